@@ -1,0 +1,96 @@
+#include "core/core.h"
+
+#include "audio/audio_system.h"
+#include "core/debug_system.h"
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "core/window_system.h"
+#include "editor/level_editor.h"
+#include "graphics/graphics_system.h"
+#include "input/input_system.h"
+#include "objects/game_logic_system.h"
+#include "objects/graveyard.h"
+#include "objects/level_manager.h"
+#include "objects/object_system.h"
+#include "physics/physics_system.h"
+#include "ui/ui_system.h"
+
+bool isRunning = true;
+
+Core::Core(platform::Services services) : services_(std::move(services)) {
+    FrameRateController::UseClock(std::move(services_.clock));
+    Register("WindowSystem", new WindowSystem(*services_.window));
+    Register("AudioSystem", new AudioSystem(*services_.audio));
+    Register("DebugSystem", new DebugSystem);
+    Register("PhysicsSystem", new PhysicsSystem);
+    Register("GameLogicSystem", new GameLogicSystem);
+    Register("UISystem", new UISystem);
+    InputSystem::InputInitialize();
+    Register("ObjectSystem", new ObjectSystem);
+    graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);
+    Register("LevelEditor", new LevelEditor);
+
+    MessagingSystem::Send<PlaySoundMessage>("Music/In_Game_Music_01");
+    MessagingSystem::Send<PlaySoundMessage>("Music/Start_Menu_Music");
+    MessagingSystem::Send<PauseSoundMessage>("Music/Start_Menu_Music");
+}
+
+Core::~Core() {
+    Shutdown();
+    for (auto& [name, system] : systems) {
+        delete system;
+    }
+    systems.Clear();
+    graphics_.reset();
+    // No system runs again: whatever waits for a pass of theirs can go now.
+    Graveyard::FreeAll();
+}
+
+void Core::Register(const std::string& name, System* system) { systems.Insert(name, system); }
+
+System* Core::GetSystem(const std::string& name) { return systems.Insert(name, nullptr).first->second; }
+
+void Core::Update() {
+    FrameRateController::StartFrame();
+    FrameRateController::Record("StartFrame", FrameRateController::MarkFrameStart());
+
+    MessagingSystem::Update();
+    Graveyard::Collect();
+    FrameRateController::Record("MessagingSystem", FrameRateController::Lap());
+
+    InputSystem::Update();
+    FrameRateController::Record("InputSystem", FrameRateController::Lap());
+
+    for (auto& [name, system] : systems) {
+        if (system) {
+            system->Update();
+            FrameRateController::Record(name, FrameRateController::Lap());
+        }
+    }
+
+    if (InputSystem::KeyTriggered(VirtualKey::F3)) {
+        InputSystem::SetRandomInput(true);
+    }
+    if (InputSystem::KeyTriggered(VirtualKey::F4)) {
+        InputSystem::SetRandomInput(false);
+    }
+
+    LevelManager::Update();
+    graphics_->Update();
+    FrameRateController::EndFrame();
+}
+
+void Core::Shutdown() {
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    for (auto& [name, system] : systems) {
+        if (system) {
+            system->Shutdown();
+        }
+    }
+    InputSystem::InputShutdown();
+}
+
+void LoadGameData(Core& core) { core.Update(); }

@@ -1,0 +1,16 @@
+// System: the engine's per-frame services. Core calls Update() once per frame in a fixed order;
+// every Update() first reads the message queue (HandleMessages) and then does its work.
+//
+// A system that keeps a list of components adds them from RegisterComponent messages and drops a
+// component on the first pass that finds its owner cleared; it calls AddSystemReference and
+// DropSystemReference so the graveyard knows when the storage may be freed.
+#pragma once
+
+class System {
+public:
+    virtual ~System() = default;
+    virtual void Initialize() {}
+    virtual void Update() = 0;
+    virtual void Shutdown() {}
+    virtual void HandleMessages() {}
+};

@@ -1,0 +1,24 @@
+#include "meta/component_factory.h"
+
+namespace ComponentFactory {
+namespace {
+
+std::map<std::string, Component*, std::less<>>& Table() {
+    static std::map<std::string, Component*, std::less<>> table;
+    return table;
+}
+
+}  // namespace
+
+bool Add(const std::string& name, Component* prototype) {
+    return Table().emplace(name, prototype).second;
+}
+
+Component* Find(std::string_view name) {
+    auto it = Table().find(name);
+    return it == Table().end() ? nullptr : it->second;
+}
+
+const std::map<std::string, Component*, std::less<>>& All() { return Table(); }
+
+}  // namespace ComponentFactory

@@ -1,0 +1,86 @@
+#include "objects/object.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "objects/component.h"
+#include "objects/graveyard.h"
+#include "objects/level_objects.h"
+
+Object::Object() { transform.SetOwner(this); }
+
+Object::~Object() {
+    // Only objects that were never destroyed (archetypes at exit, test scaffolding) still own
+    // components here.
+    for (auto& [name, component] : components) {
+        delete component;
+    }
+}
+
+bool Object::AddComponent(const std::string& name, Component* component) {
+    component->SetOwner(this);
+    if (!components.Insert(name, component).second) {
+        // The first component under a name stays. The newcomer was already announced to its
+        // system, so it is detached and left to the graveyard rather than deleted here.
+        component->SetOwner(nullptr);
+        Graveyard::Bury(component);
+        return false;
+    }
+    return true;
+}
+
+bool Object::RemoveComponent(std::string_view name) {
+    auto it = components.Find(name);
+    if (it == components.end()) {
+        return false;
+    }
+    Component* component = it->second;
+    component->SetOwner(nullptr);
+    components.Erase(it);
+    Graveyard::Bury(component);
+    return true;
+}
+
+Object* Object::Clone() const {
+    auto* copy = new Object;
+    for (const auto& [name, component] : components) {
+        copy->AddComponent(name, component->Clone());
+    }
+    if (Component* texture = copy->GetComponent("TextureComponent")) {
+        texture->OnCloned();
+    }
+    copy->transform.SetRotationDegrees(transform.GetRotationDegrees());
+    copy->transform.SetScale(transform.GetScale());
+    copy->transform.SetZLayer(transform.GetZLayer());
+    copy->transform.SetPosition({0.0f, 0.0f});
+    copy->filename = filename;
+    LevelObjects().push_back(copy);
+    return copy;
+}
+
+void Object::Destroy() {
+    assert(!destroyed && "an object is destroyed once");
+    destroyed = true;
+    while (!components.Empty()) {
+        auto first = components.begin();
+        Component* component = first->second;
+        component->OnDestroy();
+        component->SetOwner(nullptr);
+        components.Erase(first);
+        Graveyard::Bury(component);
+    }
+    if (isArchetype) {
+        auto& archetypes = ArchetypeTable();
+        auto entry = archetypes.Find(filename);
+        if (entry != archetypes.end() && entry->second == this) {
+            archetypes.Erase(entry);
+        }
+    } else {
+        auto& live = LevelObjects();
+        auto it = std::find(live.begin(), live.end(), this);
+        if (it != live.end()) {
+            live.erase(it);
+        }
+    }
+    Graveyard::Bury(this);
+}

@@ -1,0 +1,82 @@
+// Object: a named bag of components with one embedded Transform2D. Level objects live in
+// LevelObjects, archetypes (templates loaded from the archetype files) in the ArchetypeTable;
+// level objects are made from archetypes with Clone().
+//
+// An object owns its components. Destroy() detaches them at once and hands the object's storage to
+// the graveyard (objects/graveyard.h), which frees it only when no system list and no queued
+// message can still point at it; a destroyed object must not be used by its destroyer afterwards.
+#pragma once
+
+#include <sstream>
+#include <string>
+
+#include "core/name_table.h"
+#include "physics/transform2d.h"
+
+class Component;
+
+class Object {
+public:
+    using ComponentTable = NameTable<Component*>;
+
+    Object();
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+    ~Object();
+
+    // Sets the component's owner and files it under `name`. A name already present keeps its first
+    // component: the newcomer is then discarded and false is returned.
+    bool AddComponent(const std::string& name, Component* component);
+    Component* GetComponent(std::string_view name) const { return components.Get(name); }
+    bool HasComponent(std::string_view name) const { return components.Contains(name); }
+    // Detaches and discards the component; false when there was none.
+    bool RemoveComponent(std::string_view name);
+    const ComponentTable& GetComponents() const { return components; }
+
+    // The component under `name` as T, or null.
+    template <class T>
+    T* Get(std::string_view name) const {
+        return dynamic_cast<T*>(GetComponent(name));
+    }
+
+    const std::string& GetName() const { return filename; }
+    void SetName(std::string name) { filename = std::move(name); }
+    bool IsVisible() const { return isVisible; }
+    void SetVisible(bool visible) { isVisible = visible; }
+    bool IsSelected() const { return isSelected; }
+    void SetSelected(bool selected) { isSelected = selected; }
+    std::ostringstream& GetInfoStream() { return myInfo; }
+    bool GetHorizontalFlip() const { return horizontalFlip; }
+    void SetHorizontalFlip(bool flip) { horizontalFlip = flip; }
+    bool GetVerticalFlip() const { return verticalFlip; }
+    void SetVerticalFlip(bool flip) { verticalFlip = flip; }
+    bool IsArchetype() const { return isArchetype; }
+    void SetArchetype(bool archetype) { isArchetype = archetype; }
+    int GetVertexCount() const { return vertexCount; }
+
+    Transform2D& GetTransform() { return transform; }
+    const Transform2D& GetTransform() const { return transform; }
+
+    // A new level object (never an archetype) with cloned components, the source's rotation, scale
+    // and depth, position (0, 0) and the source's name, appended to LevelObjects.
+    Object* Clone() const;
+
+    // Detaches every component (OnDestroy first), unlists the object from LevelObjects or the
+    // ArchetypeTable, and hands it to the graveyard.
+    void Destroy();
+
+    // Member names are the data files' ("transform", "filename", ...): the meta registry lists them.
+    Transform2D transform;
+    bool horizontalFlip = false;
+    bool verticalFlip = false;
+    std::string filename;
+    bool isVisible = false;
+    bool isSelected = false;
+    int vertexCount = 6;
+    std::ostringstream myInfo;
+
+private:
+    ComponentTable components;
+    bool isArchetype = false;
+    bool destroyed = false;
+};

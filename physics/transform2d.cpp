@@ -1,0 +1,64 @@
+#include "physics/transform2d.h"
+
+#include <cmath>
+#include <ostream>
+
+#include "objects/object.h"
+#include "physics/collider_sync.h"
+
+VORL_REGISTER_COMPONENT(Transform2D) {
+    meta.Member("position", &Transform2D::position)
+        .Member("zlayer", &Transform2D::zlayer)
+        .Member("rotation", &Transform2D::rotation)
+        .Member("scale", &Transform2D::scale);
+}
+
+void Transform2D::SetPosition(const Vector2D& p) {
+    position = p;
+    if (owner) {
+        SyncBoxColliderCentre(*owner, p);
+    }
+}
+
+float Transform2D::GetRotationRadians() const {
+    return static_cast<float>(rotation) * kPi / 180.0f;
+}
+
+int RoundDegrees(float radians) {
+    const float degrees = radians * 180.0f / kPi;
+    const float truncated = std::trunc(degrees);
+    return static_cast<int>(degrees - truncated >= 0.5f ? truncated + 1.0f : truncated);
+}
+
+void Transform2D::SetRotationRadians(float radians) { rotation = RoundDegrees(radians); }
+
+void Transform2D::Translate(float dx, float dy, float dz) {
+    SetPosition(position + Vector2D{dx, dy});
+    zlayer += dz;
+}
+
+Matrix4 Transform2D::BuildWorldMatrix() const {
+    float sx = std::floor(scale.x);
+    float sy = std::floor(scale.y);
+    if (owner && owner->GetHorizontalFlip()) {
+        sx = -sx;
+    }
+    if (owner && owner->GetVerticalFlip()) {
+        sy = -sy;
+    }
+    const Matrix4 s = Matrix4::Scaling(sx, sy, 1.0f);
+    const Matrix4 r = Matrix4::RotationYawPitchRoll(0.0f, 0.0f, GetRotationRadians());
+    const Matrix4 t =
+        Matrix4::Translation(std::floor(-position.x), std::floor(position.y), std::floor(zlayer));
+    return (s * r) * t;
+}
+
+void Transform2D::Print(std::ostream& out) const {
+    out << "Position: ";
+    PrintVector(out, position);
+    out << '\n';
+    out << "Rotation: " << rotation << " degrees" << '\n';
+    out << "Scale: ";
+    PrintVector(out, scale);
+    out << '\n';
+}

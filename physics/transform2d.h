@@ -1,0 +1,47 @@
+// Transform2D: the position, depth layer, whole-degree rotation and scale embedded in every object.
+// The renderer turns it into a world matrix, colliders read their centre and extent from it, and
+// the physics step moves objects by rewriting its position.
+//
+// Rotation is stored in whole degrees and converted with pi taken as 3.141593f; levels were laid out
+// with that constant and its rounding, so it is not the library's pi.
+#pragma once
+
+#include "core/matrix.h"
+#include "core/vector.h"
+#include "meta/meta_registration.h"
+
+inline constexpr float kPi = 3.141593f;
+
+class Transform2D : public ComponentOf<Transform2D> {
+public:
+    Vector2D GetPosition() const { return position; }
+    // Also moves the owner's "BoxCollider2D" centre; circle and point colliders follow in their
+    // own update.
+    void SetPosition(const Vector2D& p);
+    Vector2D GetScale() const { return scale; }
+    void SetScale(const Vector2D& s) { scale = s; }
+    float GetZLayer() const { return zlayer; }
+    void SetZLayer(float z) { zlayer = z; }
+    int GetRotationDegrees() const { return rotation; }
+    void SetRotationDegrees(int degrees) { rotation = degrees; }
+    float GetRotationRadians() const;
+    // Stores whole degrees: truncated toward zero, plus one when the dropped part is at least 0.5
+    // (89.5 gives 90; -89.7 gives -89).
+    void SetRotationRadians(float radians);
+    void Translate(float dx, float dy, float dz);
+
+    // scale x rotation x translation with floored scale and position, x mirrored (the camera is
+    // built for the mirrored x), scale negated per the owner's flip flags.
+    Matrix4 BuildWorldMatrix() const;
+
+    void Update() override { EchoInfoIfSelected(); }
+    void Print(std::ostream& out) const override;
+
+    Vector2D position;
+    float zlayer = 0.0f;
+    int rotation = 0;
+    Vector2D scale;
+};
+
+// Converts whole degrees the way SetRotationRadians stores them.
+int RoundDegrees(float radians);

@@ -1,0 +1,25 @@
+#include "physics/transform3d.h"
+
+#include <ostream>
+
+VORL_REGISTER_COMPONENT(Transform3D) {
+    meta.Member("position", &Transform3D::position)
+        .Member("rotation", &Transform3D::rotation)
+        .Member("scale", &Transform3D::scale)
+        .Member("isstatic", &Transform3D::isstatic);
+}
+
+namespace {
+void PrintVector3(std::ostream& out, const Vector3D& v) {
+    out << "( " << v.x << ", " << v.y << ", " << v.z << ")" << '\n' << '\n';
+}
+}  // namespace
+
+void Transform3D::Print(std::ostream& out) const {
+    out << "Position: ";
+    PrintVector3(out, position);
+    out << "Rotation: ";
+    PrintVector3(out, rotation);
+    out << "Scale: ";
+    PrintVector3(out, scale);
+}

@@ -1,0 +1,29 @@
+// Clocks for the frame loop. The engine reads time in double-precision seconds on a monotonic
+// clock and waits for a frame's end through WaitPast, which returns only once Now() is strictly
+// greater than the deadline.
+//
+// Three kinds:
+//  - steady: the desktop clock; sleeps for all but the last two milliseconds of a wait, then spins,
+//    so an idle game does not hold a core at 100% yet frames still end precisely;
+//  - spinning: the same clock but waits by spinning only (kept to measure what sleeping saves);
+//  - fixed-step: time moves only when a frame waits, by exactly one step whatever the deadline, so
+//    headless runs, tests and tools see the same frame lengths every time.
+#pragma once
+
+#include <memory>
+
+namespace platform {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual double Now() = 0;
+    virtual void WaitPast(double deadline) = 0;
+};
+
+std::unique_ptr<Clock> MakeSteadyClock();
+std::unique_ptr<Clock> MakeSpinningClock();
+// `step` in seconds; each wait advances the time by exactly one step.
+std::unique_ptr<Clock> MakeFixedStepClock(double step);
+
+}  // namespace platform

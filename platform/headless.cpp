@@ -1,0 +1,62 @@
+// The headless twins of every platform service.
+#include "platform/services.h"
+
+namespace platform {
+namespace {
+
+class HeadlessWindow : public Window {
+public:
+    void PumpEvents(WindowEvents&) override {}
+    bool IsHidden() const override { return false; }
+};
+
+class NoGamepads : public Gamepads {
+public:
+    bool Read(int, ControllerState&) override { return false; }
+    void SetRumble(int, std::uint16_t, std::uint16_t) override {}
+};
+
+class SilentAudioDevice : public AudioDevice {
+public:
+    bool IsSilent() const override { return true; }
+    SoundId LoadSound(const std::vector<std::int16_t>&, int, int) override { return ++lastSound_; }
+    VoiceId Play(SoundId, bool, float) override { return ++lastVoice_; }
+    void Stop(VoiceId) override {}
+    void SetPaused(VoiceId, bool) override {}
+    void SetGain(VoiceId, float) override {}
+    bool IsPlaying(VoiceId) const override { return false; }
+
+private:
+    SoundId lastSound_ = 0;
+    VoiceId lastVoice_ = 0;
+};
+
+class HeadlessGraphicsDevice : public GraphicsDevice {
+public:
+    bool IsHeadless() const override { return true; }
+    void BeginFrame() override {}
+    void Present() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<Window> MakeHeadlessWindow() { return std::make_unique<HeadlessWindow>(); }
+std::unique_ptr<Gamepads> MakeNoGamepads() { return std::make_unique<NoGamepads>(); }
+std::unique_ptr<AudioDevice> MakeSilentAudioDevice() {
+    return std::make_unique<SilentAudioDevice>();
+}
+std::unique_ptr<GraphicsDevice> MakeHeadlessGraphicsDevice() {
+    return std::make_unique<HeadlessGraphicsDevice>();
+}
+
+Services MakeHeadlessServices(double step) {
+    Services services;
+    services.clock = MakeFixedStepClock(step);
+    services.window = MakeHeadlessWindow();
+    services.gamepads = MakeNoGamepads();
+    services.audio = MakeSilentAudioDevice();
+    services.graphics = MakeHeadlessGraphicsDevice();
+    return services;
+}
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+// Everything the engine needs from the outside world, chosen once at start-up: the desktop
+// services (SDL2 window and gamepads, OpenGL, OpenAL, steady clock) or the headless twins (no
+// window, no drawing, silence, a fixed-step clock) for tests and tools.
+#pragma once
+
+#include <memory>
+
+#include "platform/audio_device.h"
+#include "platform/clock.h"
+#include "platform/gamepad.h"
+#include "platform/graphics_device.h"
+#include "platform/window.h"
+
+namespace platform {
+
+struct Services {
+    std::unique_ptr<Clock> clock;
+    std::unique_ptr<Window> window;
+    std::unique_ptr<Gamepads> gamepads;
+    std::unique_ptr<AudioDevice> audio;
+    std::unique_ptr<GraphicsDevice> graphics;
+};
+
+// `step` is the fixed frame length in seconds.
+Services MakeHeadlessServices(double step = 1.0 / 60.0);
+
+}  // namespace platform

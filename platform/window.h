@@ -1,0 +1,37 @@
+// The game window as the engine sees it: a source of input events and a surface the renderer
+// presents to. The desktop window (SDL2) and a headless twin implement it.
+//
+// Events are delivered in arrival order through WindowEvents during PumpEvents, with keys already
+// mapped to Windows virtual-key codes and positions in the game's 1600 x 900 back-buffer pixels.
+#pragma once
+
+#include <memory>
+
+namespace platform {
+
+enum class MouseButton { Left, Right };
+
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    // `repeat` is true for the platform's auto-repeat of a held key.
+    virtual void OnKey(int virtualKey, bool pressed, bool repeat) = 0;
+    virtual void OnMouseMove(int x, int y) = 0;
+    virtual void OnMouseButton(MouseButton button, bool pressed, int x, int y) = 0;
+    virtual void OnWheel(int delta) = 0;
+    virtual void OnClose() = 0;
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+    // Delivers every pending event without blocking.
+    virtual void PumpEvents(WindowEvents& events) = 0;
+    // Nobody can see the window (minimised or hidden): the renderer treats this as a lost device.
+    virtual bool IsHidden() const = 0;
+    virtual void BringToFront() {}
+};
+
+std::unique_ptr<Window> MakeHeadlessWindow();
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+#include "support/headless_engine.h"
+
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "input/input_system.h"
+#include "objects/graveyard.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "objects/object_system.h"
+#include "platform/clock.h"
+
+namespace testing_support {
+
+void ResetEngineState() {
+    DestroyAllLevelObjects();
+    auto& archetypes = ArchetypeTable();
+    while (!archetypes.Empty()) {
+        archetypes.begin()->second->Destroy();
+    }
+    MessagingSystem::Reset();
+    Graveyard::FreeAll();
+    LevelManager::Reset();
+    InputSystem::InputInitialize();
+    FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
+    isRunning = true;
+}
+
+HeadlessEngine::HeadlessEngine(double step) {
+    ResetEngineState();
+    core_ = std::make_unique<Core>(platform::MakeHeadlessServices(step));
+}
+
+HeadlessEngine::~HeadlessEngine() {
+    core_.reset();
+    ResetEngineState();
+}
+
+void HeadlessEngine::RunFrames(int count) {
+    for (int i = 0; i < count; ++i) {
+        core_->Update();
+    }
+}
+
+}  // namespace testing_support

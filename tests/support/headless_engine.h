@@ -1,0 +1,28 @@
+// Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's global
+// state between tests (queues, live objects, archetypes, graveyard, input, level sequence).
+#pragma once
+
+#include <memory>
+
+#include "core/core.h"
+
+namespace testing_support {
+
+// Frees every queued message, live object, archetype and buried storage, and resets the services
+// that keep global state. Call with no Core alive.
+void ResetEngineState();
+
+// A Core on the headless services (fixed 1/60 s steps). The global state is reset before it is
+// built and after it is destroyed.
+class HeadlessEngine {
+public:
+    explicit HeadlessEngine(double step = 1.0 / 60.0);
+    ~HeadlessEngine();
+    Core& core() { return *core_; }
+    void RunFrames(int count);
+
+private:
+    std::unique_ptr<Core> core_;
+};
+
+}  // namespace testing_support

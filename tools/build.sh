@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Configures and builds one variant into build/<variant>: "release" (default) or "sanitize"
+# (AddressSanitizer and UndefinedBehaviorSanitizer).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+variant="${1:-release}"
+case "$variant" in
+  release)  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  sanitize) flags=(-DCMAKE_BUILD_TYPE=Debug -DVORL_SANITIZE=ON -DVORL_BENCH=OFF) ;;
+  *) echo "unknown build variant: $variant (release or sanitize)" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "build/$variant" -G Ninja "${flags[@]}" >/dev/null
+cmake --build "build/$variant" -j "$(nproc)"

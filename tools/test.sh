@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test. With "sanitize", builds and runs them under AddressSanitizer
+# and UndefinedBehaviorSanitizer instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+variant="${1:-release}"
+tools/setup.sh
+tools/build.sh "$variant"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir "build/$variant" --output-on-failure -j "$(nproc)"
