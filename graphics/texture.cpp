@@ -1,0 +1,47 @@
+#include "graphics/texture.h"
+
+#include <iostream>
+
+namespace {
+TextureLoader& Loader() {
+    static TextureLoader loader = nullptr;
+    return loader;
+}
+}  // namespace
+
+NameTable<Texture*>& TextureTable() {
+    static NameTable<Texture*> table;
+    return table;
+}
+
+NameTable<Animation*>& AnimationTable() {
+    static NameTable<Animation*> table;
+    return table;
+}
+
+void SetTextureLoader(TextureLoader loader) { Loader() = loader; }
+
+Texture* LoadTexture(const std::string& name) {
+    auto* texture = new Texture{name, nullptr};
+    if (Loader()) {
+        texture->image = Loader()("assets/" + name + ".png");
+    }
+    std::cout << "Texture " << name << (texture->image ? " loaded" : "Not properly loaded")
+              << '\n';
+    if (!TextureTable().Insert(name, texture).second) {
+        delete texture;
+        return TextureTable().Get(name);
+    }
+    return texture;
+}
+
+Animation* AddAnimation(const std::string& name, const std::string& textureName,
+                        unsigned int startFrame, unsigned int frameCount, float frameDuration) {
+    auto* animation =
+        new Animation{TextureTable().Get(textureName), startFrame, frameCount, frameDuration, {}};
+    if (!AnimationTable().Insert(name, animation).second) {
+        delete animation;
+        return AnimationTable().Get(name);
+    }
+    return animation;
+}
