@@ -24,4 +24,8 @@ struct Services {
 // `step` is the fixed frame length in seconds.
 Services MakeHeadlessServices(double step = 1.0 / 60.0);
 
+// The SDL2 window and gamepads, the OpenGL device on that window, OpenAL sound (silent when no
+// device opens) and the steady clock.
+Services MakeDesktopServices();
+
 }  // namespace platform
