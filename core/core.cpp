@@ -8,6 +8,7 @@
 #include "editor/level_editor.h"
 #include "graphics/graphics_system.h"
 #include "input/input_system.h"
+#include "meta/data_reader.h"
 #include "objects/game_logic_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -46,9 +47,13 @@ Core::~Core() {
     Graveyard::FreeAll();
 }
 
-void Core::Register(const std::string& name, System* system) { systems.Insert(name, system); }
+void Core::Register(const std::string& name, System* system) {
+    systems.Insert(name, system);
+}
 
-System* Core::GetSystem(const std::string& name) { return systems.Insert(name, nullptr).first->second; }
+System* Core::GetSystem(const std::string& name) {
+    return systems.Insert(name, nullptr).first->second;
+}
 
 void Core::Update() {
     FrameRateController::StartFrame();
@@ -93,4 +98,13 @@ void Core::Shutdown() {
     InputSystem::InputShutdown();
 }
 
-void LoadGameData(Core& core) { core.Update(); }
+void LoadGameData(Core& core) {
+    // The window and renderer get one frame before any data exists, so every system must cope
+    // with empty tables.
+    core.Update();
+    // Textures before animations (an animation resolves its sheet by name), animations before
+    // archetypes (an archetype's texture component resolves its animation).
+    LoadTextureList("TextureList");
+    LoadAnimationList("AnimationList");
+    LoadArchetypes();
+}
