@@ -60,7 +60,18 @@ void WriteMember(std::ostream& out, const MetaMember& member, const char* at) {
     } else if (type == "float") {
         out << name << ' ' << *reinterpret_cast<const float*>(at) << ' ';
     } else if (type == "std::string") {
-        out << name << " \"" << *reinterpret_cast<const std::string*>(at) << "\" ";
+        // A bare space would end the token and cut the text short on reading; backslash-space
+        // keeps it, and the reader drops the backslash again. A backslash already before a space
+        // is kept as it is, so text read from a file is written back unchanged.
+        const auto& text = *reinterpret_cast<const std::string*>(at);
+        out << name << " \"";
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == ' ' && (i == 0 || text[i - 1] != '\\')) {
+                out << '\\';
+            }
+            out << text[i];
+        }
+        out << "\" ";
     } else if (type == "bool") {
         out << name << ' ' << (*reinterpret_cast<const bool*>(at) ? "true " : "false ");
     } else if (type == "Vector2D") {
