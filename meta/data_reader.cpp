@@ -104,7 +104,9 @@ bool StartsWith(const std::string& line, char c) {
 
 bool LevelRotationDegrees(float radians, int& degrees) {
     const float d = radians * 180.0f / kPi;
-    if (!(std::fabs(d) < 2.0e9f)) {
+    // A million degrees is far beyond any level's need and still converts back and forth through
+    // single-precision radians to the same whole degree; larger turns would not survive a save.
+    if (!(std::fabs(d) <= kMaxLevelRotationDegrees)) {
         return false;
     }
     degrees = static_cast<int>(std::round(d));

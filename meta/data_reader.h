@@ -47,5 +47,7 @@ std::vector<TextureListEntry> ReadTextureList(std::istream& in, const std::strin
 std::vector<AnimationListEntry> ReadAnimationList(std::istream& in, const std::string& file);
 
 // Whole degrees from radians as the level files store them: d = radians x 180 / 3.141593, rounded
-// to the nearest whole degree (halves away from zero). False when d does not fit a whole number.
+// to the nearest whole degree (halves away from zero), so that what the writer wrote reads back
+// to the same degree whatever its sign. False when |d| exceeds kMaxLevelRotationDegrees.
+inline constexpr float kMaxLevelRotationDegrees = 1.0e6f;
 bool LevelRotationDegrees(float radians, int& degrees);

@@ -12,6 +12,7 @@
 #include "meta/data_diagnostics.h"
 #include "meta/data_reader.h"
 #include "meta/meta_type.h"
+#include "meta/tokenizer.h"
 #include "objects/component.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -92,6 +93,21 @@ bool ReplaceFile(const std::string& name, const std::string& text, const char* w
         return false;
     }
     const std::string path = Assets::PathOf(name);
+    // The reader stops a file at its first over-long line, so such a file would lose data the
+    // next time it is read: refuse it while the old file is still whole.
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        ++lineNumber;
+        if (end - start > kMaxLineLength) {
+            DataDiagnostics::Report(path, static_cast<int>(lineNumber),
+                                    std::string(what) +
+                                        " refused: the line would be longer than 1023 "
+                                        "characters and not read back; nothing written");
+            return false;
+        }
+        start = end + 1;
+    }
     const std::string temporary = path + ".saving-" + std::to_string(::getpid());
     bool written = false;
     {

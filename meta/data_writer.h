@@ -7,7 +7,8 @@
 // A save never leaves a half-written file: the text goes to a temporary file in the same folder,
 // which then replaces the old file in one rename. A name that is not a plain file name inside the
 // assets folder (a path separator, "..", empty) is refused with a diagnostic and nothing is
-// written. Save failures are reported through DataDiagnostics and never stop the game.
+// written; so is a save that would hold a line too long for the reader. Save failures are reported
+// through DataDiagnostics and never stop the game.
 #pragma once
 
 #include <iosfwd>

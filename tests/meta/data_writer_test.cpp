@@ -198,6 +198,18 @@ TEST_F(WriterTest, NamesThatWouldLeaveTheAssetsFolderAreRefusedAndNothingIsWritt
     EXPECT_FALSE(std::filesystem::exists(assets.Folder().parent_path() / "escape"));
 }
 
+TEST_F(WriterTest, ASaveWithALineTheReaderWouldStopAtIsRefused) {
+    assets.Write("level_Long", "Old\n{\n}\n");
+    auto* sign = new TestSign;
+    sign->caption = std::string(1000, 'x');
+    MakeLevelObject("A")->AddComponent("TestSign", sign);
+    EXPECT_FALSE(SaveLevel("level_Long"));
+    EXPECT_TRUE(diagnostics.Contains("level_Long:4: level save refused"));
+    EXPECT_EQ(assets.Read("level_Long"), "Old\n{\n}\n");
+    sign->caption.resize(900);
+    EXPECT_TRUE(SaveLevel("level_Long"));
+}
+
 TEST_F(WriterTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     // A folder standing where the level file should go cannot be replaced by a file.
     std::filesystem::create_directories(assets.Folder() / "level_Blocked" / "inside");
