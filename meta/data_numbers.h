@@ -6,7 +6,6 @@
 // (inf, nan) is refused too: no data value means it, and one would poison every sum it joins.
 #pragma once
 
-#include <optional>
 #include <string>
 
 struct NumberResult {
