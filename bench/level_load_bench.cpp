@@ -107,7 +107,8 @@ BENCHMARK(Baseline_ReadLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadAndTokenize)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadLevel10000)->Unit(benchmark::kMillisecond);
 
-// Prints each run's CPU time (steadier than wall time on a shared machine) as a ratio to the line-reading baseline after the usual table.
+// Prints each run's CPU time (steadier than wall time on a shared machine) as a ratio to the
+// line-reading baseline after the usual table.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -123,8 +124,8 @@ public:
             return;
         }
         for (const auto& [name, time] : times_) {
-            std::printf("%-24s %8.3f ms CPU  %6.2fx the line-reading baseline\n", name.c_str(), time,
-                        time / baseline->second);
+            std::printf("%-24s %8.3f ms CPU  %6.2fx the line-reading baseline\n", name.c_str(),
+                        time, time / baseline->second);
         }
     }
 

@@ -133,6 +133,11 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
     core.Shutdown();
+    // The archetypes outlive the systems; destroyed here, their storage goes with the Core's.
+    auto& archetypes = ArchetypeTable();
+    while (!archetypes.Empty()) {
+        archetypes.begin()->second->Destroy();
+    }
     if (until && !reached) {
         std::cerr << "headless_runner: level " << LevelManager::LevelTable()[*until]
                   << " did not start within " << frames << " frames\n";

@@ -24,7 +24,25 @@ using testing_support::TempAssets;
 class ReaderTest : public ::testing::Test {
 protected:
     void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override { testing_support::ResetEngineState(); }
+    void TearDown() override {
+        // The texture and animation tables live for the whole process: take this test's entries
+        // out again so that they neither leak nor meet the next test.
+        ForgetPrefixed(TextureTable());
+        ForgetPrefixed(AnimationTable());
+        testing_support::ResetEngineState();
+    }
+
+    template <class T>
+    static void ForgetPrefixed(NameTable<T*>& table) {
+        for (auto it = table.begin(); it != table.end();) {
+            if (it->first.rfind("rd", 0) == 0 || it->first == " ") {
+                delete it->second;
+                it = table.Erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
 
     std::vector<std::string> LevelNames() const {
         std::vector<std::string> names;
@@ -247,7 +265,7 @@ TEST_F(ReaderTest, AMissingArchetypeListStillSendsArchetypesLoaded) {
 }
 
 TEST_F(ReaderTest, TheTextureListKeepsTheFirstOfEachNameAndIgnoresExtraTokens) {
-    // The tables live for the whole process: names unique to this test.
+    // Names begin with "rd" so that TearDown can take them out of the process-wide tables.
     assets.Write("TextureList", "rdr_fan 1 2 3\n\nrdr_goal\nrdr_fan\n  \n");
     LoadTextureList("TextureList");
     ASSERT_NE(TextureTable().Get("rdr_fan"), nullptr);
