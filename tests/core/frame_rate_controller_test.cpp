@@ -64,7 +64,8 @@ TEST_F(FrameRateControllerTest, StatisticsRollOverOncePerSecondOfFrameTime) {
         Frame(0.3);
         EXPECT_EQ(FrameRateController::GetFPS(), i < 3 ? 0 : 4) << "after frame " << i;
     }
-    // The window closed at 1.2 s; its dt sum holds the dt of frames 2..4 (the first frame's dt is 0).
+    // The window closed at 1.2 s; its dt sum holds the dt of frames 2..4 (the first frame's dt is
+    // 0).
     EXPECT_NEAR(FrameRateController::GetAverageFrameTime(), 0.9 / 4, 1e-12);
     // The remaining 0.2 s carries over: three more frames of 0.3 s close the next window.
     Frame(0.3);

@@ -64,7 +64,9 @@ TEST_F(Messaging, AReplySentWhileReadingArrivesNextFrame) {
 
 TEST_F(Messaging, PayloadsKeepTheirTypeNumbers) {
     EXPECT_EQ(static_cast<std::uint32_t>(ClearLevelMessage().type), 0u);
-    EXPECT_EQ(static_cast<std::uint32_t>(CollisionMessage(CollisionKind::Began, nullptr, nullptr).type), 10u);
+    EXPECT_EQ(
+        static_cast<std::uint32_t>(CollisionMessage(CollisionKind::Began, nullptr, nullptr).type),
+        10u);
     EXPECT_EQ(static_cast<std::uint32_t>(ArchetypesLoadedMessage().type), 17u);
     EXPECT_EQ(static_cast<std::uint32_t>(ReturnToPauseMenuMessage().type), 35u);
     const PlaySoundMessage sound("SFX/Player_Jump_01");

@@ -37,15 +37,16 @@ TEST(MetaRegistry, BuiltInTypesCarryTheirNamesSizesAndMembers) {
     EXPECT_EQ(MetaTypeOf<float>().Name(), "float");
     EXPECT_EQ(MetaTypeOf<std::string>().Name(), "std::string");
     EXPECT_EQ(MetaTypeOf<Vector2D>().Size(), sizeof(Vector2D));
-    EXPECT_EQ(MemberNames(MetaTypeOf<Vector2D>()), (std::vector<std::string>{"x:float", "y:float"}));
+    EXPECT_EQ(MemberNames(MetaTypeOf<Vector2D>()),
+              (std::vector<std::string>{"x:float", "y:float"}));
     EXPECT_EQ(MemberNames(MetaTypeOf<Object>()),
-              (std::vector<std::string>{"filename:std::string", "vertexCount:",
-                                        "horizontalFlip:bool", "transform:Transform2D", "myInfo:",
-                                        "verticalFlip:bool", "isSelected:bool"}));
-    EXPECT_EQ(MemberNames(MetaTypeOf<RigidBody2D>()),
-              (std::vector<std::string>{"mass:float", "velocity:Vector2D", "state:int",
-                                        "active:bool", "bounciness:float", "friction:int",
-                                        "gravity:float"}));
+              (std::vector<std::string>{
+                  "filename:std::string", "vertexCount:", "horizontalFlip:bool",
+                  "transform:Transform2D", "myInfo:", "verticalFlip:bool", "isSelected:bool"}));
+    EXPECT_EQ(
+        MemberNames(MetaTypeOf<RigidBody2D>()),
+        (std::vector<std::string>{"mass:float", "velocity:Vector2D", "state:int", "active:bool",
+                                  "bounciness:float", "friction:int", "gravity:float"}));
 }
 
 TEST(MetaRegistry, EveryComponentClassHasOnePrototypeThatNeverGetsAnOwner) {

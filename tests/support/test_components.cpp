@@ -1,6 +1,8 @@
 #include "support/test_components.h"
 
-VORL_REGISTER_COMPONENT(ProbeComponent) { meta.Member("level", &ProbeComponent::level); }
+VORL_REGISTER_COMPONENT(ProbeComponent) {
+    meta.Member("level", &ProbeComponent::level);
+}
 
 VORL_REGISTER_COMPONENT(LabelComponent) {
     meta.Member("texture", &LabelComponent::texture)
