@@ -4,10 +4,10 @@ namespace ComponentFactory {
 namespace {
 
 std::map<std::string, Component*, std::less<>>& Table() {
-    // Never destroyed, like the prototypes it holds: they stay reachable to the very end of the
-    // process, so static destructors cannot leave them dangling and leak checkers see no leak.
-    static auto* table = new std::map<std::string, Component*, std::less<>>;
-    return *table;
+    // Never destroyed: prototypes live for the whole run, and static destructors at exit must not
+    // pull the table from under a late reader.
+    static auto& table = *new std::map<std::string, Component*, std::less<>>;
+    return table;
 }
 
 }  // namespace
