@@ -216,7 +216,10 @@ void RandomInputStep() {
         DrawRandomEvent();
     }
     ++s.frameCounter;
-    while (s.frameCounter == static_cast<std::uint64_t>(s.nextRandomEvent)) {
+    // "At or past" rather than "at": the counter is already 1 when a first event of 0 is drawn,
+    // and recording counts frames too, so an exact match could be stepped over and random input
+    // would then never press anything again.
+    while (s.frameCounter >= static_cast<std::uint64_t>(s.nextRandomEvent)) {
         const int key = kRandomKeys[s.randomKey];
         Trace();
         SetKey(key, !s.live[key]);

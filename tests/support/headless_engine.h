@@ -1,5 +1,5 @@
-// Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's global
-// state between tests (queues, live objects, archetypes, graveyard, input, level sequence).
+// Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's
+// global state between tests (queues, live objects, archetypes, graveyard, input, level sequence).
 #pragma once
 
 #include <memory>
@@ -17,6 +17,8 @@ void ResetEngineState();
 class HeadlessEngine {
 public:
     explicit HeadlessEngine(double step = 1.0 / 60.0);
+    // The same on services of the test's choosing (a scripted window, fake gamepads).
+    explicit HeadlessEngine(platform::Services services);
     ~HeadlessEngine();
     Core& core() { return *core_; }
     void RunFrames(int count);
