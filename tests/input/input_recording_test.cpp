@@ -1,6 +1,7 @@
 #include "input/input_recording.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -70,8 +71,8 @@ protected:
     void SetUp() override {
         home_ = fs::current_path();
         dir_ = fs::temp_directory_path() /
-               ("vorl_recording_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("vorl_recording_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::current_path(dir_);

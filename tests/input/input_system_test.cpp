@@ -297,6 +297,18 @@ TEST_F(InputTest, ALoadedLevelStartsWithEveryKeyUp) {
     EXPECT_FALSE(InputSystem::KeyDown('A'));
 }
 
+TEST(InputPads, CoreHandsItsGamepadsToTheInputSystem) {
+    platform::Services services = platform::MakeHeadlessServices();
+    auto fake = std::make_unique<FakeGamepads>();
+    FakeGamepads& pads = *fake;
+    services.gamepads = std::move(fake);
+    HeadlessEngine engine(std::move(services));
+    pads.pads[0] = platform::ControllerState{};
+    pads.pads[0]->buttons = PadButton::B;
+    engine.RunFrames(2);
+    EXPECT_TRUE(InputSystem::PadButtonDown(0, PadButton::B));
+}
+
 TEST(InputKeys, F3AndF4PressedDuringAFrameSwitchRandomInputInThatFrame) {
     platform::Services services = platform::MakeHeadlessServices();
     auto window = std::make_unique<ScriptedWindow>();
