@@ -9,25 +9,27 @@ TextureLoader& Loader() {
 }
 }  // namespace
 
+// The tables live for the whole run and are never destroyed.
 NameTable<Texture*>& TextureTable() {
-    static NameTable<Texture*> table;
+    static auto& table = *new NameTable<Texture*>;
     return table;
 }
 
 NameTable<Animation*>& AnimationTable() {
-    static NameTable<Animation*> table;
+    static auto& table = *new NameTable<Animation*>;
     return table;
 }
 
-void SetTextureLoader(TextureLoader loader) { Loader() = loader; }
+void SetTextureLoader(TextureLoader loader) {
+    Loader() = loader;
+}
 
 Texture* LoadTexture(const std::string& name) {
     auto* texture = new Texture{name, nullptr};
     if (Loader()) {
         texture->image = Loader()("assets/" + name + ".png");
     }
-    std::cout << "Texture " << name << (texture->image ? " loaded" : "Not properly loaded")
-              << '\n';
+    std::cout << "Texture " << name << (texture->image ? " loaded" : "Not properly loaded") << '\n';
     if (!TextureTable().Insert(name, texture).second) {
         delete texture;
         return TextureTable().Get(name);
