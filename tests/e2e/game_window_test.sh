@@ -74,7 +74,8 @@ echo "exit" >&3
 wait_for 'grep -q "Back to Game Window..." "$out"' 10 || fail "\"exit\" did not leave the console"
 echo "console: prompt, \"Invalid Command.\", \"Back to Game Window...\""
 
-# End of input: the console comes straight back instead of hanging the game.
+# End of input: the console comes straight back instead of hanging the game. (Escape has no
+# effect until the pause menu exists; it is pressed to show a stray key does no harm.)
 exec 3>&-
 press Escape
 press ctrl+space
