@@ -27,6 +27,7 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
     Register("GameLogicSystem", new GameLogicSystem);
     Register("UISystem", new UISystem);
     InputSystem::InputInitialize();
+    InputSystem::UseGamepads(services_.gamepads.get());
     Register("ObjectSystem", new ObjectSystem);
     graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);
     Register("LevelEditor", new LevelEditor);
