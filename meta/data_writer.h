@@ -37,7 +37,8 @@ void WriteLevel(std::ostream& out, const std::vector<Object*>& objects);
 // component lines of the written classes; the embedded transform is not written.
 void WriteArchetype(std::ostream& out, const Object& object);
 
-// Writes LevelObjects to the level file `name`. True when the file was replaced.
+// Writes LevelObjects to the level file `name`. True when the file was replaced; refused (nothing
+// written) when an object's name would not read back as a name line.
 bool SaveLevel(const std::string& name);
 // Writes `selected` to the archetype file of its name, rewrites the archetype list, destroys every
 // archetype and loads them all again. Does nothing for a null object or a refused name. The

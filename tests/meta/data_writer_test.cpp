@@ -198,6 +198,20 @@ TEST_F(WriterTest, NamesThatWouldLeaveTheAssetsFolderAreRefusedAndNothingIsWritt
     EXPECT_FALSE(std::filesystem::exists(assets.Folder().parent_path() / "escape"));
 }
 
+TEST_F(WriterTest, ALevelWithAnObjectNameThatWouldNotReadBackIsRefused) {
+    assets.Write("level_Names", "Old\n{\n}\n");
+    Object* object = MakeLevelObject("fine name");
+    for (const std::string name : {"", "{brace", "two\nlines", "cr\r"}) {
+        object->SetName(name);
+        diagnostics.Clear();
+        EXPECT_FALSE(SaveLevel("level_Names")) << name;
+        EXPECT_TRUE(diagnostics.Contains("would not read back")) << name;
+    }
+    EXPECT_EQ(assets.Read("level_Names"), "Old\n{\n}\n");
+    object->SetName("brace{ inside } is fine");
+    EXPECT_TRUE(SaveLevel("level_Names"));
+}
+
 TEST_F(WriterTest, ASaveWithALineTheReaderWouldStopAtIsRefused) {
     assets.Write("level_Long", "Old\n{\n}\n");
     auto* sign = new TestSign;
