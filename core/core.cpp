@@ -28,6 +28,10 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
     Register("UISystem", new UISystem);
     InputSystem::InputInitialize();
     InputSystem::UseGamepads(services_.gamepads.get());
+    // Every level start stops the rumble; the recording switch turns "back to the first level"
+    // into a quit, so that a recording session ends after the last level.
+    LevelManager::GetHooks().stopRumble = &InputSystem::StopRumble;
+    LevelManager::GetHooks().recordInput = &InputSystem::IsRecordInputOn;
     Register("ObjectSystem", new ObjectSystem);
     graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);
     Register("LevelEditor", new LevelEditor);

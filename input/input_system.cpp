@@ -432,6 +432,9 @@ void SeedRandom(std::uint32_t seed) {
 void SetRecordInput(bool on) {
     S().recordInput = on;
 }
+bool IsRecordInputOn() {
+    return S().recordInput;
+}
 void SetPlaybackInput(bool on) {
     S().playbackInput = on;
 }

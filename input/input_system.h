@@ -82,6 +82,7 @@ void SeedRandom(std::uint32_t seed);
 // Recording and playback of controller 0, per level. The two switches say whether every level
 // load starts a recording or a playback; both are off in the game.
 void SetRecordInput(bool on);
+bool IsRecordInputOn();
 void SetPlaybackInput(bool on);
 void StartRecording(bool on);
 // Starting a playback on a level with no recording leaves playback off.
