@@ -1,4 +1,10 @@
 #include "physics/collider_sync.h"
 
-// Colliders arrive with the physics step; until then no object has a box collider to move.
-void SyncBoxColliderCentre(Object& /*object*/, const Vector2D& /*centre*/) {}
+#include "objects/object.h"
+#include "physics/colliders.h"
+
+void SyncBoxColliderCentre(Object& object, const Vector2D& centre) {
+    if (auto* box = object.Get<BoxCollider2D>("BoxCollider2D")) {
+        box->SetCentre(centre);
+    }
+}

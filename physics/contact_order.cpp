@@ -1,0 +1,109 @@
+#include "physics/contact_order.h"
+
+#include <algorithm>
+#include <functional>
+
+void ContactOrder::OrientFrom(const std::vector<std::uint32_t>& start) {
+    // Breadth-first, each node processed once. Processing a node again, as a layer-by-layer walk
+    // that keeps duplicates would, finds only links it already turned, so the result is the same.
+    std::vector<std::uint32_t> queue;
+    for (std::uint32_t s : start) {
+        if (!queued_[s]) {
+            queued_[s] = 1;
+            queue.push_back(s);
+        }
+    }
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        const std::uint32_t u = queue[head];
+        processed_.push_back(u);
+        for (std::uint32_t v : links_[u]) {
+            auto& back = links_[v];
+            back.erase(std::remove(back.begin(), back.end(), u), back.end());
+            if (!queued_[v]) {
+                queued_[v] = 1;
+                queue.push_back(v);
+            }
+        }
+    }
+}
+
+void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
+                         const std::function<bool(Object*)>& isRoot,
+                         std::vector<ObjectPair>& walk) {
+    walk.clear();
+    capped_ = false;
+    nodes_.clear();
+    for (const ObjectPair& p : pairs) {
+        nodes_.push_back(p.a);
+        nodes_.push_back(p.b);
+    }
+    std::sort(nodes_.begin(), nodes_.end(), std::less<Object*>());
+    nodes_.erase(std::unique(nodes_.begin(), nodes_.end()), nodes_.end());
+    const auto indexOf = [&](Object* o) {
+        return static_cast<std::uint32_t>(
+            std::lower_bound(nodes_.begin(), nodes_.end(), o, std::less<Object*>()) -
+            nodes_.begin());
+    };
+    links_.assign(nodes_.size(), {});
+    for (const ObjectPair& p : pairs) {
+        const std::uint32_t a = indexOf(p.a);
+        const std::uint32_t b = indexOf(p.b);
+        links_[a].push_back(b);
+        links_[b].push_back(a);
+    }
+    processed_.clear();
+    queued_.assign(nodes_.size(), 0);
+
+    std::vector<std::uint32_t> starts;
+    for (std::uint32_t u = 0; u < nodes_.size(); ++u) {
+        if (isRoot(nodes_[u])) {
+            starts.push_back(u);
+        }
+    }
+    OrientFrom(starts);
+    // Clusters that touch no root still hold links in both directions.
+    std::vector<std::uint32_t> loose;
+    for (std::uint32_t u = 0; u < nodes_.size(); ++u) {
+        const bool mutual = std::any_of(links_[u].begin(), links_[u].end(), [&](std::uint32_t v) {
+            const auto& back = links_[v];
+            return std::find(back.begin(), back.end(), u) != back.end();
+        });
+        if (mutual) {
+            loose.push_back(u);
+        }
+    }
+    OrientFrom(loose);
+    starts.insert(starts.end(), loose.begin(), loose.end());
+
+    // How often each node enters the work list: once per start entry plus once per arrival along
+    // a link. Links run forward in processing order, so one pass in that order counts them all.
+    std::vector<std::size_t> visits(nodes_.size(), 0);
+    for (std::uint32_t s : starts) {
+        ++visits[s];
+    }
+    std::size_t total = 0;
+    const std::size_t cap = kMaxWalkPairs + 1;
+    for (std::uint32_t u : processed_) {
+        for (std::uint32_t v : links_[u]) {
+            visits[v] = std::min(cap, visits[v] + visits[u]);
+        }
+        total = std::min(cap, total + visits[u] * links_[u].size());
+    }
+    capped_ = total > kMaxWalkPairs;
+
+    std::vector<std::uint32_t> work = starts;
+    std::vector<char> expanded(nodes_.size(), 0);
+    for (std::size_t head = 0; head < work.size(); ++head) {
+        const std::uint32_t u = work[head];
+        if (capped_) {
+            if (expanded[u]) {
+                continue;
+            }
+            expanded[u] = 1;
+        }
+        for (std::uint32_t v : links_[u]) {
+            work.push_back(v);
+            walk.push_back({nodes_[u], nodes_[v]});
+        }
+    }
+}

@@ -1,0 +1,78 @@
+#include "physics/dynamic_pairs.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "physics/colliders.h"
+
+ColliderBounds ConservativeBounds(const PointCollider2D& collider) {
+    const Vector2D c = collider.GetCentre();
+    float extent = 0.0f;
+    switch (collider.Shape()) {
+        case ColliderShape::Box: {
+            // Covers the rotated outline and the unrotated, swapped or unswapped, half size.
+            const Vector2D h = static_cast<const BoxCollider2D&>(collider).GetHalfSize();
+            extent = std::fabs(h.x) + std::fabs(h.y);
+            break;
+        }
+        case ColliderShape::Circle:
+            extent = std::fabs(static_cast<const CircleCollider2D&>(collider).radius);
+            break;
+        case ColliderShape::Point:
+            break;
+    }
+    // Rounding in the tests grows with the magnitude of the coordinates.
+    const float margin = 1.0f + 1.0e-4f * (std::fabs(c.x) + std::fabs(c.y) + extent);
+    const float reach = extent + margin;
+    return {c.x - reach, c.y - reach, c.x + reach, c.y + reach};
+}
+
+namespace {
+bool Finite(const ColliderBounds& b) {
+    return std::isfinite(b.minX) && std::isfinite(b.minY) && std::isfinite(b.maxX) &&
+           std::isfinite(b.maxY);
+}
+}  // namespace
+
+void DynamicPairFinder::BuildSweptCandidates(std::span<PointCollider2D* const> colliders) {
+    candidates_.clear();
+    bounds_.resize(colliders.size());
+    order_.clear();
+    std::vector<std::uint32_t> unbounded;
+    for (std::uint32_t i = 0; i < colliders.size(); ++i) {
+        if (!colliders[i]) {
+            continue;
+        }
+        bounds_[i] = ConservativeBounds(*colliders[i]);
+        // A collider with a non-finite coordinate may answer anything; it meets everyone.
+        (Finite(bounds_[i]) ? order_ : unbounded).push_back(i);
+    }
+    std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return bounds_[a].minX < bounds_[b].minX || (bounds_[a].minX == bounds_[b].minX && a < b);
+    });
+    for (std::size_t k = 0; k < order_.size(); ++k) {
+        const std::uint32_t i = order_[k];
+        const ColliderBounds& bi = bounds_[i];
+        for (std::size_t m = k + 1; m < order_.size(); ++m) {
+            const std::uint32_t j = order_[m];
+            const ColliderBounds& bj = bounds_[j];
+            if (bj.minX > bi.maxX) {
+                break;
+            }
+            if (bj.minY <= bi.maxY && bi.minY <= bj.maxY) {
+                candidates_.emplace_back(i, j);
+                candidates_.emplace_back(j, i);
+            }
+        }
+    }
+    for (std::uint32_t u : unbounded) {
+        for (std::uint32_t i = 0; i < colliders.size(); ++i) {
+            if (colliders[i] && i != u) {
+                candidates_.emplace_back(u, i);
+                candidates_.emplace_back(i, u);
+            }
+        }
+    }
+    std::sort(candidates_.begin(), candidates_.end());
+    candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
+}
