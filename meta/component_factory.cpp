@@ -19,6 +19,8 @@ Component* Find(std::string_view name) {
     return it == Table().end() ? nullptr : it->second;
 }
 
-const std::map<std::string, Component*, std::less<>>& All() { return Table(); }
+const std::map<std::string, Component*, std::less<>>& All() {
+    return Table();
+}
 
 }  // namespace ComponentFactory

@@ -21,8 +21,8 @@ TEST(Core, TableSystemsRunInTheFixedOrder) {
         names.push_back(name);
         EXPECT_NE(system, nullptr) << name;
     }
-    const std::vector<std::string> expected = {"WindowSystem", "LevelEditor",  "AudioSystem",
-                                               "DebugSystem",  "ObjectSystem", "PhysicsSystem",
+    const std::vector<std::string> expected = {"WindowSystem", "LevelEditor",    "AudioSystem",
+                                               "DebugSystem",  "ObjectSystem",   "PhysicsSystem",
                                                "UISystem",     "GameLogicSystem"};
     EXPECT_EQ(names, expected);
 }
