@@ -166,17 +166,24 @@ void PhysicsSystem::Detect() {
         PointCollider2D* collider = FindCollider(*body->GetOwner());
         dynamicColliders_.push_back(collider && collider->GetOwner() ? collider : nullptr);
     }
+    grid_.RefreshBounds();
     for (PointCollider2D* collider : dynamicColliders_) {
         if (!collider) {
             continue;
         }
-        grid_.ForEachCell(grid_.RangeOf(*collider), [&](const std::vector<PointCollider2D*>& cell) {
-            for (const PointCollider2D* other : cell) {
-                if (other != collider && other->GetOwner()) {
-                    TestPair(*collider, *other);
-                }
+        const auto test = [&](const PointCollider2D* other) {
+            if (other != collider && other->GetOwner()) {
+                TestPair(*collider, *other);
             }
-        });
+        };
+        const CellRange range = grid_.RangeOf(*collider);
+        if (pairSearch_ == DynamicPairSearch::Exhaustive) {
+            grid_.ForEachCell(range, [&](const std::vector<PointCollider2D*>& cell) {
+                std::for_each(cell.begin(), cell.end(), test);
+            });
+        } else {
+            grid_.ForEachCandidate(range, ConservativeBounds(*collider), test);
+        }
     }
     pairFinder_.ForEachCandidate(dynamicColliders_, pairSearch_,
                                  [&](std::uint32_t i, std::uint32_t j) {

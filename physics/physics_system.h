@@ -38,7 +38,8 @@ public:
     // The step alone, as Update runs it after reading the messages.
     void Step();
 
-    // The exhaustive search is the reference; the swept one finds the same pairs faster.
+    // The exhaustive search (every dynamic pair, every collider of each covered cell) is the
+    // reference; the swept one culls by bounds and finds the same pairs in the same order.
     void SetDynamicPairSearch(DynamicPairSearch search) { pairSearch_ = search; }
 
     // Inspection, for tests and tools.

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "physics/colliders.h"
 
 void StaticGrid::Clear() {
     cells_.clear();
+    index_.clear();
+    filed_.clear();
     cols_ = 0;
     rows_ = 0;
 }
@@ -51,6 +54,7 @@ void StaticGrid::Resize() {
     cols_ = CellCount(maxX_ - minX_, kMaxCols);
     rows_ = CellCount(maxY_ - minY_, kMaxRows);
     cells_.assign(static_cast<std::size_t>(cols_) * rows_, {});
+    index_.assign(cells_.size(), {});
 }
 
 CellRange StaticGrid::RangeOf(const PointCollider2D& collider) const {
@@ -78,9 +82,70 @@ std::size_t StaticGrid::IndexOf(int x, int y) const {
 
 void StaticGrid::File(PointCollider2D* collider) {
     const CellRange r = RangeOf(*collider);
+    const auto id = static_cast<std::uint32_t>(filed_.size());
+    filed_.push_back(
+        {collider, MeasuredBounds(*collider), collider->GetCentre(), ExtentOf(*collider), {}});
     // Filed once per distinct cell; the row scan would file it in cell 0 once per outside
     // coordinate, which only repeats tests whose answer is already known.
     ForEachCell(r, [&](const std::vector<PointCollider2D*>& cell) {
-        const_cast<std::vector<PointCollider2D*>&>(cell).push_back(collider);
+        const auto k = static_cast<std::size_t>(&cell - cells_.data());
+        cells_[k].push_back(collider);
+        index_[k].entries.push_back(id);
+        filed_[id].cells.push_back(static_cast<std::uint32_t>(k));
     });
+}
+
+Vector2D StaticGrid::ExtentOf(const PointCollider2D& collider) {
+    switch (collider.Shape()) {
+        case ColliderShape::Box:
+            return static_cast<const BoxCollider2D&>(collider).GetHalfSize();
+        case ColliderShape::Circle:
+            return {static_cast<const CircleCollider2D&>(collider).radius, 0.0f};
+        case ColliderShape::Point:
+            break;
+    }
+    return {};
+}
+
+ColliderBounds StaticGrid::MeasuredBounds(const PointCollider2D& collider) {
+    ColliderBounds b = ConservativeBounds(collider);
+    if (!std::isfinite(b.minX) || !std::isfinite(b.maxX) || !std::isfinite(b.minY) ||
+        !std::isfinite(b.maxY)) {
+        // Unmeasurable: met by every query.
+        const float inf = std::numeric_limits<float>::infinity();
+        b = {-inf, -inf, inf, inf};
+    }
+    return b;
+}
+
+void StaticGrid::RefreshBounds() {
+    for (Filed& f : filed_) {
+        // A collider whose owner is gone is never tested; its storage lives until the next
+        // rebuild, so reading it is safe.
+        const Vector2D centre = f.collider->GetCentre();
+        const Vector2D extent = ExtentOf(*f.collider);
+        if (centre == f.centre && extent == f.extent) {
+            continue;
+        }
+        f.centre = centre;
+        f.extent = extent;
+        f.bounds = MeasuredBounds(*f.collider);
+        for (std::uint32_t k : f.cells) {
+            index_[k].dirty = true;
+        }
+    }
+}
+
+void StaticGrid::Sort(CellIndex& index) {
+    index.byMinX.resize(index.entries.size());
+    index.maxWidth = 0.0f;
+    for (std::uint32_t i = 0; i < index.entries.size(); ++i) {
+        index.byMinX[i] = i;
+        const ColliderBounds& b = filed_[index.entries[i]].bounds;
+        index.maxWidth = std::max(index.maxWidth, b.maxX - b.minX);
+    }
+    std::sort(index.byMinX.begin(), index.byMinX.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return filed_[index.entries[a]].bounds.minX < filed_[index.entries[b]].bounds.minX;
+    });
+    index.dirty = false;
 }

@@ -9,11 +9,14 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "core/vector.h"
 #include "physics/colliders.h"
+#include "physics/dynamic_pairs.h"
 
 struct CellRange {
     int x0 = 0;
@@ -45,6 +48,16 @@ public:
     template <class Visit>
     void ForEachCell(const CellRange& range, Visit&& visit) const;
 
+    // Calls visit(collider) for the colliders of each distinct cell of `range`, in cell order and
+    // list order, leaving out only those whose conservative bounds are apart from `query`: no
+    // narrow-phase test could find such a pair, so the pairs found and their order are those of
+    // a full scan. Call RefreshBounds() first in each step.
+    template <class Visit>
+    void ForEachCandidate(const CellRange& range, const ColliderBounds& query, Visit&& visit);
+    // Re-measures every filed collider that moved or changed size since it was last measured
+    // (a static collider may be moved by gameplay; it keeps its cells, but is tested where it is).
+    void RefreshBounds();
+
     void Clear();
     unsigned Cols() const { return cols_; }
     unsigned Rows() const { return rows_; }
@@ -60,7 +73,31 @@ private:
     void Resize();
     void File(PointCollider2D* collider);
 
+    struct Filed {
+        PointCollider2D* collider;
+        ColliderBounds bounds;
+        Vector2D centre;
+        Vector2D extent;
+        std::vector<std::uint32_t> cells;
+    };
+    // Per cell: entry ids in list order, and positions in that list sorted by bounds.minX.
+    struct CellIndex {
+        std::vector<std::uint32_t> entries;
+        std::vector<std::uint32_t> byMinX;
+        float maxWidth = 0.0f;
+        bool dirty = true;
+    };
+    // Cells short enough to scan are not indexed.
+    static constexpr std::size_t kIndexedCellSize = 24;
+
+    static Vector2D ExtentOf(const PointCollider2D& collider);
+    static ColliderBounds MeasuredBounds(const PointCollider2D& collider);
+    void Sort(CellIndex& index);
+
     std::vector<std::vector<PointCollider2D*>> cells_;
+    std::vector<CellIndex> index_;
+    std::vector<Filed> filed_;
+    std::vector<std::uint32_t> hits_;
     unsigned cols_ = 0;
     unsigned rows_ = 0;
     float maxX_ = 0.0f;
@@ -85,6 +122,44 @@ void StaticGrid::Rebuild(const std::vector<PointCollider2D*>& colliders, IsDynam
             File(collider);
         }
     }
+}
+
+template <class Visit>
+void StaticGrid::ForEachCandidate(const CellRange& range, const ColliderBounds& query,
+                                  Visit&& visit) {
+    const bool finite = std::isfinite(query.minX) && std::isfinite(query.maxX) &&
+                        std::isfinite(query.minY) && std::isfinite(query.maxY);
+    ForEachCell(range, [&](const std::vector<PointCollider2D*>& cell) {
+        CellIndex& index = index_[static_cast<std::size_t>(&cell - cells_.data())];
+        if (!finite || cell.size() < kIndexedCellSize) {
+            for (PointCollider2D* c : cell) {
+                visit(c);
+            }
+            return;
+        }
+        if (index.dirty) {
+            Sort(index);
+        }
+        const float from = query.minX - index.maxWidth;
+        auto it = std::lower_bound(index.byMinX.begin(), index.byMinX.end(), from,
+                                   [&](std::uint32_t position, float x) {
+                                       return filed_[index.entries[position]].bounds.minX < x;
+                                   });
+        hits_.clear();
+        for (; it != index.byMinX.end(); ++it) {
+            const ColliderBounds& b = filed_[index.entries[*it]].bounds;
+            if (b.minX > query.maxX) {
+                break;
+            }
+            if (b.maxX >= query.minX && b.minY <= query.maxY && query.minY <= b.maxY) {
+                hits_.push_back(*it);
+            }
+        }
+        std::sort(hits_.begin(), hits_.end());
+        for (std::uint32_t position : hits_) {
+            visit(cell[position]);
+        }
+    });
 }
 
 template <class Visit>

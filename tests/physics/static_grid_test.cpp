@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "physics/collide.h"
 #include "physics/collider_test_support.h"
 #include "support/headless_engine.h"
 
@@ -85,6 +87,57 @@ TEST_F(StaticGridTest, AnEmptyOrHugeWorldStaysBounded) {
     grid.Rebuild({far.collider, near.collider}, [](const PointCollider2D&) { return false; });
     EXPECT_EQ(grid.Cols(), StaticGrid::kMaxCols);
     EXPECT_EQ(grid.Rows(), StaticGrid::kMaxRows);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StaticGridTest, CandidatesInACrowdedCellAreCulledByBoundsInListOrder) {
+    std::vector<physics_test::Held<BoxCollider2D>> tiles;
+    std::vector<PointCollider2D*> colliders;
+    for (int i = 0; i < 100; ++i) {
+        tiles.push_back(physics_test::Box({16.0f + 32.0f * static_cast<float>(i % 50),
+                                           16.0f + 32.0f * static_cast<float>(i / 50)},
+                                          {16, 16}));
+        colliders.push_back(tiles.back().collider);
+    }
+    StaticGrid grid;
+    grid.Rebuild(colliders, [](const PointCollider2D&) { return false; });
+    ASSERT_EQ(grid.Cells()[0].size(), 100u);
+    grid.RefreshBounds();
+    auto probe = physics_test::Box({800, 60}, {10, 10});
+    std::vector<PointCollider2D*> visited;
+    grid.ForEachCandidate(grid.RangeOf(*probe), ConservativeBounds(*probe),
+                          [&](PointCollider2D* c) { visited.push_back(c); });
+    EXPECT_LE(visited.size(), 8u);
+    EXPECT_TRUE(std::is_sorted(visited.begin(), visited.end(), [&](auto* a, auto* b) {
+        return std::find(colliders.begin(), colliders.end(), a) <
+               std::find(colliders.begin(), colliders.end(), b);
+    }));
+    std::vector<PointCollider2D*> colliding;
+    for (PointCollider2D* c : colliders) {
+        if (Collide(*probe, *c)) {
+            colliding.push_back(c);
+        }
+    }
+    std::vector<PointCollider2D*> found;
+    for (PointCollider2D* c : visited) {
+        if (Collide(*probe, *c)) {
+            found.push_back(c);
+        }
+    }
+    EXPECT_EQ(found, colliding);
+    EXPECT_FALSE(colliding.empty());
+
+    // A tile moved after the rebuild is met where it now is.
+    tiles[0].object->GetTransform().SetPosition({800, 80});
+    grid.RefreshBounds();
+    visited.clear();
+    grid.ForEachCandidate(grid.RangeOf(*probe), ConservativeBounds(*probe),
+                          [&](PointCollider2D* c) { visited.push_back(c); });
+    ASSERT_FALSE(visited.empty());
+    EXPECT_EQ(visited.front(), tiles[0].collider);
 }
 
 }  // namespace
