@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <ostream>
+#include <string_view>
+#include <typeinfo>
 
 #include "objects/object.h"
 
@@ -93,9 +95,22 @@ void CircleCollider2D::Print(std::ostream& out) const {
     out << "Radius: " << radius << '\n';
 }
 
+PointCollider2D* AsCollider(Component* component) {
+    if (!component) {
+        return nullptr;
+    }
+    // The exact classes first: the physics step asks this for every body several times a step.
+    const std::type_info& type = typeid(*component);
+    if (type == typeid(BoxCollider2D) || type == typeid(CircleCollider2D) ||
+        type == typeid(PointCollider2D)) {
+        return static_cast<PointCollider2D*>(component);
+    }
+    return dynamic_cast<PointCollider2D*>(component);
+}
+
 PointCollider2D* FindCollider(const Object& object) {
-    for (const char* name : {"PointCollider2D", "BoxCollider2D", "CircleCollider2D"}) {
-        if (auto* collider = object.Get<PointCollider2D>(name)) {
+    for (std::string_view name : {"PointCollider2D", "BoxCollider2D", "CircleCollider2D"}) {
+        if (auto* collider = AsCollider(object.GetComponent(name))) {
             return collider;
         }
     }

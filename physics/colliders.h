@@ -84,3 +84,5 @@ public:
 // The collider that represents `object` in the physics step: its "PointCollider2D", else its
 // "BoxCollider2D", else its "CircleCollider2D", else null.
 PointCollider2D* FindCollider(const Object& object);
+// `component` as a collider, or null.
+PointCollider2D* AsCollider(Component* component);

@@ -31,6 +31,7 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
                          const std::function<bool(Object*)>& isRoot,
                          std::vector<ObjectPair>& walk) {
     walk.clear();
+    walkNodes_.clear();
     capped_ = false;
     nodes_.clear();
     for (const ObjectPair& p : pairs) {
@@ -104,6 +105,7 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
         for (std::uint32_t v : links_[u]) {
             work.push_back(v);
             walk.push_back({nodes_[u], nodes_[v]});
+            walkNodes_.emplace_back(u, v);
         }
     }
 }

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class Object;
@@ -30,6 +31,13 @@ public:
     void Build(const std::vector<ObjectPair>& pairs, const std::function<bool(Object*)>& isRoot,
                std::vector<ObjectPair>& walk);
 
+    // The last walk as indices into Nodes().
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& WalkNodes() const {
+        return walkNodes_;
+    }
+    // The distinct objects of the last Build, by address.
+    const std::vector<Object*>& Nodes() const { return nodes_; }
+
     // Whether the last Build fell back to emitting each link once.
     bool LastWalkWasCapped() const { return capped_; }
 
@@ -37,6 +45,7 @@ private:
     void OrientFrom(const std::vector<std::uint32_t>& start);
 
     std::vector<Object*> nodes_;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> walkNodes_;
     std::vector<std::vector<std::uint32_t>> links_;
     std::vector<std::uint32_t> processed_;  // first-processing order: a topological order
     std::vector<char> queued_;

@@ -50,6 +50,12 @@ void DynamicPairFinder::BuildSweptCandidates(std::span<PointCollider2D* const> c
     std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
         return bounds_[a].minX < bounds_[b].minX || (bounds_[a].minX == bounds_[b].minX && a < b);
     });
+    // Candidates are gathered per first index and each run sorted by the second, which gives the
+    // (i, j) order without sorting all pairs together.
+    perFirst_.resize(std::max(perFirst_.size(), colliders.size()));
+    for (std::size_t i = 0; i < colliders.size(); ++i) {
+        perFirst_[i].clear();
+    }
     for (std::size_t k = 0; k < order_.size(); ++k) {
         const std::uint32_t i = order_[k];
         const ColliderBounds& bi = bounds_[i];
@@ -60,19 +66,25 @@ void DynamicPairFinder::BuildSweptCandidates(std::span<PointCollider2D* const> c
                 break;
             }
             if (bj.minY <= bi.maxY && bi.minY <= bj.maxY) {
-                candidates_.emplace_back(i, j);
-                candidates_.emplace_back(j, i);
+                perFirst_[i].push_back(j);
+                perFirst_[j].push_back(i);
             }
         }
     }
     for (std::uint32_t u : unbounded) {
         for (std::uint32_t i = 0; i < colliders.size(); ++i) {
             if (colliders[i] && i != u) {
-                candidates_.emplace_back(u, i);
-                candidates_.emplace_back(i, u);
+                perFirst_[u].push_back(i);
+                perFirst_[i].push_back(u);
             }
         }
     }
-    std::sort(candidates_.begin(), candidates_.end());
-    candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
+    for (std::uint32_t i = 0; i < colliders.size(); ++i) {
+        auto& js = perFirst_[i];
+        std::sort(js.begin(), js.end());
+        js.erase(std::unique(js.begin(), js.end()), js.end());
+        for (std::uint32_t j : js) {
+            candidates_.emplace_back(i, j);
+        }
+    }
 }

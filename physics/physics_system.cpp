@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <typeinfo>
 
 #include "core/messaging.h"
 #include "editor/editor_mode.h"
@@ -11,7 +12,11 @@
 namespace {
 
 RigidBody2D* BodyOf(const Object* object) {
-    return object->Get<RigidBody2D>("RigidBody2D");
+    Component* component = object->GetComponent("RigidBody2D");
+    if (component && typeid(*component) == typeid(RigidBody2D)) {
+        return static_cast<RigidBody2D*>(component);
+    }
+    return dynamic_cast<RigidBody2D*>(component);
 }
 
 }  // namespace
@@ -137,12 +142,17 @@ void PhysicsSystem::RebuildGrid() {
 }
 
 void PhysicsSystem::Integrate() {
+    // Components are neither added nor removed during a step, so the collider found here is the
+    // one detection uses.
+    dynamicColliders_.clear();
     for (RigidBody2D* body : dynamicBodies_) {
         Object* owner = body->GetOwner();
         body->Update();
-        if (PointCollider2D* collider = FindCollider(*owner)) {
+        PointCollider2D* collider = FindCollider(*owner);
+        if (collider) {
             collider->Update();
         }
+        dynamicColliders_.push_back(collider && collider->GetOwner() ? collider : nullptr);
     }
 }
 
@@ -161,11 +171,6 @@ void PhysicsSystem::TestPair(const PointCollider2D& a, const PointCollider2D& b)
 void PhysicsSystem::Detect() {
     currentPairs_.clear();
     currentKeys_.clear();
-    dynamicColliders_.clear();
-    for (RigidBody2D* body : dynamicBodies_) {
-        PointCollider2D* collider = FindCollider(*body->GetOwner());
-        dynamicColliders_.push_back(collider && collider->GetOwner() ? collider : nullptr);
-    }
     grid_.RefreshBounds();
     for (PointCollider2D* collider : dynamicColliders_) {
         if (!collider) {
@@ -199,52 +204,58 @@ void PhysicsSystem::OrderAndResolve() {
             return body && body->state == 0;
         },
         walk_);
+    // What resolution needs of each object, looked up once per step.
+    const std::vector<Object*>& nodes = order_.Nodes();
+    nodeInfo_.clear();
+    for (Object* o : nodes) {
+        nodeInfo_.push_back({FindCollider(*o), BodyOf(o)});
+    }
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> steps = order_.WalkNodes();
     // The leading run holds the contacts with a static body: deepest first.
-    const auto bothMoving = [](const ObjectPair& p) {
-        const RigidBody2D* a = BodyOf(p.a);
-        const RigidBody2D* b = BodyOf(p.b);
+    const auto bothMoving = [&](const std::pair<std::uint32_t, std::uint32_t>& p) {
+        const RigidBody2D* a = nodeInfo_[p.first].body;
+        const RigidBody2D* b = nodeInfo_[p.second].body;
         return a && b && a->state != 0 && b->state != 0;
     };
-    const auto runEnd = std::find_if(walk_.begin(), walk_.end(), bothMoving);
-    const auto runLength = static_cast<std::size_t>(runEnd - walk_.begin());
-    std::vector<std::pair<float, ObjectPair>> run;
-    run.reserve(runLength);
-    for (std::size_t k = 0; k < runLength; ++k) {
-        const ObjectPair& p = walk_[k];
+    const auto runEnd = std::find_if(steps.begin(), steps.end(), bothMoving);
+    std::vector<std::pair<float, std::pair<std::uint32_t, std::uint32_t>>> run;
+    run.reserve(static_cast<std::size_t>(runEnd - steps.begin()));
+    for (auto it = steps.begin(); it != runEnd; ++it) {
         Vector2D mtv;
-        const PointCollider2D* ca = FindCollider(*p.a);
-        const PointCollider2D* cb = FindCollider(*p.b);
+        const PointCollider2D* ca = nodeInfo_[it->first].collider;
+        const PointCollider2D* cb = nodeInfo_[it->second].collider;
         if (ca && cb) {
             Collide(*ca, *cb, &mtv);
         }
-        run.emplace_back(mtv.SquaredLength(), p);
+        run.emplace_back(mtv.SquaredLength(), *it);
     }
     std::stable_sort(run.begin(), run.end(),
                      [](const auto& x, const auto& y) { return x.first > y.first; });
-    for (std::size_t k = 0; k < runLength; ++k) {
-        walk_[k] = run[k].second;
+    for (std::size_t k = 0; k < run.size(); ++k) {
+        steps[k] = run[k].second;
+        walk_[k] = {nodes[steps[k].first], nodes[steps[k].second]};
     }
 
-    const auto resolveUnlessHollow = [&](const ObjectPair& p) {
-        const PointCollider2D* ca = FindCollider(*p.a);
-        const PointCollider2D* cb = FindCollider(*p.b);
-        if (ca && cb && !ca->IsHollow() && !cb->IsHollow()) {
-            Resolve(p.a, p.b);
+    const auto resolveUnlessHollow = [&](const std::pair<std::uint32_t, std::uint32_t>& p) {
+        const NodeInfo& a = nodeInfo_[p.first];
+        const NodeInfo& b = nodeInfo_[p.second];
+        if (a.collider && b.collider && !a.collider->IsHollow() && !b.collider->IsHollow()) {
+            Resolve(a, b);
         }
     };
-    std::for_each(walk_.begin(), walk_.end(), resolveUnlessHollow);
-    std::for_each(walk_.rbegin(), walk_.rend(), resolveUnlessHollow);
+    std::for_each(steps.begin(), steps.end(), resolveUnlessHollow);
+    std::for_each(steps.rbegin(), steps.rend(), resolveUnlessHollow);
 }
 
-void PhysicsSystem::Resolve(Object* a, Object* b) {
-    PointCollider2D* ca = FindCollider(*a);
-    PointCollider2D* cb = FindCollider(*b);
+void PhysicsSystem::Resolve(const NodeInfo& a, const NodeInfo& b) {
+    PointCollider2D* ca = a.collider;
+    PointCollider2D* cb = b.collider;
     Vector2D mtv;
     if (!Collide(*ca, *cb, &mtv)) {
         return;
     }
-    RigidBody2D* bodyA = BodyOf(a);
-    RigidBody2D* bodyB = BodyOf(b);
+    RigidBody2D* bodyA = a.body;
+    RigidBody2D* bodyB = b.body;
     if (!bodyA || !bodyB) {
         return;
     }
@@ -272,8 +283,8 @@ void PhysicsSystem::Resolve(Object* a, Object* b) {
     const float r = massA / (massA + massB);
     bodyA->ApplyImpulse(-impulse * r);
     bodyB->ApplyImpulse(impulse * (1.0f - r));
-    Transform2D& ta = a->GetTransform();
-    Transform2D& tb = b->GetTransform();
+    Transform2D& ta = bodyA->GetOwner()->GetTransform();
+    Transform2D& tb = bodyB->GetOwner()->GetTransform();
     ta.SetPosition(ta.GetPosition() - mtv * r);
     tb.SetPosition(tb.GetPosition() + mtv * (1.0f - r));
     ca->Update();

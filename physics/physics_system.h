@@ -73,7 +73,11 @@ private:
     void Detect();
     void TestPair(const PointCollider2D& a, const PointCollider2D& b);
     void OrderAndResolve();
-    void Resolve(Object* a, Object* b);
+    struct NodeInfo {
+        PointCollider2D* collider;
+        RigidBody2D* body;
+    };
+    void Resolve(const NodeInfo& a, const NodeInfo& b);
     void SendContactMessages();
     void ForgetDestroyedContacts();
 
@@ -97,4 +101,5 @@ private:
     DynamicPairFinder pairFinder_;
     ContactOrder order_;
     std::vector<ObjectPair> walk_;
+    std::vector<NodeInfo> nodeInfo_;
 };
