@@ -7,6 +7,9 @@
 #include "physics/colliders.h"
 
 BoxAlignment AlignmentOf(float angle) {
+    if (angle == 0.0f) {
+        return {true, false};
+    }
     // 64-bit so that absurd rotations cannot overflow the truncation.
     const float scaled = -angle * 100.0f;
     const auto q = static_cast<long long>(scaled);

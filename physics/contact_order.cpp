@@ -45,7 +45,11 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
             std::lower_bound(nodes_.begin(), nodes_.end(), o, std::less<Object*>()) -
             nodes_.begin());
     };
-    links_.assign(nodes_.size(), {});
+    // Inner lists keep their storage from step to step.
+    links_.resize(std::max(links_.size(), nodes_.size()));
+    for (std::size_t u = 0; u < nodes_.size(); ++u) {
+        links_[u].clear();
+    }
     for (const ObjectPair& p : pairs) {
         const std::uint32_t a = indexOf(p.a);
         const std::uint32_t b = indexOf(p.b);

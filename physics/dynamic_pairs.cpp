@@ -3,28 +3,47 @@
 #include <algorithm>
 #include <cmath>
 
+#include "physics/collide.h"
 #include "physics/colliders.h"
 
-ColliderBounds ConservativeBounds(const PointCollider2D& collider) {
-    const Vector2D c = collider.GetCentre();
-    float extent = 0.0f;
+Vector2D ConservativeReach(const PointCollider2D& collider) {
     switch (collider.Shape()) {
         case ColliderShape::Box: {
-            // Covers the rotated outline and the unrotated, swapped or unswapped, half size.
-            const Vector2D h = static_cast<const BoxCollider2D&>(collider).GetHalfSize();
-            extent = std::fabs(h.x) + std::fabs(h.y);
-            break;
+            const auto& box = static_cast<const BoxCollider2D&>(collider);
+            const Vector2D h = box.GetHalfSize();
+            const float hx = std::fabs(h.x);
+            const float hy = std::fabs(h.y);
+            const BoxAlignment alignment = AlignmentOf(box.GetAngle());
+            if (!alignment.axisAligned) {
+                // The turned outline, and the unrotated half size the box-circle and box-point
+                // tests use.
+                return {hx + hy, hx + hy};
+            }
+            if (!alignment.swapped) {
+                return {hx, hy};
+            }
+            // A quarter-turned box is swapped for the box tests but not for the point test.
+            const float m = std::max(hx, hy);
+            return {m, m};
         }
-        case ColliderShape::Circle:
-            extent = std::fabs(static_cast<const CircleCollider2D&>(collider).radius);
-            break;
+        case ColliderShape::Circle: {
+            const float r = std::fabs(static_cast<const CircleCollider2D&>(collider).radius);
+            return {r, r};
+        }
         case ColliderShape::Point:
             break;
     }
-    // Rounding in the tests grows with the magnitude of the coordinates.
-    const float margin = 1.0f + 1.0e-4f * (std::fabs(c.x) + std::fabs(c.y) + extent);
-    const float reach = extent + margin;
-    return {c.x - reach, c.y - reach, c.x + reach, c.y + reach};
+    return {};
+}
+
+ColliderBounds ConservativeBounds(const PointCollider2D& collider) {
+    const Vector2D c = collider.GetCentre();
+    const Vector2D reach = ConservativeReach(collider);
+    // Rounding in the tests (a quarter-turned outline is off by a few ulps) grows with the
+    // magnitude of the coordinates.
+    const float margin = 1.0f + 1.0e-4f * (std::fabs(c.x) + std::fabs(c.y) + reach.x + reach.y);
+    return {c.x - reach.x - margin, c.y - reach.y - margin, c.x + reach.x + margin,
+            c.y + reach.y + margin};
 }
 
 namespace {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/vector.h"
+
 class PointCollider2D;
 
 enum class DynamicPairSearch { Exhaustive, Swept };
@@ -22,6 +24,8 @@ struct ColliderBounds {
     float minX, minY, maxX, maxY;
 };
 ColliderBounds ConservativeBounds(const PointCollider2D& collider);
+// Half extents of those bounds before the margin.
+Vector2D ConservativeReach(const PointCollider2D& collider);
 
 class DynamicPairFinder {
 public:

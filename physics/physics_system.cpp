@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <typeinfo>
+#include <unordered_set>
 
 #include "core/messaging.h"
 #include "editor/editor_mode.h"
@@ -19,13 +20,23 @@ RigidBody2D* BodyOf(const Object* object) {
     return dynamic_cast<RigidBody2D*>(component);
 }
 
-}  // namespace
-
-PhysicsSystem::PairKey PhysicsSystem::KeyOf(const Object* a, const Object* b) {
-    const auto x = reinterpret_cast<std::uintptr_t>(a);
-    const auto y = reinterpret_cast<std::uintptr_t>(b);
-    return x < y ? PairKey{x, y} : PairKey{y, x};
+BoxCollider2D* BoxOf(const Object* object) {
+    Component* component = object->GetComponent("BoxCollider2D");
+    if (component && typeid(*component) == typeid(BoxCollider2D)) {
+        return static_cast<BoxCollider2D*>(component);
+    }
+    return dynamic_cast<BoxCollider2D*>(component);
 }
+
+// Transform2D::SetPosition with the box lookup done once per step.
+void MoveTo(Object& object, BoxCollider2D* box, const Vector2D& position) {
+    object.GetTransform().position = position;
+    if (box) {
+        box->SetCentre(position);
+    }
+}
+
+}  // namespace
 
 void PhysicsSystem::HandleMessages() {
     for (const auto& message : MessagingSystem::GetMessages()) {
@@ -163,14 +174,16 @@ void PhysicsSystem::TestPair(const PointCollider2D& a, const PointCollider2D& b)
     if (ownerA == ownerB || !Collide(a, b)) {
         return;
     }
-    if (currentKeys_.insert(KeyOf(ownerA, ownerB)).second) {
+    bool inserted = false;
+    currentKeys_.Find(ownerA, ownerB, &inserted);
+    if (inserted) {
         currentPairs_.push_back({ownerA, ownerB});
     }
 }
 
 void PhysicsSystem::Detect() {
     currentPairs_.clear();
-    currentKeys_.clear();
+    currentKeys_.Clear();
     grid_.RefreshBounds();
     for (PointCollider2D* collider : dynamicColliders_) {
         if (!collider) {
@@ -208,7 +221,7 @@ void PhysicsSystem::OrderAndResolve() {
     const std::vector<Object*>& nodes = order_.Nodes();
     nodeInfo_.clear();
     for (Object* o : nodes) {
-        nodeInfo_.push_back({FindCollider(*o), BodyOf(o)});
+        nodeInfo_.push_back({FindCollider(*o), BodyOf(o), BoxOf(o)});
     }
     std::vector<std::pair<std::uint32_t, std::uint32_t>> steps = order_.WalkNodes();
     // The leading run holds the contacts with a static body: deepest first.
@@ -283,10 +296,10 @@ void PhysicsSystem::Resolve(const NodeInfo& a, const NodeInfo& b) {
     const float r = massA / (massA + massB);
     bodyA->ApplyImpulse(-impulse * r);
     bodyB->ApplyImpulse(impulse * (1.0f - r));
-    Transform2D& ta = bodyA->GetOwner()->GetTransform();
-    Transform2D& tb = bodyB->GetOwner()->GetTransform();
-    ta.SetPosition(ta.GetPosition() - mtv * r);
-    tb.SetPosition(tb.GetPosition() + mtv * (1.0f - r));
+    Object& objectA = *bodyA->GetOwner();
+    Object& objectB = *bodyB->GetOwner();
+    MoveTo(objectA, a.box, objectA.GetTransform().GetPosition() - mtv * r);
+    MoveTo(objectB, b.box, objectB.GetTransform().GetPosition() + mtv * (1.0f - r));
     ca->Update();
     cb->Update();
 }
@@ -303,26 +316,26 @@ void PhysicsSystem::SendContactMessages() {
     if (contactsCarried_) {
         ForgetDestroyedContacts();
     }
-    std::unordered_map<PairKey, int, PairKeyHash> previous;
+    previousCounts_.Clear();
     for (const ContactRecord& c : previousContacts_) {
-        ++previous[KeyOf(c.a, c.b)];
+        ++previousCounts_.Find(c.a, c.b);
     }
     for (const ObjectPair& p : currentPairs_) {
         if (previousContacts_.empty()) {
             MessagingSystem::Send<CollisionMessage>(CollisionKind::Began, p.a, p.b);
             continue;
         }
-        const auto found = previous.find(KeyOf(p.a, p.b));
-        if (found == previous.end()) {
+        const int* matches = previousCounts_.Get(p.a, p.b);
+        if (!matches) {
             MessagingSystem::Send<CollisionMessage>(CollisionKind::Began, p.a, p.b);
             continue;
         }
-        for (int k = 0; k < found->second; ++k) {
+        for (int k = 0; k < *matches; ++k) {
             MessagingSystem::Send<CollisionMessage>(CollisionKind::Continues, p.a, p.b);
         }
     }
     for (const ContactRecord& c : previousContacts_) {
-        if (!currentKeys_.contains(KeyOf(c.a, c.b))) {
+        if (!currentKeys_.Get(c.a, c.b)) {
             MessagingSystem::Send<CollisionMessage>(CollisionKind::Ended, c.a, c.b);
         }
     }

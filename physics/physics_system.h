@@ -12,8 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "core/system.h"
@@ -21,6 +19,7 @@
 #include "physics/colliders.h"
 #include "physics/contact_order.h"
 #include "physics/dynamic_pairs.h"
+#include "physics/pair_map.h"
 #include "physics/rigid_body2d.h"
 #include "physics/static_grid.h"
 
@@ -57,15 +56,6 @@ public:
     bool update = false;
 
 private:
-    struct PairKeyHash {
-        std::size_t operator()(const std::pair<std::uintptr_t, std::uintptr_t>& k) const {
-            return std::hash<std::uintptr_t>()(k.first * 31u) ^
-                   std::hash<std::uintptr_t>()(k.second);
-        }
-    };
-    using PairKey = std::pair<std::uintptr_t, std::uintptr_t>;
-    static PairKey KeyOf(const Object* a, const Object* b);
-
     void Reset();
     void CollectDynamicObjects();
     void RebuildGrid();
@@ -76,6 +66,8 @@ private:
     struct NodeInfo {
         PointCollider2D* collider;
         RigidBody2D* body;
+        // The "BoxCollider2D" that Transform2D::SetPosition keeps centred, if any.
+        BoxCollider2D* box;
     };
     void Resolve(const NodeInfo& a, const NodeInfo& b);
     void SendContactMessages();
@@ -91,7 +83,8 @@ private:
     bool rebuildGrid_ = false;
 
     std::vector<ObjectPair> currentPairs_;
-    std::unordered_set<PairKey, PairKeyHash> currentKeys_;
+    PairMap<char> currentKeys_;
+    PairMap<int> previousCounts_;
     std::vector<ObjectPair> lastPairs_;
     std::vector<ContactRecord> previousContacts_;
     // Previous contacts kept through a frame without a step may name objects destroyed since.

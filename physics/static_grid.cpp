@@ -96,15 +96,7 @@ void StaticGrid::File(PointCollider2D* collider) {
 }
 
 Vector2D StaticGrid::ExtentOf(const PointCollider2D& collider) {
-    switch (collider.Shape()) {
-        case ColliderShape::Box:
-            return static_cast<const BoxCollider2D&>(collider).GetHalfSize();
-        case ColliderShape::Circle:
-            return {static_cast<const CircleCollider2D&>(collider).radius, 0.0f};
-        case ColliderShape::Point:
-            break;
-    }
-    return {};
+    return ConservativeReach(collider);
 }
 
 ColliderBounds StaticGrid::MeasuredBounds(const PointCollider2D& collider) {
