@@ -27,7 +27,8 @@ class ContactOrder {
 public:
     static constexpr std::size_t kMaxWalkPairs = std::size_t{1} << 14;
 
-    // Fills `walk` with the pairs to resolve, each as (nearer the roots, farther).
+    // Fills `walk` with the pairs to resolve, each as (nearer the roots, farther). isRoot is asked
+    // exactly once per node, in node order.
     void Build(const std::vector<ObjectPair>& pairs, const std::function<bool(Object*)>& isRoot,
                std::vector<ObjectPair>& walk);
 

@@ -5,6 +5,7 @@
 #include <typeinfo>
 #include <unordered_set>
 
+#include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "editor/editor_mode.h"
 #include "objects/level_objects.h"
@@ -100,9 +101,9 @@ void PhysicsSystem::Reset() {
 
 std::vector<Object*> PhysicsSystem::DynamicObjects() const {
     std::vector<Object*> objects;
-    for (RigidBody2D* body : dynamicBodies_) {
-        if (body->GetOwner()) {
-            objects.push_back(body->GetOwner());
+    for (const Dynamic& d : dynamicBodies_) {
+        if (d.body->GetOwner()) {
+            objects.push_back(d.body->GetOwner());
         }
     }
     return objects;
@@ -120,7 +121,7 @@ void PhysicsSystem::Step() {
     }
     // A dynamic object destroyed since the last rebuild leaves the list here, while its body's
     // storage is still held by bodies_.
-    std::erase_if(dynamicBodies_, [](RigidBody2D* body) { return body->GetOwner() == nullptr; });
+    std::erase_if(dynamicBodies_, [](const Dynamic& d) { return d.body->GetOwner() == nullptr; });
     if (!dynamicBodies_.empty()) {
         Integrate();
         Detect();
@@ -137,7 +138,7 @@ void PhysicsSystem::CollectDynamicObjects() {
     bodies_.Walk([&](RigidBody2D& body) {
         Object* owner = body.GetOwner();
         if (body.IsDynamic() && FindCollider(*owner) && seen.insert(owner).second) {
-            dynamicBodies_.push_back(&body);
+            dynamicBodies_.push_back({&body, 0, false, nullptr, nullptr, nullptr});
         }
     });
 }
@@ -145,25 +146,42 @@ void PhysicsSystem::CollectDynamicObjects() {
 void PhysicsSystem::RebuildGrid() {
     colliders_.Prune();
     std::unordered_set<const PointCollider2D*> dynamic;
-    for (RigidBody2D* body : dynamicBodies_) {
-        dynamic.insert(FindCollider(*body->GetOwner()));
+    for (const Dynamic& d : dynamicBodies_) {
+        dynamic.insert(FindCollider(*d.body->GetOwner()));
     }
     grid_.Rebuild(colliders_.Items(),
                   [&](const PointCollider2D& c) { return dynamic.contains(&c); });
 }
 
+void PhysicsSystem::LookUp(Dynamic& d) {
+    const Object& owner = *d.body->GetOwner();
+    if (d.looked && d.version == owner.ComponentsVersion()) {
+        return;
+    }
+    d.looked = true;
+    d.version = owner.ComponentsVersion();
+    d.collider = FindCollider(owner);
+    d.box = BoxOf(&owner);
+    d.refresh = owner.GetComponent("CircleCollider2D");
+    if (!d.refresh) {
+        d.refresh = owner.GetComponent("BoxCollider2D");
+    }
+}
+
 void PhysicsSystem::Integrate() {
     // Components are neither added nor removed during a step, so the collider found here is the
-    // one detection uses.
+    // one detection and resolution use.
     dynamicColliders_.clear();
-    for (RigidBody2D* body : dynamicBodies_) {
-        Object* owner = body->GetOwner();
-        body->Update();
-        PointCollider2D* collider = FindCollider(*owner);
-        if (collider) {
-            collider->Update();
+    dynamicIndex_.Clear();
+    for (std::uint32_t k = 0; k < dynamicBodies_.size(); ++k) {
+        Dynamic& d = dynamicBodies_[k];
+        LookUp(d);
+        d.body->IntegrateWith(FrameRateController::GetDT(), d.refresh, d.box);
+        if (d.collider) {
+            d.collider->Update();
         }
-        dynamicColliders_.push_back(collider && collider->GetOwner() ? collider : nullptr);
+        dynamicColliders_.push_back(d.collider && d.collider->GetOwner() ? d.collider : nullptr);
+        dynamicIndex_.Find(d.body->GetOwner(), nullptr) = k + 1;
     }
 }
 
@@ -210,19 +228,23 @@ void PhysicsSystem::Detect() {
 }
 
 void PhysicsSystem::OrderAndResolve() {
+    // Build asks about each node once, in node order: what resolution needs of each object is
+    // looked up there, once per step.
+    nodeInfo_.clear();
     order_.Build(
         currentPairs_,
-        [](Object* o) {
-            const RigidBody2D* body = BodyOf(o);
+        [&](Object* o) {
+            if (const std::uint32_t* k = dynamicIndex_.Get(o, nullptr)) {
+                const Dynamic& d = dynamicBodies_[*k - 1];
+                nodeInfo_.push_back({d.collider, d.body, d.box});
+            } else {
+                nodeInfo_.push_back({FindCollider(*o), BodyOf(o), BoxOf(o)});
+            }
+            const RigidBody2D* body = nodeInfo_.back().body;
             return body && body->state == 0;
         },
         walk_);
-    // What resolution needs of each object, looked up once per step.
     const std::vector<Object*>& nodes = order_.Nodes();
-    nodeInfo_.clear();
-    for (Object* o : nodes) {
-        nodeInfo_.push_back({FindCollider(*o), BodyOf(o), BoxOf(o)});
-    }
     std::vector<std::pair<std::uint32_t, std::uint32_t>> steps = order_.WalkNodes();
     // The leading run holds the contacts with a static body: deepest first.
     const auto bothMoving = [&](const std::pair<std::uint32_t, std::uint32_t>& p) {

@@ -77,7 +77,19 @@ private:
     ComponentList<PointCollider2D> colliders_;
     // The bodies of the dynamic objects; their owners are the dynamic objects. A body stays
     // reachable here only while bodies_ also holds it.
-    std::vector<RigidBody2D*> dynamicBodies_;
+    struct Dynamic {
+        RigidBody2D* body;
+        // Lookups into the owner's component table, valid while its version is `version`.
+        std::uint32_t version;
+        bool looked;
+        PointCollider2D* collider;  // FindCollider
+        Component* refresh;         // what the body's own step refreshes
+        BoxCollider2D* box;         // what SetPosition keeps centred
+    };
+    void LookUp(Dynamic& d);
+    std::vector<Dynamic> dynamicBodies_;
+    // Dynamic object -> index in dynamicBodies_, for this step.
+    PairMap<std::uint32_t> dynamicIndex_;
     std::vector<PointCollider2D*> dynamicColliders_;
     StaticGrid grid_;
     bool rebuildGrid_ = false;
