@@ -33,26 +33,33 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
     walk.clear();
     walkNodes_.clear();
     capped_ = false;
-    nodes_.clear();
-    for (const ObjectPair& p : pairs) {
-        nodes_.push_back(p.a);
-        nodes_.push_back(p.b);
+    // Every pair end, sorted by object: the runs are the nodes, in address order, and each end
+    // learns its node without a search.
+    ends_.clear();
+    for (std::uint32_t k = 0; k < pairs.size(); ++k) {
+        ends_.push_back({pairs[k].a, 2 * k});
+        ends_.push_back({pairs[k].b, 2 * k + 1});
     }
-    std::sort(nodes_.begin(), nodes_.end(), std::less<Object*>());
-    nodes_.erase(std::unique(nodes_.begin(), nodes_.end()), nodes_.end());
-    const auto indexOf = [&](Object* o) {
-        return static_cast<std::uint32_t>(
-            std::lower_bound(nodes_.begin(), nodes_.end(), o, std::less<Object*>()) -
-            nodes_.begin());
-    };
+    std::sort(ends_.begin(), ends_.end(), [](const End& x, const End& y) {
+        return std::less<Object*>()(x.object, y.object) ||
+               (x.object == y.object && x.slot < y.slot);
+    });
+    nodes_.clear();
+    nodeOfEnd_.resize(ends_.size());
+    for (const End& e : ends_) {
+        if (nodes_.empty() || nodes_.back() != e.object) {
+            nodes_.push_back(e.object);
+        }
+        nodeOfEnd_[e.slot] = static_cast<std::uint32_t>(nodes_.size() - 1);
+    }
     // Inner lists keep their storage from step to step.
     links_.resize(std::max(links_.size(), nodes_.size()));
     for (std::size_t u = 0; u < nodes_.size(); ++u) {
         links_[u].clear();
     }
-    for (const ObjectPair& p : pairs) {
-        const std::uint32_t a = indexOf(p.a);
-        const std::uint32_t b = indexOf(p.b);
+    for (std::uint32_t k = 0; k < pairs.size(); ++k) {
+        const std::uint32_t a = nodeOfEnd_[2 * k];
+        const std::uint32_t b = nodeOfEnd_[2 * k + 1];
         links_[a].push_back(b);
         links_[b].push_back(a);
     }

@@ -45,6 +45,12 @@ public:
 private:
     void OrientFrom(const std::vector<std::uint32_t>& start);
 
+    struct End {
+        Object* object;
+        std::uint32_t slot;  // 2 * pair index, + 1 for the second object
+    };
+    std::vector<End> ends_;
+    std::vector<std::uint32_t> nodeOfEnd_;
     std::vector<Object*> nodes_;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> walkNodes_;
     std::vector<std::vector<std::uint32_t>> links_;
