@@ -66,9 +66,32 @@ void DynamicPairFinder::BuildSweptCandidates(std::span<PointCollider2D* const> c
         // A collider with a non-finite coordinate may answer anything; it meets everyone.
         (Finite(bounds_[i]) ? order_ : unbounded).push_back(i);
     }
-    std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+    const auto before = [&](std::uint32_t a, std::uint32_t b) {
         return bounds_[a].minX < bounds_[b].minX || (bounds_[a].minX == bounds_[b].minX && a < b);
-    });
+    };
+    // Bodies move little between steps: when the same colliders take part, last step's order is
+    // nearly sorted and an insertion sort finishes it in about one pass. The order is total, so
+    // either sort gives the same result.
+    bool reuse = previousOrder_.size() == order_.size();
+    for (std::size_t k = 0; reuse && k < previousOrder_.size(); ++k) {
+        const std::uint32_t i = previousOrder_[k];
+        reuse = i < colliders.size() && colliders[i] && Finite(bounds_[i]);
+    }
+    if (reuse) {
+        order_.swap(previousOrder_);
+        for (std::size_t k = 1; k < order_.size(); ++k) {
+            const std::uint32_t item = order_[k];
+            std::size_t m = k;
+            while (m > 0 && before(item, order_[m - 1])) {
+                order_[m] = order_[m - 1];
+                --m;
+            }
+            order_[m] = item;
+        }
+    } else {
+        std::sort(order_.begin(), order_.end(), before);
+    }
+    previousOrder_ = order_;
     // Candidates are gathered per first index and each run sorted by the second, which gives the
     // (i, j) order without sorting all pairs together.
     perFirst_.resize(std::max(perFirst_.size(), colliders.size()));

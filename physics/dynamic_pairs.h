@@ -40,6 +40,7 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> candidates_;
     std::vector<ColliderBounds> bounds_;
     std::vector<std::uint32_t> order_;
+    std::vector<std::uint32_t> previousOrder_;
     std::vector<std::vector<std::uint32_t>> perFirst_;
 };
 

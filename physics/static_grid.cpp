@@ -58,8 +58,8 @@ void StaticGrid::Resize() {
 }
 
 CellRange StaticGrid::RangeOf(const PointCollider2D& collider) const {
-    std::vector<Vector2D> outline;
-    outline.reserve(10);
+    std::vector<Vector2D>& outline = rangeScratch_;
+    outline.clear();
     collider.GetOutline(outline);
     float bminX = outline[0].x, bmaxX = outline[0].x;
     float bminY = outline[0].y, bmaxY = outline[0].y;

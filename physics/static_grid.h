@@ -105,6 +105,8 @@ private:
     float minX_ = 0.0f;
     float minY_ = 0.0f;
     std::vector<Vector2D> scratch_;
+    // RangeOf runs for every dynamic object every step; it reuses this storage.
+    mutable std::vector<Vector2D> rangeScratch_;
 };
 
 template <class IsDynamic>
