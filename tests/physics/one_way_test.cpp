@@ -22,12 +22,12 @@ bool Hollow(Object* o) {
 
 // A one-way platform at y = 300 (top side solid) and a body below it thrown upward.
 std::string Scene(const char* moverName, const char* oneWayLine = "OneWay",
-                  const char* speed = "900") {
+                  const char* speed = "900.0") {
     return std::string(
-               "Platform 500 300 100 10\n  RigidBody2D mass 0 state 0\n  BoxCollider2D\n  ") +
+               "Platform 500 300 100 10\n  RigidBody2D mass 0.0 state 0\n  BoxCollider2D\n  ") +
            oneWayLine + "\n" + moverName +
-           " 500 250 10 10\n  RigidBody2D mass 1 state 1 gravity 600 friction 1000 "
-           "velocity 0 " +
+           " 500 250 10 10\n  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000 "
+           "velocity 0.0 " +
            speed + "\n  BoxCollider2D\n";
 }
 
@@ -97,7 +97,7 @@ TEST(OneWay, BottomSideIsSolidFromBelow) {
     // the contact, turns solid; fast enough to rise past it through an open side.
     const auto highestReached = [](const char* oneWayLine) {
         HeadlessEngine engine;
-        auto objects = LoadScene(Scene("Player1", oneWayLine, "400"));
+        auto objects = LoadScene(Scene("Player1", oneWayLine, "400.0"));
         StartLevel();
         float highest = Y(objects[1]);
         for (int i = 0; i < 60; ++i) {

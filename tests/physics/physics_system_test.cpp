@@ -21,10 +21,10 @@ using testing_support::LoadScene;
 
 constexpr const char* kFloorAndCrate = R"(
 Floor 800 100 800 20
-  RigidBody2D mass 0 state 0
+  RigidBody2D mass 0.0 state 0
   BoxCollider2D
 Crate 800 200 20 20
-  RigidBody2D mass 1 state 1 gravity 600 friction 1000
+  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
   BoxCollider2D
 )";
 
@@ -58,10 +58,10 @@ TEST(PhysicsSystem, OverlapForThreeFramesBeginsContinuesAndEnds) {
     HeadlessEngine engine;
     auto objects = LoadScene(R"(
 Probe 0 0 10 10
-  RigidBody2D mass 1 state 1 gravity 0 friction 100
+  RigidBody2D mass 1.0 state 1 gravity 0.0 friction 100
   BoxCollider2D
 Trigger 500 500 20 20
-  RigidBody2D mass 0 state 0
+  RigidBody2D mass 0.0 state 0
   BoxCollider2D mHollow true
 )");
     Object* probe = objects[0];
@@ -93,13 +93,13 @@ TEST(PhysicsSystem, AHollowTriggerReportsButNeverMovesAnything) {
     HeadlessEngine engine;
     auto objects = LoadScene(R"(
 Falling 100 400 10 10
-  RigidBody2D mass 1 state 1 gravity 600 friction 1000
+  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
   BoxCollider2D
 Control 900 400 10 10
-  RigidBody2D mass 1 state 1 gravity 600 friction 1000
+  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
   BoxCollider2D
 Trigger 100 300 50 50
-  RigidBody2D mass 0 state 0
+  RigidBody2D mass 0.0 state 0
   BoxCollider2D mHollow true
 )");
     std::vector<int> kinds;
@@ -142,12 +142,12 @@ TEST(PhysicsSystem, StacksSettleWithoutSinking) {
     HeadlessEngine engine;
     std::string scene = R"(
 Floor 800 100 800 20
-  RigidBody2D mass 0 state 0
+  RigidBody2D mass 0.0 state 0
   BoxCollider2D
 )";
     for (int i = 0; i < 5; ++i) {
         scene += "Crate " + std::to_string(800 + 3 * i) + " " + std::to_string(145 + 45 * i) +
-                 " 20 20\n  RigidBody2D mass 1 state 1 gravity 600 friction 1000\n"
+                 " 20 20\n  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000\n"
                  "  BoxCollider2D\n";
     }
     auto objects = LoadScene(scene);
@@ -173,10 +173,10 @@ TEST(PhysicsSystem, HeavierBodyPushesALighterOneFurther) {
     HeadlessEngine engine;
     auto objects = LoadScene(R"(
 Heavy 0 0 10 10
-  RigidBody2D mass 3 state 1 gravity 0 friction 100 velocity 600 0
+  RigidBody2D mass 3.0 state 1 gravity 0.0 friction 100 velocity 600.0 0.0
   BoxCollider2D
 Light 25 0 10 10
-  RigidBody2D mass 1 state 1 gravity 0 friction 100
+  RigidBody2D mass 1.0 state 1 gravity 0.0 friction 100
   BoxCollider2D
 )");
     engine.RunFrames(3);
@@ -189,7 +189,7 @@ TEST(PhysicsSystem, FewerThanTwoLiveObjectsDoNothing) {
     HeadlessEngine engine;
     auto objects = LoadScene(R"(
 Alone 0 500 10 10
-  RigidBody2D mass 1 state 1 gravity 600 friction 1000
+  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
   BoxCollider2D
 )");
     engine.RunFrames(10);
@@ -212,7 +212,7 @@ TEST(PhysicsSystem, ADestroyedDynamicObjectLeavesTheStep) {
     HeadlessEngine engine;
     auto objects = LoadScene(kFloorAndCrate + std::string(R"(
 Other 200 400 10 10
-  RigidBody2D mass 1 state 1 gravity 600 friction 1000
+  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
   BoxCollider2D
 )"));
     engine.RunFrames(5);
@@ -226,13 +226,13 @@ TEST(PhysicsSystem, StaticCollidersMovedAfterTheRebuildStayInTheirOldCells) {
     HeadlessEngine engine;
     auto objects = LoadScene(R"(
 Wide 0 0 2000 10
-  RigidBody2D mass 0 state 0
+  RigidBody2D mass 0.0 state 0
   BoxCollider2D
 Post 1500 600 20 20
-  RigidBody2D mass 0 state 0
+  RigidBody2D mass 0.0 state 0
   BoxCollider2D
 Probe 1500 900 10 10
-  RigidBody2D mass 1 state 1 gravity 0 friction 100
+  RigidBody2D mass 1.0 state 1 gravity 0.0 friction 100
   BoxCollider2D
 )");
     engine.RunFrames(1);
@@ -248,13 +248,14 @@ TEST(PhysicsSystem, BothPairSearchesResolveTheSameScene) {
     for (auto search : {DynamicPairSearch::Exhaustive, DynamicPairSearch::Swept}) {
         HeadlessEngine engine;
         Physics(engine).SetDynamicPairSearch(search);
-        std::string scene = "Floor 800 100 800 20\n  RigidBody2D mass 0 state 0\n  BoxCollider2D\n";
+        std::string scene =
+            "Floor 800 100 800 20\n  RigidBody2D mass 0.0 state 0\n  BoxCollider2D\n";
         for (int i = 0; i < 30; ++i) {
             scene += "Crate " + std::to_string(700 + (i * 37) % 200) + " " +
                      std::to_string(150 + 25 * i) + " " + std::to_string(8 + i % 5) + " 10" +
                      (i % 4 == 0 ? " 30" : "") +
-                     "\n  RigidBody2D mass 1 state 1 gravity 600 friction 1000\n  " +
-                     (i % 3 == 0 ? "CircleCollider2D radius 10" : "BoxCollider2D") + "\n";
+                     "\n  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000\n  " +
+                     (i % 3 == 0 ? "CircleCollider2D radius 10.0" : "BoxCollider2D") + "\n";
         }
         auto objects = LoadScene(scene);
         engine.RunFrames(200);

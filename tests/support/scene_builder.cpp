@@ -2,24 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <sstream>
 #include <string>
 
 #include "core/messaging.h"
-#include "meta/component_factory.h"
-#include "objects/component.h"
+#include "meta/data_diagnostics.h"
+#include "meta/data_reader.h"
 #include "objects/level_objects.h"
-#include "objects/object.h"
+#include "physics/transform2d.h"
 
 namespace testing_support {
 
-std::vector<Object*> BuildScene(std::string_view text) {
-    std::vector<Object*> objects;
+std::string SceneToLevelText(std::string_view text) {
     std::istringstream lines{std::string(text)};
-    std::string line;
-    int number = 0;
-    while (std::getline(lines, line)) {
-        ++number;
+    std::ostringstream level;
+    bool open = false;
+    for (std::string line; std::getline(lines, line);) {
         const bool indented = !line.empty() && (line[0] == ' ' || line[0] == '\t');
         std::istringstream words(line);
         std::vector<std::string> tokens;
@@ -29,39 +28,39 @@ std::vector<Object*> BuildScene(std::string_view text) {
         if (tokens.empty() || tokens[0][0] == '#') {
             continue;
         }
-        if (!indented) {
-            if (tokens.size() < 5) {
-                ADD_FAILURE() << "scene line " << number << ": name x y sx sy [rotation]";
-                continue;
-            }
-            auto* object = new Object;
-            object->SetName(tokens[0]);
-            object->SetVisible(true);
-            object->GetTransform().SetScale({std::stof(tokens[3]), std::stof(tokens[4])});
-            if (tokens.size() > 5) {
-                object->GetTransform().SetRotationDegrees(std::stoi(tokens[5]));
-            }
-            LevelObjects().push_back(object);
-            objects.push_back(object);
-            object->GetTransform().SetPosition({std::stof(tokens[1]), std::stof(tokens[2])});
+        if (indented) {
+            level << line.substr(line.find_first_not_of(" \t")) << '\n';
             continue;
         }
-        const Component* prototype = ComponentFactory::Find(tokens[0]);
-        if (!prototype || objects.empty()) {
-            ADD_FAILURE() << "scene line " << number << ": no component class " << tokens[0];
-            continue;
+        if (open) {
+            level << "}\n";
         }
-        std::vector<std::string> diagnostics;
-        Component* component = prototype->CreateFromTokens(tokens, &diagnostics);
-        for (const std::string& d : diagnostics) {
-            ADD_FAILURE() << "scene line " << number << ": " << d;
+        const float degrees = tokens.size() > 5 ? std::stof(tokens[5]) : 0.0f;
+        level << tokens[0] << "\n{\nTransform2D " << std::fixed << std::setprecision(9);
+        for (int i : {1, 2}) {
+            level << std::stof(tokens[static_cast<std::size_t>(i)]) << ' ';
         }
-        Object* object = objects.back();
-        object->AddComponent(tokens[0], component);
-        // The loader sets the transform after the components, so a box takes its centre.
-        object->GetTransform().SetPosition(object->GetTransform().GetPosition());
+        level << 0.0f << ' ' << std::stof(tokens[3]) << ' ' << std::stof(tokens[4]) << ' '
+              << degrees * kPi / 180.0f << '\n';
+        open = true;
     }
-    return objects;
+    if (open) {
+        level << "}\n";
+    }
+    return level.str();
+}
+
+std::vector<Object*> BuildScene(std::string_view text) {
+    const std::size_t before = LevelObjects().size();
+    std::vector<std::string> problems;
+    auto previous = DataDiagnostics::SetSink([&](const std::string& l) { problems.push_back(l); });
+    std::istringstream in(SceneToLevelText(text));
+    ReadLevelObjects(in, "scene");
+    DataDiagnostics::SetSink(previous);
+    for (const std::string& p : problems) {
+        ADD_FAILURE() << p;
+    }
+    return {LevelObjects().begin() + static_cast<std::ptrdiff_t>(before), LevelObjects().end()};
 }
 
 std::vector<Object*> LoadScene(std::string_view text) {
