@@ -111,7 +111,12 @@ std::vector<Object*> PhysicsSystem::DynamicObjects() const {
 
 void PhysicsSystem::Step() {
     if (!update || LevelObjects().size() < 2) {
-        contactsCarried_ = contactsCarried_ || !previousContacts_.empty();
+        // The contacts stay for the next step that runs. An object destroyed meanwhile leaves
+        // them now, while its address cannot yet belong to a newer object.
+        if (!previousContacts_.empty()) {
+            ForgetDestroyedContacts();
+            contactsCarried_ = true;
+        }
         return;
     }
     if (rebuildGrid_) {

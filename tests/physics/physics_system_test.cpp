@@ -269,4 +269,49 @@ TEST(PhysicsSystem, BothPairSearchesResolveTheSameScene) {
     EXPECT_EQ(runs[0], runs[1]);
 }
 
+TEST(PhysicsSystem, AColliderSwappedMidLevelTakesPartAtOnce) {
+    HeadlessEngine engine;
+    auto objects = LoadScene(kFloorAndCrate);
+    Object* crate = objects[1];
+    engine.RunFrames(90);
+    ASSERT_NEAR(Y(crate), 140.0f, 0.1f);
+    crate->RemoveComponent("BoxCollider2D");
+    auto* circle = new CircleCollider2D;
+    circle->radius = 5.0f;
+    crate->AddComponent("CircleCollider2D", circle);
+    engine.RunFrames(90);
+    EXPECT_NEAR(Y(crate), 125.0f, 0.5f) << "rests on its new, smaller circle";
+}
+
+TEST(PhysicsSystem, ContactsKeptThroughIdleFramesForgetDestroyedObjects) {
+    HeadlessEngine engine;
+    auto objects = LoadScene(R"(
+Probe 500 505 10 10
+  RigidBody2D mass 1.0 state 1 gravity 0.0 friction 1000
+  BoxCollider2D
+Trigger 500 500 20 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+)");
+    engine.RunFrames(3);
+    ASSERT_FALSE(ContactsInQueue().empty());
+    // With one live object the step idles and keeps the contacts it had seen; the destroyed
+    // trigger's storage is reclaimed meanwhile.
+    const Object* trigger = objects[1];
+    objects[1]->Destroy();
+    engine.RunFrames(3);
+    auto* newcomer = new Object;
+    newcomer->SetName("Newcomer");
+    LevelObjects().push_back(newcomer);
+    for (int i = 0; i < 3; ++i) {
+        engine.RunFrames(1);
+        for (const auto& message : MessagingSystem::GetMessages()) {
+            if (const auto* c = As<CollisionMessage>(*message)) {
+                EXPECT_NE(c->objectA, trigger);
+                EXPECT_NE(c->objectB, trigger);
+            }
+        }
+    }
+}
+
 }  // namespace
