@@ -83,8 +83,12 @@ std::size_t StaticGrid::IndexOf(int x, int y) const {
 void StaticGrid::File(PointCollider2D* collider) {
     const CellRange r = RangeOf(*collider);
     const auto id = static_cast<std::uint32_t>(filed_.size());
-    filed_.push_back(
-        {collider, MeasuredBounds(*collider), collider->GetCentre(), ExtentOf(*collider), {}});
+    filed_.push_back({collider,
+                      MeasuredBounds(*collider),
+                      collider->GetCentre(),
+                      ExtentOf(*collider),
+                      AngleOf(*collider),
+                      {}});
     // Filed once per distinct cell; the row scan would file it in cell 0 once per outside
     // coordinate, which only repeats tests whose answer is already known.
     ForEachCell(r, [&](const std::vector<PointCollider2D*>& cell) {
@@ -96,7 +100,21 @@ void StaticGrid::File(PointCollider2D* collider) {
 }
 
 Vector2D StaticGrid::ExtentOf(const PointCollider2D& collider) {
-    return ConservativeReach(collider);
+    switch (collider.Shape()) {
+        case ColliderShape::Box:
+            return static_cast<const BoxCollider2D&>(collider).GetHalfSize();
+        case ColliderShape::Circle:
+            return {static_cast<const CircleCollider2D&>(collider).radius, 0.0f};
+        case ColliderShape::Point:
+            break;
+    }
+    return {};
+}
+
+float StaticGrid::AngleOf(const PointCollider2D& collider) {
+    return collider.Shape() == ColliderShape::Box
+               ? static_cast<const BoxCollider2D&>(collider).GetAngle()
+               : 0.0f;
 }
 
 ColliderBounds StaticGrid::MeasuredBounds(const PointCollider2D& collider) {
@@ -116,11 +134,13 @@ void StaticGrid::RefreshBounds() {
         // rebuild, so reading it is safe.
         const Vector2D centre = f.collider->GetCentre();
         const Vector2D extent = ExtentOf(*f.collider);
-        if (centre == f.centre && extent == f.extent) {
+        const float angle = AngleOf(*f.collider);
+        if (centre == f.centre && extent == f.extent && angle == f.angle) {
             continue;
         }
         f.centre = centre;
         f.extent = extent;
+        f.angle = angle;
         f.bounds = MeasuredBounds(*f.collider);
         for (std::uint32_t k : f.cells) {
             index_[k].dirty = true;

@@ -77,7 +77,8 @@ private:
         PointCollider2D* collider;
         ColliderBounds bounds;
         Vector2D centre;
-        Vector2D extent;
+        Vector2D extent;  // what the bounds were measured from: see ExtentOf
+        float angle;
         std::vector<std::uint32_t> cells;
     };
     // Per cell: entry ids in list order, and positions in that list sorted by bounds.minX.
@@ -90,7 +91,10 @@ private:
     // Cells short enough to scan are not indexed.
     static constexpr std::size_t kIndexedCellSize = 24;
 
+    // The shape data the bounds depend on besides the centre and a box's angle: the half size, or
+    // the radius as (r, 0).
     static Vector2D ExtentOf(const PointCollider2D& collider);
+    static float AngleOf(const PointCollider2D& collider);
     static ColliderBounds MeasuredBounds(const PointCollider2D& collider);
     void Sort(CellIndex& index);
 
