@@ -20,6 +20,7 @@ Object::~Object() {
 }
 
 bool Object::AddComponent(const std::string& name, Component* component) {
+    ++componentsVersion;
     component->SetOwner(this);
     if (!components.Insert(name, component).second) {
         // The first component under a name stays. The newcomer was already announced to its
@@ -39,6 +40,7 @@ bool Object::RemoveComponent(std::string_view name) {
     Component* component = it->second;
     component->SetOwner(nullptr);
     components.Erase(it);
+    ++componentsVersion;
     Graveyard::Bury(component);
     return true;
 }
@@ -69,6 +71,7 @@ void Object::Destroy() {
         component->OnDestroy();
         component->SetOwner(nullptr);
         components.Erase(first);
+        ++componentsVersion;
         Graveyard::Bury(component);
     }
     if (isArchetype) {

@@ -7,6 +7,7 @@
 // message can still point at it; a destroyed object must not be used by its destroyer afterwards.
 #pragma once
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 
@@ -32,6 +33,9 @@ public:
     // Detaches and discards the component; false when there was none.
     bool RemoveComponent(std::string_view name);
     const ComponentTable& GetComponents() const { return components; }
+    // Changes whenever a component is added, removed or detached, so a system may cache lookups
+    // into the table between changes.
+    std::uint32_t ComponentsVersion() const { return componentsVersion; }
 
     // The component under `name` as T, or null.
     template <class T>
@@ -80,4 +84,5 @@ private:
     ComponentTable components;
     bool isArchetype = false;
     bool destroyed = false;
+    std::uint32_t componentsVersion = 0;
 };

@@ -6,6 +6,7 @@
 
 #include "core/frame_rate_controller.h"
 #include "objects/object.h"
+#include "physics/colliders.h"
 
 VORL_REGISTER_COMPONENT(RigidBody2D) {
     meta.Member("mass", &RigidBody2D::mass)
@@ -36,6 +37,19 @@ void RigidBody2D::Update() {
 }
 
 void RigidBody2D::Integrate(double frameTime) {
+    Component* refresh = nullptr;
+    BoxCollider2D* box = nullptr;
+    if (owner) {
+        refresh = owner->GetComponent("CircleCollider2D");
+        box = owner->Get<BoxCollider2D>("BoxCollider2D");
+        if (!refresh) {
+            refresh = owner->GetComponent("BoxCollider2D");
+        }
+    }
+    IntegrateWith(frameTime, refresh, box);
+}
+
+void RigidBody2D::IntegrateWith(double frameTime, Component* refresh, BoxCollider2D* box) {
     EchoInfoIfSelected();
     if (state != kDynamic || !owner) {
         return;
@@ -51,14 +65,14 @@ void RigidBody2D::Integrate(double frameTime) {
     velocity.x -= velocity.x * k;
     velocity.y -= velocity.y * k;
     const Vector2D displacement = velocity * dt - a * 0.5f * dt * dt;
+    // Transform2D::SetPosition, with the box looked up by the caller.
     Transform2D& transform = owner->GetTransform();
-    transform.SetPosition(transform.GetPosition() + displacement);
-    Component* collider = owner->GetComponent("CircleCollider2D");
-    if (!collider) {
-        collider = owner->GetComponent("BoxCollider2D");
+    transform.position = transform.GetPosition() + displacement;
+    if (box) {
+        box->SetCentre(transform.position);
     }
-    if (collider) {
-        collider->Update();
+    if (refresh) {
+        refresh->Update();
     }
     force = Vector2D{};
 }

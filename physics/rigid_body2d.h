@@ -9,6 +9,8 @@
 #include "core/vector.h"
 #include "meta/meta_registration.h"
 
+class BoxCollider2D;
+
 class RigidBody2D : public ComponentOf<RigidBody2D, PhysicsComponent> {
 public:
     static constexpr int kDynamic = 1;
@@ -32,6 +34,10 @@ public:
     void Update() override;
     // The integration step with an explicit frame time (before clamping).
     void Integrate(double frameTime);
+    // The same step with the owner's components already looked up: `refresh` is its
+    // "CircleCollider2D", else its "BoxCollider2D" (or null), and `box` its "BoxCollider2D", which
+    // follows every move of the owner.
+    void IntegrateWith(double frameTime, Component* refresh, BoxCollider2D* box);
     void Print(std::ostream& out) const override;
 
     float mass = 0.0f;

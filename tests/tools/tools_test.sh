@@ -21,6 +21,7 @@ Falling Box
 {
 Transform2D 0.000000000 100.000000000 1.000000000 32.000000000 32.000000000 -0.785398245
 RigidBody2D mass 1.000000000 velocity 0.000000000 0.000000000 state 1 active true bounciness 0.000000000 friction 100 gravity 600.000000000 
+BoxCollider2D mHalfSize 0.000000000 0.000000000 mHollow false 
 }
 LEVEL
 

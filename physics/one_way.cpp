@@ -1,0 +1,70 @@
+#include "physics/one_way.h"
+
+#include "core/messaging.h"
+#include "objects/object.h"
+#include "physics/colliders.h"
+
+VORL_REGISTER_COMPONENT(OneWay) {
+    meta.Member("dontUse", &OneWay::dontUse)
+        .Member("top", &OneWay::top)
+        .Member("bottom", &OneWay::bottom)
+        .Member("left", &OneWay::left)
+        .Member("right", &OneWay::right);
+}
+
+void OneWay::SetHollow(bool hollow) {
+    if (auto* box = owner->Get<BoxCollider2D>("BoxCollider2D")) {
+        box->SetHollow(hollow);
+    }
+}
+
+void OneWay::Update() {
+    if (!owner) {
+        return;
+    }
+    // "dontUse" doubles as the first-update latch: it is saved as 1 once the level ran.
+    if (dontUse == 0) {
+        dontUse = 1;
+        owner->SetVisible(false);
+        SetHollow(true);
+    }
+    HandleMessages();
+}
+
+void OneWay::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* contact = As<CollisionMessage>(*message);
+        if (!contact) {
+            continue;
+        }
+        Object* other = contact->Other(owner);
+        if (!other) {
+            continue;
+        }
+        if (contact->kind == CollisionKind::Ended) {
+            SetHollow(true);
+            continue;
+        }
+        if (contact->objectA->GetName() != "Player1" && contact->objectB->GetName() != "Player1") {
+            continue;
+        }
+        const Vector2D self = owner->GetTransform().GetPosition();
+        const Vector2D them = other->GetTransform().GetPosition();
+        bool solid = false;
+        if (top != 0) {
+            solid = them.y > self.y;
+        } else if (bottom != 0) {
+            solid = self.y > them.y;
+        } else if (left != 0) {
+            solid = self.x > them.x;
+        } else if (right != 0) {
+            solid = them.x > self.x;
+        }
+        if (solid) {
+            SetHollow(false);
+        }
+    }
+}

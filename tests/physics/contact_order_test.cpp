@@ -1,0 +1,105 @@
+#include "physics/contact_order.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+#include <string>
+
+#include "objects/object.h"
+
+namespace {
+
+// Objects in one array so that their addresses follow their indices.
+struct World {
+    std::array<Object, 64> objects;
+    std::set<const Object*> roots;
+    Object* operator[](std::size_t i) { return &objects[i]; }
+    std::vector<ObjectPair> Walk(const std::vector<std::pair<int, int>>& links,
+                                 ContactOrder* order = nullptr) {
+        std::vector<ObjectPair> pairs;
+        for (auto [a, b] : links) {
+            pairs.push_back(
+                {&objects[static_cast<std::size_t>(a)], &objects[static_cast<std::size_t>(b)]});
+        }
+        ContactOrder local;
+        ContactOrder& o = order ? *order : local;
+        std::vector<ObjectPair> walk;
+        o.Build(
+            pairs, [&](Object* x) { return roots.contains(x); }, walk);
+        return walk;
+    }
+    std::vector<std::pair<int, int>> Indices(const std::vector<ObjectPair>& walk) {
+        std::vector<std::pair<int, int>> out;
+        for (const ObjectPair& p : walk) {
+            out.emplace_back(static_cast<int>(p.a - &objects[0]),
+                             static_cast<int>(p.b - &objects[0]));
+        }
+        return out;
+    }
+};
+
+using Links = std::vector<std::pair<int, int>>;
+
+TEST(ContactOrder, OrientsAStackUpwardFromTheGround) {
+    World w;
+    w.roots = {w[0]};
+    // Pairs arrive dynamic-first, as detection finds them.
+    EXPECT_EQ(w.Indices(w.Walk({{3, 2}, {1, 0}, {2, 1}})), (Links{{0, 1}, {1, 2}, {2, 3}}));
+}
+
+TEST(ContactOrder, ANodeReachedTwiceEmitsItsLinksTwice) {
+    World w;
+    w.roots = {w[0], w[1]};
+    // A crate (2) spanning two floor tiles with a box (3) on top.
+    EXPECT_EQ(w.Indices(w.Walk({{2, 0}, {2, 1}, {3, 2}})), (Links{{0, 2}, {1, 2}, {2, 3}, {2, 3}}));
+}
+
+TEST(ContactOrder, ClustersWithoutGroundAreOrientedFromTheirLowestAddress) {
+    World w;
+    // 4-5-6 chain floating, plus ground 0 with 1 on it.
+    EXPECT_EQ(w.Indices(w.Walk({{6, 5}, {5, 4}})), (Links{{4, 5}, {5, 6}, {5, 6}}));
+    w.roots = {w[0]};
+    EXPECT_EQ(w.Indices(w.Walk({{1, 0}, {5, 4}})), (Links{{0, 1}, {4, 5}}));
+}
+
+TEST(ContactOrder, BreadthFirstLayersDecideSideLinks) {
+    World w;
+    w.roots = {w[0]};
+    // 1 and 2 both on the ground and touching each other; 3 on 2.
+    EXPECT_EQ(w.Indices(w.Walk({{1, 0}, {2, 0}, {1, 2}, {3, 2}})),
+              (Links{{0, 1}, {0, 2}, {1, 2}, {2, 3}, {2, 3}}));
+}
+
+TEST(ContactOrder, AnInterlockedPileFallsBackToOneEmissionPerLink) {
+    World w;
+    w.roots = {w[0]};
+    Links links;
+    // A brick wall: every node touches the two above it; paths double per row.
+    for (int row = 0; row < 30; ++row) {
+        const int node = row + 1;
+        links.emplace_back(node, row == 0 ? 0 : node - 1);
+        if (row >= 1) {
+            links.emplace_back(node, row == 1 ? 0 : node - 2);
+        }
+    }
+    ContactOrder order;
+    const auto walk = w.Walk(links, &order);
+    EXPECT_TRUE(order.LastWalkWasCapped());
+    EXPECT_EQ(walk.size(), links.size());
+    std::set<std::pair<Object*, Object*>> distinct;
+    for (const ObjectPair& p : walk) {
+        EXPECT_LT(p.a, p.b) << "oriented away from the ground";
+        distinct.insert({p.a, p.b});
+    }
+    EXPECT_EQ(distinct.size(), links.size());
+
+    // A short wall stays exact, duplicates included.
+    Links small(links.begin(), links.begin() + 7);
+    ContactOrder exact;
+    const auto shortWalk = w.Walk(small, &exact);
+    EXPECT_FALSE(exact.LastWalkWasCapped());
+    EXPECT_GT(shortWalk.size(), small.size());
+}
+
+}  // namespace
