@@ -1,6 +1,7 @@
 #include "graphics/texture.h"
 
 #include <iostream>
+#include <utility>
 
 namespace {
 TextureLoader& Loader() {
@@ -19,15 +20,16 @@ NameTable<Animation*>& AnimationTable() {
     return table;
 }
 
-void SetTextureLoader(TextureLoader loader) { Loader() = loader; }
+void SetTextureLoader(TextureLoader loader) {
+    Loader() = std::move(loader);
+}
 
 Texture* LoadTexture(const std::string& name) {
     auto* texture = new Texture{name, nullptr};
     if (Loader()) {
         texture->image = Loader()("assets/" + name + ".png");
     }
-    std::cout << "Texture " << name << (texture->image ? " loaded" : "Not properly loaded")
-              << '\n';
+    std::cout << "Texture " << name << (texture->image ? " loaded" : "Not properly loaded") << '\n';
     if (!TextureTable().Insert(name, texture).second) {
         delete texture;
         return TextureTable().Get(name);

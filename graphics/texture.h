@@ -3,6 +3,7 @@
 // Every sheet is a grid of 10 columns by 5 rows.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/name_table.h"
@@ -34,9 +35,9 @@ NameTable<Animation*>& AnimationTable();
 // "Texture <name>Not properly loaded", and files it in the texture table.
 Texture* LoadTexture(const std::string& name);
 
-// The renderer installs the function that turns a PNG path into an image; until then (and in
-// headless runs) textures load without an image.
-using TextureLoader = platform::GpuTexture* (*)(const std::string& path);
+// The renderer installs the function that turns a PNG path into an image (its graphics device's
+// loader) and removes it when it goes; without one textures load without an image.
+using TextureLoader = std::function<platform::GpuTexture*(const std::string& path)>;
 void SetTextureLoader(TextureLoader loader);
 
 // Resolves the sheet through the texture table and files the animation under `name`.
