@@ -36,8 +36,14 @@ VORL_REGISTER_COMPONENT(ParticleEmitterComponent) {
         .Member("endA", &P::endA);
 }
 
+int Random15() {
+    // The ranges were tuned for a rand() of 0..32767; this C library's reaches RAND_MAX, so keep
+    // the low 15 bits.
+    return std::rand() & 0x7FFF;
+}
+
 float RandomBetween(float a, float b) {
-    return static_cast<float>(std::rand()) / 32767.0f * (b - a) + a;
+    return static_cast<float>(Random15()) / 32767.0f * (b - a) + a;
 }
 
 namespace {
@@ -114,7 +120,7 @@ void ParticleEmitterComponent::Spawn() {
             particle.lifetime =
                 minLifetime == maxLifetime
                     ? minLifetime
-                    : static_cast<float>(std::rand()) / (32767.0f / (maxLifetime - minLifetime)) +
+                    : static_cast<float>(Random15()) / (32767.0f / (maxLifetime - minLifetime)) +
                           minLifetime;
             particle.SetVisible(true);
             if (randomizeColors) {

@@ -75,5 +75,7 @@ private:
     bool poolInitialised = false;
 };
 
-// A value in [a, b] from rand(): rand / 32767 x (b - a) + a.
+// 0..32767 from rand(), whatever the C library's RAND_MAX.
+int Random15();
+// A value in [a, b]: Random15() / 32767 x (b - a) + a.
 float RandomBetween(float a, float b);
