@@ -3,6 +3,12 @@
 #include <iostream>
 #include <utility>
 
+#include "meta/meta_registration.h"
+
+VORL_REGISTER_TYPE(Texture, "Texture") {
+    meta.Member("name", &Texture::name);
+}
+
 namespace {
 TextureLoader& Loader() {
     static TextureLoader loader = nullptr;

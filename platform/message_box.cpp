@@ -1,5 +1,6 @@
 // Warning boxes through SDL; when no display can show one (headless runs, no X server) the text
-// goes to standard error instead, so a failure is never silent and never blocks a test.
+// goes to standard error instead, so a failure is never silent. Automated runs on a display set
+// VORL_NO_MESSAGE_BOXES so a box never waits for a click that will not come.
 #include <SDL.h>
 
 #include <cstdlib>

@@ -5,14 +5,17 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/graphics_system.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
+#include "input/input_system.h"
 #include "objects/object.h"
 #include "platform/clock.h"
 #include "platform/graphics_device.h"
@@ -275,6 +278,67 @@ TEST_F(GoldenScene, HorizontalFlipMirrorsTheSprite) {
     EXPECT_GT(PixelAt(800 - 200, 450).b, 250);
     EXPECT_GT(PixelAt(800 + 200, 450).b, 250);
     EXPECT_GT(PixelAt(800 + 400, 450).r, 250);
+}
+
+TEST_F(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
+    AddAnimation("frame5", "sheet", 5, 1, 0.0f);
+    MakeSprite("frame5", {0.0f, 0.0f}, {100.0f, 100.0f}, 3.0f);
+    ArchetypesLoaded();
+    RenderFrame();
+    // The window delivers the key after the input update of the frame.
+    FrameRateController::StartFrame();
+    MessagingSystem::Update();
+    InputSystem::Update();
+    InputSystem::SetKey(VirtualKey::F12, true);
+    graphics_->Update();
+    FrameRateController::EndFrame();
+    InputSystem::SetKey(VirtualKey::F12, false);
+
+    std::vector<std::filesystem::path> shots;
+    for (const auto& entry : std::filesystem::directory_iterator("screenshots")) {
+        shots.push_back(entry.path());
+    }
+    ASSERT_EQ(shots.size(), 1u);
+    EXPECT_EQ(shots[0].extension(), ".png");
+    platform::Image shot;
+    ASSERT_TRUE(platform::DecodePng(shots[0].string(), shot));
+    EXPECT_EQ(shot.width, 1600);
+    EXPECT_EQ(shot.height, 900);
+    // The sprite's cell colour in the middle, opaque black in the corner.
+    const auto cell = testing_support::CellColour(5);
+    const std::size_t centre = (static_cast<std::size_t>(450) * 1600 + 800) * 4;
+    EXPECT_NEAR(shot.rgba[centre], cell.r, 2);
+    EXPECT_NEAR(shot.rgba[centre + 1], cell.g, 2);
+    EXPECT_NEAR(shot.rgba[centre + 2], cell.b, 2);
+    EXPECT_EQ(shot.rgba[3], 255);
+    // A second shot in the same second gets a name of its own.
+    const std::string second = graphics_->SaveScreenshot();
+    EXPECT_FALSE(second.empty());
+    EXPECT_NE(std::filesystem::path(second), shots[0]);
+}
+
+TEST_F(GoldenScene, EffectThatFailsToCompileReportsAndLeavesTintOff) {
+    // The box would wait for a click on the test display.
+    setenv("VORL_NO_MESSAGE_BOXES", "1", 1);
+    graphics_.reset();
+    std::ofstream("assets/PixelShader.fx", std::ios::trunc)
+        << "@technique Tint\nvec4 Shade() { return vec4(tintr); }\n";
+    testing::internal::CaptureStderr();
+    graphics_ = std::make_unique<GraphicsSystem>(*device_, window_);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("Shader Compile Error..."), std::string::npos) << errors;
+    EXPECT_NE(errors.find("tintr"), std::string::npos) << errors;
+    EXPECT_FALSE(graphics_->TintAvailable());
+    // The game goes on: a square is skipped, sprites still draw.
+    AddAnimation("frame5", "sheet", 5, 1, 0.0f);
+    MakeSquare({-300.0f, 0.0f}, {100.0f, 100.0f}, 3.0f, 1.0f, 0.0f, 0.0f, 1.0f);
+    MakeSprite("frame5", {300.0f, 0.0f}, {100.0f, 100.0f}, 3.0f);
+    ArchetypesLoaded();
+    RenderFrame();
+    RenderFrame();
+    const auto square = PixelAt(500, 450);
+    EXPECT_EQ(square.r + square.g + square.b, 0);
+    EXPECT_NEAR(PixelAt(1100, 450).r, testing_support::CellColour(5).r, 2);
 }
 
 }  // namespace
