@@ -46,9 +46,13 @@ Core::~Core() {
     Graveyard::FreeAll();
 }
 
-void Core::Register(const std::string& name, System* system) { systems.Insert(name, system); }
+void Core::Register(const std::string& name, System* system) {
+    systems.Insert(name, system);
+}
 
-System* Core::GetSystem(const std::string& name) { return systems.Insert(name, nullptr).first->second; }
+System* Core::GetSystem(const std::string& name) {
+    return systems.Insert(name, nullptr).first->second;
+}
 
 void Core::Update() {
     FrameRateController::StartFrame();
@@ -93,4 +97,6 @@ void Core::Shutdown() {
     InputSystem::InputShutdown();
 }
 
-void LoadGameData(Core& core) { core.Update(); }
+void LoadGameData(Core& core) {
+    core.Update();
+}

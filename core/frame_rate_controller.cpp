@@ -55,7 +55,9 @@ double Lap() {
     return lap;
 }
 
-void Record(const std::string& name, double seconds) { S().profile.emplace_back(name, seconds); }
+void Record(const std::string& name, double seconds) {
+    S().profile.emplace_back(name, seconds);
+}
 
 void EndFrame() {
     State& s = S();
@@ -74,11 +76,21 @@ void EndFrame() {
     s.profile.clear();
 }
 
-double GetDT() { return S().dt; }
-int GetFPS() { return S().fps; }
-double GetAverageFrameTime() { return S().averageFrameTime; }
-double GetActualFrameTime() { return S().actualFrameTime; }
-const std::vector<std::pair<std::string, double>>& GetProfileEntries() { return S().profile; }
+double GetDT() {
+    return S().dt;
+}
+int GetFPS() {
+    return S().fps;
+}
+double GetAverageFrameTime() {
+    return S().averageFrameTime;
+}
+double GetActualFrameTime() {
+    return S().actualFrameTime;
+}
+const std::vector<std::pair<std::string, double>>& GetProfileEntries() {
+    return S().profile;
+}
 
 std::string BuildStatsText() {
     State& s = S();

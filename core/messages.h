@@ -143,7 +143,13 @@ struct AttachSoundMessage : Message {
     Object* source;
 };
 
-enum class ComponentFamily : std::int32_t { Physics = 0, GameLogic = 1, Editor = 2, Graphics = 3, GUI = 4 };
+enum class ComponentFamily : std::int32_t {
+    Physics = 0,
+    GameLogic = 1,
+    Editor = 2,
+    Graphics = 3,
+    GUI = 4
+};
 
 struct RegisterComponentMessage : Message {
     static constexpr MessageType kType = MessageType::RegisterComponent;

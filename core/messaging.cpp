@@ -16,9 +16,13 @@ Queues& State() {
 
 }  // namespace
 
-void Send(std::unique_ptr<Message> message) { State().write.push_back(std::move(message)); }
+void Send(std::unique_ptr<Message> message) {
+    State().write.push_back(std::move(message));
+}
 
-const Queue& GetMessages() { return State().read; }
+const Queue& GetMessages() {
+    return State().read;
+}
 
 void Update() {
     Queues& q = State();
@@ -27,7 +31,9 @@ void Update() {
     ++q.frame;
 }
 
-std::uint64_t FrameNumber() { return State().frame; }
+std::uint64_t FrameNumber() {
+    return State().frame;
+}
 
 void CollectReferences(std::vector<const void*>& out) {
     for (const Queue* queue : {&State().read, &State().write}) {

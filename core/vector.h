@@ -38,7 +38,9 @@ struct Vector2D {
     }
 };
 
-inline Vector2D operator*(float s, const Vector2D& v) { return v * s; }
+inline Vector2D operator*(float s, const Vector2D& v) {
+    return v * s;
+}
 
 struct Vector3D {
     float x = 0.0f;

@@ -8,6 +8,10 @@ bool& Flag() {
 }
 }  // namespace
 
-bool IsActive() { return Flag(); }
-void SetActive(bool active) { Flag() = active; }
+bool IsActive() {
+    return Flag();
+}
+void SetActive(bool active) {
+    Flag() = active;
+}
 }  // namespace EditorMode

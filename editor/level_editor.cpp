@@ -2,4 +2,6 @@
 
 #include "objects/object_system.h"
 
-void LevelEditor::Shutdown() { DestroyAllLevelObjects(); }
+void LevelEditor::Shutdown() {
+    DestroyAllLevelObjects();
+}

@@ -16,13 +16,14 @@ TextureLoader& Loader() {
 }
 }  // namespace
 
+// The tables live for the whole run and are never destroyed.
 NameTable<Texture*>& TextureTable() {
-    static NameTable<Texture*> table;
+    static auto& table = *new NameTable<Texture*>;
     return table;
 }
 
 NameTable<Animation*>& AnimationTable() {
-    static NameTable<Animation*> table;
+    static auto& table = *new NameTable<Animation*>;
     return table;
 }
 

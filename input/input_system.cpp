@@ -40,11 +40,15 @@ State& S() {
     return state;
 }
 
-bool Valid(int key) { return key >= 0 && key < kKeyCount; }
+bool Valid(int key) {
+    return key >= 0 && key < kKeyCount;
+}
 
 }  // namespace
 
-void InputInitialize() { S() = State{}; }
+void InputInitialize() {
+    S() = State{};
+}
 
 void Update() {
     State& s = S();
@@ -60,8 +64,12 @@ void InputShutdown() {}
 bool KeyTriggered(int key) {
     return Valid(key) && S().live[key] && !S().previous[key] && !S().older[key];
 }
-bool KeyDown(int key) { return Valid(key) && (S().previous[key] || S().live[key]); }
-bool KeyReleased(int key) { return Valid(key) && !S().live[key] && S().older[key]; }
+bool KeyDown(int key) {
+    return Valid(key) && (S().previous[key] || S().live[key]);
+}
+bool KeyReleased(int key) {
+    return Valid(key) && !S().live[key] && S().older[key];
+}
 
 bool KeyRepeat(int key) {
     if (!Valid(key) || (!S().live[key] && !S().previous[key])) {
@@ -94,14 +102,30 @@ void ClearKeys() {
     s.countdown.fill(0);
 }
 
-bool MouseLeftDown() { return S().left.live; }
-bool MouseLeftTriggered() { return S().left.Triggered(); }
-bool MouseLeftReleased() { return S().left.Released(); }
-bool MouseRightDown() { return S().right.live; }
-bool MouseRightTriggered() { return S().right.Triggered(); }
-int GetMouseX() { return S().mouseX; }
-int GetMouseY() { return S().mouseY; }
-int GetWheelDelta() { return S().wheelDelta; }
+bool MouseLeftDown() {
+    return S().left.live;
+}
+bool MouseLeftTriggered() {
+    return S().left.Triggered();
+}
+bool MouseLeftReleased() {
+    return S().left.Released();
+}
+bool MouseRightDown() {
+    return S().right.live;
+}
+bool MouseRightTriggered() {
+    return S().right.Triggered();
+}
+int GetMouseX() {
+    return S().mouseX;
+}
+int GetMouseY() {
+    return S().mouseY;
+}
+int GetWheelDelta() {
+    return S().wheelDelta;
+}
 
 bool IsMouseOver(const Object& object) {
     const Vector2D p = object.GetTransform().GetPosition();
@@ -123,9 +147,15 @@ void MoveMouse(int x, int y) {
     S().mouseX = x;
     S().mouseY = y;
 }
-void SetWheelDelta(int delta) { S().wheelDelta = delta; }
+void SetWheelDelta(int delta) {
+    S().wheelDelta = delta;
+}
 
-void SetRandomInput(bool on) { S().randomInput = on; }
-bool IsRandomInputOn() { return S().randomInput; }
+void SetRandomInput(bool on) {
+    S().randomInput = on;
+}
+bool IsRandomInputOn() {
+    return S().randomInput;
+}
 
 }  // namespace InputSystem

@@ -52,9 +52,15 @@ VORL_REGISTER_TYPE(Object, "Object") {
         .Member("isSelected", &Object::isSelected);
 }
 
-VORL_REGISTER_TYPE(DebugSystem, "DebugSystem") { meta.Member("update", &DebugSystem::update); }
-VORL_REGISTER_TYPE(ObjectSystem, "ObjectSystem") { meta.Member("update", &ObjectSystem::update); }
+VORL_REGISTER_TYPE(DebugSystem, "DebugSystem") {
+    meta.Member("update", &DebugSystem::update);
+}
+VORL_REGISTER_TYPE(ObjectSystem, "ObjectSystem") {
+    meta.Member("update", &ObjectSystem::update);
+}
 VORL_REGISTER_TYPE(PhysicsSystem, "PhysicsSystem") {
     meta.Member("update", &PhysicsSystem::update);
 }
-VORL_REGISTER_TYPE(LevelEditor, "LevelEditor") { meta.Member("update", &LevelEditor::update); }
+VORL_REGISTER_TYPE(LevelEditor, "LevelEditor") {
+    meta.Member("update", &LevelEditor::update);
+}

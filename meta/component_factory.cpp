@@ -4,7 +4,9 @@ namespace ComponentFactory {
 namespace {
 
 std::map<std::string, Component*, std::less<>>& Table() {
-    static std::map<std::string, Component*, std::less<>> table;
+    // Never destroyed: prototypes live for the whole run, and static destructors at exit must not
+    // pull the table from under a late reader.
+    static auto& table = *new std::map<std::string, Component*, std::less<>>;
     return table;
 }
 
@@ -19,6 +21,8 @@ Component* Find(std::string_view name) {
     return it == Table().end() ? nullptr : it->second;
 }
 
-const std::map<std::string, Component*, std::less<>>& All() { return Table(); }
+const std::map<std::string, Component*, std::less<>>& All() {
+    return Table();
+}
 
 }  // namespace ComponentFactory

@@ -38,7 +38,8 @@ public:
         type_.AddMember(name, OffsetOf(member), MetaTypeOf<std::remove_cv_t<M>>());
         return *this;
     }
-    // A member listed under its name but of an unnamed type: no reader, writer or editor touches it.
+    // A member listed under its name but of an unnamed type: no reader, writer or editor touches
+    // it.
     template <class M, class C>
     MetaBuilder& UnnamedMember(const char* name, M C::*member) {
         type_.AddMember(name, OffsetOf(member), UnnamedMetaTypeOf<std::remove_cv_t<M>>());
@@ -87,14 +88,14 @@ bool RegisterComponentClass(const char* name, void (*registerMembers)(MetaBuilde
     return true;
 }
 
-#define VORL_REGISTER_COMPONENT(Class)                                                      \
-    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta);                         \
-    [[maybe_unused]] static const bool kRegistered##Class =                                 \
-        RegisterComponentClass<Class>(#Class, &RegisterMembersOf##Class);                   \
+#define VORL_REGISTER_COMPONENT(Class)                                    \
+    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta);       \
+    [[maybe_unused]] static const bool kRegistered##Class =               \
+        RegisterComponentClass<Class>(#Class, &RegisterMembersOf##Class); \
     static void RegisterMembersOf##Class([[maybe_unused]] MetaBuilder<Class>& meta)
 
-#define VORL_REGISTER_TYPE(Class, Name)                                                     \
-    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta);                         \
-    [[maybe_unused]] static const bool kRegistered##Class =                                 \
-        RegisterMetaType<Class>(Name, &RegisterMembersOf##Class);                           \
+#define VORL_REGISTER_TYPE(Class, Name)                             \
+    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta); \
+    [[maybe_unused]] static const bool kRegistered##Class =         \
+        RegisterMetaType<Class>(Name, &RegisterMembersOf##Class);   \
     static void RegisterMembersOf##Class([[maybe_unused]] MetaBuilder<Class>& meta)

@@ -44,8 +44,18 @@ void Announce(Component* component) {
 }
 }  // namespace
 
-PhysicsComponent::PhysicsComponent() { Announce<ComponentFamily::Physics>(this); }
-GameLogicComponent::GameLogicComponent() { Announce<ComponentFamily::GameLogic>(this); }
-EditorComponent::EditorComponent() { Announce<ComponentFamily::Editor>(this); }
-GraphicsComponent::GraphicsComponent() { Announce<ComponentFamily::Graphics>(this); }
-GUIComponent::GUIComponent() { Announce<ComponentFamily::GUI>(this); }
+PhysicsComponent::PhysicsComponent() {
+    Announce<ComponentFamily::Physics>(this);
+}
+GameLogicComponent::GameLogicComponent() {
+    Announce<ComponentFamily::GameLogic>(this);
+}
+EditorComponent::EditorComponent() {
+    Announce<ComponentFamily::Editor>(this);
+}
+GraphicsComponent::GraphicsComponent() {
+    Announce<ComponentFamily::Graphics>(this);
+}
+GUIComponent::GUIComponent() {
+    Announce<ComponentFamily::GUI>(this);
+}

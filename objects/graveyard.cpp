@@ -23,8 +23,12 @@ State& S() {
 
 }  // namespace
 
-void Bury(Object* object) { S().objects.push_back(object); }
-void Bury(Component* component) { S().components.push_back(component); }
+void Bury(Object* object) {
+    S().objects.push_back(object);
+}
+void Bury(Component* component) {
+    S().components.push_back(component);
+}
 
 void Collect() {
     State& s = S();
@@ -63,7 +67,11 @@ void FreeAll() {
     s.objects.clear();
 }
 
-std::size_t ObjectCount() { return S().objects.size(); }
-std::size_t ComponentCount() { return S().components.size(); }
+std::size_t ObjectCount() {
+    return S().objects.size();
+}
+std::size_t ComponentCount() {
+    return S().components.size();
+}
 
 }  // namespace Graveyard

@@ -9,12 +9,16 @@ std::int32_t currentLevel = 0;
 
 void Update() {}
 
-std::int32_t GetCurrentLevel() { return currentLevel; }
+std::int32_t GetCurrentLevel() {
+    return currentLevel;
+}
 
 void StartLevel(const std::string& name) {
     MessagingSystem::Send<LevelStartedMessage>(name);
 }
 
-void Reset() { currentLevel = 0; }
+void Reset() {
+    currentLevel = 0;
+}
 
 }  // namespace LevelManager

@@ -3,12 +3,13 @@
 #include "objects/object.h"
 
 std::vector<Object*>& LevelObjects() {
-    static std::vector<Object*> objects;
+    // The global homes are never destroyed, so objects they hold stay reachable until exit.
+    static auto& objects = *new std::vector<Object*>;
     return objects;
 }
 
 NameTable<Object*>& ArchetypeTable() {
-    static NameTable<Object*> table;
+    static auto& table = *new NameTable<Object*>;
     return table;
 }
 

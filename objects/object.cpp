@@ -7,7 +7,9 @@
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"
 
-Object::Object() { transform.SetOwner(this); }
+Object::Object() {
+    transform.SetOwner(this);
+}
 
 Object::~Object() {
     // Only objects that were never destroyed (archetypes at exit, test scaffolding) still own

@@ -65,7 +65,8 @@ public:
     // ArchetypeTable, and hands it to the graveyard.
     void Destroy();
 
-    // Member names are the data files' ("transform", "filename", ...): the meta registry lists them.
+    // Member names are the data files' ("transform", "filename", ...): the meta registry lists
+    // them.
     Transform2D transform;
     bool horizontalFlip = false;
     bool verticalFlip = false;

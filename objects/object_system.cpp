@@ -57,4 +57,6 @@ void ObjectSystem::Update() {
     }
 }
 
-void ObjectSystem::Shutdown() { DestroyAllLevelObjects(); }
+void ObjectSystem::Shutdown() {
+    DestroyAllLevelObjects();
+}

@@ -31,7 +31,9 @@ void RigidBody2D::ApplyImpulsePolar(float magnitude, float angle) {
     ApplyImpulse({-std::cos(angle) * magnitude, std::sin(angle) * magnitude});
 }
 
-void RigidBody2D::Update() { Integrate(FrameRateController::GetDT()); }
+void RigidBody2D::Update() {
+    Integrate(FrameRateController::GetDT());
+}
 
 void RigidBody2D::Integrate(double frameTime) {
     EchoInfoIfSelected();

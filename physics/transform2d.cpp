@@ -30,7 +30,9 @@ int RoundDegrees(float radians) {
     return static_cast<int>(degrees - truncated >= 0.5f ? truncated + 1.0f : truncated);
 }
 
-void Transform2D::SetRotationRadians(float radians) { rotation = RoundDegrees(radians); }
+void Transform2D::SetRotationRadians(float radians) {
+    rotation = RoundDegrees(radians);
+}
 
 void Transform2D::Translate(float dx, float dy, float dz) {
     SetPosition(position + Vector2D{dx, dy});

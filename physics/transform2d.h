@@ -2,8 +2,8 @@
 // The renderer turns it into a world matrix, colliders read their centre and extent from it, and
 // the physics step moves objects by rewriting its position.
 //
-// Rotation is stored in whole degrees and converted with pi taken as 3.141593f; levels were laid out
-// with that constant and its rounding, so it is not the library's pi.
+// Rotation is stored in whole degrees and converted with pi taken as 3.141593f; levels were laid
+// out with that constant and its rounding, so it is not the library's pi.
 #pragma once
 
 #include "core/matrix.h"

@@ -53,8 +53,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Clock> MakeSteadyClock() { return std::make_unique<SteadyClock>(); }
-std::unique_ptr<Clock> MakeSpinningClock() { return std::make_unique<SpinningClock>(); }
+std::unique_ptr<Clock> MakeSteadyClock() {
+    return std::make_unique<SteadyClock>();
+}
+std::unique_ptr<Clock> MakeSpinningClock() {
+    return std::make_unique<SpinningClock>();
+}
 std::unique_ptr<Clock> MakeFixedStepClock(double step) {
     return std::make_unique<FixedStepClock>(step);
 }

@@ -33,8 +33,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Window> MakeHeadlessWindow() { return std::make_unique<HeadlessWindow>(); }
-std::unique_ptr<Gamepads> MakeNoGamepads() { return std::make_unique<NoGamepads>(); }
+std::unique_ptr<Window> MakeHeadlessWindow() {
+    return std::make_unique<HeadlessWindow>();
+}
+std::unique_ptr<Gamepads> MakeNoGamepads() {
+    return std::make_unique<NoGamepads>();
+}
 std::unique_ptr<AudioDevice> MakeSilentAudioDevice() {
     return std::make_unique<SilentAudioDevice>();
 }

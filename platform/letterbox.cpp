@@ -27,10 +27,10 @@ ViewportRect LetterboxRect(int windowWidth, int windowHeight) {
 
 void WindowToBackBuffer(const ViewportRect& rect, int windowX, int windowY, int& backX,
                         int& backY) {
-    backX = static_cast<int>(std::floor(static_cast<double>(windowX - rect.x) * kBackBufferWidth /
-                                        rect.width));
-    backY = static_cast<int>(std::floor(static_cast<double>(windowY - rect.y) *
-                                        kBackBufferHeight / rect.height));
+    backX = static_cast<int>(
+        std::floor(static_cast<double>(windowX - rect.x) * kBackBufferWidth / rect.width));
+    backY = static_cast<int>(
+        std::floor(static_cast<double>(windowY - rect.y) * kBackBufferHeight / rect.height));
 }
 
 }  // namespace platform

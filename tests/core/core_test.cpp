@@ -8,7 +8,10 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "core/system.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
 #include "support/headless_engine.h"
+#include "support/test_components.h"
 
 namespace {
 
@@ -21,26 +24,35 @@ TEST(Core, TableSystemsRunInTheFixedOrder) {
         names.push_back(name);
         EXPECT_NE(system, nullptr) << name;
     }
-    const std::vector<std::string> expected = {"WindowSystem", "LevelEditor",  "AudioSystem",
-                                               "DebugSystem",  "ObjectSystem", "PhysicsSystem",
+    const std::vector<std::string> expected = {"WindowSystem", "LevelEditor",    "AudioSystem",
+                                               "DebugSystem",  "ObjectSystem",   "PhysicsSystem",
                                                "UISystem",     "GameLogicSystem"};
     EXPECT_EQ(names, expected);
 }
 
 TEST(Core, ProfileEntriesFollowTheFrameSequence) {
     HeadlessEngine engine;
-    engine.RunFrames(1);
-    // The entries of a frame are cleared at its end; build the text inside a frame instead by
-    // reading the entries the last frame left in the statistics text before EndFrame... Core
-    // clears them, so check the recorded names through a frame of our own.
-    FrameRateController::StartFrame();
-    FrameRateController::Record("StartFrame", FrameRateController::MarkFrameStart());
-    FrameRateController::Record("MessagingSystem", FrameRateController::Lap());
-    const auto& entries = FrameRateController::GetProfileEntries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].first, "StartFrame");
-    FrameRateController::EndFrame();
-    EXPECT_TRUE(FrameRateController::GetProfileEntries().empty());
+    // A game-logic component runs inside the last table system, so it sees every entry recorded
+    // before that system's own.
+    MessagingSystem::Send<LevelStartedMessage>("test");
+    auto* object = new Object;
+    auto* probe = new ProbeComponent;
+    object->AddComponent("ProbeComponent", probe);
+    LevelObjects().push_back(object);
+    std::vector<std::string> seen;
+    probe->onUpdate = [&](ProbeComponent&) {
+        seen.clear();
+        for (const auto& [name, seconds] : FrameRateController::GetProfileEntries()) {
+            seen.push_back(name);
+            EXPECT_GE(seconds, 0.0) << name;
+        }
+    };
+    engine.RunFrames(2);
+    const std::vector<std::string> expected = {
+        "StartFrame",  "MessagingSystem", "InputSystem",  "WindowSystem",  "LevelEditor",
+        "AudioSystem", "DebugSystem",     "ObjectSystem", "PhysicsSystem", "UISystem"};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(FrameRateController::GetProfileEntries().empty()) << "cleared at the frame's end";
 }
 
 TEST(Core, GetSystemOfAMissingNameFilesANullEntry) {

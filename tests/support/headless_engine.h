@@ -1,5 +1,5 @@
-// Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's global
-// state between tests (queues, live objects, archetypes, graveyard, input, level sequence).
+// Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's
+// global state between tests (queues, live objects, archetypes, graveyard, input, level sequence).
 #pragma once
 
 #include <memory>

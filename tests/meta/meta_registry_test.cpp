@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "meta/component_factory.h"
+#include "meta/meta_registration.h"
+#include "meta/meta_value.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+#include "support/headless_engine.h"
+#include "support/test_components.h"
+
+namespace {
+
+std::vector<std::string> MemberNames(const MetaType& type) {
+    std::vector<std::string> names;
+    for (const MetaMember& member : type.Members()) {
+        names.push_back(member.Name() + ":" + member.Type().Name());
+    }
+    return names;
+}
+
+struct NeverRegistered {
+    int value = 0;
+};
+
+TEST(MetaRegistry, ATypeNobodyNamedHasAnEmptyRecordThatStaysTheSame) {
+    MetaType& first = MetaTypeOf<NeverRegistered>();
+    EXPECT_EQ(first.Name(), "");
+    EXPECT_EQ(first.Size(), 0u);
+    EXPECT_EQ(&first, &MetaTypeOf<NeverRegistered>());
+}
+
+TEST(MetaRegistry, BuiltInTypesCarryTheirNamesSizesAndMembers) {
+    EXPECT_EQ(MetaTypeOf<float>().Name(), "float");
+    EXPECT_EQ(MetaTypeOf<std::string>().Name(), "std::string");
+    EXPECT_EQ(MetaTypeOf<Vector2D>().Size(), sizeof(Vector2D));
+    EXPECT_EQ(MemberNames(MetaTypeOf<Vector2D>()),
+              (std::vector<std::string>{"x:float", "y:float"}));
+    EXPECT_EQ(MemberNames(MetaTypeOf<Object>()),
+              (std::vector<std::string>{
+                  "filename:std::string", "vertexCount:", "horizontalFlip:bool",
+                  "transform:Transform2D", "myInfo:", "verticalFlip:bool", "isSelected:bool"}));
+    EXPECT_EQ(
+        MemberNames(MetaTypeOf<RigidBody2D>()),
+        (std::vector<std::string>{"mass:float", "velocity:Vector2D", "state:int", "active:bool",
+                                  "bounciness:float", "friction:int", "gravity:float"}));
+}
+
+TEST(MetaRegistry, EveryComponentClassHasOnePrototypeThatNeverGetsAnOwner) {
+    for (const char* name : {"Transform2D", "Transform3D", "RigidBody2D", "EmptyComponent"}) {
+        Component* prototype = ComponentFactory::Find(name);
+        ASSERT_NE(prototype, nullptr) << name;
+        EXPECT_EQ(prototype->GetName(), name);
+        EXPECT_EQ(prototype->GetOwner(), nullptr);
+    }
+    EXPECT_EQ(ComponentFactory::Find("NoSuchComponent"), nullptr);
+    EXPECT_FALSE(ComponentFactory::Add("RigidBody2D", nullptr)) << "the first prototype stays";
+}
+
+TEST(MetaRegistry, MemberOffsetsReachTheFieldsOfALiveInstance) {
+    RigidBody2D body;
+    body.friction = 250;
+    body.velocity = {3.0f, -4.0f};
+    MetaValue view(MetaTypeOf<RigidBody2D>(), &body);
+    const MetaType& type = MetaTypeOf<RigidBody2D>();
+    EXPECT_EQ(view.Member(*type.FindMember("friction")).As<int>(), 250);
+    EXPECT_EQ(view.Member(*type.FindMember("velocity")).As<Vector2D>(), Vector2D(3.0f, -4.0f));
+}
+
+TEST(MetaValue, AnOwnedCopyIsIndependentOfItsSource) {
+    std::string text = "fan";
+    {
+        MetaValue copy = MetaValue::CopyOf(MetaTypeOf<std::string>(), &text, "Event");
+        copy.As<std::string>() = "goal";
+        EXPECT_EQ(text, "fan");
+        MetaValue moved(std::move(copy));
+        EXPECT_EQ(moved.As<std::string>(), "goal");
+        EXPECT_EQ(moved.Name(), "Event");
+    }
+    EXPECT_EQ(text, "fan");
+}
+
+TEST(MetaDump, PrimitivesAndCompositesUseTheDumpFormat) {
+    RigidBody2D body;
+    body.mass = 2.5f;
+    body.gravity = 600.0f;
+    body.state = 1;
+    std::ostringstream out;
+    Dump(out, MetaValue(MetaTypeOf<RigidBody2D>(), &body, "RigidBody2D"));
+    EXPECT_EQ(out.str(),
+              "RigidBody2D RigidBody2D\n"
+              "{\n"
+              "  float mass 2.5\n"
+              "  Vector2D velocity\n"
+              "  {\n"
+              "    float x 0\n"
+              "    float y 0\n"
+              "  }\n"
+              "  int state 1\n"
+              "  bool active 1\n"
+              "  float bounciness 0\n"
+              "  int friction 100\n"
+              "  float gravity 600\n"
+              "}\n");
+}
+
+TEST(MetaDump, AnObjectDumpsItsMembersThenItsComponents) {
+    testing_support::ResetEngineState();
+    auto* object = new Object;
+    object->SetName("Crate");
+    object->AddComponent("EmptyComponent", new EmptyComponent);
+    std::ostringstream out;
+    Dump(out, MetaValue(MetaTypeOf<Object>(), object, "obj"));
+    const std::string text = out.str();
+    EXPECT_EQ(text.rfind("Object obj\n{\n  std::string filename Crate\n", 0), 0u) << text;
+    EXPECT_NE(text.find("  Transform2D transform\n"), std::string::npos);
+    // Unnamed member types are dumped as empty composites, never interpreted.
+    EXPECT_NE(text.find("   vertexCount\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  EmptyComponent EmptyComponent\n  {\n  }\n}\n"), std::string::npos)
+        << text;
+    delete object;
+    testing_support::ResetEngineState();
+}
+
+TEST(ComponentPrint, TransformAndRigidBodyWriteTheirReadableForms) {
+    Object object;
+    object.GetTransform().SetPosition({1.5f, -2.0f});
+    object.GetTransform().SetRotationDegrees(90);
+    object.GetTransform().SetScale({32.0f, 16.0f});
+    std::ostringstream out;
+    object.GetTransform().Print(out);
+    EXPECT_EQ(out.str(),
+              "Position: (        1.5,        -2)\n\n"
+              "Rotation: 90 degrees\n"
+              "Scale: (         32,        16)\n\n");
+    RigidBody2D body;
+    body.mass = 3.0f;
+    body.state = 1;
+    std::ostringstream bodyOut;
+    body.Print(bodyOut);
+    EXPECT_EQ(bodyOut.str(),
+              "Mass: 3\nVelocity: (          0,         0)\n\nDynamic Physics: TRUE\n");
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#include "objects/component_list.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "objects/level_objects.h"
+#include "support/headless_engine.h"
+#include "support/test_components.h"
+
+namespace {
+
+class ComponentListTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing_support::ResetEngineState(); }
+    void TearDown() override {
+        list.Clear();
+        testing_support::ResetEngineState();
+    }
+
+    ProbeComponent* Add(const std::string& name, bool archetype = false) {
+        auto* object = new Object;
+        object->SetName(name);
+        object->SetArchetype(archetype);
+        if (archetype) {
+            ArchetypeTable().Insert(name, object);
+        } else {
+            LevelObjects().push_back(object);
+        }
+        auto* probe = new ProbeComponent;
+        object->AddComponent("ProbeComponent", probe);
+        list.AddAnnounced(probe, false);
+        return probe;
+    }
+
+    ComponentList<GameLogicComponent> list;
+};
+
+TEST_F(ComponentListTest, OnlyOwnedComponentsOfLevelObjectsAndOfTheRightFamilyAreTaken) {
+    ProbeComponent unowned;
+    EXPECT_FALSE(list.AddAnnounced(&unowned));
+    Add("Template", /*archetype=*/true);
+    EXPECT_TRUE(list.Empty());
+    Add("Crate");
+    EXPECT_EQ(list.Size(), 1u);
+    Object holder;  // a GUI component on an object of its own
+    holder.AddComponent("LabelComponent", new LabelComponent);
+    EXPECT_FALSE(list.AddAnnounced(holder.GetComponent("LabelComponent")));
+}
+
+TEST_F(ComponentListTest, AComponentDetachedMidWalkIsDroppedAndNoOtherIsSkippedOrRunTwice) {
+    std::vector<ProbeComponent*> probes;
+    for (int i = 0; i < 5; ++i) {
+        probes.push_back(Add("Crate" + std::to_string(i)));
+    }
+    // The second destroys the fourth's object and its own, mid-walk.
+    probes[1]->onUpdate = [&](ProbeComponent& self) {
+        probes[3]->GetOwner()->Destroy();
+        self.GetOwner()->Destroy();
+    };
+    list.Walk([](GameLogicComponent& c) { c.Update(); });
+    EXPECT_EQ(probes[0]->updates, 1);
+    EXPECT_EQ(probes[1]->updates, 1);
+    EXPECT_EQ(probes[2]->updates, 1);
+    EXPECT_EQ(probes[3]->updates, 0);
+    EXPECT_EQ(probes[4]->updates, 1);
+    EXPECT_EQ(list.Size(), 4u) << "the second is dropped on the next walk";
+
+    list.Walk([](GameLogicComponent& c) { c.Update(); });
+    EXPECT_EQ(probes[1]->updates, 1);
+    EXPECT_EQ(list.Size(), 3u);
+    EXPECT_EQ(probes[0]->updates, 2);
+    EXPECT_EQ(probes[4]->updates, 2);
+}
+
+}  // namespace

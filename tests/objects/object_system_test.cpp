@@ -1,0 +1,118 @@
+#include "objects/object_system.h"
+
+#include <gtest/gtest.h>
+
+#include "core/messaging.h"
+#include "input/input_system.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/headless_engine.h"
+
+namespace {
+
+class ObjectSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing_support::ResetEngineState(); }
+    void TearDown() override {
+        system.Shutdown();
+        testing_support::ResetEngineState();
+    }
+
+    static Object* Spawn(const std::string& name, Vector2D position, Vector2D scale) {
+        auto* object = new Object;
+        object->SetName(name);
+        object->GetTransform().SetPosition(position);
+        object->GetTransform().SetScale(scale);
+        LevelObjects().push_back(object);
+        return object;
+    }
+
+    // One frame as Core runs it: swap, input update, the window's events, the system.
+    template <class Events>
+    void Frame(Events&& events) {
+        MessagingSystem::Update();
+        InputSystem::Update();
+        events();
+        system.Update();
+    }
+    void Frame() {
+        Frame([] {});
+    }
+
+    void CtrlClickAt(int x, int y) {
+        Frame([&] {
+            InputSystem::SetKey(VirtualKey::Control, true);
+            InputSystem::SetMouseLeft(true, x, y);
+        });
+        Frame([&] {
+            InputSystem::SetMouseLeft(false, x, y);
+            InputSystem::SetKey(VirtualKey::Control, false);
+        });
+    }
+
+    ObjectSystem system;
+};
+
+TEST_F(ObjectSystemTest, ClearLevelDestroysEveryLiveObjectOneFrameLater) {
+    Spawn("A", {}, {});
+    Spawn("B", {}, {});
+    MessagingSystem::Send<ClearLevelMessage>();
+    EXPECT_EQ(LevelObjects().size(), 2u);
+    Frame();
+    EXPECT_TRUE(LevelObjects().empty());
+    MessagingSystem::Send<ClearLevelMessage>();
+    Frame();  // with nothing live, nothing happens
+    EXPECT_TRUE(LevelObjects().empty());
+}
+
+TEST_F(ObjectSystemTest, PauseAndDeviceLossToggleTheUpdateAndTheEditorStopsIt) {
+    MessagingSystem::Send<TogglePauseMessage>();
+    Frame();
+    EXPECT_FALSE(system.update);
+    MessagingSystem::Send<DeviceLostToggleMessage>();
+    Frame();
+    EXPECT_TRUE(system.update);
+    Spawn("A", {}, {});
+    MessagingSystem::Send<EnterLevelEditorMessage>();
+    Frame();
+    EXPECT_FALSE(system.update);
+    EXPECT_TRUE(LevelObjects().empty());
+    MessagingSystem::Send<LevelStartedMessage>("level_Intro");
+    Frame();
+    EXPECT_TRUE(system.update);
+}
+
+TEST_F(ObjectSystemTest, CtrlClickSelectsEveryObjectUnderTheMouseAndNothingElse) {
+    Object* left = Spawn("Left", {0.0f, 0.0f}, {10.0f, 10.0f});
+    Object* overlap = Spawn("Overlap", {15.0f, 0.0f}, {5.0f, 5.0f});
+    Object* far = Spawn("Far", {100.0f, 100.0f}, {1.0f, 1.0f});
+    far->SetSelected(true);
+    CtrlClickAt(10, 5);  // on the shared edge of both rectangles: bounds count as inside
+    EXPECT_TRUE(left->IsSelected());
+    EXPECT_TRUE(overlap->IsSelected());
+    EXPECT_FALSE(far->IsSelected());
+    EXPECT_EQ(left->GetInfoStream().str(), "Components: \n");
+
+    Frame();  // a press within two frames of the last one does not trigger
+    CtrlClickAt(500, 500);
+    EXPECT_FALSE(left->IsSelected());
+    EXPECT_FALSE(overlap->IsSelected());
+}
+
+TEST_F(ObjectSystemTest, AClickWithoutCtrlChangesNoSelection) {
+    Object* object = Spawn("A", {0.0f, 0.0f}, {10.0f, 10.0f});
+    Frame([] { InputSystem::SetMouseLeft(true, 0, 0); });
+    EXPECT_FALSE(object->IsSelected());
+}
+
+TEST_F(ObjectSystemTest, ASelectedObjectsTransformEchoesIntoItsInfo) {
+    Object* object = Spawn("A", {3.0f, 4.0f}, {10.0f, 10.0f});
+    CtrlClickAt(3, 4);
+    ASSERT_TRUE(object->IsSelected());
+    object->GetTransform().Update();
+    const std::string info = object->GetInfoStream().str();
+    EXPECT_NE(info.find("Transform2D Transform2D\n{\n  Vector2D position\n"), std::string::npos)
+        << info;
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include "objects/object.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "objects/level_objects.h"
+#include "physics/rigid_body2d.h"
+#include "support/headless_engine.h"
+#include "support/test_components.h"
+
+namespace {
+
+class ObjectTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing_support::ResetEngineState(); }
+    void TearDown() override { testing_support::ResetEngineState(); }
+
+    // A live object, the way the level loader makes one.
+    static Object* MakeLevelObject(const std::string& name) {
+        auto* object = new Object;
+        object->SetName(name);
+        LevelObjects().push_back(object);
+        return object;
+    }
+
+    static Object* MakeArchetype(const std::string& name) {
+        auto* object = new Object;
+        object->SetName(name);
+        object->SetArchetype(true);
+        ArchetypeTable().Insert(name, object);
+        return object;
+    }
+};
+
+TEST_F(ObjectTest, ASecondComponentUnderANameLeavesTheFirstInPlace) {
+    Object* object = MakeLevelObject("Crate");
+    auto* first = new ProbeComponent;
+    auto* second = new ProbeComponent;
+    EXPECT_TRUE(object->AddComponent("ProbeComponent", first));
+    EXPECT_FALSE(object->AddComponent("ProbeComponent", second));
+    EXPECT_EQ(object->GetComponent("ProbeComponent"), first);
+    EXPECT_EQ(first->GetOwner(), object);
+    // The rejected one is not left claiming an owner it does not belong to.
+    EXPECT_EQ(second->GetOwner(), nullptr);
+}
+
+TEST_F(ObjectTest, LookupOfAMissingComponentAddsNothing) {
+    Object* object = MakeLevelObject("Crate");
+    EXPECT_EQ(object->GetComponent("RigidBody2D"), nullptr);
+    EXPECT_FALSE(object->HasComponent("RigidBody2D"));
+    EXPECT_EQ(object->GetComponents().Size(), 0u);
+    EXPECT_FALSE(object->RemoveComponent("RigidBody2D"));
+}
+
+TEST_F(ObjectTest, RemoveComponentDetachesIt) {
+    Object* object = MakeLevelObject("Crate");
+    auto* probe = new ProbeComponent;
+    object->AddComponent("ProbeComponent", probe);
+    EXPECT_TRUE(object->RemoveComponent("ProbeComponent"));
+    EXPECT_EQ(probe->GetOwner(), nullptr);
+    EXPECT_FALSE(object->HasComponent("ProbeComponent"));
+}
+
+TEST_F(ObjectTest, ACloneOfAnArchetypeIsAnIndependentLevelObjectAtTheOrigin) {
+    Object* archetype = MakeArchetype("Button");
+    auto* label = new LabelComponent;
+    label->texture = "play";
+    label->offset = {5.0f, 6.0f};
+    label->count = 9;
+    label->enabled = false;
+    label->weight = 2.5f;
+    label->scratch = 42;
+    archetype->AddComponent("LabelComponent", label);
+    archetype->GetTransform().SetPosition({100.0f, 200.0f});
+    archetype->GetTransform().SetRotationDegrees(45);
+    archetype->GetTransform().SetScale({32.0f, 16.0f});
+    archetype->GetTransform().SetZLayer(7.0f);
+
+    Object* clone = archetype->Clone();
+    EXPECT_FALSE(clone->IsArchetype());
+    EXPECT_EQ(clone->GetName(), "Button");
+    EXPECT_EQ(LevelObjects(), std::vector<Object*>{clone});
+    EXPECT_EQ(clone->GetTransform().GetPosition(), Vector2D(0.0f, 0.0f));
+    EXPECT_EQ(clone->GetTransform().GetRotationDegrees(), 45);
+    EXPECT_EQ(clone->GetTransform().GetScale(), Vector2D(32.0f, 16.0f));
+    EXPECT_EQ(clone->GetTransform().GetZLayer(), 7.0f);
+
+    auto* copy = clone->Get<LabelComponent>("LabelComponent");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, label);
+    EXPECT_EQ(copy->GetOwner(), clone);
+    EXPECT_EQ(copy->texture, "play");
+    EXPECT_EQ(copy->hovertexture, "button_hover");
+    EXPECT_EQ(copy->offset, Vector2D(5.0f, 6.0f));
+    EXPECT_EQ(copy->count, 9);
+    EXPECT_FALSE(copy->enabled);
+    EXPECT_EQ(copy->weight, 2.5f);
+    EXPECT_EQ(copy->scratch, 0) << "unregistered members keep their defaults";
+
+    // Changing or destroying one leaves the other intact.
+    copy->texture = "changed";
+    EXPECT_EQ(label->texture, "play");
+    clone->Destroy();
+    EXPECT_EQ(label->texture, "play");
+    EXPECT_EQ(label->GetOwner(), archetype);
+}
+
+TEST_F(ObjectTest, CloneOfAClassWithoutMembersGivesADefaultInstance) {
+    EmptyComponent empty;
+    Component* copy = empty.Clone();
+    EXPECT_EQ(copy->GetName(), "EmptyComponent");
+    EXPECT_EQ(copy->GetOwner(), nullptr);
+    delete copy;
+}
+
+TEST_F(ObjectTest, DestroyingAnArchetypeLeavesLevelObjectsAlone) {
+    Object* archetype = MakeArchetype("Fan");
+    Object* live = MakeLevelObject("Fan");
+    archetype->Destroy();
+    EXPECT_FALSE(ArchetypeTable().Contains("Fan"));
+    EXPECT_EQ(LevelObjects(), std::vector<Object*>{live});
+}
+
+TEST_F(ObjectTest, DestroyingADuplicateArchetypeKeepsTheTableEntryOfTheFirst) {
+    Object* first = MakeArchetype("Fan");
+    auto* duplicate = new Object;
+    duplicate->SetName("Fan");
+    duplicate->SetArchetype(true);
+    EXPECT_FALSE(ArchetypeTable().Insert("Fan", duplicate).second);
+    duplicate->Destroy();
+    EXPECT_EQ(ArchetypeTable().Get("Fan"), first);
+}
+
+TEST_F(ObjectTest, DestroyCallsOnDestroyThenDetachesEveryComponentInTableOrder) {
+    Object* object = MakeLevelObject("Player1");
+    auto* probe = new ProbeComponent;
+    auto* body = new RigidBody2D;
+    object->AddComponent("ProbeComponent", probe);
+    object->AddComponent("RigidBody2D", body);
+    object->Destroy();
+    EXPECT_EQ(probe->destroyCalls, 1);
+    EXPECT_EQ(probe->GetOwner(), nullptr);
+    EXPECT_EQ(body->GetOwner(), nullptr);
+    EXPECT_TRUE(LevelObjects().empty());
+}
+
+TEST_F(ObjectTest, TheEmbeddedTransformBelongsToItsObject) {
+    Object* object = MakeLevelObject("Crate");
+    EXPECT_EQ(object->GetTransform().GetOwner(), object);
+    EXPECT_EQ(object->GetVertexCount(), 6);
+    EXPECT_FALSE(object->IsVisible());
+}
+
+}  // namespace

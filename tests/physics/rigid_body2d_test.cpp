@@ -1,0 +1,111 @@
+#include "physics/rigid_body2d.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "objects/object.h"
+#include "support/headless_engine.h"
+
+namespace {
+
+class RigidBodyStep : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::ResetEngineState();
+        body = new RigidBody2D;
+        body->mass = 1.0f;
+        body->gravity = 600.0f;
+        body->state = RigidBody2D::kDynamic;
+        object.AddComponent("RigidBody2D", body);
+    }
+    void TearDown() override { testing_support::ResetEngineState(); }
+
+    Object object;
+    RigidBody2D* body = nullptr;
+};
+
+TEST_F(RigidBodyStep, AHeavilyDampedBodyAtRestRisesSlightlyOnItsFirstStep) {
+    body->Integrate(1.0 / 60.0);
+    EXPECT_NEAR(body->GetVelocity().x, 0.0f, 1e-6f);
+    EXPECT_NEAR(body->GetVelocity().y, -4.0f, 1e-4f);
+    EXPECT_NEAR(object.GetTransform().GetPosition().y, 0.01667f, 1e-5f);
+}
+
+TEST_F(RigidBodyStep, HigherFrictionDampsLess) {
+    body->friction = 1000;
+    body->Integrate(1.0 / 60.0);
+    EXPECT_NEAR(body->GetVelocity().y, -9.4f, 1e-4f);
+    EXPECT_NEAR(object.GetTransform().GetPosition().y, -0.07333f, 1e-5f);
+}
+
+TEST_F(RigidBodyStep, ALongFrameIsIntegratedAsAFiftiethOfASecond) {
+    auto* reference = new RigidBody2D;
+    reference->mass = 1.0f;
+    reference->gravity = 600.0f;
+    reference->state = RigidBody2D::kDynamic;
+    Object other;
+    other.AddComponent("RigidBody2D", reference);
+    body->Integrate(0.2);
+    reference->Integrate(0.05);
+    EXPECT_EQ(body->GetVelocity(), reference->GetVelocity());
+    EXPECT_EQ(object.GetTransform().GetPosition(), other.GetTransform().GetPosition());
+}
+
+TEST_F(RigidBodyStep, ForceIsDividedByMassAndClearedByTheStep) {
+    body->gravity = 0.0f;
+    body->mass = 2.0f;
+    body->friction = 1000000;  // practically undamped
+    body->AddForce({120.0f, 0.0f});
+    body->Integrate(0.05);
+    EXPECT_NEAR(body->GetVelocity().x, 3.0f, 1e-3f);
+    EXPECT_EQ(body->GetForce(), Vector2D(0.0f, 0.0f));
+    body->Integrate(0.05);
+    EXPECT_NEAR(body->GetVelocity().x, 3.0f, 1e-3f) << "no force left from the last step";
+}
+
+TEST_F(RigidBodyStep, AStaticBodyNeverMovesItself) {
+    body->state = 0;
+    body->SetVelocity({100.0f, 100.0f});
+    body->Integrate(1.0 / 60.0);
+    EXPECT_EQ(object.GetTransform().GetPosition(), Vector2D(0.0f, 0.0f));
+}
+
+TEST_F(RigidBodyStep, AFrameWithoutLengthMovesNothingInsteadOfProducingNaN) {
+    body->SetVelocity({10.0f, 0.0f});
+    body->Integrate(0.0);
+    EXPECT_EQ(body->GetVelocity(), Vector2D(10.0f, 0.0f));
+    EXPECT_EQ(object.GetTransform().GetPosition(), Vector2D(0.0f, 0.0f));
+}
+
+TEST(RigidBody2D, ImpulsesDivideByMassAndAMasslessBodyIgnoresThem) {
+    RigidBody2D body;
+    body.ApplyImpulse({10.0f, 0.0f});
+    EXPECT_EQ(body.GetVelocity(), Vector2D(0.0f, 0.0f));
+    body.mass = 4.0f;
+    body.ApplyImpulse({10.0f, -2.0f});
+    EXPECT_EQ(body.GetVelocity(), Vector2D(2.5f, -0.5f));
+}
+
+TEST(RigidBody2D, PolarForcesPointAlongTheMirroredAngle) {
+    RigidBody2D body;
+    body.AddForcePolar(10.0f, 0.0f);
+    EXPECT_NEAR(body.GetForce().x, -10.0f, 1e-5f);
+    EXPECT_NEAR(body.GetForce().y, 0.0f, 1e-5f);
+    body.mass = 1.0f;
+    body.ApplyImpulsePolar(2.0f, kPi / 2.0f);
+    EXPECT_NEAR(body.GetVelocity().x, 0.0f, 1e-5f);
+    EXPECT_NEAR(body.GetVelocity().y, 2.0f, 1e-5f);
+}
+
+TEST(RigidBody2D, PrototypeDefaults) {
+    RigidBody2D body;
+    EXPECT_EQ(body.mass, 0.0f);
+    EXPECT_EQ(body.state, 0);
+    EXPECT_EQ(body.friction, 100);
+    EXPECT_TRUE(body.active);
+    EXPECT_EQ(body.gravity, 0.0f);
+    EXPECT_EQ(body.GetName(), "RigidBody2D");
+}
+
+}  // namespace
