@@ -141,10 +141,12 @@ public:
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
         textures_.push_back(std::make_unique<GLTexture>(id, image.width, image.height));
+        ForgetBindings();
         return textures_.back().get();
     }
 
     std::string LoadEffect(const std::string& path) override {
+        ForgetBindings();
         for (auto& [name, technique] : techniques_) {
             glDeleteProgram(technique.program);
         }
@@ -179,6 +181,7 @@ public:
 
     void BeginFrame() override {
         quads_ = 0;
+        ForgetBindings();
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
         glDisable(GL_CULL_FACE);
         glEnable(GL_DEPTH_TEST);
@@ -224,13 +227,20 @@ public:
         if (!technique->program) {
             return;
         }
-        glUseProgram(technique->program);
+        if (technique->program != boundProgram_) {
+            glUseProgram(technique->program);
+            boundProgram_ = technique->program;
+        }
         SetMatrix(technique->worldViewProjection, quad.world * viewProjection_);
         SetMatrix(technique->textureMatrix, quad.textureMatrix);
         const auto* texture = dynamic_cast<const GLTexture*>(quad.texture);
         const bool textured = quad.fill == QuadDraw::Fill::Texture && texture;
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, textured ? texture->Id() : 0);
+        const GLuint textureId = textured ? texture->Id() : 0;
+        if (textureId != boundTexture_) {
+            glActiveTexture(GL_TEXTURE0);
+            glBindTexture(GL_TEXTURE_2D, textureId);
+            boundTexture_ = textureId;
+        }
         if (technique == &fixed_) {
             glUniform1i(texturedLocation_, textured ? 1 : 0);
         } else {
@@ -239,7 +249,10 @@ public:
                             parameter.value);
             }
         }
-        glBindVertexArray(quadArray_);
+        if (!quadBound_) {
+            glBindVertexArray(quadArray_);
+            quadBound_ = true;
+        }
         glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(kQuadVertices.size()));
         ++quads_;
     }
@@ -249,6 +262,7 @@ public:
         glViewport(0, 0, kBackBufferWidth, kBackBufferHeight);
         glyphs_.Draw(text, static_cast<float>(x), static_cast<float>(y), colour,
                      align == TextAlign::Centre, kBackBufferWidth, kBackBufferHeight);
+        ForgetBindings();
         glViewport(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
         glEnable(GL_DEPTH_TEST);
     }
@@ -294,6 +308,13 @@ public:
     int QuadsDrawn() const override { return quads_; }
 
 private:
+    // The text drawer and texture loading bind their own objects; after them nothing is assumed.
+    void ForgetBindings() {
+        boundProgram_ = 0;
+        boundTexture_ = ~GLuint{0};
+        quadBound_ = false;
+    }
+
     static float Channel(Argb colour, int shift) {
         return static_cast<float>((colour >> shift) & 0xFFu) / 255.0f;
     }
@@ -358,6 +379,10 @@ private:
     ViewportRect viewport_;
     Matrix4 viewProjection_ = Matrix4::Identity();
     int quads_ = 0;
+    // What DrawQuad last bound, so runs of similar quads skip redundant state changes.
+    GLuint boundProgram_ = 0;
+    GLuint boundTexture_ = ~GLuint{0};
+    bool quadBound_ = false;
 };
 
 }  // namespace
