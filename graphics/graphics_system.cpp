@@ -147,6 +147,7 @@ void GraphicsSystem::DrawViews() {
             DrawStatistics();
         }
         if (overlayDrawer_) {
+            device_.Flush();
             overlayDrawer_();
         }
     }

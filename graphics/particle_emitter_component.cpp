@@ -153,6 +153,7 @@ void ParticleEmitterComponent::UpdateParticles(bool near, float dt) {
         if (!particle.alive) {
             continue;
         }
+        // A zero lifetime counts as spent: 0 / 0 would tint the square with NaN.
         const float t = particle.lifetime > 0.0f ? particle.age / particle.lifetime : 1.0f;
         if (auto* square = particle.Get<ColoredSquareComponent>("ColoredSquareComponent")) {
             if (!randomizeColors) {

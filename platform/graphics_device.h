@@ -89,6 +89,9 @@ public:
     // `x`, `y` in back-buffer pixels: the top of the first line; Left starts the text at x,
     // Centre centres each line on x. Lines break at '\n'. Nothing is clipped.
     virtual void DrawText(const std::string& text, int x, int y, Argb colour, TextAlign align) = 0;
+    // Draws whatever the device has queued. Call before anything else draws on the back buffer
+    // (an editor panel layer); Present, Clear, text and read-back do it themselves.
+    virtual void Flush() {}
     virtual void Present() = 0;
 
     // The back buffer as last presented, top row first. False when there is none (headless).

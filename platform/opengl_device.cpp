@@ -43,6 +43,30 @@ void main() {
 }
 )";
 
+// The fixed-state quads are drawn in batches: one instance per quad with its world x view x
+// projection rows and its texture-matrix rows, in submission order (instances rasterise in
+// order, so blending and equal-depth ties come out as with one draw per quad).
+const char* const kBatchVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec4 aColour;
+layout(location = 2) in vec2 aTexCoord;
+layout(location = 3) in vec4 iRow0;
+layout(location = 4) in vec4 iRow1;
+layout(location = 5) in vec4 iRow2;
+layout(location = 6) in vec4 iRow3;
+layout(location = 7) in vec4 iTexRows01;
+layout(location = 8) in vec4 iTexRow2;
+out vec2 vTexCoord;
+out vec4 vColour;
+void main() {
+    vec4 p = aPosition.x * iRow0 + aPosition.y * iRow1 + aPosition.z * iRow2 + iRow3;
+    p.z = 2.0 * p.z - p.w;
+    gl_Position = p;
+    vTexCoord = aTexCoord.x * iTexRows01.xy + aTexCoord.y * iTexRows01.zw + iTexRow2.xy;
+    vColour = aColour;
+}
+)";
+
 const char* const kFragmentPrelude = R"(#version 330 core
 in vec2 vTexCoord;
 in vec4 vColour;
@@ -100,11 +124,10 @@ public:
         CreateBackBuffer();
         CreateQuad();
         std::string error;
-        fixed_.program = BuildProgram(kQuadVertexShader,
+        fixed_.program = BuildProgram(kBatchVertexShader,
                                       std::string(kFragmentPrelude) + kFixedFragmentShader, error);
-        fixed_.worldViewProjection = glGetUniformLocation(fixed_.program, "uWorldViewProjection");
-        fixed_.textureMatrix = glGetUniformLocation(fixed_.program, "uTextureMatrix");
         texturedLocation_ = glGetUniformLocation(fixed_.program, "uTextured");
+        CreateBatchArray();
         glyphs_.Load();
     }
 
@@ -116,6 +139,8 @@ public:
         glDeleteProgram(fixed_.program);
         glDeleteBuffers(1, &quadBuffer_);
         glDeleteVertexArrays(1, &quadArray_);
+        glDeleteBuffers(1, &instanceBuffer_);
+        glDeleteVertexArrays(1, &batchArray_);
         glDeleteRenderbuffers(1, &colourBuffer_);
         glDeleteRenderbuffers(1, &depthBuffer_);
         glDeleteFramebuffers(1, &framebuffer_);
@@ -124,6 +149,7 @@ public:
     bool IsHeadless() const override { return false; }
 
     GpuTexture* LoadTexture(const std::string& path) override {
+        FlushBatch();
         Image image;
         if (!DecodePng(path, image)) {
             return nullptr;
@@ -146,6 +172,7 @@ public:
     }
 
     std::string LoadEffect(const std::string& path) override {
+        FlushBatch();
         ForgetBindings();
         for (auto& [name, technique] : techniques_) {
             glDeleteProgram(technique.program);
@@ -195,11 +222,13 @@ public:
     }
 
     void SetViewport(int x, int y, int width, int height) override {
+        FlushBatch();
         viewport_ = {x, kBackBufferHeight - y - height, width, height};
         glViewport(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
     }
 
     void Clear(Argb colour, float depth) override {
+        FlushBatch();
         // A clear covers the viewport only, as the game's views expect.
         glEnable(GL_SCISSOR_TEST);
         glScissor(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
@@ -216,48 +245,34 @@ public:
     }
 
     void DrawQuad(const QuadDraw& quad) override {
-        const Technique* technique = &fixed_;
+        ++quads_;
         if (quad.fill == QuadDraw::Fill::Effect) {
-            auto it = techniques_.find(quad.technique);
-            if (it == techniques_.end()) {
-                return;
-            }
-            technique = &it->second;
-        }
-        if (!technique->program) {
+            FlushBatch();
+            DrawEffectQuad(quad);
             return;
         }
-        if (technique->program != boundProgram_) {
-            glUseProgram(technique->program);
-            boundProgram_ = technique->program;
-        }
-        SetMatrix(technique->worldViewProjection, quad.world * viewProjection_);
-        SetMatrix(technique->textureMatrix, quad.textureMatrix);
         const auto* texture = dynamic_cast<const GLTexture*>(quad.texture);
         const bool textured = quad.fill == QuadDraw::Fill::Texture && texture;
         const GLuint textureId = textured ? texture->Id() : 0;
-        if (textureId != boundTexture_) {
-            glActiveTexture(GL_TEXTURE0);
-            glBindTexture(GL_TEXTURE_2D, textureId);
-            boundTexture_ = textureId;
+        if (!batch_.empty() && textureId != batchTexture_) {
+            FlushBatch();
         }
-        if (technique == &fixed_) {
-            glUniform1i(texturedLocation_, textured ? 1 : 0);
-        } else {
-            for (const EffectFloat& parameter : quad.floats) {
-                glUniform1f(FloatLocation(const_cast<Technique&>(*technique), parameter.name),
-                            parameter.value);
-            }
-        }
-        if (!quadBound_) {
-            glBindVertexArray(quadArray_);
-            quadBound_ = true;
-        }
-        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(kQuadVertices.size()));
-        ++quads_;
+        batchTexture_ = textureId;
+        Instance instance;
+        const Matrix4 m = quad.world * viewProjection_;
+        std::copy(&m.m[0][0], &m.m[0][0] + 16, instance.rows);
+        const Matrix4& t = quad.textureMatrix;
+        instance.texture[0] = t.m[0][0];
+        instance.texture[1] = t.m[0][1];
+        instance.texture[2] = t.m[1][0];
+        instance.texture[3] = t.m[1][1];
+        instance.texture[4] = t.m[2][0];
+        instance.texture[5] = t.m[2][1];
+        batch_.push_back(instance);
     }
 
     void DrawText(const std::string& text, int x, int y, Argb colour, TextAlign align) override {
+        FlushBatch();
         glDisable(GL_DEPTH_TEST);
         glViewport(0, 0, kBackBufferWidth, kBackBufferHeight);
         glyphs_.Draw(text, static_cast<float>(x), static_cast<float>(y), colour,
@@ -267,7 +282,10 @@ public:
         glEnable(GL_DEPTH_TEST);
     }
 
+    void Flush() override { FlushBatch(); }
+
     void Present() override {
+        FlushBatch();
         const int width = surface_.DrawableWidth();
         const int height = surface_.DrawableHeight();
         const ViewportRect rect = LetterboxRect(width, height);
@@ -287,6 +305,7 @@ public:
     }
 
     bool ReadBackBuffer(Image& out) override {
+        FlushBatch();
         glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kBackBufferWidth) *
@@ -308,12 +327,81 @@ public:
     int QuadsDrawn() const override { return quads_; }
 
 private:
-    // The text drawer and texture loading bind their own objects; after them nothing is assumed.
-    void ForgetBindings() {
-        boundProgram_ = 0;
-        boundTexture_ = ~GLuint{0};
-        quadBound_ = false;
+    struct Instance {
+        float rows[16];
+        // Rows 0, 1 and 2 of the texture matrix, x and y only.
+        float texture[6];
+        float padding[2];
+    };
+
+    void DrawEffectQuad(const QuadDraw& quad) {
+        auto it = techniques_.find(quad.technique);
+        if (it == techniques_.end() || !it->second.program) {
+            return;
+        }
+        Technique& technique = it->second;
+        if (technique.program != boundProgram_) {
+            glUseProgram(technique.program);
+            boundProgram_ = technique.program;
+        }
+        SetMatrix(technique.worldViewProjection, quad.world * viewProjection_);
+        SetMatrix(technique.textureMatrix, quad.textureMatrix);
+        for (const EffectFloat& parameter : quad.floats) {
+            glUniform1f(FloatLocation(technique, parameter.name), parameter.value);
+        }
+        glBindVertexArray(quadArray_);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(kQuadVertices.size()));
     }
+
+    // Draws every queued fixed-state quad; called before anything that changes what they would
+    // be drawn with (viewport, clears, text, effects, presenting, reading back).
+    void FlushBatch() {
+        if (batch_.empty()) {
+            return;
+        }
+        if (fixed_.program != boundProgram_) {
+            glUseProgram(fixed_.program);
+            boundProgram_ = fixed_.program;
+        }
+        glUniform1i(texturedLocation_, batchTexture_ != 0 ? 1 : 0);
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, batchTexture_);
+        glBindVertexArray(batchArray_);
+        glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(batch_.size() * sizeof(Instance)),
+                     batch_.data(), GL_STREAM_DRAW);
+        glDrawArraysInstanced(GL_TRIANGLES, 0, static_cast<GLsizei>(kQuadVertices.size()),
+                              static_cast<GLsizei>(batch_.size()));
+        batch_.clear();
+    }
+
+    void CreateBatchArray() {
+        glGenVertexArrays(1, &batchArray_);
+        glGenBuffers(1, &instanceBuffer_);
+        glBindVertexArray(batchArray_);
+        BindQuadAttributes();
+        glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
+        constexpr GLsizei stride = sizeof(Instance);
+        for (GLuint row = 0; row < 4; ++row) {
+            glEnableVertexAttribArray(3 + row);
+            glVertexAttribPointer(3 + row, 4, GL_FLOAT, GL_FALSE, stride,
+                                  reinterpret_cast<void*>(row * 4 * sizeof(float)));
+            glVertexAttribDivisor(3 + row, 1);
+        }
+        glEnableVertexAttribArray(7);
+        glVertexAttribPointer(7, 4, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void*>(offsetof(Instance, texture)));
+        glVertexAttribDivisor(7, 1);
+        glEnableVertexAttribArray(8);
+        glVertexAttribPointer(
+            8, 2, GL_FLOAT, GL_FALSE, stride,
+            reinterpret_cast<void*>(offsetof(Instance, texture) + 4 * sizeof(float)));
+        glVertexAttribDivisor(8, 1);
+        glBindVertexArray(0);
+    }
+
+    // The text drawer and effect loading change the bound program; after them nothing is assumed.
+    void ForgetBindings() { boundProgram_ = 0; }
 
     static float Channel(Argb colour, int shift) {
         return static_cast<float>((colour >> shift) & 0xFFu) / 255.0f;
@@ -351,6 +439,13 @@ private:
         glBindVertexArray(quadArray_);
         glBindBuffer(GL_ARRAY_BUFFER, quadBuffer_);
         glBufferData(GL_ARRAY_BUFFER, sizeof(kQuadVertices), kQuadVertices.data(), GL_STATIC_DRAW);
+        BindQuadAttributes();
+        glBindVertexArray(0);
+    }
+
+    // Attributes 0..2 of the bound vertex array, from the quad buffer.
+    void BindQuadAttributes() {
+        glBindBuffer(GL_ARRAY_BUFFER, quadBuffer_);
         constexpr GLsizei stride = sizeof(QuadVertex);
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
@@ -362,7 +457,6 @@ private:
         glEnableVertexAttribArray(2);
         glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
                               reinterpret_cast<void*>(offsetof(QuadVertex, u)));
-        glBindVertexArray(0);
     }
 
     GLSurface& surface_;
@@ -371,6 +465,10 @@ private:
     GLuint depthBuffer_ = 0;
     GLuint quadArray_ = 0;
     GLuint quadBuffer_ = 0;
+    GLuint batchArray_ = 0;
+    GLuint instanceBuffer_ = 0;
+    std::vector<Instance> batch_;
+    GLuint batchTexture_ = 0;
     Technique fixed_;
     GLint texturedLocation_ = -1;
     std::map<std::string, Technique, std::less<>> techniques_;
@@ -379,10 +477,8 @@ private:
     ViewportRect viewport_;
     Matrix4 viewProjection_ = Matrix4::Identity();
     int quads_ = 0;
-    // What DrawQuad last bound, so runs of similar quads skip redundant state changes.
+    // The program last bound, so runs of effect quads skip rebinding it.
     GLuint boundProgram_ = 0;
-    GLuint boundTexture_ = ~GLuint{0};
-    bool quadBound_ = false;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "core/frame_rate_controller.h"
@@ -111,6 +112,16 @@ TEST_F(ParticleEmitterTest, ParticleDiesInTheUpdateItsAgePassesItsLifetime) {
     EXPECT_FALSE(particle.alive);
     EXPECT_FALSE(particle.IsVisible());
     EXPECT_EQ(particle.GetTransform().GetPosition(), Vector2D(-100000.0f, -100000.0f));
+    EXPECT_EQ(emitter_->LiveCount(), 0);
+}
+
+TEST_F(ParticleEmitterTest, ZeroLifetimeParticleDiesAtOnceWithFiniteColours) {
+    emitter_->minLifetime = emitter_->maxLifetime = 0.0f;
+    emitter_->Update();
+    // Its life fraction counts as spent rather than 0 / 0.
+    EXPECT_FLOAT_EQ(emitter_->SquareOf(0)->alphaTint, 1.0f);
+    EXPECT_FALSE(std::isnan(emitter_->SquareOf(0)->redTint));
+    EXPECT_FALSE(emitter_->GetParticle(0).alive);
     EXPECT_EQ(emitter_->LiveCount(), 0);
 }
 
