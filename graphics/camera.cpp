@@ -10,13 +10,15 @@ void Unlist(std::vector<T*>& list, T* item) {
 }
 }  // namespace
 
+// The lists live for the whole run and are never destroyed, so the cameras they hold stay
+// reachable to the end.
 std::vector<Camera*>& CameraList() {
-    static std::vector<Camera*> list;
+    static auto& list = *new std::vector<Camera*>;
     return list;
 }
 
 std::vector<CameraView*>& ViewList() {
-    static std::vector<CameraView*> list;
+    static auto& list = *new std::vector<CameraView*>;
     return list;
 }
 

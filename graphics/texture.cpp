@@ -27,6 +27,17 @@ NameTable<Animation*>& AnimationTable() {
     return table;
 }
 
+void ClearTextureTables() {
+    for (auto& [name, animation] : AnimationTable()) {
+        delete animation;
+    }
+    AnimationTable().Clear();
+    for (auto& [name, texture] : TextureTable()) {
+        delete texture;
+    }
+    TextureTable().Clear();
+}
+
 void SetTextureLoader(TextureLoader loader) {
     Loader() = std::move(loader);
 }

@@ -30,6 +30,10 @@ struct Animation {
 // First wins: a later entry with a name already present is ignored.
 NameTable<Texture*>& TextureTable();
 NameTable<Animation*>& AnimationTable();
+// Empties both tables, freeing their records (not the images, which belong to the graphics
+// device). For tests and tools that load several sets in one process; nothing may still point
+// at an animation.
+void ClearTextureTables();
 
 // Loads "assets/<name>.png" through the current texture loader, prints "Texture <name> loaded" or
 // "Texture <name>Not properly loaded", and files it in the texture table.

@@ -15,6 +15,7 @@
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
+#include "objects/graveyard.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/window.h"
@@ -38,14 +39,14 @@ class GraphicsSystemTest : public testing::Test {
 protected:
     void SetUp() override {
         testing_support::ResetEngineState();
-        AnimationTable().Clear();
+        ClearTextureTables();
         graphics_ = std::make_unique<GraphicsSystem>(device_, window_);
         AddAnimation("walk", "sheet", 12, 3, 0.05f);
     }
     void TearDown() override {
         graphics_.reset();
         testing_support::ResetEngineState();
-        AnimationTable().Clear();
+        ClearTextureTables();
         EditorMode::SetActive(false);
     }
 
@@ -172,8 +173,8 @@ TEST_F(GraphicsSystemTest, ListsFollowOwnersAndArchetypes) {
     MessagingSystem::Send<ArchetypesLoadedMessage>();
     Frame();
     EXPECT_EQ(graphics_->TextureComponents().Size(), 1u);
-    delete orphan;
-    delete archetype;
+    Graveyard::Bury(orphan);
+    archetype->Destroy();
 }
 
 TEST_F(GraphicsSystemTest, HiddenWindowIsALostDeviceTogglingOnceEachWay) {

@@ -33,13 +33,11 @@ class TextureComponentTest : public testing::Test {
 protected:
     void SetUp() override {
         testing_support::ResetEngineState();
-        AnimationTable().Clear();
-        TextureTable().Clear();
+        ClearTextureTables();
     }
     void TearDown() override {
         testing_support::ResetEngineState();
-        AnimationTable().Clear();
-        TextureTable().Clear();
+        ClearTextureTables();
     }
 
     TextureComponent& Playing(const std::string& animation) {

@@ -96,8 +96,7 @@ protected:
         surface_.reset();
         assets_.reset();
         testing_support::ResetEngineState();
-        TextureTable().Clear();
-        AnimationTable().Clear();
+        ClearTextureTables();
     }
 
     void ArchetypesLoaded() { MessagingSystem::Send<ArchetypesLoadedMessage>(); }
