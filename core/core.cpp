@@ -8,6 +8,7 @@
 #include "editor/level_editor.h"
 #include "graphics/graphics_system.h"
 #include "input/input_system.h"
+#include "meta/data_reader.h"
 #include "objects/game_logic_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -26,6 +27,11 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
     Register("GameLogicSystem", new GameLogicSystem);
     Register("UISystem", new UISystem);
     InputSystem::InputInitialize();
+    InputSystem::UseGamepads(services_.gamepads.get());
+    // Every level start stops the rumble; the recording switch turns "back to the first level"
+    // into a quit, so that a recording session ends after the last level.
+    LevelManager::GetHooks().stopRumble = &InputSystem::StopRumble;
+    LevelManager::GetHooks().recordInput = &InputSystem::IsRecordInputOn;
     Register("ObjectSystem", new ObjectSystem);
     graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);
     Register("LevelEditor", new LevelEditor);
@@ -98,5 +104,12 @@ void Core::Shutdown() {
 }
 
 void LoadGameData(Core& core) {
+    // The window and renderer get one frame before any data exists, so every system must cope
+    // with empty tables.
     core.Update();
+    // Textures before animations (an animation resolves its sheet by name), animations before
+    // archetypes (an archetype's texture component resolves its animation).
+    LoadTextureList("TextureList");
+    LoadAnimationList("AnimationList");
+    LoadArchetypes();
 }

@@ -1,10 +1,16 @@
 #include "core/window_system.h"
 
+#include <iostream>
+#include <string>
+
 #include "core/core.h"
 #include "input/input_system.h"
+#include "platform/console_input.h"
 #include "platform/window.h"
 
 namespace {
+
+constexpr std::size_t kCommandLength = 31;
 
 class InputFeed : public platform::WindowEvents {
 public:
@@ -28,8 +34,44 @@ public:
 
 }  // namespace
 
+platform::WindowEvents& InputEventFeed() {
+    static InputFeed feed;
+    return feed;
+}
+
+bool ConsoleRequested() {
+    return InputSystem::KeyTriggered(VirtualKey::Space) &&
+           InputSystem::KeyDown(VirtualKey::Control);
+}
+
+void RunDebugConsole(std::istream& in, std::ostream& out) {
+    for (;;) {
+        out << "Input Command >> " << std::flush;
+        std::string command;
+        if (!(in >> command)) {
+            // Nobody is typing: a closed or absent standard input would otherwise spin here.
+            out << '\n';
+            return;
+        }
+        if (command.size() > kCommandLength) {
+            command.resize(kCommandLength);
+        }
+        if (command == "exit") {
+            return;
+        }
+        out << "Invalid Command.\n";
+    }
+}
+
 void WindowSystem::Update() {
     HandleMessages();
-    InputFeed feed;
-    window_.PumpEvents(feed);
+    window_.PumpEvents(InputEventFeed());
+    if (!ConsoleRequested()) {
+        return;
+    }
+    if (platform::StandardInputIsOpen()) {
+        RunDebugConsole(std::cin, std::cout);
+    }
+    std::cout << "Back to Game Window...\n" << std::flush;
+    window_.BringToFront();
 }

@@ -28,8 +28,9 @@ public:
     virtual ~Component() = default;
 
     // A new component of this class built from one tokenised data-file line: the first token is
-    // the class name, then member name and value tokens. Problems are reported to `diagnostics`
-    // (one line each); members without a valid entry keep their defaults.
+    // the class name, then member name and value tokens; members without an entry keep their
+    // defaults. A malformed entry makes the whole line void: the result is null and the problem
+    // is appended to `diagnostics` (one line).
     virtual Component* CreateFromTokens(const std::vector<std::string>& tokens,
                                         std::vector<std::string>* diagnostics = nullptr) const;
     // A new, ownerless component of this class with every registered member copied.

@@ -1,24 +1,142 @@
 #include "objects/level_manager.h"
 
+#include <iostream>
+
+#include "core/core.h"
 #include "core/messaging.h"
+#include "meta/data_reader.h"
 
 namespace LevelManager {
 namespace {
-std::int32_t currentLevel = 0;
+
+struct State {
+    std::int32_t current = 0;
+    std::int32_t requested = 0;
+    std::int32_t previous = 0;
+    bool archetypesLoaded = false;
+};
+
+State& S() {
+    static State state;
+    return state;
 }
 
-void Update() {}
+bool IsLevel(std::int32_t n) {
+    return n >= 0 && n < kLevelCount;
+}
+
+bool RecordingInput() {
+    const auto& hook = GetHooks().recordInput;
+    return hook && hook();
+}
+
+void Call(const std::function<void()>& hook) {
+    if (hook) {
+        hook();
+    }
+}
+
+// Acts on a request that differs from the current level.
+void Switch(std::int32_t target) {
+    State& s = S();
+    const bool restart = target == kRestart || target < 0;
+    if (target > kQuit || (restart && !IsLevel(s.current))) {
+        // No sender produces these; acting on them would index past the level table.
+        std::cerr << "LevelManager: ChangeLevel(" << target << ") ignored "
+                  << (target > kQuit ? "(no such level or code)" : "(no level to restart)") << '\n';
+        s.requested = s.current;
+        return;
+    }
+    s.previous = s.current;
+    s.current = target;
+    if (target == kBackToFirstLevel) {
+        if (RecordingInput()) {
+            isRunning = false;
+            return;
+        }
+        MessagingSystem::Send<ClearLevelMessage>();
+        StartLevel(LevelTable()[0]);
+        s.current = s.requested = s.previous = 0;
+    } else if (restart) {
+        MessagingSystem::Send<ClearLevelMessage>();
+        StartLevel(LevelTable()[s.previous]);
+        s.current = s.requested = s.previous;
+    } else if (target == kLevelEditor) {
+        Call(GetHooks().setUpLevelEditorView);
+        MessagingSystem::Send<EnterLevelEditorMessage>();
+    } else if (target == kArchetypeEditor) {
+        MessagingSystem::Send<ClearLevelMessage>();
+        Call(GetHooks().setUpArchetypeEditorView);
+        MessagingSystem::Send<EnterArchetypeEditorMessage>();
+    } else if (target == kQuit) {
+        isRunning = false;
+    } else {
+        MessagingSystem::Send<ClearLevelMessage>();
+        StartLevel(LevelTable()[target]);
+    }
+}
+
+}  // namespace
+
+const std::array<std::string, kLevelCount>& LevelTable() {
+    static const std::array<std::string, kLevelCount> table = {
+        "BrelSplashLevel",   "XboxPreferredScreen", "level_Intro",     "level_MovingTut1",
+        "level_Moving1",     "level_FanTut2",       "level_PreFan",    "level_PreJump",
+        "level_MovableTut1", "level_CannonTut3",    "level_Large4",    "level_PreCannon",
+        "level_Cannon6",     "level_Large8",        "level_Changing1", "level_Movable2",
+        "level_Large3",      "level_PreIDK1",       "level_Large7",    "level_End2",
+        "level_FinalScreen",
+    };
+    return table;
+}
+
+Hooks& GetHooks() {
+    static Hooks hooks;
+    return hooks;
+}
+
+void Update() {
+    State& s = S();
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        if (const auto* started = As<LevelStartedMessage>(*message)) {
+            if (s.archetypesLoaded) {
+                LoadLevel(started->levelName);
+            }
+        } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
+            s.requested = change->target;
+        } else if (message->type == MessageType::ArchetypesLoaded) {
+            s.archetypesLoaded = true;
+            if (IsLevel(s.current)) {
+                StartLevel(LevelTable()[s.current]);
+            }
+        }
+    }
+    if (s.requested != s.current) {
+        Switch(s.requested);
+    }
+}
 
 std::int32_t GetCurrentLevel() {
-    return currentLevel;
+    return S().current;
 }
 
 void StartLevel(const std::string& name) {
+    Call(GetHooks().resetCameras);
     MessagingSystem::Send<LevelStartedMessage>(name);
+    Call(GetHooks().stopRumble);
+}
+
+bool SetStartLevel(std::int32_t level) {
+    if (!IsLevel(level)) {
+        return false;
+    }
+    State& s = S();
+    s.current = s.requested = s.previous = level;
+    return true;
 }
 
 void Reset() {
-    currentLevel = 0;
+    S() = State{};
 }
 
 }  // namespace LevelManager

@@ -21,10 +21,30 @@ struct ControllerState {
 };
 static_assert(sizeof(ControllerState) == 16, "recordings store the record as 16 bytes");
 
+// XInput button bits, as stored in ControllerState::buttons.
+namespace PadButton {
+inline constexpr std::uint16_t DPadUp = 0x0001;
+inline constexpr std::uint16_t DPadDown = 0x0002;
+inline constexpr std::uint16_t DPadLeft = 0x0004;
+inline constexpr std::uint16_t DPadRight = 0x0008;
+inline constexpr std::uint16_t Start = 0x0010;
+inline constexpr std::uint16_t Back = 0x0020;
+inline constexpr std::uint16_t LeftThumb = 0x0040;
+inline constexpr std::uint16_t RightThumb = 0x0080;
+inline constexpr std::uint16_t LeftShoulder = 0x0100;
+inline constexpr std::uint16_t RightShoulder = 0x0200;
+inline constexpr std::uint16_t Guide = 0x0400;
+inline constexpr std::uint16_t A = 0x1000;
+inline constexpr std::uint16_t B = 0x2000;
+inline constexpr std::uint16_t X = 0x4000;
+inline constexpr std::uint16_t Y = 0x8000;
+}  // namespace PadButton
+
 class Gamepads {
 public:
     virtual ~Gamepads() = default;
-    // Reads controller `pad` (0..3); false when it is not connected.
+    // Reads controller `pad` (0..3); false when it is not connected. Also the presence probe: a
+    // pad that has just been plugged in is picked up by a read.
     virtual bool Read(int pad, ControllerState& state) = 0;
     // Motor speeds 0..65535.
     virtual void SetRumble(int pad, std::uint16_t left, std::uint16_t right) = 0;

@@ -25,7 +25,8 @@ struct Services {
 Services MakeHeadlessServices(double step = 1.0 / 60.0);
 
 // The SDL2 window and gamepads, the OpenGL device on that window, OpenAL sound (silent when no
-// device opens) and the steady clock.
+// device opens) and the steady clock. When no window can be opened (no display, no OpenGL 3.3)
+// every service is left null, after a line on standard error.
 Services MakeDesktopServices();
 
 }  // namespace platform

@@ -9,6 +9,8 @@
 
 namespace platform {
 
+class PanelEvents;
+
 enum class MouseButton { Left, Right };
 
 class WindowEvents {
@@ -30,6 +32,9 @@ public:
     // Nobody can see the window (minimised or hidden): the renderer treats this as a lost device.
     virtual bool IsHidden() const = 0;
     virtual void BringToFront() {}
+    // The editor's panels, which see every event before the game (platform/window_event.h); null
+    // for none. The window does not own them; they must outlive the window or be unset first.
+    virtual void SetPanelEvents(PanelEvents* /*panels*/) {}
 };
 
 std::unique_ptr<Window> MakeHeadlessWindow();

@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libepoxy-dev libopenal-dev libimgui-dev libstb-dev fonts-liberation2
   libbox2d-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick libx11-dev libgl1-mesa-dri
 )
 
 missing=()

@@ -8,6 +8,8 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "core/system.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "support/headless_engine.h"
@@ -74,6 +76,23 @@ TEST(Core, StartUpQueuesTheThreeMusicMessagesForTheFirstFrame) {
     EXPECT_EQ(first->event, "Music/In_Game_Music_01");
     EXPECT_EQ(second->event, "Music/Start_Menu_Music");
     EXPECT_EQ(third->event, "Music/Start_Menu_Music");
+}
+
+TEST(Core, BackToTheFirstLevelQuitsWhileInputIsBeingRecorded) {
+    HeadlessEngine engine;
+    InputSystem::SetRecordInput(true);
+    MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kBackToFirstLevel);
+    engine.RunFrames(1);
+    EXPECT_FALSE(isRunning);
+    InputSystem::SetRecordInput(false);
+}
+
+TEST(Core, BackToTheFirstLevelRestartsTheGameOtherwise) {
+    HeadlessEngine engine;
+    MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kBackToFirstLevel);
+    engine.RunFrames(1);
+    EXPECT_TRUE(isRunning);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 0);
 }
 
 }  // namespace

@@ -31,6 +31,11 @@ HeadlessEngine::HeadlessEngine(double step) {
     core_ = std::make_unique<Core>(platform::MakeHeadlessServices(step));
 }
 
+HeadlessEngine::HeadlessEngine(platform::Services services) {
+    ResetEngineState();
+    core_ = std::make_unique<Core>(std::move(services));
+}
+
 HeadlessEngine::~HeadlessEngine() {
     core_.reset();
     ResetEngineState();

@@ -17,6 +17,8 @@ void ResetEngineState();
 class HeadlessEngine {
 public:
     explicit HeadlessEngine(double step = 1.0 / 60.0);
+    // The same on services of the test's choosing (a scripted window, fake gamepads).
+    explicit HeadlessEngine(platform::Services services);
     ~HeadlessEngine();
     Core& core() { return *core_; }
     void RunFrames(int count);

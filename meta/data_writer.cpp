@@ -1,0 +1,251 @@
+#include "meta/data_writer.h"
+
+#include <unistd.h>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <sstream>
+
+#include "core/vector.h"
+#include "meta/assets.h"
+#include "meta/data_diagnostics.h"
+#include "meta/data_reader.h"
+#include "meta/meta_type.h"
+#include "meta/tokenizer.h"
+#include "objects/component.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+
+namespace {
+
+std::vector<std::string>& Written() {
+    static std::vector<std::string> classes = {
+        "PlayerControlComponent",
+        "RigidBody2D",
+        "TextureComponent",
+        "BoxCollider2D",
+        "ChangeLevelButtonComponent",
+        "FanComponent",
+        "CannonComponent",
+        "GoalComponent",
+        "PresentationLockingDoor",
+        "BreakBlock",
+        "AudioComponent",
+        "CircleCollider2D",
+        "OnGUIComponent",
+        "LightingShaderComponent",
+        "InvisibleComponent",
+        "CameraFollowComponent",
+        "OneWay",
+        "Reset",
+        "ParticleEmitterComponent",
+        "StarComponent",
+        "PlayerControllerComponentVerticalShooter",
+        "TeleporterComponent",
+        "ColoredSquareComponent",
+        "EndOfGame",
+        "FlyingStar",
+        "Starfall",
+        "EndSkip",
+        "LoopingBackgroundComponent",
+    };
+    return classes;
+}
+
+void WriteMember(std::ostream& out, const MetaMember& member, const char* at) {
+    const std::string& type = member.Type().Name();
+    const std::string& name = member.Name();
+    if (type == "int") {
+        out << name << ' ' << *reinterpret_cast<const int*>(at) << ' ';
+    } else if (type == "float") {
+        out << name << ' ' << *reinterpret_cast<const float*>(at) << ' ';
+    } else if (type == "std::string") {
+        // A bare space would end the token and cut the text short on reading; backslash-space
+        // keeps it, and the reader drops the backslash again. A backslash already before a space
+        // is kept as it is, so text read from a file is written back unchanged.
+        const auto& text = *reinterpret_cast<const std::string*>(at);
+        out << name << " \"";
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == ' ' && (i == 0 || text[i - 1] != '\\')) {
+                out << '\\';
+            }
+            out << text[i];
+        }
+        out << "\" ";
+    } else if (type == "bool") {
+        out << name << ' ' << (*reinterpret_cast<const bool*>(at) ? "true " : "false ");
+    } else if (type == "Vector2D") {
+        const auto& v = *reinterpret_cast<const Vector2D*>(at);
+        out << name << ' ' << v.x << ' ' << v.y << ' ';
+    }
+}
+
+// Writes `text` to the file `name` through a temporary file in the same folder and a rename, so
+// that a failed or interrupted save leaves the old file whole. `what` names the save in messages.
+bool ReplaceFile(const std::string& name, const std::string& text, const char* what) {
+    std::string why;
+    if (!Assets::IsPlainName(name, &why)) {
+        DataDiagnostics::Report(Assets::PathOf(name), 0,
+                                std::string(what) + " refused: " + why +
+                                    "; a name must be a plain file name inside the assets "
+                                    "folder; nothing written");
+        return false;
+    }
+    const std::string path = Assets::PathOf(name);
+    // The reader stops a file at its first over-long line, so such a file would lose data the
+    // next time it is read: refuse it while the old file is still whole.
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        ++lineNumber;
+        if (end - start > kMaxLineLength) {
+            DataDiagnostics::Report(path, static_cast<int>(lineNumber),
+                                    std::string(what) +
+                                        " refused: the line would be longer than 1023 "
+                                        "characters and not read back; nothing written");
+            return false;
+        }
+        start = end + 1;
+    }
+    const std::string temporary = path + ".saving-" + std::to_string(::getpid());
+    bool written = false;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out << text;
+            out.flush();
+            written = static_cast<bool>(out);
+        }
+    }
+    std::error_code error;
+    if (written) {
+        std::filesystem::rename(temporary, path, error);
+        if (!error) {
+            return true;
+        }
+    }
+    std::filesystem::remove(temporary, error);
+    DataDiagnostics::Report(path, 0,
+                            std::string(what) +
+                                " failed: the file could not be written; the old "
+                                "file is unchanged");
+    return false;
+}
+
+}  // namespace
+
+const std::vector<std::string>& WrittenClasses() {
+    return Written();
+}
+
+bool IsWrittenClass(std::string_view className) {
+    const auto& classes = Written();
+    return std::find(classes.begin(), classes.end(), className) != classes.end();
+}
+
+void AddWrittenClass(std::string className) {
+    if (!IsWrittenClass(className)) {
+        Written().push_back(std::move(className));
+    }
+}
+
+void PrepareStream(std::ostream& out) {
+    out << std::fixed << std::setprecision(9);
+}
+
+void WriteComponentLine(std::ostream& out, const Component& component) {
+    const MetaType& type = component.GetMetaType();
+    const char* base = static_cast<const char*>(dynamic_cast<const void*>(&component));
+    out << type.Name() << ' ';
+    for (const MetaMember& member : type.Members()) {
+        WriteMember(out, member, base + member.Offset());
+    }
+    out << '\n';
+}
+
+void WriteLevel(std::ostream& out, const std::vector<Object*>& objects) {
+    PrepareStream(out);
+    for (const Object* object : objects) {
+        const Transform2D& t = object->GetTransform();
+        out << object->GetName() << '\n' << "{" << '\n';
+        out << "Transform2D " << t.GetPosition().x << ' ' << t.GetPosition().y << ' '
+            << t.GetZLayer() << ' ' << t.GetScale().x << ' ' << t.GetScale().y << ' '
+            << t.GetRotationRadians() << '\n';
+        for (const auto& [name, component] : object->GetComponents()) {
+            if (IsWrittenClass(component->GetName())) {
+                WriteComponentLine(out, *component);
+            }
+        }
+        out << "}" << '\n';
+    }
+}
+
+void WriteArchetype(std::ostream& out, const Object& object) {
+    PrepareStream(out);
+    for (const auto& [name, component] : object.GetComponents()) {
+        const std::string className = component->GetName();
+        if (className == "Transform2D") {
+            out << "Transform2D" << '\n';
+        } else if (IsWrittenClass(className)) {
+            WriteComponentLine(out, *component);
+        }
+    }
+}
+
+bool SaveLevel(const std::string& name) {
+    // A name line is the whole line: an empty one is skipped by the reader, one starting with "{"
+    // opens a block, and a line end splits it. Such a level would not read back as saved.
+    for (const Object* object : LevelObjects()) {
+        const std::string& objectName = object->GetName();
+        if (objectName.empty() || objectName.front() == '{' ||
+            objectName.find_first_of("\r\n") != std::string::npos) {
+            DataDiagnostics::Report(Assets::PathOf(name), 0,
+                                    "level save refused: the object name \"" + objectName +
+                                        "\" would not read back (empty, starting with \"{\" or "
+                                        "holding a line end); nothing written");
+            return false;
+        }
+    }
+    std::ostringstream text;
+    WriteLevel(text, LevelObjects());
+    return ReplaceFile(name, text.str(), "level save");
+}
+
+bool WriteArchetypeList(const std::string& selectedName) {
+    std::ostringstream text;
+    bool listed = false;
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        text << name << '\n';
+        listed = listed || name == selectedName;
+    }
+    if (!listed && !selectedName.empty()) {
+        text << selectedName << '\n';
+    }
+    return ReplaceFile("Objects", text.str(), "archetype list save");
+}
+
+void SaveArchetype(Object* selected) {
+    if (!selected) {
+        return;
+    }
+    // The selected object may be an archetype about to be destroyed: keep what is needed of it.
+    const std::string name = selected->GetName();
+    std::string why;
+    if (!Assets::IsPlainName(name, &why)) {
+        DataDiagnostics::Report(Assets::PathOf(name), 0,
+                                "archetype save refused: " + why +
+                                    "; a name must be a plain file name inside the assets "
+                                    "folder; nothing written");
+        return;
+    }
+    std::ostringstream text;
+    WriteArchetype(text, *selected);
+    ReplaceFile(name, text.str(), "archetype save");
+    WriteArchetypeList(name);
+    auto& archetypes = ArchetypeTable();
+    while (!archetypes.Empty()) {
+        archetypes.begin()->second->Destroy();
+    }
+    LoadArchetypes();
+}

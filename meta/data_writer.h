@@ -1,0 +1,50 @@
+// The data-file writers, used by the editor: the whole current level, one object as an archetype,
+// and the archetype list. They write exactly the syntax the readers take (meta/data_reader.h):
+// every real number in fixed notation with nine decimals, every component line ending with a
+// space, components only of the written classes. A space inside a text is written as
+// backslash-space, so the text reads back whole.
+//
+// A save never leaves a half-written file: the text goes to a temporary file in the same folder,
+// which then replaces the old file in one rename. A name that is not a plain file name inside the
+// assets folder (a path separator, "..", empty) is refused with a diagnostic and nothing is
+// written; so is a save that would hold a line too long for the reader. Save failures are reported
+// through DataDiagnostics and never stop the game.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Component;
+class Object;
+
+// The 28 component classes the writers save, in the order they are tested.
+const std::vector<std::string>& WrittenClasses();
+bool IsWrittenClass(std::string_view className);
+// Adds a class to the written ones for the rest of the process: for tests and tools that
+// register classes of their own.
+void AddWrittenClass(std::string className);
+
+// "<class> <member text forms>\n" for one component; the stream must already be in fixed
+// notation with nine decimals (PrepareStream).
+void WriteComponentLine(std::ostream& out, const Component& component);
+void PrepareStream(std::ostream& out);
+// The level file text of `objects`: per object its name, "{", the "Transform2D" line of its
+// embedded transform, one line per component of a written class, "}".
+void WriteLevel(std::ostream& out, const std::vector<Object*>& objects);
+// The archetype file text of `object`: a bare "Transform2D" line for a Transform2D component,
+// component lines of the written classes; the embedded transform is not written.
+void WriteArchetype(std::ostream& out, const Object& object);
+
+// Writes LevelObjects to the level file `name`. True when the file was replaced; refused (nothing
+// written) when an object's name would not read back as a name line.
+bool SaveLevel(const std::string& name);
+// Writes `selected` to the archetype file of its name, rewrites the archetype list, destroys every
+// archetype and loads them all again. Does nothing for a null object or a refused name. The
+// editor lays out its palette again and clears its selection afterwards (the selected object
+// may have been one of the destroyed archetypes).
+void SaveArchetype(Object* selected);
+// Rewrites "Objects": every archetype name in table order, then `selectedName` when it is not
+// among them (empty: nothing added).
+bool WriteArchetypeList(const std::string& selectedName);

@@ -1,0 +1,24 @@
+// The desktop services: the SDL window with its OpenGL context, the OpenGL device drawing on it,
+// SDL game controllers, the sleeping steady clock, and (for now) silent sound.
+#include "platform/desktop_window.h"
+#include "platform/opengl_device.h"
+#include "platform/sdl_gamepads.h"
+#include "platform/services.h"
+
+namespace platform {
+
+Services MakeDesktopServices() {
+    Services services;
+    std::unique_ptr<DesktopWindow> window = OpenDesktopWindow("assets/Vorl1.ico");
+    if (!window) {
+        return services;
+    }
+    services.graphics = MakeOpenGLGraphicsDevice(*window);
+    services.window = std::move(window);
+    services.clock = MakeSteadyClock();
+    services.gamepads = MakeSdlGamepads();
+    services.audio = MakeSilentAudioDevice();
+    return services;
+}
+
+}  // namespace platform

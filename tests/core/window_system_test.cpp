@@ -1,0 +1,127 @@
+#include "core/window_system.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/core.h"
+#include "input/input_system.h"
+#include "platform/window.h"
+#include "support/headless_engine.h"
+#include "support/scripted_window.h"
+
+namespace {
+
+using testing_support::HeadlessEngine;
+using testing_support::ScriptedWindow;
+
+class WindowSystemTest : public ::testing::Test {
+protected:
+    WindowSystemTest() : engine(MakeServices()) {}
+
+    platform::Services MakeServices() {
+        platform::Services services = platform::MakeHeadlessServices();
+        auto scripted = std::make_unique<ScriptedWindow>();
+        window = scripted.get();
+        services.window = std::move(scripted);
+        return services;
+    }
+    void Frame() { engine.RunFrames(1); }
+
+    ScriptedWindow* window = nullptr;
+    HeadlessEngine engine;
+};
+
+TEST_F(WindowSystemTest, HoldingAKeyGivesOnePressWhateverTheRepeats) {
+    window->QueueKey('D', true);
+    Frame();
+    EXPECT_TRUE(InputSystem::KeyTriggered('D'));
+    Frame();
+    EXPECT_TRUE(InputSystem::KeyDown('D'));
+    // Auto-repeat and a second press of a held key change nothing.
+    window->QueueKey('D', true, true);
+    window->QueueKey('D', true);
+    Frame();
+    EXPECT_FALSE(InputSystem::KeyTriggered('D'));
+    window->QueueKey('D', false);
+    Frame();
+    EXPECT_TRUE(InputSystem::KeyReleased('D'));
+}
+
+TEST_F(WindowSystemTest, MouseEventsReachTheInputState) {
+    window->Queue([](platform::WindowEvents& e) { e.OnMouseMove(40, 50); });
+    window->Queue([](platform::WindowEvents& e) {
+        e.OnMouseButton(platform::MouseButton::Right, true, 41, 51);
+    });
+    window->Queue([](platform::WindowEvents& e) { e.OnWheel(120); });
+    Frame();
+    EXPECT_TRUE(InputSystem::MouseRightTriggered());
+    EXPECT_EQ(InputSystem::GetMouseX(), 41);
+    EXPECT_EQ(InputSystem::GetMouseY(), 51);
+    EXPECT_EQ(InputSystem::GetWheelDelta(), 120);
+    window->Queue([](platform::WindowEvents& e) {
+        e.OnMouseButton(platform::MouseButton::Right, false, 42, 52);
+    });
+    Frame();
+    EXPECT_FALSE(InputSystem::MouseRightDown());
+    EXPECT_EQ(InputSystem::GetMouseX(), 42);
+}
+
+TEST_F(WindowSystemTest, ClosingTheWindowEndsTheLoopAfterTheFrame) {
+    ASSERT_TRUE(isRunning);
+    window->Queue([](platform::WindowEvents& e) { e.OnClose(); });
+    Frame();
+    EXPECT_FALSE(isRunning);
+}
+
+TEST_F(WindowSystemTest, TheConsoleOpensOnSpaceWithCtrlHeld) {
+    // Frames are not run with both keys down: that would read the test's own standard input.
+    window->QueueKey(VirtualKey::Control, true);
+    Frame();
+    EXPECT_FALSE(ConsoleRequested()) << "Ctrl alone";
+    Frame();
+    InputSystem::SetKey(VirtualKey::Space, true);
+    EXPECT_TRUE(ConsoleRequested());
+    InputSystem::SetKey(VirtualKey::Control, false);
+    Frame();
+    Frame();
+    EXPECT_FALSE(ConsoleRequested()) << "Space alone, and no longer triggered";
+}
+
+TEST(DebugConsole, EndOfInputLeavesAtOnce) {
+    std::istringstream ended("");
+    std::ostringstream out;
+    RunDebugConsole(ended, out);
+    EXPECT_EQ(out.str(), "Input Command >> \n");
+}
+
+TEST(DebugConsole, OnlyExitLeavesAndEveryOtherWordIsInvalid) {
+    std::istringstream in("help   quit\nexit\nnever-read");
+    std::ostringstream out;
+    RunDebugConsole(in, out);
+    EXPECT_EQ(out.str(),
+              "Input Command >> Invalid Command.\n"
+              "Input Command >> Invalid Command.\n"
+              "Input Command >> ");
+    std::string rest;
+    in >> rest;
+    EXPECT_EQ(rest, "never-read");
+}
+
+TEST(DebugConsole, ALongWordIsOneCommandCutTo31Characters) {
+    // The rest of a long word is dropped, not read as the next command: "exit" hidden at the end
+    // of a 35-character word must not leave the console.
+    std::istringstream in(std::string(31, 'x') + "exit");
+    std::ostringstream out;
+    RunDebugConsole(in, out);
+    EXPECT_EQ(out.str(), "Input Command >> Invalid Command.\nInput Command >> \n");
+}
+
+TEST(DebugConsole, EndOfInputAfterSomeCommandsLeaves) {
+    std::istringstream in("foo");
+    std::ostringstream out;
+    RunDebugConsole(in, out);
+    EXPECT_EQ(out.str(), "Input Command >> Invalid Command.\nInput Command >> \n");
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The game in a virtual X server: its window appears full screen, keys reach it (Alt+Enter
+# switches to the 1600 x 900 window; Ctrl+Space opens the console, which reads commands from
+# standard input and also gives up at end of input), and closing the window ends it with status 0.
+#
+# Usage (under xvfb-run with a 1920x1080 screen): game_window_test.sh <vorl> <send_close> <repo>
+set -uo pipefail
+
+vorl="$1"
+send_close="$2"
+repo="$3"
+work="$(mktemp -d)"
+out="$work/stdout"
+pid=""
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- game output ---"
+    cat "$out" 2>/dev/null
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$work"
+    exit 1
+}
+
+# Waits up to $2 seconds for command $1 to succeed.
+wait_for() {
+    local deadline=$((SECONDS + $2))
+    until eval "$1"; do
+        [ $SECONDS -ge "$deadline" ] && return 1
+        sleep 0.2
+    done
+}
+
+# Holds the keys for a few frames: a press and release inside one frame is not a press.
+press() {
+    xdotool keydown "$1"
+    sleep 0.3
+    xdotool keyup "$1"
+    sleep 0.3
+}
+
+geometry() {
+    # "x y width height" of the window, from the X server's own view.
+    xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+# Standard input is a pipe the test keeps open, so the console waits for what the test types.
+mkfifo "$work/stdin"
+(cd "$repo" && exec "$vorl" <"$work/stdin" >"$out" 2>&1) &
+pid=$!
+exec 3>"$work/stdin"
+
+window=""
+find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
+wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
+echo "window $window"
+
+# Full screen by default: the whole 1920 x 1080 screen.
+wait_for '[ "$(geometry)" = "0 0 1920 1080" ]' 10 || fail "full-screen geometry is $(geometry)"
+echo "full screen: $(geometry)"
+
+xdotool mousemove 960 540
+press alt+Return
+wait_for '[ "$(geometry)" = "300 100 1600 900" ]' 10 || fail "windowed geometry is $(geometry)"
+echo "windowed after Alt+Enter: $(geometry)"
+
+xdotool mousemove 1100 550
+press ctrl+space
+wait_for 'grep -q "Input Command >> " "$out"' 10 || fail "Ctrl+Space did not open the console"
+echo "hello" >&3
+wait_for 'grep -q "Invalid Command." "$out"' 10 || fail "the console did not answer a command"
+echo "exit" >&3
+wait_for 'grep -q "Back to Game Window..." "$out"' 10 || fail "\"exit\" did not leave the console"
+echo "console: prompt, \"Invalid Command.\", \"Back to Game Window...\""
+
+# End of input: the console comes straight back instead of hanging the game. (Escape has no
+# effect until the pause menu exists; it is pressed to show a stray key does no harm.)
+exec 3>&-
+press Escape
+press ctrl+space
+wait_for '[ "$(grep -c "Back to Game Window..." "$out")" -ge 2 ]' 10 ||
+    fail "the console hung at end of input"
+kill -0 "$pid" 2>/dev/null || fail "the game ended early"
+echo "console at end of input returns at once"
+
+"$send_close" "$window" || fail "could not send the close request"
+status=""
+wait_for '! kill -0 "$pid" 2>/dev/null' 20 || fail "the game did not end after the window was closed"
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || fail "the game exited with status $status"
+echo "closed: exit status 0"
+rm -rf "$work"

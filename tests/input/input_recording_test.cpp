@@ -1,0 +1,276 @@
+#include "input/input_recording.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <vector>
+
+#include "core/messaging.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
+#include "support/fake_gamepads.h"
+#include "support/headless_engine.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using testing_support::FakeGamepads;
+using testing_support::HeadlessEngine;
+
+std::vector<char> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::vector<char>& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+platform::ControllerState Sample(int i) {
+    platform::ControllerState s;
+    s.packetNumber = static_cast<std::uint32_t>(1000 + i);
+    s.buttons = static_cast<std::uint16_t>(i % 3 == 0 ? PadButton::A : PadButton::DPadLeft);
+    s.leftTrigger = static_cast<std::uint8_t>(i * 7);
+    s.rightTrigger = 255;
+    s.thumbLX = static_cast<std::int16_t>(-32768 + i * 3001);
+    s.thumbLY = static_cast<std::int16_t>(32767 - i * 5);
+    s.thumbRX = static_cast<std::int16_t>(i * -111);
+    s.thumbRY = -1;
+    return s;
+}
+
+TEST(InputRecordingFormat, RecordsAreSixteenLittleEndianBytesFieldForField) {
+    platform::ControllerState s;
+    s.packetNumber = 0x04030201;
+    s.buttons = 0x1001;
+    s.leftTrigger = 0x11;
+    s.rightTrigger = 0x22;
+    s.thumbLX = -2;  // 0xFFFE
+    s.thumbLY = 0x0102;
+    s.thumbRX = -32768;  // 0x8000
+    s.thumbRY = 32767;
+    const InputRecording::Record r = InputRecording::Encode(s);
+    const InputRecording::Record expected = {0x01, 0x02, 0x03, 0x04, 0x01, 0x10, 0x11, 0x22,
+                                             0xFE, 0xFF, 0x02, 0x01, 0x00, 0x80, 0xFF, 0x7F};
+    EXPECT_EQ(r, expected);
+    const platform::ControllerState back = InputRecording::Decode(r);
+    EXPECT_EQ(InputRecording::Encode(back), r);
+    EXPECT_EQ(back.thumbRX, -32768);
+}
+
+// Every test runs in a fresh directory of its own: recordings go to "assets/Level<N>Input/".
+class RecordingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home_ = fs::current_path();
+        dir_ = fs::temp_directory_path() /
+               ("vorl_recording_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        fs::current_path(dir_);
+        engine_ = std::make_unique<HeadlessEngine>();
+        InputSystem::UseGamepads(&pads);
+    }
+    void TearDown() override {
+        engine_.reset();
+        fs::current_path(home_);
+        fs::remove_all(dir_);
+    }
+    void Frame() { engine_->RunFrames(1); }
+    void LoadLevel() {
+        MessagingSystem::Send<LevelObjectsLoadedMessage>();
+        Frame();
+    }
+
+    FakeGamepads pads;
+    std::unique_ptr<HeadlessEngine> engine_;
+    fs::path home_;
+    fs::path dir_;
+};
+
+TEST_F(RecordingTest, ALevelLoadStartsARecordingAndALevelChangeEndsIt) {
+    InputSystem::SetRecordInput(true);
+    pads.pads[0] = Sample(0);
+    Frame();  // probe
+    for (int i = 0; i < 5; ++i) {
+        pads.pads[0] = Sample(i);
+        if (i == 0) {
+            LoadLevel();  // the read of this frame is the first record
+        } else {
+            Frame();
+        }
+        EXPECT_TRUE(InputSystem::IsRecording());
+    }
+    MessagingSystem::Send<ChangeLevelMessage>(1);
+    Frame();
+    EXPECT_FALSE(InputSystem::IsRecording());
+    Frame();
+
+    const auto bytes = ReadBytes("assets/Level0Input/inputfile1.input");
+    ASSERT_EQ(bytes.size(), 5 * InputRecording::kRecordSize);
+    for (int i = 0; i < 5; ++i) {
+        const InputRecording::Record expected = InputRecording::Encode(Sample(i));
+        EXPECT_EQ(std::memcmp(expected.data(), bytes.data() + i * InputRecording::kRecordSize,
+                              InputRecording::kRecordSize),
+                  0)
+            << "record " << i;
+    }
+}
+
+TEST_F(RecordingTest, PlaybackGivesTheRecordedInputAndReRecordingGivesTheSameBytes) {
+    InputSystem::SetRecordInput(true);
+    pads.pads[0] = Sample(0);
+    Frame();
+    const int kFrames = 12;
+    for (int i = 0; i < kFrames; ++i) {
+        pads.pads[0] = Sample(i);
+        if (i == 0) {
+            LoadLevel();
+        } else {
+            Frame();
+        }
+    }
+    MessagingSystem::Send<ChangeLevelMessage>(0);
+    Frame();
+    InputSystem::SetRecordInput(false);
+
+    // Play it back with the real pad showing something else entirely.
+    pads.pads[0] = platform::ControllerState{};
+    InputSystem::SetPlaybackInput(true);
+    std::vector<platform::ControllerState> seen;
+    LoadLevel();
+    ASSERT_TRUE(InputSystem::IsPlayingBack());
+    seen.push_back(InputSystem::PadState(0));
+    EXPECT_TRUE(InputSystem::PadConnected(0));
+    for (int i = 1; i < kFrames; ++i) {
+        Frame();
+        seen.push_back(InputSystem::PadState(0));
+        if (i == 3) {
+            EXPECT_TRUE(InputSystem::PadButtonTriggered(0, PadButton::A));
+        }
+    }
+    for (int i = 0; i < kFrames; ++i) {
+        EXPECT_EQ(InputRecording::Encode(seen[i]), InputRecording::Encode(Sample(i))) << i;
+    }
+
+    // The recording ran out: the next level is asked for once, and playback is over.
+    Frame();
+    EXPECT_FALSE(InputSystem::IsPlayingBack());
+    Frame();
+    int changes = 0;
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        if (const auto* change = As<ChangeLevelMessage>(*message)) {
+            EXPECT_EQ(change->target, 1);
+            ++changes;
+        }
+    }
+    EXPECT_EQ(changes, 1);
+    InputSystem::SetPlaybackInput(false);
+    Frame();  // the sequencer follows that request to level 1
+
+    // What playback delivered, recorded again in level 0, is the same file byte for byte.
+    LevelManager::Reset();
+    InputSystem::SetRecordInput(true);
+    pads.pads[0] = seen[0];
+    LoadLevel();
+    for (int i = 1; i < kFrames; ++i) {
+        pads.pads[0] = seen[i];
+        Frame();
+    }
+    MessagingSystem::Send<ChangeLevelMessage>(0);
+    Frame();
+    const auto first = ReadBytes("assets/Level0Input/inputfile1.input");
+    const auto second = ReadBytes("assets/Level0Input/inputfile2.input");
+    ASSERT_EQ(first.size(), kFrames * InputRecording::kRecordSize);
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(RecordingTest, ATruncatedRecordingEndsThePlaybackCleanly) {
+    std::vector<char> bytes;
+    for (int i = 0; i < 3; ++i) {
+        const auto record = InputRecording::Encode(Sample(i));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    bytes.resize(bytes.size() - 6);  // the third record is cut short
+    WriteBytes("assets/Level0Input/inputfile1.input", bytes);
+
+    InputSystem::SetPlaybackInput(true);
+    testing::internal::CaptureStdout();
+    LoadLevel();
+    EXPECT_EQ(InputRecording::Encode(InputSystem::PadState(0)), InputRecording::Encode(Sample(0)));
+    Frame();
+    EXPECT_EQ(InputRecording::Encode(InputSystem::PadState(0)), InputRecording::Encode(Sample(1)));
+    Frame();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(InputSystem::IsPlayingBack());
+    EXPECT_EQ(InputSystem::PadState(0).buttons, 0) << "no half record leaks into the game";
+    EXPECT_NE(out.find("inputfile1.input: byte 32:"), std::string::npos) << out;
+    Frame();
+    Frame();
+    EXPECT_FALSE(InputSystem::IsPlayingBack());
+}
+
+TEST_F(RecordingTest, PlaybackWithNoRecordingDoesNotStart) {
+    InputSystem::StartPlayback(true);
+    EXPECT_FALSE(InputSystem::IsPlayingBack());
+    fs::create_directories("assets/Level0Input");
+    WriteBytes("assets/Level0Input/notes.txt", {'x'});
+    InputSystem::SetPlaybackInput(true);
+    LoadLevel();
+    EXPECT_FALSE(InputSystem::IsPlayingBack());
+    Frame();
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        EXPECT_NE(message->type, MessageType::ChangeLevel);
+    }
+}
+
+TEST_F(RecordingTest, PlaybackPicksAmongTheLevelsRecordings) {
+    for (int n = 1; n <= 3; ++n) {
+        const auto record = InputRecording::Encode(Sample(n));
+        WriteBytes("assets/Level0Input/inputfile" + std::to_string(n) + ".input",
+                   std::vector<char>(record.begin(), record.end()));
+    }
+    std::set<std::uint32_t> packets;
+    for (std::uint32_t seed = 0; seed < 40; ++seed) {
+        InputSystem::SeedRandom(seed);
+        InputSystem::StartPlayback(true);
+        ASSERT_TRUE(InputSystem::IsPlayingBack());
+        Frame();
+        packets.insert(InputSystem::PadState(0).packetNumber);
+        InputSystem::StartPlayback(false);
+    }
+    EXPECT_EQ(packets, (std::set<std::uint32_t>{1001, 1002, 1003}));
+}
+
+TEST_F(RecordingTest, ANewRecordingNeverReplacesAnOldOne) {
+    // Two files with a gap: counting gives 2, and "inputfile3" is already taken.
+    WriteBytes("assets/Level0Input/inputfile1.input", {'a'});
+    WriteBytes("assets/Level0Input/inputfile3.input", {'c'});
+    InputSystem::StartRecording(true);
+    ASSERT_TRUE(InputSystem::IsRecording());
+    InputSystem::StartRecording(false);
+    EXPECT_EQ(ReadBytes("assets/Level0Input/inputfile3.input"), std::vector<char>{'c'});
+    EXPECT_TRUE(fs::exists("assets/Level0Input/inputfile4.input"));
+    EXPECT_EQ(InputRecording::ListRecordings("assets/Level0Input/").size(), 3u);
+}
+
+TEST_F(RecordingTest, ARecordingFolderThatIsAFileIsReportedAndNothingIsRecorded) {
+    fs::create_directories("assets");
+    WriteBytes("assets/Level0Input", {'x'});
+    testing::internal::CaptureStdout();
+    InputSystem::StartRecording(true);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(InputSystem::IsRecording());
+    EXPECT_NE(out.find("assets/Level0Input/"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,331 @@
+#include "input/input_system.h"
+
+#include <gtest/gtest.h>
+
+#include "core/messaging.h"
+#include "objects/object.h"
+#include "support/fake_gamepads.h"
+#include "support/headless_engine.h"
+#include "support/scripted_window.h"
+
+namespace {
+
+using testing_support::FakeGamepads;
+using testing_support::HeadlessEngine;
+using testing_support::ScriptedWindow;
+
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override { InputSystem::UseGamepads(&pads); }
+    void Frame() { engine.RunFrames(1); }
+
+    FakeGamepads pads;  // outlives the engine
+    HeadlessEngine engine;
+};
+
+TEST_F(InputTest, KeyEdgesAdvanceOncePerFrame) {
+    const int key = 'W';
+    InputSystem::SetKey(key, true);
+    // The pump of frame 0 sets the live state; systems of the same frame see it triggered.
+    EXPECT_TRUE(InputSystem::KeyTriggered(key));
+    EXPECT_TRUE(InputSystem::KeyDown(key));
+    Frame();
+    EXPECT_FALSE(InputSystem::KeyTriggered(key));
+    EXPECT_TRUE(InputSystem::KeyDown(key));
+    Frame();
+    EXPECT_FALSE(InputSystem::KeyTriggered(key));
+    EXPECT_FALSE(InputSystem::KeyReleased(key));
+
+    InputSystem::SetKey(key, false);
+    // Systems after the pump see the release at once; the key still counts as held until the
+    // next update.
+    EXPECT_TRUE(InputSystem::KeyReleased(key));
+    EXPECT_TRUE(InputSystem::KeyDown(key));
+    Frame();
+    EXPECT_TRUE(InputSystem::KeyReleased(key)) << "true on the frame after the release too";
+    EXPECT_FALSE(InputSystem::KeyDown(key));
+    Frame();
+    EXPECT_FALSE(InputSystem::KeyReleased(key));
+}
+
+TEST_F(InputTest, PressAndReleaseWithinOneFrameIsNeverTriggered) {
+    InputSystem::SetKey('A', true);
+    InputSystem::SetKey('A', false);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(InputSystem::KeyTriggered('A'));
+        Frame();
+    }
+}
+
+TEST_F(InputTest, PressingAgainRightAfterAReleaseIsNotTriggered) {
+    InputSystem::SetKey('D', true);
+    Frame();
+    InputSystem::SetKey('D', false);
+    Frame();
+    InputSystem::SetKey('D', true);
+    EXPECT_FALSE(InputSystem::KeyTriggered('D')) << "older still holds the first press";
+    Frame();
+    Frame();
+    InputSystem::SetKey('D', false);
+    Frame();
+    Frame();
+    Frame();
+    InputSystem::SetKey('D', true);
+    EXPECT_TRUE(InputSystem::KeyTriggered('D'));
+}
+
+TEST_F(InputTest, KeyRepeatCountsDown35CallsThenRepeatsEveryCall) {
+    const int key = VirtualKey::Plus;
+    EXPECT_FALSE(InputSystem::KeyRepeat(key));
+    InputSystem::SetKey(key, true);
+    int falses = 0;
+    while (!InputSystem::KeyRepeat(key)) {
+        ++falses;
+        Frame();
+        ASSERT_LT(falses, 100);
+    }
+    EXPECT_EQ(falses, 35);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(InputSystem::KeyRepeat(key));
+    }
+    InputSystem::SetKey(key, false);
+    Frame();
+    Frame();
+    EXPECT_FALSE(InputSystem::KeyRepeat(key));
+    // A fresh press after the key settled restarts the countdown.
+    Frame();
+    InputSystem::SetKey(key, true);
+    EXPECT_FALSE(InputSystem::KeyRepeat(key));
+}
+
+TEST_F(InputTest, KeysOutsideTheTableReadAsUp) {
+    InputSystem::SetKey(256, true);
+    InputSystem::SetKey(-1, true);
+    EXPECT_FALSE(InputSystem::KeyDown(256));
+    EXPECT_FALSE(InputSystem::KeyTriggered(-1));
+    EXPECT_FALSE(InputSystem::KeyRepeat(1000));
+}
+
+TEST_F(InputTest, MouseButtonsFollowTheKeyRulesAndMoveTheMouse) {
+    InputSystem::SetMouseLeft(true, 10, 20);
+    EXPECT_TRUE(InputSystem::MouseLeftDown());
+    EXPECT_TRUE(InputSystem::MouseLeftTriggered());
+    EXPECT_EQ(InputSystem::GetMouseX(), 10);
+    EXPECT_EQ(InputSystem::GetMouseY(), 20);
+    Frame();
+    EXPECT_FALSE(InputSystem::MouseLeftTriggered());
+    Frame();
+    InputSystem::SetMouseLeft(false, 11, 21);
+    EXPECT_TRUE(InputSystem::MouseLeftReleased());
+    EXPECT_FALSE(InputSystem::MouseLeftDown());
+    Frame();
+    EXPECT_TRUE(InputSystem::MouseLeftReleased());
+    Frame();
+    EXPECT_FALSE(InputSystem::MouseLeftReleased());
+
+    InputSystem::SetMouseRight(true, 5, 6);
+    EXPECT_TRUE(InputSystem::MouseRightTriggered());
+    EXPECT_TRUE(InputSystem::MouseRightDown());
+    EXPECT_FALSE(InputSystem::MouseLeftDown());
+}
+
+TEST_F(InputTest, WheelDeltaLastsUntilTheNextUpdate) {
+    InputSystem::SetWheelDelta(-240);
+    EXPECT_EQ(InputSystem::GetWheelDelta(), -240);
+    Frame();
+    EXPECT_EQ(InputSystem::GetWheelDelta(), 0);
+}
+
+TEST_F(InputTest, MouseOverIncludesTheBounds) {
+    Object object;
+    object.GetTransform().SetPosition({100.0f, 50.0f});
+    object.GetTransform().SetScale({10.0f, 5.0f});
+    InputSystem::MoveMouse(110, 45);
+    EXPECT_TRUE(InputSystem::IsMouseOver(object));
+    InputSystem::MoveMouse(111, 50);
+    EXPECT_FALSE(InputSystem::IsMouseOver(object));
+    InputSystem::MoveMouse(100, 44);
+    EXPECT_FALSE(InputSystem::IsMouseOver(object));
+}
+
+TEST_F(InputTest, MouseGoesThroughTheCamerasWhenTheyExist) {
+    InputSystem::SetCameraSource([] { return std::vector<CameraView>{}; });
+    InputSystem::MoveMouse(300, 200);
+    EXPECT_EQ(InputSystem::GetMouseX(), 0) << "no camera: the mouse stays where it was";
+
+    CameraView camera;
+    camera.viewport = {0.0f, 0.0f, 1600.0f, 900.0f, 0.0f, 1.0f};
+    camera.projection = Matrix4::OrthoLH(1600.0f, 900.0f, 1.0f, 1000.0f);
+    // Centred half a unit off the grid so the truncation never sits on a rounding edge.
+    camera.view = Matrix4::LookAtLH({0.5f, 0.5f, -500.0f}, {0.5f, 0.5f, 0.0f}, {0.0f, 1.0f, 0.0f});
+    InputSystem::SetCameraSource([camera] { return std::vector<CameraView>{camera}; });
+    InputSystem::SetMouseLeft(true, 1000, 225);
+    // 200 px right of the centre and 225 px above it; the x is stored negated.
+    EXPECT_EQ(InputSystem::GetMouseX(), -200);
+    EXPECT_EQ(InputSystem::GetMouseY(), 225);
+}
+
+platform::ControllerState Stick(std::int16_t lx, std::int16_t ly, std::int16_t rx = 0,
+                                std::int16_t ry = 0) {
+    platform::ControllerState state;
+    state.thumbLX = lx;
+    state.thumbLY = ly;
+    state.thumbRX = rx;
+    state.thumbRY = ry;
+    return state;
+}
+
+TEST_F(InputTest, TheFirstUpdateProbesEveryPadAndTheNextReadsThem) {
+    pads.pads[0] = Stick(0, 0);
+    pads.pads[2] = Stick(0, 0);
+    Frame();
+    EXPECT_TRUE(InputSystem::PadConnected(0));
+    EXPECT_FALSE(InputSystem::PadConnected(1));
+    EXPECT_TRUE(InputSystem::PadConnected(2));
+    EXPECT_FALSE(InputSystem::PadConnected(4));
+    EXPECT_FALSE(InputSystem::PadConnected(-1));
+    pads.pads[2]->buttons = PadButton::A;
+    Frame();
+    EXPECT_TRUE(InputSystem::PadButtonTriggered(2, PadButton::A)) << "pads beyond 0 are dependable";
+    Frame();
+    EXPECT_TRUE(InputSystem::PadButtonDown(2, PadButton::A));
+    EXPECT_FALSE(InputSystem::PadButtonTriggered(2, PadButton::A));
+    EXPECT_FALSE(InputSystem::PadButtonDown(2, PadButton::B));
+}
+
+TEST_F(InputTest, StickDeadZonesUseTheDistanceFromCentre) {
+    pads.pads[0] = Stick(7000, 3000, 8000, 3000);  // inside both dead zones, one axis large
+    Frame();
+    Frame();
+    EXPECT_FLOAT_EQ(InputSystem::LeftMagnitude(0), 0.0f);
+    EXPECT_FLOAT_EQ(InputSystem::LeftStickX(0), 0.0f);
+    EXPECT_FLOAT_EQ(InputSystem::LeftStickY(0), 0.0f);
+    EXPECT_FLOAT_EQ(InputSystem::RightStickY(0), 0.0f);
+
+    // Just past the left dead zone diagonally: the raw values come through, not rescaled.
+    pads.pads[0] = Stick(6000, 6000, 0, -8690);
+    Frame();
+    EXPECT_GT(InputSystem::LeftMagnitude(0), 0.0f);
+    EXPECT_FLOAT_EQ(InputSystem::LeftStickX(0), 6000.0f / 32767.0f);
+    EXPECT_FLOAT_EQ(InputSystem::LeftStickY(0), 6000.0f / 32767.0f);
+    EXPECT_NEAR(InputSystem::RightMagnitude(0), 1.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(InputSystem::RightStickY(0), -8690.0f / 32767.0f);
+
+    // The distance is capped at full deflection before the dead zone is taken off.
+    pads.pads[0] = Stick(32767, 32767);
+    Frame();
+    EXPECT_FLOAT_EQ(InputSystem::LeftMagnitude(0), 32767.0f - 7849.0f);
+    EXPECT_FLOAT_EQ(InputSystem::LeftStickX(5), 0.0f);
+}
+
+TEST_F(InputTest, PadsComeAndGoAndAreProbedWhileAway) {
+    pads.pads[0] = Stick(0, 0);
+    Frame();
+    ASSERT_TRUE(InputSystem::PadConnected(0));
+    pads.pads[0]->buttons = PadButton::Start;
+    Frame();
+    EXPECT_TRUE(InputSystem::PadButtonDown(0, PadButton::Start));
+
+    pads.pads[0].reset();
+    Frame();
+    EXPECT_FALSE(InputSystem::PadConnected(0));
+    EXPECT_FALSE(InputSystem::PadButtonDown(0, PadButton::Start));
+
+    // Plugged in again: a probe finds it within a second, and the read after that delivers it.
+    pads.pads[0] = Stick(0, 0);
+    pads.pads[0]->buttons = PadButton::X;
+    int frames = 0;
+    while (!InputSystem::PadConnected(0) && frames < 120) {
+        Frame();
+        ++frames;
+    }
+    EXPECT_LT(frames, 70);
+    Frame();
+    EXPECT_TRUE(InputSystem::PadButtonDown(0, PadButton::X));
+}
+
+TEST_F(InputTest, MissingPadsAreNotProbedEveryFrame) {
+    Frame();  // the first update probes all four
+    const int before = pads.reads[1];
+    for (int i = 0; i < 60; ++i) {
+        Frame();
+    }
+    const int probes = pads.reads[1] - before;
+    EXPECT_GT(probes, 0);
+    EXPECT_LT(probes, 60) << "the 0.1 s pause after each poll period skips some frames";
+}
+
+TEST_F(InputTest, RumbleScalesStrengthToMotorSpeedOnConnectedPads) {
+    pads.pads[1] = Stick(0, 0);
+    Frame();
+    InputSystem::SetRumble(1, 1.0f);
+    InputSystem::SetRumble(1, 0.5f);
+    InputSystem::SetRumble(1, 0.0f);
+    InputSystem::SetRumble(1, 7.0f);   // clamped to full
+    InputSystem::SetRumble(1, -1.0f);  // clamped to stopped
+    InputSystem::SetRumble(0, 1.0f);   // not connected: nothing
+    InputSystem::SetRumble(9, 1.0f);
+    ASSERT_EQ(pads.rumble.size(), 5u);
+    EXPECT_EQ(pads.rumble[0].left, 65535);
+    EXPECT_EQ(pads.rumble[0].right, 65535);
+    EXPECT_EQ(pads.rumble[1].left, 32767);
+    EXPECT_EQ(pads.rumble[2].left, 0);
+    EXPECT_EQ(pads.rumble[3].right, 65535);
+    EXPECT_EQ(pads.rumble[4].right, 0);
+    for (const auto& call : pads.rumble) {
+        EXPECT_EQ(call.pad, 1);
+    }
+}
+
+TEST_F(InputTest, PauseStopsEveryConnectedMotor) {
+    pads.pads[0] = Stick(0, 0);
+    pads.pads[3] = Stick(0, 0);
+    Frame();
+    MessagingSystem::Send<TogglePauseMessage>();
+    Frame();
+    ASSERT_EQ(pads.rumble.size(), 2u);
+    EXPECT_EQ(pads.rumble[0].pad, 0);
+    EXPECT_EQ(pads.rumble[1].pad, 3);
+    EXPECT_EQ(pads.rumble[1].left, 0);
+}
+
+TEST_F(InputTest, ALoadedLevelStartsWithEveryKeyUp) {
+    InputSystem::SetKey('A', true);
+    Frame();
+    MessagingSystem::Send<LevelObjectsLoadedMessage>();
+    Frame();
+    EXPECT_FALSE(InputSystem::KeyDown('A'));
+}
+
+TEST(InputPads, CoreHandsItsGamepadsToTheInputSystem) {
+    platform::Services services = platform::MakeHeadlessServices();
+    auto fake = std::make_unique<FakeGamepads>();
+    FakeGamepads& pads = *fake;
+    services.gamepads = std::move(fake);
+    HeadlessEngine engine(std::move(services));
+    pads.pads[0] = platform::ControllerState{};
+    pads.pads[0]->buttons = PadButton::B;
+    engine.RunFrames(2);
+    EXPECT_TRUE(InputSystem::PadButtonDown(0, PadButton::B));
+}
+
+TEST(InputKeys, F3AndF4PressedDuringAFrameSwitchRandomInputInThatFrame) {
+    platform::Services services = platform::MakeHeadlessServices();
+    auto window = std::make_unique<ScriptedWindow>();
+    ScriptedWindow& script = *window;
+    services.window = std::move(window);
+    HeadlessEngine engine(std::move(services));
+
+    testing::internal::CaptureStdout();
+    script.QueueKey(VirtualKey::F3, true);
+    engine.RunFrames(1);
+    EXPECT_TRUE(InputSystem::IsRandomInputOn());
+    script.QueueKey(VirtualKey::F3, false);
+    script.QueueKey(VirtualKey::F4, true);
+    engine.RunFrames(1);
+    EXPECT_FALSE(InputSystem::IsRandomInputOn());
+    const std::string trace = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(trace.empty()) << "the frame with random input on printed its trace line";
+}
+
+}  // namespace

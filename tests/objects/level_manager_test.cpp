@@ -1,0 +1,286 @@
+// The level sequence: the level table, every ChangeLevel target, and the frames of a level change
+// as the real engine runs them.
+#include "objects/level_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/core.h"
+#include "core/messaging.h"
+#include "objects/game_logic_system.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/asset_folder.h"
+#include "support/headless_engine.h"
+#include "support/test_components.h"
+
+namespace {
+
+using testing_support::CapturedDiagnostics;
+using testing_support::HeadlessEngine;
+using testing_support::TempAssets;
+
+// What was sent during the frame that just ran, as seen from the next one.
+struct Sent {
+    std::vector<MessageType> types;
+    std::vector<std::string> levelsStarted;
+    bool Has(MessageType t) const {
+        return std::find(types.begin(), types.end(), t) != types.end();
+    }
+};
+
+// Drives the sequencer alone: makes everything sent so far readable, runs one update, and returns
+// what that update sent.
+Sent Step() {
+    MessagingSystem::Update();
+    LevelManager::Update();
+    MessagingSystem::Update();
+    Sent sent;
+    for (const auto& m : MessagingSystem::GetMessages()) {
+        sent.types.push_back(m->type);
+        if (const auto* started = As<LevelStartedMessage>(*m)) {
+            sent.levelsStarted.push_back(started->levelName);
+        }
+    }
+    return sent;
+}
+
+class LevelManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::ResetEngineState();
+        LevelManager::GetHooks() = {};
+    }
+    void TearDown() override {
+        LevelManager::GetHooks() = {};
+        testing_support::ResetEngineState();
+    }
+
+    // Archetypes loaded and level `level` started, as after start-up.
+    void StartAt(int level) {
+        ASSERT_TRUE(LevelManager::SetStartLevel(level));
+        MessagingSystem::Send<ArchetypesLoadedMessage>();
+        Step();
+    }
+
+    void Request(int target) { MessagingSystem::Send<ChangeLevelMessage>(target); }
+
+    TempAssets assets;
+    CapturedDiagnostics diagnostics;
+};
+
+TEST_F(LevelManagerTest, TheTableHoldsTheTwentyOneLevelsInOrder) {
+    const auto& table = LevelManager::LevelTable();
+    EXPECT_EQ(table[0], "BrelSplashLevel");
+    EXPECT_EQ(table[1], "XboxPreferredScreen");
+    EXPECT_EQ(table[2], "level_Intro");
+    EXPECT_EQ(table[9], "level_CannonTut3");
+    EXPECT_EQ(table[14], "level_Changing1");
+    EXPECT_EQ(table[19], "level_End2");
+    EXPECT_EQ(table[20], "level_FinalScreen");
+}
+
+TEST_F(LevelManagerTest, ArchetypesLoadedStartsTheCurrentLevelAndStartLevelCallsItsHooks) {
+    int cameras = 0;
+    int rumbles = 0;
+    LevelManager::GetHooks().resetCameras = [&] { ++cameras; };
+    LevelManager::GetHooks().stopRumble = [&] { ++rumbles; };
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    const Sent sent = Step();
+    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
+    EXPECT_EQ(cameras, 1);
+    EXPECT_EQ(rumbles, 1);
+}
+
+TEST_F(LevelManagerTest, ALevelStartedBeforeTheArchetypesAreLoadedReadsNoFile) {
+    assets.Write("level_Intro", "Early\n{\n}\n");
+    LevelManager::StartLevel("level_Intro");
+    const Sent sent = Step();
+    EXPECT_FALSE(sent.Has(MessageType::LevelObjectsLoaded));
+    EXPECT_TRUE(LevelObjects().empty());
+}
+
+TEST_F(LevelManagerTest, ALevelNumberClearsAndStartsThatLevel) {
+    StartAt(0);
+    Request(3);
+    const Sent sent = Step();
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 3);
+    EXPECT_EQ(sent.types,
+              (std::vector<MessageType>{MessageType::ClearLevel, MessageType::LevelStarted}));
+    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"level_MovingTut1"}));
+}
+
+TEST_F(LevelManagerTest, RequestingTheCurrentLevelChangesNothing) {
+    StartAt(4);
+    Request(4);
+    EXPECT_TRUE(Step().types.empty());
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 4);
+}
+
+TEST_F(LevelManagerTest, OnlyTheLastRequestOfAFrameIsActedOn) {
+    StartAt(0);
+    Request(5);
+    Request(7);
+    const Sent sent = Step();
+    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"level_PreJump"}));
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 7);
+}
+
+TEST_F(LevelManagerTest, TheCodeAfterTheLastLevelGoesBackToLevelZero) {
+    StartAt(20);
+    Request(21);
+    const Sent sent = Step();
+    EXPECT_TRUE(sent.Has(MessageType::ClearLevel));
+    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 0);
+    // Previous is 0 as well: a restart now restarts level 0.
+    Request(22);
+    EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
+}
+
+TEST_F(LevelManagerTest, TheCodeAfterTheLastLevelQuitsWhileInputIsRecorded) {
+    LevelManager::GetHooks().recordInput = [] { return true; };
+    StartAt(20);
+    Request(21);
+    EXPECT_TRUE(Step().types.empty());
+    EXPECT_FALSE(isRunning);
+}
+
+TEST_F(LevelManagerTest, ARestartStartsThePreviousLevelAgain) {
+    StartAt(0);
+    Request(22);  // right after start-up: previous is level 0
+    EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
+    Request(6);
+    Step();
+    Request(-1);
+    const Sent sent = Step();
+    EXPECT_TRUE(sent.Has(MessageType::ClearLevel));
+    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"level_PreFan"}));
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 6);
+    // The level stays current: a second restart works the same way.
+    Request(22);
+    EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"level_PreFan"}));
+}
+
+TEST_F(LevelManagerTest, TheEditorCodesSetUpTheirViewsAndSendTheirMessages) {
+    int levelViews = 0;
+    int archetypeViews = 0;
+    LevelManager::GetHooks().setUpLevelEditorView = [&] { ++levelViews; };
+    LevelManager::GetHooks().setUpArchetypeEditorView = [&] { ++archetypeViews; };
+    StartAt(2);
+    Request(23);
+    Sent sent = Step();
+    EXPECT_EQ(sent.types, (std::vector<MessageType>{MessageType::EnterLevelEditor}));
+    EXPECT_EQ(levelViews, 1);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 23);
+
+    Request(24);
+    sent = Step();
+    EXPECT_EQ(sent.types, (std::vector<MessageType>{MessageType::ClearLevel,
+                                                    MessageType::EnterArchetypeEditor}));
+    EXPECT_EQ(archetypeViews, 1);
+
+    // From an editor a level number starts that level.
+    Request(2);
+    EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"level_Intro"}));
+}
+
+TEST_F(LevelManagerTest, QuitClearsIsRunning) {
+    StartAt(5);
+    Request(25);
+    Step();
+    EXPECT_FALSE(isRunning);
+}
+
+TEST_F(LevelManagerTest, UnknownCodesAndRestartsFromAnEditorAreIgnored) {
+    StartAt(5);
+    Request(26);
+    EXPECT_TRUE(Step().types.empty());
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 5);
+    EXPECT_TRUE(isRunning);
+
+    Request(23);
+    Step();
+    Request(22);
+    EXPECT_TRUE(Step().types.empty());
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 23);
+    // A reload of the archetypes in an editor starts no level either.
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    EXPECT_TRUE(Step().levelsStarted.empty());
+}
+
+// The real engine: frame by frame through start-up and one level change.
+class LevelSequenceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LevelManager::GetHooks() = {};
+        assets.Write("Objects", "Counter\n");
+        assets.Write("Counter", "TestCounter step 2 \n");
+        assets.Write("BrelSplashLevel", "Splash\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\n}\n");
+        assets.Write("level_Intro",
+                     "Counted\n{\nTransform2D 1.0 2.0 0.0 1.0 1.0 0.0\nTestCounter step 3 \n}\n");
+    }
+
+    static bool Read(MessageType type) {
+        for (const auto& m : MessagingSystem::GetMessages()) {
+            if (m->type == type) {
+                return true;
+            }
+        }
+        return false;
+    }
+    static std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (const Object* o : LevelObjects()) {
+            names.push_back(o->GetName());
+        }
+        return names;
+    }
+
+    TempAssets assets;
+    CapturedDiagnostics diagnostics;
+};
+
+TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
+    HeadlessEngine engine;
+    LoadGameData(engine.core());
+    ASSERT_TRUE(ArchetypeTable().Contains("Counter"));
+    auto* logic = engine.core().Get<GameLogicSystem>("GameLogicSystem");
+
+    engine.RunFrames(1);  // reads ArchetypesLoaded, starts level 0
+    EXPECT_TRUE(Read(MessageType::ArchetypesLoaded));
+    EXPECT_TRUE(LevelObjects().empty());
+
+    engine.RunFrames(1);  // reads LevelStarted, loads the splash level
+    EXPECT_TRUE(Read(MessageType::LevelStarted));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
+    EXPECT_TRUE(logic->update);
+
+    // Frame N: a level change is requested.
+    MessagingSystem::Send<ChangeLevelMessage>(2);
+
+    engine.RunFrames(1);  // N+1: the sequencer switches; the old level still stands
+    EXPECT_TRUE(Read(MessageType::ChangeLevel));
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 2);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
+
+    engine.RunFrames(1);  // N+2: the old level is cleared and the new file read
+    EXPECT_TRUE(Read(MessageType::ClearLevel));
+    EXPECT_TRUE(Read(MessageType::LevelStarted));
+    ASSERT_EQ(Names(), (std::vector<std::string>{"Counted"}));
+    auto* counter = LevelObjects()[0]->Get<TestCounter>("TestCounter");
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->step, 3);
+    EXPECT_EQ(counter->updates, 0);
+    EXPECT_TRUE(logic->Components().Empty());
+
+    engine.RunFrames(1);  // N+3: the new components are taken up and run
+    EXPECT_TRUE(Read(MessageType::LevelObjectsLoaded));
+    ASSERT_EQ(logic->Components().Size(), 1u);
+    EXPECT_EQ(counter->updates, 1);
+    EXPECT_TRUE(diagnostics.Lines().empty());
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// Test fixtures for data files: a temporary assets folder filled from strings, so that a test
+// reads like the level it loads, and a collector for the readers' diagnostics.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "meta/data_diagnostics.h"
+
+namespace testing_support {
+
+// A fresh folder under the system's temporary directory that becomes the assets root for its
+// lifetime; the previous root is restored and the folder removed at the end.
+class TempAssets {
+public:
+    TempAssets();
+    ~TempAssets();
+    TempAssets(const TempAssets&) = delete;
+    TempAssets& operator=(const TempAssets&) = delete;
+
+    // Writes `text` byte for byte to the data file `name`.
+    void Write(const std::string& name, const std::string& text) const;
+    // The bytes of the data file `name`; empty when it does not exist.
+    std::string Read(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+    const std::filesystem::path& Folder() const { return folder_; }
+    // Every file name in the folder, sorted.
+    std::vector<std::string> Files() const;
+
+private:
+    std::filesystem::path folder_;
+    std::string previousRoot_;
+};
+
+// Collects every diagnostic reported while it lives, instead of printing them.
+class CapturedDiagnostics {
+public:
+    CapturedDiagnostics();
+    ~CapturedDiagnostics();
+    CapturedDiagnostics(const CapturedDiagnostics&) = delete;
+    CapturedDiagnostics& operator=(const CapturedDiagnostics&) = delete;
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+    // Whether some line contains `text`.
+    bool Contains(const std::string& text) const;
+    void Clear() { lines_.clear(); }
+
+private:
+    std::vector<std::string> lines_;
+    DataDiagnostics::Sink previous_;
+};
+
+}  // namespace testing_support

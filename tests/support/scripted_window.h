@@ -1,0 +1,41 @@
+// A window for tests that delivers a script of events: each PumpEvents hands over the events
+// queued for that pump, so a test can press a key "during" a chosen frame.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace testing_support {
+
+class ScriptedWindow : public platform::Window {
+public:
+    using Event = std::function<void(platform::WindowEvents&)>;
+
+    // Events for the next pump, in order.
+    void Queue(Event event) { next_.push_back(std::move(event)); }
+    void QueueKey(int virtualKey, bool pressed, bool repeat = false) {
+        Queue([=](platform::WindowEvents& e) { e.OnKey(virtualKey, pressed, repeat); });
+    }
+
+    void PumpEvents(platform::WindowEvents& events) override {
+        std::vector<Event> now(next_.begin(), next_.end());
+        next_.clear();
+        for (const Event& event : now) {
+            event(events);
+        }
+        ++pumps;
+    }
+    bool IsHidden() const override { return false; }
+    void BringToFront() override { ++raised; }
+
+    int pumps = 0;
+    int raised = 0;
+
+private:
+    std::deque<Event> next_;
+};
+
+}  // namespace testing_support
