@@ -16,6 +16,8 @@
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
+#include "input/mouse_unproject.h"
+#include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/graphics_device.h"
@@ -29,6 +31,28 @@ constexpr platform::Argb kViewClear = 0x00000000u;
 constexpr platform::Argb kStatisticsColour = 0xFF00FF00u;
 constexpr platform::Argb kLabelColour = 0xFFFFFFFFu;
 
+// The views as the mouse sees them, with matrices for the cameras as they are now.
+std::vector<MouseCamera> MouseCameras() {
+    std::vector<MouseCamera> cameras;
+    for (const CameraView* view : ViewList()) {
+        if (!view->camera) {
+            continue;
+        }
+        MouseCamera camera;
+        const Viewport& v = view->viewport;
+        camera.viewport = {static_cast<float>(v.x),
+                           static_cast<float>(v.y),
+                           static_cast<float>(v.width),
+                           static_cast<float>(v.height),
+                           v.minZ,
+                           v.maxZ};
+        camera.view = CameraViewMatrix(*view->camera);
+        camera.projection = CameraProjectionMatrix(*view->camera, v);
+        cameras.push_back(camera);
+    }
+    return cameras;
+}
+
 }  // namespace
 
 GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window)
@@ -40,10 +64,19 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
     }
     tintAvailable_ = device_.HasTechnique("Tint");
     ResetCameras();
+    LevelManager::GetHooks().resetCameras = [] { ResetCameras(); };
+    // Headless runs have no window pixels: their mouse positions are world units already.
+    if (!device_.IsHeadless()) {
+        InputSystem::SetCameraSource(&MouseCameras);
+    }
 }
 
 GraphicsSystem::~GraphicsSystem() {
     SetTextureLoader(nullptr);
+    LevelManager::GetHooks().resetCameras = nullptr;
+    if (!device_.IsHeadless()) {
+        InputSystem::SetCameraSource(nullptr);
+    }
 }
 
 void GraphicsSystem::HandleMessages() {

@@ -16,6 +16,7 @@
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
 #include "objects/graveyard.h"
+#include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/window.h"
@@ -242,6 +243,15 @@ TEST_F(GraphicsSystemTest, SelectedObjectsCarryALabel) {
     Frame();
     ASSERT_EQ(device_.texts.size(), 1u);
     EXPECT_EQ(device_.texts[0].text, "(X: 120.000000Y: 40.000000)");
+}
+
+TEST_F(GraphicsSystemTest, LevelStartResetsTheCameras) {
+    MainCamera()->SetPosition({300.0f, 200.0f});
+    new Camera(1.0f, 1.0f, 20.0f);
+    ASSERT_TRUE(LevelManager::GetHooks().resetCameras);
+    LevelManager::GetHooks().resetCameras();
+    ASSERT_EQ(CameraList().size(), 1u);
+    EXPECT_EQ(MainCamera()->GetPosition(), Vector2D(0.0f, 0.0f));
 }
 
 TEST_F(GraphicsSystemTest, ScreenshotWithoutABackBufferWritesNothing) {
