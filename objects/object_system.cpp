@@ -12,6 +12,13 @@ void DestroyAllLevelObjects() {
     }
 }
 
+void DestroyAllArchetypes() {
+    auto& archetypes = ArchetypeTable();
+    while (!archetypes.Empty()) {
+        archetypes.begin()->second->Destroy();
+    }
+}
+
 void ObjectSystem::HandleMessages() {
     for (const auto& message : MessagingSystem::GetMessages()) {
         switch (message->type) {

@@ -17,3 +17,5 @@ public:
 
 // Destroys every object of LevelObjects, first to last.
 void DestroyAllLevelObjects();
+// Destroys every archetype; for tools and tests that end a run or load a second set of data.
+void DestroyAllArchetypes();

@@ -21,6 +21,7 @@
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
+#include "objects/object_system.h"
 #include "platform/services.h"
 
 namespace {
@@ -134,10 +135,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     core.Shutdown();
     // The archetypes outlive the systems; destroyed here, their storage goes with the Core's.
-    auto& archetypes = ArchetypeTable();
-    while (!archetypes.Empty()) {
-        archetypes.begin()->second->Destroy();
-    }
+    DestroyAllArchetypes();
     if (until && !reached) {
         std::cerr << "headless_runner: level " << LevelManager::LevelTable()[*until]
                   << " did not start within " << frames << " frames\n";

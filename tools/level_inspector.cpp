@@ -30,10 +30,7 @@ int Usage() {
 
 void FreeEverything() {
     DestroyAllLevelObjects();
-    auto& archetypes = ArchetypeTable();
-    while (!archetypes.Empty()) {
-        archetypes.begin()->second->Destroy();
-    }
+    DestroyAllArchetypes();
     MessagingSystem::Reset();
     Graveyard::FreeAll();
 }

@@ -14,10 +14,7 @@ namespace testing_support {
 
 void ResetEngineState() {
     DestroyAllLevelObjects();
-    auto& archetypes = ArchetypeTable();
-    while (!archetypes.Empty()) {
-        archetypes.begin()->second->Destroy();
-    }
+    DestroyAllArchetypes();
     MessagingSystem::Reset();
     Graveyard::FreeAll();
     LevelManager::Reset();
