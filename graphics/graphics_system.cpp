@@ -1,9 +1,265 @@
 #include "graphics/graphics_system.h"
 
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "editor/editor_mode.h"
+#include "graphics/camera.h"
+#include "graphics/colored_square_component.h"
+#include "graphics/texture.h"
+#include "graphics/texture_component.h"
+#include "input/input_system.h"
+#include "input/mouse_unproject.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
 #include "platform/graphics_device.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr platform::Argb kLoadingColour = 0xFFC4E1FFu;
+constexpr platform::Argb kLoadingClear = 0xFF000000u;
+constexpr platform::Argb kViewClear = 0x00000000u;
+constexpr platform::Argb kStatisticsColour = 0xFF00FF00u;
+constexpr platform::Argb kLabelColour = 0xFFFFFFFFu;
+
+// The views as the mouse sees them, with matrices for the cameras as they are now.
+std::vector<MouseCamera> MouseCameras() {
+    std::vector<MouseCamera> cameras;
+    for (const CameraView* view : ViewList()) {
+        if (!view->camera) {
+            continue;
+        }
+        MouseCamera camera;
+        const Viewport& v = view->viewport;
+        camera.viewport = {static_cast<float>(v.x),
+                           static_cast<float>(v.y),
+                           static_cast<float>(v.width),
+                           static_cast<float>(v.height),
+                           v.minZ,
+                           v.maxZ};
+        camera.view = CameraViewMatrix(*view->camera);
+        camera.projection = CameraProjectionMatrix(*view->camera, v);
+        cameras.push_back(camera);
+    }
+    return cameras;
+}
+
+}  // namespace
+
+GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window)
+    : device_(device), window_(window) {
+    SetTextureLoader([&device](const std::string& path) { return device.LoadTexture(path); });
+    const std::string error = device_.LoadEffect(kEffectPath);
+    if (!error.empty()) {
+        platform::ShowWarningBox("Shader Compile Error...", error);
+    }
+    tintAvailable_ = device_.HasTechnique("Tint");
+    ResetCameras();
+    LevelManager::GetHooks().resetCameras = [] { ResetCameras(); };
+    // Headless runs have no window pixels: their mouse positions are world units already.
+    if (!device_.IsHeadless()) {
+        InputSystem::SetCameraSource(&MouseCameras);
+    }
+}
+
+GraphicsSystem::~GraphicsSystem() {
+    SetTextureLoader(nullptr);
+    LevelManager::GetHooks().resetCameras = nullptr;
+    if (!device_.IsHeadless()) {
+        InputSystem::SetCameraSource(nullptr);
+    }
+}
+
+void GraphicsSystem::HandleMessages() {
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        switch (message->type) {
+            case MessageType::RegisterComponent: {
+                const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
+                if (reg.family != ComponentFamily::Graphics || !reg.component ||
+                    !reg.component->GetOwner()) {
+                    break;
+                }
+                // Each list takes only its own class; a component is in at most one.
+                if (!textures_.AddAnnounced(reg.component, true) &&
+                    !shaders_.AddAnnounced(reg.component)) {
+                    squares_.AddAnnounced(reg.component);
+                }
+                break;
+            }
+            case MessageType::ArchetypesLoaded:
+                assetsLoaded_ = true;
+                break;
+            default:
+                break;
+        }
+    }
+}
 
 void GraphicsSystem::Update() {
     HandleMessages();
+    if (InputSystem::KeyTriggered(VirtualKey::F1)) {
+        debugOverlay_ = !debugOverlay_;
+    }
+    if (window_.IsHidden()) {
+        if (!deviceLost_) {
+            deviceLost_ = true;
+            MessagingSystem::Send<DeviceLostToggleMessage>();
+        }
+        return;
+    }
+    if (deviceLost_) {
+        deviceLost_ = false;
+        MessagingSystem::Send<DeviceLostToggleMessage>();
+    }
+
     device_.BeginFrame();
+    if (!assetsLoaded_) {
+        DrawLoadingScreen();
+    } else {
+        DrawViews();
+    }
     device_.Present();
+
+    if (InputSystem::KeyTriggered(VirtualKey::F12)) {
+        SaveScreenshot();
+    }
+}
+
+void GraphicsSystem::DrawLoadingScreen() {
+    device_.SetViewport(0, 0, 1600, 900);
+    device_.Clear(kLoadingClear, 1.0f);
+    device_.DrawText(kLoadingText, 800, 450, kLoadingColour, platform::TextAlign::Left);
+}
+
+void GraphicsSystem::DrawViews() {
+    // A copy: nothing drawn here creates views, but a view list changed by an overlay must not
+    // invalidate the walk.
+    const std::vector<CameraView*> views = ViewList();
+    for (CameraView* view : views) {
+        if (!view->camera) {
+            continue;
+        }
+        const Camera& camera = *view->camera;
+        const Viewport& viewport = view->viewport;
+        device_.SetViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+        device_.Clear(kViewClear, 1.0f);
+        view->Recompute();
+        device_.SetViewProjection(view->view, view->projection);
+
+        textures_.Walk([&](TextureComponent& texture) {
+            Object& object = *texture.GetOwner();
+            if (!object.IsVisible()) {
+                return;
+            }
+            const Transform2D& transform = object.GetTransform();
+            if (!BoxInView(camera, viewport, transform.GetPosition(), transform.GetScale())) {
+                return;
+            }
+            texture.Update();
+            DrawObject(object, &texture, *view);
+        });
+        squares_.Walk([&](ColoredSquareComponent& square) {
+            Object& object = *square.GetOwner();
+            if (!PointInView(camera, viewport, object.GetTransform().GetPosition())) {
+                return;
+            }
+            DrawObject(object, nullptr, *view);
+        });
+        shaders_.Prune();
+
+        if (debugOverlay_) {
+            DrawStatistics();
+        }
+        if (overlayDrawer_) {
+            device_.Flush();
+            overlayDrawer_();
+        }
+    }
+}
+
+void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const CameraView& view) {
+    if (!object.IsVisible()) {
+        return;
+    }
+    platform::QuadDraw quad;
+    quad.world = object.GetTransform().BuildWorldMatrix();
+    if (texture) {
+        quad.fill = platform::QuadDraw::Fill::Texture;
+        quad.texture = texture->GetImage();
+        quad.textureMatrix = texture->TextureMatrix();
+        device_.DrawQuad(quad);
+    } else if (auto* square = object.Get<ColoredSquareComponent>("ColoredSquareComponent")) {
+        // Without the effect a square cannot be tinted and is not drawn at all, rather than
+        // showing the quad's raw vertex colours.
+        if (tintAvailable_) {
+            quad.fill = platform::QuadDraw::Fill::Effect;
+            quad.technique = "Tint";
+            quad.floats = {{"tintr", square->redTint},
+                           {"tintg", square->greenTint},
+                           {"tintb", square->blueTint},
+                           {"tinta", square->alphaTint}};
+            device_.DrawQuad(quad);
+        }
+    } else {
+        quad.fill = platform::QuadDraw::Fill::VertexColour;
+        device_.DrawQuad(quad);
+    }
+    if (object.IsSelected()) {
+        DrawLabel(object, view);
+    }
+}
+
+void GraphicsSystem::DrawLabel(Object& object, const CameraView& view) {
+    const Vector2D p = object.GetTransform().GetPosition();
+    const Vector2D c = view.camera ? view.camera->GetPosition() : Vector2D{};
+    const int x = static_cast<int>(p.x + 800.0f - c.x);
+    const int y = static_cast<int>(450.0f - p.y + c.y);
+    std::string text;
+    if (EditorMode::IsActive()) {
+        text = "(X: " + std::to_string(p.x) + "Y: " + std::to_string(p.y) + ")";
+    } else {
+        text = object.GetInfoStream().str();
+    }
+    // The label's rectangle is one pixel wide starting at x, so its centre is half a pixel on.
+    device_.DrawText(text, x, y, kLabelColour, platform::TextAlign::Centre);
+}
+
+void GraphicsSystem::DrawStatistics() {
+    std::string text = FrameRateController::BuildStatsText();
+    text += "Objects: " + std::to_string(LevelObjects().size());
+    device_.DrawText(text, 0, 0, kStatisticsColour, platform::TextAlign::Left);
+}
+
+std::string GraphicsSystem::SaveScreenshot() {
+    platform::Image image;
+    if (!device_.ReadBackBuffer(image)) {
+        return {};
+    }
+    std::error_code error;
+    std::filesystem::create_directories(kScreenshotFolder, error);
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::ostringstream name;
+    name << kScreenshotFolder << "/screenshot-" << std::put_time(&local, "%Y%m%d-%H%M%S");
+    // Several shots in one second stay apart.
+    std::string path = name.str() + ".png";
+    for (int n = 1; std::filesystem::exists(path, error); ++n) {
+        path = name.str() + "-" + std::to_string(n) + ".png";
+    }
+    if (!platform::WritePngRgb(path, image)) {
+        std::cout << "Screenshot " << path << " could not be written" << '\n';
+        return {};
+    }
+    std::cout << "Screenshot saved to " << path << '\n';
+    return path;
 }

@@ -1,21 +1,81 @@
-// GraphicsSystem: draws the frame after every other system has run. Kept outside the system table
-// so it always runs last.
+// GraphicsSystem: draws the frame after every other system has run (Core keeps it outside the
+// system table so it always runs last). Until ArchetypesLoaded it shows only the loading text;
+// then, for each camera view, every visible textured object and every visible coloured square as
+// a unit quad through its object's world matrix, with the "zlayer" deciding depth. There is no
+// sorting: the depth test, the alpha test and blending decide what covers what.
+//
+// Components are never owned here: texture components (archetypes included, since archetypes are
+// invisible until something shows them), shader and coloured-square components of level objects
+// join the lists one frame after they announce themselves and leave on the first pass that finds
+// their owner cleared. A hidden or minimised window counts as a lost device: nothing is drawn and
+// DeviceLostToggle is sent on the way in and on the way out. F1 toggles the statistics overlay;
+// F12 saves the back buffer under "screenshots/".
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "core/system.h"
+#include "objects/component_list.h"
 
 namespace platform {
 class GraphicsDevice;
 class Window;
 }  // namespace platform
 
+class CameraView;
+class ColoredSquareComponent;
+class Object;
+class TextureComponent;
+
 class GraphicsSystem : public System {
 public:
-    GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window)
-        : device_(device), window_(window) {}
+    static constexpr const char* kEffectPath = "assets/PixelShader.fx";
+    static constexpr const char* kLoadingText = "Loading Vorl Game";
+    static constexpr const char* kScreenshotFolder = "screenshots";
+
+    // Installs the device's texture loader, loads the effect (a compile failure shows a warning
+    // box and leaves tinting off) and creates the default camera view.
+    GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window);
+    ~GraphicsSystem() override;
+
     void Update() override;
+    void HandleMessages() override;
+
+    // Draws one object with the view already set on the device; nothing when it is invisible.
+    void DrawObject(Object& object, TextureComponent* texture, const CameraView& view);
+
+    // Saves the last presented back buffer as PNG under "screenshots/"; returns the path, or an
+    // empty string when there is no back buffer or the file cannot be written.
+    std::string SaveScreenshot();
+
+    // Called once per view after the objects, for panels drawn over the game (the editor).
+    void SetOverlayDrawer(std::function<void()> drawer) { overlayDrawer_ = std::move(drawer); }
+
+    bool AssetsLoaded() const { return assetsLoaded_; }
+    bool DeviceLost() const { return deviceLost_; }
+    bool TintAvailable() const { return tintAvailable_; }
+    bool DebugOverlay() const { return debugOverlay_; }
+    void SetDebugOverlay(bool on) { debugOverlay_ = on; }
+    const ComponentList<TextureComponent>& TextureComponents() const { return textures_; }
+    const ComponentList<ShaderComponent>& ShaderComponents() const { return shaders_; }
+    const ComponentList<ColoredSquareComponent>& ColoredSquares() const { return squares_; }
+    platform::GraphicsDevice& Device() { return device_; }
 
 private:
+    void DrawLoadingScreen();
+    void DrawViews();
+    void DrawLabel(Object& object, const CameraView& view);
+    void DrawStatistics();
+
     platform::GraphicsDevice& device_;
     platform::Window& window_;
+    ComponentList<TextureComponent> textures_;
+    ComponentList<ShaderComponent> shaders_;
+    ComponentList<ColoredSquareComponent> squares_;
+    std::function<void()> overlayDrawer_;
+    bool deviceLost_ = false;
+    bool assetsLoaded_ = false;
+    bool debugOverlay_ = false;
+    bool tintAvailable_ = false;
 };

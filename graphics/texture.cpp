@@ -1,6 +1,13 @@
 #include "graphics/texture.h"
 
 #include <iostream>
+#include <utility>
+
+#include "meta/meta_registration.h"
+
+VORL_REGISTER_TYPE(Texture, "Texture") {
+    meta.Member("name", &Texture::name);
+}
 
 namespace {
 TextureLoader& Loader() {
@@ -20,8 +27,19 @@ NameTable<Animation*>& AnimationTable() {
     return table;
 }
 
+void ClearTextureTables() {
+    for (auto& [name, animation] : AnimationTable()) {
+        delete animation;
+    }
+    AnimationTable().Clear();
+    for (auto& [name, texture] : TextureTable()) {
+        delete texture;
+    }
+    TextureTable().Clear();
+}
+
 void SetTextureLoader(TextureLoader loader) {
-    Loader() = loader;
+    Loader() = std::move(loader);
 }
 
 Texture* LoadTexture(const std::string& name) {

@@ -3,6 +3,7 @@
 // Every sheet is a grid of 10 columns by 5 rows.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/name_table.h"
@@ -29,14 +30,18 @@ struct Animation {
 // First wins: a later entry with a name already present is ignored.
 NameTable<Texture*>& TextureTable();
 NameTable<Animation*>& AnimationTable();
+// Empties both tables, freeing their records (not the images, which belong to the graphics
+// device). For tests and tools that load several sets in one process; nothing may still point
+// at an animation.
+void ClearTextureTables();
 
 // Loads "assets/<name>.png" through the current texture loader, prints "Texture <name> loaded" or
 // "Texture <name>Not properly loaded", and files it in the texture table.
 Texture* LoadTexture(const std::string& name);
 
-// The renderer installs the function that turns a PNG path into an image; until then (and in
-// headless runs) textures load without an image.
-using TextureLoader = platform::GpuTexture* (*)(const std::string& path);
+// The renderer installs the function that turns a PNG path into an image (its graphics device's
+// loader) and removes it when it goes; without one textures load without an image.
+using TextureLoader = std::function<platform::GpuTexture*(const std::string& path)>;
 void SetTextureLoader(TextureLoader loader);
 
 // Resolves the sheet through the texture table and files the animation under `name`.

@@ -99,7 +99,7 @@ void SetWheelDelta(int delta);
 // The cameras the mouse is seen through, in drawing order. Without a source (headless, tools)
 // positions are taken as world units unchanged; with one, a position that no camera's viewport
 // holds leaves the mouse where it was.
-using CameraSource = std::function<std::vector<CameraView>()>;
+using CameraSource = std::function<std::vector<MouseCamera>()>;
 void SetCameraSource(CameraSource source);
 
 }  // namespace InputSystem

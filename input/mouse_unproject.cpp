@@ -15,10 +15,11 @@ Vector3D Unproject(const Vector3D& screen, const ViewportBox& viewport, const Ma
     return {h.x / h.w, h.y / h.w, h.z / h.w};
 }
 
-bool ScreenToWorld(const std::vector<CameraView>& cameras, int x, int y, int& worldX, int& worldY) {
+bool ScreenToWorld(const std::vector<MouseCamera>& cameras, int x, int y, int& worldX,
+                   int& worldY) {
     const auto fx = static_cast<float>(x);
     const auto fy = static_cast<float>(y);
-    for (const CameraView& camera : cameras) {
+    for (const MouseCamera& camera : cameras) {
         const ViewportBox& v = camera.viewport;
         if (fx < v.x || fx > v.x + v.width || fy < v.y || fy > v.y + v.height) {
             continue;

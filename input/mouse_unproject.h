@@ -19,7 +19,7 @@ struct ViewportBox {
 };
 
 // What the mouse needs of a camera.
-struct CameraView {
+struct MouseCamera {
     ViewportBox viewport;
     Matrix4 projection;
     Matrix4 view;
@@ -34,4 +34,4 @@ Vector3D Unproject(const Vector3D& screen, const ViewportBox& viewport, const Ma
 // the pixel, edges included. The game stores the x negated (its cameras look at the world from
 // behind); both values are truncated toward zero. False when no camera holds the pixel or the
 // ray runs parallel to the plane.
-bool ScreenToWorld(const std::vector<CameraView>& cameras, int x, int y, int& worldX, int& worldY);
+bool ScreenToWorld(const std::vector<MouseCamera>& cameras, int x, int y, int& worldX, int& worldY);

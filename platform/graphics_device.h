@@ -1,19 +1,115 @@
-// The drawing surface as the engine sees it. The desktop implementation is OpenGL 3.3 core on the
-// SDL window; the headless twin draws nothing. The renderer grows this contract as it needs.
+// The drawing surface as the engine sees it: a fixed 1600 x 900 back buffer that the renderer
+// clears, fills with textured or flat quads and text, and presents. The desktop implementation is
+// OpenGL 3.3 core on the SDL window (platform/opengl_device.h); the headless twin draws nothing but
+// decodes images on the CPU so texture loading behaves the same in tests.
+//
+// Callers keep these rules: BeginFrame before any Clear or Draw of a frame, Present once at its
+// end; textures returned by LoadTexture belong to the device and stay valid for its whole life.
+// Matrices are row-vector, left-handed (core/matrix.h); a vertex is transformed as
+// p * world * view * projection, and the depth range after projection is 0 (near) to 1 (far).
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/matrix.h"
 
 namespace platform {
+
+// A loaded image, opaque to the engine.
+class GpuTexture {
+public:
+    virtual ~GpuTexture() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+};
+
+// Colours are 0xAARRGGBB.
+using Argb = std::uint32_t;
+
+// An RGBA8 image, rows top to bottom.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+struct EffectFloat {
+    std::string name;
+    float value = 0.0f;
+};
+
+// One unit quad (x, y in [-1, 1] at z = 1) with the game's fixed state: no culling, depth test
+// (less or equal), alpha test (alpha >= 8/255 survives) and source-alpha blending.
+struct QuadDraw {
+    enum class Fill {
+        // The texture (when not null) sampled at the texture-matrix-shifted sprite-cell
+        // coordinates; without a texture the quad falls back to its vertex colours.
+        Texture,
+        // The quad's built-in vertex colours, no texture.
+        VertexColour,
+        // An effect technique with its float parameters.
+        Effect,
+    };
+    Matrix4 world = Matrix4::Identity();
+    Fill fill = Fill::Texture;
+    GpuTexture* texture = nullptr;
+    // Applied to (u, v, 1, 0): the offsets sit in row 2, columns 0 and 1.
+    Matrix4 textureMatrix = Matrix4::Identity();
+    std::string technique;
+    std::vector<EffectFloat> floats;
+};
+
+enum class TextAlign { Left, Centre };
 
 class GraphicsDevice {
 public:
     virtual ~GraphicsDevice() = default;
     virtual bool IsHeadless() const = 0;
+
+    // Decodes a PNG file into a texture owned by the device; null when the file is missing or not
+    // an image.
+    virtual GpuTexture* LoadTexture(const std::string& path) = 0;
+
+    // Reads the effect file: every technique in it is compiled. Returns an empty string on success,
+    // else the compiler's text; techniques that failed are unavailable and drawing with them does
+    // nothing.
+    virtual std::string LoadEffect(const std::string& path) = 0;
+    virtual bool HasTechnique(const std::string& name) const = 0;
+
     virtual void BeginFrame() = 0;
+    // In back-buffer pixels, origin top-left; depth range 0..1.
+    virtual void SetViewport(int x, int y, int width, int height) = 0;
+    virtual void Clear(Argb colour, float depth) = 0;
+    virtual void SetViewProjection(const Matrix4& view, const Matrix4& projection) = 0;
+    virtual void DrawQuad(const QuadDraw& quad) = 0;
+    // `x`, `y` in back-buffer pixels: the top of the first line; Left starts the text at x,
+    // Centre centres each line on x. Lines break at '\n'. Nothing is clipped.
+    virtual void DrawText(const std::string& text, int x, int y, Argb colour, TextAlign align) = 0;
+    // Draws whatever the device has queued. Call before anything else draws on the back buffer
+    // (an editor panel layer); Present, Clear, text and read-back do it themselves.
+    virtual void Flush() {}
     virtual void Present() = 0;
+
+    // The back buffer as last presented, top row first. False when there is none (headless).
+    virtual bool ReadBackBuffer(Image& out) = 0;
+
+    // How many quads were drawn since the last BeginFrame (the headless device counts too).
+    virtual int QuadsDrawn() const = 0;
 };
 
 std::unique_ptr<GraphicsDevice> MakeHeadlessGraphicsDevice();
+
+// PNG helpers on the CPU (stb_image / stb_image_write).
+bool DecodePng(const std::string& path, Image& out);
+// Writes RGB (alpha dropped: a screenshot is what the player saw). False on failure.
+bool WritePngRgb(const std::string& path, const Image& image);
+bool WritePngRgba(const std::string& path, const Image& image);
+
+// A message box with a warning icon; standard error when no display can show it.
+void ShowWarningBox(const std::string& caption, const std::string& text);
 
 }  // namespace platform

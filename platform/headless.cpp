@@ -31,13 +31,6 @@ private:
     VoiceId lastVoice_ = 0;
 };
 
-class HeadlessGraphicsDevice : public GraphicsDevice {
-public:
-    bool IsHeadless() const override { return true; }
-    void BeginFrame() override {}
-    void Present() override {}
-};
-
 }  // namespace
 
 std::unique_ptr<Window> MakeHeadlessWindow() {
@@ -48,9 +41,6 @@ std::unique_ptr<Gamepads> MakeNoGamepads() {
 }
 std::unique_ptr<AudioDevice> MakeSilentAudioDevice() {
     return std::make_unique<SilentAudioDevice>();
-}
-std::unique_ptr<GraphicsDevice> MakeHeadlessGraphicsDevice() {
-    return std::make_unique<HeadlessGraphicsDevice>();
 }
 
 Services MakeHeadlessServices(double step) {

@@ -149,16 +149,16 @@ TEST_F(InputTest, MouseOverIncludesTheBounds) {
 }
 
 TEST_F(InputTest, MouseGoesThroughTheCamerasWhenTheyExist) {
-    InputSystem::SetCameraSource([] { return std::vector<CameraView>{}; });
+    InputSystem::SetCameraSource([] { return std::vector<MouseCamera>{}; });
     InputSystem::MoveMouse(300, 200);
     EXPECT_EQ(InputSystem::GetMouseX(), 0) << "no camera: the mouse stays where it was";
 
-    CameraView camera;
+    MouseCamera camera;
     camera.viewport = {0.0f, 0.0f, 1600.0f, 900.0f, 0.0f, 1.0f};
     camera.projection = Matrix4::OrthoLH(1600.0f, 900.0f, 1.0f, 1000.0f);
     // Centred half a unit off the grid so the truncation never sits on a rounding edge.
     camera.view = Matrix4::LookAtLH({0.5f, 0.5f, -500.0f}, {0.5f, 0.5f, 0.0f}, {0.0f, 1.0f, 0.0f});
-    InputSystem::SetCameraSource([camera] { return std::vector<CameraView>{camera}; });
+    InputSystem::SetCameraSource([camera] { return std::vector<MouseCamera>{camera}; });
     InputSystem::SetMouseLeft(true, 1000, 225);
     // 200 px right of the centre and 225 px above it; the x is stored negated.
     EXPECT_EQ(InputSystem::GetMouseX(), -200);

@@ -17,8 +17,8 @@ Vector3D Project(const Vector3D& world, const ViewportBox& v, const Matrix4& pro
             v.minZ + z * (v.maxZ - v.minZ)};
 }
 
-CameraView GameCamera(float eyeX, float eyeY, float zoom) {
-    CameraView camera;
+MouseCamera GameCamera(float eyeX, float eyeY, float zoom) {
+    MouseCamera camera;
     camera.viewport = {0.0f, 0.0f, 1600.0f, 900.0f, 0.0f, 1.0f};
     camera.projection = Matrix4::OrthoLH(1600.0f * zoom, 900.0f * zoom, 1.0f, 2000.0f);
     camera.view = Matrix4::LookAtLH({eyeX, eyeY, -1000.0f}, {eyeX, eyeY, 0.0f}, {0.0f, 1.0f, 0.0f});
@@ -26,7 +26,7 @@ CameraView GameCamera(float eyeX, float eyeY, float zoom) {
 }
 
 TEST(MouseUnproject, UnprojectInvertsTheProjection) {
-    const CameraView camera = GameCamera(123.0f, -45.0f, 1.5f);
+    const MouseCamera camera = GameCamera(123.0f, -45.0f, 1.5f);
     const Vector3D world{310.25f, -77.5f, 40.0f};
     const Vector3D screen = Project(world, camera.viewport, camera.projection, camera.view);
     const Vector3D back =
@@ -37,7 +37,7 @@ TEST(MouseUnproject, UnprojectInvertsTheProjection) {
 }
 
 TEST(MouseUnproject, ScreenToWorldHitsThePlaneZeroAndNegatesX) {
-    const CameraView camera = GameCamera(400.25f, 300.25f, 2.0f);
+    const MouseCamera camera = GameCamera(400.25f, 300.25f, 2.0f);
     // Pick world points on z = 0, project them to whole pixels, and come back.
     for (const Vector3D world :
          {Vector3D{400.25f, 300.25f, 0.0f}, Vector3D{1000.25f, 700.25f, 0.0f},
@@ -55,10 +55,10 @@ TEST(MouseUnproject, ScreenToWorldHitsThePlaneZeroAndNegatesX) {
 }
 
 TEST(MouseUnproject, TheFirstCameraWhoseViewportHoldsThePixelIsUsed) {
-    CameraView left = GameCamera(0.5f, 0.5f, 1.0f);
+    MouseCamera left = GameCamera(0.5f, 0.5f, 1.0f);
     left.viewport = {0.0f, 0.0f, 800.0f, 900.0f, 0.0f, 1.0f};
     left.projection = Matrix4::OrthoLH(800.0f, 900.0f, 1.0f, 2000.0f);
-    CameraView right = left;
+    MouseCamera right = left;
     right.viewport.x = 800.0f;
     right.view =
         Matrix4::LookAtLH({5000.5f, 0.5f, -1000.0f}, {5000.5f, 0.5f, 0.0f}, {0.0f, 1.0f, 0.0f});
@@ -77,7 +77,7 @@ TEST(MouseUnproject, TheFirstCameraWhoseViewportHoldsThePixelIsUsed) {
 }
 
 TEST(MouseUnproject, ADegenerateCameraIsRefusedRatherThanGuessed) {
-    CameraView flat = GameCamera(0.0f, 0.0f, 1.0f);
+    MouseCamera flat = GameCamera(0.0f, 0.0f, 1.0f);
     flat.viewport.maxZ = flat.viewport.minZ;
     int x = 7;
     int y = 8;

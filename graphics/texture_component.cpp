@@ -1,0 +1,84 @@
+#include "graphics/texture_component.h"
+
+#include "core/frame_rate_controller.h"
+#include "graphics/texture.h"
+#include "objects/object.h"
+
+VORL_REGISTER_COMPONENT(TextureComponent) {
+    // The pointer is listed for the data files' member order but never read from text: loaders
+    // give "filename" and object completion resolves it.
+    meta.UnnamedMember("animation", &TextureComponent::animation)
+        .Member("filename", &TextureComponent::filename);
+}
+
+Vector2D FrameOffset(unsigned int frame) {
+    return {static_cast<float>(frame % 10) / 10.0f, static_cast<float>(frame / 10) / 5.0f};
+}
+
+void TextureComponent::SetAnimation(const std::string& name) {
+    animation = AnimationTable().Get(name);
+    timer = 0.0f;
+    if (animation) {
+        currentFrame = animation->startFrame;
+        filename = name;
+        const Vector2D offset = FrameOffset(currentFrame);
+        uOffset = offset.x;
+        vOffset = offset.y;
+        matrixDirty = true;
+    }
+}
+
+Texture* TextureComponent::GetTexture() const {
+    return animation ? animation->texture : nullptr;
+}
+
+platform::GpuTexture* TextureComponent::GetImage() const {
+    const Texture* texture = GetTexture();
+    return texture ? texture->image : nullptr;
+}
+
+void TextureComponent::Update() {
+    if (!animation) {
+        return;
+    }
+    timer += static_cast<float>(FrameRateController::GetDT());
+    if (AnimationTable().Get(filename) != animation) {
+        SetAnimation(filename);
+        if (!animation) {
+            return;
+        }
+    }
+    const Animation& a = *animation;
+    if (a.frameCount > 1 && playing && timer >= a.frameDuration && a.frameDuration != 0.0f) {
+        ++currentFrame;
+        matrixDirty = true;
+        // The excess time is dropped: at most one frame per step, however long the frame was.
+        timer = 0.0f;
+        if (currentFrame >= a.startFrame + a.frameCount) {
+            currentFrame = a.startFrame;
+        }
+    }
+    if (a.frameCount == 1 && currentFrame != a.startFrame) {
+        currentFrame = a.startFrame;
+        matrixDirty = true;
+    }
+    const Vector2D offset = FrameOffset(currentFrame);
+    uOffset = offset.x;
+    vOffset = offset.y;
+}
+
+const Matrix4& TextureComponent::TextureMatrix() {
+    if (matrixDirty) {
+        textureMatrix = Matrix4::Identity();
+        textureMatrix.m[2][0] = uOffset;
+        textureMatrix.m[2][1] = vOffset;
+        matrixDirty = false;
+    }
+    return textureMatrix;
+}
+
+void CompleteObjectTexture(Object& object) {
+    if (auto* texture = object.Get<TextureComponent>("TextureComponent")) {
+        texture->SetAnimation(texture->filename);
+    }
+}

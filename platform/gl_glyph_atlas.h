@@ -1,0 +1,36 @@
+// Text for the OpenGL device: Liberation Sans baked at 22 px (cell height) into a one-channel
+// atlas for the printable ASCII range, drawn as alpha-blended quads in back-buffer pixels.
+// Characters outside the range are skipped. Requires a current GL 3.3 context for its whole life.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class GlyphAtlas {
+public:
+    static constexpr float kPixelHeight = 22.0f;
+
+    GlyphAtlas();
+    GlyphAtlas(const GlyphAtlas&) = delete;
+    GlyphAtlas& operator=(const GlyphAtlas&) = delete;
+
+    // False (with a line on standard output) when no font file could be read; text then draws
+    // nothing.
+    bool Load();
+    ~GlyphAtlas();
+
+    // Top of the first line at y; see GraphicsDevice::DrawText. `width` x `height` is the target.
+    void Draw(const std::string& text, float x, float y, std::uint32_t argb, bool centre,
+              int targetWidth, int targetHeight);
+    // Pixels from the left edge to the end of the line's last advance.
+    float LineWidth(const std::string& line) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+// The headless graphics device: keeps the contract's bookkeeping (textures decoded on the CPU,
+// techniques read from the effect file, quads counted) and draws nothing.
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "platform/effect_file.h"
+#include "platform/graphics_device.h"
+
+namespace platform {
+namespace {
+
+class CpuTexture : public GpuTexture {
+public:
+    CpuTexture(int width, int height) : width_(width), height_(height) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+
+private:
+    int width_;
+    int height_;
+};
+
+class HeadlessGraphicsDevice : public GraphicsDevice {
+public:
+    bool IsHeadless() const override { return true; }
+    GpuTexture* LoadTexture(const std::string& path) override {
+        Image image;
+        if (!DecodePng(path, image)) {
+            return nullptr;
+        }
+        textures_.push_back(std::make_unique<CpuTexture>(image.width, image.height));
+        return textures_.back().get();
+    }
+    std::string LoadEffect(const std::string& path) override {
+        techniques_.clear();
+        for (const EffectTechnique& technique : ReadEffectFile(path).techniques) {
+            techniques_.insert(technique.name);
+        }
+        return {};
+    }
+    bool HasTechnique(const std::string& name) const override {
+        return techniques_.count(name) != 0;
+    }
+    void BeginFrame() override { quads_ = 0; }
+    void SetViewport(int, int, int, int) override {}
+    void Clear(Argb, float) override {}
+    void SetViewProjection(const Matrix4&, const Matrix4&) override {}
+    void DrawQuad(const QuadDraw&) override { ++quads_; }
+    void DrawText(const std::string&, int, int, Argb, TextAlign) override {}
+    void Present() override {}
+    bool ReadBackBuffer(Image&) override { return false; }
+    int QuadsDrawn() const override { return quads_; }
+
+private:
+    std::vector<std::unique_ptr<CpuTexture>> textures_;
+    std::set<std::string> techniques_;
+    int quads_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<GraphicsDevice> MakeHeadlessGraphicsDevice() {
+    return std::make_unique<HeadlessGraphicsDevice>();
+}
+
+}  // namespace platform

@@ -1,0 +1,343 @@
+// Golden images: small scenes drawn by the real renderer on the OpenGL device, read back, reduced
+// 4 x 4 to 400 x 225 and compared with the committed references within a small tolerance (the
+// software rasteriser may round a few edge pixels differently from one Mesa to the next).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "graphics/graphics_system.h"
+#include "graphics/texture.h"
+#include "graphics/texture_component.h"
+#include "input/input_system.h"
+#include "objects/object.h"
+#include "platform/clock.h"
+#include "platform/graphics_device.h"
+#include "platform/hidden_gl_surface.h"
+#include "platform/opengl_device.h"
+#include "platform/window.h"
+#include "support/headless_engine.h"
+#include "support/render_scene.h"
+
+namespace {
+
+using testing_support::MakeSprite;
+using testing_support::MakeSquare;
+
+constexpr int kReduction = 4;
+// A reduced pixel differs when any channel is off by more than this...
+constexpr int kChannelTolerance = 12;
+// ...and a scene passes while at most this fraction of its pixels differ.
+constexpr double kDifferingFraction = 0.002;
+
+platform::Image Reduce(const platform::Image& full) {
+    platform::Image small;
+    small.width = full.width / kReduction;
+    small.height = full.height / kReduction;
+    small.rgba.resize(static_cast<std::size_t>(small.width) * small.height * 4);
+    for (int y = 0; y < small.height; ++y) {
+        for (int x = 0; x < small.width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < kReduction; ++dy) {
+                    for (int dx = 0; dx < kReduction; ++dx) {
+                        const std::size_t i =
+                            (static_cast<std::size_t>(y * kReduction + dy) * full.width +
+                             x * kReduction + dx) *
+                                4 +
+                            c;
+                        sum += full.rgba[i];
+                    }
+                }
+                small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + c] =
+                    static_cast<std::uint8_t>(sum / (kReduction * kReduction));
+            }
+            small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + 3] = 255;
+        }
+    }
+    return small;
+}
+
+std::filesystem::path ReferencePath(const std::string& name) {
+    return std::filesystem::path(VORL_SOURCE_DIR) / "tests" / "graphics" / "golden" / "references" /
+           (name + ".png");
+}
+
+class StillWindow : public platform::Window {
+public:
+    void PumpEvents(platform::WindowEvents&) override {}
+    bool IsHidden() const override { return false; }
+};
+
+class GoldenScene : public testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::ResetEngineState();
+        std::string error;
+        surface_ = platform::MakeHiddenGLSurface(640, 360, &error);
+        if (!surface_) {
+            GTEST_SKIP() << "no OpenGL 3.3 core context: " << error;
+        }
+        assets_ = std::make_unique<testing_support::ScratchAssets>("golden");
+        device_ = platform::MakeOpenGLGraphicsDevice(*surface_);
+        graphics_ = std::make_unique<GraphicsSystem>(*device_, window_);
+        LoadTexture("sheet");
+    }
+
+    void TearDown() override {
+        graphics_.reset();
+        device_.reset();
+        surface_.reset();
+        assets_.reset();
+        testing_support::ResetEngineState();
+        ClearTextureTables();
+    }
+
+    void ArchetypesLoaded() { MessagingSystem::Send<ArchetypesLoadedMessage>(); }
+
+    // One engine frame's worth for the renderer: the queue swap, then the draw.
+    void RenderFrame() {
+        FrameRateController::StartFrame();
+        MessagingSystem::Update();
+        graphics_->Update();
+        FrameRateController::EndFrame();
+    }
+
+    void ExpectMatchesReference(const std::string& name) {
+        platform::Image full;
+        ASSERT_TRUE(device_->ReadBackBuffer(full));
+        const platform::Image actual = Reduce(full);
+        const std::filesystem::path reference = ReferencePath(name);
+        if (std::getenv("VORL_UPDATE_GOLDEN")) {
+            ASSERT_TRUE(platform::WritePngRgb(reference.string(), actual));
+            return;
+        }
+        platform::Image expected;
+        const std::string actualPath =
+            (std::filesystem::temp_directory_path() / ("vorl_golden_actual_" + name + ".png"))
+                .string();
+        if (!platform::DecodePng(reference.string(), expected)) {
+            platform::WritePngRgb(actualPath, actual);
+            FAIL() << "no reference " << reference << "; this run's image is " << actualPath;
+        }
+        ASSERT_EQ(expected.width, actual.width);
+        ASSERT_EQ(expected.height, actual.height);
+        int differing = 0;
+        for (std::size_t i = 0; i < actual.rgba.size(); i += 4) {
+            for (int c = 0; c < 3; ++c) {
+                if (std::abs(int{actual.rgba[i + c]} - int{expected.rgba[i + c]}) >
+                    kChannelTolerance) {
+                    ++differing;
+                    break;
+                }
+            }
+        }
+        const double fraction =
+            static_cast<double>(differing) / (static_cast<double>(actual.width) * actual.height);
+        if (fraction > kDifferingFraction) {
+            platform::WritePngRgb(actualPath, actual);
+        }
+        EXPECT_LE(fraction, kDifferingFraction)
+            << name << ": " << differing << " pixels differ; this run's image is " << actualPath;
+    }
+
+    // The colour at a back-buffer pixel (top-left origin).
+    testing_support::Rgba PixelAt(int x, int y) {
+        platform::Image full;
+        EXPECT_TRUE(device_->ReadBackBuffer(full));
+        const std::size_t i = (static_cast<std::size_t>(y) * full.width + x) * 4;
+        return {full.rgba[i], full.rgba[i + 1], full.rgba[i + 2], full.rgba[i + 3]};
+    }
+
+    StillWindow window_;
+    std::unique_ptr<platform::GLSurface> surface_;
+    std::unique_ptr<testing_support::ScratchAssets> assets_;
+    std::unique_ptr<platform::GraphicsDevice> device_;
+    std::unique_ptr<GraphicsSystem> graphics_;
+};
+
+TEST_F(GoldenScene, LoadingScreenShowsOnlyTheLoadingText) {
+    MakeSprite("frame5", {0.0f, 0.0f}, {200.0f, 200.0f}, 3.0f);
+    AddAnimation("frame5", "sheet", 5, 1, 0.0f);
+    RenderFrame();
+    RenderFrame();
+    ExpectMatchesReference("loading");
+    // Black around the text: the sprite is not drawn.
+    const auto corner = PixelAt(700, 300);
+    EXPECT_EQ(corner.r + corner.g + corner.b, 0);
+}
+
+TEST_F(GoldenScene, HigherZLayerCoversLowerWhateverTheCreationOrder) {
+    AddAnimation("frame5", "sheet", 5, 1, 0.0f);
+    AddAnimation("frame6", "sheet", 6, 1, 0.0f);
+    // Left pair: the near one created first; right pair: the near one created last.
+    MakeSprite("frame5", {-450.0f, 0.0f}, {150.0f, 150.0f}, 7.0f);
+    MakeSprite("frame6", {-300.0f, 50.0f}, {150.0f, 150.0f}, 3.0f);
+    MakeSprite("frame6", {300.0f, 50.0f}, {150.0f, 150.0f}, 3.0f);
+    MakeSprite("frame5", {450.0f, 0.0f}, {150.0f, 150.0f}, 7.0f);
+    ArchetypesLoaded();
+    RenderFrame();
+    RenderFrame();
+    ExpectMatchesReference("depth_order");
+    // In both overlaps (world x -375 and 375, y 0) the zlayer-7 sheet cell shows.
+    const auto five = testing_support::CellColour(5);
+    for (const int x : {800 - 375, 800 + 375}) {
+        const auto p = PixelAt(x, 450);
+        EXPECT_NEAR(p.r, five.r, 2) << x;
+        EXPECT_NEAR(p.g, five.g, 2) << x;
+        EXPECT_NEAR(p.b, five.b, 2) << x;
+    }
+}
+
+TEST_F(GoldenScene, AlphaTestDiscardsNearlyTransparentTexels) {
+    AddAnimation("cutout", "sheet", 2, 1, 0.0f);
+    AddAnimation("glass", "sheet", 3, 1, 0.0f);
+    // A red square behind, the cut-out in front: its upper half fails the test and must neither
+    // draw nor write depth, so the square shows through.
+    MakeSquare({-300.0f, 0.0f}, {250.0f, 250.0f}, 1.0f, 1.0f, 0.0f, 0.0f, 1.0f);
+    MakeSprite("cutout", {-300.0f, 0.0f}, {200.0f, 200.0f}, 10.0f);
+    MakeSquare({300.0f, 0.0f}, {250.0f, 250.0f}, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+    MakeSprite("glass", {300.0f, 0.0f}, {200.0f, 200.0f}, 10.0f);
+    ArchetypesLoaded();
+    RenderFrame();
+    RenderFrame();
+    ExpectMatchesReference("alpha_test");
+    const auto top = PixelAt(500, 350);
+    EXPECT_GT(top.r, 250);
+    EXPECT_LT(top.g, 5);
+    const auto bottom = PixelAt(500, 550);
+    EXPECT_GT(bottom.g, 250);
+    EXPECT_LT(bottom.r, 5);
+    // Textured objects draw before coloured squares, so the half-transparent sprite blends with
+    // the cleared black and its depth then hides the blue square behind it.
+    const auto glass = PixelAt(1100, 450);
+    EXPECT_NEAR(glass.r, 128, 3);
+    EXPECT_NEAR(glass.g, 128, 3);
+    EXPECT_NEAR(glass.b, 128, 3);
+}
+
+TEST_F(GoldenScene, ColouredSquaresTakeTheirTint) {
+    MakeSquare({-400.0f, 0.0f}, {150.0f, 150.0f}, 2.0f, 1.0f, 0.5f, 0.0f, 1.0f);
+    MakeSquare({0.0f, 0.0f}, {150.0f, 150.0f}, 2.0f, 0.0f, 0.0f, 1.0f, 1.0f);
+    MakeSquare({100.0f, 100.0f}, {150.0f, 150.0f}, 4.0f, 1.0f, 1.0f, 1.0f, 0.5f);
+    // Alpha below the test's threshold: not drawn at all.
+    MakeSquare({400.0f, 0.0f}, {150.0f, 150.0f}, 4.0f, 1.0f, 1.0f, 1.0f, 0.02f);
+    ArchetypesLoaded();
+    RenderFrame();
+    RenderFrame();
+    ExpectMatchesReference("tint");
+    const auto orange = PixelAt(400, 450);
+    EXPECT_NEAR(orange.r, 255, 2);
+    EXPECT_NEAR(orange.g, 128, 2);
+    EXPECT_NEAR(orange.b, 0, 2);
+    const auto mixed = PixelAt(850, 400);
+    EXPECT_NEAR(mixed.r, 128, 3);
+    EXPECT_NEAR(mixed.b, 255, 3);
+    const auto invisible = PixelAt(1200, 450);
+    EXPECT_EQ(invisible.r + invisible.g + invisible.b, 0);
+}
+
+TEST_F(GoldenScene, AnimationShowsItsCurrentFrame) {
+    // Start 12, count 3, a new frame every 0.05 s. The first frame has no length; with 1/60 s
+    // steps the timer reaches the duration on the 4th and 7th draws, so the 8th draw shows 14.
+    AddAnimation("walk", "sheet", 12, 3, 0.05f);
+    Object* sprite = MakeSprite("walk", {0.0f, 0.0f}, {200.0f, 200.0f}, 5.0f);
+    ArchetypesLoaded();
+    for (int i = 0; i < 8; ++i) {
+        RenderFrame();
+    }
+    auto* texture = sprite->Get<TextureComponent>("TextureComponent");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->GetCurrentFrame(), 14u);
+    ExpectMatchesReference("animation_frame");
+    const auto cell = testing_support::CellColour(14);
+    const auto p = PixelAt(800, 450);
+    EXPECT_NEAR(p.r, cell.r, 2);
+    EXPECT_NEAR(p.g, cell.g, 2);
+    EXPECT_NEAR(p.b, cell.b, 2);
+}
+
+TEST_F(GoldenScene, HorizontalFlipMirrorsTheSprite) {
+    AddAnimation("halves", "sheet", 1, 1, 0.0f);
+    MakeSprite("halves", {-300.0f, 0.0f}, {200.0f, 200.0f}, 5.0f);
+    Object* flipped = MakeSprite("halves", {300.0f, 0.0f}, {200.0f, 200.0f}, 5.0f);
+    flipped->SetHorizontalFlip(true);
+    ArchetypesLoaded();
+    RenderFrame();
+    RenderFrame();
+    ExpectMatchesReference("horizontal_flip");
+    // Unflipped: red on the left as in the sheet; flipped: blue on the left.
+    EXPECT_GT(PixelAt(800 - 400, 450).r, 250);
+    EXPECT_GT(PixelAt(800 - 200, 450).b, 250);
+    EXPECT_GT(PixelAt(800 + 200, 450).b, 250);
+    EXPECT_GT(PixelAt(800 + 400, 450).r, 250);
+}
+
+TEST_F(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
+    AddAnimation("frame5", "sheet", 5, 1, 0.0f);
+    MakeSprite("frame5", {0.0f, 0.0f}, {100.0f, 100.0f}, 3.0f);
+    ArchetypesLoaded();
+    RenderFrame();
+    // The window delivers the key after the input update of the frame.
+    FrameRateController::StartFrame();
+    MessagingSystem::Update();
+    InputSystem::Update();
+    InputSystem::SetKey(VirtualKey::F12, true);
+    graphics_->Update();
+    FrameRateController::EndFrame();
+    InputSystem::SetKey(VirtualKey::F12, false);
+
+    std::vector<std::filesystem::path> shots;
+    for (const auto& entry : std::filesystem::directory_iterator("screenshots")) {
+        shots.push_back(entry.path());
+    }
+    ASSERT_EQ(shots.size(), 1u);
+    EXPECT_EQ(shots[0].extension(), ".png");
+    platform::Image shot;
+    ASSERT_TRUE(platform::DecodePng(shots[0].string(), shot));
+    EXPECT_EQ(shot.width, 1600);
+    EXPECT_EQ(shot.height, 900);
+    // The sprite's cell colour in the middle, opaque black in the corner.
+    const auto cell = testing_support::CellColour(5);
+    const std::size_t centre = (static_cast<std::size_t>(450) * 1600 + 800) * 4;
+    EXPECT_NEAR(shot.rgba[centre], cell.r, 2);
+    EXPECT_NEAR(shot.rgba[centre + 1], cell.g, 2);
+    EXPECT_NEAR(shot.rgba[centre + 2], cell.b, 2);
+    EXPECT_EQ(shot.rgba[3], 255);
+    // A second shot in the same second gets a name of its own.
+    const std::string second = graphics_->SaveScreenshot();
+    EXPECT_FALSE(second.empty());
+    EXPECT_NE(std::filesystem::path(second), shots[0]);
+}
+
+TEST_F(GoldenScene, EffectThatFailsToCompileReportsAndLeavesTintOff) {
+    // The box would wait for a click on the test display.
+    setenv("VORL_NO_MESSAGE_BOXES", "1", 1);
+    graphics_.reset();
+    std::ofstream("assets/PixelShader.fx", std::ios::trunc)
+        << "@technique Tint\nvec4 Shade() { return vec4(tintr); }\n";
+    testing::internal::CaptureStderr();
+    graphics_ = std::make_unique<GraphicsSystem>(*device_, window_);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("Shader Compile Error..."), std::string::npos) << errors;
+    EXPECT_NE(errors.find("tintr"), std::string::npos) << errors;
+    EXPECT_FALSE(graphics_->TintAvailable());
+    // The game goes on: a square is skipped, sprites still draw.
+    AddAnimation("frame5", "sheet", 5, 1, 0.0f);
+    MakeSquare({-300.0f, 0.0f}, {100.0f, 100.0f}, 3.0f, 1.0f, 0.0f, 0.0f, 1.0f);
+    MakeSprite("frame5", {300.0f, 0.0f}, {100.0f, 100.0f}, 3.0f);
+    ArchetypesLoaded();
+    RenderFrame();
+    RenderFrame();
+    const auto square = PixelAt(500, 450);
+    EXPECT_EQ(square.r + square.g + square.b, 0);
+    EXPECT_NEAR(PixelAt(1100, 450).r, testing_support::CellColour(5).r, 2);
+}
+
+}  // namespace

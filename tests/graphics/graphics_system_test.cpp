@@ -1,0 +1,289 @@
+#include "graphics/graphics_system.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "editor/editor_mode.h"
+#include "graphics/camera.h"
+#include "graphics/colored_square_component.h"
+#include "graphics/recording_device.h"
+#include "graphics/texture.h"
+#include "graphics/texture_component.h"
+#include "input/input_system.h"
+#include "objects/graveyard.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "platform/window.h"
+#include "support/headless_engine.h"
+#include "support/render_scene.h"
+
+namespace {
+
+using testing_support::MakeSprite;
+using testing_support::MakeSquare;
+using testing_support::RecordingDevice;
+
+class SwitchableWindow : public platform::Window {
+public:
+    void PumpEvents(platform::WindowEvents&) override {}
+    bool IsHidden() const override { return hidden; }
+    bool hidden = false;
+};
+
+class GraphicsSystemTest : public testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::ResetEngineState();
+        ClearTextureTables();
+        graphics_ = std::make_unique<GraphicsSystem>(device_, window_);
+        AddAnimation("walk", "sheet", 12, 3, 0.05f);
+    }
+    void TearDown() override {
+        graphics_.reset();
+        testing_support::ResetEngineState();
+        ClearTextureTables();
+        EditorMode::SetActive(false);
+    }
+
+    // One engine frame for the renderer: frame start, queue swap, input, the window's key events
+    // (as the window system delivers them, after the input update), draw, frame end.
+    void Frame() {
+        FrameRateController::StartFrame();
+        MessagingSystem::Update();
+        InputSystem::Update();
+        for (const auto& [key, pressed] : keyEvents_) {
+            InputSystem::SetKey(key, pressed);
+        }
+        keyEvents_.clear();
+        graphics_->Update();
+        FrameRateController::EndFrame();
+    }
+
+    int CountSent(MessageType type) {
+        int count = 0;
+        for (const auto& message : MessagingSystem::GetMessages()) {
+            count += message->type == type ? 1 : 0;
+        }
+        return count;
+    }
+
+    std::vector<std::pair<int, bool>> keyEvents_;
+    RecordingDevice device_;
+    SwitchableWindow window_;
+    std::unique_ptr<GraphicsSystem> graphics_;
+};
+
+TEST_F(GraphicsSystemTest, OnlyTheLoadingTextShowsUntilTheArchetypesAreLoaded) {
+    MakeSprite("walk", {0.0f, 0.0f}, {50.0f, 50.0f}, 3.0f);
+    MakeSquare({10.0f, 0.0f}, {50.0f, 50.0f}, 3.0f, 1.0f, 0.0f, 0.0f, 1.0f);
+    Frame();
+    Frame();
+    EXPECT_TRUE(device_.quads.empty());
+    ASSERT_EQ(device_.texts.size(), 1u);
+    EXPECT_EQ(device_.texts[0].text, "Loading Vorl Game");
+    EXPECT_EQ(device_.texts[0].x, 800);
+    EXPECT_EQ(device_.texts[0].y, 450);
+    EXPECT_EQ(device_.texts[0].colour, 0xFFC4E1FFu);
+    ASSERT_EQ(device_.clears.size(), 1u);
+    EXPECT_EQ(device_.clears[0], 0xFF000000u);
+    EXPECT_EQ(device_.presents, 2);
+
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    EXPECT_EQ(device_.quads.size(), 2u);
+    EXPECT_TRUE(device_.texts.empty());
+    ASSERT_EQ(device_.clears.size(), 1u);
+    EXPECT_EQ(device_.clears[0], 0x00000000u);
+}
+
+TEST_F(GraphicsSystemTest, TexturedObjectsDrawBeforeSquaresInCreationOrder) {
+    Object* square = MakeSquare({0.0f, 0.0f}, {5.0f, 5.0f}, 1.0f, 0.25f, 0.5f, 0.75f, 1.0f);
+    Object* first = MakeSprite("walk", {100.0f, 0.0f}, {5.0f, 5.0f}, 7.0f);
+    Object* second = MakeSprite("walk", {-100.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    ASSERT_EQ(device_.quads.size(), 3u);
+    EXPECT_EQ(device_.quads[0].world, first->GetTransform().BuildWorldMatrix());
+    EXPECT_EQ(device_.quads[1].world, second->GetTransform().BuildWorldMatrix());
+    EXPECT_EQ(device_.quads[0].fill, platform::QuadDraw::Fill::Texture);
+    const platform::QuadDraw& tinted = device_.quads[2];
+    EXPECT_EQ(tinted.world, square->GetTransform().BuildWorldMatrix());
+    EXPECT_EQ(tinted.fill, platform::QuadDraw::Fill::Effect);
+    EXPECT_EQ(tinted.technique, "Tint");
+    ASSERT_EQ(tinted.floats.size(), 4u);
+    EXPECT_EQ(tinted.floats[0].name, "tintr");
+    EXPECT_EQ(tinted.floats[0].value, 0.25f);
+    EXPECT_EQ(tinted.floats[3].name, "tinta");
+    EXPECT_EQ(tinted.floats[3].value, 1.0f);
+    // The frame recomputed the first view's matrices for the default camera.
+    EXPECT_EQ(device_.view, CameraViewMatrix(*MainCamera()));
+}
+
+TEST_F(GraphicsSystemTest, HiddenObjectsAreNeitherDrawnNorAnimated) {
+    Object* sprite = MakeSprite("walk", {0.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
+    sprite->SetVisible(false);
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    for (int i = 0; i < 10; ++i) {
+        Frame();
+    }
+    EXPECT_TRUE(device_.quads.empty());
+    EXPECT_EQ(sprite->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(), 12u);
+    sprite->SetVisible(true);
+    for (int i = 0; i < 4; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(device_.quads.size(), 1u);
+    EXPECT_EQ(sprite->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(), 13u);
+}
+
+TEST_F(GraphicsSystemTest, CulledObjectsAreSkippedAndDoNotAnimate) {
+    // Left edge at 1601: just past the cull rectangle of the default camera.
+    Object* far = MakeSprite("walk", {1611.0f, 0.0f}, {10.0f, 10.0f}, 3.0f);
+    MakeSprite("walk", {1610.0f, 0.0f}, {10.0f, 10.0f}, 3.0f);
+    MakeSquare({0.0f, 900.5f}, {5.0f, 5.0f}, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+    MakeSquare({0.0f, 900.0f}, {5.0f, 5.0f}, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    for (int i = 0; i < 5; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(device_.quads.size(), 2u);
+    EXPECT_EQ(far->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(), 12u);
+}
+
+TEST_F(GraphicsSystemTest, ListsFollowOwnersAndArchetypes) {
+    auto* archetype = new Object;
+    archetype->SetArchetype(true);
+    archetype->AddComponent("TextureComponent", new TextureComponent);
+    archetype->AddComponent("ColoredSquareComponent", new ColoredSquareComponent);
+    Object* sprite = MakeSprite("walk", {0.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
+    MakeSquare({0.0f, 0.0f}, {5.0f, 5.0f}, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+    // Announced without an owner: never listed.
+    auto* orphan = new TextureComponent;
+    Frame();
+    // Archetype textures are kept (invisible until shown); archetype squares are not.
+    EXPECT_EQ(graphics_->TextureComponents().Size(), 2u);
+    EXPECT_EQ(graphics_->ColoredSquares().Size(), 1u);
+
+    sprite->Destroy();
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    EXPECT_EQ(graphics_->TextureComponents().Size(), 1u);
+    Graveyard::Bury(orphan);
+    archetype->Destroy();
+}
+
+TEST_F(GraphicsSystemTest, HiddenWindowIsALostDeviceTogglingOnceEachWay) {
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    const int presents = device_.presents;
+    window_.hidden = true;
+    Frame();
+    EXPECT_TRUE(graphics_->DeviceLost());
+    Frame();
+    EXPECT_EQ(CountSent(MessageType::DeviceLostToggle), 1);
+    Frame();
+    EXPECT_EQ(CountSent(MessageType::DeviceLostToggle), 0);
+    EXPECT_EQ(device_.presents, presents);
+    window_.hidden = false;
+    Frame();
+    EXPECT_FALSE(graphics_->DeviceLost());
+    EXPECT_EQ(device_.presents, presents + 1);
+    Frame();
+    EXPECT_EQ(CountSent(MessageType::DeviceLostToggle), 1);
+}
+
+TEST_F(GraphicsSystemTest, F1TogglesTheStatisticsOverlay) {
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    MakeSprite("walk", {0.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
+    Frame();
+    EXPECT_TRUE(device_.texts.empty());
+    keyEvents_.push_back({VirtualKey::F1, true});
+    Frame();
+    EXPECT_TRUE(graphics_->DebugOverlay());
+    ASSERT_EQ(device_.texts.size(), 1u);
+    const std::string& text = device_.texts[0].text;
+    EXPECT_EQ(text.rfind("FPS: ", 0), 0u) << text;
+    EXPECT_NE(text.find("Objects: 1"), std::string::npos) << text;
+    EXPECT_EQ(device_.texts[0].colour, 0xFF00FF00u);
+    EXPECT_EQ(device_.texts[0].x, 0);
+    // Held: no second toggle. Released and pressed again: off.
+    Frame();
+    EXPECT_TRUE(graphics_->DebugOverlay());
+    keyEvents_.push_back({VirtualKey::F1, false});
+    Frame();
+    Frame();
+    keyEvents_.push_back({VirtualKey::F1, true});
+    Frame();
+    EXPECT_FALSE(graphics_->DebugOverlay());
+    EXPECT_TRUE(device_.texts.empty());
+}
+
+TEST_F(GraphicsSystemTest, SelectedObjectsCarryALabel) {
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Object* sprite = MakeSprite("walk", {120.0f, 40.0f}, {5.0f, 5.0f}, 3.0f);
+    sprite->SetSelected(true);
+    sprite->GetInfoStream() << "Position: (120, 40)";
+    MainCamera()->SetPosition({20.0f, 10.0f});
+    Frame();
+    ASSERT_EQ(device_.texts.size(), 1u);
+    EXPECT_EQ(device_.texts[0].text, "Position: (120, 40)");
+    // 120 + 800 - 20 across, 450 - 40 + 10 down, centred, white.
+    EXPECT_EQ(device_.texts[0].x, 900);
+    EXPECT_EQ(device_.texts[0].y, 420);
+    EXPECT_EQ(device_.texts[0].align, platform::TextAlign::Centre);
+    EXPECT_EQ(device_.texts[0].colour, 0xFFFFFFFFu);
+
+    EditorMode::SetActive(true);
+    Frame();
+    ASSERT_EQ(device_.texts.size(), 1u);
+    EXPECT_EQ(device_.texts[0].text, "(X: 120.000000Y: 40.000000)");
+}
+
+TEST_F(GraphicsSystemTest, LevelStartResetsTheCameras) {
+    MainCamera()->SetPosition({300.0f, 200.0f});
+    new Camera(1.0f, 1.0f, 20.0f);
+    ASSERT_TRUE(LevelManager::GetHooks().resetCameras);
+    LevelManager::GetHooks().resetCameras();
+    ASSERT_EQ(CameraList().size(), 1u);
+    EXPECT_EQ(MainCamera()->GetPosition(), Vector2D(0.0f, 0.0f));
+}
+
+TEST_F(GraphicsSystemTest, ScreenshotWithoutABackBufferWritesNothing) {
+    EXPECT_EQ(graphics_->SaveScreenshot(), "");
+}
+
+TEST(GraphicsSystemShader, FailedEffectLeavesSquaresUntinted) {
+    testing_support::ResetEngineState();
+    RecordingDevice device;
+    device.effectError = "0:3(1): error: syntax error";
+    SwitchableWindow window;
+    testing::internal::CaptureStderr();
+    {
+        GraphicsSystem graphics(device, window);
+        EXPECT_FALSE(graphics.TintAvailable());
+        MakeSquare({0.0f, 0.0f}, {5.0f, 5.0f}, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+        auto* plain = new Object;
+        plain->SetVisible(true);
+        LevelObjects().push_back(plain);
+        MessagingSystem::Send<ArchetypesLoadedMessage>();
+        MessagingSystem::Update();
+        graphics.Update();
+        // The square is skipped, not drawn in the quad's raw colours; a bare object still is.
+        EXPECT_TRUE(device.quads.empty());
+        graphics.DrawObject(*plain, nullptr, *ViewList().front());
+        ASSERT_EQ(device.quads.size(), 1u);
+        EXPECT_EQ(device.quads[0].fill, platform::QuadDraw::Fill::VertexColour);
+    }
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("Shader Compile Error..."), std::string::npos) << errors;
+    EXPECT_NE(errors.find("syntax error"), std::string::npos) << errors;
+    testing_support::ResetEngineState();
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+#include "graphics/texture_component.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+
+#include "core/frame_rate_controller.h"
+#include "graphics/texture.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "platform/clock.h"
+#include "platform/graphics_device.h"
+#include "support/headless_engine.h"
+
+namespace {
+
+class FakeImage : public platform::GpuTexture {
+public:
+    int Width() const override { return 320; }
+    int Height() const override { return 160; }
+};
+
+// Makes GetDT() return `seconds` until the next frame starts.
+void SetFrameTime(double seconds) {
+    FrameRateController::UseClock(platform::MakeFixedStepClock(seconds));
+    FrameRateController::StartFrame();
+    FrameRateController::EndFrame();
+    FrameRateController::StartFrame();
+}
+
+class TextureComponentTest : public testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::ResetEngineState();
+        ClearTextureTables();
+    }
+    void TearDown() override {
+        testing_support::ResetEngineState();
+        ClearTextureTables();
+    }
+
+    TextureComponent& Playing(const std::string& animation) {
+        component_.SetAnimation(animation);
+        return component_;
+    }
+
+    TextureComponent component_;
+};
+
+TEST(FrameOffset, FollowsTheTenByFiveSheet) {
+    EXPECT_EQ(FrameOffset(0), Vector2D(0.0f, 0.0f));
+    EXPECT_FLOAT_EQ(FrameOffset(12).x, 0.2f);
+    EXPECT_FLOAT_EQ(FrameOffset(12).y, 0.2f);
+    EXPECT_FLOAT_EQ(FrameOffset(49).x, 0.9f);
+    EXPECT_FLOAT_EQ(FrameOffset(49).y, 0.8f);
+    // One past the sheet wraps the column and runs off the bottom.
+    EXPECT_FLOAT_EQ(FrameOffset(50).x, 0.0f);
+    EXPECT_FLOAT_EQ(FrameOffset(50).y, 1.0f);
+}
+
+TEST_F(TextureComponentTest, LoopsThroughItsFramesWithTheirOffsets) {
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
+    TextureComponent& texture = Playing("walk");
+    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
+    SetFrameTime(0.1);
+    const unsigned int expectedFrames[] = {13, 14, 12, 13};
+    const float expectedU[] = {0.3f, 0.4f, 0.2f, 0.3f};
+    for (int i = 0; i < 4; ++i) {
+        texture.Update();
+        EXPECT_EQ(texture.GetCurrentFrame(), expectedFrames[i]) << "step " << i;
+        EXPECT_FLOAT_EQ(texture.GetUOffset(), expectedU[i]) << "step " << i;
+        EXPECT_FLOAT_EQ(texture.GetVOffset(), 0.2f) << "step " << i;
+    }
+}
+
+TEST_F(TextureComponentTest, AdvancesAtMostOneFramePerStep) {
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
+    TextureComponent& texture = Playing("walk");
+    SetFrameTime(0.25);
+    texture.Update();
+    EXPECT_EQ(texture.GetCurrentFrame(), 13u);
+    // The excess 0.15 s was dropped: a short step does not advance.
+    SetFrameTime(0.05);
+    texture.Update();
+    EXPECT_EQ(texture.GetCurrentFrame(), 13u);
+}
+
+TEST_F(TextureComponentTest, ZeroDurationSingleFrameAndEmptyRunsNeverAdvance) {
+    AddAnimation("frozen", "sheet", 7, 3, 0.0f);
+    AddAnimation("still", "sheet", 9, 1, 0.1f);
+    AddAnimation("empty", "sheet", 4, 0, 0.1f);
+    SetFrameTime(1.0);
+    for (const char* name : {"frozen", "still", "empty"}) {
+        TextureComponent& texture = Playing(name);
+        const unsigned int start = texture.GetCurrentFrame();
+        for (int i = 0; i < 5; ++i) {
+            texture.Update();
+        }
+        EXPECT_EQ(texture.GetCurrentFrame(), start) << name;
+    }
+}
+
+TEST_F(TextureComponentTest, PausedAnimationHoldsItsFrame) {
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
+    TextureComponent& texture = Playing("walk");
+    texture.SetPlaying(false);
+    SetFrameTime(0.5);
+    texture.Update();
+    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
+}
+
+TEST_F(TextureComponentTest, MissingAnimationLeavesNoAnimationAndKeepsTheRest) {
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
+    TextureComponent& texture = Playing("walk");
+    texture.SetAnimation("nothing here");
+    EXPECT_EQ(texture.GetAnimation(), nullptr);
+    EXPECT_EQ(texture.filename, "walk");
+    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
+    EXPECT_EQ(texture.GetTexture(), nullptr);
+    SetFrameTime(1.0);
+    texture.Update();
+    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
+}
+
+TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
+    AddAnimation("jump", "sheet", 30, 2, 0.1f);
+    TextureComponent& texture = Playing("walk");
+    texture.filename = "jump";
+    SetFrameTime(0.01);
+    texture.Update();
+    EXPECT_EQ(texture.GetAnimation(), AnimationTable().Get("jump"));
+    EXPECT_EQ(texture.GetCurrentFrame(), 30u);
+    EXPECT_FLOAT_EQ(texture.GetVOffset(), 0.6f);
+}
+
+TEST_F(TextureComponentTest, TextureMatrixCarriesTheOffsetsInItsThirdRow) {
+    AddAnimation("last", "sheet", 49, 1, 0.0f);
+    const Matrix4& m = Playing("last").TextureMatrix();
+    Matrix4 expected = Matrix4::Identity();
+    expected.m[2][0] = 0.9f;
+    expected.m[2][1] = 0.8f;
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_FLOAT_EQ(m.m[r][c], expected.m[r][c]);
+        }
+    }
+    // (u, v, 1, 0) through the matrix: the cell's own coordinates shifted to frame 49.
+    const Vector4D shifted = Transform({0.0025f, 0.0025f, 1.0f}, m);
+    EXPECT_NEAR(shifted.x, 0.9025f, 1e-6f);
+    EXPECT_NEAR(shifted.y, 0.8025f, 1e-6f);
+}
+
+TEST_F(TextureComponentTest, CompletionAndCloneResolveTheLoadedFilename) {
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
+    auto* source = new Object;
+    auto* texture = new TextureComponent;
+    texture->filename = "walk";
+    source->AddComponent("TextureComponent", texture);
+    EXPECT_EQ(texture->GetAnimation(), nullptr);
+    CompleteObjectTexture(*source);
+    EXPECT_EQ(texture->GetAnimation(), AnimationTable().Get("walk"));
+
+    Object* copy = source->Clone();
+    auto* copied = copy->Get<TextureComponent>("TextureComponent");
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->filename, "walk");
+    EXPECT_EQ(copied->GetAnimation(), AnimationTable().Get("walk"));
+    EXPECT_EQ(copied->GetCurrentFrame(), 12u);
+    source->Destroy();
+}
+
+TEST_F(TextureComponentTest, LoadTextureReportsEachSheetAndTheFirstWins) {
+    int loads = 0;
+    static FakeImage image;
+    SetTextureLoader([&loads](const std::string& path) -> platform::GpuTexture* {
+        ++loads;
+        return path == "assets/good.png" ? &image : nullptr;
+    });
+    std::ostringstream out;
+    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
+    Texture* good = LoadTexture("good");
+    Texture* bad = LoadTexture("bad");
+    Texture* again = LoadTexture("good");
+    std::cout.rdbuf(previous);
+    SetTextureLoader(nullptr);
+
+    EXPECT_EQ(out.str(),
+              "Texture good loaded\nTexture badNot properly loaded\n"
+              "Texture good loaded\n");
+    EXPECT_EQ(loads, 3);
+    EXPECT_NE(good->image, nullptr);
+    EXPECT_EQ(bad->image, nullptr);
+    EXPECT_EQ(again, good);
+    EXPECT_EQ(TextureTable().Get("good"), good);
+}
+
+TEST_F(TextureComponentTest, AnimationOfAMissingSheetHasNoTexture) {
+    Animation* animation = AddAnimation("ghost", "no such sheet", 0, 1, 0.0f);
+    EXPECT_EQ(animation->texture, nullptr);
+    // And looking it up did not file an empty sheet under that name.
+    EXPECT_FALSE(TextureTable().Contains("no such sheet"));
+}
+
+}  // namespace
