@@ -40,13 +40,13 @@ constexpr int kSteps = 120;
 constexpr float kPixelsPerMetre = 20.0f;
 constexpr float kGravity = 600.0f;
 
-struct BoxSpec {
+struct BoxLayout {
     float x, y, hx, hy;
     bool dynamic;
 };
 
-std::vector<BoxSpec> TilesScene() {
-    std::vector<BoxSpec> boxes;
+std::vector<BoxLayout> TilesScene() {
+    std::vector<BoxLayout> boxes;
     for (int row = 0; row < 4; ++row) {
         for (int col = 0; col < 500; ++col) {
             boxes.push_back({16.0f + 32.0f * col, 16.0f + 32.0f * row, 16, 16, false});
@@ -60,8 +60,8 @@ std::vector<BoxSpec> TilesScene() {
     return boxes;
 }
 
-std::vector<BoxSpec> PileScene() {
-    std::vector<BoxSpec> boxes;
+std::vector<BoxLayout> PileScene() {
+    std::vector<BoxLayout> boxes;
     for (int col = 0; col < 40; ++col) {
         boxes.push_back({16.0f + 32.0f * col, 16.0f, 16, 16, false});
     }
@@ -74,8 +74,8 @@ std::vector<BoxSpec> PileScene() {
     return boxes;
 }
 
-std::vector<BoxSpec> FieldScene() {
-    std::vector<BoxSpec> boxes;
+std::vector<BoxLayout> FieldScene() {
+    std::vector<BoxLayout> boxes;
     for (int slab = 0; slab < 100; ++slab) {
         boxes.push_back({75.0f + 150.0f * slab, 10.0f, 75, 10, false});
     }
@@ -89,26 +89,26 @@ std::vector<BoxSpec> FieldScene() {
 
 // --- ours -----------------------------------------------------------------------------------
 
-void BuildOurs(const std::vector<BoxSpec>& boxes) {
-    for (const BoxSpec& spec : boxes) {
+void BuildOurs(const std::vector<BoxLayout>& boxes) {
+    for (const BoxLayout& box : boxes) {
         auto* object = new Object;
-        object->SetName(spec.dynamic ? "Crate" : "Tile");
+        object->SetName(box.dynamic ? "Crate" : "Tile");
         auto* body = new RigidBody2D;
-        body->mass = spec.dynamic ? 1.0f : 0.0f;
-        body->state = spec.dynamic ? 1 : 0;
-        body->gravity = spec.dynamic ? kGravity : 0.0f;
+        body->mass = box.dynamic ? 1.0f : 0.0f;
+        body->state = box.dynamic ? 1 : 0;
+        body->gravity = box.dynamic ? kGravity : 0.0f;
         body->friction = 1000;
         object->AddComponent("RigidBody2D", body);
         object->AddComponent("BoxCollider2D", new BoxCollider2D);
-        object->GetTransform().SetScale({spec.hx, spec.hy});
-        object->GetTransform().SetPosition({spec.x, spec.y});
+        object->GetTransform().SetScale({box.hx, box.hy});
+        object->GetTransform().SetPosition({box.x, box.y});
         LevelObjects().push_back(object);
     }
     MessagingSystem::Send<LevelObjectsLoadedMessage>();
 }
 
-void Ours(benchmark::State& state, std::vector<BoxSpec> (*scene)()) {
-    const std::vector<BoxSpec> boxes = scene();
+void Ours(benchmark::State& state, std::vector<BoxLayout> (*scene)()) {
+    const std::vector<BoxLayout> boxes = scene();
     std::size_t contacts = 0;
     for (auto _ : state) {
         auto engine = std::make_unique<testing_support::HeadlessEngine>();
@@ -130,19 +130,19 @@ void Ours(benchmark::State& state, std::vector<BoxSpec> (*scene)()) {
 
 // --- Box2D ----------------------------------------------------------------------------------
 
-void Box2D(benchmark::State& state, std::vector<BoxSpec> (*scene)()) {
-    const std::vector<BoxSpec> boxes = scene();
+void Box2D(benchmark::State& state, std::vector<BoxLayout> (*scene)()) {
+    const std::vector<BoxLayout> boxes = scene();
     int contacts = 0;
     for (auto _ : state) {
         auto world = std::make_unique<b2World>(b2Vec2(0.0f, -kGravity / kPixelsPerMetre));
-        for (const BoxSpec& spec : boxes) {
+        for (const BoxLayout& box : boxes) {
             b2BodyDef def;
-            def.type = spec.dynamic ? b2_dynamicBody : b2_staticBody;
-            def.position.Set(spec.x / kPixelsPerMetre, spec.y / kPixelsPerMetre);
+            def.type = box.dynamic ? b2_dynamicBody : b2_staticBody;
+            def.position.Set(box.x / kPixelsPerMetre, box.y / kPixelsPerMetre);
             b2Body* body = world->CreateBody(&def);
             b2PolygonShape shape;
-            shape.SetAsBox(spec.hx / kPixelsPerMetre, spec.hy / kPixelsPerMetre);
-            body->CreateFixture(&shape, spec.dynamic ? 1.0f : 0.0f);
+            shape.SetAsBox(box.hx / kPixelsPerMetre, box.hy / kPixelsPerMetre);
+            body->CreateFixture(&shape, box.dynamic ? 1.0f : 0.0f);
         }
         const double start = ThreadSeconds();
         for (int step = 0; step < kSteps; ++step) {
