@@ -13,6 +13,7 @@ class AudioSystem : public System {
 public:
     explicit AudioSystem(platform::AudioDevice& device) : device_(device) { Initialize(); }
     void Update() override { HandleMessages(); }
+    platform::AudioDevice& Device() { return device_; }
 
 private:
     platform::AudioDevice& device_;
