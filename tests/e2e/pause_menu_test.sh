@@ -79,31 +79,14 @@ check_screen() {
 
 mkdir -p "$work/assets"
 cp -r "$repo/assets/." "$work/assets/"
-cat >"$work/assets/level_Intro" <<'LEVEL'
-Sky
-{
-Transform2D 0.000000000 0.000000000 0.000000000 800.000000000 450.000000000 0.000000000
-ColoredSquareComponent redTint 0.550000000 greenTint 0.700000000 blueTint 0.850000000 alphaTint 1.000000000 
-}
-
-Floor
-{
-Transform2D 0.000000000 -400.000000000 1.000000000 800.000000000 50.000000000 0.000000000
-ColoredSquareComponent redTint 0.300000000 greenTint 0.360000000 blueTint 0.450000000 alphaTint 1.000000000 
-}
-
-Crate
-{
-Transform2D -450.000000000 -300.000000000 1.000000000 50.000000000 50.000000000 0.000000000
-ColoredSquareComponent redTint 0.780000000 greenTint 0.560000000 blueTint 0.300000000 alphaTint 1.000000000 
-}
-
-Player
-{
-Transform2D 450.000000000 -310.000000000 2.000000000 40.000000000 40.000000000 0.000000000
-ColoredSquareComponent redTint 0.900000000 greenTint 0.350000000 blueTint 0.200000000 alphaTint 1.000000000 
-}
-LEVEL
+# Sky, floor and a crate in flat colours: "object|x y z sx sy|red green blue".
+for block in "Sky|0.0 0.0 0.0 800.0 450.0|0.55 0.70 0.85" \
+    "Floor|0.0 -400.0 1.0 800.0 50.0|0.30 0.36 0.45" "Crate|-450.0 -300.0 1.0 50.0 50.0|0.78 0.56 0.30"; do
+    IFS='|' read -r name place colour <<<"$block"
+    read -r r g b <<<"$colour"
+    printf '%s\n{\nTransform2D %s 0.0\nColoredSquareComponent redTint %s greenTint %s blueTint %s \n}\n\n' \
+        "$name" "$place" "$r" "$g" "$b"
+done >"$work/assets/level_Intro"
 
 (cd "$work" && VORL_START_LEVEL=2 exec "$vorl" </dev/null >"$out" 2>&1) &
 pid=$!

@@ -9,7 +9,6 @@
 #include "core/messaging.h"
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
-#include "meta/component_factory.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -17,39 +16,30 @@
 
 namespace {
 
+using T = MessageType;
+
 class ButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testing_support::ResetEngineState();
-        object = new Object;
-        object->SetName("Options");
         object->SetVisible(true);
-        object->GetTransform().SetPosition({0.0f, 0.0f});
         object->GetTransform().SetScale({80.0f, 45.0f});
         LevelObjects().push_back(object);
-        sprite = new TextureComponent;
         object->AddComponent("TextureComponent", sprite);
-        button = new ChangeLevelButtonComponent;
-        button->texture = "OptionsButton";
-        button->hovertexture = "OptionsButtonHover";
+        button->texture = "MenuOptions";
+        button->hovertexture = "MenuOptionsHover";
         object->AddComponent("ChangeLevelButtonComponent", button);
-        MessagingSystem::Update();
     }
     void TearDown() override { testing_support::ResetEngineState(); }
 
-    // One frame of the button as the GUI pass drives it, with the mouse hovering or not; returns
-    // the types of the messages it sent.
+    // One frame of the button as the GUI pass drives it; returns what it sent.
     std::vector<MessageType> Frame(bool hovering, bool click = false) {
         MessagingSystem::Update();
         InputSystem::Update();
-        if (click) {
-            InputSystem::SetMouseLeft(true, 0, 0);
-        }
+        InputSystem::SetMouseLeft(click, 0, 0);
         button->hovered = button->mouseOver = hovering;
         button->Update();
-        if (click) {
-            InputSystem::SetMouseLeft(false, 0, 0);
-        }
+        InputSystem::SetMouseLeft(false, 0, 0);
         MessagingSystem::Update();
         std::vector<MessageType> sent;
         for (const auto& message : MessagingSystem::GetMessages()) {
@@ -58,103 +48,79 @@ protected:
         return sent;
     }
 
-    Object* object = nullptr;
-    TextureComponent* sprite = nullptr;
-    ChangeLevelButtonComponent* button = nullptr;
+    Object* object = new Object;
+    TextureComponent* sprite = new TextureComponent;
+    ChangeLevelButtonComponent* button = new ChangeLevelButtonComponent;
 };
 
-TEST_F(ButtonTest, TakesNoClickInItsFirstVisibleFrameAndShowsHoverFromTheSecond) {
-    EXPECT_TRUE(Frame(true, true).empty());
+TEST_F(ButtonTest, HoverShowsFromTheSecondVisibleFrameAndCuesOneSoundPerEntry) {
+    EXPECT_TRUE(Frame(true, true).empty()) << "the first visible frame takes nothing";
     EXPECT_EQ(sprite->filename, "");
     EXPECT_FLOAT_EQ(object->GetTransform().GetZLayer(), 8.0f);
+    EXPECT_EQ(Frame(true), std::vector<T>{T::RestartSounds});
+    EXPECT_EQ(sprite->filename, "MenuOptionsHover");
+    EXPECT_TRUE(Frame(true).empty());
+    EXPECT_TRUE(Frame(false).empty());
+    EXPECT_EQ(sprite->filename, "MenuOptions");
+    EXPECT_EQ(Frame(true), std::vector<T>{T::RestartSounds});
 
-    button->NextLevel = ChangeLevelButtonComponent::kShowOptions;
-    EXPECT_EQ(Frame(true, true),
-              (std::vector<MessageType>{MessageType::RestartSounds, MessageType::ShowOptions}));
-    EXPECT_EQ(sprite->filename, "OptionsButtonHover");
-
-    // Hidden and shown again: the first frame back is again blind.
     object->SetVisible(false);
     Frame(true);
     object->SetVisible(true);
-    EXPECT_TRUE(Frame(true, true).empty());
-}
-
-TEST_F(ButtonTest, EnteringWithTheMouseRestartsTheSoundsOncePerEntry) {
-    Frame(false);
-    EXPECT_EQ(Frame(false), std::vector<MessageType>{});
-    EXPECT_EQ(sprite->filename, "OptionsButton");
-    EXPECT_EQ(Frame(true), std::vector<MessageType>{MessageType::RestartSounds});
-    EXPECT_TRUE(Frame(true).empty());
-    EXPECT_TRUE(Frame(false).empty());
-    EXPECT_EQ(sprite->filename, "OptionsButton");
-    EXPECT_EQ(Frame(true), std::vector<MessageType>{MessageType::RestartSounds});
+    EXPECT_TRUE(Frame(true, true).empty()) << "shown again: again blind for a frame";
 }
 
 TEST_F(ButtonTest, EachActionCodeSendsWhatItsButtonPromises) {
     struct Case {
         int action;
         int confirmTarget;
+        int level;
         std::vector<MessageType> sent;
-        int changeLevelTarget;  // checked when a ChangeLevel is sent
+        int payload;  // the ChangeLevel target or the AskConfirmation action, if one is sent
         int confirmTargetAfter;
     };
-    using T = MessageType;
     const std::vector<Case> cases = {
-        {0, 0, {T::Resume}, 0, 0},
-        {1, 0, {T::AskConfirmation}, 0, 0},
-        {2, 0, {T::ShowHowToPlay}, 0, 0},
-        {3, 0, {T::ShowCredits}, 0, 0},
-        {4, 0, {T::ChangeLevel}, LevelManager::kQuit, 0},
-        {4, 1, {T::Resume, T::ChangeLevel}, LevelManager::kRestart, 1},
-        {4, 2, {T::Resume, T::ChangeLevel}, 1, 2},
-        {4, 3, {}, 0, 3},
-        {5, 0, {T::BackToPauseMenu}, 0, 0},
-        {6, 0, {T::BackToPauseMenu}, 0, 0},
-        {7, 0, {T::AskConfirmation}, 0, 1},
-        {8, 0, {T::AskConfirmation}, 0, 2},
-        {9, 0, {T::ShowOptions}, 0, 0},
-        {10, 0, {T::ToggleMute2}, 0, 0},
-        {11, 0, {T::ToggleMute1}, 0, 0},
-        {12, 0, {T::ChangeLevel}, 1, 0},
-        {13, 0, {T::ChangeLevel}, LevelManager::kQuit, 0},
-        {14, 0, {T::ReturnToPauseMenu}, 0, 0},
-        {15, 0, {}, 0, 0},
+        {0, 0, 5, {T::Resume}, 0, 0},
+        {1, 0, 5, {T::AskConfirmation}, 0, 0},
+        {2, 0, 5, {T::ShowHowToPlay}, 0, 0},
+        {3, 0, 5, {T::ShowCredits}, 0, 0},
+        {4, 0, 5, {T::ChangeLevel}, LevelManager::kQuit, 0},
+        {4, 1, 5, {T::Resume, T::ChangeLevel}, LevelManager::kRestart, 1},
+        {4, 2, 5, {T::Resume, T::ChangeLevel}, 1, 2},
+        {4, 3, 5, {}, 0, 3},
+        {5, 0, 5, {T::BackToPauseMenu}, 0, 0},
+        {6, 0, 5, {T::BackToPauseMenu}, 0, 0},
+        {7, 0, 5, {T::AskConfirmation}, 1, 1},
+        {8, 0, 5, {T::AskConfirmation}, 2, 2},
+        {9, 0, 5, {T::ShowOptions}, 0, 0},
+        {10, 0, 5, {T::ToggleMute2}, 0, 0},
+        {11, 0, 5, {T::ToggleMute1}, 0, 0},
+        {12, 0, 0, {T::ChangeLevel}, LevelManager::kRestart, 0},
+        {12, 0, 1, {T::ChangeLevel}, LevelManager::kRestart, 0},
+        {12, 0, 20, {T::ChangeLevel}, 1, 0},
+        {13, 0, 5, {T::ChangeLevel}, LevelManager::kQuit, 0},
+        {14, 0, 5, {T::ReturnToPauseMenu}, 0, 0},
+        {15, 0, 5, {}, 0, 0},
     };
-    ASSERT_TRUE(LevelManager::SetStartLevel(5));
-    Frame(false);
-    Frame(false);
     for (const Case& c : cases) {
+        ASSERT_TRUE(LevelManager::SetStartLevel(c.level));
         button->NextLevel = c.action;
         button->confirmTarget = c.confirmTarget;
         Frame(false);
+        Frame(false);
         std::vector<MessageType> sent = Frame(true, true);
         ASSERT_FALSE(sent.empty());
-        EXPECT_EQ(sent.front(), T::RestartSounds);
-        sent.erase(sent.begin());
-        EXPECT_EQ(sent, c.sent) << "action " << c.action;
-        EXPECT_EQ(button->confirmTarget, c.confirmTargetAfter) << "action " << c.action;
+        sent.erase(sent.begin());  // the hover's RestartSounds
+        const auto label = ::testing::Message() << "action " << c.action << " on level " << c.level;
+        EXPECT_EQ(sent, c.sent) << label;
+        EXPECT_EQ(button->confirmTarget, c.confirmTargetAfter) << label;
         for (const auto& message : MessagingSystem::GetMessages()) {
             if (const auto* change = As<ChangeLevelMessage>(*message)) {
-                EXPECT_EQ(change->target, c.changeLevelTarget) << "action " << c.action;
-            }
-            if (const auto* ask = As<AskConfirmationMessage>(*message)) {
-                EXPECT_EQ(ask->action, c.action == 1 ? 0 : c.action - 6) << "action " << c.action;
+                EXPECT_EQ(change->target, c.payload) << label;
+            } else if (const auto* ask = As<AskConfirmationMessage>(*message)) {
+                EXPECT_EQ(ask->action, c.payload) << label;
             }
         }
-    }
-}
-
-TEST_F(ButtonTest, RestartGameReloadsOnTheFirstTwoScreensAndElseGoesToTheControllerScreen) {
-    button->NextLevel = ChangeLevelButtonComponent::kRestartGame;
-    for (auto [level, target] : {std::pair{0, 22}, {1, 22}, {2, 1}, {20, 1}}) {
-        ASSERT_TRUE(LevelManager::SetStartLevel(level));
-        Frame(false);
-        Frame(false);
-        Frame(true, true);
-        const auto* change = As<ChangeLevelMessage>(*MessagingSystem::GetMessages().back());
-        ASSERT_NE(change, nullptr);
-        EXPECT_EQ(change->target, target) << "on level " << level;
     }
 }
 
@@ -169,36 +135,6 @@ TEST_F(ButtonTest, PauseShowsMenuButtonsButHidesConfirmationButtonsAndResumeHide
         Frame(false);
         EXPECT_FALSE(object->IsVisible()) << action;
     }
-}
-
-TEST_F(ButtonTest, APadSelectedButtonIgnoresAClickElsewhere) {
-    button->NextLevel = ChangeLevelButtonComponent::kResume;
-    Frame(false);
-    button->hovered = true;
-    button->mouseOver = false;
-    InputSystem::SetMouseLeft(true, 0, 0);
-    button->Update();
-    MessagingSystem::Update();
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        EXPECT_NE(message->type, MessageType::Resume);
-    }
-}
-
-TEST_F(ButtonTest, DataLinesBuildButtonsThroughTheFactory) {
-    Component* prototype = ComponentFactory::Find("ChangeLevelButtonComponent");
-    ASSERT_NE(prototype, nullptr);
-    std::vector<std::string> diagnostics;
-    Component* made =
-        prototype->CreateFromTokens({"ChangeLevelButtonComponent", "NextLevel", "4", "texture",
-                                     "\"YesButton\"", "hovertexture", "\"YesButtonHover\""},
-                                    &diagnostics);
-    ASSERT_NE(made, nullptr) << (diagnostics.empty() ? "" : diagnostics.front());
-    auto* read = dynamic_cast<ChangeLevelButtonComponent*>(made);
-    ASSERT_NE(read, nullptr);
-    EXPECT_EQ(read->NextLevel, 4);
-    EXPECT_EQ(read->texture, "YesButton");
-    EXPECT_EQ(read->hovertexture, "YesButtonHover");
-    object->AddComponent("Made", made);
 }
 
 }  // namespace

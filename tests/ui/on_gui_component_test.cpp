@@ -13,76 +13,57 @@ namespace {
 
 class ScreenFurnitureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Restart(); }
+    void TearDown() override { Restart(); }
+    void Restart() {
         testing_support::ResetEngineState();
         OnGUIComponent::ForgetLayout();
         OnLGUIComponent::ForgetPlacement();
         ResetCameras();
-        MainCamera()->SetPosition({100.0f, -40.0f});
-    }
-    void TearDown() override {
-        OnGUIComponent::ForgetLayout();
-        OnLGUIComponent::ForgetPlacement();
-        ResetCameras();
-        testing_support::ResetEngineState();
     }
 
-    Object* MakeObject(Vector2D position) {
+    template <class C>
+    Object* Make(C* component, const char* name) {
         auto* object = new Object;
-        object->GetTransform().SetPosition(position);
-        object->GetTransform().SetScale({5.0f, 5.0f});
+        object->GetTransform().SetPosition({2.0f, 2.0f});
         LevelObjects().push_back(object);
+        object->AddComponent(name, component);
         return object;
     }
 };
 
-TEST_F(ScreenFurnitureTest, OnlyTheFirstPinnedObjectOfTheRunIsPlaced) {
-    Object* first = MakeObject({1.0f, 1.0f});
+TEST_F(ScreenFurnitureTest, OnlyTheFirstPinnedObjectOfTheRunIsPlacedAndOnLGUIObjectsAreSkipped) {
+    MainCamera()->SetPosition({100.0f, -40.0f});
+    auto* skipped = new OnGUIComponent;
+    Object* palette = Make(new OnLGUIComponent, "OnLGUIComponent");
+    palette->AddComponent("OnGUIComponent", skipped);
     auto* pin = new OnGUIComponent;
     pin->screenX = -700;
     pin->screenY = 400;
-    pin->scaleX = 60;
-    pin->scaleY = 20;
-    first->AddComponent("OnGUIComponent", pin);
-    Object* second = MakeObject({2.0f, 2.0f});
-    second->AddComponent("OnGUIComponent", new OnGUIComponent);
+    Object* first = Make(pin, "OnGUIComponent");
+    auto* late = new OnGUIComponent;
+    Object* second = Make(late, "OnGUIComponent");
 
+    skipped->Update();
     pin->Update();
-    second->GetComponent("OnGUIComponent")->Update();
+    late->Update();
+    EXPECT_EQ(palette->GetTransform().GetPosition(), (Vector2D{2.0f, 2.0f}));
     EXPECT_EQ(first->GetTransform().GetPosition(), (Vector2D{-600.0f, 360.0f}));
     EXPECT_FLOAT_EQ(first->GetTransform().GetZLayer(), 10.5f);
-    EXPECT_EQ(first->GetTransform().GetScale(), (Vector2D{60.0f, 20.0f}));
+    EXPECT_EQ(first->GetTransform().GetScale(), (Vector2D{30.0f, 30.0f}));
     EXPECT_EQ(second->GetTransform().GetPosition(), (Vector2D{2.0f, 2.0f}));
-    EXPECT_EQ(second->GetTransform().GetScale(), (Vector2D{5.0f, 5.0f}));
 }
 
-TEST_F(ScreenFurnitureTest, AnObjectWithOnLGUIIsNotPinnedAndGoesJustBelowTheCamera) {
-    Object* palette = MakeObject({3.0f, 4.0f});
+TEST_F(ScreenFurnitureTest, OnLGUIGoesTenBelowTheCameraOncePerRun) {
     auto* lgui = new OnLGUIComponent;
-    palette->AddComponent("OnLGUIComponent", lgui);
-    auto* pin = new OnGUIComponent;
-    palette->AddComponent("OnGUIComponent", pin);
-    Object* later = MakeObject({0.0f, 0.0f});
-    auto* laterPin = new OnGUIComponent;
-    later->AddComponent("OnGUIComponent", laterPin);
-
-    pin->Update();
+    Object* palette = Make(lgui, "OnLGUIComponent");
     lgui->Update();
-    EXPECT_EQ(palette->GetTransform().GetPosition(), (Vector2D{3.0f, 4.0f}));
     EXPECT_FLOAT_EQ(palette->GetTransform().GetZLayer(), MainCamera()->transform.GetZLayer() - 10);
-    // The skipped one did not use up the layout.
-    laterPin->Update();
-    EXPECT_EQ(later->GetTransform().GetPosition(), (Vector2D{1124.0f, 728.0f}));
 
-    // Once per run: a second object, or the camera moving up, changes nothing.
-    MainCamera()->transform.SetZLayer(80.0f);
-    Object* other = MakeObject({0.0f, 0.0f});
-    auto* otherLgui = new OnLGUIComponent;
-    other->AddComponent("OnLGUIComponent", otherLgui);
-    otherLgui->Update();
-    lgui->Update();
+    auto* later = new OnLGUIComponent;
+    Object* other = Make(later, "OnLGUIComponent");
+    later->Update();
     EXPECT_FLOAT_EQ(other->GetTransform().GetZLayer(), 0.0f);
-    EXPECT_FLOAT_EQ(palette->GetTransform().GetZLayer(), 40.0f);
 }
 
 }  // namespace
