@@ -44,7 +44,16 @@ void SoundEventLayer::LoadBank(const std::string& bankPath, const std::string& s
     for (EventDescription& description : ParseEventBank(text.str(), bankPath)) {
         auto event = std::make_unique<LoadedEvent>();
         event->description = std::move(description);
-        bool complete = !device_.IsSilent();
+        if (device_.IsSilent()) {
+            // Nothing will be heard: the files stay on disk and the voices play nothing.
+            for (std::size_t i = 0; i < event->description.files.size(); ++i) {
+                event->sounds.push_back(device_.LoadSound({}));
+            }
+            byPath_.emplace(event->description.path, event.get());
+            events_.push_back(std::move(event));
+            continue;
+        }
+        bool complete = true;
         std::size_t layerFrames = 0;
         for (const std::string& name : event->description.files) {
             if (!complete) {

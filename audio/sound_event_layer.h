@@ -41,7 +41,7 @@ public:
 
     // Reads the bank file `bankPath` and decodes its sounds from `soundFolder`. A missing bank
     // gives an empty one; a sound that cannot be decoded is reported once (naming the file) and
-    // leaves its event silent. A silent device skips the decoding.
+    // leaves its event silent. On a silent device nothing is decoded.
     void LoadBank(const std::string& bankPath, const std::string& soundFolder);
     // Null when the bank holds no such event.
     const EventDescription* FindEvent(const std::string& path) const;
