@@ -29,6 +29,7 @@ public:
 
     bool Open();
     std::vector<std::int16_t> Render(int frames);
+    void SetLoopbackConnected(bool connected) { loopbackConnected_ = connected; }
 
     bool IsSilent() const override { return false; }
     SoundId LoadSound(const PcmSound& sound) override;
@@ -78,10 +79,14 @@ private:
     std::unordered_map<VoiceId, Voice> voices_;
     VoiceId lastVoice_ = 0;
     double retryTimer_ = 0.0;
+    bool loopbackConnected_ = true;
 };
 
 bool OpenALAudioDevice::Open() {
     if (loopback_) {
+        if (!loopbackConnected_) {
+            return false;
+        }
         auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
             alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
         renderSamples_ = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(
@@ -151,6 +156,10 @@ void OpenALAudioDevice::Close() {
 void OpenALAudioDevice::LoseDevice() {
     for (auto it = voices_.begin(); it != voices_.end();) {
         if (it->second.loop) {
+            // A disconnect stops every source; one not yet stopped still knows where it was.
+            if (State(it->second) != AL_STOPPED) {
+                it->second.lastSeconds = PlaybackSeconds(it->first);
+            }
             ++it;
         } else {
             DeleteSources(it->second);
@@ -377,7 +386,9 @@ void OpenALAudioDevice::Update(double dt) {
     }
     MakeCurrent();
     ALCint connected = ALC_TRUE;
-    if (!loopback_) {
+    if (loopback_) {
+        connected = loopbackConnected_ ? ALC_TRUE : ALC_FALSE;
+    } else {
         alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
     }
     if (connected != ALC_TRUE) {
@@ -430,6 +441,12 @@ std::unique_ptr<AudioDevice> OpenLoopbackAudioDevice(int sampleRate) {
 std::vector<std::int16_t> RenderLoopback(AudioDevice& device, int frames) {
     auto* openal = dynamic_cast<OpenALAudioDevice*>(&device);
     return openal ? openal->Render(frames) : std::vector<std::int16_t>{};
+}
+
+void SetLoopbackConnected(AudioDevice& device, bool connected) {
+    if (auto* openal = dynamic_cast<OpenALAudioDevice*>(&device)) {
+        openal->SetLoopbackConnected(connected);
+    }
 }
 
 std::unique_ptr<AudioDevice> OpenAudioDevice(const std::string& deviceName) {

@@ -23,4 +23,8 @@ std::unique_ptr<AudioDevice> OpenLoopbackAudioDevice(int sampleRate);
 // other device.
 std::vector<std::int16_t> RenderLoopback(AudioDevice& device, int frames);
 
+// Makes a loopback device behave as if its output had been unplugged (false) or plugged back in
+// (true), as a sound card's disconnect report would; the device notices on its next Update().
+void SetLoopbackConnected(AudioDevice& device, bool connected);
+
 }  // namespace platform

@@ -37,7 +37,11 @@ public:
     void SetPaused(VoiceId, bool) override {}
     void Rewind(VoiceId) override {}
     void SetGain(VoiceId, float) override {}
-    void SetLayerGain(VoiceId, std::size_t, float) override {}
+    void SetLayerGain(VoiceId, std::size_t layer, float gain) override {
+        if (layer == 1) {
+            secondLayerGains.push_back(gain);
+        }
+    }
     bool IsPlaying(VoiceId voice) const override { return looping.contains(voice); }
     double PlaybackSeconds(VoiceId) const override { return 0.0; }
 
@@ -46,6 +50,7 @@ public:
     SoundId lastSound = 0;
     VoiceId lastVoice = 0;
     std::set<VoiceId> looping;
+    std::vector<float> secondLayerGains;
 };
 
 constexpr const char* kBank =
@@ -53,7 +58,7 @@ constexpr const char* kBank =
     "SFX/Wind_Light loop 0.4 wind.ogg\n"
     "Music/Start_Menu_Music loop 0.6 menu.ogg\n"
     "Music/In_Game_Music_01 loop 0.6 a.ogg b.ogg StateChange: start=0.2 fade=3 0=1/0 0.1=1/0 "
-    "0.2=1/1 0.3=1/1 0.4=1/1 0.5=1/0 0.6=0/1\n";
+    "0.2=1/1 0.3=1/0 0.4=1/1 0.5=1/0 0.6=0/1\n";
 
 const std::string kGame = "Music/In_Game_Music_01";
 const std::string kMenu = "Music/Start_Menu_Music";
@@ -173,6 +178,20 @@ TEST_F(AudioRules, SevenMusicStepsReturnTo02) {
     ASSERT_EQ(heard.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_NEAR(heard[i], expected[i], 1e-6f) << "step " << i + 1;
+    }
+}
+
+TEST_F(AudioRules, AMusicStepFadesItsLayersOverThreeSecondsNeverCuts) {
+    device_->secondLayerGains.clear();
+    MessagingSystem::Send<LevelObjectsLoadedMessage>();
+    engine_->RunFrames(2 + 200);  // the step, its parameter, then a little over three seconds
+    const std::vector<float>& gains = device_->secondLayerGains;
+    ASSERT_FALSE(gains.empty());
+    EXPECT_EQ(gains.back(), 0.0f);
+    float previous = 1.0f;
+    for (float gain : gains) {
+        EXPECT_LE(previous - gain, 1.0f / 180.0f + 1e-6f);  // 1/60 s steps over 3 s
+        previous = gain;
     }
 }
 

@@ -100,6 +100,31 @@ TEST_F(LoopbackRender, PausedMusicResumesWhereItStopped) {
     EXPECT_NEAR(MenuMusicSeconds(), pausedAt + 0.5, 0.05);
 }
 
+TEST_F(LoopbackRender, MusicComesBackWhereItWasWhenALostDeviceReturns) {
+    StartOnGameAssets();
+    SendAndRun<PlaySoundMessage>(kMenu);
+    EXPECT_GT(Peak(1.0), kAudible);
+    const double lostAt = MenuMusicSeconds();
+
+    testing::internal::CaptureStderr();
+    platform::SetLoopbackConnected(*device_, false);
+    device_->Update(1.0 / 60.0);
+    EXPECT_TRUE(platform::RenderLoopback(*device_, 100).empty());  // nothing left to play on
+    for (int second = 0; second < 5; ++second) {
+        device_->Update(1.0);  // retries meet no device yet
+    }
+    platform::SetLoopbackConnected(*device_, true);
+    for (int second = 0; second < 3; ++second) {
+        device_->Update(1.0);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("lost"), std::string::npos);
+    EXPECT_NE(said.find("back"), std::string::npos);
+
+    EXPECT_GT(Peak(0.5), kAudible);
+    EXPECT_NEAR(MenuMusicSeconds(), lostAt + 0.5, 0.05);
+}
+
 TEST_F(LoopbackRender, AMissingSoundFileIsNamedOnceAndItsEventsStaySilent) {
     testing_support::TempAssets assets;
     assets.Write("SoundBank",
