@@ -24,7 +24,10 @@ import wave
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 OUT = os.path.join(ROOT, "assets", "Sounds")
 SOUNDFONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
-RATE = 32000  # every sound; 16 kHz of bandwidth is plenty and keeps start-up decoding short
+# Every sound is mono at 22.05 kHz: the game decodes all of it at start-up within its budget, and
+# OpenAL pans every mono source alike, so the balance measured here is the balance heard.
+RATE = 22050
+RENDER_RATE = 32000  # FluidSynth's rate, resampled to RATE afterwards
 PEAK = 10 ** (-1.5 / 20)  # effects peak at -1.5 dBFS
 
 
@@ -335,15 +338,21 @@ def menu_parts():
 
 
 def render_loop(work, name, parts, bpm, beats):
-    """Renders `parts` as a seamless loop of `beats` beats into work/<name>.wav (stereo)."""
+    """Renders `parts` as a seamless loop of `beats` beats into work/<name>.wav (mono)."""
     mid = os.path.join(work, name + ".mid")
     raw = os.path.join(work, name + ".raw.wav")
     write_midi(mid, parts, bpm, beats, passes=2)
-    subprocess.run(["fluidsynth", "-ni", "-q", "-g", "0.6", "-r", str(RATE), "-F", raw, "-T", "wav",
-                    SOUNDFONT, mid], check=True, stdout=subprocess.DEVNULL)
-    loop = beats * 60 * RATE // bpm  # exact: both tempos divide 60 * RATE
+    # FluidSynth applies events at 64-sample block boundaries: at 32 kHz both loops span whole
+    # blocks, so the second pass is the first shifted exactly. Resampling the whole render and
+    # then cutting keeps that: the cut lands on whole samples at 22.05 kHz too.
+    subprocess.run(["fluidsynth", "-ni", "-q", "-g", "0.6", "-r", str(RENDER_RATE), "-F", raw, "-T",
+                    "wav", SOUNDFONT, mid], check=True, stdout=subprocess.DEVNULL)
+    assert beats * 60 * RENDER_RATE % (bpm * 64) == 0, "the loop must span whole render blocks"
+    assert beats * 60 * RATE % bpm == 0, "the loop must be a whole number of samples"
+    loop = beats * 60 * RATE // bpm
     out = os.path.join(work, name + ".wav")
-    subprocess.run(["sox", raw, "-b", "16", out, "trim", f"{loop}s", f"{loop}s"], check=True)
+    subprocess.run(["sox", raw, "-b", "16", out, "channels", "1", "rate", "-v", str(RATE), "trim",
+                    f"{loop}s", f"{loop}s"], check=True)
     return out
 
 
@@ -407,13 +416,13 @@ def music(work):
     db = min(MUSIC_RMS - stats["rms"], -1.5 - stats["peak"])
     for name, path in rendered.items():
         gain_to(path, path + ".g.wav", db)
-        encode(path + ".g.wav", name, 2)
+        encode(path + ".g.wav", name, 1)
 
     menu_beats, parts = menu_parts()
     menu = render_loop(work, "music_menu", parts, MENU_BPM, menu_beats)
     stats = sox_stats(menu)
     gain_to(menu, menu + ".g.wav", min(MUSIC_RMS - stats["rms"], -1.5 - stats["peak"]))
-    encode(menu + ".g.wav", "music_menu", 2)
+    encode(menu + ".g.wav", "music_menu", 1)
 
 
 # ---------------------------------------------------------------- report
