@@ -1,10 +1,9 @@
 // The event bank: the text file that names every sound event the game may play, one line per
 // event, and what each is made of.
 //
-//   # path                  mode     volume  sound files          [parameter: settings]
-//   SFX/Player_Jump_01      oneshot  0.8     jump.ogg
-//   Music/In_Game_Music_01  loop     0.6     pad.ogg lead.ogg     StateChange: start=0.2 fade=3
-//   0=1/0 0.1=1/1
+//   # path                mode     volume  sound files       [parameter: settings]
+//   SFX/Player_Jump_01    oneshot  0.8     jump.ogg
+//   Music/Theme           loop     0.6     pad.ogg lead.ogg  Mood: start=0 fade=3 0=1/0 1=1/1
 //
 // The mode is "oneshot" (fire and forget) or "loop" (one live instance at a time, stopped by
 // name). A volume is 0..1. With several files the event is layered: the files play together, in

@@ -24,8 +24,9 @@ using EventInstanceId = std::uint32_t;
 enum class AudioResult : int { Ok = 0, NoDevice = 1 };
 const char* AudioResultText(int code);
 
-// Where an instance is heard from. Velocity, forward and up are fixed by the engine (still,
-// facing into the screen, +y up); only the position moves.
+// Where an instance stands in the world. Velocity, forward and up are fixed by the engine (still,
+// facing into the screen, +y up); only the position moves. The attributes are kept with the
+// instance; no event of our bank is positional, so every sound is heard alike wherever it stands.
 struct Attributes3D {
     Vector3D position{0.0f, 0.0f, 0.0f};
     Vector3D velocity{0.0f, 0.0f, 0.0f};
