@@ -1,5 +1,5 @@
 // The desktop services: the SDL window with its OpenGL context, the OpenGL device drawing on it,
-// SDL game controllers, the sleeping steady clock, and (for now) silent sound.
+// SDL game controllers, the sleeping steady clock, and OpenAL sound (silent without a device).
 #include "platform/desktop_window.h"
 #include "platform/opengl_device.h"
 #include "platform/sdl_gamepads.h"
@@ -17,7 +17,7 @@ Services MakeDesktopServices() {
     services.window = std::move(window);
     services.clock = MakeSteadyClock();
     services.gamepads = MakeSdlGamepads();
-    services.audio = MakeSilentAudioDevice();
+    services.audio = OpenAudioDevice();
     return services;
 }
 

@@ -19,12 +19,15 @@ public:
 class SilentAudioDevice : public AudioDevice {
 public:
     bool IsSilent() const override { return true; }
-    SoundId LoadSound(const std::vector<std::int16_t>&, int, int) override { return ++lastSound_; }
-    VoiceId Play(SoundId, bool, float) override { return ++lastVoice_; }
+    SoundId LoadSound(const PcmSound&) override { return ++lastSound_; }
+    VoiceId Play(const std::vector<VoiceLayer>&, bool, float) override { return ++lastVoice_; }
     void Stop(VoiceId) override {}
     void SetPaused(VoiceId, bool) override {}
+    void Rewind(VoiceId) override {}
     void SetGain(VoiceId, float) override {}
+    void SetLayerGain(VoiceId, std::size_t, float) override {}
     bool IsPlaying(VoiceId) const override { return false; }
+    double PlaybackSeconds(VoiceId) const override { return 0.0; }
 
 private:
     SoundId lastSound_ = 0;

@@ -1,0 +1,20 @@
+#include "audio/audio_component.h"
+
+#include "core/messaging.h"
+
+VORL_REGISTER_COMPONENT(AudioComponent) {
+    meta.Member("Event", &AudioComponent::Event).Member("Playing", &AudioComponent::Playing);
+}
+
+void AudioComponent::Update() {
+    HandleMessages();
+    MessagingSystem::Send<AttachSoundMessage>(Event, owner);
+    if (Playing != 0) {
+        MessagingSystem::Send<PlaySoundMessage>(Event);
+        Playing = 0;
+    }
+}
+
+void AudioComponent::OnDestroy() {
+    MessagingSystem::Send<StopSoundMessage>(Event);
+}

@@ -1,0 +1,237 @@
+// The rules of the sound events as gameplay and menus rely on them, on a headless engine whose
+// audio device records what it is asked to do.
+#include "audio/audio_system.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "audio/audio_component.h"
+#include "core/messaging.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/asset_folder.h"
+#include "support/headless_engine.h"
+
+namespace {
+
+using platform::PcmSound;
+using platform::SoundId;
+using platform::VoiceId;
+using platform::VoiceLayer;
+
+// Silent, but counts plays and stops; a looping voice sounds until stopped, a one-shot ends at
+// once.
+class RecordingAudioDevice : public platform::AudioDevice {
+public:
+    bool IsSilent() const override { return true; }
+    SoundId LoadSound(const PcmSound&) override { return ++lastSound; }
+    VoiceId Play(const std::vector<VoiceLayer>&, bool loop, float) override {
+        ++plays;
+        if (loop) {
+            looping.insert(lastVoice + 1);
+        }
+        return ++lastVoice;
+    }
+    void Stop(VoiceId voice) override { stops += static_cast<int>(looping.erase(voice)); }
+    void SetPaused(VoiceId, bool) override {}
+    void Rewind(VoiceId) override {}
+    void SetGain(VoiceId, float) override {}
+    void SetLayerGain(VoiceId, std::size_t layer, float gain) override {
+        if (layer == 1) {
+            secondLayerGains.push_back(gain);
+        }
+    }
+    bool IsPlaying(VoiceId voice) const override { return looping.contains(voice); }
+    double PlaybackSeconds(VoiceId) const override { return 0.0; }
+
+    int plays = 0;
+    int stops = 0;
+    SoundId lastSound = 0;
+    VoiceId lastVoice = 0;
+    std::set<VoiceId> looping;
+    std::vector<float> secondLayerGains;
+};
+
+constexpr const char* kBank =
+    "SFX/Player_Jump_01 oneshot 0.5 jump.ogg\n"
+    "SFX/Wind_Light loop 0.4 wind.ogg\n"
+    "Music/Start_Menu_Music loop 0.6 menu.ogg\n"
+    "Music/In_Game_Music_01 loop 0.6 a.ogg b.ogg StateChange: start=0.2 fade=3 0=1/0 0.1=1/0 "
+    "0.2=1/1 0.3=1/0 0.4=1/1 0.5=1/0 0.6=0/1\n";
+
+const std::string kGame = "Music/In_Game_Music_01";
+const std::string kMenu = "Music/Start_Menu_Music";
+
+class AudioRules : public testing::Test {
+protected:
+    void SetUp() override {
+        assets_.Write("SoundBank", kBank);
+        platform::Services services = platform::MakeHeadlessServices();
+        auto device = std::make_unique<RecordingAudioDevice>();
+        device_ = device.get();
+        services.audio = std::move(device);
+        engine_ = std::make_unique<testing_support::HeadlessEngine>(std::move(services));
+        engine_->RunFrames(2);  // the start-up messages, then the music's first "StateChange"
+    }
+
+    AudioSystem& Audio() { return *engine_->core().Get<AudioSystem>("AudioSystem"); }
+    bool Paused(const std::string& name) {
+        return Audio().Layer().GetPaused(Audio().Events().at(name));
+    }
+    template <class T, class... Args>
+    void SendAndRun(Args&&... args) {
+        MessagingSystem::Send<T>(std::forward<Args>(args)...);
+        engine_->RunFrames(1);
+    }
+
+    testing_support::TempAssets assets_;
+    RecordingAudioDevice* device_ = nullptr;
+    std::unique_ptr<testing_support::HeadlessEngine> engine_;
+};
+
+TEST_F(AudioRules, TwoPlaysOfALoopInOneFrameStartOneInstance) {
+    const int before = device_->plays;
+    MessagingSystem::Send<PlaySoundMessage>("SFX/Wind_Light");
+    SendAndRun<PlaySoundMessage>("SFX/Wind_Light");
+    EXPECT_EQ(device_->plays - before, 1);
+    EXPECT_TRUE(Audio().Events().contains("SFX/Wind_Light"));
+
+    SendAndRun<StopSoundMessage>("SFX/Wind_Light");
+    EXPECT_FALSE(Audio().Events().contains("SFX/Wind_Light"));
+    EXPECT_EQ(device_->stops, 1);
+}
+
+TEST_F(AudioRules, AOneShotPlayedTwicePlaysTwiceAndStoppingItDoesNothing) {
+    const int before = device_->plays;
+    MessagingSystem::Send<PlaySoundMessage>("SFX/Player_Jump_01");
+    SendAndRun<PlaySoundMessage>("SFX/Player_Jump_01");
+    EXPECT_EQ(device_->plays - before, 2);
+
+    SendAndRun<StopSoundMessage>("SFX/Player_Jump_01");
+    SendAndRun<PlaySoundMessage>("NotInTheBank");
+    EXPECT_EQ(device_->stops, 0);
+    EXPECT_EQ(device_->plays - before, 2);
+    EXPECT_EQ(Audio().Events().size(), 2u);  // the two pieces of music only
+}
+
+TEST_F(AudioRules, PauseTogglesSwapTheTwoPiecesOfMusicUnlessMuted) {
+    EXPECT_FALSE(Paused(kGame));
+    EXPECT_TRUE(Paused(kMenu));
+    SendAndRun<TogglePauseMessage>();
+    EXPECT_TRUE(Paused(kGame));
+    EXPECT_FALSE(Paused(kMenu));
+    SendAndRun<ResumeMessage>();
+    EXPECT_FALSE(Paused(kGame));
+    EXPECT_TRUE(Paused(kMenu));
+
+    SendAndRun<ToggleMute2Message>(true);
+    for (int i = 0; i < 2; ++i) {
+        SendAndRun<TogglePauseMessage>();
+        EXPECT_TRUE(Paused(kGame));
+        EXPECT_TRUE(Paused(kMenu));
+        SendAndRun<ResumeMessage>();
+        EXPECT_TRUE(Paused(kGame));
+        EXPECT_TRUE(Paused(kMenu));
+    }
+}
+
+TEST_F(AudioRules, EachMuteMessageFlipsOnceWhateverItsPayload) {
+    // P pressed, then the two frames in which its release holds: three flips, muted.
+    for (bool pressed : {true, false, false}) {
+        const bool before = Audio().muteSwitch2;
+        SendAndRun<ToggleMute2Message>(pressed);
+        EXPECT_NE(Audio().muteSwitch2, before);
+    }
+    EXPECT_TRUE(Audio().muteSwitch2);
+    const int plays = device_->plays;
+    SendAndRun<PlaySoundMessage>("SFX/Player_Jump_01");
+    EXPECT_EQ(device_->plays, plays);  // nothing new starts while the second switch is on
+
+    SendAndRun<ToggleMute1Message>(false);
+    EXPECT_TRUE(Audio().muteSwitch1);
+}
+
+TEST_F(AudioRules, UnmutingBringsBackTheMusicOfWhereThePlayerIs) {
+    SendAndRun<ToggleMute1Message>(true);
+    SendAndRun<ToggleMute1Message>(true);
+    EXPECT_FALSE(Paused(kGame));
+    EXPECT_TRUE(Paused(kMenu));
+
+    SendAndRun<TogglePauseMessage>();
+    SendAndRun<ToggleMute1Message>(true);
+    SendAndRun<ToggleMute1Message>(true);
+    EXPECT_TRUE(Paused(kGame));
+    EXPECT_FALSE(Paused(kMenu));
+}
+
+TEST_F(AudioRules, SevenMusicStepsReturnTo02) {
+    std::vector<float> heard;
+    for (int step = 0; step < 7; ++step) {
+        MessagingSystem::Send<LevelObjectsLoadedMessage>();
+        engine_->RunFrames(2);  // the step, then the parameter it sends
+        float value = -1.0f;
+        ASSERT_TRUE(Audio().Layer().GetParameter(Audio().Events().at(kGame), "StateChange", value));
+        heard.push_back(value);
+    }
+    const std::vector<float> expected = {0.3f, 0.4f, 0.5f, 0.6f, 0.0f, 0.1f, 0.2f};
+    ASSERT_EQ(heard.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(heard[i], expected[i], 1e-6f) << "step " << i + 1;
+    }
+}
+
+TEST_F(AudioRules, AMusicStepFadesItsLayersOverThreeSecondsNeverCuts) {
+    device_->secondLayerGains.clear();
+    MessagingSystem::Send<LevelObjectsLoadedMessage>();
+    engine_->RunFrames(2 + 200);  // the step, its parameter, then a little over three seconds
+    const std::vector<float>& gains = device_->secondLayerGains;
+    ASSERT_FALSE(gains.empty());
+    EXPECT_EQ(gains.back(), 0.0f);
+    float previous = 1.0f;
+    for (float gain : gains) {
+        EXPECT_LE(previous - gain, 1.0f / 180.0f + 1e-6f);  // 1/60 s steps over 3 s
+        previous = gain;
+    }
+}
+
+TEST_F(AudioRules, DeviceLossPausesWhatPlayedAndBringsBackExactlyThat) {
+    SendAndRun<DeviceLostToggleMessage>();
+    EXPECT_TRUE(Paused(kGame));
+    EXPECT_TRUE(Paused(kMenu));
+    SendAndRun<DeviceLostToggleMessage>();
+    EXPECT_FALSE(Paused(kGame));
+    EXPECT_TRUE(Paused(kMenu));
+}
+
+TEST_F(AudioRules, AudioComponentPlaysItsEventOnceFollowsItsObjectAndStopsWithIt) {
+    auto* speaker = new Object;
+    LevelObjects().push_back(speaker);
+    auto* component = new AudioComponent;
+    component->Event = "SFX/Wind_Light";
+    component->Playing = 1;
+    speaker->AddComponent("AudioComponent", component);
+    speaker->GetTransform().SetPosition({120.0f, 40.0f});
+
+    component->Update();
+    engine_->RunFrames(1);
+    EXPECT_EQ(component->Playing, 0);
+    component->Update();
+    engine_->RunFrames(1);
+    const EventInstanceId wind = Audio().Events().at("SFX/Wind_Light");
+    EXPECT_EQ(Audio().Layer().Get3DAttributes(wind)->position.x, 120.0f);
+    EXPECT_EQ(Audio().Layer().Get3DAttributes(wind)->position.y, 40.0f);
+
+    speaker->Destroy();
+    engine_->RunFrames(1);
+    EXPECT_FALSE(Audio().Events().contains("SFX/Wind_Light"));
+}
+
+TEST(AudioFailure, AnEventLayerThatCannotBeCreatedEndsTheProcess) {
+    AudioResult result = AudioResult::Ok;
+    EXPECT_EQ(SoundEventLayer::Create(nullptr, result), nullptr);
+    EXPECT_EQ(result, AudioResult::NoDevice);
+    EXPECT_EXIT(ExitOnAudioFailure(static_cast<int>(result)), testing::ExitedWithCode(255), "");
+}
+
+}  // namespace

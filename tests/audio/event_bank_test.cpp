@@ -1,0 +1,44 @@
+#include "audio/event_bank.h"
+
+#include <gtest/gtest.h>
+
+#include "support/asset_folder.h"
+
+namespace {
+
+TEST(EventBank, MalformedLinesNameFileAndLineAndTheRestLoads) {
+    const std::string text =
+        "# a comment line\n"
+        "SFX/Jump oneshot 0.5 jump.ogg\n"
+        "SFX/NoFile loop 0.5\n"
+        "SFX/BadMode sometimes 0.5 a.ogg\n"
+        "SFX/Loud oneshot 1.5 a.ogg\n"
+        "SFX/Jump oneshot 0.5 again.ogg\n"
+        "Music/Layers loop 0.6 a.ogg b.ogg StateChange: 0=1/0 0.1=1\n"
+        "Music/Theme loop 0.6 a.ogg b.ogg StateChange: start=0.2 fade=3 0=1/0 0.2=0.5/1\n";
+    testing_support::CapturedDiagnostics diagnostics;
+    const std::vector<EventDescription> events = ParseEventBank(text, "SoundBank");
+
+    const std::vector<std::string> expected = {
+        "SoundBank:3:", "SoundBank:4:", "SoundBank:5:", "SoundBank:6:", "SoundBank:7:"};
+    ASSERT_EQ(diagnostics.Lines().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(diagnostics.Lines()[i].rfind(expected[i], 0), 0u) << diagnostics.Lines()[i];
+    }
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].path, "SFX/Jump");
+    EXPECT_TRUE(events[0].oneShot);
+    EXPECT_EQ(events[0].files, std::vector<std::string>{"jump.ogg"});
+
+    const EventDescription& theme = events[1];
+    EXPECT_FALSE(theme.oneShot);
+    const EventParameter* state = theme.FindParameter("StateChange");
+    ASSERT_NE(state, nullptr);
+    EXPECT_FLOAT_EQ(state->start, 0.2f);
+    EXPECT_FLOAT_EQ(state->fadeSeconds, 3.0f);
+    // A value between two states takes the nearer one, as the float steps of the music need.
+    EXPECT_EQ(state->StateNearest(0.19999f).layerGains, (std::vector<float>{0.5f, 1.0f}));
+    EXPECT_EQ(state->StateNearest(0.05f).layerGains, (std::vector<float>{1.0f, 0.0f}));
+}
+
+}  // namespace
