@@ -7,7 +7,9 @@
 // Archetypes: "Face" (the player's face) is always there; more can be given as name and file text.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
