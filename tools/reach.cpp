@@ -10,8 +10,9 @@
 //
 // Without a player archetype in the assets, the archetype file given by --fallback is used (and
 // named in the report). The player keeps the archetype's scale, or 30 x 30 when it has none (the
-// levels give the player its size). Exit status: 0, or 2 for usage or when there is no player to measure.
-// docs/reach.md is this tool's output; regenerate it after changing the player or the physics.
+// levels give the player its size). Exit status: 0, or 2 for usage or when there is no player to
+// measure. docs/reach.md is this tool's output; regenerate it after changing the player or the
+// physics.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -216,7 +217,8 @@ Jump JumpFrom(Bench& bench, bool full, int runFrames, bool moving) {
 // from it.
 Jump Throw(Bench& bench, bool full, int degrees) {
     std::ostringstream cannon;
-    cannon << "Cannon\n{\nTransform2D 0 " << kCannonHeight << " 0 40 40 " << degrees * 3.141593f / 180.0f
+    cannon << "Cannon\n{\nTransform2D 0 " << kCannonHeight << " 0 40 40 "
+           << degrees * 3.141593f / 180.0f
            << "\nRigidBody2D mass 0.0 state 0\nBoxCollider2D mHollow true\nCannonComponent\n}\n";
     bench.Start(full, cannon.str(), kCannonHeight + 100.0f);
     Jump jump;

@@ -29,6 +29,9 @@ void Settle(GameplayScene& game) {
     game.Frames(60);
 }
 
+float X(const GameplayScene& game, const char* name = "Player1") {
+    return game.Find(name)->GetTransform().GetPosition().x;
+}
 float Y(const GameplayScene& game, const char* name = "Player1") {
     return game.Find(name)->GetTransform().GetPosition().y;
 }
@@ -142,14 +145,24 @@ TEST(Player, FallingOutOfTheLevelPlaysTheDefeatOnceThenReloadsTheLevel) {
     EXPECT_TRUE(game.Player().active);
 }
 
-TEST(Player, RestartingByHandGivesBackOnlyTheStarsOfEarlierLevels) {
-    GameplayScene game(OnGround());
-    Settle(game);
-    StarCountAtLevelStart = 2;
-    StarCount = 5;
+TEST(Player, RestartingByHandTakesBackTheStarsOfTheAttemptAndResetsTheLevel) {
+    GameplayScene game(OnGround() + R"(
+Star 100 60 20 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  StarComponent
+)");
+    StarCount = StarCountAtLevelStart = 2;
+    game.Press(VirtualKey::Right);
+    game.FramesUntil(120, [] { return StarCount == 3; });
+    ASSERT_EQ(StarCount, 3);
+    game.Release(VirtualKey::Right);
     game.Tap('R');
     EXPECT_EQ(StarCount, 2);
     EXPECT_EQ(game.Count("ChangeLevel 22"), 1);
+    game.Frames(3);
+    EXPECT_TRUE(game.Find("Star")->IsVisible()) << "the star is back";
+    EXPECT_EQ(X(game), 0.0f) << "the player is back at its start";
 }
 
 }  // namespace
