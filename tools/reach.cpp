@@ -1,8 +1,8 @@
 // reach: what the player can do, measured for level designers. Runs the player as the assets
 // define it (the first archetype carrying a PlayerControlComponent, with its members and body)
 // headless at the real game's frame length (the frame cap: 1/63 s), on a flat floor of "Crate"
-// objects, and prints a Markdown report: per form the top speed, the jump height and the
-// horizontal distance of a jump from a standing and from a running start; how far and how high a
+// objects, and prints a Markdown report: per form the top speed, the jump height, the length of a
+// jump and the widest gap cleared from a standing and from a running start; how far and how high a
 // cannon at 0, 45 and 90 degrees throws each form; how high fans of several "speed"s lift the
 // light form.
 //
@@ -53,6 +53,10 @@ constexpr float kClear = 15.0f;
 constexpr float kCannonHeight = 300.0f;
 // An upward speed no rolling reaches: the jump has gone off.
 constexpr float kJumpStarted = 100.0f;
+// A running jump is tried from this far before the player's edge reaches the gap, so that a
+// refused press at a seam still leaves time for another.
+constexpr float kJumpLead = 40.0f;
+constexpr float kWidestGap = 3000.0f;
 // Levels give the player its size; an archetype without one is measured at this scale.
 constexpr Vector2D kLevelPlayerScale{30.0f, 30.0f};
 
@@ -87,17 +91,28 @@ public:
     Bench(Core& core, KeyScript& keys, const Object& player)
         : core_(core), keys_(keys), archetype_(player) {}
 
-    // A fresh level: the floor from x = -2000 to 60000, `extra` level text, the player resting at
-    // x = 0 in the chosen form. Returns the player.
-    Object* Start(bool full, const std::string& extra = "", float dropHeight = 0.0f) {
+    // A fresh level: the floor from x = -2000 to 60000 (or, with a `gap` of 0 or more, a floor
+    // ending at x = 0 and another starting at x = gap), `extra` level text, the player resting at
+    // x = `startX` in the chosen form. Returns the player.
+    Object* Start(bool full, const std::string& extra = "", float dropHeight = 0.0f,
+                  float startX = 0.0f, float gap = -1.0f) {
         for (int key : {VirtualKey::Right, VirtualKey::Left, VirtualKey::Up}) {
             keys_.Release(key);
         }
         DestroyAllLevelObjects();
         Frames(2);
         std::string text;
-        for (float x = -2000.0f; x <= 60000.0f; x += 2.0f * kTileHalfWidth) {
-            text += Tile(x);
+        if (gap < 0.0f) {
+            for (float x = -2000.0f; x <= 60000.0f; x += 2.0f * kTileHalfWidth) {
+                text += Tile(x);
+            }
+        } else {
+            for (float x = -kTileHalfWidth; x > -4000.0f; x -= 2.0f * kTileHalfWidth) {
+                text += Tile(x);
+            }
+            for (float x = gap + kTileHalfWidth; x < gap + 4000.0f; x += 2.0f * kTileHalfWidth) {
+                text += Tile(x);
+            }
         }
         text += extra;
         std::istringstream in(text);
@@ -109,7 +124,7 @@ public:
             player_->GetTransform().SetScale(kLevelPlayerScale);
         }
         rest_ = kFloorTop + std::fabs(player_->GetTransform().GetScale().y);
-        player_->GetTransform().SetPosition({0.0f, rest_ + dropHeight});
+        player_->GetTransform().SetPosition({startX, rest_ + dropHeight});
         MessagingSystem::Send<LevelObjectsLoadedMessage>();
         core_.Get<GameLogicSystem>("GameLogicSystem")->update = true;
         Frames(2);
@@ -140,13 +155,19 @@ public:
     float X() const { return player_->GetTransform().GetPosition().x; }
     float Y() const { return player_->GetTransform().GetPosition().y; }
     float Rest() const { return rest_; }
-    // A contact of the player with the floor was reported this frame. (Its height says little:
-    // the player's box turns as it rolls.)
-    bool TouchesFloor() const {
+    // The player's half width, as Start() sizes it.
+    float HalfWidth() const {
+        const Vector2D scale = archetype_.GetTransform().GetScale();
+        return std::fabs(scale == Vector2D{0.0f, 0.0f} ? kLevelPlayerScale.x : scale.x);
+    }
+    // A contact of the player with the floor (right of `fromX`) was reported this frame. (Its
+    // height says little: the player's box turns as it rolls.)
+    bool TouchesFloor(float fromX = -1.0e9f) const {
         for (const auto& message : MessagingSystem::GetMessages()) {
             const auto* hit = As<CollisionMessage>(*message);
             const Object* other = hit ? hit->Other(player_) : nullptr;
-            if (other && other->GetName() == "Crate" && hit->kind != CollisionKind::Ended) {
+            if (other && other->GetName() == "Crate" && hit->kind != CollisionKind::Ended &&
+                other->GetTransform().GetPosition().x > fromX) {
                 return true;
             }
         }
@@ -178,16 +199,9 @@ float TopSpeed(Bench& bench, bool full) {
     return top;
 }
 
-// Jumps after `runFrames` of holding right (0: right and the jump start together) and follows the
-// flight until the player touches the floor again.
-Jump JumpFrom(Bench& bench, bool full, int runFrames, bool moving) {
-    bench.Start(full);
-    if (moving) {
-        bench.Keys().Press(VirtualKey::Right);
-        bench.Frames(runFrames);
-    }
-    // A jump needs the floor's permission, which a rolling full form loses for a frame at each
-    // seam between two crates: press again until the jump goes off.
+// Presses jump until it goes off and returns the take-off x. A jump needs the floor's permission,
+// which a rolling full form loses for a frame at each seam between two crates.
+float TakeOff(Bench& bench) {
     float takeOff = bench.X();
     for (int tries = 0; tries < 20 && bench.Body().GetVelocity().y < kJumpStarted; ++tries) {
         takeOff = bench.X();
@@ -198,6 +212,54 @@ Jump JumpFrom(Bench& bench, bool full, int runFrames, bool moving) {
             bench.Frames(2);
         }
     }
+    return takeOff;
+}
+
+// Whether the player gets across a gap of `gap` units: from standing at the edge (right and jump
+// together), or after a run-up of 1600 units with the jump at the edge.
+bool Clears(Bench& bench, bool full, bool running, float gap) {
+    const float edge = -bench.HalfWidth();
+    bench.Start(full, "", 0.0f, running ? -1600.0f : edge, gap);
+    bench.Keys().Press(VirtualKey::Right);
+    if (running) {
+        bench.Until(20 * kFramesPerSecond, [&] { return bench.X() >= edge - kJumpLead; });
+    }
+    TakeOff(bench);
+    for (int i = 0; i < 5 * kFramesPerSecond; ++i) {
+        bench.Frames(1);
+        if (bench.Y() < kFloorTop - 50.0f) {
+            return false;
+        }
+        if (bench.TouchesFloor(gap)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The widest gap cleared, to within a unit; kWidestGap when even that one is.
+float GapCleared(Bench& bench, bool full, bool running) {
+    if (Clears(bench, full, running, kWidestGap)) {
+        return kWidestGap;
+    }
+    float cleared = 0.0f;
+    float missed = kWidestGap;
+    while (missed - cleared > 1.0f) {
+        const float gap = std::floor((cleared + missed) * 0.5f);
+        (Clears(bench, full, running, gap) ? cleared : missed) = gap;
+    }
+    return cleared;
+}
+
+// Jumps after `runFrames` of holding right (0: right and the jump start together) and follows the
+// flight until the player touches the floor again.
+Jump JumpFrom(Bench& bench, bool full, int runFrames, bool moving) {
+    bench.Start(full);
+    if (moving) {
+        bench.Keys().Press(VirtualKey::Right);
+        bench.Frames(runFrames);
+    }
+    const float takeOff = TakeOff(bench);
     Jump jump;
     bool rose = false;
     for (int i = 0; i < 10 * kFramesPerSecond; ++i) {
@@ -295,27 +357,33 @@ void Report(Bench& bench, const Object& player, const std::string& source) {
         body ? body->friction : 0);
     std::printf("## Rolling and jumping\n\n");
     std::printf(
-        "The jump distances are the ground covered in the air from take-off back down to "
-        "the same height: a gap a little narrower is cleared when jumping at its edge. "
-        "The running start is two seconds of rolling.\n\n");
+        "Jump height: from rest, straight up. Jump length: ground covered in the air "
+        "on a flat floor, back down to the same height (running: after two seconds of rolling). "
+        "Gap: the widest gap between two "
+        "crate floors the player gets across, standing at the edge (right and jump "
+        "together) or after a run-up of 1600 units, jumping at the edge (within %.0f units).\n\n",
+        kJumpLead);
     std::printf(
-        "| Form | Top speed | Jump height | Jump distance, standing | Jump distance, "
-        "running |\n|---|---|---|---|---|\n");
+        "| Form | Top speed | Jump height | Jump length, standing | Jump length, running | "
+        "Gap, standing | Gap, running |\n|---|---|---|---|---|---|---|\n");
     for (const bool full : {true, false}) {
         const float top = TopSpeed(bench, full);
         const Jump standing = JumpFrom(bench, full, 0, true);
         const Jump still = JumpFrom(bench, full, 0, false);
         const Jump running = JumpFrom(bench, full, 2 * kFramesPerSecond, true);
-        std::printf("| %s | %d | %d | %d | %d |\n", full ? "full" : "half", Whole(top),
-                    Whole(still.height), Whole(standing.distance), Whole(running.distance));
+        const float gapStanding = GapCleared(bench, full, false);
+        const float gapRunning = GapCleared(bench, full, true);
+        std::printf("| %s | %d | %d | %d | %d | %d | %d |\n", full ? "full" : "half", Whole(top),
+                    Whole(still.height), Whole(standing.distance), Whole(running.distance),
+                    Whole(gapStanding), Whole(gapRunning));
     }
     std::printf("\n## Cannons\n\n");
     std::printf(
-        "A cannon with the default \"speed\" %.0f resting on the floor; the player drops "
-        "in, is held 50 frames and thrown. Peak: highest point above the launch; "
-        "distance: from the cannon to where the player first comes back down to the "
-        "floor (0 degrees throws straight up, 90 to the right).\n\n",
-        CannonComponent{}.speed);
+        "A cannon with the default \"speed\" %.0f, %.0f units above the floor; the "
+        "player drops in, is held 50 frames and thrown (0 degrees straight up, 90 to the "
+        "right). Peak: highest point above the launch; distance: from the cannon to "
+        "where the player lands on the floor (0 when it falls back into the cannon).\n\n",
+        CannonComponent{}.speed, kCannonHeight);
     std::printf("| Form | Rotation | Peak | Distance |\n|---|---|---|---|\n");
     for (const bool full : {true, false}) {
         for (const int degrees : {0, 45, 90}) {
