@@ -12,8 +12,9 @@
 // changed).
 //
 // --input plays a controller recording ("*.input", 16-byte records) into gamepad 0, one record a
-// frame from the first frame the level runs with the pad connected; "frame F: recording ended"
-// marks its end, after which the pad rests. --step sets the frame length; "game" is the length of
+// frame from the first frame the level runs with the pad connected (the pad is found a tenth of a
+// second after start-up) and on through any later level; "frame F: recording ended" marks its
+// end, after which the pad rests. --step sets the frame length; "game" is the length of
 // the real game's capped frame (1/63 s), the one to measure feel and solutions at.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage.
