@@ -1,6 +1,8 @@
 // The desktop services: the SDL window with its OpenGL context, the OpenGL device drawing on it,
-// SDL game controllers, the sleeping steady clock, and (for now) silent sound.
+// SDL game controllers, the sleeping steady clock, the editor's ImGui panels, and (for now) silent
+// sound.
 #include "platform/desktop_window.h"
+#include "platform/imgui_panels.h"
 #include "platform/opengl_device.h"
 #include "platform/sdl_gamepads.h"
 #include "platform/services.h"
@@ -14,6 +16,7 @@ Services MakeDesktopServices() {
         return services;
     }
     services.graphics = MakeOpenGLGraphicsDevice(*window);
+    services.panels = MakeImGuiPanels(window->NativeWindow());
     services.window = std::move(window);
     services.clock = MakeSteadyClock();
     services.gamepads = MakeSdlGamepads();
