@@ -1,0 +1,206 @@
+#!/usr/bin/env python3
+"""Writes the menu sheets beside itself: MenuButtons.svg (every menu button, normal and hover) and
+MenuPages.svg (the how-to-play and credits pages). Standard library only; the text is set in
+Liberation Sans Bold (Debian package fonts-liberation2), which rsvg-convert finds through
+fontconfig.
+
+Both are 10 x 5 sheets. A button cell is drawn at the size the game shows it (160 x 90 at
+1600 x 900). A page is shown at 1000 x 750; its cell is 640 x 480 so the sheet stays a
+reasonable texture, and every word is sized to be at least 18 px once shown.
+"""
+import os
+from xml.sax.saxutils import escape
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FONT = "font-family=\"Liberation Sans\" font-weight=\"bold\""
+INK = "#1e2633"
+PAPER = "#f3efe6"
+PAPER_EDGE = "#d9d2c3"
+HOVER_FILL = "#2c3a4f"
+HOVER_INK = "#ffffff"
+ACCENT = "#5a6f8c"
+
+# (animation name, label lines) in sheet order; each takes two frames: normal, then hover.
+BUTTONS = [
+    ("MenuResume", ["Resume"]),
+    ("MenuRestartLevel", ["Restart", "Level"]),
+    ("MenuHowToPlay", ["How to", "Play"]),
+    ("MenuOptions", ["Options"]),
+    ("MenuQuit", ["Quit"]),
+    ("MenuRestartGame", ["Restart", "Game"]),
+    ("MenuCredits", ["Credits"]),
+    ("MenuYes", ["Yes"]),
+    ("MenuNo", ["No"]),
+    ("MenuMusic", ["Music", "on / off"]),
+    ("MenuSound", ["Sound", "on / off"]),
+    ("MenuBack", ["Back"]),
+]
+
+
+def text(x, y, size, content, fill=INK, anchor="middle"):
+    return (f'<text x="{x}" y="{y}" {FONT} font-size="{size}" fill="{fill}" '
+            f'text-anchor="{anchor}">{escape(content)}</text>')
+
+
+def button(x0, y0, lines, hover):
+    """One 160 x 90 button cell with its top-left corner at (x0, y0)."""
+    fill, ink = (HOVER_FILL, HOVER_INK) if hover else (PAPER, INK)
+    out = [f'<rect x="{x0 + 9}" y="{y0 + 6}" width="142" height="78" rx="16" fill="{fill}" '
+           f'stroke="{INK}" stroke-width="3"/>']
+    if not hover:
+        # The soft top-left highlight of the house style, kept inside the outline.
+        out.append(f'<path d="M {x0 + 22} {y0 + 14} h 90" stroke="#ffffff" stroke-width="4" '
+                   f'stroke-linecap="round"/>')
+    else:
+        # Pointers either side say "this one" without relying on colour alone.
+        out.append(f'<path d="M {x0 + 15} {y0 + 36} l 9 9 l -9 9 z" fill="{HOVER_INK}"/>')
+        out.append(f'<path d="M {x0 + 145} {y0 + 36} l -9 9 l 9 9 z" fill="{HOVER_INK}"/>')
+    cx = x0 + 80
+    if len(lines) == 1:
+        out.append(text(cx, y0 + 54, 26, lines[0], ink))
+    elif lines[1] == "on / off":
+        out.append(text(cx, y0 + 45, 26, lines[0], ink))
+        out.append(text(cx, y0 + 71, 18, lines[1], ink))
+    else:
+        out.append(text(cx, y0 + 41, 23, lines[0], ink))
+        out.append(text(cx, y0 + 67, 23, lines[1], ink))
+    return "\n".join(out)
+
+
+def write_sheet(name, cell_w, cell_h, cells):
+    body = "\n".join(cells)
+    svg = (f'<svg xmlns="http://www.w3.org/2000/svg" width="{cell_w * 10}" '
+           f'height="{cell_h * 5}" viewBox="0 0 {cell_w * 10} {cell_h * 5}">\n{body}\n</svg>\n')
+    with open(os.path.join(HERE, name + ".svg"), "w", encoding="utf-8") as f:
+        f.write(svg)
+
+
+def buttons_sheet():
+    cells = []
+    for index, (_, lines) in enumerate(BUTTONS):
+        for hover in (False, True):
+            frame = index * 2 + (1 if hover else 0)
+            cells.append(button((frame % 10) * 160, (frame // 10) * 90, lines, hover))
+    write_sheet("MenuButtons", 160, 90, cells)
+
+
+# Pages: 640 x 480 cells. The renderer trims 16 px left and right and 6 px top and bottom of a
+# cell on this sheet, so the panel keeps clear of the cell's edges.
+PAGE_W, PAGE_H = 640, 480
+
+
+def keycap(x, y, label):
+    """A key cap whose left edge is x and whose text baseline is y; returns (svg, width)."""
+    width = max(26, 9 * len(label) + 14)
+    svg = (f'<rect x="{x}" y="{y - 16}" width="{width}" height="22" rx="5" fill="#ffffff" '
+           f'stroke="{INK}" stroke-width="2"/>' + text(x + width / 2, y, 14, label))
+    return svg, width
+
+
+def pad_button(x, y, label):
+    """A round gamepad button whose left edge is x; returns (svg, width)."""
+    if len(label) > 1:
+        width = 9 * len(label) + 16
+        svg = (f'<rect x="{x}" y="{y - 16}" width="{width}" height="22" rx="11" fill="{INK}"/>' +
+               text(x + width / 2, y, 13, label, HOVER_INK))
+        return svg, width
+    svg = (f'<circle cx="{x + 11}" cy="{y - 5}" r="12" fill="{INK}"/>' +
+           text(x + 11, y, 15, label, HOVER_INK))
+    return svg, 24
+
+
+def inline(x, y, parts):
+    """Lays out a row of key caps ('[K]'), pad buttons ('(A)') and words, left to right."""
+    out = []
+    for part in parts:
+        if part.startswith("[") and part.endswith("]"):
+            svg, width = keycap(x, y, part[1:-1])
+        elif part.startswith("(") and part.endswith(")"):
+            svg, width = pad_button(x, y, part[1:-1])
+        else:
+            svg = text(x, y, 14, part, INK, "start")
+            width = int(7.2 * len(part))
+        out.append(svg)
+        x += width + 6
+    return "\n".join(out)
+
+
+def panel(x0, y0):
+    return (f'<rect x="{x0 + 20}" y="{y0 + 10}" width="{PAGE_W - 40}" height="{PAGE_H - 20}" '
+            f'rx="22" fill="{PAPER}" stroke="{INK}" stroke-width="3"/>')
+
+
+def how_to_play(x0, y0):
+    out = [panel(x0, y0), text(x0 + 320, y0 + 46, 28, "How to Play")]
+    left, keys, pad = x0 + 38, x0 + 210, x0 + 430
+    out.append(text(keys, y0 + 76, 16, "Keyboard", ACCENT, "start"))
+    out.append(text(pad, y0 + 76, 16, "Gamepad", ACCENT, "start"))
+    rows = [
+        ("Move", ["[\u2190]", "[\u2192]", "or", "[A]", "[D]"], ["Left stick or D-pad"]),
+        ("Jump", ["[\u2191]", "or", "[W]"], ["(A)"]),
+        ("Switch form", ["[Space]"], ["(X)"]),
+        ("Press down", ["[\u2193]", "or", "[S]"], []),
+        ("Pause menu", ["[Esc]"], ["(Start)"]),
+        ("Pick in menus", ["Mouse and click"], ["Stick or D-pad,", "(A)"]),
+        ("Restart level", ["[R]"], ["Pause menu"]),
+        ("Music / sound", ["[P]", "/", "[O]"], ["Pause menu, Options"]),
+    ]
+    y = y0 + 102
+    for label, keyboard, gamepad in rows:
+        out.append(f'<path d="M {left} {y + 8} H {x0 + 602}" stroke="{PAPER_EDGE}" '
+                   f'stroke-width="1.5"/>')
+        out.append(text(left, y, 15, label, INK, "start"))
+        out.append(inline(keys, y, keyboard))
+        out.append(inline(pad, y, gamepad) if gamepad else text(pad, y, 14, "\u2014", INK, "start"))
+        y += 26
+    forms = [
+        ("Full form: heavy", ["Fans cannot move you", "Breaks breakable blocks",
+                              "High, strong jump"]),
+        ("Half form: light", ["Fans carry you", "Stands on breakable blocks",
+                              "Quick; keeps its jump off a ledge"]),
+    ]
+    for column, (title, notes) in enumerate(forms):
+        x = left + column * 290
+        y = y0 + 318
+        out.append(text(x, y, 16, title, ACCENT, "start"))
+        for note in notes:
+            y += 20
+            out.append(text(x, y, 14, "\u2022 " + note, INK, "start"))
+    out.append(text(left, y0 + 408, 14, "You can jump only from crates and blocks, never from walls.",
+                    INK, "start"))
+    out.append(inline(left, y0 + 438, ["Editors:", "[F5]", "level", "[F6]", "archetypes"]))
+    out.append(text(x0 + 600, y0 + 456, 13, "Click or press A to go back", ACCENT, "end"))
+    return "\n".join(out)
+
+
+def credits(x0, y0):
+    out = [panel(x0, y0), text(x0 + 320, y0 + 62, 36, "Vorl")]
+    out.append(text(x0 + 320, y0 + 104, 18, "made by the Vorl Game team"))
+    out.append(f'<path d="M {x0 + 170} {y0 + 126} H {x0 + 470}" stroke="{PAPER_EDGE}" '
+               f'stroke-width="2"/>')
+    out.append(text(x0 + 320, y0 + 162, 17, "Built on", ACCENT))
+    lines = [
+        "SDL2 \u2014 window, input and gamepads",
+        "OpenGL through libepoxy \u2014 drawing",
+        "OpenAL Soft \u2014 sound",
+        "Dear ImGui \u2014 the editor panels",
+        "stb_image \u2014 pictures",
+        "Liberation Sans \u2014 the lettering",
+        "librsvg \u2014 the art, drawn as SVG",
+    ]
+    y = y0 + 196
+    for line in lines:
+        out.append(text(x0 + 320, y, 16, line))
+        y += 29
+    out.append(text(x0 + 320, y0 + 420, 15, "Thank you for playing!"))
+    out.append(text(x0 + 600, y0 + 452, 13, "Click or press A to go back", ACCENT, "end"))
+    return "\n".join(out)
+
+
+def pages_sheet():
+    write_sheet("MenuPages", PAGE_W, PAGE_H, [how_to_play(0, 0), credits(PAGE_W, 0)])
+
+
+if __name__ == "__main__":
+    buttons_sheet()
+    pages_sheet()

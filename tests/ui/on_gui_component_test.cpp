@@ -1,0 +1,69 @@
+// OnGUIComponent and OnLGUIComponent: screen furniture placed once per run of the program.
+#include "ui/on_gui_component.h"
+
+#include <gtest/gtest.h>
+
+#include "graphics/camera.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/headless_engine.h"
+#include "ui/on_lgui_component.h"
+
+namespace {
+
+class ScreenFurnitureTest : public ::testing::Test {
+protected:
+    void SetUp() override { Restart(); }
+    void TearDown() override { Restart(); }
+    void Restart() {
+        testing_support::ResetEngineState();
+        OnGUIComponent::ForgetLayout();
+        OnLGUIComponent::ForgetPlacement();
+        ResetCameras();
+    }
+
+    template <class C>
+    Object* Make(C* component, const char* name) {
+        auto* object = new Object;
+        object->GetTransform().SetPosition({2.0f, 2.0f});
+        LevelObjects().push_back(object);
+        object->AddComponent(name, component);
+        return object;
+    }
+};
+
+TEST_F(ScreenFurnitureTest, OnlyTheFirstPinnedObjectOfTheRunIsPlacedAndOnLGUIObjectsAreSkipped) {
+    MainCamera()->SetPosition({100.0f, -40.0f});
+    auto* skipped = new OnGUIComponent;
+    Object* palette = Make(new OnLGUIComponent, "OnLGUIComponent");
+    palette->AddComponent("OnGUIComponent", skipped);
+    auto* pin = new OnGUIComponent;
+    pin->screenX = -700;
+    pin->screenY = 400;
+    Object* first = Make(pin, "OnGUIComponent");
+    auto* late = new OnGUIComponent;
+    Object* second = Make(late, "OnGUIComponent");
+
+    skipped->Update();
+    pin->Update();
+    late->Update();
+    EXPECT_EQ(palette->GetTransform().GetPosition(), (Vector2D{2.0f, 2.0f}));
+    EXPECT_EQ(first->GetTransform().GetPosition(), (Vector2D{-600.0f, 360.0f}));
+    EXPECT_FLOAT_EQ(first->GetTransform().GetZLayer(), 10.5f);
+    EXPECT_EQ(first->GetTransform().GetScale(), (Vector2D{30.0f, 30.0f}));
+    EXPECT_EQ(second->GetTransform().GetPosition(), (Vector2D{2.0f, 2.0f}));
+}
+
+TEST_F(ScreenFurnitureTest, OnLGUIGoesTenBelowTheCameraOncePerRun) {
+    auto* lgui = new OnLGUIComponent;
+    Object* palette = Make(lgui, "OnLGUIComponent");
+    lgui->Update();
+    EXPECT_FLOAT_EQ(palette->GetTransform().GetZLayer(), MainCamera()->transform.GetZLayer() - 10);
+
+    auto* later = new OnLGUIComponent;
+    Object* other = Make(later, "OnLGUIComponent");
+    later->Update();
+    EXPECT_FLOAT_EQ(other->GetTransform().GetZLayer(), 0.0f);
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+// UISystem with the game's own menu archetypes: opening and closing the pause menu, moving
+// through its screens with the mouse and the gamepad, and the final screen.
+#include "ui/ui_system.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "core/messaging.h"
+#include "input/input_system.h"
+#include "meta/assets.h"
+#include "meta/data_reader.h"
+#include "objects/level_manager.h"
+#include "objects/object.h"
+#include "platform/services.h"
+#include "support/asset_folder.h"
+#include "support/fake_gamepads.h"
+#include "support/headless_engine.h"
+#include "support/scripted_window.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+const Names kPauseMenu = {"Resume", "RestartLevelButton", "Howtoplay",    "Options",
+                          "Quit",   "RestartGameButton",  "CreditsButton"};
+
+class UISystemTest : public ::testing::Test {
+protected:
+    UISystemTest() : engine(MakeServices()) {}
+
+    platform::Services MakeServices() {
+        platform::Services services = platform::MakeHeadlessServices();
+        auto scripted = std::make_unique<testing_support::ScriptedWindow>();
+        window = scripted.get();
+        services.window = std::move(scripted);
+        auto pads = std::make_unique<testing_support::FakeGamepads>();
+        gamepads = pads.get();
+        services.gamepads = std::move(pads);
+        return services;
+    }
+
+    // Loads the menu archetypes from the game's data and starts `level` (its file need not exist).
+    void StartOn(int level) {
+        const std::string previous = Assets::Root();
+        Assets::SetRoot(VORL_SOURCE_DIR "/assets");
+        {
+            testing_support::CapturedDiagnostics diagnostics;
+            for (const std::string& name : kPauseMenu) {
+                LoadArchetype(name);
+            }
+            for (const char* name :
+                 {"Yes", "No", "Music", "Sound", "BackButton", "Credits", "HowToPlayScreen"}) {
+                LoadArchetype(name);
+            }
+            EXPECT_TRUE(diagnostics.Lines().empty()) << diagnostics.Lines().front();
+        }
+        Assets::SetRoot(previous);
+        ASSERT_TRUE(LevelManager::SetStartLevel(level));
+        MessagingSystem::Send<ArchetypesLoadedMessage>();
+        Frames(3);
+        sent.clear();
+    }
+
+    // Runs frames, logging every message as it becomes readable.
+    void Frames(int count) {
+        for (int i = 0; i < count; ++i) {
+            engine.RunFrames(1);
+            for (const auto& message : MessagingSystem::GetMessages()) {
+                sent.push_back(message->type);
+            }
+        }
+    }
+    int Sent(MessageType type) const {
+        return static_cast<int>(std::count(sent.begin(), sent.end(), type));
+    }
+    void PressEscape() {
+        window->QueueKey(VirtualKey::Escape, true);
+        Frames(1);
+        window->QueueKey(VirtualKey::Escape, false);
+    }
+    void Mouse(Vector2D at, std::optional<bool> left = {}) {
+        window->Queue([=](platform::WindowEvents& e) {
+            const int x = static_cast<int>(at.x), y = static_cast<int>(at.y);
+            left ? e.OnMouseButton(platform::MouseButton::Left, *left, x, y) : e.OnMouseMove(x, y);
+        });
+    }
+    // Moves onto the entry cloned from `archetype`, waits, clicks, and lets the answer arrive.
+    void Click(const std::string& archetype) {
+        const Object* target = Entry(archetype);
+        ASSERT_NE(target, nullptr) << archetype << " is not on the screen";
+        const Vector2D at = target->GetTransform().GetPosition();
+        Mouse(at);
+        Frames(3);
+        Mouse(at, true);
+        Frames(1);
+        Mouse(at, false);
+        Frames(2);
+    }
+
+    UISystem& ui() { return *engine.core().Get<UISystem>("UISystem"); }
+    Names Screen() {
+        Names names;
+        for (const Object* object : ui().menuObjects) {
+            names.push_back(object->GetName());
+        }
+        return names;
+    }
+    const Object* Entry(const std::string& name) {
+        for (const Object* object : ui().menuObjects) {
+            if (object->GetName() == name) {
+                return object;
+            }
+        }
+        return nullptr;
+    }
+
+    testing_support::ScriptedWindow* window = nullptr;
+    testing_support::FakeGamepads* gamepads = nullptr;
+    testing_support::HeadlessEngine engine;
+    std::vector<MessageType> sent;
+};
+
+TEST_F(UISystemTest, EscapeOpensThePauseMenuAFrameLaterDimsTheLevelAndEscapeClosesIt) {
+    StartOn(5);
+    PressEscape();
+    EXPECT_FALSE(ui().menuOpen);
+    Frames(1);
+    EXPECT_TRUE(ui().menuOpen);
+    EXPECT_EQ(Screen(), kPauseMenu);
+    EXPECT_EQ(Entry("Resume")->GetTransform().GetPosition(), (Vector2D{0.0f, 300.0f}));
+    EXPECT_EQ(Entry("CreditsButton")->GetTransform().GetScale(), (Vector2D{80.0f, 45.0f}));
+    ASSERT_NE(ui().Veil(), nullptr);
+    EXPECT_LT(ui().Veil()->GetTransform().GetZLayer(), 8.0f);
+
+    Frames(3);
+    PressEscape();
+    EXPECT_EQ(Screen().size(), 7u) << "the screen clears when Resume is read";
+    Frames(1);
+    EXPECT_FALSE(ui().menuOpen);
+    EXPECT_TRUE(Screen().empty());
+    EXPECT_EQ(ui().Veil(), nullptr);
+}
+
+TEST_F(UISystemTest, ScreensFollowTheButtonsAndNoGoesBackToThePauseMenu) {
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    Click("Options");
+    EXPECT_EQ(Screen(), (Names{"Music", "Sound", "BackButton"}));
+    Click("Music");
+    Click("Sound");
+    EXPECT_EQ(Sent(MessageType::ToggleMute2), 1);
+    EXPECT_EQ(Sent(MessageType::ToggleMute1), 1);
+    Click("BackButton");
+    EXPECT_EQ(Screen(), kPauseMenu);
+
+    Click("Quit");
+    EXPECT_EQ(Screen(), (Names{"Yes", "No"}));
+    Click("No");
+    EXPECT_EQ(Screen(), kPauseMenu);
+    for (auto [button, page] :
+         {std::pair{"Howtoplay", "HowToPlayScreen"}, std::pair{"CreditsButton", "Credits"}}) {
+        Click(button);
+        EXPECT_EQ(Screen(), Names{page});
+        EXPECT_EQ(Entry(page)->GetTransform().GetScale(), (Vector2D{500.0f, 375.0f}));
+        Click(page);
+        EXPECT_EQ(Screen(), kPauseMenu) << "a click on the page goes back";
+    }
+    EXPECT_TRUE(ui().menuOpen);
+    EXPECT_EQ(Sent(MessageType::ChangeLevel), 0);
+}
+
+TEST_F(UISystemTest, ButtonsIgnoreTheClickThatMadeThemAppear) {
+    StartOn(5);
+    PressEscape();
+    Frames(1);
+    Mouse({0.0f, 0.0f}, true);  // on "Options", in the menu's first frame
+    Frames(3);
+    EXPECT_EQ(Sent(MessageType::ShowOptions), 0);
+}
+
+TEST_F(UISystemTest, YesAfterRestartLevelReloadsTheLevelAndResumes) {
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    Click("RestartLevelButton");
+    Click("Yes");
+    EXPECT_EQ(Sent(MessageType::Resume), 1);
+    EXPECT_EQ(Sent(MessageType::LevelStarted), 1);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 5);
+    EXPECT_FALSE(ui().menuOpen);
+    EXPECT_TRUE(Screen().empty());
+    EXPECT_EQ(ui().Veil(), nullptr);
+}
+
+TEST_F(UISystemTest, EnteringAButtonWithTheMouseSendsOneRestartSounds) {
+    StartOn(5);
+    PressEscape();
+    Frames(3);
+    sent.clear();
+    Mouse({0.0f, 0.0f});
+    Frames(5);
+    EXPECT_EQ(Sent(MessageType::RestartSounds), 1);
+}
+
+TEST_F(UISystemTest, TheFinalScreenShowsItsTwoButtonsAndIgnoresThePauseKey) {
+    StartOn(20);
+    EXPECT_EQ(Screen(), (Names{"RestartGameButton", "Quit"}));
+    EXPECT_EQ(Entry("Quit")->GetTransform().GetPosition(), (Vector2D{0.0f, -100.0f}));
+    PressEscape();
+    Frames(2);
+    EXPECT_EQ(Sent(MessageType::TogglePause), 0);
+    EXPECT_EQ(ui().Veil(), nullptr) << "nothing behind the final screen to dim";
+    Click("Quit");
+    EXPECT_FALSE(isRunning) << "Quit here quits without asking";
+}
+
+TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
+    gamepads->pads[0] = platform::ControllerState{};  // plugged in before the first frame
+    StartOn(5);
+    auto& pad = *gamepads->pads[0];
+    pad.buttons = PadButton::Start;
+    Frames(1);
+    pad.buttons = 0;
+    Frames(2);
+    ASSERT_EQ(Screen(), kPauseMenu);
+    pad.buttons = PadButton::DPadUp;
+    Frames(1);
+    EXPECT_EQ(ui().selected, 6) << "one up from the top selects the last";
+    pad.buttons = 0;
+    Frames(20);
+    // A held stick moves at once, then again every 0.2 s (12 frames at 1/60 s).
+    pad.thumbLY = -32767;
+    Frames(1);
+    EXPECT_EQ(ui().selected, 0);
+    Frames(10);
+    EXPECT_EQ(ui().selected, 0);
+    Frames(3);
+    EXPECT_EQ(ui().selected, 1);
+    pad.thumbLY = 0;
+    Mouse({500.0f, 0.0f});  // a mouse off every button changes nothing
+    Frames(1);
+    pad.buttons = PadButton::A;
+    Frames(3);
+    EXPECT_EQ(Screen(), (Names{"Yes", "No"})) << "A on Restart Level";
+}
+
+}  // namespace

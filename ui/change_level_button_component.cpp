@@ -1,0 +1,155 @@
+#include "ui/change_level_button_component.h"
+
+#include "core/messaging.h"
+#include "graphics/texture_component.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
+#include "objects/object.h"
+
+VORL_REGISTER_COMPONENT(ChangeLevelButtonComponent) {
+    meta.Member("NextLevel", &ChangeLevelButtonComponent::NextLevel)
+        .Member("texture", &ChangeLevelButtonComponent::texture)
+        .Member("hovertexture", &ChangeLevelButtonComponent::hovertexture);
+}
+
+namespace {
+
+// The confirmation buttons hide when the pause menu comes up over them.
+bool IsConfirmationAction(std::int32_t action) {
+    return action == ChangeLevelButtonComponent::kConfirm ||
+           action == ChangeLevelButtonComponent::kBackToPauseMenu ||
+           action == ChangeLevelButtonComponent::kBackToPauseMenuToo;
+}
+
+void RestartGame() {
+    // From the splash or controller screen there is nothing before to go back to: reload instead.
+    if (LevelManager::GetCurrentLevel() < 2) {
+        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kRestart);
+    } else {
+        MessagingSystem::Send<ChangeLevelMessage>(1);
+    }
+}
+
+}  // namespace
+
+void ChangeLevelButtonComponent::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        switch (message->type) {
+            case MessageType::TogglePause:
+            case MessageType::DeviceLostToggle:
+                owner->SetVisible(!IsConfirmationAction(NextLevel));
+                break;
+            case MessageType::Resume:
+                owner->SetVisible(false);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void ChangeLevelButtonComponent::Update() {
+    HandleMessages();
+    if (!owner) {
+        return;
+    }
+    owner->GetTransform().SetZLayer(8.0f);
+    if (owner->IsVisible()) {
+        ++visibleFrames;
+    } else {
+        visibleFrames = 0;
+    }
+    if (!owner->IsVisible() || visibleFrames < 2) {
+        return;
+    }
+    if (!hovered) {
+        wasHovered = false;
+        Show(texture);
+        return;
+    }
+    Show(hovertexture);
+    if (!wasHovered) {
+        MessagingSystem::Send<RestartSoundsMessage>();
+    }
+    wasHovered = true;
+
+    const bool padPress = InputSystem::PadConnected(0) &&
+                          InputSystem::PadButtonTriggered(0, PadButton::A) && padSelected;
+    const bool mousePress = mouseOver && InputSystem::MouseLeftTriggered();
+    if (padPress || mousePress) {
+        Act();
+    }
+}
+
+void ChangeLevelButtonComponent::Show(const std::string& name) {
+    auto* sprite = owner->Get<TextureComponent>("TextureComponent");
+    // Re-applying the shown texture every frame would restart its animation.
+    if (sprite && sprite->filename != name) {
+        sprite->SetAnimation(name);
+        sprite->filename = name;
+    }
+}
+
+void ChangeLevelButtonComponent::Act() {
+    using MessagingSystem::Send;
+    switch (NextLevel) {
+        case kResume:
+            Send<ResumeMessage>();
+            break;
+        case kAskQuit:
+            Send<AskConfirmationMessage>(0);
+            break;
+        case kShowHowToPlay:
+            Send<ShowHowToPlayMessage>();
+            break;
+        case kShowCredits:
+            Send<ShowCreditsMessage>();
+            break;
+        case kConfirm:
+            if (confirmTarget == 0) {
+                Send<ChangeLevelMessage>(LevelManager::kQuit);
+            } else if (confirmTarget == 1) {
+                Send<ResumeMessage>();
+                Send<ChangeLevelMessage>(LevelManager::kRestart);
+            } else if (confirmTarget == 2) {
+                Send<ResumeMessage>();
+                RestartGame();
+            }
+            break;
+        case kBackToPauseMenu:
+        case kBackToPauseMenuToo:
+            Send<BackToPauseMenuMessage>();
+            break;
+        case kAskReloadLevel:
+            Send<AskConfirmationMessage>(1);
+            confirmTarget = 1;
+            break;
+        case kAskRestartGame:
+            Send<AskConfirmationMessage>(2);
+            confirmTarget = 2;
+            break;
+        case kShowOptions:
+            Send<ShowOptionsMessage>();
+            break;
+        case kToggleMusic:
+            Send<ToggleMute2Message>(false);
+            break;
+        case kToggleSound:
+            Send<ToggleMute1Message>(false);
+            break;
+        case kRestartGame:
+            RestartGame();
+            break;
+        case kQuitGame:
+            Send<ChangeLevelMessage>(LevelManager::kQuit);
+            break;
+        case kReturnToPauseMenu:
+            Send<ReturnToPauseMenuMessage>();
+            break;
+        default:
+            break;
+    }
+}
