@@ -181,6 +181,7 @@ void LevelEditor::SwitchOn() {
     // The object system empties the level later in this frame; the level the editor shows is
     // settled at the next update.
     settling_ = true;
+    switchedOnFrame_ = MessagingSystem::FrameNumber();
     pendingLoad_ = returnFromPlayTest_;
     returnFromPlayTest_.clear();
 }
@@ -218,6 +219,11 @@ void LevelEditor::ForgetSelectionIfGone() {
 void LevelEditor::Update() {
     HandleMessages();
     ForgetSelectionIfGone();
+    if (panelObject_ && !IsLive(panelObject_)) {
+        // The panel's fields point into the object; it must go before it is drawn again.
+        panels_.DeletePanel();
+        panelObject_ = nullptr;
+    }
     panels_.DispatchPresses();
     EntryKeys();
     Pick();
@@ -225,6 +231,9 @@ void LevelEditor::Update() {
         return;
     }
     if (settling_) {
+        if (MessagingSystem::FrameNumber() == switchedOnFrame_) {
+            return;
+        }
         settling_ = false;
         if (!pendingLoad_.empty()) {
             LoadLevelNamed(pendingLoad_);
@@ -241,7 +250,8 @@ void LevelEditor::Update() {
     Erase();
     Paint();
     if (InputSystem::KeyReleased(VirtualKey::Control)) {
-        Deselect();
+        // The panel stays: Ctrl+S and Ctrl+L open theirs just before Ctrl goes up.
+        selectedObject = nullptr;
     }
     MoveCamera();
     ShowArchetypesAndLabels();

@@ -16,6 +16,7 @@
 // off, as the game always did; everything else only while it is on.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -110,6 +111,9 @@ private:
     // The level a play-test left from, loaded again when the editor comes back.
     std::string returnFromPlayTest_;
     std::string pendingLoad_;
+    // The object the panel's fields point into, or null for the level's own panels.
+    Object* panelObject_ = nullptr;
     // Just switched on: the object system empties the level after this update.
     bool settling_ = false;
+    std::uint64_t switchedOnFrame_ = 0;
 };

@@ -26,12 +26,14 @@ void LevelEditor::RebuildPanel() {
         BuildObjectPanel();
     } else {
         panels_.DeletePanel();
+        panelObject_ = nullptr;
     }
 }
 
 void LevelEditor::BuildObjectPanel() {
     Object& object = *selectedObject;
     panels_.NewPanel(object.IsArchetype() ? "Archetype" : "Object");
+    panelObject_ = &object;
     if (object.IsArchetype()) {
         panels_.AddButton(kSaveArchetype, [this] { SaveSelectedArchetype(); });
     }
@@ -68,12 +70,14 @@ void LevelEditor::BuildObjectPanel() {
 }
 
 void LevelEditor::BuildSavePanel() {
+    panelObject_ = nullptr;
     panels_.NewPanel(kSaveLevel);
     panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
     panels_.AddButton(kSaveLevel, [this] { SaveLevelAs(levelName); });
 }
 
 void LevelEditor::BuildLoadPanel() {
+    panelObject_ = nullptr;
     panels_.NewPanel(kLoadLevel);
     panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
     panels_.AddButton(kLoadLevel, [this] { LoadLevelNamed(levelName); });
@@ -83,6 +87,7 @@ void LevelEditor::BuildLoadPanel() {
 }
 
 void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
+    panelObject_ = nullptr;
     panels_.NewPanel(kSaveLevel);
     panels_.AddNote("The level is empty, and \"" + name +
                     "\" holds objects. Save the empty level over it?");
