@@ -22,7 +22,8 @@ bool IsConfirmationAction(std::int32_t action) {
 }
 
 void RestartGame() {
-    // From the splash or controller screen there is nothing before to go back to: reload instead.
+    // A new game starts at the controller screen (level 1); on the splash and controller screens
+    // themselves, restarting reloads the screen shown.
     if (LevelManager::GetCurrentLevel() < 2) {
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kRestart);
     } else {

@@ -22,7 +22,7 @@ constexpr double kNavRepeat = 0.2;
 constexpr float kStickThreshold = 0.2f;
 // Between the level and the menu (buttons and pages draw at 8).
 constexpr float kVeilZ = 7.5f;
-// A little over half the screen, so the veil covers it edge to edge.
+// The quad spans twice the scale: a little more than the 1600 x 900 view at zoom 1.
 constexpr Vector2D kVeilScale{820.0f, 470.0f};
 constexpr float kVeilAlpha = 0.6f;
 
@@ -31,16 +31,17 @@ Vector2D CameraPosition() {
     return camera ? camera->GetPosition() : Vector2D{};
 }
 
+float CameraZoom() {
+    const Camera* camera = MainCamera();
+    return camera ? camera->GetZoom() : 1.0f;
+}
+
 bool IsLive(const Object* object) {
     const auto& live = LevelObjects();
     return std::find(live.begin(), live.end(), object) != live.end();
 }
 
 }  // namespace
-
-UISystem::~UISystem() {
-    guiComponents_.Clear();
-}
 
 void UISystem::Shutdown() {
     ClearScreen();
@@ -107,7 +108,7 @@ void UISystem::UpdateVeil() {
     }
     if (veil_ && wanted) {
         veil_->GetTransform().SetPosition(CameraPosition());
-        veil_->GetTransform().SetScale(kVeilScale);
+        veil_->GetTransform().SetScale(kVeilScale * CameraZoom());
         veil_->GetTransform().SetZLayer(kVeilZ);
         veil_->SetVisible(true);
     } else if (veil_) {
@@ -195,6 +196,10 @@ void UISystem::Update() {
         Initialize();
     }
     HandleMessages();
+    // Detached components leave the list on every frame, menu or not, so that their storage can
+    // be reclaimed; this also keeps the running index of the GUI pass to live buttons, and none
+    // is updated twice in a frame.
+    guiComponents_.Prune();
     const std::int32_t level = LevelManager::GetCurrentLevel();
     // The splash and controller screens have no menu.
     if (level == 0 || level == 1) {
@@ -241,9 +246,6 @@ void UISystem::Navigate() {
 void UISystem::GuiPass() {
     const bool pad = InputSystem::PadConnected(0);
     int index = 0;
-    // Detached components leave the list before the walk, so the running index counts only live
-    // buttons and none is updated twice in a frame.
-    guiComponents_.Prune();
     guiComponents_.Walk([&](GUIComponent& component) {
         if (auto* button = dynamic_cast<ChangeLevelButtonComponent*>(&component)) {
             const bool over = InputSystem::IsMouseOver(*component.GetOwner());

@@ -22,11 +22,6 @@ struct MenuEntry;
 
 class UISystem : public System {
 public:
-    UISystem() = default;
-    UISystem(const UISystem&) = delete;
-    UISystem& operator=(const UISystem&) = delete;
-    ~UISystem() override;
-
     void Update() override;
     void HandleMessages() override;
     void Shutdown() override;

@@ -161,14 +161,15 @@ def how_to_play(x0, y0):
     ]
     for column, (title, notes) in enumerate(forms):
         x = left + column * 290
-        y = y0 + 318
+        y = y0 + 314
         out.append(text(x, y, 16, title, ACCENT, "start"))
         for note in notes:
-            y += 20
+            y += 19
             out.append(text(x, y, 14, "\u2022 " + note, INK, "start"))
-    out.append(text(left, y0 + 408, 14, "You can jump only from crates and blocks, never from walls.",
+    out.append(text(left, y0 + 401, 14, "You can jump only from crates and blocks, never from walls.",
                     INK, "start"))
-    out.append(inline(left, y0 + 438, ["Editors:", "[F5]", "level", "[F6]", "archetypes"]))
+    out.append(inline(left, y0 + 431, ["Editors:", "[F5]", "level", "[F6]", "archetypes"]))
+    out.append(inline(x0 + 360, y0 + 431, ["[Alt]", "+", "[Enter]", "full screen"]))
     out.append(text(x0 + 600, y0 + 456, 13, "Click or press A to go back", ACCENT, "end"))
     return "\n".join(out)
 

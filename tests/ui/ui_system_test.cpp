@@ -12,6 +12,7 @@
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "meta/data_reader.h"
+#include "objects/graveyard.h"
 #include "objects/level_manager.h"
 #include "objects/object.h"
 #include "platform/services.h"
@@ -193,6 +194,20 @@ TEST_F(UISystemTest, YesAfterRestartLevelReloadsTheLevelAndResumes) {
     EXPECT_FALSE(ui().menuOpen);
     EXPECT_TRUE(Screen().empty());
     EXPECT_EQ(ui().Veil(), nullptr);
+}
+
+TEST_F(UISystemTest, EnteringTheEditorOverTheMenuLeavesTheObjectsToTheObjectSystem) {
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    // The object system destroys every level object earlier in the same frame; the menu must not
+    // destroy its entries a second time.
+    MessagingSystem::Send<EnterLevelEditorMessage>();
+    Frames(3);
+    EXPECT_FALSE(ui().menuOpen);
+    EXPECT_TRUE(Screen().empty());
+    EXPECT_EQ(ui().Veil(), nullptr);
+    EXPECT_EQ(Graveyard::ObjectCount(), 0u);
 }
 
 TEST_F(UISystemTest, EnteringAButtonWithTheMouseSendsOneRestartSounds) {
