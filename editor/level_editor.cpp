@@ -113,6 +113,8 @@ LevelEditor::~LevelEditor() {
     if (!ownPanels_) {
         LevelManager::GetHooks().setUpLevelEditorView = nullptr;
         LevelManager::GetHooks().setUpArchetypeEditorView = nullptr;
+        // The flag is the editor's; the next engine in this process starts outside the editor.
+        EditorMode::SetActive(false);
     }
 }
 
@@ -189,6 +191,9 @@ void LevelEditor::SwitchOn() {
 void LevelEditor::SwitchOff() {
     update = false;
     Palette::Hide();
+    // The palette components just lost their owners; the list lets them go now rather than
+    // whenever the editor next runs.
+    editorComponents_.Prune();
     Deselect();
     panels_.DeletePanel();
 }

@@ -4,7 +4,6 @@
 
 #include <sstream>
 
-#include "editor/editor_mode.h"
 #include "editor/level_editor.h"
 #include "input/input_system.h"
 #include "meta/data_reader.h"
@@ -40,10 +39,7 @@ EditorSession::EditorSession(const std::vector<std::string>& archetypes) {
     Frames(3);
 }
 
-EditorSession::~EditorSession() {
-    engine_.reset();
-    EditorMode::SetActive(false);
-}
+EditorSession::~EditorSession() = default;
 
 void EditorSession::EnterEditor() {
     Tap(VirtualKey::F5);
