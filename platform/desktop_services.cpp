@@ -1,6 +1,5 @@
 // The desktop services: the SDL window with its OpenGL context, the OpenGL device drawing on it,
-// SDL game controllers, the sleeping steady clock, the editor's ImGui panels, and (for now) silent
-// sound.
+// SDL game controllers, the sleeping steady clock, and (for now) silent sound.
 #include "platform/desktop_window.h"
 #include "platform/imgui_panels.h"
 #include "platform/opengl_device.h"
@@ -16,6 +15,7 @@ Services MakeDesktopServices() {
         return services;
     }
     services.graphics = MakeOpenGLGraphicsDevice(*window);
+    // The editor's panels draw on the same window, after the game.
     services.panels = MakeImGuiPanels(window->NativeWindow());
     services.window = std::move(window);
     services.clock = MakeSteadyClock();
