@@ -83,17 +83,19 @@ std::string LevelText() {
     return text.str();
 }
 
+// Whether `object` is still a level object or an archetype. Compares addresses only: the object
+// may already have been freed.
 bool IsLive(const Object* object) {
-    if (object->IsArchetype()) {
-        for (const auto& [name, archetype] : ArchetypeTable()) {
-            if (archetype == object) {
-                return true;
-            }
-        }
-        return false;
-    }
     const auto& live = LevelObjects();
-    return std::find(live.begin(), live.end(), object) != live.end();
+    if (std::find(live.begin(), live.end(), object) != live.end()) {
+        return true;
+    }
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        if (archetype == object) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -222,13 +224,14 @@ void LevelEditor::ForgetSelectionIfGone() {
 }
 
 void LevelEditor::Update() {
-    HandleMessages();
+    // Before anything reads the selection: the game may have destroyed it since the last update.
     ForgetSelectionIfGone();
     if (panelObject_ && !IsLive(panelObject_)) {
         // The panel's fields point into the object; it must go before it is drawn again.
         panels_.DeletePanel();
         panelObject_ = nullptr;
     }
+    HandleMessages();
     panels_.DispatchPresses();
     EntryKeys();
     Pick();

@@ -103,6 +103,16 @@ TEST_F(LevelEditorTest, ErasingWithoutAnArchetypeKeepsTheSelection) {
     session.Hold(VirtualKey::Control, false);
 }
 
+TEST_F(LevelEditorTest, AnObjectDestroyedElsewhereTakesItsSelectionAndPanelWithIt) {
+    Object* box = Place("Box 0 0 10 10");
+    session.Click(0, 0, true);
+    ASSERT_TRUE(session.Panels().HasPanel());
+    box->Destroy();
+    session.Frames(3);
+    EXPECT_EQ(editor().Selected(), nullptr);
+    EXPECT_FALSE(session.Panels().HasPanel());
+}
+
 TEST_F(LevelEditorTest, CtrlNEmptiesTheLevel) {
     Place("A 0 0 10 10\nB 50 0 10 10");
     session.Chord('N');
