@@ -19,6 +19,9 @@
 bool isRunning = true;
 
 Core::Core(platform::Services services) : services_(std::move(services)) {
+    if (!services_.panels) {
+        services_.panels = platform::MakeHeadlessPanels();
+    }
     FrameRateController::UseClock(std::move(services_.clock));
     Register("WindowSystem", new WindowSystem(*services_.window));
     Register("AudioSystem", new AudioSystem(*services_.audio));
@@ -34,7 +37,10 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
     LevelManager::GetHooks().recordInput = &InputSystem::IsRecordInputOn;
     Register("ObjectSystem", new ObjectSystem);
     graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);
-    Register("LevelEditor", new LevelEditor);
+    Register("LevelEditor", new LevelEditor(*services_.panels));
+    // The editor's panel sees window events before the game and draws over the game's views.
+    services_.window->SetPanelEvents(services_.panels->Events());
+    graphics_->SetOverlayDrawer([panels = services_.panels.get()] { panels->Draw(); });
 
     MessagingSystem::Send<PlaySoundMessage>("Music/In_Game_Music_01");
     MessagingSystem::Send<PlaySoundMessage>("Music/Start_Menu_Music");
@@ -43,6 +49,7 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
 
 Core::~Core() {
     Shutdown();
+    services_.window->SetPanelEvents(nullptr);
     for (auto& [name, system] : systems) {
         delete system;
     }

@@ -1,7 +1,622 @@
 #include "editor/level_editor.h"
 
+#include <algorithm>
+#include <sstream>
+
+#include "core/messaging.h"
+#include "editor/editor_mode.h"
+#include "editor/level_saves.h"
+#include "editor/palette.h"
+#include "editor/panel_types.h"
+#include "graphics/camera.h"
+#include "input/input_system.h"
+#include "meta/data_reader.h"
+#include "meta/data_writer.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
 #include "objects/object_system.h"
+#include "platform/panel_layer.h"
+
+namespace {
+
+constexpr float kOneDegree = 0.01745328f;
+constexpr float kQuarterTurn = 1.570795f;
+constexpr float kLayerStep = 0.1f;
+constexpr float kLowestLayer = 1.0f;
+// The highest layer is this far below the main camera, so the camera never sits inside an object.
+constexpr float kLayerBelowCamera = 11.0f;
+constexpr float kPaintedLayer = 5.0f;
+constexpr float kCameraSpeedStep = 0.1f;
+constexpr float kWheelPerZoom = 1000.0f;
+// The palette column is a million units to the left; nothing is dragged or painted there.
+constexpr int kPaletteColumnEdge = -500000;
+// Keys whose holding goes on changing the selected object: one undo step per hold.
+constexpr int kHeldEditKeys[] = {
+    VirtualKey::Plus, VirtualKey::Minus, 'W', 'S', 'A', 'D', 'Q', 'E', 'I', 'K'};
+
+bool Ctrl() {
+    return InputSystem::KeyDown(VirtualKey::Control);
+}
+
+bool PressedOrRepeating(int key) {
+    return InputSystem::KeyTriggered(key) || InputSystem::KeyRepeat(key);
+}
+
+// The grid position on one axis for the mouse coordinate m and the scale s: the cell of size 2s
+// that holds m. The cells of dragging start from the whole part of s, those of painting from s
+// itself; a scale below 1 snaps to whole units (a cell of 1).
+float SnapToCell(int m, float s, bool wholeScale) {
+    float c = 0.0f;
+    if (wholeScale) {
+        const int whole = static_cast<int>(s);
+        if (whole < 1) {
+            return static_cast<float>(m);
+        }
+        c = 2.0f * s * static_cast<float>(m / (2 * whole));
+    } else {
+        if (s < 1.0f) {
+            return static_cast<float>(m);
+        }
+        c = 2.0f * s * static_cast<float>(static_cast<int>(static_cast<float>(m) / (2.0f * s)));
+    }
+    const auto mouse = static_cast<float>(m);
+    if (mouse - s > c) {
+        c += 2.0f * s;
+    }
+    if (c > s + mouse) {
+        c -= 2.0f * s;
+    }
+    return c;
+}
+
+bool Covers(const Object& object, const Vector2D& point) {
+    const Vector2D p = object.GetTransform().GetPosition();
+    const Vector2D s = object.GetTransform().GetScale();
+    return point.x >= p.x - s.x && point.x <= p.x + s.x && point.y >= p.y - s.y &&
+           point.y <= p.y + s.y;
+}
+
+std::string LevelText() {
+    std::ostringstream text;
+    WriteLevel(text, LevelObjects());
+    return text.str();
+}
+
+// Whether `object` is still a level object or an archetype. Compares addresses only: the object
+// may already have been freed.
+bool IsLive(const Object* object) {
+    const auto& live = LevelObjects();
+    if (std::find(live.begin(), live.end(), object) != live.end()) {
+        return true;
+    }
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        if (archetype == object) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+LevelEditor::LevelEditor(platform::PanelLayer& panels) : panels_(panels) {
+    PanelTypes::DefineVector2D(panels_);
+    LevelManager::GetHooks().setUpLevelEditorView = &Palette::SetUpLevelEditorViews;
+    LevelManager::GetHooks().setUpArchetypeEditorView = &Palette::SetUpArchetypeView;
+}
+
+LevelEditor::LevelEditor() : ownPanels_(platform::MakeHeadlessPanels()), panels_(*ownPanels_) {
+    PanelTypes::DefineVector2D(panels_);
+}
+
+LevelEditor::~LevelEditor() {
+    panels_.DeletePanel();
+    if (!ownPanels_) {
+        LevelManager::GetHooks().setUpLevelEditorView = nullptr;
+        LevelManager::GetHooks().setUpArchetypeEditorView = nullptr;
+        // The flag is the editor's; the next engine in this process starts outside the editor.
+        EditorMode::SetActive(false);
+    }
+}
 
 void LevelEditor::Shutdown() {
+    Deselect();
+    panels_.DeletePanel();
     DestroyAllLevelObjects();
+}
+
+void LevelEditor::HandleMessages() {
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        switch (message->type) {
+            case MessageType::LevelStarted:
+                if (update) {
+                    SwitchOff();
+                    EditorMode::SetActive(false);
+                }
+                break;
+            case MessageType::ChangeLevel:
+                editorComponents_.Clear();
+                break;
+            case MessageType::EnterLevelEditor:
+                SwitchOn();
+                break;
+            case MessageType::SelectObject:
+                if (update) {
+                    const auto& select = static_cast<const SelectObjectMessage&>(*message);
+                    if (select.object && IsLive(select.object)) {
+                        Select(select.object);
+                        mayTransform = select.mayTransform;
+                        wantsPanel = select.wantsPanel;
+                        barOutOfDate = true;
+                    }
+                }
+                break;
+            case MessageType::EnterArchetypeEditor:
+                if (update) {
+                    SwitchOff();
+                }
+                break;
+            case MessageType::RegisterComponent: {
+                const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
+                if (reg.family == ComponentFamily::Editor && reg.component &&
+                    reg.component->GetOwner()) {
+                    editorComponents_.AddAnnounced(reg.component, true);
+                }
+                break;
+            }
+            case MessageType::ClearLevel:
+                // The object system destroys the level later in this frame.
+                if (selectedObject && !selectedObject->IsArchetype()) {
+                    Deselect();
+                }
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void LevelEditor::SwitchOn() {
+    update = true;
+    Deselect();
+    EditorMode::SetActive(true);
+    PanelTypes::DefineComponentTypes(panels_);
+    // The object system empties the level later in this frame; the level the editor shows is
+    // settled at the next update.
+    settling_ = true;
+    switchedOnFrame_ = MessagingSystem::FrameNumber();
+    pendingLoad_ = returnFromPlayTest_;
+    returnFromPlayTest_.clear();
+}
+
+void LevelEditor::SwitchOff() {
+    update = false;
+    Palette::Hide();
+    // The palette components just lost their owners; the list lets them go now rather than
+    // whenever the editor next runs.
+    editorComponents_.Prune();
+    Deselect();
+    panels_.DeletePanel();
+}
+
+void LevelEditor::Select(Object* object) {
+    if (selectedObject != object) {
+        barOutOfDate = true;
+    }
+    selectedObject = object;
+}
+
+void LevelEditor::Deselect() {
+    if (selectedObject) {
+        barOutOfDate = true;
+    }
+    selectedObject = nullptr;
+}
+
+void LevelEditor::ForgetSelectionIfGone() {
+    // The game destroys objects on its own (a broken block, a level change while the editor is
+    // off); a selection must never outlive its object.
+    if (selectedObject && !IsLive(selectedObject)) {
+        selectedObject = nullptr;
+        barOutOfDate = true;
+    }
+}
+
+void LevelEditor::Update() {
+    // Before anything reads the selection: the game may have destroyed it since the last update.
+    ForgetSelectionIfGone();
+    if (panelObject_ && !IsLive(panelObject_)) {
+        // The panel's fields point into the object; it must go before it is drawn again.
+        panels_.DeletePanel();
+        panelObject_ = nullptr;
+    }
+    HandleMessages();
+    panels_.DispatchPresses();
+    EntryKeys();
+    Pick();
+    if (!update) {
+        return;
+    }
+    if (settling_) {
+        if (MessagingSystem::FrameNumber() == switchedOnFrame_) {
+            return;
+        }
+        settling_ = false;
+        if (!pendingLoad_.empty()) {
+            LoadLevelNamed(pendingLoad_);
+            pendingLoad_.clear();
+        }
+        if (LevelText() != history_.Current()) {
+            history_.Reset(LevelText());
+        }
+        lastObjectCount_ = LevelObjects().size();
+        levelTouched_ = false;
+    }
+    UpdateEditorComponents();
+    EditSelected();
+    Erase();
+    Paint();
+    if (InputSystem::KeyReleased(VirtualKey::Control)) {
+        // The panel stays: Ctrl+S and Ctrl+L open theirs just before Ctrl goes up.
+        selectedObject = nullptr;
+    }
+    MoveCamera();
+    ShowArchetypesAndLabels();
+    Shortcuts();
+    if (!update) {
+        return;
+    }
+    RecordEdits();
+    if (barOutOfDate) {
+        RebuildPanel();
+        barOutOfDate = false;
+    }
+}
+
+void LevelEditor::EntryKeys() {
+    const std::int32_t current = LevelManager::GetCurrentLevel();
+    if (InputSystem::KeyTriggered(VirtualKey::F5) && current != LevelManager::kLevelEditor) {
+        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kLevelEditor);
+    } else if (InputSystem::KeyTriggered(VirtualKey::F6) &&
+               current != LevelManager::kArchetypeEditor) {
+        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
+    }
+}
+
+void LevelEditor::Pick() {
+    using namespace InputSystem;
+    if (!MouseLeftDown() && !MouseRightDown()) {
+        return;
+    }
+    Object* before = selectedObject;
+    const auto selectByDepth = [this](Object* object) {
+        if (!selectedObject ||
+            object->GetTransform().GetZLayer() > selectedObject->GetTransform().GetZLayer() ||
+            !IsMouseOver(*selectedObject)) {
+            selectedObject = object;
+        }
+    };
+    for (Object* object : LevelObjects()) {
+        if (!IsMouseOver(*object)) {
+            continue;
+        }
+        if (MouseLeftTriggered()) {
+            mayTransform = true;
+            if (wantsPanel) {
+                wantsPanel = false;
+                barOutOfDate = true;
+            }
+            selectByDepth(object);
+        } else if (MouseRightTriggered() && !Ctrl()) {
+            mayTransform = true;
+            if (!wantsPanel) {
+                wantsPanel = true;
+                barOutOfDate = true;
+            }
+            selectByDepth(object);
+        }
+    }
+    if (selectedObject != before) {
+        barOutOfDate = true;
+    }
+}
+
+void LevelEditor::UpdateEditorComponents() {
+    editorComponents_.Walk([](EditorComponent& component) { component.Update(); });
+}
+
+void LevelEditor::EditSelected() {
+    using namespace InputSystem;
+    if (!selectedObject || Ctrl() || !mayTransform) {
+        return;
+    }
+    Object& object = *selectedObject;
+    Transform2D& t = object.GetTransform();
+    if (MouseLeftDown() && !MouseLeftTriggered() && GetMouseX() > kPaletteColumnEdge) {
+        const Vector2D s = t.GetScale();
+        if (KeyDown('G')) {
+            t.SetPosition({SnapToCell(GetMouseX(), s.x, true), SnapToCell(GetMouseY(), s.y, true)});
+        } else {
+            t.SetPosition({static_cast<float>(GetMouseX()), static_cast<float>(GetMouseY())});
+        }
+        levelTouched_ = true;
+    }
+    if (MouseLeftTriggered() && !IsMouseOver(object)) {
+        Deselect();
+        return;
+    }
+    Vector2D scale = t.GetScale();
+    if (PressedOrRepeating(VirtualKey::Plus)) {
+        scale = scale + Vector2D{1.0f, 1.0f};
+    }
+    if (PressedOrRepeating(VirtualKey::Minus)) {
+        scale = scale - Vector2D{1.0f, 1.0f};
+    }
+    scale.y += (KeyDown('W') ? 1.0f : 0.0f) - (KeyDown('S') ? 1.0f : 0.0f);
+    scale.x += (KeyDown('D') ? 1.0f : 0.0f) - (KeyDown('A') ? 1.0f : 0.0f);
+    if (scale != t.GetScale()) {
+        t.SetScale(scale);
+        levelTouched_ = true;
+    }
+    const float turn = KeyDown('G') ? kQuarterTurn : kOneDegree;
+    if (PressedOrRepeating('Q')) {
+        t.SetRotationRadians(t.GetRotationRadians() + turn);
+        levelTouched_ = true;
+    }
+    if (PressedOrRepeating('E')) {
+        t.SetRotationRadians(t.GetRotationRadians() - turn);
+        levelTouched_ = true;
+    }
+    if (KeyTriggered('R')) {
+        t.SetRotationDegrees(0);
+        levelTouched_ = true;
+    }
+    if (PressedOrRepeating('I')) {
+        const Camera* camera = MainCamera();
+        const float highest = camera ? camera->transform.GetZLayer() - kLayerBelowCamera : 0.0f;
+        t.SetZLayer(std::min(t.GetZLayer() + kLayerStep, highest));
+        levelTouched_ = true;
+    }
+    if (PressedOrRepeating('K')) {
+        t.SetZLayer(std::max(t.GetZLayer() - kLayerStep, kLowestLayer));
+        levelTouched_ = true;
+    }
+    if (KeyTriggered(VirtualKey::Delete)) {
+        Deselect();
+        object.Destroy();
+        levelTouched_ = true;
+    }
+}
+
+void LevelEditor::Erase() {
+    if (!selectedObject || !Ctrl() || !InputSystem::MouseRightDown()) {
+        return;
+    }
+    const std::string name = selectedObject->GetName();
+    if (Object* archetype = ArchetypeTable().Get(name)) {
+        Select(archetype);
+    }
+    for (Object* object : LevelObjects()) {
+        if (object->GetName() == name && InputSystem::IsMouseOver(*object)) {
+            if (object == selectedObject) {
+                Deselect();
+            }
+            object->Destroy();
+            levelTouched_ = true;
+            break;
+        }
+    }
+}
+
+void LevelEditor::Paint() {
+    using namespace InputSystem;
+    if (!selectedObject || !Ctrl() || !MouseLeftDown() || GetMouseX() <= kPaletteColumnEdge) {
+        return;
+    }
+    const Transform2D& source = selectedObject->GetTransform();
+    const Vector2D s = source.GetScale();
+    const Vector2D cell{SnapToCell(GetMouseX(), s.x, false), SnapToCell(GetMouseY(), s.y, false)};
+    for (const Object* object : LevelObjects()) {
+        if (Covers(*object, cell)) {
+            return;
+        }
+    }
+    Object* instance = selectedObject->Clone();
+    Transform2D& t = instance->GetTransform();
+    t.SetPosition(cell);
+    t.SetZLayer(kPaintedLayer);
+    t.SetRotationDegrees(source.GetRotationDegrees());
+    t.SetScale(s);
+    Palette::StripPaletteComponents(*instance);
+    instance->SetVisible(true);
+    levelTouched_ = true;
+}
+
+void LevelEditor::MoveCamera() {
+    using namespace InputSystem;
+    if (KeyDown('M')) {
+        cameraSpeed += kCameraSpeedStep;
+    }
+    if (KeyDown('N')) {
+        cameraSpeed -= kCameraSpeedStep;
+    }
+    Camera* camera = MainCamera();
+    if (!camera) {
+        return;
+    }
+    if (KeyDown(VirtualKey::Right)) {
+        camera->transform.Translate(cameraSpeed, 0.0f, 0.0f);
+    }
+    if (KeyDown(VirtualKey::Left)) {
+        camera->transform.Translate(-cameraSpeed, 0.0f, 0.0f);
+    }
+    if (KeyDown(VirtualKey::Up)) {
+        camera->transform.Translate(0.0f, cameraSpeed, 0.0f);
+    }
+    if (KeyDown(VirtualKey::Down)) {
+        camera->transform.Translate(0.0f, -cameraSpeed, 0.0f);
+    }
+    if (Ctrl()) {
+        camera->SetZoom(camera->GetZoom() - static_cast<float>(GetWheelDelta()) / kWheelPerZoom);
+    }
+}
+
+void LevelEditor::ShowArchetypesAndLabels() {
+    using namespace InputSystem;
+    for (auto& [name, archetype] : ArchetypeTable()) {
+        archetype->SetVisible(true);
+    }
+    // The labels: Ctrl+click on an object shows its coordinates, Ctrl+click elsewhere hides them.
+    const bool click = Ctrl() && MouseLeftTriggered();
+    for (Object* object : LevelObjects()) {
+        if (click) {
+            object->SetSelected(IsMouseOver(*object));
+        }
+        if (object->IsSelected()) {
+            auto& info = object->GetInfoStream();
+            info.str("");
+            info.clear();
+            info << "Components: \n";
+        }
+    }
+}
+
+void LevelEditor::Shortcuts() {
+    using namespace InputSystem;
+    const bool ctrl = Ctrl();
+    if (ctrl && KeyTriggered('S')) {
+        BuildSavePanel();
+    }
+    if (ctrl && KeyTriggered('L')) {
+        BuildLoadPanel();
+    }
+    if (ctrl && KeyTriggered('N')) {
+        EmptyLevel();
+    }
+    if (ctrl && KeyTriggered('Z')) {
+        Undo();
+    }
+    if (ctrl && KeyTriggered('Y')) {
+        Redo();
+    }
+    if (ctrl && KeyTriggered('P')) {
+        PlayTest();
+    } else if ((ctrl && KeyTriggered('Q')) || KeyTriggered(VirtualKey::Escape)) {
+        Leave();
+    }
+}
+
+void LevelEditor::EmptyLevel() {
+    Deselect();
+    DestroyAllLevelObjects();
+    levelTouched_ = true;
+}
+
+void LevelEditor::Leave() {
+    Palette::Hide();
+    Deselect();
+    panels_.DeletePanel();
+    MessagingSystem::Send<ClearLevelMessage>();
+    MessagingSystem::Send<ChangeLevelMessage>(0);
+}
+
+void LevelEditor::PlayTest() {
+    const std::string name = levelName.empty() ? kPlayTestLevel : levelName;
+    if (EditorSaves::WouldEmptyLevelFile(name)) {
+        BuildConfirmEmptySavePanel(name);
+        return;
+    }
+    if (!EditorSaves::SaveLevelKeepingBackup(name)) {
+        return;
+    }
+    levelName = name;
+    returnFromPlayTest_ = name;
+    Palette::Hide();
+    Deselect();
+    panels_.DeletePanel();
+    LevelManager::PlayTest(name);
+}
+
+void LevelEditor::RecordEdits() {
+    if (LevelObjects().size() != lastObjectCount_) {
+        lastObjectCount_ = LevelObjects().size();
+        levelTouched_ = true;
+    }
+    if (panels_.TakeEdits()) {
+        levelTouched_ = true;
+    }
+    if (!levelTouched_) {
+        return;
+    }
+    // A gesture (a drag, a stroke of paint, a held key, typing into a field) is one step.
+    using namespace InputSystem;
+    const bool gestureGoesOn =
+        MouseLeftDown() || MouseRightDown() || panels_.IsEditing() ||
+        std::any_of(std::begin(kHeldEditKeys), std::end(kHeldEditKeys), KeyDown);
+    if (gestureGoesOn) {
+        return;
+    }
+    levelTouched_ = false;
+    history_.Record(LevelText());
+}
+
+void LevelEditor::Undo() {
+    // An edit still in progress becomes a step of its own first, so undo takes back exactly it.
+    if (levelTouched_ || panels_.TakeEdits() || LevelObjects().size() != lastObjectCount_) {
+        history_.Record(LevelText());
+        levelTouched_ = false;
+    }
+    if (auto level = history_.Undo()) {
+        Restore(*level);
+    }
+}
+
+void LevelEditor::Redo() {
+    if (auto level = history_.Redo()) {
+        Restore(*level);
+    }
+}
+
+void LevelEditor::Restore(const std::string& levelText) {
+    if (selectedObject && !selectedObject->IsArchetype()) {
+        Deselect();
+    }
+    DestroyAllLevelObjects();
+    std::istringstream in(levelText);
+    ReadLevelObjects(in, "the editor's undo history");
+    lastObjectCount_ = LevelObjects().size();
+    levelTouched_ = false;
+    barOutOfDate = true;
+}
+
+void LevelEditor::SaveLevelAs(const std::string& name) {
+    if (EditorSaves::WouldEmptyLevelFile(name)) {
+        BuildConfirmEmptySavePanel(name);
+        return;
+    }
+    EditorSaves::SaveLevelKeepingBackup(name);
+    panels_.DeletePanel();
+}
+
+void LevelEditor::LoadLevelNamed(const std::string& name) {
+    LoadLevel(name);
+    levelName = name;
+    panels_.DeletePanel();
+    for (Object* object : LevelObjects()) {
+        object->RemoveComponent("ArchetypeLevelEditorComponent");
+    }
+    levelTouched_ = true;
+}
+
+void LevelEditor::SaveSelectedArchetype() {
+    if (!selectedObject) {
+        return;
+    }
+    Object* selected = selectedObject;
+    // The save destroys every archetype, the selected one among them.
+    selectedObject = nullptr;
+    EditorSaves::SaveArchetypeKeepingBackup(selected);
+    Palette::LayOut(Palette::Kind::LevelEditor, Palette::kArchetypeViewX);
+    barOutOfDate = true;
 }

@@ -1,16 +1,119 @@
 // LevelEditor: the in-game level and archetype editor. Runs second in the frame, right after the
-// window, so that its panels see input before the game does.
+// window, so that its panel's button presses act before the game does.
+//
+// F5 asks the level sequencer for the level editor and F6 for the archetype view. While the
+// editor is on, the screen shows the level (1528 pixels) and the archetype palette (72 pixels,
+// editor/palette.h); the designer picks, drags (G snaps to the grid), scales (= - W S A D),
+// rotates (Q E R), layers (I K) and deletes objects, paints (Ctrl+left) and erases (Ctrl+right)
+// instances of the selected archetype on a grid, moves (arrows, M N for speed) and zooms
+// (Ctrl+wheel) the camera, and edits any object's or archetype's members in a panel
+// (platform/panel_layer.h). Ctrl+S saves the level, Ctrl+L loads one, Ctrl+N empties it, Ctrl+Z
+// and Ctrl+Y undo and redo, Ctrl+P saves and play-tests it (F5 comes back), Ctrl+Q or Escape
+// leaves for the first level.
+//
+// The selection is a level object or an archetype; it is cleared before anything can destroy it
+// (a level clear, a switch off, a reload of the archetypes). Picking runs even while the editor is
+// off, as the game always did; everything else only while it is on.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+
 #include "core/system.h"
+#include "editor/level_history.h"
+#include "objects/component_list.h"
+
+namespace platform {
+class PanelLayer;
+}  // namespace platform
 
 class Object;
 
 class LevelEditor : public System {
 public:
-    void Update() override { HandleMessages(); }
-    void Shutdown() override;
+    // The button labels of the panels, as designers see them.
+    static constexpr const char* kAddComponent = "Add Component ";
+    static constexpr const char* kRemoveComponent = "  Remove Component ";
+    static constexpr const char* kSaveArchetype = "Save Archetype";
+    static constexpr const char* kSaveLevel = "Save Level";
+    static constexpr const char* kLoadLevel = "Load Level";
+    static constexpr const char* kLevelNameField = "Level Name";
+    static constexpr const char* kSaveEmptyLevel = "Save Empty Level";
+    static constexpr const char* kCancel = "Cancel";
+    // The level file a play-test runs when the level has no name yet.
+    static constexpr const char* kPlayTestLevel = "level_PlayTest";
 
-    Object* selectedObject = nullptr;
+    explicit LevelEditor(platform::PanelLayer& panels);
+    // On a headless panel layer of its own (tools, the meta registry's sample).
+    LevelEditor();
+    ~LevelEditor() override;
+
+    void Update() override;
+    void Shutdown() override;
+    void HandleMessages() override;
+
+    // The panel actions, as the buttons call them.
+    void SaveLevelAs(const std::string& name);
+    void LoadLevelNamed(const std::string& name);
+    void SaveSelectedArchetype();
+    void Undo();
+    void Redo();
+
+    Object* Selected() const { return selectedObject; }
+    platform::PanelLayer& Panels() { return panels_; }
+    const LevelHistory& History() const { return history_; }
+    std::size_t EditorComponentCount() const { return editorComponents_.Size(); }
+
+    // Registered with the meta registry as "update": whether the editor is on.
     bool update = false;
+    Object* selectedObject = nullptr;
+    bool mayTransform = false;
+    bool wantsPanel = false;
+    bool barOutOfDate = false;
+    std::string levelName;
+    float cameraSpeed = 10.0f;
+
+private:
+    void SwitchOn();
+    void SwitchOff();
+    void Select(Object* object);
+    void Deselect();
+    void ForgetSelectionIfGone();
+    void EntryKeys();
+    void Pick();
+    void UpdateEditorComponents();
+    void EditSelected();
+    void Erase();
+    void Paint();
+    void MoveCamera();
+    void ShowArchetypesAndLabels();
+    void Shortcuts();
+    void Leave();
+    void PlayTest();
+    void EmptyLevel();
+    void RecordEdits();
+    void Restore(const std::string& levelText);
+
+    void RebuildPanel();
+    void BuildObjectPanel();
+    void BuildSavePanel();
+    void BuildLoadPanel();
+    void BuildConfirmEmptySavePanel(const std::string& name);
+
+    std::unique_ptr<platform::PanelLayer> ownPanels_;
+    platform::PanelLayer& panels_;
+    ComponentList<EditorComponent> editorComponents_;
+    LevelHistory history_;
+    // Something may have changed the level since the last record.
+    bool levelTouched_ = false;
+    std::size_t lastObjectCount_ = 0;
+    // The level a play-test left from, loaded again when the editor comes back.
+    std::string returnFromPlayTest_;
+    std::string pendingLoad_;
+    // The object the panel's fields point into, or null for the level's own panels.
+    Object* panelObject_ = nullptr;
+    // Just switched on: the object system empties the level after this update.
+    bool settling_ = false;
+    std::uint64_t switchedOnFrame_ = 0;
 };

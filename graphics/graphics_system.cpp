@@ -179,10 +179,11 @@ void GraphicsSystem::DrawViews() {
         if (debugOverlay_) {
             DrawStatistics();
         }
-        if (overlayDrawer_) {
-            device_.Flush();
-            overlayDrawer_();
-        }
+    }
+    if (overlayDrawer_) {
+        device_.SetViewport(0, 0, 1600, 900);
+        device_.Flush();
+        overlayDrawer_();
     }
 }
 

@@ -49,7 +49,7 @@ public:
     // empty string when there is no back buffer or the file cannot be written.
     std::string SaveScreenshot();
 
-    // Called once per view after the objects, for panels drawn over the game (the editor).
+    // Called once per frame after every view, for panels drawn over the game (the editor).
     void SetOverlayDrawer(std::function<void()> drawer) { overlayDrawer_ = std::move(drawer); }
 
     bool AssetsLoaded() const { return assetsLoaded_; }

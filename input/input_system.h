@@ -127,6 +127,8 @@ inline constexpr int F1 = 0x70;
 inline constexpr int F2 = 0x71;
 inline constexpr int F3 = 0x72;
 inline constexpr int F4 = 0x73;
+inline constexpr int F5 = 0x74;
+inline constexpr int F6 = 0x75;
 inline constexpr int F12 = 0x7B;
 inline constexpr int Plus = 0xBB;   // the "=" / "+" key
 inline constexpr int Minus = 0xBD;  // the "-" key

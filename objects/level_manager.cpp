@@ -1,5 +1,6 @@
 #include "objects/level_manager.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "core/core.h"
@@ -14,6 +15,7 @@ struct State {
     std::int32_t requested = 0;
     std::int32_t previous = 0;
     bool archetypesLoaded = false;
+    std::string playTestName;
 };
 
 State& S() {
@@ -23,6 +25,14 @@ State& S() {
 
 bool IsLevel(std::int32_t n) {
     return n >= 0 && n < kLevelCount;
+}
+
+bool IsPlayable(std::int32_t n) {
+    return IsLevel(n) || n == kPlayTest;
+}
+
+const std::string& NameOf(std::int32_t n) {
+    return n == kPlayTest ? S().playTestName : LevelTable()[n];
 }
 
 bool RecordingInput() {
@@ -40,7 +50,7 @@ void Call(const std::function<void()>& hook) {
 void Switch(std::int32_t target) {
     State& s = S();
     const bool restart = target == kRestart || target < 0;
-    if (target > kQuit || (restart && !IsLevel(s.current))) {
+    if (target > kQuit || (restart && !IsPlayable(s.current))) {
         // No sender produces these; acting on them would index past the level table.
         std::cerr << "LevelManager: ChangeLevel(" << target << ") ignored "
                   << (target > kQuit ? "(no such level or code)" : "(no level to restart)") << '\n';
@@ -59,7 +69,7 @@ void Switch(std::int32_t target) {
         s.current = s.requested = s.previous = 0;
     } else if (restart) {
         MessagingSystem::Send<ClearLevelMessage>();
-        StartLevel(LevelTable()[s.previous]);
+        StartLevel(NameOf(s.previous));
         s.current = s.requested = s.previous;
     } else if (target == kLevelEditor) {
         Call(GetHooks().setUpLevelEditorView);
@@ -124,6 +134,19 @@ void StartLevel(const std::string& name) {
     Call(GetHooks().resetCameras);
     MessagingSystem::Send<LevelStartedMessage>(name);
     Call(GetHooks().stopRumble);
+}
+
+void PlayTest(const std::string& name) {
+    State& s = S();
+    const auto& table = LevelTable();
+    const auto found = std::find(table.begin(), table.end(), name);
+    const std::int32_t level =
+        found == table.end() ? kPlayTest : static_cast<std::int32_t>(found - table.begin());
+    s.playTestName = name;
+    s.previous = s.current;
+    s.current = s.requested = level;
+    MessagingSystem::Send<ClearLevelMessage>();
+    StartLevel(name);
 }
 
 bool SetStartLevel(std::int32_t level) {

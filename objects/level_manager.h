@@ -24,6 +24,8 @@ inline constexpr std::int32_t kRestart = 22;
 inline constexpr std::int32_t kLevelEditor = 23;
 inline constexpr std::int32_t kArchetypeEditor = 24;
 inline constexpr std::int32_t kQuit = 25;
+// The current level while a play-test runs a level file outside the table; never a request.
+inline constexpr std::int32_t kPlayTest = 26;
 
 // The level names by number; each is also the name of the level's data file.
 const std::array<std::string, kLevelCount>& LevelTable();
@@ -44,6 +46,11 @@ struct Hooks {
     std::function<void()> setUpArchetypeEditorView;
 };
 Hooks& GetHooks();
+
+// Starts the level file `name` as the player meets it, for the editor's play-test: a name of the
+// table becomes that level; any other name runs as kPlayTest, which a restart reloads and any
+// level request leaves.
+void PlayTest(const std::string& name);
 
 // Makes `level` (0..20) the level that starts when the archetypes are loaded; for tools that run
 // from a chosen level. False (nothing changed) for a number outside the table.

@@ -1,6 +1,7 @@
 // The desktop services: the SDL window with its OpenGL context, the OpenGL device drawing on it,
 // SDL game controllers, the sleeping steady clock, and OpenAL sound (silent without a device).
 #include "platform/desktop_window.h"
+#include "platform/imgui_panels.h"
 #include "platform/opengl_device.h"
 #include "platform/sdl_gamepads.h"
 #include "platform/services.h"
@@ -14,6 +15,8 @@ Services MakeDesktopServices() {
         return services;
     }
     services.graphics = MakeOpenGLGraphicsDevice(*window);
+    // The editor's panels draw on the same window, after the game.
+    services.panels = MakeImGuiPanels(window->NativeWindow());
     services.window = std::move(window);
     services.clock = MakeSteadyClock();
     services.gamepads = MakeSdlGamepads();

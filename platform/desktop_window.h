@@ -12,6 +12,8 @@
 #include "platform/gl_surface.h"
 #include "platform/window.h"
 
+struct SDL_Window;
+
 namespace platform {
 
 class DesktopWindow : public Window, public GLSurface {
@@ -21,6 +23,8 @@ public:
     // The window's size in screen pixels.
     virtual int Width() const = 0;
     virtual int Height() const = 0;
+    // The SDL window, for the panel layer's ImGui back end.
+    virtual SDL_Window* NativeWindow() const = 0;
 };
 
 // Opens the window with its context; the icon is read from `iconPath` (an .ico file), and a

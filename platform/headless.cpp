@@ -53,6 +53,7 @@ Services MakeHeadlessServices(double step) {
     services.gamepads = MakeNoGamepads();
     services.audio = MakeSilentAudioDevice();
     services.graphics = MakeHeadlessGraphicsDevice();
+    services.panels = MakeHeadlessPanels();
     return services;
 }
 

@@ -78,6 +78,7 @@ public:
     }
     void BringToFront() override { SDL_RaiseWindow(window_); }
     void SetPanelEvents(PanelEvents* panels) override { panels_ = panels; }
+    SDL_Window* NativeWindow() const override { return window_; }
 
     void SwapBuffers() override { SDL_GL_SwapWindow(window_); }
     int DrawableWidth() const override {

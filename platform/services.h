@@ -1,6 +1,6 @@
 // Everything the engine needs from the outside world, chosen once at start-up: the desktop
-// services (SDL2 window and gamepads, OpenGL, OpenAL, steady clock) or the headless twins (no
-// window, no drawing, silence, a fixed-step clock) for tests and tools.
+// services (SDL2 window and gamepads, OpenGL, OpenAL, steady clock, ImGui panels) or the headless
+// twins (no window, no drawing, silence, a fixed-step clock, recorded panels) for tests and tools.
 #pragma once
 
 #include <memory>
@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/gamepad.h"
 #include "platform/graphics_device.h"
+#include "platform/panel_layer.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -19,6 +20,8 @@ struct Services {
     std::unique_ptr<Gamepads> gamepads;
     std::unique_ptr<AudioDevice> audio;
     std::unique_ptr<GraphicsDevice> graphics;
+    // The editor's panels. Last, so they go before the window and its drawing context.
+    std::unique_ptr<PanelLayer> panels;
 };
 
 // `step` is the fixed frame length in seconds.

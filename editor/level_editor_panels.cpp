@@ -1,0 +1,99 @@
+// The editor's panels: the object or archetype panel of the selection, and the save, load and
+// confirmation panels of the level.
+#include <string>
+
+#include "editor/level_editor.h"
+#include "editor/level_saves.h"
+#include "editor/panel_types.h"
+#include "meta/component_factory.h"
+#include "objects/component.h"
+#include "objects/level_manager.h"
+#include "objects/object.h"
+#include "platform/panel_layer.h"
+
+namespace {
+
+// Components the panel never shows: the palette's own, and the transform, which has its field.
+bool HiddenFromPanel(const std::string& className) {
+    return className == "ArchetypeObjectEditorComponent" || className == "OnLGUIComponent" ||
+           className == "Transform2D";
+}
+
+}  // namespace
+
+void LevelEditor::RebuildPanel() {
+    if (selectedObject && wantsPanel) {
+        BuildObjectPanel();
+    } else {
+        panels_.DeletePanel();
+        panelObject_ = nullptr;
+    }
+}
+
+void LevelEditor::BuildObjectPanel() {
+    Object& object = *selectedObject;
+    panels_.NewPanel(object.IsArchetype() ? "Archetype" : "Object");
+    panelObject_ = &object;
+    if (object.IsArchetype()) {
+        panels_.AddButton(kSaveArchetype, [this] { SaveSelectedArchetype(); });
+    }
+    panels_.AddField("Name", platform::FieldType::Text, &object.filename);
+    panels_.AddStruct("Transform2D", PanelTypes::TypeOf(panels_, "Transform2D"), &object.transform);
+    for (const auto& [className, component] : object.GetComponents()) {
+        const platform::StructType type = PanelTypes::TypeOf(panels_, className);
+        if (HiddenFromPanel(className) || type == platform::kNoStruct) {
+            continue;
+        }
+        panels_.AddStruct(className, type, dynamic_cast<void*>(component));
+        panels_.AddButton(kRemoveComponent + className, [this, name = className] {
+            if (selectedObject) {
+                selectedObject->RemoveComponent(name);
+                barOutOfDate = true;
+                levelTouched_ = true;
+            }
+        });
+    }
+    for (const auto& [className, prototype] : ComponentFactory::All()) {
+        if (className == "Transform2D" || object.HasComponent(className) ||
+            PanelTypes::TypeOf(panels_, className) == platform::kNoStruct) {
+            continue;
+        }
+        panels_.AddButton(kAddComponent + className, [this, name = className] {
+            const Component* source = ComponentFactory::Find(name);
+            if (selectedObject && source) {
+                selectedObject->AddComponent(name, source->Clone());
+                barOutOfDate = true;
+                levelTouched_ = true;
+            }
+        });
+    }
+}
+
+void LevelEditor::BuildSavePanel() {
+    panelObject_ = nullptr;
+    panels_.NewPanel(kSaveLevel);
+    panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
+    panels_.AddButton(kSaveLevel, [this] { SaveLevelAs(levelName); });
+}
+
+void LevelEditor::BuildLoadPanel() {
+    panelObject_ = nullptr;
+    panels_.NewPanel(kLoadLevel);
+    panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
+    panels_.AddButton(kLoadLevel, [this] { LoadLevelNamed(levelName); });
+    for (const std::string& name : LevelManager::LevelTable()) {
+        panels_.AddButton("Load " + name, [this, name] { LoadLevelNamed(name); });
+    }
+}
+
+void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
+    panelObject_ = nullptr;
+    panels_.NewPanel(kSaveLevel);
+    panels_.AddNote("The level is empty, and \"" + name +
+                    "\" holds objects. Save the empty level over it?");
+    panels_.AddButton(kSaveEmptyLevel, [this, name] {
+        EditorSaves::SaveLevelKeepingBackup(name);
+        panels_.DeletePanel();
+    });
+    panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
+}

@@ -1,0 +1,108 @@
+#include "editor/palette.h"
+
+#include "editor/editor_components.h"
+#include "graphics/camera.h"
+#include "meta/component_factory.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+
+namespace Palette {
+namespace {
+
+constexpr int kFirstOffset = 420;
+// The whole part of (30 + 1) x -2: one icon and a gap.
+constexpr int kOffsetStep = -62;
+constexpr float kIconScale = 30.0f;
+constexpr float kIconDepth = 10.0f;
+constexpr float kCameraHeight = 50.0f;
+
+const char* const kLevelEditorComponent = "ArchetypeLevelEditorComponent";
+const char* const kObjectEditorComponent = "ArchetypeObjectEditorComponent";
+// Pushes an icon's depth behind the camera's, so the icons stay in front of the level.
+const char* const kScreenDepthComponent = "OnLGUIComponent";
+
+void AddScreenDepthComponent(Object& archetype) {
+    // Made from its prototype by name: the palette needs nothing of the class but its presence.
+    if (const Component* prototype = ComponentFactory::Find(kScreenDepthComponent)) {
+        archetype.AddComponent(kScreenDepthComponent, prototype->Clone());
+    }
+}
+
+void EmptyViews() {
+    while (!ViewList().empty()) {
+        delete ViewList().back();
+    }
+    while (!CameraList().empty()) {
+        delete CameraList().back();
+    }
+}
+
+}  // namespace
+
+int OffsetAt(std::size_t index) {
+    return kFirstOffset + kOffsetStep * static_cast<int>(index);
+}
+
+void LayOut(Kind kind, float x) {
+    std::size_t index = 0;
+    for (auto& [name, archetype] : ArchetypeTable()) {
+        const int offset = OffsetAt(index++);
+        // A component of the same class from an earlier layout would keep its old offset.
+        if (kind == Kind::LevelEditor) {
+            archetype->RemoveComponent(kLevelEditorComponent);
+            archetype->AddComponent(kLevelEditorComponent,
+                                    new ArchetypeLevelEditorComponent(offset));
+        } else {
+            archetype->RemoveComponent(kObjectEditorComponent);
+            archetype->AddComponent(kObjectEditorComponent,
+                                    new ArchetypeObjectEditorComponent(offset));
+        }
+        AddScreenDepthComponent(*archetype);
+        archetype->SetVisible(true);
+        Transform2D& t = archetype->GetTransform();
+        t.SetZLayer(kIconDepth);
+        t.SetRotationDegrees(0);
+        t.SetScale({kIconScale, kIconScale});
+        if (auto* body = archetype->Get<RigidBody2D>("RigidBody2D")) {
+            body->SetVelocity({0.0f, 0.0f});
+        }
+        t.SetPosition({x, static_cast<float>(offset)});
+    }
+}
+
+void Hide() {
+    for (auto& [name, archetype] : ArchetypeTable()) {
+        archetype->SetVisible(false);
+        archetype->RemoveComponent(kLevelEditorComponent);
+    }
+}
+
+void StripPaletteComponents(Object& instance) {
+    instance.RemoveComponent(kLevelEditorComponent);
+    instance.RemoveComponent(kObjectEditorComponent);
+    instance.RemoveComponent(kScreenDepthComponent);
+}
+
+void SetUpLevelEditorViews() {
+    EmptyViews();
+    auto* main = new CameraView(new Camera(0.0f, 0.0f, kCameraHeight));
+    main->viewport.x = 0;
+    main->viewport.width = kMainViewWidth;
+    auto* palette = new CameraView(new Camera(0.0f, 0.0f, kCameraHeight));
+    palette->viewport.x = kMainViewWidth;
+    palette->viewport.width = kPaletteViewWidth;
+    palette->camera->SetPosition({kLevelEditorX, 0.0f});
+    main->Recompute();
+    palette->Recompute();
+    LayOut(Kind::LevelEditor, kLevelEditorX);
+}
+
+void SetUpArchetypeView() {
+    EmptyViews();
+    auto* view = new CameraView(new Camera(0.0f, 0.0f, kCameraHeight));
+    view->Recompute();
+    LayOut(Kind::ArchetypeView, kArchetypeViewX);
+}
+
+}  // namespace Palette

@@ -1,0 +1,261 @@
+// The level editor as a designer drives it: picking, painting, layers, emptying, saving, the
+// panels, undo and redo, play-testing. Every input goes through the window's events.
+#include "editor/level_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/messaging.h"
+#include "editor/editor_mode.h"
+#include "editor/level_saves.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/editor_session.h"
+#include "support/scene_builder.h"
+
+namespace {
+
+using testing_support::EditorSession;
+
+const std::vector<std::string> kArchetypes = {
+    "Crate: RigidBody2D mass 1.0; BoxCollider2D mHollow false",
+    "Block: BoxCollider2D mHollow true",
+};
+
+class LevelEditorTest : public ::testing::Test {
+protected:
+    LevelEditorTest() : session(kArchetypes) { session.EnterEditor(); }
+    LevelEditor& editor() { return session.Editor(); }
+    Object* Place(std::string_view scene) {
+        auto objects = testing_support::BuildScene(scene);
+        return objects.empty() ? nullptr : objects.back();
+    }
+    EditorSession session;
+};
+
+TEST_F(LevelEditorTest, F5SwitchesTheEditorOnWithAnEmptyLevel) {
+    EXPECT_TRUE(editor().update);
+    EXPECT_TRUE(EditorMode::IsActive());
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kLevelEditor);
+    EXPECT_TRUE(LevelObjects().empty());
+}
+
+TEST_F(LevelEditorTest, ClickingOverlappingObjectsSelectsTheHigherLayer) {
+    Object* low = Place("Low 100 100 40 40");
+    Object* high = Place("High 110 100 40 40");
+    Object* same = Place("Same 120 100 40 40");
+    low->GetTransform().SetZLayer(2.0f);
+    high->GetTransform().SetZLayer(6.0f);
+    same->GetTransform().SetZLayer(6.0f);
+    session.Click(115, 100);
+    EXPECT_EQ(editor().Selected(), high) << "equal layers: the one selected first stays";
+    session.Click(60, 100);
+    EXPECT_EQ(editor().Selected(), low);
+}
+
+TEST_F(LevelEditorTest, PaintingTwiceIntoOneCellPlacesOneInstance) {
+    // Ctrl+click on an icon picks its archetype for painting while Ctrl stays held.
+    session.Hold(VirtualKey::Control, true);
+    session.Click(-1000000, 420);
+    ASSERT_TRUE(editor().Selected() && editor().Selected()->IsArchetype());
+    session.Click(100, 100);
+    session.Click(110, 95);
+    session.Hold(VirtualKey::Control, false);
+    ASSERT_EQ(LevelObjects().size(), 1u);
+    const Vector2D at = LevelObjects().front()->GetTransform().GetPosition();
+    EXPECT_EQ(at.x, 120.0f);  // cell 2s = 60 wide: 60..180 holds 100 and 110
+    EXPECT_EQ(at.y, 120.0f);
+    EXPECT_EQ(LevelObjects().front()->GetTransform().GetZLayer(), 5.0f);
+    EXPECT_FALSE(LevelObjects().front()->HasComponent("ArchetypeLevelEditorComponent"));
+}
+
+TEST_F(LevelEditorTest, IAndKStopAtTheirLimits) {
+    Place("Box 0 0 10 10");
+    session.Click(0, 0);
+    Transform2D& t = editor().Selected()->GetTransform();
+    t.SetZLayer(38.95f);
+    session.Tap('I');
+    EXPECT_FLOAT_EQ(t.GetZLayer(), 39.0f) << "the camera at 50, less 11";
+    t.SetZLayer(1.05f);
+    session.Tap('K');
+    EXPECT_FLOAT_EQ(t.GetZLayer(), 1.0f);
+}
+
+TEST_F(LevelEditorTest, GridSnappingBelowScaleOneUsesWholeUnits) {
+    Place("Dot 0 0 0.5 0.5");
+    session.Click(0, 0);
+    session.Hold('G', true);
+    session.Drag(0, 0, 37, -12);
+    session.Hold('G', false);
+    ASSERT_EQ(editor().Selected(), LevelObjects().front());
+    EXPECT_EQ(LevelObjects().front()->GetTransform().GetPosition(), (Vector2D{37.0f, -12.0f}));
+}
+
+TEST_F(LevelEditorTest, ErasingWithoutAnArchetypeKeepsTheSelection) {
+    Object* loner = Place("Loner 0 0 10 10");
+    session.Click(0, 0);
+    session.Hold(VirtualKey::Control, true);
+    session.Click(300, 300, true);
+    EXPECT_EQ(editor().Selected(), loner);
+    session.Hold(VirtualKey::Control, false);
+}
+
+TEST_F(LevelEditorTest, AnObjectDestroyedElsewhereTakesItsSelectionAndPanelWithIt) {
+    Object* box = Place("Box 0 0 10 10");
+    session.Click(0, 0, true);
+    ASSERT_TRUE(session.Panels().HasPanel());
+    box->Destroy();
+    session.Frames(3);
+    EXPECT_EQ(editor().Selected(), nullptr);
+    EXPECT_FALSE(session.Panels().HasPanel());
+}
+
+TEST_F(LevelEditorTest, CtrlNEmptiesTheLevel) {
+    Place("A 0 0 10 10\nB 50 0 10 10");
+    session.Chord('N');
+    EXPECT_TRUE(LevelObjects().empty());
+    EXPECT_EQ(editor().Selected(), nullptr);
+}
+
+TEST_F(LevelEditorTest, ALevelSaveWritesExactlyThePlacedObjectsAndKeepsABackup) {
+    session.Click(-1000000, 420);
+    session.Click(-1000000, 358);
+    session.Chord('S');
+    ASSERT_EQ(session.Panels().Title(), "Save Level");
+    ASSERT_TRUE(session.Panels().Edit("Level Name", "level_Mine"));
+    ASSERT_TRUE(session.PressButton("Save Level"));
+    EXPECT_EQ(session.Assets().Read("level_Mine"), session.LevelText());
+    EXPECT_NE(session.LevelText().find("Crate\n{"), std::string::npos);
+    EXPECT_NE(session.LevelText().find("Block\n{"), std::string::npos);
+    EXPECT_FALSE(session.Assets().Exists("level_Mine.bak"));
+    const std::string first = session.Assets().Read("level_Mine");
+    session.Chord('N');
+    session.Chord('S');
+    session.PressButton("Save Level");
+    EXPECT_EQ(session.Panels().Title(), "Save Level") << "an empty level over objects asks first";
+    EXPECT_EQ(session.Assets().Read("level_Mine"), first);
+    session.PressButton(LevelEditor::kSaveEmptyLevel);
+    EXPECT_EQ(session.Assets().Read("level_Mine"), "");
+    EXPECT_EQ(session.Assets().Read("level_Mine.bak"), first);
+}
+
+TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndLoadsOnTopOfTheLevel) {
+    session.Assets().Write("level_Intro", "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n");
+    Place("Kept 0 0 10 10");
+    session.Chord('L');
+    int levelButtons = 0;
+    for (const auto& item : session.Panels().Items()) {
+        levelButtons += item.label.rfind("Load ", 0) == 0 && item.label != "Load Level";
+    }
+    EXPECT_EQ(levelButtons, 21);
+    session.PressButton("Load level_Intro");
+    EXPECT_EQ(LevelObjects().size(), 2u);
+    EXPECT_EQ(editor().levelName, "level_Intro");
+    EXPECT_FALSE(session.Panels().HasPanel());
+}
+
+TEST_F(LevelEditorTest, ObjectPanelShowsEditableComponentsAndTheirButtons) {
+    Object* probe = Place("Thing 0 0 10 10\n  RigidBody2D mass 2.0\n  ProbeComponent level 4");
+    session.Click(0, 0, true);
+    const auto& panels = session.Panels();
+    EXPECT_EQ(panels.Title(), "Object");
+    EXPECT_EQ(panels.Value("Name"), "Thing");
+    EXPECT_EQ(panels.Value("Transform2D.scale.X"), "10");
+    EXPECT_EQ(panels.Value("RigidBody2D.mass"), "2");
+    EXPECT_TRUE(panels.HasButton("  Remove Component RigidBody2D"));
+    EXPECT_TRUE(panels.HasButton("Add Component BoxCollider2D"));
+    EXPECT_FALSE(panels.HasButton("Add Component RigidBody2D"));
+    EXPECT_EQ(panels.Describe().find("Probe"), std::string::npos) << "no type, shown nowhere";
+    session.PressButton("Add Component BoxCollider2D");
+    EXPECT_TRUE(probe->HasComponent("BoxCollider2D"));
+    EXPECT_TRUE(session.Panels().HasButton("  Remove Component BoxCollider2D"));
+}
+
+// One kind of edit on a level of one crate and one block, with the block selected.
+struct EditCase {
+    const char* name;
+    std::function<void(EditorSession&)> edit;
+};
+
+class UndoTest : public LevelEditorTest, public ::testing::WithParamInterface<EditCase> {};
+
+TEST_P(UndoTest, UndoRestoresTheLevelExactlyAndRedoReappliesIt) {
+    Place("Crate 0 0 30 30\n  RigidBody2D mass 1.0\nBlock 200 0 20 20");
+    session.Frames(3);
+    session.Click(200, 0, true);
+    const std::string before = session.LevelText();
+    GetParam().edit(session);
+    session.Frames(2);
+    const std::string after = session.LevelText();
+    ASSERT_NE(after, before) << "the edit changed nothing";
+    session.Chord('Z');
+    EXPECT_EQ(session.LevelText(), before);
+    session.Chord('Y');
+    EXPECT_EQ(session.LevelText(), after);
+}
+
+const EditCase kEdits[] = {
+    {"Move", [](EditorSession& s) { s.Drag(200, 0, 260, 40); }},
+    {"Scale", [](EditorSession& s) { s.Tap(VirtualKey::Plus); }},
+    {"Rotate", [](EditorSession& s) { s.Tap('Q'); }},
+    {"Layer", [](EditorSession& s) { s.Tap('I'); }},
+    {"Create", [](EditorSession& s) { s.Click(-1000000, 420); }},
+    {"Paint",
+     [](EditorSession& s) {
+         s.Hold(VirtualKey::Control, true);
+         s.Click(-1000000, 358);
+         s.Click(500, 500);
+         s.Hold(VirtualKey::Control, false);
+     }},
+    {"Erase",
+     [](EditorSession& s) {
+         s.Hold(VirtualKey::Control, true);
+         s.Click(200, 0, true);
+         s.Hold(VirtualKey::Control, false);
+     }},
+    {"Delete", [](EditorSession& s) { s.Tap(VirtualKey::Delete); }},
+    {"Empty", [](EditorSession& s) { s.Chord('N'); }},
+    {"AddComponent", [](EditorSession& s) { s.PressButton("Add Component RigidBody2D"); }},
+    {"RemoveComponent",
+     [](EditorSession& s) {
+         s.Click(0, 0, true);
+         s.PressButton("  Remove Component RigidBody2D");
+     }},
+    {"FieldEdit",
+     [](EditorSession& s) {
+         s.Panels().Edit("Transform2D.position.Y", "75");
+         s.Frames(1);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryKindOfEdit, UndoTest, ::testing::ValuesIn(kEdits),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LevelEditorTest, PlayTestSavesAndRunsTheLevelAndF5ComesBackToIt) {
+    Place("Crate 0 0 30 30");
+    editor().levelName = "level_Trial";
+    session.Chord('P');
+    session.Frames(3);
+    EXPECT_FALSE(editor().update);
+    EXPECT_FALSE(EditorMode::IsActive());
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
+    ASSERT_EQ(LevelObjects().size(), 1u) << "the saved level runs";
+    LevelObjects().front()->GetTransform().SetPosition({999.0f, 0.0f});  // played on
+    session.EnterEditor();
+    ASSERT_TRUE(editor().update);
+    ASSERT_EQ(LevelObjects().size(), 1u);
+    EXPECT_EQ(LevelObjects().front()->GetTransform().GetPosition().x, 0.0f);
+    EXPECT_EQ(session.LevelText(), session.Assets().Read("level_Trial"));
+}
+
+TEST_F(LevelEditorTest, EscapeLeavesForTheFirstLevel) {
+    session.Tap(VirtualKey::Escape);
+    session.Frames(3);
+    EXPECT_FALSE(editor().update);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// The archetype palette: layout, scrolling, clicks on icons, the archetype view, and saving an
+// archetype from its panel.
+#include "editor/palette.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/editor_components.h"
+#include "editor/level_editor.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/editor_session.h"
+
+namespace {
+
+using testing_support::EditorSession;
+
+std::vector<std::string> TenArchetypes() {
+    std::vector<std::string> list;
+    for (int i = 0; i < 10; ++i) {
+        list.push_back("Thing" + std::to_string(i) + ": BoxCollider2D mHollow false");
+    }
+    return list;
+}
+
+std::vector<int> Offsets() {
+    std::vector<int> offsets;
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        auto* icon = archetype->Get<ArchetypeLevelEditorComponent>("ArchetypeLevelEditorComponent");
+        offsets.push_back(icon ? icon->offset : 9999);
+    }
+    return offsets;
+}
+
+TEST(Palette, TenArchetypesSitAtOffsets420Down62Each) {
+    EditorSession session(TenArchetypes());
+    session.EnterEditor();
+    EXPECT_EQ(Offsets(), (std::vector<int>{420, 358, 296, 234, 172, 110, 48, -14, -76, -138}));
+    EXPECT_EQ(session.Editor().EditorComponentCount(), 10u);
+    const Object* first = ArchetypeTable().begin()->second;
+    EXPECT_TRUE(first->IsVisible());
+    EXPECT_TRUE(first->HasComponent("OnLGUIComponent"));
+    EXPECT_EQ(first->GetTransform().GetPosition(), (Vector2D{Palette::kLevelEditorX, 420.0f}));
+}
+
+TEST(Palette, PageDownThreeTimesMovesEveryIcon21Up) {
+    EditorSession session(TenArchetypes());
+    session.EnterEditor();
+    for (int i = 0; i < 3; ++i) {
+        session.Tap(VirtualKey::PageDown);
+    }
+    EXPECT_EQ(Offsets().front(), 441);
+    EXPECT_EQ(Offsets().back(), -117);
+}
+
+TEST(Palette, LeavingTheEditorHidesTheIcons) {
+    EditorSession session(TenArchetypes());
+    session.EnterEditor();
+    session.Chord('Q');
+    session.Frames(3);
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        EXPECT_FALSE(archetype->IsVisible());
+        EXPECT_FALSE(archetype->HasComponent("ArchetypeLevelEditorComponent"));
+    }
+}
+
+TEST(Palette, LeftClicksPlaceOneInstanceEachAndLeaveTheIcon) {
+    EditorSession session({"Crate: BoxCollider2D mHollow false"});
+    session.EnterEditor();
+    session.Click(-1000000, 420);
+    session.Click(-1000000, 420);
+    EXPECT_EQ(LevelObjects().size(), 2u);
+    EXPECT_EQ(ArchetypeTable().Get("Crate")->GetTransform().GetPosition().y, 420.0f);
+}
+
+TEST(Palette, RightClickOpensTheArchetypePanelAndItsSaveRewritesTheList) {
+    EditorSession session({"Crate: BoxCollider2D mHollow false", "Block: OneWay"});
+    session.EnterEditor();
+    session.Click(-1000000, 420, true);
+    ASSERT_EQ(session.Panels().Title(), "Archetype");
+    ASSERT_TRUE(session.Panels().Edit("BoxCollider2D.mHollow", "true"));
+    session.PressButton(LevelEditor::kSaveArchetype);
+    EXPECT_EQ(session.Assets().Read("Objects"), "Crate\nBlock\n") << "no second Crate line";
+    EXPECT_NE(session.Assets().Read("Crate").find("mHollow true"), std::string::npos);
+    EXPECT_TRUE(session.Assets().Exists("Crate.bak"));
+    ASSERT_NE(ArchetypeTable().Get("Crate"), nullptr) << "reloaded";
+    EXPECT_EQ(session.Editor().Selected(), nullptr);
+    EXPECT_EQ(Offsets(), (std::vector<int>{420, 358}));
+}
+
+TEST(Palette, F6ShowsTheArchetypeViewAndF5TheEditorAgain) {
+    EditorSession session({"Crate: BoxCollider2D mHollow false"});
+    session.Tap(VirtualKey::F6);
+    session.Frames(3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kArchetypeEditor);
+    const Object* crate = ArchetypeTable().Get("Crate");
+    EXPECT_TRUE(crate->HasComponent("ArchetypeObjectEditorComponent"));
+    EXPECT_EQ(crate->GetTransform().GetPosition(), (Vector2D{800.0f, 420.0f}));
+    session.EnterEditor();
+    EXPECT_TRUE(session.Editor().update);
+}
+
+}  // namespace

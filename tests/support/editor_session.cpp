@@ -1,0 +1,122 @@
+#include "support/editor_session.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "editor/level_editor.h"
+#include "input/input_system.h"
+#include "meta/data_reader.h"
+#include "meta/data_writer.h"
+#include "objects/level_objects.h"
+
+namespace testing_support {
+
+EditorSession::EditorSession(const std::vector<std::string>& archetypes) {
+    std::string list;
+    for (const std::string& entry : archetypes) {
+        const std::string name = entry.substr(0, entry.find(':'));
+        std::string body = entry.size() > name.size() ? entry.substr(name.size() + 1) : "";
+        std::string file;
+        std::istringstream lines(body);
+        for (std::string line; std::getline(lines, line, ';');) {
+            file += line.substr(line.find_first_not_of(' ') == std::string::npos
+                                    ? line.size()
+                                    : line.find_first_not_of(' ')) +
+                    "\n";
+        }
+        assets_.Write(name, file);
+        list += name + "\n";
+    }
+    assets_.Write("Objects", list);
+    platform::Services services = platform::MakeHeadlessServices();
+    auto window = std::make_unique<ScriptedWindow>();
+    window_ = window.get();
+    services.window = std::move(window);
+    panels_ = static_cast<platform::HeadlessPanels*>(services.panels.get());
+    engine_ = std::make_unique<HeadlessEngine>(std::move(services));
+    LoadGameData(engine_->core());
+    Frames(3);
+}
+
+EditorSession::~EditorSession() = default;
+
+void EditorSession::EnterEditor() {
+    Tap(VirtualKey::F5);
+    Frames(4);
+}
+
+void EditorSession::Frames(int count) {
+    engine_->RunFrames(count);
+}
+
+void EditorSession::Tap(int key) {
+    Hold(key, true);
+    Hold(key, false);
+    // A key counts as pressed again only after two updates up.
+    Frames(1);
+}
+
+void EditorSession::Hold(int key, bool down) {
+    window_->QueueKey(key, down);
+    Frames(1);
+}
+
+void EditorSession::Chord(int key) {
+    Hold(VirtualKey::Control, true);
+    Tap(key);
+    Hold(VirtualKey::Control, false);
+    // Two frames see the release of Ctrl.
+    Frames(2);
+}
+
+void EditorSession::Click(int x, int y, bool right, bool withCtrl) {
+    const auto button = right ? platform::MouseButton::Right : platform::MouseButton::Left;
+    if (withCtrl) {
+        Hold(VirtualKey::Control, true);
+    }
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(button, true, x, y); });
+    Frames(1);
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(button, false, x, y); });
+    Frames(1);
+    if (withCtrl) {
+        Hold(VirtualKey::Control, false);
+    }
+    Frames(2);
+}
+
+void EditorSession::Drag(int fromX, int fromY, int toX, int toY) {
+    const auto left = platform::MouseButton::Left;
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(left, true, fromX, fromY); });
+    Frames(1);
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseMove(toX, toY); });
+    Frames(1);
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(left, false, toX, toY); });
+    Frames(2);
+}
+
+bool EditorSession::PressButton(const std::string& label) {
+    const bool found = panels_->Press(label);
+    Frames(2);
+    return found;
+}
+
+LevelEditor& EditorSession::Editor() {
+    return *engine_->core().Get<LevelEditor>("LevelEditor");
+}
+
+platform::HeadlessPanels& EditorSession::Panels() {
+    return *panels_;
+}
+
+std::string EditorSession::LevelText() const {
+    std::ostringstream text;
+    WriteLevel(text, LevelObjects());
+    return text.str();
+}
+
+std::vector<Object*> EditorSession::Objects() const {
+    return LevelObjects();
+}
+
+}  // namespace testing_support
