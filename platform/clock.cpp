@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <cassert>
 #include <chrono>
 #include <cstdint>
@@ -25,17 +26,38 @@ private:
     double origin_ = SteadySeconds();
 };
 
+// Sleeps until a margin before the deadline and spins the rest. The margin follows how late this
+// machine's sleeps usually wake: a running average of the lateness, with headroom. A rare late
+// wake (the machine is busy) is not chased: that frame simply ends late, as it would have while
+// spinning on a busy machine, and the usual frame keeps sleeping nearly all of its wait.
 class SteadyClock : public SpinningClock {
 public:
     void WaitPast(double deadline) override {
-        // Sleep granularity on a loaded desktop is around a millisecond; two leave a margin.
-        constexpr double kSpinMargin = 0.002;
-        const double sleepFor = deadline - kSpinMargin - Now();
+        const double wakeAt = deadline - margin_;
+        const double sleepFor = wakeAt - Now();
         if (sleepFor > 0.0) {
             std::this_thread::sleep_for(std::chrono::duration<double>(sleepFor));
+            Learn(Now() - wakeAt);
         }
         SpinningClock::WaitPast(deadline);
     }
+
+private:
+    // An idle desktop wakes about a tenth of a millisecond late (the kernel's timer slack and the
+    // scheduler); the bounds keep the margin sane whatever a few wakes say.
+    static constexpr double kMinMargin = 0.00005;
+    static constexpr double kMaxMargin = 0.002;
+    static constexpr double kHeadroom = 1.5;
+    // Each wake moves the average by a sixteenth of its difference.
+    static constexpr double kWeight = 1.0 / 16.0;
+
+    void Learn(double lateness) {
+        averageLateness_ += kWeight * (std::clamp(lateness, 0.0, kMaxMargin) - averageLateness_);
+        margin_ = std::clamp(averageLateness_ * kHeadroom, kMinMargin, kMaxMargin);
+    }
+
+    double averageLateness_ = kMaxMargin / kHeadroom;
+    double margin_ = kMaxMargin;
 };
 
 class FixedStepClock : public Clock {
