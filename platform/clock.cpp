@@ -27,9 +27,10 @@ private:
 };
 
 // Sleeps until a margin before the deadline and spins the rest. The margin follows how late this
-// machine's sleeps usually wake: a running average of the lateness, with headroom. A rare late
-// wake (the machine is busy) is not chased: that frame simply ends late, as it would have while
-// spinning on a busy machine, and the usual frame keeps sleeping nearly all of its wait.
+// machine's sleeps usually wake: it settles where four wakes in five come within it. The rare
+// later wake of a busy machine is not chased (a mean would be, by its long tail): that frame just
+// ends a little late, still longer than the deadline, and the usual frame goes on sleeping
+// nearly all of its wait.
 class SteadyClock : public SpinningClock {
 public:
     void WaitPast(double deadline) override {
@@ -44,20 +45,19 @@ public:
 
 private:
     // An idle desktop wakes about a tenth of a millisecond late (the kernel's timer slack and the
-    // scheduler); the bounds keep the margin sane whatever a few wakes say.
+    // scheduler); the bounds keep the margin sane whatever the wakes say.
     static constexpr double kMinMargin = 0.00005;
     static constexpr double kMaxMargin = 0.002;
-    static constexpr double kHeadroom = 1.5;
-    // Each wake moves the average by a sixteenth of its difference.
-    static constexpr double kWeight = 1.0 / 16.0;
+    static constexpr double kStep = 0.00001;
 
+    // A wake past the margin raises it four steps, one within lowers it one step: it rests where
+    // one wake in five is later.
     void Learn(double lateness) {
-        averageLateness_ += kWeight * (std::clamp(lateness, 0.0, kMaxMargin) - averageLateness_);
-        margin_ = std::clamp(averageLateness_ * kHeadroom, kMinMargin, kMaxMargin);
+        margin_ = std::clamp(margin_ + (lateness > margin_ ? 4.0 * kStep : -kStep), kMinMargin,
+                             kMaxMargin);
     }
 
-    double averageLateness_ = kMaxMargin / kHeadroom;
-    double margin_ = kMaxMargin;
+    double margin_ = 0.0005;
 };
 
 class FixedStepClock : public Clock {

@@ -5,7 +5,7 @@
 // Three kinds:
 //  - steady: the desktop clock; sleeps for all but a short margin of a wait, then spins, so an
 //    idle game hardly uses a core yet frames still end precisely. The margin is learnt from how
-//    late the sleeps usually wake (0.05 to 2 ms);
+//    late the sleeps usually wake (within 0.05 to 2 ms);
 //  - spinning: the same clock but waits by spinning only (kept to measure what sleeping saves);
 //  - fixed-step: time moves only when a frame waits, by exactly one step whatever the deadline, so
 //    headless runs, tests and tools see the same frame lengths every time.
