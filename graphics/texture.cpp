@@ -3,6 +3,7 @@
 #include <iostream>
 #include <utility>
 
+#include "meta/assets.h"
 #include "meta/meta_registration.h"
 
 VORL_REGISTER_TYPE(Texture, "Texture") {
@@ -45,7 +46,7 @@ void SetTextureLoader(TextureLoader loader) {
 Texture* LoadTexture(const std::string& name) {
     auto* texture = new Texture{name, nullptr};
     if (Loader()) {
-        texture->image = Loader()("assets/" + name + ".png");
+        texture->image = Loader()(Assets::PathOf(name + ".png"));
     }
     std::cout << "Texture " << name << (texture->image ? " loaded" : "Not properly loaded") << '\n';
     if (!TextureTable().Insert(name, texture).second) {

@@ -35,8 +35,9 @@ NameTable<Animation*>& AnimationTable();
 // at an animation.
 void ClearTextureTables();
 
-// Loads "assets/<name>.png" through the current texture loader, prints "Texture <name> loaded" or
-// "Texture <name>Not properly loaded", and files it in the texture table.
+// Loads "<name>.png" from the assets root (Assets::Root()) through the current texture loader,
+// prints "Texture <name> loaded" or "Texture <name>Not properly loaded", and files it in the
+// texture table.
 Texture* LoadTexture(const std::string& name);
 
 // The renderer installs the function that turns a PNG path into an image (its graphics device's

@@ -30,15 +30,26 @@ constexpr double kPollPeriod = 1.0;
 constexpr int kRandomEventSpan = 60;
 constexpr int kRandomKeys[5] = {'A', 'D', 'W', VirtualKey::Space, VirtualKey::Space};
 
+// A press released again before the next update (a quick tap, or any tap during a long frame)
+// stays live until that update, so every reader after the pump sees it triggered once.
 struct ButtonState {
     bool live = false;
     bool previous = false;
     bool older = false;
+    bool tapped = false;  // released, but kept live until the next update
     bool Triggered() const { return live && !previous && !older; }
     bool Released() const { return !live && older; }
+    void Set(bool pressed) {
+        tapped = !pressed && live && !previous;
+        live = pressed || tapped;
+    }
     void Advance() {
         older = previous;
         previous = live;
+        if (tapped) {
+            live = false;
+            tapped = false;
+        }
     }
 };
 
@@ -54,6 +65,8 @@ struct State {
     std::array<bool, kKeyCount> live{};
     std::array<bool, kKeyCount> previous{};
     std::array<bool, kKeyCount> older{};
+    // Keys pressed and released since the last update; live until that update (as ButtonState).
+    std::array<bool, kKeyCount> tapped{};
     std::array<std::uint8_t, kKeyCount> countdown{};
     ButtonState left;
     ButtonState right;
@@ -197,6 +210,15 @@ void HandleMessages() {
     }
 }
 
+// The live state as written, with no latch: random input flips keys inside the update itself.
+void SetLive(int key, bool pressed) {
+    State& s = S();
+    s.live[key] = pressed;
+    if (pressed && !s.previous[key] && !s.older[key]) {
+        s.countdown[key] = kRepeatDelay;
+    }
+}
+
 void Trace() {
     const State& s = S();
     const int key = kRandomKeys[s.randomKey];
@@ -222,7 +244,7 @@ void RandomInputStep() {
     while (s.frameCounter >= static_cast<std::uint64_t>(s.nextRandomEvent)) {
         const int key = kRandomKeys[s.randomKey];
         Trace();
-        SetKey(key, !s.live[key]);
+        SetLive(key, !s.live[key]);
         DrawRandomEvent();
         s.frameCounter = 0;
     }
@@ -251,6 +273,12 @@ void Update() {
     s.pollTimer += FrameRateController::GetDT();
     s.older = s.previous;
     s.previous = s.live;
+    for (int key = 0; key < kKeyCount; ++key) {
+        if (s.tapped[key]) {
+            s.live[key] = false;
+            s.tapped[key] = false;
+        }
+    }
     s.left.Advance();
     s.right.Advance();
 
@@ -310,10 +338,8 @@ void SetKey(int key, bool pressed) {
         return;
     }
     State& s = S();
-    s.live[key] = pressed;
-    if (pressed && !s.previous[key] && !s.older[key]) {
-        s.countdown[key] = kRepeatDelay;
-    }
+    s.tapped[key] = !pressed && s.live[key] && !s.previous[key];
+    SetLive(key, pressed || s.tapped[key]);
 }
 
 void ClearKeys() {
@@ -321,6 +347,7 @@ void ClearKeys() {
     s.live.fill(false);
     s.previous.fill(false);
     s.older.fill(false);
+    s.tapped.fill(false);
     s.countdown.fill(0);
 }
 
@@ -462,11 +489,11 @@ bool IsPlayingBack() {
 }
 
 void SetMouseLeft(bool pressed, int x, int y) {
-    S().left.live = pressed;
+    S().left.Set(pressed);
     MoveMouse(x, y);
 }
 void SetMouseRight(bool pressed, int x, int y) {
-    S().right.live = pressed;
+    S().right.Set(pressed);
     MoveMouse(x, y);
 }
 

@@ -2,7 +2,9 @@
 // three test aids (recording the first controller's input per level, playing it back, random
 // movement keys). Free functions over global state; Core calls Update() once per frame before all
 // systems, and the window feeds the live state between updates (SetKey, mouse entries), so a key
-// pressed during frame N is "triggered" for the systems of frame N+1.
+// pressed during frame N is "triggered" for the systems of frame N+1. A key or button pressed and
+// released again before the next update (a quick tap, or a tap during a long frame) stays down
+// until that update, so it still reads as triggered for one frame and released after.
 //
 // Keys are indexed by Windows virtual-key codes (0..255) whatever the platform: the window layer
 // maps its own key codes into them. Gamepads are read through the platform::Gamepads that Core

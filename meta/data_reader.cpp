@@ -33,6 +33,18 @@ std::string Validate(const Component& component) {
     return {};
 }
 
+// A built component that runs but hardly as its author meant: worth a line, and it still loads.
+std::string Doubt(const Component& component) {
+    if (const auto* body = dynamic_cast<const RigidBody2D*>(&component)) {
+        if (body->IsDynamic() && body->friction < RigidBody2D::kLivelyFriction) {
+            return "a dynamic RigidBody2D with \"friction\" " + std::to_string(body->friction) +
+                   " (below " + std::to_string(RigidBody2D::kLivelyFriction) +
+                   ") stops dead every frame; the body still loads";
+        }
+    }
+    return {};
+}
+
 // Builds the component of one component line and adds it to `object`; reports and skips the
 // line when it cannot.
 void AddComponentLine(const std::vector<std::string>& tokens, const LineReader& lines,
@@ -57,6 +69,10 @@ void AddComponentLine(const std::vector<std::string>& tokens, const LineReader& 
     }
     if (!object.AddComponent(className, component)) {
         lines.Report("a second " + className + " line for the same object; the first stays");
+        return;
+    }
+    if (std::string doubt = Doubt(*component); !doubt.empty()) {
+        lines.Report(doubt);
     }
 }
 

@@ -53,6 +53,7 @@ void PhysicsSystem::HandleMessages() {
             case MessageType::TogglePause:
             case MessageType::DeviceLostToggle:
                 previousContacts_.clear();
+                checkedContacts_ = 0;
                 update = false;
                 break;
             case MessageType::Collision: {
@@ -96,6 +97,7 @@ void PhysicsSystem::Reset() {
     colliders_.Clear();
     bodies_.Clear();
     previousContacts_.clear();
+    checkedContacts_ = 0;
     contactsCarried_ = false;
 }
 
@@ -134,6 +136,7 @@ void PhysicsSystem::Step() {
         SendContactMessages();
     }
     previousContacts_.clear();
+    checkedContacts_ = 0;
     contactsCarried_ = false;
 }
 
@@ -333,10 +336,29 @@ void PhysicsSystem::Resolve(const NodeInfo& a, const NodeInfo& b) {
 
 void PhysicsSystem::ForgetDestroyedContacts() {
     const auto& live = LevelObjects();
-    const std::unordered_set<const Object*> alive(live.begin(), live.end());
-    std::erase_if(previousContacts_, [&](const ContactRecord& c) {
-        return !alive.contains(c.a) || !alive.contains(c.b);
-    });
+    const bool onlyJoined = live.size() >= checkedLive_.size() &&
+                            std::equal(checkedLive_.begin(), checkedLive_.end(), live.begin());
+    if (!onlyJoined) {
+        // An object has left since the last check: every kept contact may name it.
+        checkedAlive_.clear();
+        checkedLive_.clear();
+        checkedContacts_ = 0;
+    }
+    if (live.size() != checkedLive_.size()) {
+        checkedAlive_.insert(live.begin() + static_cast<std::ptrdiff_t>(checkedLive_.size()),
+                             live.end());
+        checkedLive_ = live;
+    }
+    // Contacts already checked name live objects still: none has left since.
+    const auto unchecked =
+        previousContacts_.begin() +
+        static_cast<std::ptrdiff_t>(std::min(checkedContacts_, previousContacts_.size()));
+    const auto kept =
+        std::remove_if(unchecked, previousContacts_.end(), [&](const ContactRecord& c) {
+            return !checkedAlive_.contains(c.a) || !checkedAlive_.contains(c.b);
+        });
+    previousContacts_.erase(kept, previousContacts_.end());
+    checkedContacts_ = previousContacts_.size();
 }
 
 void PhysicsSystem::SendContactMessages() {

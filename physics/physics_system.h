@@ -11,7 +11,9 @@
 // as a previous contact, in frame N + 1.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "core/system.h"
@@ -101,6 +103,12 @@ private:
     std::vector<ContactRecord> previousContacts_;
     // Previous contacts kept through a frame without a step may name objects destroyed since.
     bool contactsCarried_ = false;
+    // What ForgetDestroyedContacts last checked against: the live objects of that moment, as a
+    // list and as a set, and how many previous contacts were checked. Only contacts added since
+    // need checking while no object has left, so an idle frame costs what it adds.
+    std::vector<Object*> checkedLive_;
+    std::unordered_set<const Object*> checkedAlive_;
+    std::size_t checkedContacts_ = 0;
 
     DynamicPairSearch pairSearch_ = DynamicPairSearch::Swept;
     DynamicPairFinder pairFinder_;

@@ -61,7 +61,12 @@ void RigidBody2D::IntegrateWith(double frameTime, Component* refresh, BoxCollide
     }
     const Vector2D a = Vector2D{0.0f, -gravity} + force / mass;
     velocity += a * dt;
-    const float k = 1.0f / (static_cast<float>(friction) * dt);
+    // The damping never adds speed: with a friction below the frame rate k = 1 / (friction x dt)
+    // would exceed 1 and flip the velocity every step (growing without bound below half the frame
+    // rate), and a negative one would push. Such a body stops dead each step instead, as one of
+    // exactly the frame rate does; every friction at or above the frame rate damps as written.
+    const float frictionSteps = static_cast<float>(friction) * dt;
+    const float k = frictionSteps > 1.0f ? 1.0f / frictionSteps : 1.0f;
     velocity.x -= velocity.x * k;
     velocity.y -= velocity.y * k;
     const Vector2D displacement = velocity * dt - a * 0.5f * dt * dt;

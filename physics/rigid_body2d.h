@@ -1,9 +1,11 @@
 // RigidBody2D: mass, velocity, accumulated force, gravity, damping and bounciness of an object.
 // The physics step calls Update() once per step for every dynamic body (state 1); it integrates
 // with the frame's dt clamped to 0.05 s, damps heavily ("friction" is a divisor: larger means less
-// damping), moves the owner and refreshes its collider.
+// damping), moves the owner and refreshes its collider. The damping removes at most all of the
+// velocity in a step: a friction at or below the frame rate stops the body dead every step.
 //
-// A dynamic body needs a non-zero mass and friction; the reader rejects data that gives it either.
+// A dynamic body needs a non-zero mass and friction; the reader rejects data that gives it either,
+// and names a friction below kLivelyFriction.
 #pragma once
 
 #include "core/vector.h"
@@ -15,6 +17,9 @@ class RigidBody2D : public ComponentOf<RigidBody2D, PhysicsComponent> {
 public:
     static constexpr int kDynamic = 1;
     static constexpr double kMaxStep = 0.05;
+    // Below this friction a dynamic body loses all of its speed every frame under the frame cap
+    // (a little over 63 frames a second), however it is pushed.
+    static constexpr int kLivelyFriction = 63;
 
     float GetMass() const { return mass; }
     Vector2D GetVelocity() const { return velocity; }

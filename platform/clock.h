@@ -3,8 +3,9 @@
 // greater than the deadline.
 //
 // Three kinds:
-//  - steady: the desktop clock; sleeps for all but the last two milliseconds of a wait, then spins,
-//    so an idle game does not hold a core at 100% yet frames still end precisely;
+//  - steady: the desktop clock; sleeps for all but a short margin of a wait, then spins, so an
+//    idle game hardly uses a core yet frames still end precisely. The margin is learnt from how
+//    late the sleeps usually wake (within 0.05 to 2 ms);
 //  - spinning: the same clock but waits by spinning only (kept to measure what sleeping saves);
 //  - fixed-step: time moves only when a frame waits, by exactly one step whatever the deadline, so
 //    headless runs, tests and tools see the same frame lengths every time.

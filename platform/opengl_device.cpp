@@ -236,7 +236,11 @@ public:
                      Channel(colour, 24));
         glClearDepth(depth);
         glDepthMask(GL_TRUE);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        // The stencil is never used; clearing it with the depth lets the packed depth-stencil
+        // buffer be filled whole instead of masked pixel by pixel.
+        glClearStencil(0);
+        glStencilMask(0xFF);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glDisable(GL_SCISSOR_TEST);
     }
 
@@ -293,13 +297,21 @@ public:
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glDisable(GL_SCISSOR_TEST);
         glViewport(0, 0, width, height);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
+        // On a software rasteriser every full-window pass costs milliseconds, so the bars are
+        // cleared only when there are bars, and a window of the back buffer's own size takes a
+        // plain copy: at 1 : 1 the linear filter samples texel centres and gives the same pixels.
+        const bool fillsWindow =
+            rect.x == 0 && rect.y == 0 && rect.width == width && rect.height == height;
+        if (!fillsWindow) {
+            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        const bool unscaled = rect.width == kBackBufferWidth && rect.height == kBackBufferHeight;
         // Window rectangles count from the top; GL framebuffers from the bottom.
         const int bottom = height - rect.y - rect.height;
         glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, rect.x, bottom,
                           rect.x + rect.width, bottom + rect.height, GL_COLOR_BUFFER_BIT,
-                          GL_LINEAR);
+                          unscaled ? GL_NEAREST : GL_LINEAR);
         surface_.SwapBuffers();
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     }

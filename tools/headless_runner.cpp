@@ -3,6 +3,7 @@
 //
 //   headless_runner <assets-folder> [--level <n|name>] [--frames <count>] [--until <n|name>]
 //                   [--collisions] [--positions] [--input <file.input>] [--step <seconds|game>]
+//                   [--help]
 //
 // Prints one line per level transition ("frame F: LevelStarted <name>", "frame F: ChangeLevel
 // <target>"), and on request each frame's Collision messages and the position of every live
@@ -17,15 +18,18 @@
 // end, after which the pad rests. --step sets the frame length; "game" is the length of
 // the real game's capped frame (1/63 s), the one to measure feel and solutions at.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
-// quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage.
+// quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
+// for an assets folder, starting level file or recording that does not exist.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/core.h"
 #include "core/messaging.h"
@@ -39,47 +43,14 @@
 #include "objects/object.h"
 #include "objects/object_system.h"
 #include "platform/services.h"
+#include "tools/command_line.h"
 
 namespace {
-
-int Usage() {
-    std::cerr << "usage: headless_runner <assets-folder> [--level <n|name>] [--frames <count>]\n"
-                 "                       [--until <n|name>] [--collisions] [--positions]\n"
-                 "                       [--input <file.input>] [--step <seconds|game>]\n";
-    return 2;
-}
 
 // ---- Driving the player: a recording into gamepad 0, the frame length, the player's events.
 
 // The real game's frame: the frame cap makes every frame last a little over 1/63 s.
 constexpr double kGameFrameTime = 1.0 / 63.0;
-
-struct PlayOptions {
-    double step = 1.0 / 60.0;
-    std::string input;
-};
-
-// Takes --input and --step (and their values) from argv at i; false when argv[i] is neither.
-// `error` is set for a bad value.
-bool ParsePlayOption(int argc, char** argv, int& i, PlayOptions& options, bool& error) {
-    const std::string arg = argv[i];
-    if ((arg != "--input" && arg != "--step") || i + 1 >= argc) {
-        return false;
-    }
-    const std::string value = argv[++i];
-    if (arg == "--input") {
-        options.input = value;
-        return true;
-    }
-    if (value == "game") {
-        options.step = kGameFrameTime;
-        return true;
-    }
-    char* end = nullptr;
-    options.step = std::strtod(value.c_str(), &end);
-    error = *end != '\0' || !(options.step > 0.0 && options.step <= 1.0);
-    return true;
-}
 
 // Gamepad 0 playing a recording: connected all along; the runner moves it on one record per
 // frame once started. The other pads are absent.
@@ -200,61 +171,104 @@ std::string NameOf(const Object* object) {
     return object ? "\"" + object->GetName() + "\"" : std::string("(none)");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        return Usage();
-    }
+struct Settings {
     int startLevel = 0;
     long frames = 600;
     std::optional<int> until;
     bool collisions = false;
     bool positions = false;
-    PlayOptions play;
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (bool bad = false; ParsePlayOption(argc, argv, i, play, bad)) {
-            if (bad) {
-                return Usage();
-            }
-        } else if (arg == "--level" && hasValue) {
-            const auto level = LevelNumber(argv[++i]);
-            if (!level) {
-                std::cerr << "headless_runner: no level " << argv[i] << " in the level table\n";
-                return 2;
-            }
-            startLevel = *level;
-        } else if (arg == "--until" && hasValue) {
-            until = LevelNumber(argv[++i]);
-            if (!until) {
-                std::cerr << "headless_runner: no level " << argv[i] << " in the level table\n";
-                return 2;
-            }
-        } else if (arg == "--frames" && hasValue) {
-            char* end = nullptr;
-            frames = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || frames < 0) {
-                return Usage();
-            }
-        } else if (arg == "--collisions") {
-            collisions = true;
-        } else if (arg == "--positions") {
-            positions = true;
-        } else {
-            return Usage();
-        }
-    }
+    double step = 1.0 / 60.0;
+    std::string input;
+};
 
-    Assets::SetRoot(argv[1]);
-    LevelManager::SetStartLevel(startLevel);
-    platform::Services services = platform::MakeHeadlessServices(play.step);
+std::string NoSuchLevel(const std::string& text) {
+    return "no level " + text + " in the level table";
+}
+
+// The options, one entry each; a new option is one more entry here.
+tools::CommandLine MakeCommandLine(Settings& settings) {
+    tools::CommandLine line("headless_runner", {"<assets-folder>"});
+    line.Add({"--level", "<n|name>", "start at this level (number or name; default 0)",
+              [&](const std::string& value) {
+                  const auto level = LevelNumber(value);
+                  settings.startLevel = level.value_or(0);
+                  return level ? std::string() : NoSuchLevel(value);
+              }});
+    line.Add({"--frames", "<count>", "run this many frames (default 600)",
+              [&](const std::string& value) {
+                  char* end = nullptr;
+                  settings.frames = std::strtol(value.c_str(), &end, 10);
+                  const bool ok = !value.empty() && *end == '\0' && settings.frames >= 0;
+                  return ok ? std::string() : "\"" + value + "\" is not a frame count";
+              }});
+    line.Add({"--until", "<n|name>", "stop when this level starts; exit 1 if it never does",
+              [&](const std::string& value) {
+                  settings.until = LevelNumber(value);
+                  return settings.until ? std::string() : NoSuchLevel(value);
+              }});
+    line.Add({"--collisions", "", "print each frame's Collision messages", [&](const std::string&) {
+                  settings.collisions = true;
+                  return std::string();
+              }});
+    line.Add({"--positions", "", "print every live object's position each frame",
+              [&](const std::string&) {
+                  settings.positions = true;
+                  return std::string();
+              }});
+    line.Add({"--input", "<file.input>", "play this controller recording into gamepad 0",
+              [&](const std::string& value) {
+                  settings.input = value;
+                  return std::string();
+              }});
+    line.Add({"--step", "<seconds|game>", "frame length (default 1/60; game: the capped 1/63)",
+              [&](const std::string& value) {
+                  if (value == "game") {
+                      settings.step = kGameFrameTime;
+                      return std::string();
+                  }
+                  char* end = nullptr;
+                  settings.step = std::strtod(value.c_str(), &end);
+                  const bool ok =
+                      !value.empty() && *end == '\0' && settings.step > 0.0 && settings.step <= 1.0;
+                  return ok ? std::string() : "\"" + value + "\" is not a frame length";
+              }});
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Settings settings;
+    const tools::CommandLine line = MakeCommandLine(settings);
+    std::vector<std::string> positionals;
+    switch (line.Parse(argc, argv, positionals, std::cerr)) {
+        case tools::CommandLine::Outcome::Help:
+            std::cout << line.Usage();
+            return 0;
+        case tools::CommandLine::Outcome::Error:
+            return 2;
+        case tools::CommandLine::Outcome::Run:
+            break;
+    }
+    const std::string& folder = positionals[0];
+    if (!std::filesystem::is_directory(folder)) {
+        std::cerr << "headless_runner: no assets folder \"" << folder << "\"\n";
+        return 2;
+    }
+    Assets::SetRoot(folder);
+    const std::string startFile = Assets::PathOf(LevelManager::LevelTable()[settings.startLevel]);
+    if (!std::filesystem::is_regular_file(startFile)) {
+        std::cerr << "headless_runner: no level file \"" << startFile << "\"\n";
+        return 2;
+    }
+    LevelManager::SetStartLevel(settings.startLevel);
+    platform::Services services = platform::MakeHeadlessServices(settings.step);
     RecordedPad* recordedPad = nullptr;
-    if (!play.input.empty()) {
+    if (!settings.input.empty()) {
         auto pad = std::make_unique<RecordedPad>();
-        if (!pad->Open(play.input)) {
-            std::cerr << "headless_runner: cannot open the recording " << play.input << "\n";
+        if (!pad->Open(settings.input)) {
+            std::cerr << "headless_runner: cannot open the recording \"" << settings.input
+                      << "\"\n";
             return 2;
         }
         recordedPad = pad.get();
@@ -267,7 +281,7 @@ int main(int argc, char** argv) {
     bool levelRunning = false;
 
     bool reached = false;
-    for (long frame = 1; frame <= frames && isRunning && !reached; ++frame) {
+    for (long frame = 1; frame <= settings.frames && isRunning && !reached; ++frame) {
         feed.BeforeFrame(frame, levelRunning);
         core.Update();
         events.AfterFrame(frame);
@@ -275,17 +289,19 @@ int main(int argc, char** argv) {
             if (const auto* started = As<LevelStartedMessage>(*message)) {
                 std::printf("frame %ld: LevelStarted %s\n", frame, started->levelName.c_str());
                 reached =
-                    reached || (until && started->levelName == LevelManager::LevelTable()[*until]);
+                    reached || (settings.until &&
+                                started->levelName == LevelManager::LevelTable()[*settings.until]);
             } else if (message->type == MessageType::LevelObjectsLoaded) {
                 levelRunning = true;
             } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
                 std::printf("frame %ld: ChangeLevel %d\n", frame, change->target);
-            } else if (const auto* hit = As<CollisionMessage>(*message); hit && collisions) {
+            } else if (const auto* hit = As<CollisionMessage>(*message);
+                       hit && settings.collisions) {
                 std::printf("frame %ld: Collision %s %s %s\n", frame, CollisionKindName(hit->kind),
                             NameOf(hit->objectA).c_str(), NameOf(hit->objectB).c_str());
             }
         }
-        if (positions) {
+        if (settings.positions) {
             for (const Object* object : LevelObjects()) {
                 const Vector2D p = object->GetTransform().GetPosition();
                 std::printf("frame %ld: position %s %.3f %.3f\n", frame, NameOf(object).c_str(),
@@ -300,9 +316,9 @@ int main(int argc, char** argv) {
     core.Shutdown();
     // The archetypes outlive the systems; destroyed here, their storage goes with the Core's.
     DestroyAllArchetypes();
-    if (until && !reached) {
-        std::cerr << "headless_runner: level " << LevelManager::LevelTable()[*until]
-                  << " did not start within " << frames << " frames\n";
+    if (settings.until && !reached) {
+        std::cerr << "headless_runner: level " << LevelManager::LevelTable()[*settings.until]
+                  << " did not start within " << settings.frames << " frames\n";
         return 1;
     }
     return 0;

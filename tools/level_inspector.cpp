@@ -1,14 +1,16 @@
 // level_inspector: loads the archetypes and one level from an assets folder and prints every
 // object of the level in the meta dump format, with the readers' diagnostics on standard error.
 //
-//   level_inspector <assets-folder> <level-name> [--write <level-name>]
+//   level_inspector <assets-folder> <level-name> [--write <level-name>] [--help]
 //
 // --write saves the loaded level back through the writer under the given name (in the same
 // folder), so a round trip can be checked with diff. Exit status: 0 when the files read cleanly,
-// 1 when any diagnostic was printed or the level file is missing, 2 for a usage error.
+// 1 when any diagnostic was printed or the level file is missing, 2 for a usage error or an assets
+// folder that does not exist.
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "core/messaging.h"
 #include "meta/assets.h"
@@ -20,13 +22,9 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "objects/object_system.h"
+#include "tools/command_line.h"
 
 namespace {
-
-int Usage() {
-    std::cerr << "usage: level_inspector <assets-folder> <level-name> [--write <level-name>]\n";
-    return 2;
-}
 
 void FreeEverything() {
     DestroyAllLevelObjects();
@@ -38,20 +36,33 @@ void FreeEverything() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 5) {
-        return Usage();
-    }
     std::string writeName;
-    if (argc == 5) {
-        if (std::string(argv[3]) != "--write") {
-            return Usage();
-        }
-        writeName = argv[4];
+    tools::CommandLine line("level_inspector", {"<assets-folder>", "<level-name>"});
+    line.Add({"--write", "<level-name>", "save the loaded level under this name (same folder)",
+              [&](const std::string& value) {
+                  writeName = value;
+                  return std::string();
+              }});
+    std::vector<std::string> positionals;
+    switch (line.Parse(argc, argv, positionals, std::cerr)) {
+        case tools::CommandLine::Outcome::Help:
+            std::cout << line.Usage();
+            return 0;
+        case tools::CommandLine::Outcome::Error:
+            return 2;
+        case tools::CommandLine::Outcome::Run:
+            break;
     }
-    Assets::SetRoot(argv[1]);
-    const std::string level = argv[2];
+    const std::string& folder = positionals[0];
+    if (!std::filesystem::is_directory(folder)) {
+        std::cerr << "level_inspector: no assets folder \"" << folder << "\"\n";
+        return 2;
+    }
+    Assets::SetRoot(folder);
+    const std::string& level = positionals[1];
     if (!std::filesystem::is_regular_file(Assets::PathOf(level))) {
         DataDiagnostics::Report(Assets::PathOf(level), 0, "level file not found");
+        return 1;
     }
 
     LoadArchetypes();

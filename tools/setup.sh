@@ -9,6 +9,7 @@ packages=(
   libbox2d-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libgl1-mesa-dri
+  jq
 )
 
 missing=()

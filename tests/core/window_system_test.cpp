@@ -48,6 +48,27 @@ TEST_F(WindowSystemTest, HoldingAKeyGivesOnePressWhateverTheRepeats) {
     EXPECT_TRUE(InputSystem::KeyReleased('D'));
 }
 
+TEST_F(WindowSystemTest, AQuickTapWithinOneFrameIsOnePressThenARelease) {
+    // Pressed and released between two frames, as a quick tap or any tap during a long frame.
+    window->QueueKey(VirtualKey::F1, true);
+    window->QueueKey(VirtualKey::F1, false);
+    window->Queue([](platform::WindowEvents& e) {
+        e.OnMouseButton(platform::MouseButton::Left, true, 10, 10);
+        e.OnMouseButton(platform::MouseButton::Left, false, 10, 10);
+    });
+    Frame();
+    EXPECT_TRUE(InputSystem::KeyTriggered(VirtualKey::F1));
+    EXPECT_TRUE(InputSystem::MouseLeftTriggered());
+    Frame();
+    EXPECT_FALSE(InputSystem::KeyTriggered(VirtualKey::F1));
+    EXPECT_FALSE(InputSystem::MouseLeftTriggered());
+    EXPECT_FALSE(InputSystem::MouseLeftDown());
+    Frame();
+    EXPECT_TRUE(InputSystem::KeyReleased(VirtualKey::F1));
+    EXPECT_TRUE(InputSystem::MouseLeftReleased());
+    EXPECT_FALSE(InputSystem::KeyDown(VirtualKey::F1));
+}
+
 TEST_F(WindowSystemTest, MouseEventsReachTheInputState) {
     window->Queue([](platform::WindowEvents& e) { e.OnMouseMove(40, 50); });
     window->Queue([](platform::WindowEvents& e) {

@@ -198,6 +198,24 @@ TEST_F(ReaderTest, EveryBadLineGetsOneDiagnosticAndTheRestOfTheFileStillLoads) {
     EXPECT_TRUE(diagnostics.Contains("rotation out of range"));
 }
 
+TEST_F(ReaderTest, ADynamicBodyTooLowInFrictionIsNamedAndStillLoads) {
+    assets.Write("level_Slow",
+                 "Slow\n{\n"
+                 "RigidBody2D state 1 mass 1.0 friction 10 \n"  // 3: stops dead every frame
+                 "}\n"
+                 "Lively\n{\n"
+                 "RigidBody2D state 1 mass 1.0 friction 63 \n"
+                 "}\n"
+                 "Wall\n{\n"
+                 "RigidBody2D state 0 mass 0.0 friction 10 \n"  // static: friction unused
+                 "}\n");
+    LoadLevel("level_Slow");
+    ASSERT_EQ(LevelObjects().size(), 3u);
+    EXPECT_EQ(LevelObjects()[0]->Get<RigidBody2D>("RigidBody2D")->friction, 10);
+    ASSERT_EQ(diagnostics.Lines().size(), 1u);
+    EXPECT_TRUE(diagnostics.Contains("level_Slow:3: a dynamic RigidBody2D with \"friction\" 10"));
+}
+
 TEST_F(ReaderTest, ATooLongLineEndsTheLevelFileThere) {
     assets.Write("level_Long", "A\n{\n}\nB\n{\n" + std::string(1500, 'x') + "\n}\nC\n{\n}\n");
     LoadLevel("level_Long");

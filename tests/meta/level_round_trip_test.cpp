@@ -64,7 +64,8 @@ void MakeRandomLevel(std::mt19937& rng) {
             auto* body = new RigidBody2D;
             body->state = static_cast<int>(rng() % 2);
             body->mass = body->state ? 1.0f + static_cast<float>(rng() % 100) : RandomReal(rng);
-            body->friction = 1 + static_cast<int>(rng() % 1000);
+            // A clean level: a livelier friction than the reader questions.
+            body->friction = RigidBody2D::kLivelyFriction + static_cast<int>(rng() % 1000);
             body->velocity = {RandomReal(rng), RandomReal(rng)};
             body->active = rng() % 2;
             body->bounciness = RandomReal(rng);

@@ -39,6 +39,27 @@ TEST_F(RigidBodyStep, HigherFrictionDampsLess) {
     EXPECT_NEAR(object.GetTransform().GetPosition().y, -0.07333f, 1e-5f);
 }
 
+TEST_F(RigidBodyStep, NoFrictionMakesDampingAddSpeedOrFlipTheVelocity) {
+    // Below the frame rate the written damping overshoots zero; below half of it the box of
+    // friction 10 reached 1e19 and then NaN within a second.
+    for (const int friction : {-5, 1, 10, 29, 45, 59, 60}) {
+        SCOPED_TRACE(friction);
+        body->friction = friction;
+        body->SetVelocity({300.0f, 0.0f});
+        object.GetTransform().SetPosition({});
+        float lastSpeedX = 300.0f;
+        for (int frame = 0; frame < 120; ++frame) {
+            body->Integrate(1.0 / 60.0);
+            const Vector2D v = body->GetVelocity();
+            ASSERT_GE(v.x, 0.0f) << "frame " << frame;
+            ASSERT_LE(v.x, lastSpeedX) << "frame " << frame;
+            ASSERT_LE(std::fabs(v.y), 10.0f) << "frame " << frame;  // gravity adds 10 a step
+            lastSpeedX = v.x;
+        }
+        EXPECT_LT(std::fabs(object.GetTransform().GetPosition().x), 10.0f);
+    }
+}
+
 TEST_F(RigidBodyStep, ALongFrameIsIntegratedAsAFiftiethOfASecond) {
     auto* reference = new RigidBody2D;
     reference->mass = 1.0f;

@@ -60,4 +60,31 @@ awk -v a="$first" -v b="$last" 'BEGIN { exit !(b < a) }' || fail "the box did no
 if "$runner" "$assets" --until level_FinalScreen --frames 5 >/dev/null 2>&1; then
     fail "runner claimed an unreached level"
 fi
+
+# Textures come from the folder the tools are pointed at, wherever they run from.
+printf 'sheet\n' >"$assets/TextureList"
+base64 -d >"$assets/sheet.png" <<'PNG'
+iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==
+PNG
+out="$(cd / && "$runner" "$assets" --frames 1)"
+grep -q '^Texture sheet loaded$' <<<"$out" || fail "runner did not load the folder's texture: $out"
+
+# Asking for help, or naming a folder or level that is not there, is answered plainly.
+# Runs a tool that must refuse: exit status non-zero and $1 among its error lines.
+expect_refusal() {
+    local expected="$1"
+    shift
+    if "$@" >/dev/null 2>"$assets/errors"; then
+        fail "$* was accepted"
+    fi
+    grep -q "$expected" "$assets/errors" || fail "$*: $(cat "$assets/errors")"
+}
+for tool in "$runner" "$inspector"; do
+    "$tool" --help >"$assets/help" 2>&1 || fail "$tool --help failed"
+    grep -q '^usage: ' "$assets/help" || fail "$tool --help printed no usage"
+done
+expect_refusal 'no assets folder' "$runner" "$assets/missing"
+expect_refusal 'no assets folder' "$inspector" "$assets/missing" level_Intro
+expect_refusal 'level_Missing: level file not found' "$inspector" "$assets" level_Missing
+expect_refusal 'no level file' "$runner" "$assets" --level 5
 echo "tools ok"
