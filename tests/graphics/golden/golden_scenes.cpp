@@ -24,6 +24,7 @@
 #include "platform/window.h"
 #include "support/headless_engine.h"
 #include "support/render_scene.h"
+#include "support/skip_or_fail.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ protected:
         std::string error;
         surface_ = platform::MakeHiddenGLSurface(640, 360, &error);
         if (!surface_) {
-            GTEST_SKIP() << "no OpenGL 3.3 core context: " << error;
+            VORL_SKIP_OR_FAIL_UNDER_CI("no OpenGL 3.3 core context: " << error);
         }
         assets_ = std::make_unique<testing_support::ScratchAssets>("golden");
         device_ = platform::MakeOpenGLGraphicsDevice(*surface_);
