@@ -44,6 +44,9 @@ public:
     // component re-applies its texture by name).
     virtual void OnCloned() {}
     virtual void Print(std::ostream& /*out*/) const {}
+    // Why this component, as a data file built it, would be unsafe to run (empty when it is
+    // fine). The reader skips a line whose component has a problem; each class checks its own.
+    virtual std::string DataProblem() const { return {}; }
     virtual std::string GetName() const = 0;
 
     virtual const MetaType& GetMetaType() const = 0;

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "core/core.h"
+#include "core/main_loop.h"
 #include "core/messaging.h"
 #include "meta/data_reader.h"
 

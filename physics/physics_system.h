@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "physics/colliders.h"
@@ -31,6 +32,7 @@ struct ContactRecord {
 
 class PhysicsSystem : public System {
 public:
+    PhysicsSystem();
     void Update() override;
     void HandleMessages() override;
 
@@ -73,6 +75,7 @@ private:
     void SendContactMessages();
     void ForgetDestroyedContacts();
 
+    MessageReactions reactions_;
     ComponentList<RigidBody2D> bodies_;
     ComponentList<PointCollider2D> colliders_;
     // The bodies of the dynamic objects; their owners are the dynamic objects. A body stays

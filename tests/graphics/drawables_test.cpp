@@ -116,10 +116,6 @@ TEST_F(DrawablesTest, DataLinesBuildTheComponentsWithTheirMembers) {
     EXPECT_EQ(square->greenTint, 1.0f);
     EXPECT_EQ(square->alphaTint, 0.5f);
     delete built;
-    for (const char* name : {"TextureComponent", "ParticleEmitterComponent",
-                             "LoopingBackgroundComponent", "LightingShaderComponent"}) {
-        EXPECT_NE(ComponentFactory::Find(name), nullptr) << name;
-    }
 }
 
 }  // namespace

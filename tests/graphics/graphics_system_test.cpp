@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
-#include "editor/editor_mode.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "graphics/recording_device.h"

@@ -1,7 +1,10 @@
 #include "support/headless_engine.h"
 
+#include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "graphics/camera.h"
+#include "graphics/texture.h"
 #include "input/input_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -18,6 +21,10 @@ void ResetEngineState() {
     MessagingSystem::Reset();
     Graveyard::FreeAll();
     LevelManager::Reset();
+    LevelManager::GetHooks() = {};
+    EditorMode::SetActive(false);
+    ClearTextureTables();
+    ResetCameras();
     InputSystem::InputInitialize();
     FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
     isRunning = true;
