@@ -4,6 +4,7 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/camera.h"
+#include "graphics/looping_background_component.h"
 #include "graphics/texture.h"
 #include "input/input_system.h"
 #include "objects/graveyard.h"
@@ -25,6 +26,7 @@ void ResetEngineState() {
     EditorMode::SetActive(false);
     ClearTextureTables();
     ResetCameras();
+    LoopingBackgroundComponent::ResetDepthFlag();
     InputSystem::InputInitialize();
     FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
     isRunning = true;

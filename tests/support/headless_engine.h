@@ -1,6 +1,7 @@
 // Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's
 // global state between tests (queues, live objects, archetypes, graveyard, input, level sequence
-// and its hooks, textures and animations, cameras, the editor flag). Fixtures get the slate by
+// and its hooks, textures and animations, cameras and the first background's depth, the editor
+// flag). Fixtures get the slate by
 // deriving from EngineTest (support/engine_test.h).
 #pragma once
 

@@ -22,7 +22,7 @@
 #include "platform/hidden_gl_surface.h"
 #include "platform/opengl_device.h"
 #include "platform/window.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/render_scene.h"
 #include "support/skip_or_fail.h"
 
@@ -76,10 +76,9 @@ public:
     bool IsHidden() const override { return false; }
 };
 
-class GoldenScene : public testing::Test {
+class GoldenScene : public testing_support::EngineTest {
 protected:
     void SetUp() override {
-        testing_support::ResetEngineState();
         std::string error;
         surface_ = platform::MakeHiddenGLSurface(640, 360, &error);
         if (!surface_) {
@@ -96,8 +95,6 @@ protected:
         device_.reset();
         surface_.reset();
         assets_.reset();
-        testing_support::ResetEngineState();
-        ClearTextureTables();
     }
 
     void ArchetypesLoaded() { MessagingSystem::Send<ArchetypesLoadedMessage>(); }
