@@ -4,10 +4,12 @@
 #include "core/debug_system.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
-#include "core/window_system.h"
 #include "editor/level_editor.h"
 #include "graphics/graphics_system.h"
+#include "graphics/texture_lists.h"
 #include "input/input_system.h"
+#include "input/object_selection.h"
+#include "input/window_system.h"
 #include "meta/data_reader.h"
 #include "objects/game_logic_system.h"
 #include "objects/graveyard.h"
@@ -15,8 +17,6 @@
 #include "objects/object_system.h"
 #include "physics/physics_system.h"
 #include "ui/ui_system.h"
-
-bool isRunning = true;
 
 Core::Core(platform::Services services) : services_(std::move(services)) {
     if (!services_.panels) {
@@ -35,7 +35,9 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
     // into a quit, so that a recording session ends after the last level.
     LevelManager::GetHooks().stopRumble = &InputSystem::StopRumble;
     LevelManager::GetHooks().recordInput = &InputSystem::IsRecordInputOn;
-    Register("ObjectSystem", new ObjectSystem);
+    auto* objects = new ObjectSystem;
+    objects->selectionInput = MouseSelectionInput();
+    Register("ObjectSystem", objects);
     graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);
     Register("LevelEditor", new LevelEditor(*services_.panels));
     // The editor's panel sees window events before the game and draws over the game's views.

@@ -12,15 +12,12 @@
 #include <memory>
 #include <string>
 
+#include "core/main_loop.h"
 #include "core/name_table.h"
 #include "platform/services.h"
 
 class System;
 class GraphicsSystem;
-
-// The main loop runs while this is true. Cleared by closing the window and by the quit codes; the
-// frame in progress always finishes.
-extern bool isRunning;
 
 class Core {
 public:

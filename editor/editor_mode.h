@@ -1,8 +1,4 @@
-// Whether the level or archetype editor is active. While it is, a level start does not resume
-// the game logic.
+// The editor flag lives below every system that reads it; this name stays for the editor's code.
 #pragma once
 
-namespace EditorMode {
-bool IsActive();
-void SetActive(bool active);
-}  // namespace EditorMode
+#include "core/editor_mode.h"

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "core/messaging.h"
-#include "editor/editor_mode.h"
+#include "core/editor_mode.h"
 #include "editor/level_saves.h"
 #include "editor/palette.h"
 #include "editor/panel_types.h"
@@ -12,6 +12,7 @@
 #include "input/input_system.h"
 #include "meta/data_reader.h"
 #include "meta/data_writer.h"
+#include "meta/meta_registration.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -118,6 +119,10 @@ LevelEditor::~LevelEditor() {
         // The flag is the editor's; the next engine in this process starts outside the editor.
         EditorMode::SetActive(false);
     }
+}
+
+VORL_REGISTER_TYPE(LevelEditor, "LevelEditor") {
+    meta.Member("update", &LevelEditor::update);
 }
 
 void LevelEditor::Shutdown() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/matrix.h"
+#include "core/screen.h"
 #include "physics/transform2d.h"
 
 class Camera {
@@ -38,8 +39,8 @@ private:
 struct Viewport {
     int x = 0;
     int y = 0;
-    int width = 1600;
-    int height = 900;
+    int width = Screen::kWidth;
+    int height = Screen::kHeight;
     float minZ = 0.0f;
     float maxZ = 1.0f;
 };

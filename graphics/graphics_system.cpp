@@ -8,9 +8,11 @@
 #include <sstream>
 #include <string>
 
+#include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
+#include "core/message_reactions.h"
 #include "core/messaging.h"
-#include "editor/editor_mode.h"
+#include "core/screen.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "graphics/texture.h"
@@ -63,6 +65,19 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
         platform::ShowWarningBox("Shader Compile Error...", error);
     }
     tintAvailable_ = device_.HasTechnique("Tint");
+    reactions_
+        .On<RegisterComponentMessage>([this](const RegisterComponentMessage& reg) {
+            if (reg.family != ComponentFamily::Graphics || !reg.component ||
+                !reg.component->GetOwner()) {
+                return;
+            }
+            // Each list takes only its own class; a component is in at most one.
+            if (!textures_.AddAnnounced(reg.component, true) &&
+                !shaders_.AddAnnounced(reg.component)) {
+                squares_.AddAnnounced(reg.component);
+            }
+        })
+        .On({MessageType::ArchetypesLoaded}, [this] { assetsLoaded_ = true; });
     ResetCameras();
     LevelManager::GetHooks().resetCameras = [] { ResetCameras(); };
     // Headless runs have no window pixels: their mouse positions are world units already.
@@ -80,28 +95,7 @@ GraphicsSystem::~GraphicsSystem() {
 }
 
 void GraphicsSystem::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::RegisterComponent: {
-                const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
-                if (reg.family != ComponentFamily::Graphics || !reg.component ||
-                    !reg.component->GetOwner()) {
-                    break;
-                }
-                // Each list takes only its own class; a component is in at most one.
-                if (!textures_.AddAnnounced(reg.component, true) &&
-                    !shaders_.AddAnnounced(reg.component)) {
-                    squares_.AddAnnounced(reg.component);
-                }
-                break;
-            }
-            case MessageType::ArchetypesLoaded:
-                assetsLoaded_ = true;
-                break;
-            default:
-                break;
-        }
-    }
+    reactions_.ReactToQueue();
 }
 
 void GraphicsSystem::Update() {
@@ -135,9 +129,10 @@ void GraphicsSystem::Update() {
 }
 
 void GraphicsSystem::DrawLoadingScreen() {
-    device_.SetViewport(0, 0, 1600, 900);
+    device_.SetViewport(0, 0, Screen::kWidth, Screen::kHeight);
     device_.Clear(kLoadingClear, 1.0f);
-    device_.DrawText(kLoadingText, 800, 450, kLoadingColour, platform::TextAlign::Left);
+    device_.DrawText(kLoadingText, Screen::kWidth / 2, Screen::kHeight / 2, kLoadingColour,
+                     platform::TextAlign::Left);
 }
 
 void GraphicsSystem::DrawViews() {
@@ -222,8 +217,8 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
 void GraphicsSystem::DrawLabel(Object& object, const CameraView& view) {
     const Vector2D p = object.GetTransform().GetPosition();
     const Vector2D c = view.camera ? view.camera->GetPosition() : Vector2D{};
-    const int x = static_cast<int>(p.x + 800.0f - c.x);
-    const int y = static_cast<int>(450.0f - p.y + c.y);
+    const int x = static_cast<int>(p.x + Screen::kCentreX - c.x);
+    const int y = static_cast<int>(Screen::kCentreY - p.y + c.y);
     std::string text;
     if (EditorMode::IsActive()) {
         text = "(X: " + std::to_string(p.x) + "Y: " + std::to_string(p.y) + ")";

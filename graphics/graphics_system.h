@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 
@@ -70,6 +71,7 @@ private:
 
     platform::GraphicsDevice& device_;
     platform::Window& window_;
+    MessageReactions reactions_;
     ComponentList<TextureComponent> textures_;
     ComponentList<ShaderComponent> shaders_;
     ComponentList<ColoredSquareComponent> squares_;

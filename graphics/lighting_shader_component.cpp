@@ -1,5 +1,6 @@
 #include "graphics/lighting_shader_component.h"
 
+#include "core/screen.h"
 #include "graphics/camera.h"
 #include "objects/object.h"
 
@@ -16,13 +17,13 @@ platform::QuadDraw LightingShaderComponent::BuildLightQuad() const {
     if (const Camera* camera = MainCamera()) {
         d = d - camera->GetPosition();
     }
-    const float screenX = d.x + 800.0f;
-    const float screenY = d.y + 450.0f;
+    const float screenX = d.x + Screen::kCentreX;
+    const float screenY = d.y + Screen::kCentreY;
     platform::QuadDraw quad;
     quad.fill = platform::QuadDraw::Fill::Effect;
     quad.technique = "Light";
     // Stretched over the whole 1600 x 900 view in front of everything the default camera sees.
-    quad.world = Matrix4::Scaling(800.0f, 450.0f, 1.0f);
+    quad.world = Matrix4::Scaling(Screen::kCentreX, Screen::kCentreY, 1.0f);
     if (const Camera* camera = MainCamera()) {
         const Vector2D c = camera->GetPosition();
         quad.world = quad.world * Matrix4::Translation(-c.x, c.y, 48.0f);
@@ -32,8 +33,8 @@ platform::QuadDraw LightingShaderComponent::BuildLightQuad() const {
                    {"r", r},
                    {"AmbientIntensity", AmbientIntensity},
                    {"radius", scale},
-                   {"locx", screenX / 1600.0f},
-                   {"locy", 1.0f - screenY / 900.0f}};
+                   {"locx", screenX / Screen::kWidth},
+                   {"locy", 1.0f - screenY / Screen::kHeight}};
     return quad;
 }
 

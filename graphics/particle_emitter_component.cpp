@@ -1,10 +1,10 @@
 #include "graphics/particle_emitter_component.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "core/frame_rate_controller.h"
+#include "core/screen.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 
@@ -34,16 +34,6 @@ VORL_REGISTER_COMPONENT(ParticleEmitterComponent) {
         .Member("endG", &P::endG)
         .Member("endB", &P::endB)
         .Member("endA", &P::endA);
-}
-
-int Random15() {
-    // The ranges were tuned for a rand() of 0..32767; this C library's reaches RAND_MAX, so keep
-    // the low 15 bits.
-    return std::rand() & 0x7FFF;
-}
-
-float RandomBetween(float a, float b) {
-    return static_cast<float>(Random15()) / 32767.0f * (b - a) + a;
 }
 
 namespace {
@@ -81,7 +71,7 @@ void ParticleEmitterComponent::Update() {
     if (const Camera* camera = MainCamera()) {
         const Vector2D p = owner->GetTransform().GetPosition();
         const Vector2D c = camera->GetPosition();
-        near = std::fabs(p.x - c.x) <= 1600.0f && std::fabs(p.y - c.y) <= 900.0f;
+        near = std::fabs(p.x - c.x) <= Screen::kWidth && std::fabs(p.y - c.y) <= Screen::kHeight;
     }
     if (near) {
         if (!poolInitialised) {

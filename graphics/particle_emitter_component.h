@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "core/random15.h"
 #include "meta/meta_registration.h"
 #include "objects/object.h"
 
@@ -74,8 +75,3 @@ private:
     std::array<Particle, kPoolSize> pool;
     bool poolInitialised = false;
 };
-
-// 0..32767 from rand(), whatever the C library's RAND_MAX.
-int Random15();
-// A value in [a, b]: Random15() / 32767 x (b - a) + a.
-float RandomBetween(float a, float b);

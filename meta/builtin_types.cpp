@@ -1,15 +1,12 @@
-// Registration of the registry's non-component types: the primitives, the vectors, Object and the
-// systems that expose an "update" switch.
+// Registration of the types that live below the registry: the primitives, core's vectors and
+// core's DebugSystem (core cannot include meta, so meta registers them). Every other type is
+// registered next to its class.
 #include <string>
 
 #include "core/debug_system.h"
 #include "core/vector.h"
-#include "editor/level_editor.h"
 #include "meta/meta_registration.h"
 #include "meta/meta_value.h"
-#include "objects/object.h"
-#include "objects/object_system.h"
-#include "physics/physics_system.h"
 
 namespace {
 
@@ -42,25 +39,6 @@ VORL_REGISTER_TYPE(Vector4D, "Vector4D") {
         .Member("w", &Vector4D::w);
 }
 
-VORL_REGISTER_TYPE(Object, "Object") {
-    meta.Member("filename", &Object::filename)
-        .UnnamedMember("vertexCount", &Object::vertexCount)
-        .Member("horizontalFlip", &Object::horizontalFlip)
-        .Member("transform", &Object::transform)
-        .UnnamedMember("myInfo", &Object::myInfo)
-        .Member("verticalFlip", &Object::verticalFlip)
-        .Member("isSelected", &Object::isSelected);
-}
-
 VORL_REGISTER_TYPE(DebugSystem, "DebugSystem") {
     meta.Member("update", &DebugSystem::update);
-}
-VORL_REGISTER_TYPE(ObjectSystem, "ObjectSystem") {
-    meta.Member("update", &ObjectSystem::update);
-}
-VORL_REGISTER_TYPE(PhysicsSystem, "PhysicsSystem") {
-    meta.Member("update", &PhysicsSystem::update);
-}
-VORL_REGISTER_TYPE(LevelEditor, "LevelEditor") {
-    meta.Member("update", &LevelEditor::update);
 }

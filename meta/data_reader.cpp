@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "core/messaging.h"
-#include "graphics/texture.h"
 #include "meta/assets.h"
 #include "meta/component_factory.h"
 #include "meta/data_diagnostics.h"
@@ -15,35 +14,8 @@
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
-#include "physics/rigid_body2d.h"
 
 namespace {
-
-// The check that a built component is safe to run. A dynamic rigid body divides by its mass and
-// its friction every step, so zero in either would fill the level with NaN positions.
-std::string Validate(const Component& component) {
-    if (const auto* body = dynamic_cast<const RigidBody2D*>(&component)) {
-        if (body->IsDynamic() && body->mass == 0.0f) {
-            return "a dynamic RigidBody2D (state 1) needs a non-zero \"mass\"";
-        }
-        if (body->IsDynamic() && body->friction == 0) {
-            return "a dynamic RigidBody2D (state 1) needs a non-zero \"friction\"";
-        }
-    }
-    return {};
-}
-
-// A built component that runs but hardly as its author meant: worth a line, and it still loads.
-std::string Doubt(const Component& component) {
-    if (const auto* body = dynamic_cast<const RigidBody2D*>(&component)) {
-        if (body->IsDynamic() && body->friction < RigidBody2D::kLivelyFriction) {
-            return "a dynamic RigidBody2D with \"friction\" " + std::to_string(body->friction) +
-                   " (below " + std::to_string(RigidBody2D::kLivelyFriction) +
-                   ") stops dead every frame; the body still loads";
-        }
-    }
-    return {};
-}
 
 // Builds the component of one component line and adds it to `object`; reports and skips the
 // line when it cannot.
@@ -62,7 +34,7 @@ void AddComponentLine(const std::vector<std::string>& tokens, const LineReader& 
                      "; line skipped");
         return;
     }
-    if (std::string problem = Validate(*component); !problem.empty()) {
+    if (std::string problem = component->DataProblem(); !problem.empty()) {
         Graveyard::Bury(component);
         lines.Report(problem + "; line skipped");
         return;
@@ -71,7 +43,7 @@ void AddComponentLine(const std::vector<std::string>& tokens, const LineReader& 
         lines.Report("a second " + className + " line for the same object; the first stays");
         return;
     }
-    if (std::string doubt = Doubt(*component); !doubt.empty()) {
+    if (std::string doubt = component->DataDoubt(); !doubt.empty()) {
         lines.Report(doubt);
     }
 }
@@ -238,100 +210,4 @@ void LoadLevel(const std::string& name) {
         ReadLevelObjects(in, path);
     }
     MessagingSystem::Send<LevelObjectsLoadedMessage>();
-}
-
-std::vector<TextureListEntry> ReadTextureList(std::istream& in, const std::string& file) {
-    std::vector<TextureListEntry> names;
-    LineReader lines(in, file);
-    std::string line;
-    while (lines.Next(line)) {
-        std::vector<std::string> tokens = Tokenize(line, LastToken::DropEmpty);
-        if (!tokens.empty()) {
-            names.push_back({std::move(tokens.front()), lines.LineNumber()});
-        }
-    }
-    return names;
-}
-
-std::vector<AnimationListEntry> ReadAnimationList(std::istream& in, const std::string& file) {
-    std::vector<AnimationListEntry> entries;
-    LineReader lines(in, file);
-    std::string line;
-    while (lines.Next(line)) {
-        std::vector<std::string> tokens = Tokenize(line, LastToken::DropEmpty);
-        if (tokens.empty()) {
-            continue;
-        }
-        if (tokens.size() < 2) {
-            lines.Report("an animation needs a name and a texture name; line skipped");
-            continue;
-        }
-        tokens.resize(std::max<std::size_t>(tokens.size(), 5));
-        for (std::size_t i = 2; i < 4; ++i) {
-            if (tokens[i].empty()) {
-                tokens[i] = "1";
-            }
-        }
-        if (tokens[4].empty()) {
-            tokens[4] = "1.0";
-        }
-        int start = 0;
-        int count = 0;
-        AnimationListEntry entry{tokens[0], tokens[1]};
-        entry.line = lines.LineNumber();
-        NumberResult r = ParseWhole(tokens[2], start);
-        const char* field = "start frame";
-        if (r.ok) {
-            field = "frame count";
-            r = ParseWhole(tokens[3], count);
-        }
-        if (r.ok) {
-            field = "frame duration";
-            r = ParseReal(tokens[4], entry.frameDuration);
-        }
-        if (!r.ok) {
-            lines.Report(std::string(field) + ": " + r.error + "; line skipped");
-            continue;
-        }
-        if (start < 0 || count < 0) {
-            lines.Report("start frame and frame count cannot be negative; line skipped");
-            continue;
-        }
-        entry.startFrame = static_cast<unsigned int>(start);
-        entry.frameCount = static_cast<unsigned int>(count);
-        entries.push_back(std::move(entry));
-    }
-    return entries;
-}
-
-void LoadTextureList(const std::string& name) {
-    const std::string path = Assets::PathOf(name);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return;
-    }
-    for (const TextureListEntry& e : ReadTextureList(in, path)) {
-        if (TextureTable().Contains(e.name)) {
-            DataDiagnostics::Report(path, e.line,
-                                    "texture \"" + e.name + "\" is listed twice; the first stays");
-            continue;
-        }
-        LoadTexture(e.name);
-    }
-}
-
-void LoadAnimationList(const std::string& name) {
-    const std::string path = Assets::PathOf(name);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return;
-    }
-    for (const AnimationListEntry& e : ReadAnimationList(in, path)) {
-        if (AnimationTable().Contains(e.name)) {
-            DataDiagnostics::Report(
-                path, e.line, "animation \"" + e.name + "\" is listed twice; the first stays");
-            continue;
-        }
-        AddAnimation(e.name, e.texture, e.startFrame, e.frameCount, e.frameDuration);
-    }
 }

@@ -46,6 +46,12 @@ public:
         return *this;
     }
 
+    // What a value holds beyond its members, dumped inside its block after them.
+    MetaBuilder& NestedDump(DumpFunction dump) {
+        type_.SetNestedDump(dump);
+        return *this;
+    }
+
 private:
     template <class M, class C>
     std::size_t OffsetOf(M C::*member) const {

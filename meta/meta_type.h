@@ -51,6 +51,8 @@ public:
     const std::string& Name() const { return name_; }
     std::size_t Size() const { return size_; }
     DumpFunction GetDumpFunction() const { return dump_; }
+    // Dumps what a value holds beyond its members (an object's components), inside its block.
+    DumpFunction GetNestedDump() const { return nestedDump_; }
     const std::vector<MetaMember>& Members() const { return members_; }
     // The member called `name`, or null.
     const MetaMember* FindMember(std::string_view name) const;
@@ -61,6 +63,7 @@ public:
         size_ = size;
     }
     void SetDumpFunction(DumpFunction dump) { dump_ = dump; }
+    void SetNestedDump(DumpFunction dump) { nestedDump_ = dump; }
     void AddMember(std::string name, std::size_t offset, const MetaType& type) {
         members_.emplace_back(std::move(name), offset, type);
     }
@@ -69,6 +72,7 @@ private:
     std::string name_;
     std::size_t size_ = 0;
     DumpFunction dump_ = nullptr;
+    DumpFunction nestedDump_ = nullptr;
     std::vector<MetaMember> members_;
     const MetaOperations* operations_;
 };

@@ -3,9 +3,6 @@
 #include <cassert>
 #include <ostream>
 
-#include "objects/component.h"
-#include "objects/object.h"
-
 namespace {
 
 int& IndentLevel() {
@@ -57,11 +54,8 @@ void Dump(std::ostream& out, const MetaValue& value) {
     for (const MetaMember& member : value.Type().Members()) {
         Dump(out, value.Member(member));
     }
-    if (value.Type().Name() == "Object") {
-        const Object& object = value.As<Object>();
-        for (const auto& [name, component] : object.GetComponents()) {
-            Dump(out, MetaValue(component->GetMetaType(), dynamic_cast<void*>(component), name));
-        }
+    if (DumpFunction nested = value.Type().GetNestedDump()) {
+        nested(out, value);
     }
     --IndentLevel();
     WriteIndent(out);

@@ -44,6 +44,12 @@ public:
     // component re-applies its texture by name).
     virtual void OnCloned() {}
     virtual void Print(std::ostream& /*out*/) const {}
+    // Why this component, as a data file built it, would be unsafe to run (empty when it is
+    // fine). The reader skips a line whose component has a problem; each class checks its own.
+    virtual std::string DataProblem() const { return {}; }
+    // Why this component, as built, runs but hardly as its author meant (empty when it is fine).
+    // The reader names the line and keeps the component.
+    virtual std::string DataDoubt() const { return {}; }
     virtual std::string GetName() const = 0;
 
     virtual const MetaType& GetMetaType() const = 0;

@@ -1,39 +1,30 @@
 #include "objects/game_logic_system.h"
 
-#include "core/messaging.h"
-#include "editor/editor_mode.h"
+#include "core/editor_mode.h"
+#include "core/message_reactions.h"
 
-void GameLogicSystem::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::LevelStarted:
+GameLogicSystem::GameLogicSystem() {
+    reactions_
+        .On({MessageType::LevelStarted},
+            [this] {
                 if (!EditorMode::IsActive()) {
                     update = true;
                 }
-                break;
-            case MessageType::EnterLevelEditor:
-            case MessageType::TogglePause:
-            case MessageType::EnterArchetypeEditor:
-            case MessageType::DeviceLostToggle:
-                update = false;
-                break;
-            case MessageType::RegisterComponent: {
-                const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
-                if (reg.family == ComponentFamily::GameLogic) {
-                    components_.AddAnnounced(reg.component);
-                }
-                break;
+            })
+        .On({MessageType::EnterLevelEditor, MessageType::TogglePause,
+             MessageType::EnterArchetypeEditor, MessageType::DeviceLostToggle},
+            [this] { update = false; })
+        .On<RegisterComponentMessage>([this](const RegisterComponentMessage& reg) {
+            if (reg.family == ComponentFamily::GameLogic) {
+                components_.AddAnnounced(reg.component);
             }
-            case MessageType::ArchetypesLoaded:
-                components_.Clear();
-                break;
-            case MessageType::Resume:
-                update = true;
-                break;
-            default:
-                break;
-        }
-    }
+        })
+        .On({MessageType::ArchetypesLoaded}, [this] { components_.Clear(); })
+        .On({MessageType::Resume}, [this] { update = true; });
+}
+
+void GameLogicSystem::HandleMessages() {
+    reactions_.ReactToQueue();
 }
 
 void GameLogicSystem::Update() {

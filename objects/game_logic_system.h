@@ -3,11 +3,13 @@
 // animating. Components of archetypes are never driven.
 #pragma once
 
+#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 
 class GameLogicSystem : public System {
 public:
+    GameLogicSystem();
     void Update() override;
     void HandleMessages() override;
 
@@ -16,5 +18,6 @@ public:
     bool update = false;
 
 private:
+    MessageReactions reactions_;
     ComponentList<GameLogicComponent> components_;
 };

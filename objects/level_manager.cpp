@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "core/core.h"
+#include "core/main_loop.h"
 #include "core/messaging.h"
 #include "meta/data_reader.h"
 

@@ -3,9 +3,33 @@
 #include <algorithm>
 #include <cassert>
 
+#include "meta/meta_registration.h"
+#include "meta/meta_value.h"
 #include "objects/component.h"
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"
+
+namespace {
+
+// An object's dump lists its components after its own members, each under its table name.
+void DumpComponents(std::ostream& out, const MetaValue& value) {
+    for (const auto& [name, component] : value.As<Object>().GetComponents()) {
+        Dump(out, MetaValue(component->GetMetaType(), dynamic_cast<void*>(component), name));
+    }
+}
+
+}  // namespace
+
+VORL_REGISTER_TYPE(Object, "Object") {
+    meta.Member("filename", &Object::filename)
+        .UnnamedMember("vertexCount", &Object::vertexCount)
+        .Member("horizontalFlip", &Object::horizontalFlip)
+        .Member("transform", &Object::transform)
+        .UnnamedMember("myInfo", &Object::myInfo)
+        .Member("verticalFlip", &Object::verticalFlip)
+        .Member("isSelected", &Object::isSelected)
+        .NestedDump(&DumpComponents);
+}
 
 Object::Object() {
     transform.SetOwner(this);

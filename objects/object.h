@@ -10,8 +10,11 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
+#include <typeinfo>
 
 #include "core/name_table.h"
+// Every object embeds its transform (the data files and the editor treat it as part of the object,
+// not as a component), so this one header reaches up into physics/.
 #include "physics/transform2d.h"
 
 class Component;
@@ -37,10 +40,15 @@ public:
     // into the table between changes.
     std::uint32_t ComponentsVersion() const { return componentsVersion; }
 
-    // The component under `name` as T, or null.
+    // The component under `name` as T, or null. Physics looks up bodies and colliders every step:
+    // the exact class is matched before falling back to a dynamic_cast.
     template <class T>
     T* Get(std::string_view name) const {
-        return dynamic_cast<T*>(GetComponent(name));
+        Component* component = GetComponent(name);
+        if (component && typeid(*component) == typeid(T)) {
+            return static_cast<T*>(component);
+        }
+        return dynamic_cast<T*>(component);
     }
 
     const std::string& GetName() const { return filename; }

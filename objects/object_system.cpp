@@ -1,9 +1,13 @@
 #include "objects/object_system.h"
 
-#include "core/messaging.h"
-#include "input/input_system.h"
+#include "core/message_reactions.h"
+#include "meta/meta_registration.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
+
+VORL_REGISTER_TYPE(ObjectSystem, "ObjectSystem") {
+    meta.Member("update", &ObjectSystem::update);
+}
 
 void DestroyAllLevelObjects() {
     auto& live = LevelObjects();
@@ -19,27 +23,20 @@ void DestroyAllArchetypes() {
     }
 }
 
-void ObjectSystem::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::ClearLevel:
-                DestroyAllLevelObjects();
-                break;
-            case MessageType::LevelStarted:
-                update = true;
-                break;
-            case MessageType::EnterLevelEditor:
+ObjectSystem::ObjectSystem() {
+    reactions_.On({MessageType::ClearLevel}, [] { DestroyAllLevelObjects(); })
+        .On({MessageType::LevelStarted}, [this] { update = true; })
+        .On({MessageType::EnterLevelEditor},
+            [this] {
                 DestroyAllLevelObjects();
                 update = false;
-                break;
-            case MessageType::TogglePause:
-            case MessageType::DeviceLostToggle:
-                update = !update;
-                break;
-            default:
-                break;
-        }
-    }
+            })
+        .On({MessageType::TogglePause, MessageType::DeviceLostToggle},
+            [this] { update = !update; });
+}
+
+void ObjectSystem::HandleMessages() {
+    reactions_.ReactToQueue();
 }
 
 void ObjectSystem::Update() {
@@ -47,13 +44,13 @@ void ObjectSystem::Update() {
     if (!update) {
         return;
     }
-    const bool ctrl = InputSystem::KeyDown(VirtualKey::Control);
-    const bool click = ctrl && InputSystem::MouseLeftTriggered();
+    const bool click = selectionInput.selectClicked && selectionInput.selectClicked() &&
+                       selectionInput.isUnderMouse;
     auto& live = LevelObjects();
     for (std::size_t i = 0; i < live.size(); ++i) {
         Object& object = *live[i];
         if (click) {
-            object.SetSelected(InputSystem::IsMouseOver(object));
+            object.SetSelected(selectionInput.isUnderMouse(object));
         }
         if (object.IsSelected()) {
             auto& info = object.GetInfoStream();

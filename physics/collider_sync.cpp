@@ -1,20 +1,21 @@
 #include "physics/collider_sync.h"
 
-#include <typeinfo>
-
 #include "objects/object.h"
 #include "physics/colliders.h"
 
+BoxCollider2D* FindBoxCollider(const Object& object) {
+    return object.Get<BoxCollider2D>("BoxCollider2D");
+}
+
 void SyncBoxColliderCentre(Object& object, const Vector2D& centre) {
-    // Every move of every object passes here: match the exact class before a dynamic_cast.
-    Component* component = object.GetComponent("BoxCollider2D");
-    if (!component) {
-        return;
-    }
-    auto* box = typeid(*component) == typeid(BoxCollider2D)
-                    ? static_cast<BoxCollider2D*>(component)
-                    : dynamic_cast<BoxCollider2D*>(component);
-    if (box) {
+    if (BoxCollider2D* box = FindBoxCollider(object)) {
         box->SetCentre(centre);
+    }
+}
+
+void MoveKeepingBoxCentred(Object& object, BoxCollider2D* box, const Vector2D& position) {
+    object.GetTransform().position = position;
+    if (box) {
+        box->SetCentre(position);
     }
 }

@@ -2,88 +2,62 @@
 
 #include <algorithm>
 #include <cmath>
-#include <typeinfo>
 #include <unordered_set>
 
+#include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
+#include "core/message_reactions.h"
 #include "core/messaging.h"
-#include "editor/editor_mode.h"
+#include "meta/meta_registration.h"
 #include "objects/level_objects.h"
 #include "physics/collide.h"
+#include "physics/collider_sync.h"
+
+VORL_REGISTER_TYPE(PhysicsSystem, "PhysicsSystem") {
+    meta.Member("update", &PhysicsSystem::update);
+}
 
 namespace {
 
 RigidBody2D* BodyOf(const Object* object) {
-    Component* component = object->GetComponent("RigidBody2D");
-    if (component && typeid(*component) == typeid(RigidBody2D)) {
-        return static_cast<RigidBody2D*>(component);
-    }
-    return dynamic_cast<RigidBody2D*>(component);
-}
-
-BoxCollider2D* BoxOf(const Object* object) {
-    Component* component = object->GetComponent("BoxCollider2D");
-    if (component && typeid(*component) == typeid(BoxCollider2D)) {
-        return static_cast<BoxCollider2D*>(component);
-    }
-    return dynamic_cast<BoxCollider2D*>(component);
-}
-
-// Transform2D::SetPosition with the box lookup done once per step.
-void MoveTo(Object& object, BoxCollider2D* box, const Vector2D& position) {
-    object.GetTransform().position = position;
-    if (box) {
-        box->SetCentre(position);
-    }
+    return object->Get<RigidBody2D>("RigidBody2D");
 }
 
 }  // namespace
 
-void PhysicsSystem::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::ChangeLevel:
-            case MessageType::ArchetypesLoaded:
-                Reset();
-                break;
-            case MessageType::EnterLevelEditor:
-            case MessageType::EnterArchetypeEditor:
-                update = false;
-                break;
-            case MessageType::TogglePause:
-            case MessageType::DeviceLostToggle:
+PhysicsSystem::PhysicsSystem() {
+    reactions_.On({MessageType::ChangeLevel, MessageType::ArchetypesLoaded}, [this] { Reset(); })
+        .On({MessageType::EnterLevelEditor, MessageType::EnterArchetypeEditor},
+            [this] { update = false; })
+        .On({MessageType::TogglePause, MessageType::DeviceLostToggle},
+            [this] {
                 previousContacts_.clear();
                 checkedContacts_ = 0;
                 update = false;
-                break;
-            case MessageType::Collision: {
-                const auto& contact = static_cast<const CollisionMessage&>(*message);
-                if (contact.kind != CollisionKind::Ended) {
-                    previousContacts_.push_back({contact.kind, contact.objectA, contact.objectB});
-                }
-                break;
+            })
+        .On<CollisionMessage>([this](const CollisionMessage& contact) {
+            if (contact.kind != CollisionKind::Ended) {
+                previousContacts_.push_back({contact.kind, contact.objectA, contact.objectB});
             }
-            case MessageType::RegisterComponent: {
-                const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
-                if (reg.family == ComponentFamily::Physics) {
-                    bodies_.AddAnnounced(reg.component);
-                }
-                colliders_.AddAnnounced(reg.component);
-                break;
+        })
+        .On<RegisterComponentMessage>([this](const RegisterComponentMessage& reg) {
+            if (reg.family == ComponentFamily::Physics) {
+                bodies_.AddAnnounced(reg.component);
             }
-            case MessageType::LevelObjectsLoaded:
+            colliders_.AddAnnounced(reg.component);
+        })
+        .On({MessageType::LevelObjectsLoaded},
+            [this] {
                 if (!EditorMode::IsActive()) {
                     update = true;
                     rebuildGrid_ = true;
                 }
-                break;
-            case MessageType::Resume:
-                update = true;
-                break;
-            default:
-                break;
-        }
-    }
+            })
+        .On({MessageType::Resume}, [this] { update = true; });
+}
+
+void PhysicsSystem::HandleMessages() {
+    reactions_.ReactToQueue();
 }
 
 void PhysicsSystem::Update() {
@@ -169,7 +143,7 @@ void PhysicsSystem::LookUp(Dynamic& d) {
     d.looked = true;
     d.version = owner.ComponentsVersion();
     d.collider = FindCollider(owner);
-    d.box = BoxOf(&owner);
+    d.box = FindBoxCollider(owner);
     d.refresh = owner.GetComponent("CircleCollider2D");
     if (!d.refresh) {
         d.refresh = owner.GetComponent("BoxCollider2D");
@@ -246,7 +220,7 @@ void PhysicsSystem::OrderAndResolve() {
                 const Dynamic& d = dynamicBodies_[*k - 1];
                 nodeInfo_.push_back({d.collider, d.body, d.box});
             } else {
-                nodeInfo_.push_back({FindCollider(*o), BodyOf(o), BoxOf(o)});
+                nodeInfo_.push_back({FindCollider(*o), BodyOf(o), FindBoxCollider(*o)});
             }
             const RigidBody2D* body = nodeInfo_.back().body;
             return body && body->state == 0;
@@ -328,8 +302,8 @@ void PhysicsSystem::Resolve(const NodeInfo& a, const NodeInfo& b) {
     bodyB->ApplyImpulse(impulse * (1.0f - r));
     Object& objectA = *bodyA->GetOwner();
     Object& objectB = *bodyB->GetOwner();
-    MoveTo(objectA, a.box, objectA.GetTransform().GetPosition() - mtv * r);
-    MoveTo(objectB, b.box, objectB.GetTransform().GetPosition() + mtv * (1.0f - r));
+    MoveKeepingBoxCentred(objectA, a.box, objectA.GetTransform().GetPosition() - mtv * r);
+    MoveKeepingBoxCentred(objectB, b.box, objectB.GetTransform().GetPosition() + mtv * (1.0f - r));
     ca->Update();
     cb->Update();
 }

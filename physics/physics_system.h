@@ -16,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "physics/colliders.h"
@@ -33,6 +34,7 @@ struct ContactRecord {
 
 class PhysicsSystem : public System {
 public:
+    PhysicsSystem();
     void Update() override;
     void HandleMessages() override;
 
@@ -75,6 +77,7 @@ private:
     void SendContactMessages();
     void ForgetDestroyedContacts();
 
+    MessageReactions reactions_;
     ComponentList<RigidBody2D> bodies_;
     ComponentList<PointCollider2D> colliders_;
     // The bodies of the dynamic objects; their owners are the dynamic objects. A body stays

@@ -37,6 +37,8 @@ public:
     void ApplyImpulsePolar(float magnitude, float angle);
 
     void Update() override;
+    std::string DataProblem() const override;
+    std::string DataDoubt() const override;
     // The integration step with an explicit frame time (before clamping).
     void Integrate(double frameTime);
     // The same step with the owner's components already looked up: `refresh` is its

@@ -3,10 +3,12 @@
 // rectangle and the window maps mouse positions back through it.
 #pragma once
 
+#include "core/screen.h"
+
 namespace platform {
 
-inline constexpr int kBackBufferWidth = 1600;
-inline constexpr int kBackBufferHeight = 900;
+inline constexpr int kBackBufferWidth = Screen::kWidth;
+inline constexpr int kBackBufferHeight = Screen::kHeight;
 
 struct ViewportRect {
     int x = 0;

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Configures and builds one variant into build/<variant>: "release" (default) or "sanitize"
-# (AddressSanitizer and UndefinedBehaviorSanitizer).
+# (AddressSanitizer and UndefinedBehaviorSanitizer). Targets after the variant build only those
+# (tools/build.sh release vorl); none builds everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 variant="${1:-release}"
+shift || true
+targets=()
+for target in "$@"; do
+  targets+=(--target "$target")
+done
 case "$variant" in
   release)  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   sanitize) flags=(-DCMAKE_BUILD_TYPE=Debug -DVORL_SANITIZE=ON -DVORL_BENCH=OFF) ;;
@@ -12,4 +18,4 @@ case "$variant" in
 esac
 
 cmake -S . -B "build/$variant" -G Ninja "${flags[@]}" >/dev/null
-cmake --build "build/$variant" -j "$(nproc)"
+cmake --build "build/$variant" -j "$(nproc)" "${targets[@]}"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the game.
+# Sets up, builds and starts the game. Only the game is built; tests and benchmarks wait for
+# tools/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-tools/build.sh release
+tools/build.sh release vorl
 exec build/release/vorl

@@ -38,11 +38,11 @@ TEST(Core, ProfileEntriesFollowTheFrameSequence) {
     // before that system's own.
     MessagingSystem::Send<LevelStartedMessage>("test");
     auto* object = new Object;
-    auto* probe = new ProbeComponent;
-    object->AddComponent("ProbeComponent", probe);
+    auto* probe = new TestCounter;
+    object->AddComponent("TestCounter", probe);
     LevelObjects().push_back(object);
     std::vector<std::string> seen;
-    probe->onUpdate = [&](ProbeComponent&) {
+    probe->onUpdate = [&](TestCounter&) {
         seen.clear();
         for (const auto& [name, seconds] : FrameRateController::GetProfileEntries()) {
             seen.push_back(name);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/messaging.h"
+#include "graphics/texture_lists.h"
 #include "meta/data_diagnostics.h"
 #include "meta/data_reader.h"
 #include "meta/data_writer.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "objects/object.h"
+#include "support/engine_test.h"
 
 namespace {
 
@@ -20,11 +21,7 @@ Matrix4 Rows(std::array<std::array<float, 4>, 4> rows) {
     return m;
 }
 
-class CameraTest : public testing::Test {
-protected:
-    void SetUp() override { ResetCameras(); }
-    void TearDown() override { ResetCameras(); }
-};
+using CameraTest = testing_support::EngineTest;
 
 TEST_F(CameraTest, ResetLeavesOneViewOnADefaultCamera) {
     new Camera(5.0f, 5.0f, 20.0f);

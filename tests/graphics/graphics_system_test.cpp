@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
-#include "editor/editor_mode.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "graphics/recording_device.h"
@@ -20,7 +20,7 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/window.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/render_scene.h"
 
 namespace {
@@ -36,19 +36,11 @@ public:
     bool hidden = false;
 };
 
-class GraphicsSystemTest : public testing::Test {
+class GraphicsSystemTest : public testing_support::EngineTest {
 protected:
     void SetUp() override {
-        testing_support::ResetEngineState();
-        ClearTextureTables();
         graphics_ = std::make_unique<GraphicsSystem>(device_, window_);
         AddAnimation("walk", "sheet", 12, 3, 0.05f);
-    }
-    void TearDown() override {
-        graphics_.reset();
-        testing_support::ResetEngineState();
-        ClearTextureTables();
-        EditorMode::SetActive(false);
     }
 
     // One engine frame for the renderer: frame start, queue swap, input, the window's key events

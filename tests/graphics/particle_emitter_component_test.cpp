@@ -11,7 +11,7 @@
 #include "graphics/colored_square_component.h"
 #include "objects/level_objects.h"
 #include "platform/clock.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
@@ -22,11 +22,9 @@ void SetFrameTime(double seconds) {
     FrameRateController::StartFrame();
 }
 
-class ParticleEmitterTest : public testing::Test {
+class ParticleEmitterTest : public testing_support::EngineTest {
 protected:
     void SetUp() override {
-        testing_support::ResetEngineState();
-        ResetCameras();
         std::srand(7);
         owner_ = new Object;
         LevelObjects().push_back(owner_);
@@ -35,11 +33,6 @@ protected:
         emitter_->active = true;
         SetFrameTime(0.1);
     }
-    void TearDown() override {
-        testing_support::ResetEngineState();
-        ResetCameras();
-    }
-
     int AliveCount() {
         int alive = 0;
         for (int i = 0; i < ParticleEmitterComponent::kPoolSize; ++i) {

@@ -11,7 +11,7 @@
 #include "objects/object.h"
 #include "platform/clock.h"
 #include "platform/graphics_device.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
@@ -29,17 +29,8 @@ void SetFrameTime(double seconds) {
     FrameRateController::StartFrame();
 }
 
-class TextureComponentTest : public testing::Test {
+class TextureComponentTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override {
-        testing_support::ResetEngineState();
-        ClearTextureTables();
-    }
-    void TearDown() override {
-        testing_support::ResetEngineState();
-        ClearTextureTables();
-    }
-
     TextureComponent& Playing(const std::string& animation) {
         component_.SetAnimation(animation);
         return component_;

@@ -9,19 +9,17 @@
 #include "meta/tokenizer.h"
 #include "objects/graveyard.h"
 #include "physics/rigid_body2d.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
 
-class CreateFromTokensTest : public ::testing::Test {
+class CreateFromTokensTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
     void TearDown() override {
         for (Component* c : built_) {
             delete c;
         }
-        testing_support::ResetEngineState();
     }
 
     // Builds from one data-file line; null when refused, with the reason in `problem`.

@@ -1,5 +1,5 @@
 // The readers over real files in a temporary assets folder: the level state machine, archetypes,
-// the texture and animation lists, first-wins tables and the diagnostics of bad lines.
+// first-wins tables and the diagnostics of bad lines.
 #include "meta/data_reader.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "core/messaging.h"
-#include "graphics/texture.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 #include "support/asset_folder.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
@@ -21,29 +20,8 @@ namespace {
 using testing_support::CapturedDiagnostics;
 using testing_support::TempAssets;
 
-class ReaderTest : public ::testing::Test {
+class ReaderTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override {
-        // The texture and animation tables live for the whole process: take this test's entries
-        // out again so that they neither leak nor meet the next test.
-        ForgetPrefixed(TextureTable());
-        ForgetPrefixed(AnimationTable());
-        testing_support::ResetEngineState();
-    }
-
-    template <class T>
-    static void ForgetPrefixed(NameTable<T*>& table) {
-        for (auto it = table.begin(); it != table.end();) {
-            if (it->first.rfind("rd", 0) == 0 || it->first == " ") {
-                delete it->second;
-                it = table.Erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-
     std::vector<std::string> LevelNames() const {
         std::vector<std::string> names;
         for (const Object* o : LevelObjects()) {
@@ -280,52 +258,6 @@ TEST_F(ReaderTest, AMissingArchetypeListStillSendsArchetypesLoaded) {
     LoadArchetypes();
     EXPECT_TRUE(ArchetypeTable().Empty());
     EXPECT_TRUE(Sent(MessageType::ArchetypesLoaded));
-}
-
-TEST_F(ReaderTest, TheTextureListKeepsTheFirstOfEachNameAndIgnoresExtraTokens) {
-    // Names begin with "rd" so that TearDown can take them out of the process-wide tables.
-    assets.Write("TextureList", "rdr_fan 1 2 3\n\nrdr_goal\nrdr_fan\n  \n");
-    LoadTextureList("TextureList");
-    ASSERT_NE(TextureTable().Get("rdr_fan"), nullptr);
-    EXPECT_EQ(TextureTable().Get("rdr_fan")->name, "rdr_fan");
-    EXPECT_NE(TextureTable().Get("rdr_goal"), nullptr);
-    // A line of two spaces is one token holding a space (the second space starts it).
-    EXPECT_NE(TextureTable().Get(" "), nullptr);
-    EXPECT_TRUE(diagnostics.Contains("TextureList:4: texture \"rdr_fan\" is listed twice"));
-}
-
-TEST_F(ReaderTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet) {
-    assets.Write("TextureList", "rda_sheet\n");
-    assets.Write("AnimationList",
-                 "rda_walk rda_sheet 12 3 0.1\n"
-                 "rda_idle rda_sheet\n"
-                 "rda_walk rda_sheet 0 1 1.0\n"
-                 "rda_lonely\n"
-                 "rda_bad rda_sheet x\n"
-                 "rda_neg rda_sheet -1\n"
-                 "rda_nosheet rda_unknown 4\n");
-    LoadTextureList("TextureList");
-    LoadAnimationList("AnimationList");
-    const Animation* walk = AnimationTable().Get("rda_walk");
-    ASSERT_NE(walk, nullptr);
-    EXPECT_EQ(walk->texture, TextureTable().Get("rda_sheet"));
-    EXPECT_EQ(walk->startFrame, 12u);
-    EXPECT_EQ(walk->frameCount, 3u);
-    EXPECT_FLOAT_EQ(walk->frameDuration, 0.1f);
-    const Animation* idle = AnimationTable().Get("rda_idle");
-    ASSERT_NE(idle, nullptr);
-    EXPECT_EQ(idle->startFrame, 1u);
-    EXPECT_EQ(idle->frameCount, 1u);
-    EXPECT_EQ(idle->frameDuration, 1.0f);
-    EXPECT_EQ(AnimationTable().Get("rda_nosheet")->texture, nullptr);
-    EXPECT_FALSE(AnimationTable().Contains("rda_bad"));
-    EXPECT_FALSE(AnimationTable().Contains("rda_neg"));
-    EXPECT_FALSE(AnimationTable().Contains("rda_lonely"));
-    EXPECT_EQ(diagnostics.Lines().size(), 4u);
-    EXPECT_TRUE(diagnostics.Contains("AnimationList:3: animation \"rda_walk\" is listed twice"));
-    EXPECT_TRUE(diagnostics.Contains("AnimationList:4: "));
-    EXPECT_TRUE(diagnostics.Contains("AnimationList:5: start frame: invalid stoi argument"));
-    EXPECT_TRUE(diagnostics.Contains("AnimationList:6: "));
 }
 
 }  // namespace

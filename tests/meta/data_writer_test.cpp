@@ -14,7 +14,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 #include "support/asset_folder.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
@@ -22,13 +22,9 @@ namespace {
 using testing_support::CapturedDiagnostics;
 using testing_support::TempAssets;
 
-class WriterTest : public ::testing::Test {
+class WriterTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override {
-        testing_support::ResetEngineState();
-        AddWrittenClass("TestSign");
-    }
-    void TearDown() override { testing_support::ResetEngineState(); }
+    void SetUp() override { AddWrittenClass("TestSign"); }
 
     static Object* MakeLevelObject(const std::string& name) {
         auto* object = new Object;

@@ -5,20 +5,14 @@
 #include <vector>
 
 #include "objects/level_objects.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
 
-class ComponentListTest : public ::testing::Test {
+class ComponentListTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override {
-        list.Clear();
-        testing_support::ResetEngineState();
-    }
-
-    ProbeComponent* Add(const std::string& name, bool archetype = false) {
+    TestCounter* Add(const std::string& name, bool archetype = false) {
         auto* object = new Object;
         object->SetName(name);
         object->SetArchetype(archetype);
@@ -27,8 +21,8 @@ protected:
         } else {
             LevelObjects().push_back(object);
         }
-        auto* probe = new ProbeComponent;
-        object->AddComponent("ProbeComponent", probe);
+        auto* probe = new TestCounter;
+        object->AddComponent("TestCounter", probe);
         list.AddAnnounced(probe, false);
         return probe;
     }
@@ -37,24 +31,24 @@ protected:
 };
 
 TEST_F(ComponentListTest, OnlyOwnedComponentsOfLevelObjectsAndOfTheRightFamilyAreTaken) {
-    ProbeComponent unowned;
+    TestCounter unowned;
     EXPECT_FALSE(list.AddAnnounced(&unowned));
     Add("Template", /*archetype=*/true);
     EXPECT_TRUE(list.Empty());
     Add("Crate");
     EXPECT_EQ(list.Size(), 1u);
-    Object holder;  // a GUI component on an object of its own
-    holder.AddComponent("LabelComponent", new LabelComponent);
-    EXPECT_FALSE(list.AddAnnounced(holder.GetComponent("LabelComponent")));
+    Object holder;  // a component of another class on an object of its own
+    holder.AddComponent("TestSign", new TestSign);
+    EXPECT_FALSE(list.AddAnnounced(holder.GetComponent("TestSign")));
 }
 
 TEST_F(ComponentListTest, AComponentDetachedMidWalkIsDroppedAndNoOtherIsSkippedOrRunTwice) {
-    std::vector<ProbeComponent*> probes;
+    std::vector<TestCounter*> probes;
     for (int i = 0; i < 5; ++i) {
         probes.push_back(Add("Crate" + std::to_string(i)));
     }
     // The second destroys the fourth's object and its own, mid-walk.
-    probes[1]->onUpdate = [&](ProbeComponent& self) {
+    probes[1]->onUpdate = [&](TestCounter& self) {
         probes[3]->GetOwner()->Destroy();
         self.GetOwner()->Destroy();
     };

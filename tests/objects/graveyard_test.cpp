@@ -19,7 +19,7 @@ using testing_support::HeadlessEngine;
 Object* SpawnWithProbe(const std::string& name) {
     auto* object = new Object;
     object->SetName(name);
-    object->AddComponent("ProbeComponent", new ProbeComponent);
+    object->AddComponent("TestCounter", new TestCounter);
     LevelObjects().push_back(object);
     return object;
 }
@@ -29,14 +29,14 @@ TEST(Graveyard, AnObjectDestroyedMidFrameOutlivesTheMessagesThatNameIt) {
     MessagingSystem::Send<LevelStartedMessage>("test");  // the game logic runs from next frame
     Object* victim = SpawnWithProbe("Crate");
     Object* killer = SpawnWithProbe("Player1");
-    auto* killerProbe = killer->Get<ProbeComponent>("ProbeComponent");
-    auto* victimProbe = victim->Get<ProbeComponent>("ProbeComponent");
+    auto* killerProbe = killer->Get<TestCounter>("TestCounter");
+    auto* victimProbe = victim->Get<TestCounter>("TestCounter");
     engine.RunFrames(1);  // registration and LevelStarted are read
     ASSERT_EQ(killerProbe->updates, 1) << "registered and run in the first frame";
 
     // During its next update the killer reports a contact with the victim, then destroys it.
     bool done = false;
-    killerProbe->onUpdate = [&](ProbeComponent& self) {
+    killerProbe->onUpdate = [&](TestCounter& self) {
         if (!done) {
             done = true;
             MessagingSystem::Send<CollisionMessage>(CollisionKind::Began, self.GetOwner(), victim);
@@ -51,7 +51,7 @@ TEST(Graveyard, AnObjectDestroyedMidFrameOutlivesTheMessagesThatNameIt) {
     EXPECT_EQ(Graveyard::ObjectCount(), 1u);
     EXPECT_EQ(Graveyard::ComponentCount(), 1u);
 
-    killerProbe->onUpdate = [&](ProbeComponent& self) {
+    killerProbe->onUpdate = [&](TestCounter& self) {
         for (const auto& message : MessagingSystem::GetMessages()) {
             if (const auto* contact = As<CollisionMessage>(*message)) {
                 if (contact->Other(self.GetOwner()) != nullptr) {
@@ -74,7 +74,7 @@ TEST(Graveyard, AnObjectDestroyedMidFrameOutlivesTheMessagesThatNameIt) {
 TEST(Graveyard, AComponentStaysWhileASystemListStillHoldsIt) {
     testing_support::ResetEngineState();
     Object* object = SpawnWithProbe("Fan");
-    auto* probe = object->Get<ProbeComponent>("ProbeComponent");
+    auto* probe = object->Get<TestCounter>("TestCounter");
     ComponentList<GameLogicComponent> list;
     ASSERT_TRUE(list.AddAnnounced(probe));
     MessagingSystem::Reset();  // no message holds anything
@@ -94,7 +94,7 @@ TEST(Graveyard, AThousandLevelClearsLeaveNothingBehind) {
     HeadlessEngine engine;
     for (int level = 0; level < 1000; ++level) {
         for (int i = 0; i < 10; ++i) {
-            SpawnWithProbe("Crate")->AddComponent("LabelComponent", new LabelComponent);
+            SpawnWithProbe("Crate")->AddComponent("TestSign", new TestSign);
         }
         MessagingSystem::Send<LevelStartedMessage>("level");
         engine.RunFrames(2);

@@ -13,7 +13,7 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "support/asset_folder.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
@@ -47,17 +47,8 @@ Sent Step() {
     return sent;
 }
 
-class LevelManagerTest : public ::testing::Test {
+class LevelManagerTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override {
-        testing_support::ResetEngineState();
-        LevelManager::GetHooks() = {};
-    }
-    void TearDown() override {
-        LevelManager::GetHooks() = {};
-        testing_support::ResetEngineState();
-    }
-
     // Archetypes loaded and level `level` started, as after start-up.
     void StartAt(int level) {
         ASSERT_TRUE(LevelManager::SetStartLevel(level));
@@ -212,10 +203,9 @@ TEST_F(LevelManagerTest, UnknownCodesAndRestartsFromAnEditorAreIgnored) {
 }
 
 // The real engine: frame by frame through start-up and one level change.
-class LevelSequenceTest : public ::testing::Test {
+class LevelSequenceTest : public testing_support::EngineTest {
 protected:
     void SetUp() override {
-        LevelManager::GetHooks() = {};
         assets.Write("Objects", "Counter\n");
         assets.Write("Counter", "TestCounter step 2 \n");
         assets.Write("BrelSplashLevel", "Splash\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\n}\n");

@@ -4,19 +4,17 @@
 
 #include "core/messaging.h"
 #include "input/input_system.h"
+#include "input/object_selection.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
-class ObjectSystemTest : public ::testing::Test {
+class ObjectSystemTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override {
-        system.Shutdown();
-        testing_support::ResetEngineState();
-    }
+    // Wired the way Core wires it.
+    ObjectSystemTest() { system.selectionInput = MouseSelectionInput(); }
 
     static Object* Spawn(const std::string& name, Vector2D position, Vector2D scale) {
         auto* object = new Object;

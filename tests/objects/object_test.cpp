@@ -7,16 +7,13 @@
 
 #include "objects/level_objects.h"
 #include "physics/rigid_body2d.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
 
-class ObjectTest : public ::testing::Test {
+class ObjectTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override { testing_support::ResetEngineState(); }
-
     // A live object, the way the level loader makes one.
     static Object* MakeLevelObject(const std::string& name) {
         auto* object = new Object;
@@ -36,11 +33,11 @@ protected:
 
 TEST_F(ObjectTest, ASecondComponentUnderANameLeavesTheFirstInPlace) {
     Object* object = MakeLevelObject("Crate");
-    auto* first = new ProbeComponent;
-    auto* second = new ProbeComponent;
-    EXPECT_TRUE(object->AddComponent("ProbeComponent", first));
-    EXPECT_FALSE(object->AddComponent("ProbeComponent", second));
-    EXPECT_EQ(object->GetComponent("ProbeComponent"), first);
+    auto* first = new TestCounter;
+    auto* second = new TestCounter;
+    EXPECT_TRUE(object->AddComponent("TestCounter", first));
+    EXPECT_FALSE(object->AddComponent("TestCounter", second));
+    EXPECT_EQ(object->GetComponent("TestCounter"), first);
     EXPECT_EQ(first->GetOwner(), object);
     // The rejected one is not left claiming an owner it does not belong to.
     EXPECT_EQ(second->GetOwner(), nullptr);
@@ -56,23 +53,23 @@ TEST_F(ObjectTest, LookupOfAMissingComponentAddsNothing) {
 
 TEST_F(ObjectTest, RemoveComponentDetachesIt) {
     Object* object = MakeLevelObject("Crate");
-    auto* probe = new ProbeComponent;
-    object->AddComponent("ProbeComponent", probe);
-    EXPECT_TRUE(object->RemoveComponent("ProbeComponent"));
+    auto* probe = new TestCounter;
+    object->AddComponent("TestCounter", probe);
+    EXPECT_TRUE(object->RemoveComponent("TestCounter"));
     EXPECT_EQ(probe->GetOwner(), nullptr);
-    EXPECT_FALSE(object->HasComponent("ProbeComponent"));
+    EXPECT_FALSE(object->HasComponent("TestCounter"));
 }
 
 TEST_F(ObjectTest, ACloneOfAnArchetypeIsAnIndependentLevelObjectAtTheOrigin) {
     Object* archetype = MakeArchetype("Button");
-    auto* label = new LabelComponent;
-    label->texture = "play";
-    label->offset = {5.0f, 6.0f};
-    label->count = 9;
-    label->enabled = false;
-    label->weight = 2.5f;
-    label->scratch = 42;
-    archetype->AddComponent("LabelComponent", label);
+    auto* sign = new TestSign;
+    sign->caption = "play";
+    sign->offset = {5.0f, 6.0f};
+    sign->count = 9;
+    sign->lit = true;
+    sign->speed = 2.5f;
+    sign->scratch = 42;
+    archetype->AddComponent("TestSign", sign);
     archetype->GetTransform().SetPosition({100.0f, 200.0f});
     archetype->GetTransform().SetRotationDegrees(45);
     archetype->GetTransform().SetScale({32.0f, 16.0f});
@@ -87,24 +84,23 @@ TEST_F(ObjectTest, ACloneOfAnArchetypeIsAnIndependentLevelObjectAtTheOrigin) {
     EXPECT_EQ(clone->GetTransform().GetScale(), Vector2D(32.0f, 16.0f));
     EXPECT_EQ(clone->GetTransform().GetZLayer(), 7.0f);
 
-    auto* copy = clone->Get<LabelComponent>("LabelComponent");
+    auto* copy = clone->Get<TestSign>("TestSign");
     ASSERT_NE(copy, nullptr);
-    EXPECT_NE(copy, label);
+    EXPECT_NE(copy, sign);
     EXPECT_EQ(copy->GetOwner(), clone);
-    EXPECT_EQ(copy->texture, "play");
-    EXPECT_EQ(copy->hovertexture, "button_hover");
+    EXPECT_EQ(copy->caption, "play");
     EXPECT_EQ(copy->offset, Vector2D(5.0f, 6.0f));
     EXPECT_EQ(copy->count, 9);
-    EXPECT_FALSE(copy->enabled);
-    EXPECT_EQ(copy->weight, 2.5f);
+    EXPECT_TRUE(copy->lit);
+    EXPECT_EQ(copy->speed, 2.5f);
     EXPECT_EQ(copy->scratch, 0) << "unregistered members keep their defaults";
 
     // Changing or destroying one leaves the other intact.
-    copy->texture = "changed";
-    EXPECT_EQ(label->texture, "play");
+    copy->caption = "changed";
+    EXPECT_EQ(sign->caption, "play");
     clone->Destroy();
-    EXPECT_EQ(label->texture, "play");
-    EXPECT_EQ(label->GetOwner(), archetype);
+    EXPECT_EQ(sign->caption, "play");
+    EXPECT_EQ(sign->GetOwner(), archetype);
 }
 
 TEST_F(ObjectTest, CloneOfAClassWithoutMembersGivesADefaultInstance) {
@@ -135,9 +131,9 @@ TEST_F(ObjectTest, DestroyingADuplicateArchetypeKeepsTheTableEntryOfTheFirst) {
 
 TEST_F(ObjectTest, DestroyCallsOnDestroyThenDetachesEveryComponentInTableOrder) {
     Object* object = MakeLevelObject("Player1");
-    auto* probe = new ProbeComponent;
+    auto* probe = new TestCounter;
     auto* body = new RigidBody2D;
-    object->AddComponent("ProbeComponent", probe);
+    object->AddComponent("TestCounter", probe);
     object->AddComponent("RigidBody2D", body);
     object->Destroy();
     EXPECT_EQ(probe->destroyCalls, 1);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "physics/collider_test_support.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
@@ -13,11 +13,7 @@ using physics_test::Box;
 using physics_test::Circle;
 using physics_test::Point;
 
-class CollideTest : public ::testing::Test {
-protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override { testing_support::ResetEngineState(); }
-};
+using CollideTest = testing_support::EngineTest;
 
 TEST_F(CollideTest, AabbTouchingEdgesAreApartAndOverlapPicksTheSmallerAxis) {
     Vector2D mtv;

@@ -10,28 +10,16 @@
 #include "meta/component_factory.h"
 #include "meta/meta_type.h"
 #include "physics/collider_test_support.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
 using physics_test::Box;
 using physics_test::Circle;
 
-class CollidersTest : public ::testing::Test {
-protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override { testing_support::ResetEngineState(); }
-};
+using CollidersTest = testing_support::EngineTest;
 
-std::vector<std::string> MemberNames(const char* className) {
-    std::vector<std::string> names;
-    for (const MetaMember& m : ComponentFactory::Find(className)->GetMetaType().Members()) {
-        names.push_back(m.Name());
-    }
-    return names;
-}
-
-TEST_F(CollidersTest, PrototypesAndMemberOrder) {
+TEST_F(CollidersTest, PrototypesStartCentredOnOneOneSolidAndRefreshed) {
     const auto* point = dynamic_cast<PointCollider2D*>(ComponentFactory::Find("PointCollider2D"));
     const auto* box = dynamic_cast<BoxCollider2D*>(ComponentFactory::Find("BoxCollider2D"));
     const auto* circle =
@@ -44,12 +32,6 @@ TEST_F(CollidersTest, PrototypesAndMemberOrder) {
         EXPECT_TRUE(c->IsRefreshed());
         EXPECT_EQ(c->GetOwner(), nullptr);
     }
-    EXPECT_EQ(box->GetHalfSize(), Vector2D{});
-    EXPECT_EQ(circle->radius, 0.5f);
-    EXPECT_EQ(MemberNames("BoxCollider2D"), (std::vector<std::string>{"mHalfSize", "mHollow"}));
-    EXPECT_EQ(MemberNames("CircleCollider2D"), (std::vector<std::string>{"radius", "mHollow"}));
-    EXPECT_EQ(MemberNames("PointCollider2D"), (std::vector<std::string>{"point", "mHollow"}));
-    EXPECT_EQ(box->GetName(), "BoxCollider2D");
     EXPECT_EQ(box->GetShapeName(), "Box");
     EXPECT_EQ(circle->GetShapeName(), "Circle");
 }

@@ -35,19 +35,6 @@ void StartLevel() {
     MessagingSystem::Send<LevelStartedMessage>("Test");
 }
 
-TEST(OneWay, MembersAndDefaults) {
-    const auto* proto = dynamic_cast<OneWay*>(ComponentFactory::Find("OneWay"));
-    ASSERT_NE(proto, nullptr);
-    EXPECT_EQ(proto->dontUse, 0);
-    EXPECT_EQ(proto->top, 1);
-    EXPECT_EQ(proto->bottom + proto->left + proto->right, 0);
-    std::vector<std::string> names;
-    for (const MetaMember& m : proto->GetMetaType().Members()) {
-        names.push_back(m.Name());
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"dontUse", "top", "bottom", "left", "right"}));
-}
-
 TEST(OneWay, LetsThePlayerUpFromBelowAndHoldsItFromAbove) {
     HeadlessEngine engine;
     auto objects = LoadScene(Scene("Player1"));

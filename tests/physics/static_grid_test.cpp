@@ -7,15 +7,11 @@
 
 #include "physics/collide.h"
 #include "physics/collider_test_support.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
-class StaticGridTest : public ::testing::Test {
-protected:
-    void SetUp() override { testing_support::ResetEngineState(); }
-    void TearDown() override { testing_support::ResetEngineState(); }
-};
+using StaticGridTest = testing_support::EngineTest;
 
 TEST_F(StaticGridTest, BoundsAndDimensionsFollowTheOutlines) {
     auto a = physics_test::Box({0, 0}, {10, 10});

@@ -1,8 +1,12 @@
 #include "support/headless_engine.h"
 
+#include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "gameplay/run_state.h"
+#include "graphics/camera.h"
+#include "graphics/looping_background_component.h"
+#include "graphics/texture.h"
 #include "input/input_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -19,6 +23,11 @@ void ResetEngineState() {
     MessagingSystem::Reset();
     Graveyard::FreeAll();
     LevelManager::Reset();
+    LevelManager::GetHooks() = {};
+    EditorMode::SetActive(false);
+    ClearTextureTables();
+    ResetCameras();
+    LoopingBackgroundComponent::ResetDepthFlag();
     BeginNewGame();
     InputSystem::InputInitialize();
     FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));

@@ -1,6 +1,8 @@
 // Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's
-// global state between tests (queues, live objects, archetypes, graveyard, input, level sequence,
-// the stars of the run).
+// global state between tests (queues, live objects, archetypes, graveyard, input, level sequence
+// and its hooks, textures and animations, cameras and the first background's depth, the editor
+// flag, the stars of the run). Fixtures get the slate by deriving from EngineTest
+// (support/engine_test.h).
 #pragma once
 
 #include <memory>

@@ -7,40 +7,11 @@
 #include "core/vector.h"
 #include "meta/meta_registration.h"
 
-// A game-logic component that counts its updates and runs an optional action on each.
-class ProbeComponent : public ComponentOf<ProbeComponent, GameLogicComponent> {
-public:
-    void Update() override {
-        ++updates;
-        if (onUpdate) {
-            onUpdate(*this);
-        }
-    }
-    void OnDestroy() override { ++destroyCalls; }
-
-    int updates = 0;
-    int destroyCalls = 0;
-    std::function<void(ProbeComponent&)> onUpdate;
-    int level = 3;
-};
-
-// Text and vector members, the way button and puzzle components carry them.
-class LabelComponent : public ComponentOf<LabelComponent, GUIComponent> {
-public:
-    std::string texture = "button";
-    std::string hovertexture = "button_hover";
-    Vector2D offset{1.0f, 2.0f};
-    int count = 0;
-    bool enabled = true;
-    float weight = 0.5f;
-    // Not registered: never copied.
-    int scratch = 0;
-};
-
 // No registered members at all.
 class EmptyComponent : public ComponentOf<EmptyComponent, GameLogicComponent> {};
 
-// One member of every kind the data files know, and one ("cache") with no text form.
+// One member of every kind the data files know (text, real, whole, switch, vector), the way button
+// and puzzle components carry them, and one ("cache") with no text form.
 class TestSign : public ComponentOf<TestSign, GraphicsComponent> {
 public:
     std::string caption = "none";
@@ -50,20 +21,26 @@ public:
     Vector2D offset{1.0f, 2.0f};
     // Listed under "cache" with an unnamed type: it has no text form.
     double cache = 0.0;
+    // Not registered: never copied.
+    int scratch = 0;
 };
 
-// A game-logic component with a data-file member ("step") that counts its updates.
+// The probe of the tests: a game-logic component with a data-file member ("step") that counts its
+// updates and destructions and runs an optional action on each update.
 class TestCounter : public ComponentOf<TestCounter, GameLogicComponent> {
 public:
     void Update() override {
         ++updates;
         if (onUpdate) {
-            onUpdate();
+            onUpdate(*this);
         }
     }
+    void OnDestroy() override { ++destroyCalls; }
+
     int step = 1;
     int updates = 0;
-    std::function<void()> onUpdate;
+    int destroyCalls = 0;
+    std::function<void(TestCounter&)> onUpdate;
 };
 
 // A TestCounter answering to the name "ParticleEmitterComponent", which the game-logic system

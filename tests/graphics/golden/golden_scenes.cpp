@@ -22,8 +22,9 @@
 #include "platform/hidden_gl_surface.h"
 #include "platform/opengl_device.h"
 #include "platform/window.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/render_scene.h"
+#include "support/skip_or_fail.h"
 
 namespace {
 
@@ -75,14 +76,13 @@ public:
     bool IsHidden() const override { return false; }
 };
 
-class GoldenScene : public testing::Test {
+class GoldenScene : public testing_support::EngineTest {
 protected:
     void SetUp() override {
-        testing_support::ResetEngineState();
         std::string error;
         surface_ = platform::MakeHiddenGLSurface(640, 360, &error);
         if (!surface_) {
-            GTEST_SKIP() << "no OpenGL 3.3 core context: " << error;
+            VORL_SKIP_OR_FAIL_UNDER_CI("no OpenGL 3.3 core context: " << error);
         }
         assets_ = std::make_unique<testing_support::ScratchAssets>("golden");
         device_ = platform::MakeOpenGLGraphicsDevice(*surface_);
@@ -95,8 +95,6 @@ protected:
         device_.reset();
         surface_.reset();
         assets_.reset();
-        testing_support::ResetEngineState();
-        ClearTextureTables();
     }
 
     void ArchetypesLoaded() { MessagingSystem::Send<ArchetypesLoadedMessage>(); }

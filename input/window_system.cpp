@@ -1,9 +1,9 @@
-#include "core/window_system.h"
+#include "input/window_system.h"
 
 #include <iostream>
 #include <string>
 
-#include "core/core.h"
+#include "core/main_loop.h"
 #include "input/input_system.h"
 #include "platform/console_input.h"
 #include "platform/window.h"

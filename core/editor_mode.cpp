@@ -1,4 +1,4 @@
-#include "editor/editor_mode.h"
+#include "core/editor_mode.h"
 
 namespace EditorMode {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/window_system.h"
+#include "input/window_system.h"
 
 #include <gtest/gtest.h>
 

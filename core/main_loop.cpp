@@ -1,0 +1,3 @@
+#include "core/main_loop.h"
+
+bool isRunning = true;

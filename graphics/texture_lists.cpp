@@ -1,0 +1,106 @@
+#include "graphics/texture_lists.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "graphics/texture.h"
+#include "meta/assets.h"
+#include "meta/data_diagnostics.h"
+#include "meta/data_numbers.h"
+#include "meta/tokenizer.h"
+
+std::vector<TextureListEntry> ReadTextureList(std::istream& in, const std::string& file) {
+    std::vector<TextureListEntry> names;
+    LineReader lines(in, file);
+    std::string line;
+    while (lines.Next(line)) {
+        std::vector<std::string> tokens = Tokenize(line, LastToken::DropEmpty);
+        if (!tokens.empty()) {
+            names.push_back({std::move(tokens.front()), lines.LineNumber()});
+        }
+    }
+    return names;
+}
+
+std::vector<AnimationListEntry> ReadAnimationList(std::istream& in, const std::string& file) {
+    std::vector<AnimationListEntry> entries;
+    LineReader lines(in, file);
+    std::string line;
+    while (lines.Next(line)) {
+        std::vector<std::string> tokens = Tokenize(line, LastToken::DropEmpty);
+        if (tokens.empty()) {
+            continue;
+        }
+        if (tokens.size() < 2) {
+            lines.Report("an animation needs a name and a texture name; line skipped");
+            continue;
+        }
+        tokens.resize(std::max<std::size_t>(tokens.size(), 5));
+        for (std::size_t i = 2; i < 4; ++i) {
+            if (tokens[i].empty()) {
+                tokens[i] = "1";
+            }
+        }
+        if (tokens[4].empty()) {
+            tokens[4] = "1.0";
+        }
+        int start = 0;
+        int count = 0;
+        AnimationListEntry entry{tokens[0], tokens[1]};
+        entry.line = lines.LineNumber();
+        NumberResult r = ParseWhole(tokens[2], start);
+        const char* field = "start frame";
+        if (r.ok) {
+            field = "frame count";
+            r = ParseWhole(tokens[3], count);
+        }
+        if (r.ok) {
+            field = "frame duration";
+            r = ParseReal(tokens[4], entry.frameDuration);
+        }
+        if (!r.ok) {
+            lines.Report(std::string(field) + ": " + r.error + "; line skipped");
+            continue;
+        }
+        if (start < 0 || count < 0) {
+            lines.Report("start frame and frame count cannot be negative; line skipped");
+            continue;
+        }
+        entry.startFrame = static_cast<unsigned int>(start);
+        entry.frameCount = static_cast<unsigned int>(count);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+void LoadTextureList(const std::string& name) {
+    const std::string path = Assets::PathOf(name);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return;
+    }
+    for (const TextureListEntry& e : ReadTextureList(in, path)) {
+        if (TextureTable().Contains(e.name)) {
+            DataDiagnostics::Report(path, e.line,
+                                    "texture \"" + e.name + "\" is listed twice; the first stays");
+            continue;
+        }
+        LoadTexture(e.name);
+    }
+}
+
+void LoadAnimationList(const std::string& name) {
+    const std::string path = Assets::PathOf(name);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return;
+    }
+    for (const AnimationListEntry& e : ReadAnimationList(in, path)) {
+        if (AnimationTable().Contains(e.name)) {
+            DataDiagnostics::Report(
+                path, e.line, "animation \"" + e.name + "\" is listed twice; the first stays");
+            continue;
+        }
+        AddAnimation(e.name, e.texture, e.startFrame, e.frameCount, e.frameDuration);
+    }
+}

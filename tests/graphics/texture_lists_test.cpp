@@ -1,0 +1,63 @@
+// The texture and animation lists read from real files in a temporary assets folder.
+#include "graphics/texture_lists.h"
+
+#include <gtest/gtest.h>
+
+#include "graphics/texture.h"
+#include "support/asset_folder.h"
+#include "support/engine_test.h"
+
+namespace {
+
+class TextureListsTest : public testing_support::EngineTest {
+protected:
+    testing_support::TempAssets assets;
+    testing_support::CapturedDiagnostics diagnostics;
+};
+
+TEST_F(TextureListsTest, TheTextureListKeepsTheFirstOfEachNameAndIgnoresExtraTokens) {
+    assets.Write("TextureList", "rdr_fan 1 2 3\n\nrdr_goal\nrdr_fan\n  \n");
+    LoadTextureList("TextureList");
+    ASSERT_NE(TextureTable().Get("rdr_fan"), nullptr);
+    EXPECT_EQ(TextureTable().Get("rdr_fan")->name, "rdr_fan");
+    EXPECT_NE(TextureTable().Get("rdr_goal"), nullptr);
+    // A line of two spaces is one token holding a space (the second space starts it).
+    EXPECT_NE(TextureTable().Get(" "), nullptr);
+    EXPECT_TRUE(diagnostics.Contains("TextureList:4: texture \"rdr_fan\" is listed twice"));
+}
+
+TEST_F(TextureListsTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet) {
+    assets.Write("TextureList", "rda_sheet\n");
+    assets.Write("AnimationList",
+                 "rda_walk rda_sheet 12 3 0.1\n"
+                 "rda_idle rda_sheet\n"
+                 "rda_walk rda_sheet 0 1 1.0\n"
+                 "rda_lonely\n"
+                 "rda_bad rda_sheet x\n"
+                 "rda_neg rda_sheet -1\n"
+                 "rda_nosheet rda_unknown 4\n");
+    LoadTextureList("TextureList");
+    LoadAnimationList("AnimationList");
+    const Animation* walk = AnimationTable().Get("rda_walk");
+    ASSERT_NE(walk, nullptr);
+    EXPECT_EQ(walk->texture, TextureTable().Get("rda_sheet"));
+    EXPECT_EQ(walk->startFrame, 12u);
+    EXPECT_EQ(walk->frameCount, 3u);
+    EXPECT_FLOAT_EQ(walk->frameDuration, 0.1f);
+    const Animation* idle = AnimationTable().Get("rda_idle");
+    ASSERT_NE(idle, nullptr);
+    EXPECT_EQ(idle->startFrame, 1u);
+    EXPECT_EQ(idle->frameCount, 1u);
+    EXPECT_EQ(idle->frameDuration, 1.0f);
+    EXPECT_EQ(AnimationTable().Get("rda_nosheet")->texture, nullptr);
+    EXPECT_FALSE(AnimationTable().Contains("rda_bad"));
+    EXPECT_FALSE(AnimationTable().Contains("rda_neg"));
+    EXPECT_FALSE(AnimationTable().Contains("rda_lonely"));
+    EXPECT_EQ(diagnostics.Lines().size(), 4u);
+    EXPECT_TRUE(diagnostics.Contains("AnimationList:3: animation \"rda_walk\" is listed twice"));
+    EXPECT_TRUE(diagnostics.Contains("AnimationList:4: "));
+    EXPECT_TRUE(diagnostics.Contains("AnimationList:5: start frame: invalid stoi argument"));
+    EXPECT_TRUE(diagnostics.Contains("AnimationList:6: "));
+}
+
+}  // namespace

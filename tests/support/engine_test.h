@@ -1,0 +1,18 @@
+// The base of every fixture that touches engine state: the state is reset before the fixture's
+// members are built and again after they are gone, so a test neither sees nor leaves anything of
+// another (see ResetEngineState for what that covers).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "support/headless_engine.h"
+
+namespace testing_support {
+
+class EngineTest : public ::testing::Test {
+protected:
+    EngineTest() { ResetEngineState(); }
+    ~EngineTest() override { ResetEngineState(); }
+};
+
+}  // namespace testing_support
