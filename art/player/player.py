@@ -11,7 +11,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "kit"))
 from sheet import write_sheet  # noqa: E402
-from style import (INK, PLAYER, PLAYER_HALF, circle, path, num, shine)  # noqa: E402
+from style import (INK, PLAYER, PLAYER_HALF, arc, circle, path, num, shine)  # noqa: E402
 
 SIZE = 64
 C = SIZE / 2
@@ -33,11 +33,12 @@ def full_form():
 
 
 def half_form(breath):
+    """Paler and smaller, with three wisps around the middle that show the roll."""
     r = 26 + breath
-    swirl = path(f"M{num(C - 10)} {num(C + 2)} C{num(C - 10)} {num(C - 12)} {num(C + 12)} "
-                 f"{num(C - 12)} {num(C + 10)} {num(C + 4)}", stroke=PLAYER_HALF["dark"], width=3)
+    wisps = "".join(path(arc(C, C, 12, a, a + 70), stroke=PLAYER_HALF["dark"], width=3)
+                    for a in (0, 120, 240))
     return (circle(C, C, r, PLAYER_HALF["fill"], width=2.5) +
-            rim_spots(PLAYER_HALF["dark"], r - 8, 3) + swirl +
+            rim_spots(PLAYER_HALF["dark"], r - 7, 2.6) + wisps +
             shine(C, C, r - 6, opacity=0.8))
 
 
