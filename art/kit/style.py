@@ -20,7 +20,7 @@ WOOD = {"fill": "#c98a4b", "dark": "#9c6532", "light": "#e6ad6f", "grain": "#b07
 DARK_WOOD = {"fill": "#a86a38", "dark": "#7a4a24", "light": "#c98a52", "band": "#5e3a1f"}
 SAND = {"fill": "#e2bf7e", "dark": "#c49652", "light": "#f3dba6", "crack": "#7a5a33"}
 SLATE = {"fill": "#5b6b82", "dark": "#45536a", "light": "#7a8ba3", "seam": "#3a4658"}
-AIR = {"streak": "#c8f4ff", "deep": "#8fdcef"}
+AIR = {"streak": "#dcf8ff", "deep": "#6cc3dc"}
 CANNON = {"fill": "#1f5c61", "dark": "#15444a", "light": "#2f7e84", "brass": "#d9a441",
           "brass_light": "#f2cc72"}
 GOAL = {"fill": "#39d353", "dark": "#1f9a3a", "light": "#9bf2a8"}

@@ -26,8 +26,10 @@ def fan(w, h, frame, frames):
             y0, y1 = max(top_fade, y - dash), min(y, h - 54)
             width = 5 if i % 2 == 0 else 3.5
             if y1 - y0 > 4:
-                body.append(path(f"M{num(x)} {num(y1)} L{num(x)} {num(y0)}",
-                                 stroke=AIR["streak"], width=width))
+                # A deeper rim keeps the pale streak readable on a pale sky.
+                line = f"M{num(x)} {num(y1)} L{num(x)} {num(y0)}"
+                body.append(path(line, stroke=AIR["deep"], width=width + 3))
+                body.append(path(line, stroke=AIR["streak"], width=width))
             y -= period
     housing = rect(4, h - 40, w - 8, 36, SLATE["dark"], r=8)
     grille = rect(14, h - 50, w - 28, 16, SLATE["light"], r=7)

@@ -37,7 +37,7 @@ def half_form(breath):
     r = 26 + breath
     wisps = "".join(path(arc(C, C, 12, a, a + 70), stroke=PLAYER_HALF["dark"], width=3)
                     for a in (0, 120, 240))
-    return (circle(C, C, r, PLAYER_HALF["fill"], width=2.5) +
+    return (circle(C, C, r, PLAYER_HALF["fill"]) +
             rim_spots(PLAYER_HALF["dark"], r - 7, 2.6) + wisps +
             shine(C, C, r - 6, opacity=0.8))
 

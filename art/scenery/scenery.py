@@ -71,9 +71,9 @@ def backgrounds():
         "BackgroundTutorial": (("#c9dbe6", "#e6eee9"),
                                clouds(1, "#eef4f6", 5) + hills(640, 50, 2, 0.4, "#c3d6c9") +
                                hills(760, 40, 3, 1.9, "#b3c9b9")),
-        "BackgroundFans": (("#bcd7dd", "#e0ecec"),
-                           clouds(2, "#e9f3f4", 8) + hills(720, 35, 2.5, 2.2, "#aac6c8") +
-                           hills(800, 28, 4, 0.3, "#9dbcbe")),
+        "BackgroundFans": (("#d3d5d0", "#ecebe3"),
+                           clouds(2, "#f3f2ec", 8) + hills(720, 35, 2.5, 2.2, "#c5c9bf") +
+                           hills(800, 28, 4, 0.3, "#b8bdb2")),
         "BackgroundBlocks": (("#e3d6c4", "#efe6d8"),
                              mesas(720, "#d8c3a6", 3) + hills(800, 30, 3, 1.1, "#cdb595")),
         "BackgroundEnding": (("#5d5a8a", "#c9a9b8"),
