@@ -2,6 +2,7 @@
 
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "gameplay/run_state.h"
 #include "input/input_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -18,6 +19,7 @@ void ResetEngineState() {
     MessagingSystem::Reset();
     Graveyard::FreeAll();
     LevelManager::Reset();
+    BeginNewGame();
     InputSystem::InputInitialize();
     FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
     isRunning = true;

@@ -1,5 +1,6 @@
 // Test fixtures: a headless engine on the fixed-step clock, and a clean slate of the engine's
-// global state between tests (queues, live objects, archetypes, graveyard, input, level sequence).
+// global state between tests (queues, live objects, archetypes, graveyard, input, level sequence,
+// the stars of the run).
 #pragma once
 
 #include <memory>

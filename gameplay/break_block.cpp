@@ -1,0 +1,58 @@
+#include "gameplay/break_block.h"
+
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "gameplay/player_control_component.h"
+#include "graphics/texture_component.h"
+#include "objects/object.h"
+#include "physics/colliders.h"
+
+VORL_REGISTER_COMPONENT(BreakBlock) {
+    meta.Member("BreakSpeed", &BreakBlock::BreakSpeed);
+}
+
+void BreakBlock::HandleMessages() {
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        if (const auto* hit = As<CollisionMessage>(*message)) {
+            collisions.push_back(hit);
+        } else if (const auto* form = As<PlayerFormChangedMessage>(*message)) {
+            if (auto* box = owner ? owner->Get<BoxCollider2D>("BoxCollider2D") : nullptr) {
+                box->SetHollow(form->isFull);
+            }
+        }
+    }
+}
+
+void BreakBlock::Update() {
+    if (!owner) {
+        return;
+    }
+    // The burst lasts one frame.
+    gameplay::SetEmitting(*owner, false);
+    HandleMessages();
+    for (const CollisionMessage* hit : collisions) {
+        const Object* other = hit->Other(owner);
+        if (!other) {
+            continue;
+        }
+        const PlayerControlComponent* player = gameplay::PlayerOf(other);
+        const bool fullPlayer = other->GetName() == "Player1" && player && player->isFull;
+        if (fullPlayer || other->GetName() == "Movable") {
+            Break();
+        }
+    }
+    collisions.clear();
+}
+
+void BreakBlock::Break() {
+    if (!owner->HasComponent("BoxCollider2D") || !owner->HasComponent("TextureComponent")) {
+        return;
+    }
+    gameplay::DropBoxCollider(*owner);
+    owner->SetVisible(false);
+    broken = true;
+    if (gameplay::HasEmitter(*owner)) {
+        gameplay::PlaySound("SFX/Breaking_Blocks_01");
+        gameplay::SetEmitting(*owner, true);
+    }
+}

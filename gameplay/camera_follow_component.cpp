@@ -1,0 +1,62 @@
+#include "gameplay/camera_follow_component.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "graphics/camera.h"
+#include "objects/object.h"
+
+VORL_REGISTER_COMPONENT(CameraFollowComponent) {
+    meta.Member("maxSpeed", &CameraFollowComponent::maxSpeed)
+        .Member("startX", &CameraFollowComponent::startX)
+        .Member("startY", &CameraFollowComponent::startY)
+        .Member("maxX", &CameraFollowComponent::maxX)
+        .Member("minX", &CameraFollowComponent::minX)
+        .Member("maxY", &CameraFollowComponent::maxY)
+        .Member("minY", &CameraFollowComponent::minY);
+}
+
+namespace {
+
+// Half the 1600 x 900 view.
+constexpr float kHalfViewWidth = 800.0f;
+constexpr float kHalfViewHeight = 450.0f;
+
+// p kept far enough inside [low, high] that a view of half size `half` around it stays inside;
+// the middle when the range is narrower than the view.
+float ClampAxis(float p, int low, int high, float half) {
+    if (std::abs(high - low) < 2.0f * half) {
+        return std::floor((static_cast<float>(high) + static_cast<float>(low)) * 0.5f);
+    }
+    // Not std::clamp: bounds given the wrong way round must not be undefined behaviour.
+    return std::max(static_cast<float>(low) + half, std::min(p, static_cast<float>(high) - half));
+}
+
+}  // namespace
+
+Vector2D CameraTarget(const CameraFollowComponent& follow, const Vector2D& player) {
+    return {ClampAxis(player.x, follow.minX, follow.maxX, kHalfViewWidth),
+            ClampAxis(player.y, follow.minY, follow.maxY, kHalfViewHeight)};
+}
+
+void CameraFollowComponent::Update() {
+    HandleMessages();
+    Camera* camera = MainCamera();
+    if (!camera || !owner) {
+        return;
+    }
+    camera->SetZoom(1.0f);
+    if (!started) {
+        started = true;
+        camera->SetPosition({static_cast<float>(startX), static_cast<float>(startY)});
+    }
+    const Vector2D c = camera->GetPosition();
+    Vector2D t = CameraTarget(*this, owner->GetTransform().GetPosition());
+    const Vector2D step = t - c;
+    const float distance = step.Length();
+    if (distance > maxSpeed) {
+        t = c + step / distance * maxSpeed;
+    }
+    camera->SetPosition({std::floor(t.x), std::floor(t.y)});
+}

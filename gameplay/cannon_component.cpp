@@ -1,0 +1,69 @@
+#include "gameplay/cannon_component.h"
+
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "gameplay/player_control_component.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+
+VORL_REGISTER_COMPONENT(CannonComponent) {
+    meta.Member("speed", &CannonComponent::speed);
+}
+
+namespace {
+
+constexpr float kFullFormRumble = 0.3f;
+constexpr float kHalfFormRumble = 0.15f;
+
+}  // namespace
+
+void CannonComponent::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    const Vector2D centre = owner->GetTransform().GetPosition();
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        Object* other = hit ? hit->Other(owner) : nullptr;
+        if (!other) {
+            continue;
+        }
+        PlayerControlComponent* player = gameplay::PlayerOf(other);
+        RigidBody2D* body = gameplay::BodyOf(other);
+        const Vector2D at = other->GetTransform().GetPosition();
+        if (hit->kind == CollisionKind::Began && !occupied) {
+            gameplay::PlaySound("SFX/Star_Cannon_01");
+            if (body) {
+                if (player) {
+                    player->inCannon = true;
+                }
+                body->SetVelocity(at - centre);
+                body->heldByCannon = true;
+                occupied = true;
+            }
+        } else if (hit->kind == CollisionKind::Continues && body && body->heldByCannon) {
+            --countdown;
+            body->SetVelocity(centre - at);
+            if (player) {
+                player->canJump = false;
+                player->inCannon = true;
+            }
+            gameplay::SetEmitting(*owner, true);
+            if (countdown == 0) {
+                body->ApplyImpulsePolar(speed, gameplay::PushAngle(*owner));
+                countdown = kHoldFrames;
+                body->heldByCannon = false;
+            }
+        } else if (hit->kind == CollisionKind::Ended && occupied) {
+            gameplay::SetEmitting(*owner, false);
+            if (player) {
+                gameplay::Rumble(*player, 0.0f);
+            }
+            occupied = false;
+            countdown = kHoldFrames;
+        }
+        if (player && hit->kind != CollisionKind::Ended) {
+            gameplay::Rumble(*player, player->isFull ? kFullFormRumble : kHalfFormRumble);
+        }
+    }
+}

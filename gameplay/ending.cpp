@@ -1,0 +1,143 @@
+#include "gameplay/ending.h"
+
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "gameplay/player_control_component.h"
+#include "gameplay/run_state.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+
+VORL_REGISTER_COMPONENT(EndOfGame) {
+    meta.Member("active", &EndOfGame::active).Member("side", &EndOfGame::side);
+}
+
+VORL_REGISTER_COMPONENT(Starfall) {
+    meta.Member("check", &Starfall::check);
+}
+
+VORL_REGISTER_COMPONENT(FlyingStar) {
+    meta.Member("speed", &FlyingStar::speed).Member("active", &FlyingStar::active);
+}
+
+namespace {
+
+constexpr float kStarDepth = 5.0f;
+constexpr Vector2D kStarScale{30.0f, 30.0f};
+constexpr Vector2D kRightDrift{30.0f, 1500.0f};
+constexpr Vector2D kLeftDrift{-30.0f, 1500.0f};
+constexpr Vector2D kStarWobble{0.0f, 500.0f};
+
+// One axis of the triangle wave: steps of amplitude / 120 toward the peak it is heading for,
+// turning once past it.
+void WobbleAxis(float& value, bool& rising, float amplitude) {
+    const float step = amplitude / FlyingStar::kWobbleSteps;
+    if (rising) {
+        value += step;
+        if (value > amplitude) {
+            rising = false;
+        }
+    } else {
+        value -= step;
+        if (value < -amplitude) {
+            rising = true;
+        }
+    }
+}
+
+}  // namespace
+
+void EndOfGame::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        const Object* other = hit ? hit->Other(owner) : nullptr;
+        if (!other || other->GetName() != "Catapult") {
+            continue;
+        }
+        if (hit->kind == CollisionKind::Began) {
+            if (PlayerControlComponent* player = gameplay::PlayerOf(owner)) {
+                player->SetActive(false);
+                if (!player->isFull) {
+                    player->SwitchFormByGamepad();
+                }
+            }
+        } else if (hit->kind == CollisionKind::Ended) {
+            active = true;
+        }
+    }
+}
+
+void EndOfGame::Update() {
+    HandleMessages();
+    if (!owner || !active || StarCount == 0) {
+        return;
+    }
+    if (releaseTimer < 0.0f) {
+        ReleaseStar();
+    } else {
+        releaseTimer -= static_cast<float>(FrameRateController::GetDT());
+    }
+}
+
+void EndOfGame::ReleaseStar() {
+    --StarCount;
+    if (Object* archetype = ArchetypeTable().Get("StarEnd")) {
+        Object* star = archetype->Clone();
+        Transform2D& t = star->GetTransform();
+        t.SetPosition(owner->GetTransform().GetPosition());
+        t.SetZLayer(kStarDepth);
+        t.SetScale(kStarScale);
+        star->SetVisible(true);
+        if (auto* flying = star->Get<FlyingStar>("FlyingStar")) {
+            flying->active = true;
+            flying->speed = side ? kRightDrift : kLeftDrift;
+            flying->amplitude = kStarWobble;
+        }
+    }
+    side = !side;
+    if (StarCount == 0) {
+        active = false;
+    }
+    releaseTimer = kReleaseInterval;
+}
+
+void Starfall::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        if (!hit || hit->kind != CollisionKind::Began) {
+            continue;
+        }
+        if (const Object* other = hit->Other(owner); other && other->GetName() == "Movable") {
+            MessagingSystem::Send<StarfallStartedMessage>();
+        }
+    }
+}
+
+void FlyingStar::HandleMessages() {
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        if (message->type == MessageType::StarfallStarted) {
+            active = true;
+            if (owner) {
+                gameplay::SetEmitting(*owner, true);
+            }
+        }
+    }
+}
+
+void FlyingStar::Update() {
+    HandleMessages();
+    if (!owner || !active) {
+        return;
+    }
+    velocity = speed + wobble;
+    Transform2D& t = owner->GetTransform();
+    t.SetPosition(t.GetPosition() + velocity * static_cast<float>(FrameRateController::GetDT()));
+    WobbleAxis(wobble.x, wobbleRisingX, amplitude.x);
+    WobbleAxis(wobble.y, wobbleRisingY, amplitude.y);
+}

@@ -1,0 +1,53 @@
+#include "gameplay/fan_component.h"
+
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "gameplay/player_control_component.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+
+VORL_REGISTER_COMPONENT(FanComponent) {
+    meta.Member("speed", &FanComponent::speed);
+}
+
+namespace {
+
+constexpr float kFullFormRumble = 0.1f;
+constexpr float kHalfFormRumble = 0.18f;
+const std::string kHeavyWind = "SFX/Wind_Heavy";
+const std::string kLightWind = "SFX/Wind_Light";
+
+}  // namespace
+
+void FanComponent::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        Object* other = hit ? hit->Other(owner) : nullptr;
+        if (!other) {
+            continue;
+        }
+        PlayerControlComponent* player = gameplay::PlayerOf(other);
+        if (RigidBody2D* body = gameplay::BodyOf(other); body && (!player || !player->isFull)) {
+            body->AddForcePolar(speed, gameplay::PushAngle(*owner));
+        }
+        if (!player) {
+            continue;
+        }
+        const bool full = player->isFull;
+        if (hit->kind == CollisionKind::Began) {
+            gameplay::PlaySound(full ? kHeavyWind : kLightWind);
+        }
+        if (hit->kind == CollisionKind::Ended) {
+            gameplay::Rumble(*player, 0.0f);
+            gameplay::StopSound(full ? kHeavyWind : kLightWind);
+        } else {
+            // A form change inside the wind swaps the sound.
+            gameplay::Rumble(*player, full ? kFullFormRumble : kHalfFormRumble);
+            gameplay::StopSound(full ? kLightWind : kHeavyWind);
+            gameplay::PlaySound(full ? kHeavyWind : kLightWind);
+        }
+    }
+}

@@ -1,0 +1,40 @@
+// Small steps every gameplay piece shares: finding the player and the body of an object a contact
+// names, the push direction of a rotated piece, the owner's particle burst, sounds and rumble.
+// Pieces react to the Collision messages of the frame before (CollisionMessage::Other gives the
+// object paired with the piece, or null for a contact that does not name it).
+#pragma once
+
+#include <string>
+
+class Object;
+class PlayerControlComponent;
+class RigidBody2D;
+
+namespace gameplay {
+
+// The half turn added to a piece's rotation: an unrotated piece pushes straight up (+y), one
+// turned by r radians along (sin r, cos r).
+inline constexpr float kHalfPi = 1.5707964f;
+
+// The object's "PlayerControlComponent" / "RigidBody2D", or null (also for a null object).
+PlayerControlComponent* PlayerOf(const Object* object);
+RigidBody2D* BodyOf(const Object* object);
+
+// The angle for AddForcePolar / ApplyImpulsePolar along which `piece` pushes.
+float PushAngle(const Object& piece);
+
+// Switches the emitting of the object's "ParticleEmitterComponent", when it has one.
+void SetEmitting(Object& object, bool on);
+bool HasEmitter(const Object& object);
+
+void PlaySound(const std::string& event);
+void StopSound(const std::string& event);
+
+// Both motors of the player's own gamepad at `strength` (0..1).
+void Rumble(const PlayerControlComponent& player, float strength);
+
+// Makes the object's box collider hollow and removes it, so the object never touches anything
+// again. False when it had no "BoxCollider2D".
+bool DropBoxCollider(Object& object);
+
+}  // namespace gameplay

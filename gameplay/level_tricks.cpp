@@ -1,0 +1,82 @@
+#include "gameplay/level_tricks.h"
+
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "gameplay/run_state.h"
+#include "input/input_system.h"
+#include "objects/object.h"
+#include "physics/colliders.h"
+#include "physics/rigid_body2d.h"
+
+VORL_REGISTER_COMPONENT(ObjectMoveComponent) {
+    meta.Member("direction", &ObjectMoveComponent::direction);
+}
+
+VORL_REGISTER_COMPONENT(InvisibleComponent) {
+    meta.Member("setVisible", &InvisibleComponent::setVisible);
+}
+
+VORL_REGISTER_COMPONENT(PresentationLockingDoor) {
+    meta.Member("dontUse", &PresentationLockingDoor::dontUse);
+}
+
+VORL_REGISTER_COMPONENT(EndSkip) {
+    meta.Member("sillyData", &EndSkip::sillyData);
+}
+
+VORL_REGISTER_COMPONENT(FaceComponent) {}
+
+void ObjectMoveComponent::Update() {
+    if (!owner || !ClaimOncePerGame("ObjectMoveComponent")) {
+        return;
+    }
+    if (RigidBody2D* body = gameplay::BodyOf(owner)) {
+        body->SetVelocity(direction);
+    }
+}
+
+void InvisibleComponent::Update() {
+    HandleMessages();
+    if (owner && setVisible == 0) {
+        setVisible = 1;
+        owner->RemoveComponent("TextureComponent");
+    }
+}
+
+void PresentationLockingDoor::Update() {
+    if (owner && dontUse == 0) {
+        dontUse = 1;
+        owner->SetVisible(false);
+    }
+    HandleMessages();
+}
+
+void PresentationLockingDoor::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        if (!hit || hit->kind != CollisionKind::Ended || !hit->Other(owner)) {
+            continue;
+        }
+        if (hit->objectA->GetName() == "Player1" || hit->objectB->GetName() == "Player1") {
+            owner->SetVisible(true);
+            if (auto* box = owner->Get<BoxCollider2D>("BoxCollider2D")) {
+                box->SetHollow(false);
+            }
+        }
+    }
+}
+
+void EndSkip::Update() {
+    HandleMessages();
+    if (!owner || !InputSystem::KeyTriggered(VirtualKey::PageDown)) {
+        return;
+    }
+    if (RigidBody2D* body = gameplay::BodyOf(owner)) {
+        body->ZeroVelocityX();
+        body->ZeroVelocityY();
+    }
+    owner->GetTransform().SetPosition(kLaunchPoint);
+}

@@ -1,0 +1,371 @@
+#include "gameplay/player_control_component.h"
+
+#include <cmath>
+
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "gameplay/run_state.h"
+#include "graphics/texture_component.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+
+VORL_REGISTER_COMPONENT(PlayerControlComponent) {
+    meta.Member("playerNum", &PlayerControlComponent::playerNum)
+        .Member("hWeight", &PlayerControlComponent::hWeight)
+        .Member("lWeight", &PlayerControlComponent::lWeight)
+        .Member("hSpeed", &PlayerControlComponent::hSpeed)
+        .Member("lSpeed", &PlayerControlComponent::lSpeed)
+        .Member("hjumpheight", &PlayerControlComponent::hjumpheight)
+        .Member("ljumpheight", &PlayerControlComponent::ljumpheight)
+        .Member("levelReset", &PlayerControlComponent::levelReset)
+        .Member("active", &PlayerControlComponent::active)
+        .Member("spinTime", &PlayerControlComponent::spinTime);
+}
+
+namespace {
+
+constexpr float kSpinStep = 0.3f;          // radians per frame
+constexpr float kShrinkPerSecond = 30.0f;  // scale units per second
+constexpr float kRollDivisor = 1000.0f;    // velocity.x / this = radians rolled per frame
+constexpr float kFaceDepth = 0.1f;
+constexpr float kStickThreshold = 0.25f;
+constexpr float kTurnAroundFactor = 10.0f;
+constexpr float kFallMargin = 100.0f;
+// The gamepad's turn to the full form: 90 taken as radians, as the pads always did.
+constexpr float kPadSwitchImpulse = 10.0f;
+constexpr float kPadSwitchAngle = 90.0f;
+constexpr int kEndLevel = 19;
+
+// The win spin's shrink: toward zero from either sign of x, snapping to nothing inside (-1, 1).
+Vector2D Shrink(Vector2D s, float dt) {
+    if (s.x > 0.01f) {
+        s = s - Vector2D{kShrinkPerSecond, kShrinkPerSecond} * dt;
+    } else if (s.x < -1.0f) {
+        s += Vector2D{kShrinkPerSecond, -kShrinkPerSecond} * dt;
+    }
+    if (s.x > -1.0f && s.x < 1.0f) {
+        s = Vector2D{0.0f, 0.0f};
+    }
+    return s;
+}
+
+void Turn(Object& object, float radians) {
+    Transform2D& t = object.GetTransform();
+    t.SetRotationRadians(t.GetRotationRadians() + radians);
+}
+
+void MoveOn(std::int32_t target) {
+    CommitStars();
+    MessagingSystem::Send<ChangeLevelMessage>(target);
+}
+
+bool IsJumpGround(const std::string& name) {
+    return name == "Crate" || name == "BreakBlock" || name == "Movable";
+}
+
+}  // namespace
+
+PlayerControlComponent::Side SideOf(const Object& self, const Object& other) {
+    const Vector2D d = other.GetTransform().GetPosition() - self.GetTransform().GetPosition();
+    if (std::fabs(d.x) > std::fabs(d.y)) {
+        return d.x > 0.0f ? PlayerControlComponent::kRight : PlayerControlComponent::kLeft;
+    }
+    return d.y <= 0.0f ? PlayerControlComponent::kBelow : PlayerControlComponent::kAbove;
+}
+
+void PlayerControlComponent::HandleMessages() {
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        if (const auto* hit = As<CollisionMessage>(*message)) {
+            collisions.push_back(hit);
+        } else if (message->type == MessageType::TogglePause) {
+            InputSystem::StopRumble();
+        }
+    }
+}
+
+void PlayerControlComponent::Update() {
+    HandleMessages();
+    if (!owner) {
+        return;
+    }
+    const float dt = static_cast<float>(FrameRateController::GetDT());
+    MakeFace();
+    if (face) {
+        face->GetTransform().SetPosition(owner->GetTransform().GetPosition());
+    }
+    auto* body = owner->Get<RigidBody2D>("RigidBody2D");
+    if (winning) {
+        WinSpin(body, dt);
+    }
+    if (!faceSynced) {
+        if (face) {
+            face->SetVisible(true);
+            face->GetTransform().SetZLayer(owner->GetTransform().GetZLayer() + kFaceDepth);
+            face->GetTransform().SetScale(owner->GetTransform().GetScale());
+        }
+        faceSynced = true;
+    }
+    Vector2D force{0.0f, 0.0f};
+    if (body && active) {
+        CollisionPass();
+        if (playerNum == 0) {
+            KeyboardPass(*body, force);
+        }
+        GamepadPass(*body, force);
+        body->AddForce(force);
+        Turn(*owner, body->GetVelocity().x / kRollDivisor);
+        ApplySpeedCap(*body);
+    }
+    if (body) {
+        FallCheck();
+    }
+    collisions.clear();
+}
+
+void PlayerControlComponent::MakeFace() {
+    if (face || faceTried) {
+        return;
+    }
+    // One attempt: without a "Face" archetype the character plays faceless rather than piling
+    // depth onto itself every frame.
+    faceTried = true;
+    if (Object* archetype = ArchetypeTable().Get("Face")) {
+        face = archetype->Clone();
+    }
+    Transform2D& t = owner->GetTransform();
+    t.SetZLayer(t.GetZLayer() + kFaceDepth);
+}
+
+void PlayerControlComponent::WinSpin(RigidBody2D* body, float dt) {
+    Turn(*owner, kSpinStep);
+    if (body) {
+        body->SetVelocity({0.0f, 0.0f});
+    }
+    owner->GetTransform().SetScale(Shrink(owner->GetTransform().GetScale(), dt));
+    if (face) {
+        Turn(*face, kSpinStep);
+        face->GetTransform().SetScale(Shrink(face->GetTransform().GetScale(), dt));
+    }
+    spinTimer += dt;
+    if (spinTimer > spinTime) {
+        MoveOn(LevelManager::GetCurrentLevel() + 1);
+    }
+}
+
+void PlayerControlComponent::CollisionPass() {
+    for (const CollisionMessage* m : collisions) {
+        Object* other = nullptr;
+        if (m->objectA->GetName() == owner->GetName()) {
+            other = m->objectB;
+        } else if (m->objectB->GetName() == owner->GetName()) {
+            other = m->objectA;
+        } else {
+            continue;
+        }
+        if (m->kind == CollisionKind::Began || m->kind == CollisionKind::Continues) {
+            if (!jumpLocked && SideOf(*owner, *other) == kBelow && IsJumpGround(other->GetName())) {
+                canJump = true;
+            }
+            const Object* notSelf = m->objectA == owner ? m->objectB : m->objectA;
+            if (!notSelf->HasComponent("CannonComponent")) {
+                inCannon = false;
+            }
+        } else if (m->kind == CollisionKind::Ended && !jumpLocked && isFull) {
+            // The half form keeps its jump when it rolls off an edge; the full form does not.
+            canJump = false;
+        }
+    }
+    jumpLocked = false;
+}
+
+void PlayerControlComponent::KeyboardPass(RigidBody2D& body, Vector2D& force) {
+    using namespace InputSystem;
+    if (KeyTriggered(VirtualKey::Space)) {
+        SwitchFormByKeyboard();
+    }
+    if (KeyDown(VirtualKey::Right) || KeyDown('D')) {
+        DriveRight(body, force, 20.0f, 100.0f);
+    }
+    if ((KeyTriggered(VirtualKey::Up) || KeyTriggered('W')) && canJump) {
+        Jump(body);
+    }
+    if (KeyDown(VirtualKey::Left) || KeyDown('A')) {
+        DriveLeft(body, force, 20.0f, 100.0f);
+    }
+    if (KeyDown(VirtualKey::Down) || KeyDown('S')) {
+        force.y = -0.5f * (isFull ? hSpeed : lSpeed);
+    }
+    const std::int32_t level = LevelManager::GetCurrentLevel();
+    if (KeyTriggered(VirtualKey::Home)) {
+        MoveOn(level + 1);
+    }
+    if (KeyTriggered(VirtualKey::End)) {
+        MoveOn(level - 1);
+    }
+    if (KeyTriggered('R')) {
+        RestoreStars();
+        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kRestart);
+    }
+    if (KeyTriggered(VirtualKey::PageUp) && level != kEndLevel) {
+        MoveOn(kEndLevel);
+    }
+    if (KeyTriggered('P')) {
+        MessagingSystem::Send<ToggleMute2Message>(true);
+    } else if (KeyReleased('P')) {
+        MessagingSystem::Send<ToggleMute2Message>(false);
+    }
+    if (KeyTriggered('O')) {
+        MessagingSystem::Send<ToggleMute1Message>(true);
+    } else if (KeyReleased('O')) {
+        MessagingSystem::Send<ToggleMute1Message>(false);
+    }
+    if (KeyTriggered('L')) {
+        MessagingSystem::Send<RestartSoundsMessage>();
+    }
+}
+
+void PlayerControlComponent::GamepadPass(RigidBody2D& body, Vector2D& force) {
+    using namespace InputSystem;
+    const float stick = LeftStickX(playerNum);
+    if (stick > kStickThreshold || PadButtonDown(playerNum, PadButton::DPadRight)) {
+        DriveRight(body, force, 10.0f, 50.0f);
+    }
+    if (stick < -kStickThreshold || PadButtonDown(playerNum, PadButton::DPadLeft)) {
+        DriveLeft(body, force, 10.0f, 50.0f);
+    }
+    if (PadButtonTriggered(playerNum, PadButton::X)) {
+        SwitchFormByGamepad();
+    }
+    if (PadButtonTriggered(playerNum, PadButton::A) && canJump) {
+        Jump(body);
+    }
+}
+
+void PlayerControlComponent::DriveRight(RigidBody2D& body, Vector2D& force, float threshold,
+                                        float kick) {
+    Vector2D v = body.GetVelocity();
+    if (isFull) {
+        force.x = hSpeed;
+    } else {
+        force.x = v.x < 0.0f ? kTurnAroundFactor * lSpeed : lSpeed;
+        if (v.x >= 0.0f && v.x < threshold) {
+            v.x = kick;
+            body.SetVelocity(v);
+        }
+    }
+    // The sprite faces right with a negative x scale.
+    Vector2D scale = owner->GetTransform().GetScale();
+    if (scale.x > 0.0f) {
+        scale.x = -scale.x;
+        owner->GetTransform().SetScale(scale);
+    }
+}
+
+void PlayerControlComponent::DriveLeft(RigidBody2D& body, Vector2D& force, float threshold,
+                                       float kick) {
+    Vector2D v = body.GetVelocity();
+    if (isFull) {
+        force.x = -hSpeed;
+    } else {
+        force.x = v.x > 0.0f ? -kTurnAroundFactor * lSpeed : -lSpeed;
+        if (v.x <= 0.0f && v.x > -threshold) {
+            v.x = -kick;
+            body.SetVelocity(v);
+        }
+    }
+    Vector2D scale = owner->GetTransform().GetScale();
+    if (scale.x < 0.0f) {
+        scale.x = -scale.x;
+        owner->GetTransform().SetScale(scale);
+    }
+}
+
+void PlayerControlComponent::Jump(RigidBody2D& body) {
+    if (isFull) {
+        body.ApplyImpulse({0.0f, hjumpheight});
+        // The contact the jump starts from is still reported next frame; it must not hand the
+        // jump straight back.
+        jumpLocked = true;
+    } else {
+        body.SetVelocity({body.GetVelocity().x, ljumpheight});
+    }
+    canJump = false;
+    gameplay::PlaySound("SFX/Player_Jump_01");
+}
+
+void PlayerControlComponent::ApplySpeedCap(RigidBody2D& body) const {
+    if (inCannon || isFull) {
+        return;
+    }
+    Vector2D v = body.GetVelocity();
+    if (v.x > lSpeed) {
+        v.x = lSpeed;
+    }
+    if (v.x < -lSpeed) {
+        v.x = -lSpeed;
+    }
+    body.SetVelocity(v);
+}
+
+void PlayerControlComponent::FallCheck() {
+    const float y = owner->GetTransform().GetPosition().y;
+    if (y < levelReset - kFallMargin) {
+        InputSystem::StopRumble();
+        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kRestart);
+    } else if (y < levelReset && !defeated) {
+        defeated = true;
+        active = false;
+        gameplay::PlaySound("SFX/Player_Defeat");
+    }
+}
+
+void PlayerControlComponent::TakeForm(bool full, RigidBody2D* body) {
+    if (auto* texture = owner->Get<TextureComponent>("TextureComponent")) {
+        texture->SetAnimation(full ? "VorlFull" : "VorlHalf");
+    }
+    if (body) {
+        body->mass = full ? hWeight : lWeight;
+    }
+    if (face) {
+        face->SetVisible(full);
+    }
+    isFull = full;
+}
+
+void PlayerControlComponent::SwitchFormByKeyboard() {
+    auto* body = owner->Get<RigidBody2D>("RigidBody2D");
+    if (!isFull) {
+        TakeForm(true, body);
+        if (body) {
+            body->bounciness = 0.0f;
+        }
+        faceSynced = false;
+        MessagingSystem::Send<PlayerFormChangedMessage>(true);
+        jumpLocked = true;
+        canJump = false;
+    } else {
+        TakeForm(false, body);
+        owner->GetTransform().SetRotationDegrees(0);
+        faceSynced = true;
+        MessagingSystem::Send<PlayerFormChangedMessage>(false);
+    }
+}
+
+void PlayerControlComponent::SwitchFormByGamepad() {
+    auto* body = owner->Get<RigidBody2D>("RigidBody2D");
+    if (!isFull) {
+        TakeForm(true, body);
+        if (body) {
+            body->ApplyImpulsePolar(kPadSwitchImpulse, kPadSwitchAngle);
+        }
+        faceSynced = false;
+    } else {
+        TakeForm(false, body);
+        faceSynced = true;
+    }
+    MessagingSystem::Send<PlayerFormChangedMessage>(isFull);
+}

@@ -1,0 +1,18 @@
+#include "gameplay/reset_component.h"
+
+#include "gameplay/gameplay_support.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+
+VORL_REGISTER_COMPONENT(Reset) {
+    meta.Member("resetPosition", &Reset::resetPosition).Member("endOfScreen", &Reset::endOfScreen);
+}
+
+void Reset::Update() {
+    RigidBody2D* body = gameplay::BodyOf(owner);
+    if (!body || owner->GetTransform().GetPosition().y >= endOfScreen) {
+        return;
+    }
+    owner->GetTransform().SetPosition(resetPosition);
+    body->SetVelocity({0.0f, 0.0f});
+}

@@ -1,0 +1,31 @@
+#include "gameplay/run_state.h"
+
+#include <set>
+#include <string>
+
+std::int32_t StarCount = 0;
+std::int32_t StarCountAtLevelStart = 0;
+
+namespace {
+
+std::set<std::string, std::less<>> claimed;
+
+}  // namespace
+
+void CommitStars() {
+    StarCountAtLevelStart = StarCount;
+}
+
+void RestoreStars() {
+    StarCount = StarCountAtLevelStart;
+}
+
+void BeginNewGame() {
+    StarCount = 0;
+    StarCountAtLevelStart = 0;
+    claimed.clear();
+}
+
+bool ClaimOncePerGame(std::string_view key) {
+    return claimed.emplace(key).second;
+}

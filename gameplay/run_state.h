@@ -1,0 +1,29 @@
+// What one play of the game carries from level to level: the stars the player has collected so
+// far, how many it had when it entered the current level, and which once-per-game pieces have
+// acted.
+//
+// Stars add to StarCount as they are picked up; the player controller commits the count when it
+// moves on to another level and restores it when the player restarts a level by hand, so stars
+// picked up in an abandoned attempt do not count; the ending spends them. A new game (the
+// controller-preference screen, which every play passes through, also after "Restart Game")
+// starts from no stars and re-arms the pieces that act once per game. Plain globals: the game
+// has one player and one thread.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+extern std::int32_t StarCount;
+extern std::int32_t StarCountAtLevelStart;
+
+// StarCountAtLevelStart = StarCount.
+void CommitStars();
+// StarCount = StarCountAtLevelStart.
+void RestoreStars();
+
+// Starts a new play: no stars, every once-per-game piece armed again. Also the state at program
+// start, for tests and tools that run many engines in one process.
+void BeginNewGame();
+// True the first time it is asked for `key` in the current play, false after that: for the
+// pieces that act once per game.
+bool ClaimOncePerGame(std::string_view key);

@@ -1,0 +1,31 @@
+#include "gameplay/star_component.h"
+
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "gameplay/run_state.h"
+#include "objects/object.h"
+
+VORL_REGISTER_COMPONENT(StarComponent) {
+    meta.Member("Donut", &StarComponent::Donut);
+}
+
+void StarComponent::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        if (!hit || hit->kind != CollisionKind::Began || !gameplay::PlayerOf(hit->Other(owner))) {
+            continue;
+        }
+        // The collider is the star's proof that it is still there: two first touches read in
+        // one frame (a second contact begun in the same step) must not count it twice.
+        if (!owner->HasComponent("BoxCollider2D")) {
+            continue;
+        }
+        gameplay::PlaySound("SFX/Star_Collect");
+        owner->SetVisible(false);
+        gameplay::DropBoxCollider(*owner);
+        ++StarCount;
+    }
+}

@@ -1,0 +1,13 @@
+// StarComponent: a collectable star. The player's first touch counts it (StarCount + 1), hides
+// it and removes its collider, so it can never be counted twice.
+#pragma once
+
+#include "meta/meta_registration.h"
+
+class StarComponent : public ComponentOf<StarComponent, GameLogicComponent> {
+public:
+    void HandleMessages() override;
+
+    // Kept for the data files; nothing reads it.
+    int Donut = 0;
+};

@@ -1,0 +1,29 @@
+#include "gameplay/teleporter_component.h"
+
+#include "core/messaging.h"
+#include "gameplay/gameplay_support.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+
+VORL_REGISTER_COMPONENT(TeleporterComponent) {
+    meta.Member("teleportLocation", &TeleporterComponent::teleportLocation);
+}
+
+void TeleporterComponent::HandleMessages() {
+    if (!owner) {
+        return;
+    }
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        if (!hit || hit->kind != CollisionKind::Began) {
+            continue;
+        }
+        Object* other = hit->Other(owner);
+        RigidBody2D* body = gameplay::BodyOf(other);
+        if (!body || body->state == 0) {
+            continue;
+        }
+        body->SetVelocity({0.0f, 0.0f});
+        other->GetTransform().SetPosition(teleportLocation);
+    }
+}
