@@ -55,7 +55,8 @@ platform::Image Crop(const platform::Image& image, const Object& object, Vector2
     part.width = std::max(0, right - left);
     part.height = std::max(0, bottom - top);
     for (int y = top; y < top + part.height; ++y) {
-        const auto row = image.rgba.begin() + (static_cast<std::ptrdiff_t>(y) * image.width + left) * 4;
+        const auto row =
+            image.rgba.begin() + (static_cast<std::ptrdiff_t>(y) * image.width + left) * 4;
         part.rgba.insert(part.rgba.end(), row, row + part.width * 4);
     }
     return part;

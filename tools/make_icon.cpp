@@ -48,8 +48,8 @@ Colour Pixel(int x, int y, int size) {
             return pupil ? Colour{32, 16, 48, 255} : Colour{255, 255, 255, 255};
         }
     }
-    const double shine = std::sqrt((dx + size * 0.2) * (dx + size * 0.2) +
-                                   (dy + size * 0.2) * (dy + size * 0.2));
+    const double shine =
+        std::sqrt((dx + size * 0.2) * (dx + size * 0.2) + (dy + size * 0.2) * (dy + size * 0.2));
     if (shine < size * 0.07) {
         return {255, 170, 140, 255};
     }
