@@ -13,8 +13,7 @@ from style import (DARK_WOOD, INK, SAND, SLATE, WOOD, circle, num, path, polygon
                    rect)
 
 
-def crate(w, h):
-    board = 10
+def crate(w, h, board=10):
     inner = (rect(board, board, w - 2 * board, h - 2 * board, WOOD["dark"], r=2, width=2) +
              path(f"M{board + 2} {h - board - 3} L{w - board - 2} {board + 3}",
                   stroke=WOOD["fill"], width=8) +
@@ -32,7 +31,7 @@ def sand_slab(w, h, seed, lip=10):
     pebbles = "".join(
         f'<ellipse cx="{num(rng.uniform(12, w - 12))}" cy="{num(rng.uniform(lip + 10, h - 8))}" '
         f'rx="{num(rng.uniform(2, 5))}" ry="{num(rng.uniform(1.5, 3))}" fill="{SAND["dark"]}"/>'
-        for _ in range(max(2, w // 40)))
+        for _ in range(max(2, w * h // 2000)))
     top = rect(0, 0, w, lip + 6, SAND["light"], r=5)
     return (rect(0, 0, w, h, SAND["fill"], r=6) + pebbles + top +
             path(f"M8 4 L{w * 0.4} 4", stroke="#ffffff", width=2, extra='stroke-opacity="0.6"') +
@@ -103,9 +102,12 @@ def slate(w, h, seed):
 
 
 def main():
+    # Jumpable pieces stay square: the jump is granted only when the player is more above the
+    # piece's centre than beside it, so a long piece would refuse it near its ends.
     write_sheet(HERE, "Crate", 64, 64, [crate(64, 64)])
-    write_sheet(HERE, "CratePlatform", 256, 64, [sand_slab(256, 64, 1)])
-    write_sheet(HERE, "CrateGround", 1024, 128, [sand_slab(1024, 128, 2, lip=14)], resolution=0.5)
+    write_sheet(HERE, "CrateBig", 128, 128, [crate(128, 128, board=16)])
+    write_sheet(HERE, "SandBlock", 64, 64, [sand_slab(64, 64, 1)])
+    write_sheet(HERE, "SandBlockBig", 128, 128, [sand_slab(128, 128, 2, lip=14)])
     write_sheet(HERE, "BreakBlock", 64, 64, [break_block(64, 64)])
     write_sheet(HERE, "BreakBlockWide", 128, 64, [break_block(128, 64)])
     write_sheet(HERE, "Movable", 64, 64, [movable(64, 64, push_arrows(64, 64))])

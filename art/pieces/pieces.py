@@ -104,7 +104,7 @@ def portal(frame, frames, colours, size=96, reverse=False):
 def one_way(w, h):
     plank = rect(0, 0, w, h, WOOD["fill"], r=6)
     chevrons = "".join(path(f"M{x - 10} {h - 9} L{x} {9} L{x + 10} {h - 9}", stroke=SAND["light"],
-                            width=4) for x in range(32, w - 16, 48))
+                            width=4) for x in range(32, w - 16, 64))
     return plank + chevrons + path(f"M8 4 L{w * 0.3} 4", stroke=WOOD["light"], width=2)
 
 
@@ -142,7 +142,7 @@ def main():
     exit_colours = {"dark": "#b999ea", "light": "#efe4ff"}
     write_sheet(HERE, "TeleporterExit", 96, 96,
                 [portal(f, 6, exit_colours, reverse=True) for f in range(6)])
-    write_sheet(HERE, "OneWayPlank", 256, 32, [one_way(256, 32)])
+    write_sheet(HERE, "OneWayPlank", 128, 32, [one_way(128, 32)])
     write_sheet(HERE, "Catapult", 192, 128, [catapult()])
     write_sheet(HERE, "StarfallPlate", 128, 32, [starfall_plate()])
 
