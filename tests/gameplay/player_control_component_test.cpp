@@ -1,0 +1,168 @@
+// The player as a player feels it: rolling, jumping, changing form, falling and restarting.
+#include "gameplay/player_control_component.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gameplay/run_state.h"
+#include "input/input_system.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+#include "support/gameplay_scene.h"
+
+namespace {
+
+using testing_support::GameplayScene;
+using testing_support::PlayerLine;
+
+// A long floor of crates with the player resting on it.
+std::string OnGround(const std::string& groundName = "Crate") {
+    return groundName +
+           " 0 0 2000 20\n"
+           "  RigidBody2D mass 0.0 state 0\n"
+           "  BoxCollider2D\n" +
+           PlayerLine(0, 60);
+}
+
+void Settle(GameplayScene& game) {
+    game.Frames(60);
+}
+
+float X(const GameplayScene& game, const char* name = "Player1") {
+    return game.Find(name)->GetTransform().GetPosition().x;
+}
+float Y(const GameplayScene& game, const char* name = "Player1") {
+    return game.Find(name)->GetTransform().GetPosition().y;
+}
+
+TEST(Player, TheHalfFormStartsRollingAtOnceAndNeverPassesItsTopSpeed) {
+    struct Case {
+        const char* how;
+        bool gamepad;
+        float kick;
+    };
+    for (const Case& c : {Case{"keyboard", false, 100.0f}, Case{"gamepad", true, 50.0f}}) {
+        SCOPED_TRACE(c.how);
+        GameplayScene game(OnGround());
+        Settle(game);
+        game.Tap(VirtualKey::Space);
+        ASSERT_FALSE(game.Player().isFull);
+        EXPECT_FLOAT_EQ(game.PlayerBody().GetMass(), 1.2f);
+        if (c.gamepad) {
+            game.Pad().thumbLX = 32767;
+        } else {
+            game.Press(VirtualKey::Right);
+        }
+        game.Frames(1);
+        EXPECT_FLOAT_EQ(game.PlayerBody().GetVelocity().x, c.kick) << "a standing start";
+        float fastest = 0.0f;
+        for (int i = 0; i < 300; ++i) {
+            game.Frames(1);
+            fastest = std::max(fastest, game.PlayerBody().GetVelocity().x);
+            ASSERT_LE(game.PlayerBody().GetVelocity().x, 300.0f) << "frame " << i;
+        }
+        EXPECT_FLOAT_EQ(fastest, 300.0f) << "the cap is reached";
+        EXPECT_LT(game.Find("Player1")->GetTransform().GetScale().x, 0.0f) << "faces right";
+    }
+}
+
+TEST(Player, TheFullFormHasNoSpeedCap) {
+    GameplayScene game(OnGround());
+    Settle(game);
+    game.Press(VirtualKey::Right);
+    game.Frames(200);
+    EXPECT_GT(game.PlayerBody().GetVelocity().x, 300.0f);
+}
+
+TEST(Player, JumpsOnlyFromCratesBreakableBlocksAndMovables) {
+    struct Case {
+        const char* ground;
+        bool jumps;
+    };
+    for (const Case& c : {Case{"Crate", true}, Case{"BreakBlock", true}, Case{"Movable", true},
+                          Case{"Floor", false}, Case{"crate", false}}) {
+        for (const bool half : {false, true}) {
+            SCOPED_TRACE(std::string(c.ground) + (half ? " half form" : " full form"));
+            GameplayScene game(OnGround(c.ground));
+            Settle(game);
+            if (half) {
+                game.Tap(VirtualKey::Space);
+                Settle(game);
+            }
+            const float rest = Y(game);
+            game.Tap(VirtualKey::Up);
+            float highest = rest;
+            for (int i = 0; i < 60; ++i) {
+                game.Frames(1);
+                highest = std::max(highest, Y(game));
+            }
+            EXPECT_EQ(highest > rest + 20.0f, c.jumps) << "rose " << highest - rest;
+            EXPECT_EQ(game.Count("PlaySound SFX/Player_Jump_01"), c.jumps ? 1 : 0);
+        }
+    }
+}
+
+TEST(Player, AFullFormJumpCannotBeRepeatedInTheAir) {
+    GameplayScene game(OnGround());
+    Settle(game);
+    game.Tap(VirtualKey::Up);
+    game.Tap(VirtualKey::Up);
+    game.Frames(5);
+    game.Tap(VirtualKey::Up);
+    EXPECT_EQ(game.Count("PlaySound SFX/Player_Jump_01"), 1);
+}
+
+TEST(Player, SpaceSwitchesFormTheFaceShowsOnlyInTheFullForm) {
+    GameplayScene game(OnGround());
+    Settle(game);
+    Object* face = game.Player().GetFace();
+    ASSERT_NE(face, nullptr);
+    EXPECT_TRUE(face->IsVisible());
+    EXPECT_EQ(face->GetTransform().GetPosition(),
+              game.Find("Player1")->GetTransform().GetPosition());
+    game.Tap(VirtualKey::Space);
+    EXPECT_FALSE(face->IsVisible());
+    EXPECT_EQ(game.Count("PlayerFormChanged 0"), 1);
+    game.Tap(VirtualKey::Space);
+    EXPECT_TRUE(face->IsVisible());
+    EXPECT_FLOAT_EQ(game.PlayerBody().GetMass(), 2.13f);
+    EXPECT_EQ(game.Count("PlayerFormChanged 1"), 1);
+}
+
+TEST(Player, FallingOutOfTheLevelPlaysTheDefeatOnceThenReloadsTheLevel) {
+    GameplayScene game(PlayerLine(0, 0));
+    game.FramesUntil(600, [&] { return Y(game) < -384.0f; });
+    game.Frames(1);
+    EXPECT_FALSE(game.Player().active) << "control stops at the fall";
+    const int reload = game.FirstFrame("ChangeLevel 22");
+    game.FramesUntil(600, [&] { return game.FirstFrame("ChangeLevel 22") > 0; });
+    EXPECT_EQ(game.Count("PlaySound SFX/Player_Defeat"), 1);
+    EXPECT_EQ(reload, -1) << "no reload before y < -484";
+    game.Frames(4);
+    ASSERT_NE(game.Find("Player1"), nullptr);
+    EXPECT_GT(Y(game), -384.0f) << "the player is back at its start";
+    EXPECT_TRUE(game.Player().active);
+}
+
+TEST(Player, RestartingByHandTakesBackTheStarsOfTheAttemptAndResetsTheLevel) {
+    GameplayScene game(OnGround() + R"(
+Star 100 60 20 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  StarComponent
+)");
+    StarCount = StarCountAtLevelStart = 2;
+    game.Press(VirtualKey::Right);
+    game.FramesUntil(120, [] { return StarCount == 3; });
+    ASSERT_EQ(StarCount, 3);
+    game.Release(VirtualKey::Right);
+    game.Tap('R');
+    EXPECT_EQ(StarCount, 2);
+    EXPECT_EQ(game.Count("ChangeLevel 22"), 1);
+    game.Frames(3);
+    EXPECT_TRUE(game.Find("Star")->IsVisible()) << "the star is back";
+    EXPECT_EQ(X(game), 0.0f) << "the player is back at its start";
+}
+
+}  // namespace

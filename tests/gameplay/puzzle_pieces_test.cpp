@@ -1,0 +1,205 @@
+// The puzzle pieces as the player meets them: fans, cannons, goals, stars, breakable blocks.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "gameplay/cannon_component.h"
+#include "gameplay/player_control_component.h"
+#include "gameplay/run_state.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+#include "support/gameplay_scene.h"
+
+namespace {
+
+using testing_support::GameplayScene;
+using testing_support::PlayerLine;
+
+constexpr const char* kFloor = R"(
+Crate 0 0 2000 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D
+)";
+
+Vector2D At(const GameplayScene& game, const char* name = "Player1") {
+    return game.Find(name)->GetTransform().GetPosition();
+}
+
+TEST(Fan, LiftsTheHalfFormButNotTheFullForm) {
+    for (const bool half : {false, true}) {
+        SCOPED_TRACE(half ? "half form" : "full form");
+        GameplayScene game(std::string(kFloor) + R"(
+Fan 0 200 60 200
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  FanComponent speed 2000.0
+)" + PlayerLine(0, 60));
+        if (half) {
+            game.Tap(VirtualKey::Space);
+        }
+        float highest = 0.0f;
+        for (int i = 0; i < 180; ++i) {
+            game.Frames(1);
+            highest = std::max(highest, At(game).y);
+        }
+        EXPECT_EQ(highest > 150.0f, half) << "highest " << highest;
+        EXPECT_GE(game.Count(half ? "PlaySound SFX/Wind_Light" : "PlaySound SFX/Wind_Heavy"), 1);
+    }
+}
+
+TEST(Cannon, CatchesHoldsAndFiresAlongItsRotationOnTheFiftiethFrame) {
+    struct Case {
+        int degrees;
+        Vector2D direction;
+    };
+    for (const Case& c : {Case{0, {0, 1}}, Case{-90, {-1, 0}}, Case{90, {1, 0}}}) {
+        SCOPED_TRACE(c.degrees);
+        GameplayScene game(R"(
+Cannon 0 0 40 40 )" + std::to_string(c.degrees) +
+                           R"(
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  CannonComponent
+)" + PlayerLine(0, 90));
+        auto& cannon = *game.Find("Cannon")->Get<CannonComponent>("CannonComponent");
+        game.FramesUntil(120, [&] { return cannon.occupied; });
+        ASSERT_TRUE(cannon.occupied) << "the player was caught";
+        int held = 0;
+        while (game.PlayerBody().heldByCannon && held < 100) {
+            EXPECT_TRUE(game.Player().inCannon);
+            EXPECT_FALSE(game.Player().canJump);
+            game.Frames(1);
+            ++held;
+        }
+        // The capture frame itself counts one persist message short of the fiftieth.
+        EXPECT_EQ(held, 50);
+        EXPECT_LT((At(game) - Vector2D{0, 0}).Length(), 40.0f) << "pulled to the centre";
+        const Vector2D v = game.PlayerBody().GetVelocity();
+        const float along = v.x * c.direction.x + v.y * c.direction.y;
+        EXPECT_GT(along, 2000.0f) << "5000 / 2.13 along the barrel";
+        EXPECT_EQ(game.Count("PlaySound SFX/Star_Cannon_01"), 1);
+    }
+}
+
+TEST(Cannon, PullsTheBodyTowardItsCentreUntilTheLaunch) {
+    GameplayScene game(R"(
+Cannon 0 0 40 40
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  CannonComponent
+)" + PlayerLine(0, 90));
+    game.FramesUntil(120, [&] { return game.PlayerBody().heldByCannon; });
+    game.Frames(2);
+    float distance = At(game).Length();
+    for (int i = 0; i < 40; ++i) {
+        game.Frames(1);
+        ASSERT_LT(At(game).Length(), distance) << "frame " << i << " of holding";
+        distance = At(game).Length();
+    }
+}
+
+TEST(Goal, ReachingItSpinsThePlayerThenMovesOnWithTheStarsCommitted) {
+    GameplayScene game(std::string(kFloor) + R"(
+Goal 200 60 30 30
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  GoalComponent
+)" + PlayerLine(0, 60),
+                       {{3, "Next 0 0 10 10\n  RigidBody2D\n"}});
+    StarCount = 4;
+    game.Press(VirtualKey::Right);
+    game.FramesUntil(300, [&] { return game.Player().IsWinning(); });
+    ASSERT_TRUE(game.Player().IsWinning());
+    const int won = game.frame();
+    EXPECT_FALSE(game.Find("Goal")->IsVisible());
+    const int turned = game.Find("Player1")->GetTransform().GetRotationDegrees();
+    game.Frames(1);
+    EXPECT_EQ(game.Find("Player1")->GetTransform().GetRotationDegrees() - turned, 17);
+    EXPECT_EQ(game.Count("PlaySound SFX/Level_Complete"), 1);
+    game.FramesUntil(400, [&] { return game.FirstFrame("ChangeLevel 3") > 0; });
+    const float spun = static_cast<float>(game.FirstFrame("ChangeLevel 3") - won) / 60.0f;
+    EXPECT_NEAR(spun, 2.5f, 0.05f);
+    EXPECT_EQ(StarCountAtLevelStart, 4);
+    game.Frames(3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 3);
+    EXPECT_NE(game.Find("Next"), nullptr);
+}
+
+TEST(Star, IsCountedOnceAndDisappears) {
+    GameplayScene game(std::string(kFloor) + R"(
+Star 100 60 20 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  StarComponent
+)" + PlayerLine(0, 60));
+    game.Tap(VirtualKey::Space);
+    game.Press(VirtualKey::Right);
+    game.Frames(60);
+    game.Release(VirtualKey::Right);
+    game.Press(VirtualKey::Left);
+    game.Frames(60);
+    EXPECT_EQ(StarCount, 1);
+    EXPECT_FALSE(game.Find("Star")->IsVisible());
+    EXPECT_EQ(game.Count("PlaySound SFX/Star_Collect"), 1);
+}
+
+TEST(BreakBlock, BreaksUnderTheFullFormAndAMovableButCarriesTheHalfForm) {
+    struct Case {
+        const char* what;
+        std::string faller;
+        bool half;
+        bool breaks;
+    };
+    const std::string movable =
+        "Movable 0 100 20 20\n  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 10000\n"
+        "  BoxCollider2D\n";
+    for (const Case& c : {Case{"full form", PlayerLine(0, 100), false, true},
+                          Case{"half form", PlayerLine(0, 100), true, false},
+                          Case{"movable", movable, false, true}}) {
+        SCOPED_TRACE(c.what);
+        GameplayScene game(R"(
+BreakBlock 0 0 60 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D
+  TextureComponent
+  BreakBlock
+Crate 0 -300 2000 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D
+)" + c.faller + (c.half ? "" : PlayerLine(500, 100)));
+        if (c.half) {
+            game.Tap(VirtualKey::Space);
+        }
+        game.Frames(120);
+        EXPECT_EQ(!game.Find("BreakBlock")->HasComponent("BoxCollider2D"), c.breaks);
+        EXPECT_EQ(!game.Find("BreakBlock")->IsVisible(), c.breaks);
+    }
+}
+
+TEST(PuzzleBehavior, ReactsToMarkedPiecesOnlyWhileItsSwitchIsOn) {
+    for (const int react : {1, 0}) {
+        SCOPED_TRACE(react);
+        GameplayScene game(std::string(kFloor) + R"(
+Lift 0 200 60 200
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  PuzzleComponent PuzzleID 1
+Player1 0 60 30 30
+  PlayerControlComponent
+  RigidBody2D mass 2.13 state 1 gravity 600.0 friction 10000
+  BoxCollider2D
+  PuzzleBehavior FanStrength 3000.0 React_Fan )" +
+                           std::to_string(react) + "\n");
+        float highest = 0.0f;
+        for (int i = 0; i < 120; ++i) {
+            game.Frames(1);
+            highest = std::max(highest, At(game).y);
+        }
+        EXPECT_EQ(highest > 150.0f, react == 1) << "highest " << highest;
+    }
+}
+
+}  // namespace

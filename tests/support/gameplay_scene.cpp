@@ -1,0 +1,155 @@
+#include "support/gameplay_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/core.h"
+#include "core/messaging.h"
+#include "gameplay/player_control_component.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "physics/rigid_body2d.h"
+#include "support/scene_builder.h"
+
+namespace testing_support {
+
+std::string PlayerLine(float x, float y) {
+    std::ostringstream out;
+    out << "Player1 " << x << ' ' << y << " 30 30\n"
+        << "  PlayerControlComponent\n"
+        << "  RigidBody2D mass 2.13 state 1 gravity 600.0 friction 10000\n"
+        << "  BoxCollider2D\n"
+        << "  TextureComponent filename \"VorlFull\"\n";
+    return out.str();
+}
+
+platform::Services GameplayScene::MakeServices(ScriptedWindow*& window, FakeGamepads*& pads) {
+    platform::Services services = platform::MakeHeadlessServices();
+    auto scripted = std::make_unique<ScriptedWindow>();
+    window = scripted.get();
+    services.window = std::move(scripted);
+    auto fake = std::make_unique<FakeGamepads>();
+    pads = fake.get();
+    services.gamepads = std::move(fake);
+    return services;
+}
+
+GameplayScene::~GameplayScene() {
+    engine_.reset();
+    for (const std::string& line : diagnostics_.Lines()) {
+        ADD_FAILURE() << line;
+    }
+}
+
+GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> levels,
+                             std::map<std::string, std::string> archetypes, int level) {
+    archetypes.emplace("Face", "FaceComponent\n");
+    std::string list;
+    for (const auto& [name, text] : archetypes) {
+        list += name + "\n";
+        assets_.Write(name, text);
+    }
+    assets_.Write("Objects", list);
+    levels[level] = std::string(scene);
+    for (const auto& [index, text] : levels) {
+        assets_.Write(LevelManager::LevelTable()[static_cast<std::size_t>(index)],
+                      SceneToLevelText(text));
+    }
+    engine_ = std::make_unique<HeadlessEngine>(MakeServices(window_, pads_));
+    LevelManager::SetStartLevel(level);
+    LoadGameData(engine_->core());
+    const int ran = FramesUntil(10, [] { return !LevelObjects().empty(); });
+    EXPECT_LT(ran, 10) << "the level never loaded";
+    // One more frame: the systems take up the new components.
+    Frames(1);
+}
+
+void GameplayScene::Frames(int count) {
+    for (int i = 0; i < count; ++i) {
+        engine_->RunFrames(1);
+        ++frame_;
+        for (const auto& message : MessagingSystem::GetMessages()) {
+            std::string what;
+            if (const auto* sound = As<PlaySoundMessage>(*message)) {
+                what = "PlaySound " + sound->event;
+            } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
+                what = "ChangeLevel " + std::to_string(change->target);
+            } else if (const auto* form = As<PlayerFormChangedMessage>(*message)) {
+                what = std::string("PlayerFormChanged ") + (form->isFull ? "1" : "0");
+            } else if (message->type == MessageType::StarfallStarted) {
+                what = "StarfallStarted";
+            } else if (const auto* started = As<LevelStartedMessage>(*message)) {
+                what = "LevelStarted " + started->levelName;
+            }
+            if (!what.empty()) {
+                log_.push_back({frame_, what});
+            }
+        }
+    }
+}
+
+int GameplayScene::FramesUntil(int limit, const std::function<bool()>& done) {
+    for (int i = 1; i <= limit; ++i) {
+        Frames(1);
+        if (done()) {
+            return i;
+        }
+    }
+    return limit;
+}
+
+void GameplayScene::Tap(int key) {
+    Press(key);
+    Frames(1);
+    Release(key);
+    // A press counts as new only two frames after the last release.
+    Frames(2);
+}
+
+void GameplayScene::Click(platform::MouseButton button) {
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(button, true, 5, 5); });
+    Frames(1);
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(button, false, 5, 5); });
+}
+
+platform::ControllerState& GameplayScene::Pad() {
+    if (!pads_->pads[0]) {
+        pads_->pads[0] = platform::ControllerState{};
+        // The input system finds a newly plugged pad at its next probe, a tenth of a second on.
+        Frames(7);
+    }
+    return *pads_->pads[0];
+}
+
+Object* GameplayScene::Find(std::string_view name) const {
+    return FindLevelObject(name);
+}
+
+PlayerControlComponent& GameplayScene::Player() const {
+    return *Find("Player1")->Get<PlayerControlComponent>("PlayerControlComponent");
+}
+
+RigidBody2D& GameplayScene::PlayerBody() const {
+    return *Find("Player1")->Get<RigidBody2D>("RigidBody2D");
+}
+
+int GameplayScene::Count(std::string_view what) const {
+    int n = 0;
+    for (const Heard& h : log_) {
+        n += h.what == what ? 1 : 0;
+    }
+    return n;
+}
+
+int GameplayScene::FirstFrame(std::string_view what) const {
+    for (const Heard& h : log_) {
+        if (h.what == what) {
+            return h.frame;
+        }
+    }
+    return -1;
+}
+
+}  // namespace testing_support
