@@ -3,6 +3,7 @@
 // clones or compares by name are all there.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,9 +39,13 @@ protected:
         Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
         previousSink_ = DataDiagnostics::SetSink(
             [this](const std::string& line) { diagnostics_.push_back(line); });
+        // The game names sheets "assets/<name>.png" below its working directory; tests run
+        // elsewhere, so the same file is read from the source tree.
         SetTextureLoader([this](const std::string& path) -> platform::GpuTexture* {
             platform::Image image;
-            if (!platform::DecodePng(path, image)) {
+            const std::string file = std::string(VORL_SOURCE_DIR) + "/assets/" +
+                                     std::filesystem::path(path).filename().string();
+            if (!platform::DecodePng(file, image)) {
                 return nullptr;
             }
             sheets_.push_back(std::make_unique<DecodedSheet>(image));
