@@ -158,7 +158,7 @@ TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndLoadsOnTopOfTheLevel) {
 }
 
 TEST_F(LevelEditorTest, ObjectPanelShowsEditableComponentsAndTheirButtons) {
-    Object* probe = Place("Thing 0 0 10 10\n  RigidBody2D mass 2.0\n  ProbeComponent level 4");
+    Object* probe = Place("Thing 0 0 10 10\n  RigidBody2D mass 2.0\n  TestCounter step 4");
     session.Click(0, 0, true);
     const auto& panels = session.Panels();
     EXPECT_EQ(panels.Title(), "Object");
@@ -168,7 +168,7 @@ TEST_F(LevelEditorTest, ObjectPanelShowsEditableComponentsAndTheirButtons) {
     EXPECT_TRUE(panels.HasButton("  Remove Component RigidBody2D"));
     EXPECT_TRUE(panels.HasButton("Add Component BoxCollider2D"));
     EXPECT_FALSE(panels.HasButton("Add Component RigidBody2D"));
-    EXPECT_EQ(panels.Describe().find("Probe"), std::string::npos) << "no type, shown nowhere";
+    EXPECT_EQ(panels.Describe().find("TestCounter"), std::string::npos) << "no type, shown nowhere";
     session.PressButton("Add Component BoxCollider2D");
     EXPECT_TRUE(probe->HasComponent("BoxCollider2D"));
     EXPECT_TRUE(session.Panels().HasButton("  Remove Component BoxCollider2D"));
