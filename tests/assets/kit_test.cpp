@@ -10,6 +10,7 @@
 
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
+#include "graphics/texture_lists.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
 #include "meta/data_reader.h"
