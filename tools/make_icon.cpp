@@ -1,6 +1,6 @@
-// Writes the game's window icon, a Windows .ico with 16, 32 and 48 pixel entries: a round body,
-// its left half in the heavy form's deep violet and its right half in the light form's pale
-// lilac, on a transparent ground.
+// Writes the game's window icon, a Windows .ico with 16, 32 and 48 pixel entries: the player's
+// round orange-red body with its two eyes and a highlight at the top left, on a transparent
+// ground.
 //
 // Usage: make_icon [output path]   (default "assets/Vorl1.ico", run from the repository root)
 #include <cmath>
@@ -39,12 +39,21 @@ Colour Pixel(int x, int y, int size) {
     if (distance > radius - std::max(1.0, size / 16.0)) {
         return {32, 16, 48, 255};  // outline
     }
-    const bool eye =
-        std::abs(dx - size * 0.12) < size * 0.06 && std::abs(dy + size * 0.1) < size * 0.1;
-    if (eye) {
-        return {255, 255, 255, 255};
+    // Two eyes: white with a dark pupil low in each.
+    for (const double side : {-1.0, 1.0}) {
+        const double ex = dx - side * size * 0.15;
+        const double ey = dy + size * 0.08;
+        if (std::abs(ex) < size * 0.08 && std::abs(ey) < size * 0.12) {
+            const bool pupil = std::abs(ex) < size * 0.05 && ey > 0 && ey < size * 0.09;
+            return pupil ? Colour{32, 16, 48, 255} : Colour{255, 255, 255, 255};
+        }
     }
-    return dx < 0 ? Colour{88, 40, 140, 255} : Colour{200, 170, 235, 255};
+    const double shine =
+        std::sqrt((dx + size * 0.2) * (dx + size * 0.2) + (dy + size * 0.2) * (dy + size * 0.2));
+    if (shine < size * 0.07) {
+        return {255, 170, 140, 255};
+    }
+    return {232, 85, 58, 255};
 }
 
 // A 32-bit bitmap entry: header, colour rows bottom to top (BGRA), then the 1-bit mask rows.

@@ -1,0 +1,108 @@
+// The game's own data, read the way the game reads it at start-up: every list and archetype file
+// reads without a diagnostic, every sheet decodes on the 10 x 5 grid, and the archetypes that code
+// clones or compares by name are all there.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/texture.h"
+#include "graphics/texture_component.h"
+#include "meta/assets.h"
+#include "meta/data_diagnostics.h"
+#include "meta/data_reader.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "platform/graphics_device.h"
+#include "support/headless_engine.h"
+
+namespace {
+
+class DecodedSheet : public platform::GpuTexture {
+public:
+    explicit DecodedSheet(const platform::Image& image)
+        : width_(image.width), height_(image.height) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+
+private:
+    int width_, height_;
+};
+
+class GameKit : public testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::ResetEngineState();
+        ClearTextureTables();
+        Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
+        previousSink_ = DataDiagnostics::SetSink(
+            [this](const std::string& line) { diagnostics_.push_back(line); });
+        SetTextureLoader([this](const std::string& path) -> platform::GpuTexture* {
+            platform::Image image;
+            if (!platform::DecodePng(path, image)) {
+                return nullptr;
+            }
+            sheets_.push_back(std::make_unique<DecodedSheet>(image));
+            return sheets_.back().get();
+        });
+        LoadTextureList("TextureList");
+        LoadAnimationList("AnimationList");
+        LoadArchetypes();
+    }
+
+    void TearDown() override {
+        SetTextureLoader(nullptr);
+        DataDiagnostics::SetSink(previousSink_);
+        testing_support::ResetEngineState();
+        ClearTextureTables();
+        Assets::SetRoot("assets");
+    }
+
+    std::vector<std::string> diagnostics_;
+    std::vector<std::unique_ptr<DecodedSheet>> sheets_;
+    DataDiagnostics::Sink previousSink_;
+};
+
+TEST_F(GameKit, EveryListAndArchetypeFileReadsWithoutADiagnostic) {
+    for (const std::string& line : diagnostics_) {
+        ADD_FAILURE() << line;
+    }
+}
+
+TEST_F(GameKit, EverySheetLoadsOnTheTenByFiveGrid) {
+    ASSERT_GT(TextureTable().Size(), 0u);
+    for (const auto& [name, texture] : TextureTable()) {
+        ASSERT_NE(texture->image, nullptr) << name << " did not load";
+        EXPECT_EQ(texture->image->Width() % 10, 0) << name;
+        EXPECT_EQ(texture->image->Height() % 5, 0) << name;
+    }
+}
+
+TEST_F(GameKit, EveryAnimationPlaysFramesOfALoadedSheet) {
+    for (const auto& [name, animation] : AnimationTable()) {
+        ASSERT_NE(animation->texture, nullptr) << name;
+        EXPECT_GE(animation->frameCount, 1u) << name;
+        EXPECT_LE(animation->startFrame + animation->frameCount, 50u) << name;
+        EXPECT_GT(animation->frameDuration, 0.0f) << name;
+    }
+}
+
+TEST_F(GameKit, ArchetypesTheCodeNamesExistAndEveryPictureResolves) {
+    for (const char* name :
+         {"Player1", "Face", "StarEnd", "Crate", "BreakBlock", "Movable", "Catapult"}) {
+        EXPECT_TRUE(ArchetypeTable().Contains(name)) << name;
+    }
+    for (const char* form : {"VorlFull", "VorlHalf"}) {
+        EXPECT_TRUE(AnimationTable().Contains(form)) << form;
+    }
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        EXPECT_FALSE(archetype->GetComponents().Empty()) << name << " has no components";
+        if (auto* texture = archetype->Get<TextureComponent>("TextureComponent")) {
+            EXPECT_TRUE(AnimationTable().Contains(texture->filename))
+                << name << " shows the missing animation " << texture->filename;
+        }
+    }
+}
+
+}  // namespace
