@@ -9,9 +9,9 @@
 //   right 40, jump, right+jump 25, wait 10, switch
 //
 //   right, left   hold the D-pad that way for the step's frames
-//   jump, switch  press A (jump) or X (switch form) on the step's first frame only; the button is
-//                 released afterwards, so a step that holds nothing else lasts at least 2 frames
-//                 and the next press is always a fresh one
+//   jump, switch  press A (jump) or X (switch form) on the step's first frame only; a step with a
+//                 press lasts at least 2 frames, so the button is up again before the next step
+//                 and every press is a fresh one
 //   wait          nothing held
 //
 // Each frame becomes one 16-byte record (the packet number counts the frames). A bad step prints
@@ -75,7 +75,7 @@ std::string ParseStep(const std::string& text, Step& step) {
             return "unknown action \"" + action + "\" (right, left, jump, switch, wait)";
         }
     }
-    if (step.tapped != 0 && step.held == 0 && count.empty()) {
+    if (step.tapped != 0 && step.frames < 2) {
         step.frames = 2;
     }
     return "";

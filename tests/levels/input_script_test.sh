@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 buttons() { od -An -v -tx2 -w16 "$1" | awk '{print $3}'; }
 packets() { od -An -v -tu4 -w16 "$1" | awk '{print $1}'; }
 
-printf 'right 3, jump # a comment\nleft+switch 2,\n\nwait\n' >"$work/ok.script"
+printf 'right 3, jump # a comment\nleft+switch 1,\n\nwait\n' >"$work/ok.script"
 "$compiler" "$work/ok.script" "$work/ok.input" || fail "a good script was refused"
 [ "$(stat -c %s "$work/ok.input")" = 128 ] || fail "expected 8 records of 16 bytes"
 expected=$'0008\n0008\n0008\n1000\n0000\n4004\n0004\n0000'
