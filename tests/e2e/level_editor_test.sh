@@ -102,6 +102,8 @@ echo "CrateSheet" >>"$work/assets/TextureList"
 echo "Crate CrateSheet 0 1 1.0" >>"$work/assets/AnimationList"
 printf 'TextureComponent filename "Crate" \n' >"$work/assets/Crate"
 echo "Crate" >"$work/assets/Objects"
+# The editor opens on the level the game is at: an empty first level keeps the splash out of it.
+: >"$work/assets/BrelSplashLevel"
 
 (cd "$work" && exec "$vorl" </dev/null >"$out" 2>&1) &
 pid=$!
