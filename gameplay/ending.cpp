@@ -108,15 +108,11 @@ void Starfall::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        if (!hit || hit->kind != CollisionKind::Began) {
-            continue;
-        }
-        if (const Object* other = hit->Other(owner); other && other->GetName() == "Movable") {
+    gameplay::ForEachContactBegun(owner, [](const Object& other) {
+        if (other.GetName() == "Movable") {
             MessagingSystem::Send<StarfallStartedMessage>();
         }
-    }
+    });
 }
 
 void FlyingStar::HandleMessages() {

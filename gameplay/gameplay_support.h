@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/messaging.h"
+
 class Object;
 class PlayerControlComponent;
 class RigidBody2D;
@@ -19,6 +21,20 @@ inline constexpr float kHalfPi = 1.5707964f;
 // The object's "PlayerControlComponent" / "RigidBody2D", or null (also for a null object).
 PlayerControlComponent* PlayerOf(const Object* object);
 RigidBody2D* BodyOf(const Object* object);
+
+// Calls `react` with the other object of each contact with `owner` that began the frame before.
+template <class React>
+void ForEachContactBegun(const Object* owner, React react) {
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        const auto* hit = As<CollisionMessage>(*message);
+        if (!hit || hit->kind != CollisionKind::Began) {
+            continue;
+        }
+        if (Object* other = hit->Other(owner)) {
+            react(*other);
+        }
+    }
+}
 
 // The angle for AddForcePolar / ApplyImpulsePolar along which `piece` pushes.
 float PushAngle(const Object& piece);

@@ -14,19 +14,15 @@ void GoalComponent::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        if (!hit || hit->kind != CollisionKind::Began) {
-            continue;
-        }
-        PlayerControlComponent* player = gameplay::PlayerOf(hit->Other(owner));
+    gameplay::ForEachContactBegun(owner, [this](Object& other) {
+        PlayerControlComponent* player = gameplay::PlayerOf(&other);
         if (!player) {
-            continue;
+            return;
         }
         gameplay::SetEmitting(*owner, true);
         owner->SetVisible(false);
         player->Win();
         gameplay::PlaySound("SFX/Level_Complete");
         InputSystem::StopRumble();
-    }
+    });
 }

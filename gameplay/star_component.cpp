@@ -13,19 +13,15 @@ void StarComponent::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        if (!hit || hit->kind != CollisionKind::Began || !gameplay::PlayerOf(hit->Other(owner))) {
-            continue;
-        }
+    gameplay::ForEachContactBegun(owner, [this](const Object& other) {
         // The collider is the star's proof that it is still there: two first touches read in
         // one frame (a second contact begun in the same step) must not count it twice.
-        if (!owner->HasComponent("BoxCollider2D")) {
-            continue;
+        if (!gameplay::PlayerOf(&other) || !owner->HasComponent("BoxCollider2D")) {
+            return;
         }
         gameplay::PlaySound("SFX/Star_Collect");
         owner->SetVisible(false);
         gameplay::DropBoxCollider(*owner);
         ++StarCount;
-    }
+    });
 }

@@ -13,17 +13,12 @@ void TeleporterComponent::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        if (!hit || hit->kind != CollisionKind::Began) {
-            continue;
-        }
-        Object* other = hit->Other(owner);
-        RigidBody2D* body = gameplay::BodyOf(other);
+    gameplay::ForEachContactBegun(owner, [this](Object& other) {
+        RigidBody2D* body = gameplay::BodyOf(&other);
         if (!body || body->state == 0) {
-            continue;
+            return;
         }
         body->SetVelocity({0.0f, 0.0f});
-        other->GetTransform().SetPosition(teleportLocation);
-    }
+        other.GetTransform().SetPosition(teleportLocation);
+    });
 }

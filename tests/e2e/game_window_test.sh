@@ -11,33 +11,7 @@ send_close="$2"
 repo="$3"
 work="$(mktemp -d)"
 out="$work/stdout"
-pid=""
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- game output ---"
-    cat "$out" 2>/dev/null
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-    exit 1
-}
-
-# Waits up to $2 seconds for command $1 to succeed.
-wait_for() {
-    local deadline=$((SECONDS + $2))
-    until eval "$1"; do
-        [ $SECONDS -ge "$deadline" ] && return 1
-        sleep 0.2
-    done
-}
-
-# Holds the keys for a few frames: a press and release inside one frame is not a press.
-press() {
-    xdotool keydown "$1"
-    sleep 0.3
-    xdotool keyup "$1"
-    sleep 0.3
-}
+source "$(dirname "$0")/driver.sh"
 
 geometry() {
     # "x y width height" of the window, from the X server's own view.
@@ -51,9 +25,7 @@ mkfifo "$work/stdin"
 pid=$!
 exec 3>"$work/stdin"
 
-window=""
-find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
-wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
+wait_for_window
 echo "window $window"
 
 # Full screen by default: the whole 1920 x 1080 screen.

@@ -21,32 +21,7 @@ references="$repo/tests/e2e/references"
 work="$(mktemp -d)"
 out="$work/stdout"
 level="$work/assets/level_Designer"
-pid=""
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- game output ---"
-    tail -n 40 "$out" 2>/dev/null
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-    exit 1
-}
-
-wait_for() {
-    local deadline=$((SECONDS + $2))
-    until eval "$1"; do
-        [ $SECONDS -ge "$deadline" ] && return 1
-        sleep 0.2
-    done
-}
-
-# Held for a few frames: a press and release inside one frame is not a press.
-press() {
-    xdotool keydown "$1"
-    sleep 0.3
-    xdotool keyup "$1"
-    sleep 0.4
-}
+source "$(dirname "$0")/driver.sh"
 
 # Ctrl held around a key, released after it, so the key never runs without Ctrl.
 chord() {
@@ -107,9 +82,7 @@ echo "Crate" >"$work/assets/Objects"
 
 (cd "$work" && exec "$vorl" </dev/null >"$out" 2>&1) &
 pid=$!
-window=""
-find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
-wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
+wait_for_window
 kill -0 "$pid" 2>/dev/null || fail "the game ended early"
 
 # The crate's icon: the first of the palette, at offset 420 in the 72-pixel view on the right.

@@ -16,32 +16,7 @@ repo="$2"
 references="$repo/tests/e2e/references"
 work="$(mktemp -d)"
 out="$work/stdout"
-pid=""
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- game output ---"
-    tail -n 40 "$out" 2>/dev/null
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-    exit 1
-}
-
-wait_for() {
-    local deadline=$((SECONDS + $2))
-    until eval "$1"; do
-        [ $SECONDS -ge "$deadline" ] && return 1
-        sleep 0.2
-    done
-}
-
-# Held for a few frames: a press and release inside one frame is not a press.
-press() {
-    xdotool keydown "$1"
-    sleep 0.3
-    xdotool keyup "$1"
-    sleep 0.3
-}
+source "$(dirname "$0")/driver.sh"
 
 # A world point relative to the camera (the screen centre) in screen pixels: the 1600 x 900 back
 # buffer fills the 1366 x 768 screen.
@@ -91,9 +66,7 @@ done >"$work/assets/level_Intro"
 (cd "$work" && VORL_START_LEVEL=2 exec "$vorl" </dev/null >"$out" 2>&1) &
 pid=$!
 
-window=""
-find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
-wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
+wait_for_window
 # The level is drawn once the data has loaded: the sky replaces the black of the first frames.
 sky_shows() { import -window root -crop 1x1+683+60 txt:- 2>/dev/null | tail -n 1 | grep -qv '#000000'; }
 wait_for sky_shows 60 || fail "the test level never appeared"

@@ -1,0 +1,38 @@
+# What every end-to-end script does to drive the game as a person would. Sourced after the script
+# has set `work` (its scratch folder) and `out` (the game's captured output); `pid` holds the
+# game's process once started.
+pid=""
+
+# Says what went wrong, shows the end of the game's output, stops the game and cleans up.
+fail() {
+    echo "FAIL: $*"
+    echo "--- game output ---"
+    tail -n 60 "$out" 2>/dev/null
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    rm -rf "$work"
+    exit 1
+}
+
+# Waits up to $2 seconds for command $1 to succeed.
+wait_for() {
+    local deadline=$((SECONDS + $2))
+    until eval "$1"; do
+        [ $SECONDS -ge "$deadline" ] && return 1
+        sleep 0.2
+    done
+}
+
+# Holds the key for a few frames, as a hand does.
+press() {
+    xdotool keydown "$1"
+    sleep 0.3
+    xdotool keyup "$1"
+    sleep 0.4
+}
+
+# Sets `window` to the game's window once it has appeared; fails after 30 seconds.
+wait_for_window() {
+    window=""
+    find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
+    wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
+}
