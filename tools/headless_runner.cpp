@@ -2,8 +2,8 @@
 // (1/60 s per frame unless --step says otherwise), from a chosen level, and prints what happens.
 //
 //   headless_runner <assets-folder> [--level <n|name>] [--frames <count>] [--until <n|name>]
-//                   [--collisions] [--positions] [--input <file.input>] [--step <seconds|game>]
-//                   [--help]
+//                   [--collisions] [--positions] [--input <file.input>] [--solutions]
+//                   [--step <seconds|game>] [--help]
 //
 // Prints one line per level transition ("frame F: LevelStarted <name>", "frame F: ChangeLevel
 // <target>"), and on request each frame's Collision messages and the position of every live
@@ -15,7 +15,9 @@
 // --input plays a controller recording ("*.input", 16-byte records) into gamepad 0, one record a
 // frame from the first frame the level runs with the pad connected (the pad is found a tenth of a
 // second after start-up) and on through any later level; "frame F: recording ended" marks its
-// end, after which the pad rests. --step sets the frame length; "game" is the length of
+// end, after which the pad rests. --solutions instead plays, on every level the game reaches, that
+// level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the frame its
+// objects are live, so one process plays the whole game. --step sets the frame length; "game" is the length of
 // the real game's capped frame (1/63 s), the one to measure feel and solutions at.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
@@ -57,8 +59,12 @@ constexpr double kGameFrameTime = 1.0 / 63.0;
 class RecordedPad : public platform::Gamepads {
 public:
     bool Open(const std::string& path) {
+        in_.close();
+        in_.clear();
         in_.open(path, std::ios::binary);
         path_ = path;
+        offset_ = 0;
+        state_ = {};
         return in_.is_open();
     }
     // The next record, or false (and a resting pad) at the end of the file.
@@ -96,6 +102,12 @@ private:
 class RecordingFeed {
 public:
     explicit RecordingFeed(RecordedPad* pad) : pad_(pad) {}
+    // Swaps in level `level`'s own solution (none: the pad rests through the level).
+    void PlaySolutionOf(int level) {
+        const std::string path =
+            Assets::PathOf("Level" + std::to_string(level) + "Input/inputfile1.input");
+        ended_ = !pad_->Open(path);
+    }
     // Before each frame; `levelRunning` once the level's objects are live.
     void BeforeFrame(long frame, bool levelRunning) {
         if (!pad_ || ended_ || !levelRunning || !InputSystem::PadConnected(0)) {
@@ -179,6 +191,7 @@ struct Settings {
     bool positions = false;
     double step = 1.0 / 60.0;
     std::string input;
+    bool solutions = false;
 };
 
 std::string NoSuchLevel(const std::string& text) {
@@ -218,6 +231,11 @@ tools::CommandLine MakeCommandLine(Settings& settings) {
     line.Add({"--input", "<file.input>", "play this controller recording into gamepad 0",
               [&](const std::string& value) {
                   settings.input = value;
+                  return std::string();
+              }});
+    line.Add({"--solutions", "", "play each level's own solution as the game reaches it",
+              [&](const std::string&) {
+                  settings.solutions = true;
                   return std::string();
               }});
     line.Add({"--step", "<seconds|game>", "frame length (default 1/60; game: the capped 1/63)",
@@ -264,7 +282,11 @@ int main(int argc, char** argv) {
     LevelManager::SetStartLevel(settings.startLevel);
     platform::Services services = platform::MakeHeadlessServices(settings.step);
     RecordedPad* recordedPad = nullptr;
-    if (!settings.input.empty()) {
+    if (settings.solutions) {
+        auto pad = std::make_unique<RecordedPad>();
+        recordedPad = pad.get();
+        services.gamepads = std::move(pad);
+    } else if (!settings.input.empty()) {
         auto pad = std::make_unique<RecordedPad>();
         if (!pad->Open(settings.input)) {
             std::cerr << "headless_runner: cannot open the recording \"" << settings.input
@@ -288,6 +310,10 @@ int main(int argc, char** argv) {
         for (const auto& message : MessagingSystem::GetMessages()) {
             if (const auto* started = As<LevelStartedMessage>(*message)) {
                 std::printf("frame %ld: LevelStarted %s\n", frame, started->levelName.c_str());
+                if (settings.solutions) {
+                    feed.PlaySolutionOf(LevelNumber(started->levelName).value_or(-1));
+                    levelRunning = false;
+                }
                 reached =
                     reached || (settings.until &&
                                 started->levelName == LevelManager::LevelTable()[*settings.until]);
