@@ -3,7 +3,7 @@
 //
 //   headless_runner <assets-folder> [--level <n|name>] [--frames <count>] [--until <n|name>]
 //                   [--collisions] [--positions] [--input <file.input>] [--solutions]
-//                   [--step <seconds|game>] [--help]
+//                   [--memory] [--step <seconds|game>] [--help]
 //
 // Prints one line per level transition ("frame F: LevelStarted <name>", "frame F: ChangeLevel
 // <target>"), and on request each frame's Collision messages and the position of every live
@@ -17,7 +17,8 @@
 // second after start-up) and on through any later level; "frame F: recording ended" marks its
 // end, after which the pad rests. --solutions instead plays, on every level the game reaches, that
 // level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the frame its
-// objects are live, so one process plays the whole game. --step sets the frame length; "game" is the length of
+// objects are live, so one process plays the whole game. --memory prints the process's resident
+// memory as each level starts ("frame F: resident K KiB") and its peak at the end. --step sets the frame length; "game" is the length of
 // the real game's capped frame (1/63 s), the one to measure feel and solutions at.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
@@ -192,7 +193,20 @@ struct Settings {
     double step = 1.0 / 60.0;
     std::string input;
     bool solutions = false;
+    bool memory = false;
 };
+
+// The process's resident memory now and at its peak, in KiB (0 where /proc cannot tell).
+long ResidentKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) {
+            return std::strtol(line.c_str() + std::string(field).size(), nullptr, 10);
+        }
+    }
+    return 0;
+}
 
 std::string NoSuchLevel(const std::string& text) {
     return "no level " + text + " in the level table";
@@ -236,6 +250,11 @@ tools::CommandLine MakeCommandLine(Settings& settings) {
     line.Add({"--solutions", "", "play each level's own solution as the game reaches it",
               [&](const std::string&) {
                   settings.solutions = true;
+                  return std::string();
+              }});
+    line.Add({"--memory", "", "print resident memory as each level starts, and the peak",
+              [&](const std::string&) {
+                  settings.memory = true;
                   return std::string();
               }});
     line.Add({"--step", "<seconds|game>", "frame length (default 1/60; game: the capped 1/63)",
@@ -310,6 +329,9 @@ int main(int argc, char** argv) {
         for (const auto& message : MessagingSystem::GetMessages()) {
             if (const auto* started = As<LevelStartedMessage>(*message)) {
                 std::printf("frame %ld: LevelStarted %s\n", frame, started->levelName.c_str());
+                if (settings.memory) {
+                    std::printf("frame %ld: resident %ld KiB\n", frame, ResidentKiB("VmRSS:"));
+                }
                 if (settings.solutions) {
                     feed.PlaySolutionOf(LevelNumber(started->levelName).value_or(-1));
                     levelRunning = false;
@@ -337,6 +359,9 @@ int main(int argc, char** argv) {
         if (!isRunning) {
             std::printf("frame %ld: quit\n", frame);
         }
+    }
+    if (settings.memory) {
+        std::printf("peak resident %ld KiB\n", ResidentKiB("VmHWM:"));
     }
     std::fflush(stdout);
     core.Shutdown();

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# A new player's first session, driven through keys and clicks only: the splash, the gamepad
+# notice (a key moves on), "level_Intro"; rolling and jumping; Escape, Options, Back, Resume; F5
+# into the editor and Escape out; Home through every level to the final screen; "Restart Game"
+# back to the splash; Page Up and Home to the final screen again; "Quit" ends the game with status
+# 0. Every step waits for what it expects to see (a screenshot compared with a reference under
+# tests/e2e/references/play_*.png, with a timeout), never for a fixed time.
+# VORL_UPDATE_GOLDEN=1 rewrites the references as it goes.
+#
+# Usage (under xvfb-run with a 1600x900 screen): play_through_test.sh <vorl> <repo>
+set -uo pipefail
+
+vorl="$1"
+repo="$2"
+references="$repo/tests/e2e/references"
+work="$(mktemp -d)"
+out="$work/stdout"
+source "$(dirname "$0")/driver.sh"
+
+# Screens are compared at a quarter size: enough to tell screens apart, blind to the particles and
+# glints that never hold still. A region is "WxH+X+Y" in 1600 x 900 screen pixels.
+take() {  # take <file> [region]
+    local crop=()
+    [ -n "${2:-}" ] && crop=(-crop "$2" +repage)
+    import -window root "${crop[@]}" -resize 25% "$1" 2>/dev/null
+}
+difference() {  # RMSE of two pictures on a 0..1 scale
+    compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'
+}
+below() { awk -v e="$1" -v t="$2" 'BEGIN { exit !(e != "" && e < t) }'; }
+
+# Waits up to $2 seconds until the screen (or region $3) shows reference play_$1.
+wait_for_screen() {
+    local name="$1" timeout="$2" region="${3:-}" reference="$references/play_$1.png"
+    local shot="$work/$name.png" e=""
+    if [ -n "${VORL_UPDATE_GOLDEN:-}" ]; then
+        sleep "${settle:-3}"
+        take "$reference" "$region"
+        echo "$name: reference rewritten"
+        return
+    fi
+    [ -f "$reference" ] || fail "no reference $reference"
+    local deadline=$((SECONDS + timeout))
+    while [ $SECONDS -lt "$deadline" ]; do
+        take "$shot" "$region"
+        e="$(difference "$shot" "$reference")"
+        below "$e" 0.06 && { echo "$name: on screen (RMSE $e)"; return; }
+        kill -0 "$pid" 2>/dev/null || fail "the game ended while waiting for $name"
+        sleep 0.3
+    done
+    cp "$shot" "${TMPDIR:-/tmp}/vorl-play_$name-actual.png"
+    fail "$name never showed (last RMSE $e; picture kept in ${TMPDIR:-/tmp}/vorl-play_$name-actual.png)"
+}
+
+# Waits up to $2 seconds until the screen differs clearly from picture $1 (a new level).
+wait_for_change() {
+    local before="$1" timeout="$2" now="$work/now.png" e=""
+    local deadline=$((SECONDS + timeout))
+    while [ $SECONDS -lt "$deadline" ]; do
+        take "$now"
+        e="$(difference "$now" "$before")"
+        below "$e" 0.05 || return 0
+        sleep 0.3
+    done
+    return 1
+}
+
+click() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.3
+    xdotool mousedown 1
+    sleep 0.15
+    xdotool mouseup 1
+    xdotool mousemove 5 5
+}
+
+# Home moves on one level; the final screen has no player to read it. After each press the next
+# level is given time to show (a press during a level's loading finds no player and is lost, so
+# the loop just presses again).
+home_to_final_screen() {
+    local presses=0
+    while [ $presses -lt 60 ]; do
+        if [ -z "${VORL_UPDATE_GOLDEN:-}" ]; then
+            take "$work/final_check.png"
+            below "$(difference "$work/final_check.png" "$references/play_final_screen.png")" 0.06 &&
+                { echo "Home: the final screen after $presses presses"; return; }
+        fi
+        take "$work/before_home.png"
+        press Home
+        presses=$((presses + 1))
+        wait_for_change "$work/before_home.png" 8 || [ -z "${VORL_UPDATE_GOLDEN:-}" ] || return 0
+    done
+    fail "60 presses of Home never reached the final screen"
+}
+
+menu="800x720+400+100"      # the menu pages and their buttons
+palette="80x900+1520+0"    # the editor's palette column, on the right
+
+mkdir -p "$work/assets"
+cp -r "$repo/assets/." "$work/assets/"
+(cd "$work" && exec "$vorl" </dev/null >"$out" 2>&1) &
+pid=$!
+wait_for_window
+
+settle=3.5 wait_for_screen splash 60
+settle=4 wait_for_screen notice 20
+press Return
+wait_for_screen intro 20
+
+# The player is the only thing drawn in its orange-red: its box on screen says where it is
+# (screen pixels; a region "WxH+X+Y" keeps each look quick enough to catch a jump in the air).
+player_at() {
+    local region="${1:-1600x900+0+0}" ox oy
+    IFS=+ read -r _ ox oy <<<"$region"
+    import -window root -crop "$region" +repage miff:- 2>/dev/null |
+        convert - -fill black -fuzz 4% +opaque "#E8553A" -fill white -opaque "#E8553A" \
+            -format "%@" info: 2>/dev/null |
+        awk -F'[x+]' -v ox="$ox" -v oy="$oy" '$1 > 10 { print int(ox + $3 + $1 / 2), int(oy + $4 + $2 / 2) }'
+}
+read -r start_x start_y <<<"$(player_at)"
+[ -n "$start_x" ] || fail "no player on the intro's screen"
+# Left, towards the step behind the start: the goal on the right would end the level.
+xdotool keydown Left
+rolled() { read -r x y <<<"$(player_at)"; [ -n "$x" ] && [ "$x" -lt $((start_x - 120)) ]; }
+wait_for rolled 5 || { xdotool keyup Left; fail "holding Left did not roll the player (still near x $start_x)"; }
+xdotool keyup Left
+echo "roll: the player rolled from x $start_x to x $x"
+sleep 1
+read -r ground_x ground_y <<<"$(player_at)"
+column="240x500+$((ground_x - 120))+$((ground_y - 400))"
+xdotool key Up
+highest=$ground_y
+for _ in $(seq 12); do
+    read -r x y <<<"$(player_at "$column")"
+    [ -n "$y" ] && [ "$y" -lt "$highest" ] && highest=$y
+done
+y=$highest
+[ "$y" -lt $((ground_y - 40)) ] || fail "Up did not make the player jump (highest at y $y from $ground_y)"
+echo "jump: the player rose from y $ground_y to y $y"
+
+press Escape
+wait_for_screen pause_menu 10 "$menu"
+click 800 450                      # "Options"
+wait_for_screen options 10 "$menu"
+click 800 500                      # "Back"
+wait_for_screen pause_menu 10 "$menu"
+click 800 150                      # "Resume"
+take "$work/resumed.png" "$menu"
+below "$(difference "$work/resumed.png" "$references/play_pause_menu.png")" 0.06 &&
+    [ -z "${VORL_UPDATE_GOLDEN:-}" ] && fail "Resume left the pause menu open"
+
+press F5
+wait_for_screen editor_palette 15 "$palette"
+press Escape
+take "$work/left_editor.png" "$palette"
+below "$(difference "$work/left_editor.png" "$references/play_editor_palette.png")" 0.06 &&
+    [ -z "${VORL_UPDATE_GOLDEN:-}" ] && fail "Escape left the editor open"
+
+home_to_final_screen
+wait_for_screen final_screen 30
+click 800 650                      # "Restart Game"
+settle=2 wait_for_screen splash 30
+settle=4 wait_for_screen notice 20
+click 800 450
+wait_for_screen intro 20
+press Prior                        # Page Up: straight to the ending
+sleep 1
+home_to_final_screen
+wait_for_screen final_screen 30
+click 800 549                      # "Quit"
+
+wait_for '! kill -0 "$pid" 2>/dev/null' 20 || fail "the game did not end after Quit"
+wait "$pid"
+status=$?
+[ "$status" -eq 0 ] || fail "the game exited with status $status"
+echo "Quit on the final screen: exit status 0"
+rm -rf "$work"
