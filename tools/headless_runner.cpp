@@ -18,8 +18,9 @@
 // end, after which the pad rests. --solutions instead plays, on every level the game reaches, that
 // level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the frame its
 // objects are live, so one process plays the whole game. --memory prints the process's resident
-// memory as each level starts ("frame F: resident K KiB") and its peak at the end. --step sets the frame length; "game" is the length of
-// the real game's capped frame (1/63 s), the one to measure feel and solutions at.
+// memory as each level starts ("frame F: resident K KiB") and its peak at the end. --step sets
+// the frame length; "game" is the length of the real game's capped frame (1/63 s), the one to
+// measure feel and solutions at.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
 // for an assets folder, starting level file or recording that does not exist.
