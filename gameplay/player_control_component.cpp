@@ -157,6 +157,8 @@ void PlayerControlComponent::WinSpin(RigidBody2D* body, float dt) {
 }
 
 void PlayerControlComponent::CollisionPass() {
+    bool onGround = false;
+    bool leftSomething = false;
     for (const CollisionMessage* m : collisions) {
         Object* other = nullptr;
         if (m->objectA->GetName() == owner->GetName()) {
@@ -169,15 +171,21 @@ void PlayerControlComponent::CollisionPass() {
         if (m->kind == CollisionKind::Began || m->kind == CollisionKind::Continues) {
             if (!jumpLocked && SideOf(*owner, *other) == kBelow && IsJumpGround(other->GetName())) {
                 canJump = true;
+                onGround = true;
             }
             const Object* notSelf = m->objectA == owner ? m->objectB : m->objectA;
             if (!notSelf->HasComponent("CannonComponent")) {
                 inCannon = false;
             }
         } else if (m->kind == CollisionKind::Ended && !jumpLocked && isFull) {
-            // The half form keeps its jump when it rolls off an edge; the full form does not.
-            canJump = false;
+            leftSomething = true;
         }
+    }
+    // The half form keeps its jump when it rolls off an edge; the full form loses it, but only
+    // when nothing is left under it: rolling from one tile onto the next begins the new contact
+    // and ends the old one in the same frame, and that must not eat a jump pressed on the seam.
+    if (leftSomething && !onGround) {
+        canJump = false;
     }
     jumpLocked = false;
 }

@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "core/messaging.h"
 #include "gameplay/run_state.h"
 #include "input/input_system.h"
+#include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 #include "support/gameplay_scene.h"
@@ -101,6 +103,27 @@ TEST(Player, JumpsOnlyFromCratesBreakableBlocksAndMovables) {
             EXPECT_EQ(game.Count("PlaySound SFX/Player_Jump_01"), c.jumps ? 1 : 0);
         }
     }
+}
+
+TEST(Player, CrossingFromOneGroundTileOntoTheNextKeepsTheFullFormsJump) {
+    const std::string tile = "  RigidBody2D mass 0.0 state 0\n  BoxCollider2D\n";
+    GameplayScene game("Crate 0 0 32 32\n" + tile + "Crate 64 0 32 32\n" + tile +
+                       PlayerLine(0, 64));
+    Settle(game);
+    ASSERT_TRUE(game.Player().canJump);
+    Object* player = game.Find("Player1");
+    Object* first = game.Find("Crate");
+    Object* next = nullptr;
+    for (Object* object : LevelObjects()) {
+        next = object->GetName() == "Crate" && object != first ? object : next;
+    }
+    // On the seam the next tile's contact begins and the last one's ends in the same frame.
+    MessagingSystem::Send<CollisionMessage>(CollisionKind::Began, player, next);
+    MessagingSystem::Send<CollisionMessage>(CollisionKind::Ended, player, first);
+    game.Frames(1);
+    EXPECT_TRUE(game.Player().canJump);
+    game.Tap(VirtualKey::Up);
+    EXPECT_EQ(game.Count("PlaySound SFX/Player_Jump_01"), 1);
 }
 
 TEST(Player, AFullFormJumpCannotBeRepeatedInTheAir) {
