@@ -138,4 +138,4 @@ BENCHMARK(BaselineFrame)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 
-VORL_BENCHMARK_MAIN_WITH_RATIOS("baseline/manual_time")
+VORL_BENCHMARK_MAIN_WITH_RATIOS("baseline")

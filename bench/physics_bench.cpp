@@ -182,4 +182,4 @@ BENCHMARK_CAPTURE(Ours, field, FieldScene)
 
 }  // namespace
 
-VORL_BENCHMARK_MAIN_WITH_RATIOS("box2d/manual_time")
+VORL_BENCHMARK_MAIN_WITH_RATIOS("box2d")

@@ -11,6 +11,19 @@
 namespace bench_support {
 namespace {
 
+// The benchmark's name without the options the library appends ("/iterations:2000",
+// "/manual_time", ...), so that contenders compare by the names they were given.
+std::string WithoutOptions(std::string name) {
+    for (const char* option :
+         {"/iterations:", "/repeats:", "/min_time:", "/manual_time", "/real_time", "/threads:"}) {
+        const auto at = name.find(option);
+        if (at != std::string::npos) {
+            name.erase(at);
+        }
+    }
+    return name;
+}
+
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     explicit RatioReporter(std::string baseline) : baseline_(std::move(baseline)) {}
@@ -21,7 +34,7 @@ public:
             if (run.run_type != Run::RT_Iteration || run.error_occurred) {
                 continue;
             }
-            const std::string name = run.benchmark_name();
+            const std::string name = WithoutOptions(run.benchmark_name());
             const auto slash = name.find('/');
             if (slash == std::string::npos) {
                 continue;
