@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Measures what a player's machine feels of the game, for docs/performance.md:
+#   - start-up of the real game to the first drawn frame of the splash (under xvfb-run);
+#   - CPU use of the real game idling at the frame cap on level_Intro, against the headless
+#     engine idling at the same cap (tools/frame_cap_cpu) as its baseline;
+#   - the whole game played headless by its solutions: speed as a multiple of real time, and
+#     the peak resident memory;
+#   - the game benchmark (start-up headless, the heaviest level's frame time against the intro's).
+# Usage: tools/perf_report.sh [build-folder]   (default build/release; build it first)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build/release}"
+vorl="$PWD/$build/vorl"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# The splash's backdrop colour at the screen's top-left corner, as soon as it is drawn.
+export VORL_NO_MESSAGE_BOXES=1
+xvfb-run -a -s "-screen 0 1600x900x24" bash -c '
+    start=$(date +%s.%N)
+    "$0" >/dev/null 2>&1 &
+    game=$!
+    until import -window root -crop 1x1+40+40 txt:- 2>/dev/null | grep -qi "#2[0-9A-F]2[0-9A-F]3[0-9A-F]"; do
+        sleep 0.05
+    done
+    now=$(date +%s.%N)
+    kill $game
+    awk -v a="$start" -v b="$now" "BEGIN { printf \"start-up to the splash: %.2f s\\n\", b - a }"
+' "$vorl"
+
+# Idle at the cap: ten seconds of the intro standing still, after five to settle.
+hz=$(getconf CLK_TCK)
+VORL_START_LEVEL=2 xvfb-run -a -s "-screen 0 1600x900x24" bash -c '
+    "$0" >/dev/null 2>&1 &
+    game=$!
+    sleep 5
+    a=$(awk "{ print \$14 + \$15 }" /proc/$game/stat)
+    sleep 10
+    b=$(awk "{ print \$14 + \$15 }" /proc/$game/stat)
+    kill $game
+    awk -v a="$a" -v b="$b" -v hz="$1" "BEGIN { printf \"real game idling at the cap: %.1f%% of a core\\n\", (b - a) / hz / 10 * 100 }"
+' "$vorl" "$hz"
+"$build/tools/frame_cap_cpu" 2>/dev/null | tail -n 1 | sed 's/^/headless engine at the cap (baseline): /'
+
+# The whole game, headless, on the game's frame length.
+start=$(date +%s.%N)
+"$build/tools/headless_runner" assets --level 0 --until level_FinalScreen --solutions --memory \
+    --step game --frames 100000 >"$work/run" 2>&1
+end=$(date +%s.%N)
+frames=$(grep -c . "$work/run" >/dev/null; awk '/^frame/ { sub(":", "", $2); f = $2 } END { print f }' "$work/run")
+awk -v f="$frames" -v a="$start" -v b="$end" 'BEGIN {
+    game = f / 63; wall = b - a
+    printf "whole game headless: %d frames = %.0f s of play in %.1f s: %.0f x real time\n", f, game, wall, game / wall }'
+grep '^peak resident' "$work/run"
+
+"$build/bench/game_bench" 2>/dev/null | grep -E '^(startup|level_frame|scene)|^level_frame +|^startup +' || true
