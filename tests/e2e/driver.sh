@@ -36,3 +36,13 @@ wait_for_window() {
     find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
     wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
 }
+
+# Waits for the game to end by itself after `$1` (what the player did) and checks it ended well.
+expect_clean_exit() {
+    wait_for '! kill -0 "$pid" 2>/dev/null' 20 || fail "the game did not end after $1"
+    wait "$pid"
+    local status=$?
+    [ "$status" -eq 0 ] || fail "the game exited with status $status after $1"
+    echo "$1: exit status 0"
+    rm -rf "$work"
+}

@@ -83,9 +83,4 @@ sleep 0.5
 click_at 0 -100       # "Quit"
 click_at 0 100        # "Yes"
 
-wait_for '! kill -0 "$pid" 2>/dev/null' 20 || fail "the game did not end after Quit, Yes"
-wait "$pid"
-status=$?
-[ "$status" -eq 0 ] || fail "the game exited with status $status"
-echo "Quit, Yes: exit status 0"
-rm -rf "$work"
+expect_clean_exit "Quit, Yes"

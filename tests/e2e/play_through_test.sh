@@ -169,9 +169,4 @@ home_to_final_screen
 wait_for_screen final_screen 30
 click 800 549                      # "Quit"
 
-wait_for '! kill -0 "$pid" 2>/dev/null' 20 || fail "the game did not end after Quit"
-wait "$pid"
-status=$?
-[ "$status" -eq 0 ] || fail "the game exited with status $status"
-echo "Quit on the final screen: exit status 0"
-rm -rf "$work"
+expect_clean_exit "Quit on the final screen"
