@@ -16,8 +16,8 @@ trap 'rm -f "$log"' EXIT
 awk -v minimum_stars=4 -v growth="$growth" '
     / LevelStarted / { level = $4; order[++levels] = level; next }
     / win$/          { won[level] = 1; next }
-    / resident /     { resident[level] = $4; printf "%-22s %7d KiB\n", level, $4; next }
     /^peak resident/ { print "peak: " $3 " KiB"; next }
+    / resident /     { resident[level] = $4; printf "%-22s %7d KiB\n", level, $4; next }
     / fall$/         { print "FAIL: a fall in " level ": " $0 > "/dev/stderr"; bad = 1; next }
     / stars /        {
         count = $4
