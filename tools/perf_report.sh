@@ -22,7 +22,7 @@ xvfb-run -a -s "-screen 0 1600x900x24" bash -c '
     start=$(date +%s.%N)
     "$0" >/dev/null 2>&1 &
     game=$!
-    until import -window root -crop 1x1+40+40 txt:- 2>/dev/null | grep -qi "#2[0-9A-F]2[0-9A-F]3[0-9A-F]"; do
+    until import -window root -crop 1x1+40+40 -depth 8 txt:- 2>/dev/null | grep -qi "#2[0-9A-F]2[0-9A-F]3[0-9A-F] "; do
         sleep 0.05
     done
     now=$(date +%s.%N)
@@ -42,17 +42,17 @@ VORL_START_LEVEL=2 xvfb-run -a -s "-screen 0 1600x900x24" bash -c '
     kill $game
     awk -v a="$a" -v b="$b" -v hz="$1" "BEGIN { printf \"real game idling at the cap: %.1f%% of a core\\n\", (b - a) / hz / 10 * 100 }"
 ' "$vorl" "$hz"
-"$build/tools/frame_cap_cpu" 2>/dev/null | tail -n 1 | sed 's/^/headless engine at the cap (baseline): /'
+"$build/tools/frame_cap_cpu" 2>/dev/null | grep '^sleeping' | sed 's/^/headless engine at the cap (baseline): /'
 
 # The whole game, headless, on the game's frame length.
 start=$(date +%s.%N)
 "$build/tools/headless_runner" assets --level 0 --until level_FinalScreen --solutions --memory \
     --step game --frames 100000 >"$work/run" 2>&1
 end=$(date +%s.%N)
-frames=$(grep -c . "$work/run" >/dev/null; awk '/^frame/ { sub(":", "", $2); f = $2 } END { print f }' "$work/run")
+frames=$(awk '/^frame/ { sub(":", "", $2); f = $2 } END { print f }' "$work/run")
 awk -v f="$frames" -v a="$start" -v b="$end" 'BEGIN {
     game = f / 63; wall = b - a
     printf "whole game headless: %d frames = %.0f s of play in %.1f s: %.0f x real time\n", f, game, wall, game / wall }'
 grep '^peak resident' "$work/run"
 
-"$build/bench/game_bench" 2>/dev/null | grep -E '^(startup|level_frame|scene)|^level_frame +|^startup +' || true
+"$build/bench/game_bench" --benchmark_color=false 2>/dev/null | grep -E '^(startup|level_frame|scene)' || true

@@ -1,6 +1,7 @@
 #include "support/ratio_main.h"
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -26,7 +27,10 @@ std::string WithoutOptions(std::string name) {
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    explicit RatioReporter(std::string baseline) : baseline_(std::move(baseline)) {}
+    // Colours only on a terminal: a report piped into a file or a script stays plain text.
+    explicit RatioReporter(std::string baseline)
+        : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular),
+          baseline_(std::move(baseline)) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
