@@ -1,7 +1,17 @@
-# What every end-to-end script does to drive the game as a person would. Sourced after the script
-# has set `work` (its scratch folder) and `out` (the game's captured output); `pid` holds the
-# game's process once started.
+# What every end-to-end script does to drive the game as a person would. Sourced by the script,
+# which then sets `work` (its scratch folder) and `out` (the game's captured output), most through
+# game_script_setup; `pid` holds the game's process once started.
 pid=""
+
+# The usual start of a script run as `<script> <vorl> <repo>`: the game, the repository, its
+# reference screenshots, a scratch folder and the file the game's output goes to.
+game_script_setup() {
+    vorl="$1"
+    repo="$2"
+    references="$repo/tests/e2e/references"
+    work="$(mktemp -d)"
+    out="$work/stdout"
+}
 
 # Says what went wrong, shows the end of the game's output, stops the game and cleans up.
 fail() {

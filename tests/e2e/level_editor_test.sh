@@ -15,13 +15,9 @@
 # Usage (under xvfb-run with a 1600x900 screen): level_editor_test.sh <vorl> <repo>
 set -uo pipefail
 
-vorl="$1"
-repo="$2"
-references="$repo/tests/e2e/references"
-work="$(mktemp -d)"
-out="$work/stdout"
-level="$work/assets/level_Designer"
 source "$(dirname "$0")/driver.sh"
+game_script_setup "$@"
+level="$work/assets/level_Designer"
 
 # Ctrl held around a key, released after it, so the key never runs without Ctrl.
 chord() {

@@ -11,12 +11,8 @@
 # Usage (under xvfb-run with a 1366x768 screen): pause_menu_test.sh <vorl> <repo>
 set -uo pipefail
 
-vorl="$1"
-repo="$2"
-references="$repo/tests/e2e/references"
-work="$(mktemp -d)"
-out="$work/stdout"
 source "$(dirname "$0")/driver.sh"
+game_script_setup "$@"
 
 # A world point relative to the camera (the screen centre) in screen pixels: the 1600 x 900 back
 # buffer fills the 1366 x 768 screen.

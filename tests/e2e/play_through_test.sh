@@ -10,12 +10,8 @@
 # Usage (under xvfb-run with a 1600x900 screen): play_through_test.sh <vorl> <repo>
 set -uo pipefail
 
-vorl="$1"
-repo="$2"
-references="$repo/tests/e2e/references"
-work="$(mktemp -d)"
-out="$work/stdout"
 source "$(dirname "$0")/driver.sh"
+game_script_setup "$@"
 
 # Screens are compared at a quarter size: enough to tell screens apart, blind to the particles and
 # glints that never hold still. A region is "WxH+X+Y" in 1600 x 900 screen pixels.
