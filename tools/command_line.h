@@ -6,11 +6,16 @@
 #pragma once
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <iostream>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "meta/assets.h"
 
 namespace tools {
 
@@ -70,6 +75,29 @@ public:
             return Fail(err, "missing " + positionals_[values.size()]);
         }
         return Outcome::Run;
+    }
+
+    // The start every tool shares, for tools whose first positional is the assets folder: parses,
+    // prints the usage for --help, checks that the folder exists and makes it the assets root.
+    // Returns the exit status to end with at once (0 for --help, 2 for a usage error or a missing
+    // folder), or nothing when the tool should run.
+    std::optional<int> StartWithAssets(int argc, char** argv,
+                                       std::vector<std::string>& values) const {
+        switch (Parse(argc, argv, values, std::cerr)) {
+            case Outcome::Help:
+                std::cout << Usage();
+                return 0;
+            case Outcome::Error:
+                return 2;
+            case Outcome::Run:
+                break;
+        }
+        if (!std::filesystem::is_directory(values[0])) {
+            std::cerr << tool_ << ": no assets folder \"" << values[0] << "\"\n";
+            return 2;
+        }
+        Assets::SetRoot(values[0]);
+        return std::nullopt;
     }
 
     std::string Usage() const {

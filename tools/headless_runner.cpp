@@ -279,21 +279,9 @@ int main(int argc, char** argv) {
     Settings settings;
     const tools::CommandLine line = MakeCommandLine(settings);
     std::vector<std::string> positionals;
-    switch (line.Parse(argc, argv, positionals, std::cerr)) {
-        case tools::CommandLine::Outcome::Help:
-            std::cout << line.Usage();
-            return 0;
-        case tools::CommandLine::Outcome::Error:
-            return 2;
-        case tools::CommandLine::Outcome::Run:
-            break;
+    if (const auto status = line.StartWithAssets(argc, argv, positionals)) {
+        return *status;
     }
-    const std::string& folder = positionals[0];
-    if (!std::filesystem::is_directory(folder)) {
-        std::cerr << "headless_runner: no assets folder \"" << folder << "\"\n";
-        return 2;
-    }
-    Assets::SetRoot(folder);
     const std::string startFile = Assets::PathOf(LevelManager::LevelTable()[settings.startLevel]);
     if (!std::filesystem::is_regular_file(startFile)) {
         std::cerr << "headless_runner: no level file \"" << startFile << "\"\n";

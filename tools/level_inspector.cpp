@@ -44,21 +44,9 @@ int main(int argc, char** argv) {
                   return std::string();
               }});
     std::vector<std::string> positionals;
-    switch (line.Parse(argc, argv, positionals, std::cerr)) {
-        case tools::CommandLine::Outcome::Help:
-            std::cout << line.Usage();
-            return 0;
-        case tools::CommandLine::Outcome::Error:
-            return 2;
-        case tools::CommandLine::Outcome::Run:
-            break;
+    if (const auto status = line.StartWithAssets(argc, argv, positionals)) {
+        return *status;
     }
-    const std::string& folder = positionals[0];
-    if (!std::filesystem::is_directory(folder)) {
-        std::cerr << "level_inspector: no assets folder \"" << folder << "\"\n";
-        return 2;
-    }
-    Assets::SetRoot(folder);
     const std::string& level = positionals[1];
     if (!std::filesystem::is_regular_file(Assets::PathOf(level))) {
         DataDiagnostics::Report(Assets::PathOf(level), 0, "level file not found");
