@@ -121,9 +121,16 @@ void GraphicsSystem::Update() {
     } else {
         DrawViews();
     }
+    const bool screenshot = InputSystem::KeyTriggered(VirtualKey::F12);
+    if (screenshot || captureRequested_) {
+        captureRequested_ = false;
+        if (!device_.ReadBackBuffer(captured_)) {
+            captured_ = {};
+        }
+    }
     device_.Present();
 
-    if (InputSystem::KeyTriggered(VirtualKey::F12)) {
+    if (screenshot) {
         SaveScreenshot();
     }
 }
@@ -236,8 +243,7 @@ void GraphicsSystem::DrawStatistics() {
 }
 
 std::string GraphicsSystem::SaveScreenshot() {
-    platform::Image image;
-    if (!device_.ReadBackBuffer(image)) {
+    if (captured_.rgba.empty()) {
         return {};
     }
     std::error_code error;
@@ -252,7 +258,7 @@ std::string GraphicsSystem::SaveScreenshot() {
     for (int n = 1; std::filesystem::exists(path, error); ++n) {
         path = name.str() + "-" + std::to_string(n) + ".png";
     }
-    if (!platform::WritePngRgb(path, image)) {
+    if (!platform::WritePngRgb(path, captured_)) {
         std::cout << "Screenshot " << path << " could not be written" << '\n';
         return {};
     }

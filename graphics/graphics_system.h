@@ -9,7 +9,7 @@
 // join the lists one frame after they announce themselves and leave on the first pass that finds
 // their owner cleared. A hidden or minimised window counts as a lost device: nothing is drawn and
 // DeviceLostToggle is sent on the way in and on the way out. F1 toggles the statistics overlay;
-// F12 saves the back buffer under "screenshots/".
+// F12 saves the frame under "screenshots/".
 #pragma once
 
 #include <functional>
@@ -18,9 +18,9 @@
 #include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
+#include "platform/graphics_device.h"
 
 namespace platform {
-class GraphicsDevice;
 class Window;
 }  // namespace platform
 
@@ -46,8 +46,13 @@ public:
     // Draws one object with the view already set on the device; nothing when it is invisible.
     void DrawObject(Object& object, TextureComponent* texture, const CameraView& view);
 
-    // Saves the last presented back buffer as PNG under "screenshots/"; returns the path, or an
-    // empty string when there is no back buffer or the file cannot be written.
+    // Keeps a copy of the next frame drawn, read before it is presented; F12 does the same.
+    void CaptureNextFrame() { captureRequested_ = true; }
+    // The frame kept last; empty when none was kept (nothing asked, headless, or hidden).
+    const platform::Image& CapturedFrame() const { return captured_; }
+
+    // Saves the frame kept last as PNG under "screenshots/"; returns the path, or an empty
+    // string when there is no such frame or the file cannot be written.
     std::string SaveScreenshot();
 
     // Called once per frame after every view, for panels drawn over the game (the editor).
@@ -76,6 +81,8 @@ private:
     ComponentList<ShaderComponent> shaders_;
     ComponentList<ColoredSquareComponent> squares_;
     std::function<void()> overlayDrawer_;
+    platform::Image captured_;
+    bool captureRequested_ = false;
     bool deviceLost_ = false;
     bool assetsLoaded_ = false;
     bool debugOverlay_ = false;

@@ -94,7 +94,9 @@ public:
     virtual void Flush() {}
     virtual void Present() = 0;
 
-    // The back buffer as last presented, top row first. False when there is none (headless).
+    // The frame drawn since BeginFrame, top row first. Read it before Present: once presented, a
+    // window's back buffer holds whatever the driver left there. False when there is none
+    // (headless).
     virtual bool ReadBackBuffer(Image& out) = 0;
 
     // How many quads were drawn since the last BeginFrame (the headless device counts too).

@@ -41,6 +41,10 @@ std::unique_ptr<GLSurface> MakeHiddenGLSurface(int width, int height, std::strin
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // The game window's buffers, so that a surface of the back buffer's size is drawn into
+    // directly, as the game's own window is.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_Window* window =
         SDL_CreateWindow("vorl offscreen", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                          height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);

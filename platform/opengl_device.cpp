@@ -1,6 +1,8 @@
-// The OpenGL 3.3 core graphics device. The game draws into an offscreen 1600 x 900 framebuffer
-// (colour and 24-bit depth) so it always sees the same back buffer; Present blits it letterboxed
-// into the surface's drawable and swaps.
+// The OpenGL 3.3 core graphics device. The game always sees a 1600 x 900 back buffer. A window of
+// exactly that size with a depth buffer of its own is drawn into directly; any other size draws
+// into an offscreen framebuffer (colour and 24-bit depth) that Present blits letterboxed into the
+// surface's drawable. On a software rasteriser that blit is a full-window shading pass, several
+// times the cost of clearing and swapping an empty frame, so it is only paid when scaling needs it.
 //
 // The fixed state the game was designed with: no culling, depth test less-or-equal, alpha test
 // (alpha >= 8/255, done as a shader discard), source-alpha blending. Projections produce depth in
@@ -120,7 +122,8 @@ void SetMatrix(GLint location, const Matrix4& m) {
 
 class OpenGLDevice : public GraphicsDevice {
 public:
-    explicit OpenGLDevice(GLSurface& surface) : surface_(surface) {
+    explicit OpenGLDevice(GLSurface& surface)
+        : surface_(surface), windowHasDepth_(DefaultFramebufferHasDepth()) {
         CreateBackBuffer();
         CreateQuad();
         std::string error;
@@ -209,7 +212,9 @@ public:
     void BeginFrame() override {
         quads_ = 0;
         ForgetBindings();
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        drawingIntoWindow_ = windowHasDepth_ && surface_.DrawableWidth() == kBackBufferWidth &&
+                             surface_.DrawableHeight() == kBackBufferHeight;
+        glBindFramebuffer(GL_FRAMEBUFFER, Target());
         glDisable(GL_CULL_FACE);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
@@ -290,35 +295,16 @@ public:
 
     void Present() override {
         FlushBatch();
-        const int width = surface_.DrawableWidth();
-        const int height = surface_.DrawableHeight();
-        const ViewportRect rect = LetterboxRect(width, height);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glDisable(GL_SCISSOR_TEST);
-        glViewport(0, 0, width, height);
-        // On a software rasteriser every full-window pass costs milliseconds, so the bars are
-        // cleared only when there are bars, and a window of the back buffer's own size takes a
-        // plain copy: at 1 : 1 the linear filter samples texel centres and gives the same pixels.
-        const bool fillsWindow =
-            rect.x == 0 && rect.y == 0 && rect.width == width && rect.height == height;
-        if (!fillsWindow) {
-            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
+        if (!drawingIntoWindow_) {
+            BlitLetterboxed();
         }
-        const bool unscaled = rect.width == kBackBufferWidth && rect.height == kBackBufferHeight;
-        // Window rectangles count from the top; GL framebuffers from the bottom.
-        const int bottom = height - rect.y - rect.height;
-        glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, rect.x, bottom,
-                          rect.x + rect.width, bottom + rect.height, GL_COLOR_BUFFER_BIT,
-                          unscaled ? GL_NEAREST : GL_LINEAR);
         surface_.SwapBuffers();
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     }
 
     bool ReadBackBuffer(Image& out) override {
         FlushBatch();
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, Target());
+        glReadBuffer(drawingIntoWindow_ ? GL_BACK : GL_COLOR_ATTACHMENT0);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kBackBufferWidth) *
                                          kBackBufferHeight * 4);
@@ -345,6 +331,47 @@ private:
         float texture[6];
         float padding[2];
     };
+
+    GLuint Target() const { return drawingIntoWindow_ ? 0 : framebuffer_; }
+
+    static bool DefaultFramebufferHasDepth() {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        GLint type = GL_NONE;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
+                                              GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
+        if (type == GL_NONE) {
+            return false;
+        }
+        GLint bits = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
+                                              GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &bits);
+        return bits >= 24;
+    }
+
+    void BlitLetterboxed() {
+        const int width = surface_.DrawableWidth();
+        const int height = surface_.DrawableHeight();
+        const ViewportRect rect = LetterboxRect(width, height);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glDisable(GL_SCISSOR_TEST);
+        glViewport(0, 0, width, height);
+        // The bars are cleared only when there are bars: every full-window pass counts here.
+        const bool fillsWindow =
+            rect.x == 0 && rect.y == 0 && rect.width == width && rect.height == height;
+        if (!fillsWindow) {
+            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        // A window without a depth buffer of its own may still be the back buffer's size: at
+        // 1 : 1 the linear filter samples texel centres, so a plain copy gives the same pixels.
+        const bool unscaled = rect.width == kBackBufferWidth && rect.height == kBackBufferHeight;
+        // Window rectangles count from the top; GL framebuffers from the bottom.
+        const int bottom = height - rect.y - rect.height;
+        glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, rect.x, bottom,
+                          rect.x + rect.width, bottom + rect.height, GL_COLOR_BUFFER_BIT,
+                          unscaled ? GL_NEAREST : GL_LINEAR);
+    }
 
     void DrawEffectQuad(const QuadDraw& quad) {
         auto it = techniques_.find(quad.technique);
@@ -472,6 +499,9 @@ private:
     }
 
     GLSurface& surface_;
+    const bool windowHasDepth_;
+    // Chosen each frame, so a window resized to or from the back buffer's size follows.
+    bool drawingIntoWindow_ = false;
     GLuint framebuffer_ = 0;
     GLuint colourBuffer_ = 0;
     GLuint depthBuffer_ = 0;

@@ -20,6 +20,7 @@
 
 #include "core/core.h"
 #include "graphics/camera.h"
+#include "graphics/graphics_system.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
@@ -83,7 +84,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     services.clock = platform::MakeFixedStepClock(1.0 / 63.0);
-    platform::GraphicsDevice* device = services.graphics.get();
     Core core(std::move(services));
     LoadGameData(core);
     // Two frames let the sequencer start (and finish) its own first level before ours.
@@ -91,13 +91,16 @@ int main(int argc, char** argv) {
     core.Update();
     LevelManager::StartLevel(level);
     for (long frame = 0; frame < frames && isRunning; ++frame) {
+        if (frame == frames - 1) {
+            core.Graphics().CaptureNextFrame();
+        }
         core.Update();
     }
 
-    platform::Image image;
+    const platform::Image& image = core.Graphics().CapturedFrame();
     int status = 0;
-    if (!device->ReadBackBuffer(image)) {
-        std::cerr << "kit_snapshot: the back buffer could not be read\n";
+    if (image.rgba.empty()) {
+        std::cerr << "kit_snapshot: no frame was drawn to save\n";
         status = 1;
     } else {
         platform::WritePngRgb((out / (level + ".png")).string(), image);

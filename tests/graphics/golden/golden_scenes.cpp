@@ -1,6 +1,7 @@
 // Golden images: small scenes drawn by the real renderer on the OpenGL device, read back, reduced
 // 4 x 4 to 400 x 225 and compared with the committed references within a small tolerance (the
 // software rasteriser may round a few edge pixels differently from one Mesa to the next).
+#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -76,11 +77,20 @@ public:
     bool IsHidden() const override { return false; }
 };
 
-class GoldenScene : public testing_support::EngineTest {
+// Every scene is drawn on two windows and must match the same reference: one smaller than the
+// back buffer, drawn offscreen and scaled into it, and one of the back buffer's own size, drawn
+// into directly.
+struct WindowSize {
+    int width;
+    int height;
+};
+
+class GoldenScene : public testing_support::EngineTest,
+                    public testing::WithParamInterface<WindowSize> {
 protected:
     void SetUp() override {
         std::string error;
-        surface_ = platform::MakeHiddenGLSurface(640, 360, &error);
+        surface_ = platform::MakeHiddenGLSurface(GetParam().width, GetParam().height, &error);
         if (!surface_) {
             VORL_SKIP_OR_FAIL_UNDER_CI("no OpenGL 3.3 core context: " << error);
         }
@@ -103,13 +113,14 @@ protected:
     void RenderFrame() {
         FrameRateController::StartFrame();
         MessagingSystem::Update();
+        graphics_->CaptureNextFrame();
         graphics_->Update();
         FrameRateController::EndFrame();
     }
 
     void ExpectMatchesReference(const std::string& name) {
-        platform::Image full;
-        ASSERT_TRUE(device_->ReadBackBuffer(full));
+        const platform::Image& full = graphics_->CapturedFrame();
+        ASSERT_FALSE(full.rgba.empty());
         const platform::Image actual = Reduce(full);
         const std::filesystem::path reference = ReferencePath(name);
         if (std::getenv("VORL_UPDATE_GOLDEN")) {
@@ -118,7 +129,8 @@ protected:
         }
         platform::Image expected;
         const std::string actualPath =
-            (std::filesystem::temp_directory_path() / ("vorl_golden_actual_" + name + ".png"))
+            (std::filesystem::temp_directory_path() /
+             ("vorl_golden_actual_" + name + "_" + std::to_string(GetParam().width) + ".png"))
                 .string();
         if (!platform::DecodePng(reference.string(), expected)) {
             platform::WritePngRgb(actualPath, actual);
@@ -147,8 +159,11 @@ protected:
 
     // The colour at a back-buffer pixel (top-left origin).
     testing_support::Rgba PixelAt(int x, int y) {
-        platform::Image full;
-        EXPECT_TRUE(device_->ReadBackBuffer(full));
+        const platform::Image& full = graphics_->CapturedFrame();
+        EXPECT_EQ(full.width, 1600);
+        if (full.width != 1600) {
+            return {};
+        }
         const std::size_t i = (static_cast<std::size_t>(y) * full.width + x) * 4;
         return {full.rgba[i], full.rgba[i + 1], full.rgba[i + 2], full.rgba[i + 3]};
     }
@@ -160,7 +175,7 @@ protected:
     std::unique_ptr<GraphicsSystem> graphics_;
 };
 
-TEST_F(GoldenScene, LoadingScreenShowsOnlyTheLoadingText) {
+TEST_P(GoldenScene, LoadingScreenShowsOnlyTheLoadingText) {
     MakeSprite("frame5", {0.0f, 0.0f}, {200.0f, 200.0f}, 3.0f);
     AddAnimation("frame5", "sheet", 5, 1, 0.0f);
     RenderFrame();
@@ -171,7 +186,7 @@ TEST_F(GoldenScene, LoadingScreenShowsOnlyTheLoadingText) {
     EXPECT_EQ(corner.r + corner.g + corner.b, 0);
 }
 
-TEST_F(GoldenScene, HigherZLayerCoversLowerWhateverTheCreationOrder) {
+TEST_P(GoldenScene, HigherZLayerCoversLowerWhateverTheCreationOrder) {
     AddAnimation("frame5", "sheet", 5, 1, 0.0f);
     AddAnimation("frame6", "sheet", 6, 1, 0.0f);
     // Left pair: the near one created first; right pair: the near one created last.
@@ -193,7 +208,7 @@ TEST_F(GoldenScene, HigherZLayerCoversLowerWhateverTheCreationOrder) {
     }
 }
 
-TEST_F(GoldenScene, AlphaTestDiscardsNearlyTransparentTexels) {
+TEST_P(GoldenScene, AlphaTestDiscardsNearlyTransparentTexels) {
     AddAnimation("cutout", "sheet", 2, 1, 0.0f);
     AddAnimation("glass", "sheet", 3, 1, 0.0f);
     // A red square behind, the cut-out in front: its upper half fails the test and must neither
@@ -220,7 +235,7 @@ TEST_F(GoldenScene, AlphaTestDiscardsNearlyTransparentTexels) {
     EXPECT_NEAR(glass.b, 128, 3);
 }
 
-TEST_F(GoldenScene, ColouredSquaresTakeTheirTint) {
+TEST_P(GoldenScene, ColouredSquaresTakeTheirTint) {
     MakeSquare({-400.0f, 0.0f}, {150.0f, 150.0f}, 2.0f, 1.0f, 0.5f, 0.0f, 1.0f);
     MakeSquare({0.0f, 0.0f}, {150.0f, 150.0f}, 2.0f, 0.0f, 0.0f, 1.0f, 1.0f);
     MakeSquare({100.0f, 100.0f}, {150.0f, 150.0f}, 4.0f, 1.0f, 1.0f, 1.0f, 0.5f);
@@ -241,7 +256,7 @@ TEST_F(GoldenScene, ColouredSquaresTakeTheirTint) {
     EXPECT_EQ(invisible.r + invisible.g + invisible.b, 0);
 }
 
-TEST_F(GoldenScene, AnimationShowsItsCurrentFrame) {
+TEST_P(GoldenScene, AnimationShowsItsCurrentFrame) {
     // Start 12, count 3, a new frame every 0.05 s. The first frame has no length; with 1/60 s
     // steps the timer reaches the duration on the 4th and 7th draws, so the 8th draw shows 14.
     AddAnimation("walk", "sheet", 12, 3, 0.05f);
@@ -261,7 +276,7 @@ TEST_F(GoldenScene, AnimationShowsItsCurrentFrame) {
     EXPECT_NEAR(p.b, cell.b, 2);
 }
 
-TEST_F(GoldenScene, HorizontalFlipMirrorsTheSprite) {
+TEST_P(GoldenScene, HorizontalFlipMirrorsTheSprite) {
     AddAnimation("halves", "sheet", 1, 1, 0.0f);
     MakeSprite("halves", {-300.0f, 0.0f}, {200.0f, 200.0f}, 5.0f);
     Object* flipped = MakeSprite("halves", {300.0f, 0.0f}, {200.0f, 200.0f}, 5.0f);
@@ -277,7 +292,7 @@ TEST_F(GoldenScene, HorizontalFlipMirrorsTheSprite) {
     EXPECT_GT(PixelAt(800 + 400, 450).r, 250);
 }
 
-TEST_F(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
+TEST_P(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
     AddAnimation("frame5", "sheet", 5, 1, 0.0f);
     MakeSprite("frame5", {0.0f, 0.0f}, {100.0f, 100.0f}, 3.0f);
     ArchetypesLoaded();
@@ -314,7 +329,7 @@ TEST_F(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
     EXPECT_NE(std::filesystem::path(second), shots[0]);
 }
 
-TEST_F(GoldenScene, EffectThatFailsToCompileReportsAndLeavesTintOff) {
+TEST_P(GoldenScene, EffectThatFailsToCompileReportsAndLeavesTintOff) {
     // The box would wait for a click on the test display.
     setenv("VORL_NO_MESSAGE_BOXES", "1", 1);
     graphics_.reset();
@@ -337,5 +352,21 @@ TEST_F(GoldenScene, EffectThatFailsToCompileReportsAndLeavesTintOff) {
     EXPECT_EQ(square.r + square.g + square.b, 0);
     EXPECT_NEAR(PixelAt(1100, 450).r, testing_support::CellColour(5).r, 2);
 }
+
+TEST_P(GoldenScene, DrawsIntoTheWindowOnlyWhenItIsTheBackBuffersSize) {
+    device_->BeginFrame();
+    GLint target = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &target);
+    const bool backBufferSize = GetParam().width == 1600 && GetParam().height == 900;
+    EXPECT_EQ(target == 0, backBufferSize) << "draw framebuffer " << target;
+    device_->Present();
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, GoldenScene,
+                         testing::Values(WindowSize{640, 360}, WindowSize{1600, 900}),
+                         [](const testing::TestParamInfo<WindowSize>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 }  // namespace
