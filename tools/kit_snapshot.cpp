@@ -86,10 +86,11 @@ int main(int argc, char** argv) {
     services.clock = platform::MakeFixedStepClock(1.0 / 63.0);
     Core core(std::move(services));
     LoadGameData(core);
-    // Two frames let the sequencer start (and finish) its own first level before ours.
+    // Two frames let the sequencer start (and finish) its own first level before ours, which
+    // then replaces it as a play-test would: the first level's objects are cleared first.
     core.Update();
     core.Update();
-    LevelManager::StartLevel(level);
+    LevelManager::PlayTest(level);
     for (long frame = 0; frame < frames && isRunning; ++frame) {
         if (frame == frames - 1) {
             core.Graphics().CaptureNextFrame();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Usage: kit_snapshot_test.sh <kit_snapshot> <source-dir>   (run inside an X server)
 # Draws a one-sprite level and checks the whole frame and the sprite's crop: sizes, and that the
-# crop shows the sprite's colour where the quad lies and the clear colour outside it.
+# crop shows the sprite's colour where the quad lies and the clear colour outside it. The game's
+# own first level, which runs before it, must leave nothing behind.
 set -euo pipefail
 snapshot="$1"
 source="$2"
@@ -29,10 +30,18 @@ Transform2D 100.000000000 50.000000000 3.000000000 40.000000000 20.000000000 0.0
 TextureComponent filename "Red" 
 }
 LEVEL
+cat >"$work/assets/BrelSplashLevel" <<'LEVEL'
+Leftover
+{
+Transform2D -300.000000000 0.000000000 3.000000000 40.000000000 20.000000000 0.000000000
+TextureComponent filename "Red" 
+}
+LEVEL
 
 cp "$source/assets/PixelShader.fx" "$work/assets/"
 # Sheets and the effect are read from assets/ below the working directory.
 (cd "$work" && "$snapshot" assets kit_one 3 out >/dev/null) || fail "kit_snapshot exited with $?"
+[ ! -e "$work/out/Leftover.png" ] || fail "the first level's object is still drawn"
 python3 - "$work/out" <<'PY' || fail "pictures wrong"
 import struct, sys, zlib
 def read(path):
