@@ -193,13 +193,14 @@ void WriteArchetype(std::ostream& out, const Object& object) {
     }
 }
 
+bool NameReadsBack(std::string_view name) {
+    return !name.empty() && name.front() != '{' && name.find_first_of("\r\n") == name.npos;
+}
+
 bool SaveLevel(const std::string& name) {
-    // A name line is the whole line: an empty one is skipped by the reader, one starting with "{"
-    // opens a block, and a line end splits it. Such a level would not read back as saved.
     for (const Object* object : LevelObjects()) {
         const std::string& objectName = object->GetName();
-        if (objectName.empty() || objectName.front() == '{' ||
-            objectName.find_first_of("\r\n") != std::string::npos) {
+        if (!NameReadsBack(objectName)) {
             DataDiagnostics::Report(Assets::PathOf(name), 0,
                                     "level save refused: the object name \"" + objectName +
                                         "\" would not read back (empty, starting with \"{\" or "

@@ -37,8 +37,13 @@ void WriteLevel(std::ostream& out, const std::vector<Object*>& objects);
 // component lines of the written classes; the embedded transform is not written.
 void WriteArchetype(std::ostream& out, const Object& object);
 
+// Whether `name` reads back as the name line it is written as: a name line is the whole line, so
+// an empty one is skipped by the reader, one starting with "{" opens a block, and a line end
+// splits it (or is taken as part of the line's own ending).
+bool NameReadsBack(std::string_view name);
+
 // Writes LevelObjects to the level file `name`. True when the file was replaced; refused (nothing
-// written) when an object's name would not read back as a name line.
+// written) when an object's name does not read back.
 bool SaveLevel(const std::string& name);
 // Writes `selected` to the archetype file of its name, rewrites the archetype list, destroys every
 // archetype and loads them all again. Does nothing for a null object or a refused name. The

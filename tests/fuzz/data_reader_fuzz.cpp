@@ -47,6 +47,12 @@ bool ReadableLines(const std::string& text) {
     return true;
 }
 
+// Whether every level object's name reads back (a level with one that does not is never saved).
+bool NamesReadBack() {
+    return std::all_of(LevelObjects().begin(), LevelObjects().end(),
+                       [](const Object* object) { return NameReadsBack(object->GetName()); });
+}
+
 std::string SortedLines(const std::string& text) {
     std::istringstream in(text);
     std::vector<std::string> lines;
@@ -89,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::istringstream in(input);
         ReadLevelObjects(in, "fuzz-level");
         const std::string first = WrittenLevel();
-        if (ReadableLines(first)) {
+        if (ReadableLines(first) && NamesReadBack()) {
             DestroyAllLevelObjects();
             std::istringstream again(first);
             ReadLevelObjects(again, "fuzz-level-again");
