@@ -44,7 +44,15 @@ press() {
 wait_for_window() {
     window=""
     find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
-    wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
+    wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared; $(x_server_state)"
+}
+
+# For a failure report: whether the game still runs, and the windows the X server holds.
+x_server_state() {
+    local game="gone"
+    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && game="running"
+    echo "the game is $game; the X server's windows:"
+    xwininfo -root -children 2>&1 | sed -n '/child/,$p' | head -n 20
 }
 
 # Waits for the game to end by itself after `$1` (what the player did) and checks it ended well.
