@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr double kGameFrame = 1.0 / 63.0;
+constexpr double kGameFrame = FrameRateController::kGameFrameTime;
 constexpr int kSettleFrames = 120;
 
 double ThreadSeconds() {

@@ -72,7 +72,19 @@ System* Core::GetSystem(const std::string& name) {
 void Core::Update() {
     FrameRateController::StartFrame();
     FrameRateController::Record("StartFrame", FrameRateController::MarkFrameStart());
+    // A quit ends the steps but not the frame: it is still drawn.
+    for (int step = FrameRateController::StepsDue(); step > 0 && isRunning; --step) {
+        Step();
+    }
+    graphics_->Draw();
+    FrameRateController::EndFrame();
+}
 
+void Core::Step() {
+    if (stepHooks_.before) {
+        stepHooks_.before();
+    }
+    FrameRateController::Lap();  // what ran between steps is nobody's share
     MessagingSystem::Update();
     Graveyard::Collect();
     FrameRateController::Record("MessagingSystem", FrameRateController::Lap());
@@ -96,7 +108,9 @@ void Core::Update() {
 
     LevelManager::Update();
     graphics_->Update();
-    FrameRateController::EndFrame();
+    if (stepHooks_.after) {
+        stepHooks_.after();
+    }
 }
 
 void Core::Shutdown() {

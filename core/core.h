@@ -1,14 +1,24 @@
-// Core: owns the engine's systems and runs one frame at a time, on one thread.
+// Core: owns the engine's systems and runs the game one drawn frame at a time, on one thread.
 //
-// The eight table systems run in a fixed order: "WindowSystem", "LevelEditor", "AudioSystem",
+// A drawn frame (Update) runs as many fixed simulation steps as the clock owes (none, one or
+// several; see FrameRateController), then draws the latest state, then waits out the cap. A step
+// is everything that makes the game: the message swap (a message sent in one step is read in the
+// next), reclamation of unreachable storage, input (the window's events, keys, pads, a recording's
+// next record), the eight table systems, the F3/F4 random-input keys, the level sequencer, and the
+// graphics system's reading of its messages and keys. Drawing is the only work of the frame
+// itself, so the same input gives the same game whatever the drawing costs.
+//
+// The table systems run in a fixed order: "WindowSystem", "LevelEditor", "AudioSystem",
 // "DebugSystem", "ObjectSystem", "PhysicsSystem", "UISystem", "GameLogicSystem" (the iteration
 // order of the name table they are filed in); the graphics system is kept apart and always runs
-// last. A frame: frame start, message swap, reclamation of unreachable storage, input, the table
-// systems, the F3/F4 random-input keys, the level sequencer, graphics, frame end with the cap.
+// last. The window's events are pumped in the step, by the window system after the input update,
+// because key edges are counted in steps: a press pumped in a frame that runs no step would be
+// taken for a held key by the next step.
 //
 // Only one Core exists at a time; it owns the platform services it was given.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,8 +36,17 @@ public:
     Core& operator=(const Core&) = delete;
     ~Core();
 
+    // One drawn frame: the steps it owes, then the picture.
     void Update();
     void Shutdown();
+
+    // Run around every simulation step, for tools and tests that drive or watch the game step by
+    // step (a recording fed to a pad, the messages each step reads).
+    struct StepHooks {
+        std::function<void()> before;
+        std::function<void()> after;
+    };
+    void SetStepHooks(StepHooks hooks) { stepHooks_ = std::move(hooks); }
 
     // The system filed under `name`; a missing name is filed with a null entry.
     System* GetSystem(const std::string& name);
@@ -41,10 +60,12 @@ public:
 
 private:
     void Register(const std::string& name, System* system);
+    void Step();
 
     platform::Services services_;
     NameTable<System*> systems;
     std::unique_ptr<GraphicsSystem> graphics_;
+    StepHooks stepHooks_;
     bool shutDown_ = false;
 };
 

@@ -1,5 +1,8 @@
 #include "core/frame_rate_controller.h"
 
+#include <algorithm>
+#include <cassert>
+#include <cmath>
 #include <sstream>
 
 #include "platform/clock.h"
@@ -7,19 +10,20 @@
 namespace FrameRateController {
 namespace {
 
-constexpr double kTargetFrameRate = 60.0;
-constexpr double kMinimumFrameTime = 1.0 / (kTargetFrameRate + 3.0);
-
 struct State {
     std::unique_ptr<platform::Clock> clock = platform::MakeSteadyClock();
+    bool started = false;
     double frameStart = 0.0;
-    double dt = 0.0;
+    double lastFrameTime = 0.0;
     double frameTime = 0.0;
     double actualFrameTime = 0.0;
     double sectionMark = 0.0;
+    // Clock time not yet simulated, in seconds.
+    double owed = 0.0;
+    int stepsDue = 0;
     int frameCount = 0;
     double windowTime = 0.0;
-    double dtSum = 0.0;
+    double frameTimeSum = 0.0;
     int fps = 0;
     double averageFrameTime = 0.0;
     std::vector<std::pair<std::string, double>> profile;
@@ -31,14 +35,41 @@ State& S() {
     return state;
 }
 
+double& Step() {
+    static double step = kGameFrameTime;
+    return step;
+}
+
+// A frame measured on a clock of exactly the step must owe exactly one step, although the
+// difference of two clock readings may miss it by a rounding error.
+double Tolerance() {
+    return Step() * 1e-6;
+}
+
 }  // namespace
 
 void StartFrame() {
     State& s = S();
-    s.dt = s.frameTime;
-    s.dtSum += s.dt;
+    const double step = Step();
+    if (!s.started) {
+        s.started = true;
+        s.owed = step;
+    }
+    s.lastFrameTime = s.frameTime;
+    s.frameTimeSum += s.lastFrameTime;
     s.frameTime = 0.0;
     s.frameStart = s.clock->Now();
+
+    s.owed += s.lastFrameTime;
+    s.stepsDue = 0;
+    while (s.owed >= step - Tolerance() && s.stepsDue < kMaxStepsPerFrame) {
+        s.owed -= step;
+        ++s.stepsDue;
+    }
+    if (s.owed >= step - Tolerance()) {
+        // More than the bound: the whole steps left over are never simulated.
+        s.owed = std::fmod(s.owed, step);
+    }
 }
 
 double MarkFrameStart() {
@@ -56,13 +87,20 @@ double Lap() {
 }
 
 void Record(const std::string& name, double seconds) {
-    S().profile.emplace_back(name, seconds);
+    auto& profile = S().profile;
+    const auto entry = std::find_if(profile.begin(), profile.end(),
+                                    [&](const auto& e) { return e.first == name; });
+    if (entry != profile.end()) {
+        entry->second += seconds;
+    } else {
+        profile.emplace_back(name, seconds);
+    }
 }
 
 void EndFrame() {
     State& s = S();
     s.actualFrameTime = s.clock->Now() - s.frameStart;
-    s.clock->WaitPast(s.frameStart + kMinimumFrameTime);
+    s.clock->WaitPast(s.frameStart + Step() - s.owed);
     s.frameTime = s.clock->Now() - s.frameStart;
     ++s.frameCount;
     s.windowTime += s.frameTime;
@@ -70,14 +108,23 @@ void EndFrame() {
         s.fps = s.frameCount;
         s.frameCount = 0;
         s.windowTime -= 1.0;
-        s.averageFrameTime = s.dtSum / s.fps;
-        s.dtSum = 0.0;
+        s.averageFrameTime = s.frameTimeSum / s.fps;
+        s.frameTimeSum = 0.0;
     }
     s.profile.clear();
 }
 
 double GetDT() {
-    return S().dt;
+    return Step();
+}
+int StepsDue() {
+    return S().stepsDue;
+}
+double StepFraction() {
+    return std::clamp(S().owed / Step(), 0.0, 1.0);
+}
+double GetFrameTime() {
+    return S().lastFrameTime;
 }
 int GetFPS() {
     return S().fps;
@@ -98,8 +145,9 @@ std::string BuildStatsText() {
     s.statsText.clear();
     s.statsText << "FPS: " << s.fps << '\n';
     s.statsText << "Average Frame Time: " << s.averageFrameTime << '\n';
-    s.statsText << "Frame Time: " << s.dt << '\n';
+    s.statsText << "Frame Time: " << s.lastFrameTime << '\n';
     s.statsText << "Actual Frame Time: " << s.actualFrameTime << '\n';
+    s.statsText << "Simulation Steps: " << s.stepsDue << '\n';
     for (const auto& [name, seconds] : s.profile) {
         s.statsText << name << ": " << seconds / s.actualFrameTime * 100.0 << "%" << '\n';
     }
@@ -110,6 +158,11 @@ void UseClock(std::unique_ptr<platform::Clock> clock) {
     State& s = S();
     s = State{};
     s.clock = std::move(clock);
+}
+
+void UseStep(double seconds) {
+    assert(seconds > 0.0 && "the simulation step must be positive");
+    Step() = seconds;
 }
 
 }  // namespace FrameRateController

@@ -103,6 +103,12 @@ void GraphicsSystem::Update() {
     if (InputSystem::KeyTriggered(VirtualKey::F1)) {
         debugOverlay_ = !debugOverlay_;
     }
+    if (InputSystem::KeyTriggered(VirtualKey::F12)) {
+        screenshotRequested_ = true;
+    }
+}
+
+void GraphicsSystem::Draw() {
     if (window_.IsHidden()) {
         if (!deviceLost_) {
             deviceLost_ = true;
@@ -121,7 +127,8 @@ void GraphicsSystem::Update() {
     } else {
         DrawViews();
     }
-    const bool screenshot = InputSystem::KeyTriggered(VirtualKey::F12);
+    const bool screenshot = screenshotRequested_;
+    screenshotRequested_ = false;
     if (screenshot || captureRequested_) {
         captureRequested_ = false;
         if (!device_.ReadBackBuffer(captured_)) {
@@ -166,7 +173,9 @@ void GraphicsSystem::DrawViews() {
             if (!BoxInView(camera, viewport, transform.GetPosition(), transform.GetScale())) {
                 return;
             }
-            texture.Update();
+            for (int step = FrameRateController::StepsDue(); step > 0; --step) {
+                texture.Update();
+            }
             DrawObject(object, &texture, *view);
         });
         squares_.Walk([&](ColoredSquareComponent& square) {

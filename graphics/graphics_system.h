@@ -1,15 +1,18 @@
 // GraphicsSystem: draws the frame after every other system has run (Core keeps it outside the
-// system table so it always runs last). Until ArchetypesLoaded it shows only the loading text;
-// then, for each camera view, every visible textured object and every visible coloured square as
-// a unit quad through its object's world matrix, with the "zlayer" deciding depth. There is no
-// sorting: the depth test, the alpha test and blending decide what covers what.
+// system table so it always runs last). Its Update() is its share of a simulation step: it reads
+// the messages and the F1 and F12 keys, which are counted in steps; Draw() is the drawn frame.
+// Until ArchetypesLoaded it shows only the loading text; then, for each camera view, every visible
+// textured object and every visible coloured square as a unit quad through its object's world
+// matrix, with the "zlayer" deciding depth. There is no sorting: the depth test, the alpha test and
+// blending decide what covers what.
 //
 // Components are never owned here: texture components (archetypes included, since archetypes are
 // invisible until something shows them), shader and coloured-square components of level objects
 // join the lists one frame after they announce themselves and leave on the first pass that finds
 // their owner cleared. A hidden or minimised window counts as a lost device: nothing is drawn and
 // DeviceLostToggle is sent on the way in and on the way out. F1 toggles the statistics overlay;
-// F12 saves the frame under "screenshots/".
+// F12 saves the next frame drawn under "screenshots/". Animations advance as drawn, one animation
+// step for each simulation step the frame ran.
 #pragma once
 
 #include <functional>
@@ -40,8 +43,11 @@ public:
     GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window);
     ~GraphicsSystem() override;
 
+    // The step's share: messages, then the F1 and F12 keys.
     void Update() override;
     void HandleMessages() override;
+    // Draws the latest state of the game (nothing while the window is hidden).
+    void Draw();
 
     // Draws one object with the view already set on the device; nothing when it is invisible.
     void DrawObject(Object& object, TextureComponent* texture, const CameraView& view);
@@ -83,6 +89,7 @@ private:
     std::function<void()> overlayDrawer_;
     platform::Image captured_;
     bool captureRequested_ = false;
+    bool screenshotRequested_ = false;
     bool deviceLost_ = false;
     bool assetsLoaded_ = false;
     bool debugOverlay_ = false;

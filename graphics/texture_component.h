@@ -1,8 +1,9 @@
 // TextureComponent: makes its object draw as a sprite and plays an animation on it. "filename"
 // names an entry of the animation table; the renderer calls Update() (the animation step) once per
-// view just before drawing a visible, unculled object, so hidden and off-screen objects do not
-// advance. Loaders call CompleteObjectTexture() when an object's block ends, and Object::Clone
-// calls OnCloned(), to turn the loaded "filename" into a resolved animation.
+// simulation step of the frame, per view, just before drawing a visible, unculled object, so
+// hidden and off-screen objects do not advance. Loaders call CompleteObjectTexture() when an
+// object's block ends, and Object::Clone calls OnCloned(), to turn the loaded "filename" into a
+// resolved animation.
 #pragma once
 
 #include <string>

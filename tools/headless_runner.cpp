@@ -3,24 +3,28 @@
 //
 //   headless_runner <assets-folder> [--level <n|name>] [--frames <count>] [--until <n|name>]
 //                   [--collisions] [--positions] [--input <file.input>] [--solutions]
-//                   [--memory] [--step <seconds|game>] [--help]
+//                   [--memory] [--step <seconds|game>] [--sim-step <seconds|game>] [--help]
+//
+// --step is the length of a drawn frame, what a slow or fast machine measures; the game simulates
+// in steps of the game's frame length (1/63 s) whatever it is, running as many steps in a frame as
+// the clock owes, exactly as on a player's machine. --sim-step chooses another simulation step
+// (figures worked at 1/60 s). At --step game every frame runs exactly one step.
 //
 // Prints one line per level transition ("frame F: LevelStarted <name>", "frame F: ChangeLevel
-// <target>"), and on request each frame's Collision messages and the position of every live
-// object. A frame's lines list the messages that frame read, i.e. those sent the frame before.
+// <target>"), and on request each step's Collision messages and each frame's position of every
+// live object. A step's lines list the messages that step read, i.e. those sent the step before;
+// F is the drawn frame the step ran in.
 // The player's events are reported as they happen: "frame F: win" (the win spin starts), "frame
 // F: fall" (the player dropped below its "levelReset"), "frame F: stars N" (the star count
 // changed).
 //
 // --input plays a controller recording ("*.input", 16-byte records) into gamepad 0, one record a
-// frame from the first frame the level runs with the pad connected (the pad is found a tenth of a
+// step from the first step the level runs with the pad connected (the pad is found a tenth of a
 // second after start-up) and on through any later level; "frame F: recording ended" marks its
 // end, after which the pad rests. --solutions instead plays, on every level the game reaches, that
-// level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the frame its
+// level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the step its
 // objects are live, so one process plays the whole game. --memory prints the process's resident
-// memory as each level starts ("frame F: resident K KiB") and its peak at the end. --step sets
-// the frame length; "game" is the length of the real game's capped frame (1/63 s), the one to
-// measure feel and solutions at.
+// memory as each level starts ("frame F: resident K KiB") and its peak at the end.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
 // for an assets folder, starting level file or recording that does not exist.
@@ -36,6 +40,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "gameplay/player_control_component.h"
 #include "gameplay/run_state.h"
@@ -53,11 +58,10 @@ namespace {
 
 // ---- Driving the player: a recording into gamepad 0, the frame length, the player's events.
 
-// The real game's frame: the frame cap makes every frame last a little over 1/63 s.
-constexpr double kGameFrameTime = 1.0 / 63.0;
+using FrameRateController::kGameFrameTime;
 
 // Gamepad 0 playing a recording: connected all along; the runner moves it on one record per
-// frame once started. The other pads are absent.
+// step once started. The other pads are absent.
 class RecordedPad : public platform::Gamepads {
 public:
     bool Open(const std::string& path) {
@@ -100,7 +104,7 @@ private:
     platform::ControllerState state_;
 };
 
-// Feeds the recording, from the first frame the level runs with the pad found.
+// Feeds the recording, from the first step the level runs with the pad found.
 class RecordingFeed {
 public:
     explicit RecordingFeed(RecordedPad* pad) : pad_(pad) {}
@@ -110,8 +114,8 @@ public:
             Assets::PathOf("Level" + std::to_string(level) + "Input/inputfile1.input");
         ended_ = !pad_->Open(path);
     }
-    // Before each frame; `levelRunning` once the level's objects are live.
-    void BeforeFrame(long frame, bool levelRunning) {
+    // Before each step; `levelRunning` once the level's objects are live.
+    void BeforeStep(long frame, bool levelRunning) {
         if (!pad_ || ended_ || !levelRunning || !InputSystem::PadConnected(0)) {
             return;
         }
@@ -129,7 +133,7 @@ private:
 // Reports the player's win, fall and star count as they change.
 class PlayerEvents {
 public:
-    void AfterFrame(long frame) {
+    void AfterStep(long frame) {
         const PlayerControlComponent* player = nullptr;
         for (const Object* object : LevelObjects()) {
             if ((player = object->Get<PlayerControlComponent>("PlayerControlComponent"))) {
@@ -192,6 +196,7 @@ struct Settings {
     bool collisions = false;
     bool positions = false;
     double step = 1.0 / 60.0;
+    double simulationStep = kGameFrameTime;
     std::string input;
     bool solutions = false;
     bool memory = false;
@@ -207,6 +212,18 @@ long ResidentKiB(const char* field) {
         }
     }
     return 0;
+}
+
+// A length of time from 0 (excluded) to 1 s, or "game" for the game's frame length.
+std::string ReadSeconds(const std::string& value, double& seconds) {
+    if (value == "game") {
+        seconds = kGameFrameTime;
+        return {};
+    }
+    char* end = nullptr;
+    seconds = std::strtod(value.c_str(), &end);
+    const bool ok = !value.empty() && *end == '\0' && seconds > 0.0 && seconds <= 1.0;
+    return ok ? std::string() : "\"" + value + "\" is not a length of time";
 }
 
 std::string NoSuchLevel(const std::string& text) {
@@ -258,19 +275,37 @@ tools::CommandLine MakeCommandLine(Settings& settings) {
                   settings.memory = true;
                   return std::string();
               }});
-    line.Add({"--step", "<seconds|game>", "frame length (default 1/60; game: the capped 1/63)",
-              [&](const std::string& value) {
-                  if (value == "game") {
-                      settings.step = kGameFrameTime;
-                      return std::string();
-                  }
-                  char* end = nullptr;
-                  settings.step = std::strtod(value.c_str(), &end);
-                  const bool ok =
-                      !value.empty() && *end == '\0' && settings.step > 0.0 && settings.step <= 1.0;
-                  return ok ? std::string() : "\"" + value + "\" is not a frame length";
-              }});
+    line.Add({"--step", "<seconds|game>",
+              "drawn frame length (default 1/60; game: the capped 1/63)",
+              [&](const std::string& value) { return ReadSeconds(value, settings.step); }});
+    line.Add(
+        {"--sim-step", "<seconds|game>", "simulation step (default game: 1/63)",
+         [&](const std::string& value) { return ReadSeconds(value, settings.simulationStep); }});
     return line;
+}
+
+// Prints what one message read by a step says, and follows the level the game is in.
+void Report(const Message& message, long frame, const Settings& settings, RecordingFeed& feed,
+            bool& levelRunning, bool& reached) {
+    if (const auto* started = As<LevelStartedMessage>(message)) {
+        std::printf("frame %ld: LevelStarted %s\n", frame, started->levelName.c_str());
+        if (settings.memory) {
+            std::printf("frame %ld: resident %ld KiB\n", frame, ResidentKiB("VmRSS:"));
+        }
+        if (settings.solutions) {
+            feed.PlaySolutionOf(LevelNumber(started->levelName).value_or(-1));
+            levelRunning = false;
+        }
+        reached = reached || (settings.until &&
+                              started->levelName == LevelManager::LevelTable()[*settings.until]);
+    } else if (message.type == MessageType::LevelObjectsLoaded) {
+        levelRunning = true;
+    } else if (const auto* change = As<ChangeLevelMessage>(message)) {
+        std::printf("frame %ld: ChangeLevel %d\n", frame, change->target);
+    } else if (const auto* hit = As<CollisionMessage>(message); hit && settings.collisions) {
+        std::printf("frame %ld: Collision %s %s %s\n", frame, CollisionKindName(hit->kind),
+                    NameOf(hit->objectA).c_str(), NameOf(hit->objectB).c_str());
+    }
 }
 
 }  // namespace
@@ -304,40 +339,24 @@ int main(int argc, char** argv) {
         recordedPad = pad.get();
         services.gamepads = std::move(pad);
     }
+    FrameRateController::UseStep(settings.simulationStep);
     Core core(std::move(services));
     LoadGameData(core);
     RecordingFeed feed(recordedPad);
     PlayerEvents events;
     bool levelRunning = false;
-
     bool reached = false;
-    for (long frame = 1; frame <= settings.frames && isRunning && !reached; ++frame) {
-        feed.BeforeFrame(frame, levelRunning);
+    long frame = 1;
+
+    core.SetStepHooks({[&] { feed.BeforeStep(frame, levelRunning); },
+                       [&] {
+                           events.AfterStep(frame);
+                           for (const auto& message : MessagingSystem::GetMessages()) {
+                               Report(*message, frame, settings, feed, levelRunning, reached);
+                           }
+                       }});
+    for (; frame <= settings.frames && isRunning && !reached; ++frame) {
         core.Update();
-        events.AfterFrame(frame);
-        for (const auto& message : MessagingSystem::GetMessages()) {
-            if (const auto* started = As<LevelStartedMessage>(*message)) {
-                std::printf("frame %ld: LevelStarted %s\n", frame, started->levelName.c_str());
-                if (settings.memory) {
-                    std::printf("frame %ld: resident %ld KiB\n", frame, ResidentKiB("VmRSS:"));
-                }
-                if (settings.solutions) {
-                    feed.PlaySolutionOf(LevelNumber(started->levelName).value_or(-1));
-                    levelRunning = false;
-                }
-                reached =
-                    reached || (settings.until &&
-                                started->levelName == LevelManager::LevelTable()[*settings.until]);
-            } else if (message->type == MessageType::LevelObjectsLoaded) {
-                levelRunning = true;
-            } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
-                std::printf("frame %ld: ChangeLevel %d\n", frame, change->target);
-            } else if (const auto* hit = As<CollisionMessage>(*message);
-                       hit && settings.collisions) {
-                std::printf("frame %ld: Collision %s %s %s\n", frame, CollisionKindName(hit->kind),
-                            NameOf(hit->objectA).c_str(), NameOf(hit->objectB).c_str());
-            }
-        }
         if (settings.positions) {
             for (const Object* object : LevelObjects()) {
                 const Vector2D p = object->GetTransform().GetPosition();

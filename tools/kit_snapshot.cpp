@@ -19,6 +19,7 @@
 #include <string>
 
 #include "core/core.h"
+#include "core/frame_rate_controller.h"
 #include "graphics/camera.h"
 #include "graphics/graphics_system.h"
 #include "meta/assets.h"
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
     if (!services.window) {
         return 1;
     }
-    services.clock = platform::MakeFixedStepClock(1.0 / 63.0);
+    services.clock = platform::MakeFixedStepClock(FrameRateController::kGameFrameTime);
     Core core(std::move(services));
     LoadGameData(core);
     // Two frames let the sequencer start (and finish) its own first level before ours, which

@@ -1,6 +1,6 @@
 // reach: what the player can do, measured for level designers. Runs the player as the assets
 // define it (the first archetype carrying a PlayerControlComponent, with its members and body)
-// headless at the real game's frame length (the frame cap: 1/63 s), on a flat floor of "Crate"
+// headless at the game's step (1/63 s), one step a frame, on a flat floor of "Crate"
 // objects, and prints a Markdown report: per form the top speed, the jump height, the length of a
 // jump and the widest gap cleared from a standing and from a running start; how far and how high a
 // cannon at 0, 45 and 90 degrees throws each form; how high fans of several "speed"s lift the
@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "gameplay/cannon_component.h"
 #include "gameplay/player_control_component.h"
@@ -42,8 +43,8 @@
 
 namespace {
 
-// The real game's frame: the cap makes every frame last a little over 1/63 s.
-constexpr double kGameFrameTime = 1.0 / 63.0;
+// A frame of the bench is one step of the game: the clock's frame is the step.
+using FrameRateController::kGameFrameTime;
 constexpr int kFramesPerSecond = 63;
 constexpr float kFloorTop = 0.0f;
 constexpr float kTileHalfWidth = 100.0f;
@@ -435,6 +436,7 @@ int main(int argc, char** argv) {
     }
     Assets::SetRoot(argv[1]);
     platform::Services services = platform::MakeHeadlessServices(kGameFrameTime);
+    FrameRateController::UseStep(kGameFrameTime);
     auto keys = std::make_unique<KeyScript>();
     KeyScript* keyScript = keys.get();
     services.window = std::move(keys);

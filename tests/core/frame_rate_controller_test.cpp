@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -27,9 +28,13 @@ private:
 
 class FrameRateControllerTest : public ::testing::Test {
 protected:
-    void SetUp() override { FrameRateController::UseClock(std::make_unique<ManualClock>(&now)); }
+    void SetUp() override {
+        FrameRateController::UseClock(std::make_unique<ManualClock>(&now));
+        FrameRateController::UseStep(FrameRateController::kGameFrameTime);
+    }
     void TearDown() override {
         FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
+        FrameRateController::UseStep(1.0 / 60.0);
     }
 
     // One frame whose work takes `work` seconds.
@@ -42,21 +47,67 @@ protected:
     double now = 0.0;
 };
 
-TEST_F(FrameRateControllerTest, TheFirstFrameHasNoLengthAndEveryFrameOutlastsTheCap) {
+TEST_F(FrameRateControllerTest, TheFirstFrameRunsOneStepAndAFastFrameWaitsForTheNext) {
     FrameRateController::StartFrame();
-    EXPECT_EQ(FrameRateController::GetDT(), 0.0);
+    EXPECT_EQ(FrameRateController::GetFrameTime(), 0.0);
+    EXPECT_EQ(FrameRateController::StepsDue(), 1);
     FrameRateController::EndFrame();
-    FrameRateController::StartFrame();
-    EXPECT_GT(FrameRateController::GetDT(), 1.0 / 63.0);
-    EXPECT_LT(FrameRateController::GetDT(), 1.0 / 63.0 + 0.001);
-    FrameRateController::EndFrame();
+    for (int frame = 0; frame < 3; ++frame) {
+        FrameRateController::StartFrame();
+        // The clock wakes 0.1 ms past each deadline; the next wait is that much shorter.
+        EXPECT_NEAR(FrameRateController::GetFrameTime(), 1.0 / 63.0, 0.0002);
+        EXPECT_EQ(FrameRateController::StepsDue(), 1) << "frame " << frame;
+        EXPECT_EQ(FrameRateController::GetDT(), FrameRateController::kGameFrameTime);
+        FrameRateController::EndFrame();
+    }
 }
 
-TEST_F(FrameRateControllerTest, ALongFrameIsNotClampedAndEndsWithoutWaiting) {
-    Frame(0.2);
+TEST_F(FrameRateControllerTest, ALateFrameIsCaughtUpByAShorterWait) {
+    Frame(0.0);
+    // 10 ms late: the next step is due 10 ms sooner, and the frame after runs it.
+    Frame(1.0 / 63.0 + 0.01);
+    const double before = now;
+    Frame(0.0);
+    EXPECT_NEAR(now - before, 1.0 / 63.0 - 0.01, 0.0002);
     FrameRateController::StartFrame();
-    EXPECT_DOUBLE_EQ(FrameRateController::GetDT(), 0.2);
-    EXPECT_DOUBLE_EQ(FrameRateController::GetActualFrameTime(), 0.2);
+    EXPECT_EQ(FrameRateController::StepsDue(), 1);
+}
+
+TEST_F(FrameRateControllerTest, ALongFrameRunsTheBoundedStepsAndTheRestIsNeverSimulated) {
+    Frame(0.5);
+    FrameRateController::StartFrame();
+    EXPECT_DOUBLE_EQ(FrameRateController::GetFrameTime(), 0.5);
+    EXPECT_DOUBLE_EQ(FrameRateController::GetActualFrameTime(), 0.5);
+    EXPECT_EQ(FrameRateController::StepsDue(), FrameRateController::kMaxStepsPerFrame);
+    EXPECT_LT(FrameRateController::StepFraction(), 1.0);
+    FrameRateController::EndFrame();
+    FrameRateController::StartFrame();
+    EXPECT_EQ(FrameRateController::StepsDue(), 1) << "no catching up on the half second";
+}
+
+// A machine drawing at any of these rates simulates 63 steps in each second of its clock.
+TEST(FrameRateControllerSteps, TheSimulationKeepsTheClocksPaceAtAnyFrameLength) {
+    for (const double frame : {1.0 / 30.0, 1.0 / 45.0, 1.0 / 60.0, 1.0 / 63.0, 1.0 / 120.0}) {
+        SCOPED_TRACE(1.0 / frame);
+        FrameRateController::UseClock(platform::MakeFixedStepClock(frame));
+        FrameRateController::UseStep(FrameRateController::kGameFrameTime);
+        int steps = 0;
+        int most = 0;
+        const int frames = static_cast<int>(std::lround(10.0 / frame));
+        for (int i = 0; i < frames; ++i) {
+            FrameRateController::StartFrame();
+            steps += FrameRateController::StepsDue();
+            most = std::max(most, FrameRateController::StepsDue());
+            const double fraction = FrameRateController::StepFraction();
+            EXPECT_TRUE(fraction >= 0.0 && fraction < 1.0) << fraction;
+            FrameRateController::EndFrame();
+        }
+        // One step a 63rd of a second of the clock, and the first frame's step ahead of it.
+        EXPECT_NEAR(steps, 1.0 + (frames - 1) * frame * 63.0, 1.0);
+        EXPECT_EQ(most, static_cast<int>(std::ceil(frame * 63.0 - 1e-9)));
+    }
+    FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
+    FrameRateController::UseStep(1.0 / 60.0);
 }
 
 TEST_F(FrameRateControllerTest, StatisticsRollOverOncePerSecondOfFrameTime) {
@@ -64,8 +115,8 @@ TEST_F(FrameRateControllerTest, StatisticsRollOverOncePerSecondOfFrameTime) {
         Frame(0.3);
         EXPECT_EQ(FrameRateController::GetFPS(), i < 3 ? 0 : 4) << "after frame " << i;
     }
-    // The window closed at 1.2 s; its dt sum holds the dt of frames 2..4 (the first frame's dt is
-    // 0).
+    // The window closed at 1.2 s; its sum holds the lengths of frames 2..4 (the first frame has
+    // none).
     EXPECT_NEAR(FrameRateController::GetAverageFrameTime(), 0.9 / 4, 1e-12);
     // The remaining 0.2 s carries over: three more frames of 0.3 s close the next window.
     Frame(0.3);
@@ -75,13 +126,15 @@ TEST_F(FrameRateControllerTest, StatisticsRollOverOncePerSecondOfFrameTime) {
     EXPECT_EQ(FrameRateController::GetFPS(), 3);
 }
 
-TEST_F(FrameRateControllerTest, StatsTextListsTheFrameAndItsProfileShares) {
+TEST_F(FrameRateControllerTest, StatsTextListsTheFrameAndItsProfileSharesSummedOverItsSteps) {
     Frame(0.5);
     Frame(0.5);
     FrameRateController::StartFrame();
     FrameRateController::Record("StartFrame", FrameRateController::MarkFrameStart());
-    now += 0.125;
-    FrameRateController::Record("InputSystem", FrameRateController::Lap());
+    for (int step = 0; step < 2; ++step) {
+        now += 0.0625;
+        FrameRateController::Record("InputSystem", FrameRateController::Lap());
+    }
     const std::string text = FrameRateController::BuildStatsText();
     // Percentages use the previous frame's work time (0.5 s).
     EXPECT_EQ(text,
@@ -89,6 +142,7 @@ TEST_F(FrameRateControllerTest, StatsTextListsTheFrameAndItsProfileShares) {
               "Average Frame Time: 0.25\n"
               "Frame Time: 0.5\n"
               "Actual Frame Time: 0.5\n"
+              "Simulation Steps: 5\n"
               "StartFrame: 0%\n"
               "InputSystem: 25%\n");
     FrameRateController::EndFrame();

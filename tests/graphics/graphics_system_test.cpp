@@ -54,6 +54,7 @@ protected:
         }
         keyEvents_.clear();
         graphics_->Update();
+        graphics_->Draw();
         FrameRateController::EndFrame();
     }
 

@@ -10,17 +10,9 @@
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "objects/level_objects.h"
-#include "platform/clock.h"
 #include "support/engine_test.h"
 
 namespace {
-
-void SetFrameTime(double seconds) {
-    FrameRateController::UseClock(platform::MakeFixedStepClock(seconds));
-    FrameRateController::StartFrame();
-    FrameRateController::EndFrame();
-    FrameRateController::StartFrame();
-}
 
 class ParticleEmitterTest : public testing_support::EngineTest {
 protected:
@@ -31,7 +23,7 @@ protected:
         emitter_ = new ParticleEmitterComponent;
         owner_->AddComponent("ParticleEmitterComponent", emitter_);
         emitter_->active = true;
-        SetFrameTime(0.1);
+        FrameRateController::UseStep(0.1);
     }
     int AliveCount() {
         int alive = 0;
@@ -92,7 +84,7 @@ TEST_F(ParticleEmitterTest, InactiveEmitterSpawnsNothingButLiveParticlesCarryOn)
 
 TEST_F(ParticleEmitterTest, ParticleDiesInTheUpdateItsAgePassesItsLifetime) {
     emitter_->minLifetime = emitter_->maxLifetime = 0.5f;
-    SetFrameTime(0.2);
+    FrameRateController::UseStep(0.2);
     emitter_->Update();
     emitter_->active = false;
     Particle& particle = emitter_->GetParticle(0);
@@ -125,7 +117,7 @@ TEST_F(ParticleEmitterTest, ColoursInterpolateAndAlphaFades) {
     emitter_->startG = 0.0f;
     emitter_->endG = 1.0f;
     emitter_->fadeAlpha = true;
-    SetFrameTime(0.5);
+    FrameRateController::UseStep(0.5);
     emitter_->Update();
     emitter_->active = false;
     ColoredSquareComponent* square = emitter_->SquareOf(0);
@@ -164,7 +156,7 @@ TEST_F(ParticleEmitterTest, MotionSpinDepthAndSpawnPlacement) {
     emitter_->gravityVector = {0.0f, -60.0f};
     emitter_->rotationSpeed = 0.1f;
     emitter_->minLifetime = emitter_->maxLifetime = 10.0f;
-    SetFrameTime(0.5);
+    FrameRateController::UseStep(0.5);
     emitter_->Update();
     Particle& particle = emitter_->GetParticle(0);
     // Spawned at owner + offset, then moved once: velocity (1, 2 - 30) per update, unscaled.

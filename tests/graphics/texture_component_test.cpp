@@ -9,7 +9,6 @@
 #include "graphics/texture.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
-#include "platform/clock.h"
 #include "platform/graphics_device.h"
 #include "support/engine_test.h"
 
@@ -20,14 +19,6 @@ public:
     int Width() const override { return 320; }
     int Height() const override { return 160; }
 };
-
-// Makes GetDT() return `seconds` until the next frame starts.
-void SetFrameTime(double seconds) {
-    FrameRateController::UseClock(platform::MakeFixedStepClock(seconds));
-    FrameRateController::StartFrame();
-    FrameRateController::EndFrame();
-    FrameRateController::StartFrame();
-}
 
 class TextureComponentTest : public testing_support::EngineTest {
 protected:
@@ -54,7 +45,7 @@ TEST_F(TextureComponentTest, LoopsThroughItsFramesWithTheirOffsets) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
     TextureComponent& texture = Playing("walk");
     EXPECT_EQ(texture.GetCurrentFrame(), 12u);
-    SetFrameTime(0.1);
+    FrameRateController::UseStep(0.1);
     const unsigned int expectedFrames[] = {13, 14, 12, 13};
     const float expectedU[] = {0.3f, 0.4f, 0.2f, 0.3f};
     for (int i = 0; i < 4; ++i) {
@@ -68,11 +59,11 @@ TEST_F(TextureComponentTest, LoopsThroughItsFramesWithTheirOffsets) {
 TEST_F(TextureComponentTest, AdvancesAtMostOneFramePerStep) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
     TextureComponent& texture = Playing("walk");
-    SetFrameTime(0.25);
+    FrameRateController::UseStep(0.25);
     texture.Update();
     EXPECT_EQ(texture.GetCurrentFrame(), 13u);
     // The excess 0.15 s was dropped: a short step does not advance.
-    SetFrameTime(0.05);
+    FrameRateController::UseStep(0.05);
     texture.Update();
     EXPECT_EQ(texture.GetCurrentFrame(), 13u);
 }
@@ -81,7 +72,7 @@ TEST_F(TextureComponentTest, ZeroDurationSingleFrameAndEmptyRunsNeverAdvance) {
     AddAnimation("frozen", "sheet", 7, 3, 0.0f);
     AddAnimation("still", "sheet", 9, 1, 0.1f);
     AddAnimation("empty", "sheet", 4, 0, 0.1f);
-    SetFrameTime(1.0);
+    FrameRateController::UseStep(1.0);
     for (const char* name : {"frozen", "still", "empty"}) {
         TextureComponent& texture = Playing(name);
         const unsigned int start = texture.GetCurrentFrame();
@@ -96,7 +87,7 @@ TEST_F(TextureComponentTest, PausedAnimationHoldsItsFrame) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
     TextureComponent& texture = Playing("walk");
     texture.SetPlaying(false);
-    SetFrameTime(0.5);
+    FrameRateController::UseStep(0.5);
     texture.Update();
     EXPECT_EQ(texture.GetCurrentFrame(), 12u);
 }
@@ -109,7 +100,7 @@ TEST_F(TextureComponentTest, MissingAnimationLeavesNoAnimationAndKeepsTheRest) {
     EXPECT_EQ(texture.filename, "walk");
     EXPECT_EQ(texture.GetCurrentFrame(), 12u);
     EXPECT_EQ(texture.GetTexture(), nullptr);
-    SetFrameTime(1.0);
+    FrameRateController::UseStep(1.0);
     texture.Update();
     EXPECT_EQ(texture.GetCurrentFrame(), 12u);
 }
@@ -119,7 +110,7 @@ TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
     AddAnimation("jump", "sheet", 30, 2, 0.1f);
     TextureComponent& texture = Playing("walk");
     texture.filename = "jump";
-    SetFrameTime(0.01);
+    FrameRateController::UseStep(0.01);
     texture.Update();
     EXPECT_EQ(texture.GetAnimation(), AnimationTable().Get("jump"));
     EXPECT_EQ(texture.GetCurrentFrame(), 30u);

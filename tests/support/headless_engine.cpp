@@ -31,16 +31,16 @@ void ResetEngineState() {
     BeginNewGame();
     InputSystem::InputInitialize();
     FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
+    FrameRateController::UseStep(1.0 / 60.0);
     isRunning = true;
 }
 
-HeadlessEngine::HeadlessEngine(double step) {
-    ResetEngineState();
-    core_ = std::make_unique<Core>(platform::MakeHeadlessServices(step));
-}
+HeadlessEngine::HeadlessEngine(double step)
+    : HeadlessEngine(platform::MakeHeadlessServices(step), step) {}
 
-HeadlessEngine::HeadlessEngine(platform::Services services) {
+HeadlessEngine::HeadlessEngine(platform::Services services, double step) {
     ResetEngineState();
+    FrameRateController::UseStep(step);
     core_ = std::make_unique<Core>(std::move(services));
 }
 

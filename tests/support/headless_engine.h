@@ -15,13 +15,14 @@ namespace testing_support {
 // that keep global state. Call with no Core alive.
 void ResetEngineState();
 
-// A Core on the headless services (fixed 1/60 s steps). The global state is reset before it is
-// built and after it is destroyed.
+// A Core on the headless services whose every frame is one simulation step of `step` (1/60 s unless
+// chosen). The global state is reset before it is built and after it is destroyed.
 class HeadlessEngine {
 public:
     explicit HeadlessEngine(double step = 1.0 / 60.0);
-    // The same on services of the test's choosing (a scripted window, fake gamepads).
-    explicit HeadlessEngine(platform::Services services);
+    // The same on services of the test's choosing (a scripted window, fake gamepads, a clock whose
+    // frames differ from the step).
+    explicit HeadlessEngine(platform::Services services, double step = 1.0 / 60.0);
     ~HeadlessEngine();
     Core& core() { return *core_; }
     void RunFrames(int count);

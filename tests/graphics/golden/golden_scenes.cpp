@@ -115,6 +115,7 @@ protected:
         MessagingSystem::Update();
         graphics_->CaptureNextFrame();
         graphics_->Update();
+        graphics_->Draw();
         FrameRateController::EndFrame();
     }
 
@@ -303,6 +304,7 @@ TEST_P(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
     InputSystem::Update();
     InputSystem::SetKey(VirtualKey::F12, true);
     graphics_->Update();
+    graphics_->Draw();
     FrameRateController::EndFrame();
     InputSystem::SetKey(VirtualKey::F12, false);
 
