@@ -25,8 +25,9 @@ std::string PlayerLine(float x, float y) {
     return out.str();
 }
 
-platform::Services GameplayScene::MakeServices(ScriptedWindow*& window, FakeGamepads*& pads) {
-    platform::Services services = platform::MakeHeadlessServices();
+platform::Services GameplayScene::MakeServices(double clockFrame, ScriptedWindow*& window,
+                                               FakeGamepads*& pads) {
+    platform::Services services = platform::MakeHeadlessServices(clockFrame);
     auto scripted = std::make_unique<ScriptedWindow>();
     window = scripted.get();
     services.window = std::move(scripted);
@@ -44,7 +45,8 @@ GameplayScene::~GameplayScene() {
 }
 
 GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> levels,
-                             std::map<std::string, std::string> archetypes, int level) {
+                             std::map<std::string, std::string> archetypes, int level,
+                             SceneTiming timing) {
     archetypes.emplace("Face", "FaceComponent\n");
     std::string list;
     for (const auto& [name, text] : archetypes) {
@@ -57,9 +59,16 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
         assets_.Write(LevelManager::LevelTable()[static_cast<std::size_t>(index)],
                       SceneToLevelText(text));
     }
-    engine_ = std::make_unique<HeadlessEngine>(MakeServices(window_, pads_));
+    engine_ = std::make_unique<HeadlessEngine>(MakeServices(timing.clockFrame, window_, pads_),
+                                               timing.step);
     LevelManager::SetStartLevel(level);
     LoadGameData(engine_->core());
+    engine_->core().SetStepHooks({nullptr, [this] {
+                                      LogMessages();
+                                      if (watch_) {
+                                          watch_();
+                                      }
+                                  }});
     const int ran = FramesUntil(10, [] { return !LevelObjects().empty(); });
     EXPECT_LT(ran, 10) << "the level never loaded";
     // One more frame: the systems take up the new components.
@@ -68,24 +77,27 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
 
 void GameplayScene::Frames(int count) {
     for (int i = 0; i < count; ++i) {
-        engine_->RunFrames(1);
         ++frame_;
-        for (const auto& message : MessagingSystem::GetMessages()) {
-            std::string what;
-            if (const auto* sound = As<PlaySoundMessage>(*message)) {
-                what = "PlaySound " + sound->event;
-            } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
-                what = "ChangeLevel " + std::to_string(change->target);
-            } else if (const auto* form = As<PlayerFormChangedMessage>(*message)) {
-                what = std::string("PlayerFormChanged ") + (form->isFull ? "1" : "0");
-            } else if (message->type == MessageType::StarfallStarted) {
-                what = "StarfallStarted";
-            } else if (const auto* started = As<LevelStartedMessage>(*message)) {
-                what = "LevelStarted " + started->levelName;
-            }
-            if (!what.empty()) {
-                log_.push_back({frame_, what});
-            }
+        engine_->RunFrames(1);
+    }
+}
+
+void GameplayScene::LogMessages() {
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        std::string what;
+        if (const auto* sound = As<PlaySoundMessage>(*message)) {
+            what = "PlaySound " + sound->event;
+        } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
+            what = "ChangeLevel " + std::to_string(change->target);
+        } else if (const auto* form = As<PlayerFormChangedMessage>(*message)) {
+            what = std::string("PlayerFormChanged ") + (form->isFull ? "1" : "0");
+        } else if (message->type == MessageType::StarfallStarted) {
+            what = "StarfallStarted";
+        } else if (const auto* started = As<LevelStartedMessage>(*message)) {
+            what = "LevelStarted " + started->levelName;
+        }
+        if (!what.empty()) {
+            log_.push_back({frame_, what});
         }
     }
 }

@@ -30,17 +30,28 @@ namespace testing_support {
 // A player for scenes: "Player1" with the feel of the game's own player.
 std::string PlayerLine(float x, float y);
 
+// How time passes: drawn frames of `clockFrame` seconds, simulation steps of `step`. The default
+// makes every frame one step of the 1/60 s the worked figures use.
+struct SceneTiming {
+    double clockFrame = 1.0 / 60.0;
+    double step = 1.0 / 60.0;
+};
+
 class GameplayScene {
 public:
     // Starts `level` (a level index) with the objects of `scene`; `levels` may give other levels'
     // scenes by index. Runs until the level's objects are live.
     explicit GameplayScene(std::string_view scene, std::map<int, std::string> levels = {},
-                           std::map<std::string, std::string> archetypes = {}, int level = 2);
+                           std::map<std::string, std::string> archetypes = {}, int level = 2,
+                           SceneTiming timing = {});
+    GameplayScene(std::string_view scene, SceneTiming timing)
+        : GameplayScene(scene, {}, {}, 2, timing) {}
     // A data diagnostic met while the scene ran fails the test.
     ~GameplayScene();
     GameplayScene(const GameplayScene&) = delete;
     GameplayScene& operator=(const GameplayScene&) = delete;
 
+    // Drawn frames; each runs the steps its clock time owes.
     void Frames(int count = 1);
     // Runs frames until `done` holds (checked after each) or `limit` frames; the frames run.
     int FramesUntil(int limit, const std::function<bool()>& done);
@@ -59,8 +70,11 @@ public:
     PlayerControlComponent& Player() const;
     RigidBody2D& PlayerBody() const;
 
+    // Called after every simulation step from now on, for what must be seen step by step.
+    void EachStep(std::function<void()> watch) { watch_ = std::move(watch); }
+
     // "PlaySound <event>", "ChangeLevel <target>", "PlayerFormChanged <0|1>", "StarfallStarted",
-    // "LevelStarted <name>" in reading order, each with the frame that read it.
+    // "LevelStarted <name>" in reading order, each with the frame whose step read it.
     struct Heard {
         int frame;
         std::string what;
@@ -75,7 +89,9 @@ public:
     FakeGamepads& pads() { return *pads_; }
 
 private:
-    static platform::Services MakeServices(ScriptedWindow*& window, FakeGamepads*& pads);
+    static platform::Services MakeServices(double clockFrame, ScriptedWindow*& window,
+                                           FakeGamepads*& pads);
+    void LogMessages();
 
     TempAssets assets_;
     CapturedDiagnostics diagnostics_;
@@ -83,6 +99,7 @@ private:
     FakeGamepads* pads_ = nullptr;
     std::unique_ptr<HeadlessEngine> engine_;
     std::vector<Heard> log_;
+    std::function<void()> watch_;
     int frame_ = 0;
 };
 
