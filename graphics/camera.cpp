@@ -41,10 +41,16 @@ CameraView::~CameraView() {
 }
 
 void CameraView::Recompute() {
+    if (camera) {
+        Recompute(camera->GetPosition());
+    }
+}
+
+void CameraView::Recompute(const Vector2D& drawnAt) {
     if (!camera) {
         return;
     }
-    view = CameraViewMatrix(*camera);
+    view = CameraViewMatrix(*camera, drawnAt);
     projection = CameraProjectionMatrix(*camera, viewport);
 }
 
@@ -64,7 +70,10 @@ void ResetCameras() {
 }
 
 Matrix4 CameraViewMatrix(const Camera& camera) {
-    const Vector2D p = camera.GetPosition();
+    return CameraViewMatrix(camera, camera.GetPosition());
+}
+
+Matrix4 CameraViewMatrix(const Camera& camera, const Vector2D& p) {
     const float height = std::floor(camera.transform.GetZLayer());
     const Vector3D eye{std::floor(-p.x), std::floor(p.y), height};
     const Vector3D target{eye.x, eye.y, 0.0f};

@@ -52,8 +52,10 @@ public:
     CameraView& operator=(const CameraView&) = delete;
     ~CameraView();
 
-    // Rebuilds the view and projection matrices from the camera and viewport.
+    // Rebuilds the view and projection matrices from the camera and viewport; `drawnAt` draws the
+    // camera at another position (between two steps).
     void Recompute();
+    void Recompute(const Vector2D& drawnAt);
 
     Matrix4 view = Matrix4::Identity();
     Matrix4 projection = Matrix4::Identity();
@@ -70,6 +72,7 @@ void ResetCameras();
 // Looks along -z from floor(z) above (floor(-x), floor(y)); x comes out mirrored, matching the
 // world matrices' negated x.
 Matrix4 CameraViewMatrix(const Camera& camera);
+Matrix4 CameraViewMatrix(const Camera& camera, const Vector2D& drawnAt);
 // Orthographic, width and height scaled by the zoom, near 1 and far floor(height).
 Matrix4 CameraProjectionMatrix(const Camera& camera, const Viewport& viewport);
 

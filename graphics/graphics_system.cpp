@@ -106,6 +106,20 @@ void GraphicsSystem::Update() {
     if (InputSystem::KeyTriggered(VirtualKey::F12)) {
         screenshotRequested_ = true;
     }
+    NotePoses();
+}
+
+void GraphicsSystem::NotePoses() {
+    interpolation_.BeginStep();
+    auto note = [this](const Object* object) {
+        const Transform2D& t = object->GetTransform();
+        interpolation_.Note(object, {t.GetPosition(), t.GetRotationRadians()});
+    };
+    textures_.Walk([&](TextureComponent& texture) { note(texture.GetOwner()); });
+    squares_.Walk([&](ColoredSquareComponent& square) { note(square.GetOwner()); });
+    for (const Camera* camera : CameraList()) {
+        interpolation_.Note(camera, {camera->GetPosition(), 0.0f});
+    }
 }
 
 void GraphicsSystem::Draw() {
@@ -161,7 +175,10 @@ void GraphicsSystem::DrawViews() {
         const Viewport& viewport = view->viewport;
         device_.SetViewport(viewport.x, viewport.y, viewport.width, viewport.height);
         device_.Clear(kViewClear, 1.0f);
-        view->Recompute();
+        view->Recompute(
+            interpolation_
+                .Drawn(&camera, {camera.GetPosition(), 0.0f}, FrameRateController::StepFraction())
+                .position);
         device_.SetViewProjection(view->view, view->projection);
 
         textures_.Walk([&](TextureComponent& texture) {
@@ -202,8 +219,12 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
     if (!object.IsVisible()) {
         return;
     }
+    const Transform2D& transform = object.GetTransform();
+    const StepInterpolation::Pose drawn =
+        interpolation_.Drawn(&object, {transform.GetPosition(), transform.GetRotationRadians()},
+                             FrameRateController::StepFraction());
     platform::QuadDraw quad;
-    quad.world = object.GetTransform().BuildWorldMatrix();
+    quad.world = transform.BuildWorldMatrixAt(drawn.position, drawn.radians);
     if (texture) {
         quad.fill = platform::QuadDraw::Fill::Texture;
         quad.texture = texture->GetImage();

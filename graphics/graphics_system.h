@@ -12,7 +12,8 @@
 // their owner cleared. A hidden or minimised window counts as a lost device: nothing is drawn and
 // DeviceLostToggle is sent on the way in and on the way out. F1 toggles the statistics overlay;
 // F12 saves the next frame drawn under "screenshots/". Animations advance as drawn, one animation
-// step for each simulation step the frame ran.
+// step for each simulation step the frame ran; objects and cameras are drawn between their last
+// two steps where the frame falls between them (graphics/step_interpolation.h).
 #pragma once
 
 #include <functional>
@@ -20,6 +21,7 @@
 
 #include "core/message_reactions.h"
 #include "core/system.h"
+#include "graphics/step_interpolation.h"
 #include "objects/component_list.h"
 #include "platform/graphics_device.h"
 
@@ -43,7 +45,7 @@ public:
     GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window);
     ~GraphicsSystem() override;
 
-    // The step's share: messages, then the F1 and F12 keys.
+    // The step's share: messages, the F1 and F12 keys, and where everything drawn now stands.
     void Update() override;
     void HandleMessages() override;
     // Draws the latest state of the game (nothing while the window is hidden).
@@ -79,6 +81,7 @@ private:
     void DrawViews();
     void DrawLabel(Object& object, const CameraView& view);
     void DrawStatistics();
+    void NotePoses();
 
     platform::GraphicsDevice& device_;
     platform::Window& window_;
@@ -87,6 +90,7 @@ private:
     ComponentList<ShaderComponent> shaders_;
     ComponentList<ColoredSquareComponent> squares_;
     std::function<void()> overlayDrawer_;
+    StepInterpolation interpolation_;
     platform::Image captured_;
     bool captureRequested_ = false;
     bool screenshotRequested_ = false;

@@ -39,7 +39,7 @@ void Transform2D::Translate(float dx, float dy, float dz) {
     zlayer += dz;
 }
 
-Matrix4 Transform2D::BuildWorldMatrix() const {
+Matrix4 Transform2D::BuildWorldMatrixAt(const Vector2D& drawnPosition, float drawnRadians) const {
     float sx = std::floor(scale.x);
     float sy = std::floor(scale.y);
     if (owner && owner->GetHorizontalFlip()) {
@@ -49,9 +49,9 @@ Matrix4 Transform2D::BuildWorldMatrix() const {
         sy = -sy;
     }
     const Matrix4 s = Matrix4::Scaling(sx, sy, 1.0f);
-    const Matrix4 r = Matrix4::RotationYawPitchRoll(0.0f, 0.0f, GetRotationRadians());
-    const Matrix4 t =
-        Matrix4::Translation(std::floor(-position.x), std::floor(position.y), std::floor(zlayer));
+    const Matrix4 r = Matrix4::RotationYawPitchRoll(0.0f, 0.0f, drawnRadians);
+    const Matrix4 t = Matrix4::Translation(std::floor(-drawnPosition.x),
+                                           std::floor(drawnPosition.y), std::floor(zlayer));
     return (s * r) * t;
 }
 

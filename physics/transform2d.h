@@ -33,7 +33,9 @@ public:
 
     // scale x rotation x translation with floored scale and position, x mirrored (the camera is
     // built for the mirrored x), scale negated per the owner's flip flags.
-    Matrix4 BuildWorldMatrix() const;
+    Matrix4 BuildWorldMatrix() const { return BuildWorldMatrixAt(position, GetRotationRadians()); }
+    // The same for the object drawn at another position and angle (between two steps).
+    Matrix4 BuildWorldMatrixAt(const Vector2D& drawnPosition, float drawnRadians) const;
 
     void Update() override { EchoInfoIfSelected(); }
     void Print(std::ostream& out) const override;

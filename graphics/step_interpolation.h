@@ -1,0 +1,39 @@
+// StepInterpolation: where things are drawn when a frame falls between two simulation steps.
+//
+// The simulation moves objects and cameras in whole steps of 1/63 s. A machine whose frames do not
+// line up with the steps (one drawing 40 frames a second runs one step in some frames and two in
+// others) would show motion jumping one step on one frame and two on the next: a visible judder.
+// So the graphics system notes the pose of everything it draws after each step, and a frame draws
+// each thing the fraction of a step the clock has run past the last step, on from its pose after
+// the step before toward its latest pose: everything a step behind the simulation, evenly. What is
+// drawn never feeds back into the game. A thing that moved too far in one step to have travelled
+// (a teleport, a restart, a recycled particle) is drawn where it is.
+#pragma once
+
+#include <unordered_map>
+
+#include "core/vector.h"
+
+class StepInterpolation {
+public:
+    struct Pose {
+        Vector2D position;
+        float radians = 0.0f;
+    };
+
+    // Farther than this in one step is a jump, not motion.
+    static constexpr float kJump = 128.0f;
+
+    // At the end of a step, before its poses are noted: the poses noted after the step before
+    // become the ones to draw from.
+    void BeginStep();
+    // The pose of `thing` (a key, never read through) after this step.
+    void Note(const void* thing, const Pose& pose);
+    // The pose to draw `thing` in, which stands at `latest` now, `fraction` (0 to 1) of a step on
+    // from where it stood a step before; `latest` for a thing not seen a step before.
+    Pose Drawn(const void* thing, const Pose& latest, double fraction) const;
+
+private:
+    std::unordered_map<const void*, Pose> before_;
+    std::unordered_map<const void*, Pose> noted_;
+};

@@ -1,0 +1,66 @@
+#include "graphics/step_interpolation.h"
+
+#include <gtest/gtest.h>
+
+#include "physics/transform2d.h"
+
+namespace {
+
+using Pose = StepInterpolation::Pose;
+
+// Two steps of one thing: `before`, then `latest`; returns the pose drawn `fraction` on.
+Pose DrawnAfter(const Pose& before, const Pose& latest, double fraction) {
+    StepInterpolation steps;
+    const int thing = 0;
+    steps.BeginStep();
+    steps.Note(&thing, before);
+    steps.BeginStep();
+    steps.Note(&thing, latest);
+    return steps.Drawn(&thing, latest, fraction);
+}
+
+TEST(StepInterpolation, DrawsTheFractionOfAStepOnFromThePoseBefore) {
+    struct Case {
+        const char* what;
+        Pose before;
+        Pose latest;
+        double fraction;
+        Pose drawn;
+    };
+    const float degree = kPi / 180.0f;
+    const Case cases[] = {
+        {"still", {{5, 5}, 1.0f}, {{5, 5}, 1.0f}, 0.7, {{5, 5}, 1.0f}},
+        {"a quarter on", {{0, 0}, 0.0f}, {{20, -8}, 0.4f}, 0.25, {{5, -2}, 0.1f}},
+        {"just past the step", {{0, 0}, 0.0f}, {{20, 0}, 0.0f}, 0.0, {{0, 0}, 0.0f}},
+        {"a whole step on", {{0, 0}, 0.0f}, {{20, 0}, 0.0f}, 1.0, {{20, 0}, 0.0f}},
+        {"rolled the short way round",
+         {{0, 0}, 179 * degree},
+         {{0, 0}, -179 * degree},
+         0.5,
+         {{0, 0}, 180 * degree}},
+        {"teleported", {{0, 0}, 0.0f}, {{500, 0}, 0.0f}, 0.5, {{500, 0}, 0.0f}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Pose drawn = DrawnAfter(c.before, c.latest, c.fraction);
+        EXPECT_NEAR(drawn.position.x, c.drawn.position.x, 1e-4f);
+        EXPECT_NEAR(drawn.position.y, c.drawn.position.y, 1e-4f);
+        EXPECT_NEAR(drawn.radians, c.drawn.radians, 1e-4f);
+    }
+}
+
+TEST(StepInterpolation, AThingNotSeenAStepBeforeIsDrawnWhereItIs) {
+    StepInterpolation steps;
+    const int old = 0;
+    const int born = 0;
+    steps.BeginStep();
+    steps.Note(&old, {{0, 0}, 0.0f});
+    steps.BeginStep();
+    steps.Note(&born, {{40, 0}, 0.0f});
+    EXPECT_EQ(steps.Drawn(&born, {{40, 0}, 0.0f}, 0.5).position.x, 40.0f);
+    // Two steps on, what was noted before the last step is forgotten.
+    steps.BeginStep();
+    EXPECT_EQ(steps.Drawn(&old, {{60, 0}, 0.0f}, 0.5).position.x, 60.0f);
+}
+
+}  // namespace
