@@ -2,29 +2,58 @@
 // quit is requested. The program takes no options; it reads its data from "assets/" under the
 // working directory.
 //
-// One test aid: VORL_START_LEVEL=<0..20> in the environment starts the game on that level instead
-// of the splash screen, so that end-to-end tests can reach a level without playing through the
-// screens before it. Anything else in it is ignored.
+// Test aids, in the environment (anything else in them is ignored, with a line on standard error):
+//  - VORL_START_LEVEL=<0..20> starts the game on that level instead of the splash screen, so that
+//    end-to-end tests can reach a level without playing through the screens before it;
+//  - VORL_MAX_FPS=<1..1000> draws no more frames a second than that, as a slow machine would;
+//  - VORL_PLAYBACK=1 plays every level's recording ("Level<n>Input/inputfile<k>.input") into
+//    gamepad 0 from the moment the level's objects are live, and moves on when it ends.
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "core/core.h"
+#include "input/input_system.h"
 #include "objects/level_manager.h"
 #include "platform/services.h"
 
 namespace {
 
-void ApplyStartLevelAid() {
-    const char* level = std::getenv("VORL_START_LEVEL");
-    if (!level) {
-        return;
+// The whole number in environment variable `name`, from `lowest` to `highest`; none when the
+// variable is unset or says something else (which is reported).
+std::optional<int> NumberAid(const char* name, int lowest, int highest) {
+    const char* value = std::getenv(name);
+    if (!value) {
+        return std::nullopt;
     }
-    const std::string text = level;
-    if (text.empty() || text.size() > 2 ||
-        text.find_first_not_of("0123456789") != std::string::npos ||
-        !LevelManager::SetStartLevel(std::stoi(text))) {
-        std::cerr << "VORL_START_LEVEL=" << text << " ignored: not a level number 0..20\n";
+    const std::string text = value;
+    if (!text.empty() && text.size() <= 4 &&
+        text.find_first_not_of("0123456789") == std::string::npos) {
+        const int number = std::stoi(text);
+        if (number >= lowest && number <= highest) {
+            return number;
+        }
+    }
+    std::cerr << name << "=" << text << " ignored: not a number " << lowest << ".." << highest
+              << "\n";
+    return std::nullopt;
+}
+
+// Before the engine is built: the clock is one of its services.
+void ApplyClockAid(platform::Services& services) {
+    if (const auto fps = NumberAid("VORL_MAX_FPS", 1, 1000)) {
+        services.clock = platform::MakeCappedClock(std::move(services.clock), 1.0 / *fps);
+    }
+}
+
+// After: building the engine starts the level sequence and the input afresh.
+void ApplyGameAids() {
+    if (const auto level = NumberAid("VORL_START_LEVEL", 0, LevelManager::kLevelCount - 1)) {
+        LevelManager::SetStartLevel(*level);
+    }
+    if (NumberAid("VORL_PLAYBACK", 1, 1)) {
+        InputSystem::SetPlaybackInput(true);
     }
 }
 
@@ -36,8 +65,9 @@ int main() {
         std::cerr << "Vorl needs a display with OpenGL 3.3; see the line above.\n";
         return 1;
     }
+    ApplyClockAid(services);
     Core core(std::move(services));
-    ApplyStartLevelAid();
+    ApplyGameAids();
     LoadGameData(core);
     while (isRunning) {
         core.Update();

@@ -73,6 +73,22 @@ private:
     std::uint64_t ticks_ = 0;
 };
 
+class CappedClock : public Clock {
+public:
+    CappedClock(std::unique_ptr<Clock> clock, double shortestFrame)
+        : clock_(std::move(clock)), shortestFrame_(shortestFrame), lastWake_(clock_->Now()) {}
+    double Now() override { return clock_->Now(); }
+    void WaitPast(double deadline) override {
+        clock_->WaitPast(std::max(deadline, lastWake_ + shortestFrame_));
+        lastWake_ = clock_->Now();
+    }
+
+private:
+    std::unique_ptr<Clock> clock_;
+    double shortestFrame_;
+    double lastWake_;
+};
+
 }  // namespace
 
 std::unique_ptr<Clock> MakeSteadyClock() {
@@ -83,6 +99,10 @@ std::unique_ptr<Clock> MakeSpinningClock() {
 }
 std::unique_ptr<Clock> MakeFixedStepClock(double step) {
     return std::make_unique<FixedStepClock>(step);
+}
+
+std::unique_ptr<Clock> MakeCappedClock(std::unique_ptr<Clock> clock, double shortestFrame) {
+    return std::make_unique<CappedClock>(std::move(clock), shortestFrame);
 }
 
 }  // namespace platform

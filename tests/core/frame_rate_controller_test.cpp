@@ -165,6 +165,18 @@ TEST(FixedStepClock, EachWaitAdvancesExactlyOneStep) {
     EXPECT_EQ(clock->Now(), 0.5);
 }
 
+TEST(CappedClock, AWaitLastsAtLeastTheShortestFrameSinceThePreviousWake) {
+    double now = 0.0;
+    auto clock = platform::MakeCappedClock(std::make_unique<ManualClock>(&now), 0.1);
+    clock->WaitPast(0.01);
+    EXPECT_DOUBLE_EQ(now, 0.1001) << "held to the shortest frame";
+    clock->WaitPast(0.5);
+    EXPECT_DOUBLE_EQ(now, 0.5001) << "a later deadline still holds";
+    now += 0.3;
+    clock->WaitPast(0.0);
+    EXPECT_DOUBLE_EQ(now, 0.8001) << "a frame already longer does not wait";
+}
+
 TEST(SteadyClock, AWaitEndsStrictlyAfterItsDeadline) {
     std::unique_ptr<platform::Clock> clocks[] = {platform::MakeSteadyClock(),
                                                  platform::MakeSpinningClock()};
