@@ -1,9 +1,10 @@
 // MessagingSystem: the frame-delayed broadcast queue. A message sent during frame N (before or
 // after its readers ran) is seen by every reader, in sending order, during the whole of frame N+1,
 // and destroyed at the start of frame N+2. Readers never consume messages; each walks the whole
-// read queue and reacts to the types it knows.
+// read queue and reacts to the types it knows. Frames here are simulation steps: a drawn frame
+// that runs two steps delivers a message sent in the first to the readers of the second.
 //
-// Core calls Update() once per frame before input and every system. Send() may be called from
+// Core calls Update() once per step before input and every system. Send() may be called from
 // anywhere, at any time, including before the first frame and from inside a reader's loop.
 #pragma once
 

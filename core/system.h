@@ -1,5 +1,6 @@
-// System: the engine's per-frame services. Core calls Update() once per frame in a fixed order;
-// every Update() first reads the message queue (HandleMessages) and then does its work.
+// System: the engine's per-frame services. Core calls Update() once per simulation step (a frame
+// of the game, whatever the drawing rate) in a fixed order; every Update() first reads the message
+// queue (HandleMessages) and then does its work.
 //
 // A system that keeps a list of components adds them from RegisterComponent messages and drops a
 // component on the first pass that finds its owner cleared; it calls AddSystemReference and

@@ -1,7 +1,8 @@
-// Input recordings: the first controller's record of every frame of a level, written to and read
-// from "*.input" files. A file is a bare sequence of 16-byte little-endian records (packet number
-// u32, buttons u16, left and right trigger u8, then the four stick axes s16), one per frame; the
-// files of level N live in "assets/LevelNInput/" as "inputfile1.input", "inputfile2.input", ...
+// Input recordings: the first controller's record of every simulation step of a level, written to
+// and read from "*.input" files. A file is a bare sequence of 16-byte little-endian records (packet
+// number u32, buttons u16, left and right trigger u8, then the four stick axes s16), one per step,
+// so a recording plays the same game at any drawing rate; the files of level N live in
+// "assets/LevelNInput/" as "inputfile1.input", "inputfile2.input", ...
 //
 // Used by the input system when recording or playback is switched on; a level's recording starts
 // at its load and ends at the next level change.

@@ -1,8 +1,8 @@
 // InputSystem: keyboard, mouse and gamepad state that every other subsystem queries, rumble, and
 // three test aids (recording the first controller's input per level, playing it back, random
-// movement keys). Free functions over global state; Core calls Update() once per frame before all
-// systems, and the window feeds the live state between updates (SetKey, mouse entries), so a key
-// pressed during frame N is "triggered" for the systems of frame N+1. A key or button pressed and
+// movement keys). Free functions over global state; Core calls Update() once per simulation step
+// (a frame below) before all systems, and the window feeds the live state between updates (SetKey,
+// mouse entries), so a key pressed during frame N is "triggered" for the systems of frame N+1. A key or button pressed and
 // released again before the next update (a quick tap, or a tap during a long frame) stays down
 // until that update, so it still reads as triggered for one frame and released after.
 //

@@ -1,4 +1,4 @@
-// WindowSystem: runs the window's event pump once per frame, turns window events into input state,
+// WindowSystem: runs the window's event pump once per step, turns window events into input state,
 // and holds the debug console. Closing the window clears isRunning; the frame in progress still
 // finishes.
 //

@@ -1,7 +1,7 @@
 // Graveyard: where destroyed objects and detached components wait until nothing can reach them.
 // A component is freed once no system holds it in a list (its system-reference count is 0) and no
 // queued message points at it; an object once no queued message points at it. Core collects once
-// per frame, right after the message queues swap.
+// per step, right after the message queues swap.
 #pragma once
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // LevelManager: the level sequencer. Holds the current, requested and previous level; turns
 // ChangeLevel requests into level loads, restarts, editor modes and quitting; starts each level.
-// Free functions over global state; Core calls Update() once per frame after every system and
-// before graphics.
+// Free functions over global state; Core calls Update() once per simulation step (a frame below)
+// after every system and before graphics.
 //
 // A level change requested in frame N: in N+1 the sequencer sends ClearLevel and LevelStarted; in
 // N+2 the object system clears the old level and the sequencer loads the new level file; in N+3
