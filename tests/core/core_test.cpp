@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
+#include "platform/services.h"
+#include "support/fake_gamepads.h"
 #include "support/headless_engine.h"
 #include "support/test_components.h"
 
@@ -55,6 +58,36 @@ TEST(Core, ProfileEntriesFollowTheFrameSequence) {
         "AudioSystem", "DebugSystem",     "ObjectSystem", "PhysicsSystem", "UISystem"};
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(FrameRateController::GetProfileEntries().empty()) << "cleared at the frame's end";
+}
+
+// A machine drawing one frame per two steps: each frame runs every system twice, reads the pad
+// twice, and a message sent in its first step is read in its second.
+TEST(Core, AFrameOfTwoStepsRunsTheWholeStepTwice) {
+    platform::Services services = platform::MakeHeadlessServices(2.0 / 63.0);
+    auto pads = std::make_unique<testing_support::FakeGamepads>();
+    testing_support::FakeGamepads& pad = *pads;
+    pad.pads[0] = platform::ControllerState{};
+    services.gamepads = std::move(pads);
+    HeadlessEngine engine(std::move(services), 1.0 / 63.0);
+    engine.RunFrames(3);
+    int steps = 0;
+    int heardIn = 0;
+    engine.core().SetStepHooks({[&] { ++steps; },
+                                [&] {
+                                    for (const auto& message : MessagingSystem::GetMessages()) {
+                                        if (As<LevelStartedMessage>(*message)) {
+                                            heardIn = steps;
+                                        }
+                                    }
+                                    if (steps == 1) {
+                                        MessagingSystem::Send<LevelStartedMessage>("test");
+                                    }
+                                }});
+    const int readsBefore = pad.reads[0];
+    engine.RunFrames(1);
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(heardIn, 2);
+    EXPECT_EQ(pad.reads[0] - readsBefore, 2);
 }
 
 TEST(Core, GetSystemOfAMissingNameFilesANullEntry) {
