@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "core/core.h"
@@ -25,8 +26,12 @@ std::string PlayerLine(float x, float y) {
     return out.str();
 }
 
-platform::Services GameplayScene::MakeServices(ScriptedWindow*& window, FakeGamepads*& pads) {
+platform::Services GameplayScene::MakeServices(ScriptedWindow*& window, FakeGamepads*& pads,
+                                               std::unique_ptr<platform::AudioDevice> audio) {
     platform::Services services = platform::MakeHeadlessServices();
+    if (audio) {
+        services.audio = std::move(audio);
+    }
     auto scripted = std::make_unique<ScriptedWindow>();
     window = scripted.get();
     services.window = std::move(scripted);
@@ -44,7 +49,14 @@ GameplayScene::~GameplayScene() {
 }
 
 GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> levels,
-                             std::map<std::string, std::string> archetypes, int level) {
+                             std::map<std::string, std::string> archetypes, int level,
+                             SceneSound sound) {
+    if (sound.device) {
+        assets_.Write("SoundBank", sound.bank);
+        std::filesystem::create_directory_symlink(
+            std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds",
+            assets_.Folder() / "Sounds");
+    }
     archetypes.emplace("Face", "FaceComponent\n");
     std::string list;
     for (const auto& [name, text] : archetypes) {
@@ -57,7 +69,8 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
         assets_.Write(LevelManager::LevelTable()[static_cast<std::size_t>(index)],
                       SceneToLevelText(text));
     }
-    engine_ = std::make_unique<HeadlessEngine>(MakeServices(window_, pads_));
+    engine_ =
+        std::make_unique<HeadlessEngine>(MakeServices(window_, pads_, std::move(sound.device)));
     LevelManager::SetStartLevel(level);
     LoadGameData(engine_->core());
     const int ran = FramesUntil(10, [] { return !LevelObjects().empty(); });

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/audio_device.h"
 #include "platform/gamepad.h"
 #include "platform/window.h"
 #include "support/asset_folder.h"
@@ -30,12 +31,20 @@ namespace testing_support {
 // A player for scenes: "Player1" with the feel of the game's own player.
 std::string PlayerLine(float x, float y);
 
+// Sound for a scene: it plays on `device` with `bank` as its event bank, over the game's own sound
+// files. Without a device the scene is silent.
+struct SceneSound {
+    std::unique_ptr<platform::AudioDevice> device;
+    std::string bank;
+};
+
 class GameplayScene {
 public:
     // Starts `level` (a level index) with the objects of `scene`; `levels` may give other levels'
     // scenes by index. Runs until the level's objects are live.
     explicit GameplayScene(std::string_view scene, std::map<int, std::string> levels = {},
-                           std::map<std::string, std::string> archetypes = {}, int level = 2);
+                           std::map<std::string, std::string> archetypes = {}, int level = 2,
+                           SceneSound sound = {});
     // A data diagnostic met while the scene ran fails the test.
     ~GameplayScene();
     GameplayScene(const GameplayScene&) = delete;
@@ -75,7 +84,8 @@ public:
     FakeGamepads& pads() { return *pads_; }
 
 private:
-    static platform::Services MakeServices(ScriptedWindow*& window, FakeGamepads*& pads);
+    static platform::Services MakeServices(ScriptedWindow*& window, FakeGamepads*& pads,
+                                           std::unique_ptr<platform::AudioDevice> audio);
 
     TempAssets assets_;
     CapturedDiagnostics diagnostics_;
