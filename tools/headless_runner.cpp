@@ -3,7 +3,7 @@
 //
 //   headless_runner <assets-folder> [--level <n|name>] [--frames <count>] [--until <n|name>]
 //                   [--collisions] [--positions] [--input <file.input>] [--solutions]
-//                   [--memory] [--step <seconds|game>] [--help]
+//                   [--memory] [--step <seconds|game>] [--sound] [--help]
 //
 // Prints one line per level transition ("frame F: LevelStarted <name>", "frame F: ChangeLevel
 // <target>"), and on request each frame's Collision messages and the position of every live
@@ -20,10 +20,13 @@
 // objects are live, so one process plays the whole game. --memory prints the process's resident
 // memory as each level starts ("frame F: resident K KiB") and its peak at the end. --step sets
 // the frame length; "game" is the length of the real game's capped frame (1/63 s), the one to
-// measure feel and solutions at.
+// measure feel and solutions at. --sound plays the game's sound on the system's audio device and
+// holds every frame to its length in real time, so that what is heard is what a player hears;
+// with OpenAL Soft's wave-file back end (ALSOFT_CONF) it records the run's mix.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
 // for an assets folder, starting level file or recording that does not exist.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +36,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/core.h"
@@ -195,6 +199,7 @@ struct Settings {
     std::string input;
     bool solutions = false;
     bool memory = false;
+    bool sound = false;
 };
 
 // The process's resident memory now and at its peak, in KiB (0 where /proc cannot tell).
@@ -258,6 +263,11 @@ tools::CommandLine MakeCommandLine(Settings& settings) {
                   settings.memory = true;
                   return std::string();
               }});
+    line.Add({"--sound", "", "play the sound on the audio device, frames held to real time",
+              [&](const std::string&) {
+                  settings.sound = true;
+                  return std::string();
+              }});
     line.Add({"--step", "<seconds|game>", "frame length (default 1/60; game: the capped 1/63)",
               [&](const std::string& value) {
                   if (value == "game") {
@@ -304,6 +314,9 @@ int main(int argc, char** argv) {
         recordedPad = pad.get();
         services.gamepads = std::move(pad);
     }
+    if (settings.sound) {
+        services.audio = platform::OpenAudioDevice();
+    }
     Core core(std::move(services));
     LoadGameData(core);
     RecordingFeed feed(recordedPad);
@@ -311,7 +324,12 @@ int main(int argc, char** argv) {
     bool levelRunning = false;
 
     bool reached = false;
+    const auto runStart = std::chrono::steady_clock::now();
+    const std::chrono::duration<double> frameLength(settings.step);
     for (long frame = 1; frame <= settings.frames && isRunning && !reached; ++frame) {
+        if (settings.sound) {
+            std::this_thread::sleep_until(runStart + static_cast<double>(frame) * frameLength);
+        }
         feed.BeforeFrame(frame, levelRunning);
         core.Update();
         events.AfterFrame(frame);
