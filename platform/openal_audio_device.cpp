@@ -685,6 +685,8 @@ void OpenALAudioDevice::SetPaused(VoiceId id, bool paused) {
         alSourcePausev(static_cast<ALsizei>(voice->sources.size()), voice->sources.data());
     } else if (const ALint state = State(*voice); state == AL_PAUSED || state == AL_INITIAL) {
         PlaySources(*voice);
+    } else {
+        Feed(*voice);  // a stream rewound while paused waits, stopped, with its queue full
     }
 }
 
