@@ -520,6 +520,10 @@ bool OpenALAudioDevice::QueueChunk(Voice& voice) {
     }
     if (!voice.loop) {
         chunk.frames = std::min(chunk.frames, length - std::min(length, chunk.start));
+        if (chunk.frames == 0) {
+            stream.ended = true;
+            return false;
+        }
     }
     for (std::size_t i = 0; i < voice.layers.size(); ++i) {
         const int channels = voice.stream->readers[i]->Channels();
