@@ -5,6 +5,7 @@
 
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "graphics/camera.h"
 #include "meta/assets.h"
 #include "objects/object.h"
 
@@ -39,15 +40,21 @@ void AudioSystem::Initialize() {
 
 void AudioSystem::Update() {
     HandleMessages();
+    if (const Camera* camera = MainCamera()) {
+        studio_->SetListener(camera->GetPosition());
+    }
+    std::erase_if(fading_, [this](const auto& entry) { return !studio_->IsValid(entry.second); });
     studio_->Update(FrameRateController::GetDT());
 }
 
 void AudioSystem::Shutdown() {
-    for (const auto& [name, instance] : events_) {
-        studio_->Release(instance);
-        studio_->Stop(instance);
+    for (auto* instances : {&events_, &fading_}) {
+        for (const auto& [name, instance] : *instances) {
+            studio_->Release(instance);
+            studio_->StopNow(instance);
+        }
+        instances->clear();
     }
-    events_.clear();
     remembered_.clear();
 }
 
@@ -59,9 +66,11 @@ EventInstanceId AudioSystem::Live(const std::string& name) const {
 void AudioSystem::HandleMessages() {
     for (const auto& message : MessagingSystem::GetMessages()) {
         switch (message->type) {
-            case MessageType::PlaySound:
-                Play(static_cast<const PlaySoundMessage&>(*message).event);
+            case MessageType::PlaySound: {
+                const auto& play = static_cast<const PlaySoundMessage&>(*message);
+                Play(play.event, play.position);
                 break;
+            }
             case MessageType::StopSound:
                 Stop(static_cast<const StopSoundMessage&>(*message).event);
                 break;
@@ -76,10 +85,8 @@ void AudioSystem::HandleMessages() {
                 EventInstanceId id = Live(attach.event);
                 if (id && attach.source) {
                     const Transform2D& transform = attach.source->GetTransform();
-                    Attributes3D attributes;
-                    attributes.position = {transform.GetPosition().x, transform.GetPosition().y,
-                                           transform.GetZLayer()};
-                    studio_->Set3DAttributes(id, attributes);
+                    Place(id, {transform.GetPosition().x, transform.GetPosition().y,
+                               transform.GetZLayer()});
                 }
                 break;
             }
@@ -91,20 +98,25 @@ void AudioSystem::HandleMessages() {
                 break;
             }
             case MessageType::TogglePause:
+                StopWorldLoops();
                 paused = true;
                 FlipPausedOfAll();
                 break;
+            case MessageType::ClearLevel:
+            case MessageType::EnterLevelEditor:
+            case MessageType::EnterArchetypeEditor:
+                StopWorldLoops();
+                break;
             case MessageType::Resume:
+                worldStill_ = false;
                 paused = false;
                 FlipPausedOfAll();
                 break;
             case MessageType::ToggleMute1:
-                muteSwitch1 = !muteSwitch1;
-                ApplyMute();
+                SetMuteSwitch(1, !muteSwitch1);
                 break;
             case MessageType::ToggleMute2:
-                muteSwitch2 = !muteSwitch2;
-                ApplyMute();
+                SetMuteSwitch(2, !muteSwitch2);
                 break;
             case MessageType::RestartSounds:
                 if (!IsMuted()) {
@@ -117,6 +129,7 @@ void AudioSystem::HandleMessages() {
                 ToggleDeviceLost();
                 break;
             case MessageType::LevelObjectsLoaded:
+                worldStill_ = false;
                 StepMusic();
                 break;
             default:
@@ -125,7 +138,13 @@ void AudioSystem::HandleMessages() {
     }
 }
 
-void AudioSystem::Play(const std::string& name) {
+void AudioSystem::Place(EventInstanceId id, const Vector3D& position) {
+    Attributes3D attributes;
+    attributes.position = position;
+    studio_->Set3DAttributes(id, attributes);
+}
+
+void AudioSystem::Play(const std::string& name, const std::optional<Vector2D>& position) {
     if (muteSwitch2) {
         return;
     }
@@ -133,16 +152,36 @@ void AudioSystem::Play(const std::string& name) {
     if (!event) {
         return;
     }
+    auto placeAt = [&](EventInstanceId id) {
+        if (position) {
+            Place(id, {position->x, position->y, 0.0f});
+        }
+    };
     if (event->oneShot) {
         const EventInstanceId instance = studio_->CreateInstance(*event);
+        placeAt(instance);
         studio_->Start(instance);
         studio_->Release(instance);
         return;
     }
-    if (events_.contains(name)) {
+    if (event->world && worldStill_) {
+        // A piece's request sent in the last frame before its world stopped: the world is still
+        // until the next level runs or the game resumes.
+        return;
+    }
+    if (auto live = events_.find(name); live != events_.end()) {
+        placeAt(live->second);
+        return;
+    }
+    if (auto stopping = fading_.find(name);
+        stopping != fading_.end() && studio_->CancelStop(stopping->second)) {
+        placeAt(stopping->second);
+        events_.emplace(name, stopping->second);
+        fading_.erase(stopping);
         return;
     }
     const EventInstanceId instance = studio_->CreateInstance(*event);
+    placeAt(instance);
     studio_->Start(instance);
     events_.emplace(name, instance);
     MessagingSystem::Send<SetEventParameterMessage>(name, kStateChange, kFirstState);
@@ -155,10 +194,30 @@ void AudioSystem::Stop(const std::string& name) {
     }
     if (studio_->IsValid(it->second)) {
         studio_->Release(it->second);
-        studio_->SetPaused(it->second, true);
         studio_->Stop(it->second);
+        if (studio_->IsValid(it->second)) {
+            fading_[name] = it->second;
+        }
     }
     events_.erase(it);
+}
+
+void AudioSystem::StopWorldLoops() {
+    worldStill_ = true;
+    std::vector<std::string> world;
+    for (const auto& [name, instance] : events_) {
+        if (studio_->FindEvent(name)->world) {
+            world.push_back(name);
+        }
+    }
+    for (const std::string& name : world) {
+        Stop(name);
+    }
+}
+
+void AudioSystem::SetMuteSwitch(int which, bool on) {
+    (which == 1 ? muteSwitch1 : muteSwitch2) = on;
+    ApplyMute();
 }
 
 void AudioSystem::FlipPausedOfAll() {

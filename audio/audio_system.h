@@ -4,9 +4,16 @@
 // so every request takes effect in the frame after it was sent.
 //
 // Rules a sender can count on:
-// - a one-shot event plays every time it is asked for and cannot be stopped, paused or moved;
-// - a looping event has at most one live instance per name: asking again while it lives does
-//   nothing; it starts with its "StateChange" parameter at 0.2;
+// - a one-shot event plays every time it is asked for and cannot be stopped or paused; a world
+//   one-shot asked for with a position is heard from there;
+// - a looping event has at most one live instance per name: asking again while it lives only
+//   moves it to the position given, if any; it starts with its "StateChange" parameter at 0.2;
+// - a loop of the world (a fan's wind) belongs to the level as it is now: a level change, a
+//   restart, the pause menu or the editor stops it, and it plays again only when its piece asks
+//   again, which a fan does every frame the player is in its wind;
+// - stops, pauses and mutes fade out and unpausing fades in (each event's own fade time), so none
+//   clicks; a loop asked for again while it fades out after a stop comes back instead of
+//   starting over;
 // - while either mute switch is on, pause toggling, restarts and device-loss toggling change
 //   nothing; while the second is on, no new sound starts;
 // - each level load steps the in-game music's "StateChange" through 0.2, 0.3, ... 0.6, 0, 0.1.
@@ -15,6 +22,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +51,8 @@ public:
     // The live looping instances by event name.
     const std::unordered_map<std::string, EventInstanceId>& Events() const { return events_; }
     bool IsMuted() const { return muteSwitch1 || muteSwitch2; }
+    // Sets mute switch 1 or 2 and lets what it silences fade out or back in.
+    void SetMuteSwitch(int which, bool on);
 
     int lastResult = 0;
     bool muteSwitch1 = false;
@@ -50,8 +60,10 @@ public:
     bool paused = false;
 
 private:
-    void Play(const std::string& name);
+    void Play(const std::string& name, const std::optional<Vector2D>& position);
     void Stop(const std::string& name);
+    void StopWorldLoops();
+    void Place(EventInstanceId id, const Vector3D& position);
     void ApplyMute();
     void FlipPausedOfAll();
     void ToggleDeviceLost();
@@ -61,6 +73,10 @@ private:
     platform::AudioDevice& device_;
     std::unique_ptr<SoundEventLayer> studio_;
     std::unordered_map<std::string, EventInstanceId> events_;
+    // Set while the world stands still (pause menu, editor, between levels): its loops wait.
+    bool worldStill_ = false;
+    // Loops stopped and still fading out, by name, which a new request brings back.
+    std::unordered_map<std::string, EventInstanceId> fading_;
     std::vector<EventInstanceId> remembered_;
 };
 

@@ -50,7 +50,17 @@ bool ReadSetting(const std::string& token, std::size_t layers, EventParameter& p
         why = "\"" + key + "\" is not a parameter value";
         return false;
     }
-    for (const std::string& gain : Split(value, '/')) {
+    std::string gains = value;
+    if (const std::size_t at = value.find('@'); at != std::string::npos) {
+        gains = value.substr(0, at);
+        float seconds = 0.0f;
+        if (!ReadFloat(value.substr(at + 1), seconds) || seconds < 0.0f) {
+            why = "\"" + token + "\" has a section that is not a number of seconds";
+            return false;
+        }
+        state.sectionSeconds = seconds;
+    }
+    for (const std::string& gain : Split(gains, '/')) {
         float g = 0.0f;
         if (!ReadFloat(gain, g) || g < 0.0f || g > 1.0f) {
             why = "\"" + token + "\" has a gain that is not a number in 0..1";
@@ -65,6 +75,36 @@ bool ReadSetting(const std::string& token, std::size_t layers, EventParameter& p
     }
     parameter.states.push_back(std::move(state));
     return true;
+}
+
+// One event option ("fade=", "space=", "bar=") into `event`; false with `why` set when malformed.
+bool ReadOption(const std::string& token, EventDescription& event, std::string& why) {
+    const std::size_t equals = token.find('=');
+    const std::string key = token.substr(0, equals);
+    const std::string value = token.substr(equals + 1);
+    if (key == "space") {
+        if (value != "world" && value != "screen") {
+            why = "\"" + token + "\": the space is \"world\" or \"screen\"";
+            return false;
+        }
+        event.world = value == "world";
+        return true;
+    }
+    float number = 0.0f;
+    if (key != "fade" && key != "bar") {
+        why = "unknown option \"" + token + "\"";
+        return false;
+    }
+    if (!ReadFloat(value, number) || number < 0.0f) {
+        why = "\"" + token + "\" needs a number of at least 0";
+        return false;
+    }
+    (key == "fade" ? event.fadeSeconds : event.barSeconds) = number;
+    return true;
+}
+
+bool IsParameterName(const std::string& token) {
+    return token.back() == ':';
 }
 
 bool ReadEvent(const std::vector<std::string>& tokens, EventDescription& event, std::string& why) {
@@ -83,15 +123,22 @@ bool ReadEvent(const std::vector<std::string>& tokens, EventDescription& event, 
         return false;
     }
     std::size_t i = 3;
-    for (; i < tokens.size() && tokens[i].back() != ':'; ++i) {
+    for (; i < tokens.size() && !IsParameterName(tokens[i]) &&
+           tokens[i].find('=') == std::string::npos;
+         ++i) {
         event.files.push_back(tokens[i]);
     }
     if (event.files.empty()) {
         why = "the event names no sound file";
         return false;
     }
+    for (; i < tokens.size() && !IsParameterName(tokens[i]); ++i) {
+        if (!ReadOption(tokens[i], event, why)) {
+            return false;
+        }
+    }
     for (; i < tokens.size(); ++i) {
-        if (tokens[i].back() == ':') {
+        if (IsParameterName(tokens[i])) {
             EventParameter parameter;
             parameter.name = tokens[i].substr(0, tokens[i].size() - 1);
             event.parameters.push_back(std::move(parameter));
@@ -110,14 +157,18 @@ bool ReadEvent(const std::vector<std::string>& tokens, EventDescription& event, 
 
 }  // namespace
 
-const ParameterState& EventParameter::StateNearest(float value) const {
-    const ParameterState* nearest = &states.front();
-    for (const ParameterState& state : states) {
-        if (std::fabs(state.value - value) < std::fabs(nearest->value - value)) {
-            nearest = &state;
+std::size_t EventParameter::IndexNearest(float value) const {
+    std::size_t nearest = 0;
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        if (std::fabs(states[i].value - value) < std::fabs(states[nearest].value - value)) {
+            nearest = i;
         }
     }
-    return *nearest;
+    return nearest;
+}
+
+const ParameterState& EventParameter::StateNearest(float value) const {
+    return states[IndexNearest(value)];
 }
 
 const EventParameter* EventDescription::FindParameter(const std::string& name) const {

@@ -1,6 +1,7 @@
 // Start-up cost of the game's sound: the audio system built on an OpenAL Soft loopback device
-// reads the bank and decodes every sound ("SoundBank/load"), against a baseline in the same run
-// that builds it on the silent device, which reads the bank and decodes nothing. The absolute
+// reads the bank, decodes every short sound and reads the long ones it will stream
+// ("SoundBank/load"), against a baseline in the same run that builds it on the silent device,
+// which reads the bank and decodes nothing. The absolute
 // time of "load" is the start-up figure; it must stay well under 300 ms.
 #include <benchmark/benchmark.h>
 

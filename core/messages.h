@@ -8,8 +8,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "core/vector.h"
 
 class Object;
 class Component;
@@ -86,7 +89,17 @@ struct SoundEventMessage : Message {
     std::string event;
 };
 
-using PlaySoundMessage = SoundEventMessage<MessageType::PlaySound>;
+// A sound to play; a piece of the level gives where it stands, so that the sound is heard from
+// there.
+struct PlaySoundMessage : Message {
+    static constexpr MessageType kType = MessageType::PlaySound;
+    explicit PlaySoundMessage(std::string e) : Message(kType), event(std::move(e)) {}
+    PlaySoundMessage(std::string e, Vector2D at)
+        : Message(kType), event(std::move(e)), position(at) {}
+    std::string event;
+    std::optional<Vector2D> position;
+};
+
 using StopSoundMessage = SoundEventMessage<MessageType::StopSound>;
 using PauseSoundMessage = SoundEventMessage<MessageType::PauseSound>;
 

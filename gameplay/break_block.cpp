@@ -52,7 +52,7 @@ void BreakBlock::Break() {
     owner->SetVisible(false);
     broken = true;
     if (gameplay::HasEmitter(*owner)) {
-        gameplay::PlaySound("SFX/Breaking_Blocks_01");
+        gameplay::PlaySoundAt("SFX/Breaking_Blocks_01", *owner);
         gameplay::SetEmitting(*owner, true);
     }
 }

@@ -32,7 +32,7 @@ void CannonComponent::HandleMessages() {
         RigidBody2D* body = gameplay::BodyOf(other);
         const Vector2D at = other->GetTransform().GetPosition();
         if (hit->kind == CollisionKind::Began && !occupied) {
-            gameplay::PlaySound("SFX/Star_Cannon_01");
+            gameplay::PlaySoundAt("SFX/Star_Cannon_01", *owner);
             if (body) {
                 if (player) {
                     player->inCannon = true;

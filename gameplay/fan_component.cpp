@@ -38,7 +38,7 @@ void FanComponent::HandleMessages() {
         }
         const bool full = player->isFull;
         if (hit->kind == CollisionKind::Began) {
-            gameplay::PlaySound(full ? kHeavyWind : kLightWind);
+            gameplay::PlaySoundAt(full ? kHeavyWind : kLightWind, *owner);
         }
         if (hit->kind == CollisionKind::Ended) {
             gameplay::Rumble(*player, 0.0f);
@@ -47,7 +47,7 @@ void FanComponent::HandleMessages() {
             // A form change inside the wind swaps the sound.
             gameplay::Rumble(*player, full ? kFullFormRumble : kHalfFormRumble);
             gameplay::StopSound(full ? kLightWind : kHeavyWind);
-            gameplay::PlaySound(full ? kHeavyWind : kLightWind);
+            gameplay::PlaySoundAt(full ? kHeavyWind : kLightWind, *owner);
         }
     }
 }

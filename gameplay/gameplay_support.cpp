@@ -36,6 +36,10 @@ void PlaySound(const std::string& event) {
     MessagingSystem::Send<PlaySoundMessage>(event);
 }
 
+void PlaySoundAt(const std::string& event, const Object& piece) {
+    MessagingSystem::Send<PlaySoundMessage>(event, piece.GetTransform().GetPosition());
+}
+
 void StopSound(const std::string& event) {
     MessagingSystem::Send<StopSoundMessage>(event);
 }

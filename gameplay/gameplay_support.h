@@ -44,6 +44,8 @@ void SetEmitting(Object& object, bool on);
 bool HasEmitter(const Object& object);
 
 void PlaySound(const std::string& event);
+// Played where `piece` stands, so that it is heard from there.
+void PlaySoundAt(const std::string& event, const Object& piece);
 void StopSound(const std::string& event);
 
 // Both motors of the player's own gamepad at `strength` (0..1).

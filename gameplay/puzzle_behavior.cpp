@@ -50,7 +50,7 @@ void PuzzleBehavior::React(const CollisionMessage& hit, RigidBody2D& body) {
             if (React_Cannon != 0) {
                 body.AddForcePolar(CannonStrength, gameplay::PushAngle(*other));
                 if (began) {
-                    gameplay::PlaySound("SFX/Star_Cannon_01");
+                    gameplay::PlaySoundAt("SFX/Star_Cannon_01", *other);
                 }
             }
             break;
@@ -58,7 +58,7 @@ void PuzzleBehavior::React(const CollisionMessage& hit, RigidBody2D& body) {
             if (React_Fan != 0) {
                 body.AddForcePolar(FanStrength, gameplay::PushAngle(*other));
                 if (began) {
-                    gameplay::PlaySound("Wind_01");
+                    gameplay::PlaySoundAt("Wind_01", *other);
                 }
                 if (player) {
                     const bool ended = hit.kind == CollisionKind::Ended;

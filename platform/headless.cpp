@@ -20,12 +20,17 @@ class SilentAudioDevice : public AudioDevice {
 public:
     bool IsSilent() const override { return true; }
     SoundId LoadSound(const PcmSound&) override { return ++lastSound_; }
-    VoiceId Play(const std::vector<VoiceLayer>&, bool, float) override { return ++lastVoice_; }
+    SoundId LoadStreamedSound(const EncodedSound&) override { return ++lastSound_; }
+    VoiceId Play(const std::vector<VoiceLayer>&, bool, float, std::optional<float>) override {
+        return ++lastVoice_;
+    }
     void Stop(VoiceId) override {}
     void SetPaused(VoiceId, bool) override {}
     void Rewind(VoiceId) override {}
     void SetGain(VoiceId, float) override {}
     void SetLayerGain(VoiceId, std::size_t, float) override {}
+    void SetPan(VoiceId, float) override {}
+    void JumpTo(VoiceId, double, double) override {}
     bool IsPlaying(VoiceId) const override { return false; }
     double PlaybackSeconds(VoiceId) const override { return 0.0; }
 

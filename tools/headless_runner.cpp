@@ -3,7 +3,8 @@
 //
 //   headless_runner <assets-folder> [--level <n|name>] [--frames <count>] [--until <n|name>]
 //                   [--collisions] [--positions] [--input <file.input>] [--solutions]
-//                   [--memory] [--step <seconds|game>] [--sim-step <seconds|game>] [--help]
+//                   [--memory] [--step <seconds|game>] [--sim-step <seconds|game>] [--sound]
+//                   [--help]
 //
 // --step is the length of a drawn frame, what a slow or fast machine measures; the game simulates
 // in steps of the game's frame length (1/63 s) whatever it is, running as many steps in a frame as
@@ -25,9 +26,13 @@
 // level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the step its
 // objects are live, so one process plays the whole game. --memory prints the process's resident
 // memory as each level starts ("frame F: resident K KiB") and its peak at the end.
+// --sound plays the game's sound on the system's audio device and holds every frame to its
+// length in real time, so that what is heard is what a player hears; with OpenAL Soft's
+// wave-file back end (ALSOFT_CONF) it records the run's mix.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
 // for an assets folder, starting level file or recording that does not exist.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +42,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/core.h"
@@ -200,6 +206,7 @@ struct Settings {
     std::string input;
     bool solutions = false;
     bool memory = false;
+    bool sound = false;
 };
 
 // The process's resident memory now and at its peak, in KiB (0 where /proc cannot tell).
@@ -275,6 +282,11 @@ tools::CommandLine MakeCommandLine(Settings& settings) {
                   settings.memory = true;
                   return std::string();
               }});
+    line.Add({"--sound", "", "play the sound on the audio device, frames held to real time",
+              [&](const std::string&) {
+                  settings.sound = true;
+                  return std::string();
+              }});
     line.Add({"--step", "<seconds|game>",
               "drawn frame length (default 1/60; game: the capped 1/63)",
               [&](const std::string& value) { return ReadSeconds(value, settings.step); }});
@@ -340,12 +352,17 @@ int main(int argc, char** argv) {
         services.gamepads = std::move(pad);
     }
     FrameRateController::UseStep(settings.simulationStep);
+    if (settings.sound) {
+        services.audio = platform::OpenAudioDevice();
+    }
     Core core(std::move(services));
     LoadGameData(core);
     RecordingFeed feed(recordedPad);
     PlayerEvents events;
     bool levelRunning = false;
     bool reached = false;
+    const auto runStart = std::chrono::steady_clock::now();
+    const std::chrono::duration<double> frameLength(settings.step);
     long frame = 1;
 
     core.SetStepHooks({[&] { feed.BeforeStep(frame, levelRunning); },
@@ -356,6 +373,9 @@ int main(int argc, char** argv) {
                            }
                        }});
     for (; frame <= settings.frames && isRunning && !reached; ++frame) {
+        if (settings.sound) {
+            std::this_thread::sleep_until(runStart + static_cast<double>(frame) * frameLength);
+        }
         core.Update();
         if (settings.positions) {
             for (const Object* object : LevelObjects()) {

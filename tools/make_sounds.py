@@ -1,20 +1,29 @@
 #!/usr/bin/env python3
-"""Makes every sound of the game into assets/Sounds/ as Ogg Vorbis.
+"""Makes every sound of the game into assets/Sounds/ as Ogg Vorbis, and their pictures into
+docs/sound/.
 
-Sound effects are synthesised here (oscillators, noise, envelopes, pitch sweeps), mono. The music is
-composed here as notes, written as MIDI, rendered by FluidSynth with the General MIDI soundfont and
-encoded with oggenc. Each looping piece is rendered twice in a row and the second pass is kept, so
-the notes and reverb still ringing at its end are exactly what rings at its start: the loop has no
-seam. The in-game piece is four stems of one length (pad, melody, harp, bells) that the event bank
-fades between.
+Sound effects are synthesised here (oscillators, noise, envelopes, pitch sweeps), mono, so that the
+game can place them left or right; the wind loops are stereo ambience. The music is composed here
+as notes, written as MIDI, rendered in stereo by FluidSynth with the General MIDI soundfont and
+encoded with oggenc. Everything is 44.1 kHz, the rate OpenAL Soft mixes at unless told otherwise,
+so nothing is resampled on its way out; every file has its DC offset filtered away.
+
+Each looping piece is rendered twice in a row and the second pass is kept, so the notes and reverb
+still ringing at its end are exactly what rings at its start: the loop has no seam. The in-game
+piece is four stems of one length (keys and bass, melody, pizzicato, percussion) that the event
+bank fades between, in five sections of eight bars that the bank's "StateChange" states move
+between.
 
 Needs python3, fluidsynth, fluid-soundfont-gm (/usr/share/sounds/sf2/FluidR3_GM.sf2), vorbis-tools
-(oggenc) and sox. Players never run this: the .ogg files are committed.
-Usage: tools/make_sounds.py [--report]   (--report prints peaks, loudness and loop seams only)
+(oggenc), sox and ffmpeg. Players never run this: the .ogg files and pictures are committed.
+Usage: tools/make_sounds.py [--report]   (--report prints levels, loudness and loop seams and
+redraws the pictures, without making the sounds)
 """
+import array
 import math
 import os
 import random
+import re
 import struct
 import subprocess
 import sys
@@ -23,19 +32,19 @@ import wave
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 OUT = os.path.join(ROOT, "assets", "Sounds")
+PICTURES = os.path.join(ROOT, "docs", "sound")
 SOUNDFONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
-# Every sound is mono at 22.05 kHz: the game decodes all of it at start-up within its budget, and
-# OpenAL pans every mono source alike, so the balance measured here is the balance heard.
-RATE = 22050
-RENDER_RATE = 32000  # FluidSynth's rate, resampled to RATE afterwards
-PEAK = 10 ** (-1.5 / 20)  # effects peak at -1.5 dBFS
+RATE = 44100
+PEAK = 10 ** (-1.0 / 20)  # effects peak at -1 dBFS in their files; the bank sets their level
 
 
 # ---------------------------------------------------------------- sound effects
 
 def envelope(t, attack, decay):
-    """Linear attack, exponential decay (decay = seconds to fall by 1/e)."""
-    return (t / attack if t < attack else math.exp(-(t - attack) / decay))
+    """A raised-cosine attack (no corner to click on), then an exponential decay (seconds to 1/e)."""
+    if t < attack:
+        return 0.5 - 0.5 * math.cos(math.pi * t / attack)
+    return math.exp(-(t - attack) / decay)
 
 
 class Noise:
@@ -94,7 +103,7 @@ def bell(freq, seconds, decay, start=0.0, total=None):
         s = 0.0
         for ratio, amp in partials:
             s += amp * math.exp(-t * ratio / decay) * math.sin(2 * math.pi * freq * ratio * t)
-        out[i] = s * min(1.0, t / 0.003)
+        out[i] = s * (0.5 - 0.5 * math.cos(math.pi * min(1.0, t / 0.004)))
     return out
 
 
@@ -103,16 +112,43 @@ def mix(*tracks):
     return [sum(t[i] for t in tracks if i < len(t)) for i in range(n)]
 
 
+def remove_dc(samples, cutoff=25.0):
+    """A DC blocker: a first-order high-pass far below anything heard."""
+    r = math.exp(-2.0 * math.pi * cutoff / RATE)
+    out, x1, y1 = [], 0.0, 0.0
+    for x in samples:
+        y1 = x - x1 + r * y1
+        x1 = x
+        out.append(y1)
+    return out
+
+
+def trim(samples, floor=10 ** (-66 / 20)):
+    """Cuts the silence before the first and after the last sample above `floor` of the peak."""
+    top = max(abs(s) for s in samples) or 1.0
+    loud = [i for i, s in enumerate(samples) if abs(s) > floor * top]
+    return samples[loud[0]:loud[-1] + 1] if loud else samples
+
+
+def edges(samples, fade_in=0.002, fade_out=0.015):
+    """Raised-cosine fades at both ends, so neither starts nor ends on a step."""
+    n_in, n_out = max(1, int(fade_in * RATE)), max(1, int(fade_out * RATE))
+    out = list(samples)
+    for i in range(min(n_in, len(out))):
+        out[i] *= 0.5 - 0.5 * math.cos(math.pi * i / n_in)
+    for i in range(min(n_out, len(out))):
+        out[-1 - i] *= 0.5 - 0.5 * math.cos(math.pi * i / n_out)
+    return out
+
+
 def normalise(samples, peak=PEAK):
     top = max(abs(s) for s in samples) or 1.0
     return [s * peak / top for s in samples]
 
 
-def fade_out(samples, seconds=0.02):
-    n = int(seconds * RATE)
-    for i in range(1, n + 1):
-        samples[-i] *= (i - 1) / n
-    return samples
+def finish(samples):
+    """Every effect: no DC, no silence at either end, soft edges, peak at PEAK."""
+    return normalise(edges(trim(remove_dc(samples))))
 
 
 def seamless_loop(samples, overlap):
@@ -125,7 +161,7 @@ def seamless_loop(samples, overlap):
     return body
 
 
-def wind(seconds, cutoff, gust_hz, depth, seed):
+def wind(seconds, cutoff, gust_hz, depth, seed, phase=0.0):
     """Filtered noise with slow swells; gust_hz divides the loop so the swells loop too."""
     overlap = int(0.5 * RATE)
     n = int(seconds * RATE) + overlap
@@ -136,32 +172,44 @@ def wind(seconds, cutoff, gust_hz, depth, seed):
         t = i / RATE
         x = hiss.white()
         s = band_low(x) - 0.6 * band_high(x)  # a soft band-pass: whistle without rumble mud
-        swell = 1.0 - depth + depth * (0.5 + 0.5 * math.sin(2 * math.pi * gust_hz * t))
+        swell = 1.0 - depth + depth * (0.5 + 0.5 * math.sin(2 * math.pi * gust_hz * t + phase))
         out.append(s * swell)
-    return seamless_loop(out, overlap)
+    return seamless_loop(remove_dc(out), overlap)
+
+
+def stereo_wind(seconds, cutoff, gust_hz, depth, seed):
+    """Two decorrelated channels whose swells lean a little apart: wind all around."""
+    left = wind(seconds, cutoff, gust_hz, depth, seed, 0.0)
+    right = wind(seconds, cutoff, gust_hz, depth, seed + 100, 0.6)
+    top = max(max(abs(s) for s in left), max(abs(s) for s in right))
+    return [s * PEAK / top for pair in zip(left, right) for s in pair]
+
+
+# G major: the music's key, which pitched effects keep to.
+G3, D4, G4, B4, D5, G5, B5, D6 = 196.0, 293.66, 392.0, 493.88, 587.33, 783.99, 987.77, 1174.66
 
 
 def effects():
-    """Every sound effect event, by file name."""
+    """Every mono sound effect, by file name."""
     sounds = {}
-    sounds["player_jump"] = fade_out(sweep(0.28, 330, 760, triangle, 0.006, 0.07, noise=0.05,
-                                           harmonics=(1.0, 0.25)))
-    sounds["player_defeat"] = fade_out(mix(
-        sweep(0.9, 620, 140, triangle, 0.01, 0.35, noise=0.04, seed=2, harmonics=(1.0, 0.3)),
-        [0.25 * s for s in sweep(0.9, 310, 70, sine, 0.01, 0.4, seed=3)]))
-    sounds["wind_heavy"] = wind(3.0, 700, 2 / 3.0, 0.55, seed=4)
-    sounds["wind_light"] = wind(3.0, 2400, 1 / 1.5, 0.4, seed=5)
-    gust = wind(1.2, 1400, 0.0, 0.0, seed=6)[: int(0.9 * RATE)]
-    sounds["wind_gust"] = fade_out([s * math.sin(math.pi * i / len(gust)) ** 2
-                                    for i, s in enumerate(gust)])
-    thump = sweep(0.45, 170, 45, sine, 0.003, 0.12, seed=7)
+    # Jumping: a light upward glide from D4 to D5.
+    sounds["player_jump"] = sweep(0.26, D4, D5, triangle, 0.008, 0.07, noise=0.05,
+                                  harmonics=(1.0, 0.25))
+    # Falling out: a round glide down from G4 to G3, a low sine under it.
+    sounds["player_defeat"] = mix(
+        sweep(0.55, G4, G3, triangle, 0.01, 0.22, noise=0.04, seed=2, harmonics=(1.0, 0.3)),
+        [0.3 * s for s in sweep(0.55, G3, G3 / 2, sine, 0.01, 0.25, seed=3)])
+    gust = wind(0.8, 1400, 0.0, 0.0, seed=6)[: int(0.55 * RATE)]
+    sounds["wind_gust"] = [s * math.sin(math.pi * i / len(gust)) ** 2 for i, s in enumerate(gust)]
+    thump = sweep(0.45, 170, 45, sine, 0.004, 0.12, seed=7)
     whoosh = sweep(0.45, 900, 300, sine, 0.02, 0.1, noise=1.2, seed=8, harmonics=(0.05,))
-    sounds["star_cannon"] = fade_out(mix(thump, [0.6 * s for s in whoosh]))
-    notes = [523.25, 659.25, 783.99, 1046.5]  # C E G C: the goal's small fanfare
-    sounds["level_complete"] = fade_out(mix(*[bell(f, 1.4 - 0.11 * k, 0.5, 0.11 * k, 1.5)
-                                              for k, f in enumerate(notes)]))
-    sounds["star_collect"] = fade_out(mix(bell(1318.5, 0.5, 0.18, 0.0, 0.6),
-                                          bell(1975.5, 0.5, 0.22, 0.07, 0.6)))
+    sounds["star_cannon"] = mix(thump, [0.6 * s for s in whoosh])
+    # The goal: G B D G rising as bells, the brightest sound of the game with the star.
+    notes = [G5, B5, D6, G5 * 2]
+    sounds["level_complete"] = mix(*[bell(f, 0.6 - 0.08 * k, 0.22, 0.08 * k, 0.6)
+                                     for k, f in enumerate(notes)])
+    sounds["star_collect"] = mix(bell(B5 * 2, 0.45, 0.16, 0.0, 0.5),
+                                 bell(D6 * 2, 0.4, 0.2, 0.06, 0.5))
     crunch = []
     grains = Noise(9)
     for k in range(6):  # a few bursts of gravel, each darker than the last
@@ -169,9 +217,15 @@ def effects():
         burst = sweep(0.12, 1200 - 150 * k, 500, sine, 0.002, 0.03, noise=1.5, seed=10 + k,
                       harmonics=(0.02,))
         crunch.append([0.0] * int(start * RATE) + [s * (1.0 - 0.12 * k) for s in burst])
-    body = sweep(0.35, 120, 60, sine, 0.002, 0.08, seed=20)
-    sounds["breaking_blocks"] = fade_out(mix(body, *crunch))
-    return {name: normalise(samples) for name, samples in sounds.items()}
+    body = sweep(0.35, 120, 60, sine, 0.003, 0.08, seed=20)
+    sounds["breaking_blocks"] = mix(body, *crunch)
+    return {name: finish(samples) for name, samples in sounds.items()}
+
+
+def ambience():
+    """The wind loops, stereo, by file name: heavy is low and slow, light is high and quick."""
+    return {"wind_heavy": stereo_wind(6.0, 700, 1 / 3.0, 0.55, seed=4),
+            "wind_light": stereo_wind(6.0, 2400, 1 / 2.0, 0.4, seed=5)}
 
 
 def write_wav(path, samples, channels=1):
@@ -179,8 +233,8 @@ def write_wav(path, samples, channels=1):
         out.setnchannels(channels)
         out.setsampwidth(2)
         out.setframerate(RATE)
-        out.writeframes(b"".join(struct.pack("<h", int(max(-1, min(1, s)) * 32767))
-                                 for s in samples))
+        out.writeframes(array.array("h", (int(round(max(-1.0, min(1.0, s)) * 32767))
+                                          for s in samples)).tobytes())
 
 
 # ---------------------------------------------------------------- music
@@ -199,30 +253,40 @@ def pitch(name):
 
 
 class Part:
-    """One instrument's notes: (start beat, length in beats, MIDI note, velocity)."""
+    """One instrument's notes: (start beat, length in beats, MIDI note, velocity), with program
+    changes at given beats (a part may change instrument from section to section)."""
 
-    def __init__(self, program, channel, volume=100, pan=64, reverb=60):
-        self.program, self.channel = program, channel
-        self.volume, self.pan, self.reverb = volume, pan, reverb
+    def __init__(self, program, channel, volume=100, pan=64, reverb=60, chorus=0):
+        self.channel = channel
+        self.volume, self.pan, self.reverb, self.chorus = volume, pan, reverb, chorus
+        self.programs = [(0, program)]
         self.notes = []
 
     def add(self, beat, length, note, velocity=80):
         self.notes.append((beat, length, pitch(note) if isinstance(note, str) else note, velocity))
 
+    def program_at(self, beat, program):
+        self.programs.append((beat, program))
+
 
 def write_midi(path, parts, bpm, beats, passes):
-    """A one-track MIDI file playing `parts` `passes` times, then two bars of silence for tails."""
+    """A one-track MIDI file playing `parts` `passes` times, then two bars of silence for tails.
+
+    Every note sounds LEAD_IN ticks late, so a loop cut on the beat wraps in the quiet just before
+    a downbeat rather than on the first sample of its attacks, and a jump made on a bar line has
+    crossfaded before the new bar's first note."""
     ticks = 480
     events = []
     for part in parts:
         c = part.channel
-        events.append((0, 0, bytes([0xC0 | c, part.program])))
-        for cc, value in ((7, part.volume), (10, part.pan), (91, part.reverb), (93, 0)):
+        for cc, value in ((7, part.volume), (10, part.pan), (91, part.reverb), (93, part.chorus)):
             events.append((0, 0, bytes([0xB0 | c, cc, value])))
         for p in range(passes):
+            for beat, program in part.programs:
+                events.append((round((beat + p * beats) * ticks), 0, bytes([0xC0 | c, program])))
             for beat, length, note, velocity in part.notes:
-                on = round((beat + p * beats) * ticks)
-                off = round((beat + length + p * beats) * ticks) - 1
+                on = round((beat + p * beats) * ticks) + LEAD_IN
+                off = round((beat + length + p * beats) * ticks) - 1 + LEAD_IN
                 events.append((on, 2, bytes([0x90 | c, note, velocity])))
                 events.append((off, 1, bytes([0x80 | c, note, 0])))
     end = (passes * beats + 8) * ticks
@@ -240,6 +304,9 @@ def write_midi(path, parts, bpm, beats, passes):
         out.write(b"MTrk" + struct.pack(">I", len(track)) + track)
 
 
+LEAD_IN = 12  # ticks of 1/480 beat: 15 ms at 100 beats a minute
+
+
 def varlen(value):
     out = [value & 0x7F]
     value >>= 7
@@ -249,132 +316,232 @@ def varlen(value):
     return bytes(out)
 
 
-def chord_tones(chord):
-    """'D' / 'Bm' / 'F#m' / 'Asus' -> (root pitch class name, list of three MIDI notes near C4)."""
-    root = chord.rstrip("msu")
-    minor = chord.endswith("m")
-    sus = chord.endswith("sus")
-    base = pitch(root + "3")
-    third = 5 if sus else (3 if minor else 4)
-    return root, [base, base + third, base + 7]
+CHORD_SHAPES = {"": (0, 4, 7), "m": (0, 3, 7), "sus": (0, 5, 7), "7": (0, 4, 7, 10),
+                "m7": (0, 3, 7, 10), "maj7": (0, 4, 7, 11), "add9": (0, 4, 7, 14)}
 
 
-# The in-game piece: D major, 3/4 at 80 beats a minute, sixteen bars (36 s), gentle and open.
-GAME_BPM, GAME_BAR = 80, 3
-GAME_CHORDS = ["D", "Bm", "G", "A", "D", "F#m", "G", "Asus",
-               "Bm", "G", "D", "A", "G", "Em", "Asus", "A"]
-# Melody: (bar, beat in bar, beats, note); rests are simply gaps.
-GAME_MELODY = [
-    (0, 0, 1, "F#5"), (0, 1, 1, "E5"), (0, 2, 1, "D5"), (1, 0, 2, "F#5"), (1, 2, 1, "B4"),
-    (2, 0, 1, "D5"), (2, 1, 1, "B4"), (2, 2, 1, "G4"), (3, 0, 3, "A4"),
-    (4, 0, 1, "F#5"), (4, 1, 1, "G5"), (4, 2, 1, "A5"), (5, 0, 2, "C#6"), (5, 2, 1, "A5"),
-    (6, 0, 1, "B5"), (6, 1, 1, "A5"), (6, 2, 1, "G5"), (7, 0, 2, "E5"), (7, 2, 1, "A4"),
-    (8, 0, 1, "D5"), (8, 1, 1, "F#5"), (8, 2, 1, "B5"), (9, 0, 2, "B5"), (9, 2, 1, "G5"),
-    (10, 0, 1, "A5"), (10, 1, 1, "F#5"), (10, 2, 1, "D5"), (11, 0, 2, "E5"), (11, 2, 1, "C#5"),
-    (12, 0, 1, "B4"), (12, 1, 1, "D5"), (12, 2, 1, "G5"), (13, 0, 2, "G5"), (13, 2, 1, "E5"),
-    (14, 0, 2, "E5"), (14, 2, 1, "D5"), (15, 0, 3, "C#5"),
+def chord(name):
+    """'G' / 'Em' / 'D/F#' / 'Am7' -> (bass MIDI note near G2, chord tones near C4)."""
+    symbol, _, bass = name.partition("/")
+    match = re.fullmatch(r"([A-G][#b]?)(.*)", symbol)
+    root, shape = match.group(1), match.group(2)
+    low = pitch(root + "3")
+    if low > pitch("B3"):
+        low -= 12
+    tones = [low + i for i in CHORD_SHAPES[shape]]
+    # Voiced close around middle C: each tone folded into G3..F#4, then sorted.
+    voiced = sorted(pitch("G3") + (t - pitch("G3")) % 12 for t in tones)
+    bass_note = pitch((bass or root) + "2")
+    if bass_note > pitch("D3"):
+        bass_note -= 12
+    return bass_note, voiced
+
+
+def melody(part, start_bar, bars, beats_per_bar, velocity=78):
+    """Adds bars written as "note:beats ..." strings ("r" rests) from bar `start_bar`."""
+    for b, text in enumerate(bars):
+        beat = (start_bar + b) * beats_per_bar
+        for token in text.split():
+            note, length = token.split(":")
+            if note != "r":
+                accent = velocity + (6 if beat % beats_per_bar == 0 else 0)
+                part.add(beat, float(length), note, min(127, accent))
+            beat += float(length)
+
+
+# The in-game piece: G major, 4/4 at 100 beats a minute, five sections of eight bars (19.2 s each,
+# 96 s in all) in four-bar phrases, each with its own tune, comping and texture over its own
+# progression. The event bank's "StateChange" states start the sections.
+GAME_BPM, GAME_BAR = 100, 4
+GAME_SECTIONS = [
+    {   # A: the theme, on the marimba; chords held, the pizzicato in quarters
+        "chords": ["G", "D/F#", "Em", "C", "G", "D", "C", "D"],
+        "lead": 12, "comp": [(0, 2), (2, 2)], "pluck": "quarters", "beat": "light",
+        "tune": ["D5:1.5 B4:.5 G4:1 B4:1", "A4:1.5 F#4:.5 D4:1 A4:1", "B4:1 G4:.5 B4:.5 E5:1.5 D5:.5",
+                 "C5:1 E5:1 G4:2", "D5:1.5 B4:.5 G5:1 F#5:.5 E5:.5", "D5:1 A4:1 F#4:1 A4:1",
+                 "G4:.5 A4:.5 C5:.5 E5:.5 D5:1 C5:1", "B4:1 A4:1 r:2"],
+    },
+    {   # B: the answer, on the vibraphone, in the relative minor's colour; syncopated chords
+        "chords": ["Em", "C", "G", "D", "Em", "C", "Am7", "D"],
+        "lead": 11, "comp": [(0, 1.5), (1.5, 1), (2.5, 1.5)], "pluck": "eighths", "beat": "full",
+        "tune": ["E5:1 G5:1 F#5:.5 E5:.5 D5:1", "E5:2 C5:1 r:1", "D5:1 B4:1 D5:.5 E5:.5 G5:1",
+                 "F#5:3 r:1", "G5:1 F#5:.5 E5:.5 B4:1 E5:1", "C5:.5 D5:.5 E5:1 G5:1.5 E5:.5",
+                 "A5:1 G5:.5 E5:.5 C5:1 E5:1", "D5:2 F#5:1 A5:1"],
+    },
+    {   # C: the middle, sparse: long chords, the pizzicato carries the line
+        "chords": ["Cmaj7", "D", "Bm", "Em", "Am7", "D", "G", "G"],
+        "lead": 12, "comp": [(0, 4)], "pluck": "line", "beat": "sparse",
+        "tune": ["r:1 G5:1 E5:1 C5:1", "D5:2 A4:2", "r:1 F#5:1 D5:1 B4:1", "E5:3 r:1",
+                 "C6:1 B5:.5 A5:.5 E5:2", "F#5:1 A5:1 D6:2", "B5:1.5 A5:.5 G5:1 D5:1", "G5:3 r:1"],
+    },
+    {   # D: the lively one, running eighths on the vibraphone
+        "chords": ["G", "Bm", "C", "D", "G", "Bm", "C", "D"],
+        "lead": 11, "comp": [(0, 1), (1.5, 1), (2.5, 0.5), (3, 1)], "pluck": "offbeats",
+        "beat": "full",
+        "tune": ["G4:.5 B4:.5 D5:.5 G5:.5 F#5:.5 D5:.5 B4:1",
+                 "F#4:.5 B4:.5 D5:.5 F#5:.5 E5:.5 D5:.5 B4:1",
+                 "E4:.5 G4:.5 C5:.5 E5:.5 D5:.5 C5:.5 G4:1", "F#4:.5 A4:.5 D5:.5 F#5:.5 A5:2",
+                 "B5:1 A5:.5 G5:.5 D5:1 G5:1", "F#5:1 E5:.5 D5:.5 B4:2",
+                 "C5:.5 E5:.5 G5:.5 C6:.5 B5:1 G5:1", "A5:2 F#5:1 D5:1"],
+    },
+    {   # E: the way home, on the marimba, calmer, ending on a pickup into the theme
+        "chords": ["Am7", "D", "G", "Em", "C", "D", "G", "Gsus"],
+        "lead": 12, "comp": [(0, 2), (2, 2)], "pluck": "quarters", "beat": "light",
+        "tune": ["C5:1.5 B4:.5 A4:1 E5:1", "D5:1.5 C5:.5 A4:2", "B4:1 D5:1 G5:1 D5:1", "E5:2 B4:2",
+                 "C5:1 E5:1 G5:1.5 E5:.5", "F#5:1 E5:1 D5:1 A4:1", "B4:1.5 A4:.5 G4:2",
+                 "r:2 B4:1 C5:1"],
+    },
 ]
-# Bells answer the melody in the bars where it holds a long note.
-GAME_BELLS = [
-    (1, 2, 1, "D6"), (3, 1, 1, "C#6"), (3, 2, 1, "E6"), (5, 2, 1, "E6"), (7, 1, 1, "D6"),
-    (7, 2, 1, "C#6"), (9, 2, 1, "D6"), (11, 1, 1, "A5"), (11, 2, 1, "B5"), (13, 2, 1, "B5"),
-    (15, 1, 1, "E6"), (15, 2, 1, "F#6"),
-]
+SECTION_BARS = 8
+# GM drum notes: shaker, high and low woodblock, a soft kick, the open triangle.
+SHAKER, WOOD_HIGH, WOOD_LOW, KICK, TRIANGLE = 82, 76, 77, 35, 81
+
+
+def pluck_pattern(kind, bass, tones, start, bar):
+    """The pizzicato strings' notes over one bar: (beat, beats, note, velocity)."""
+    up = [t + 12 for t in tones]
+    if kind == "quarters":
+        return [(start + k, 1, n, 60 if k % 2 else 68)
+                for k, n in enumerate([up[0], up[2], up[1], up[2]])]
+    if kind == "eighths":
+        seq = [up[0], up[1], up[2], up[1] + 12, up[2], up[1], up[0] + 12, up[2]]
+        return [(start + 0.5 * k, 0.5, n, 64 if k % 2 == 0 else 54) for k, n in enumerate(seq)]
+    if kind == "offbeats":
+        return [(start + k + 0.5, 0.5, up[k % 3], 58) for k in range(4)] + \
+               [(start, 0.5, bass + 24, 66)]
+    # "line": a slow rising counter-line in the bars where the tune rests
+    return [(start, 2, up[0] + (12 if bar % 2 else 0), 62), (start + 2, 2, up[1] + 12, 58)]
+
+
+def beat_pattern(kind, start):
+    """The percussion over one bar: (beat, beats, GM drum note, velocity)."""
+    notes = []
+    if kind in ("light", "full"):
+        notes += [(start + 0.5 * k, 0.5, SHAKER, 46 if k % 2 == 0 else 34) for k in range(8)]
+        notes += [(start + 1, 0.5, WOOD_HIGH, 40), (start + 3, 0.5, WOOD_LOW, 40)]
+    if kind == "full":
+        notes += [(start, 1, KICK, 52), (start + 2.5, 0.5, KICK, 40), (start + 3.5, 0.5,
+                                                                        WOOD_HIGH, 30)]
+    if kind == "sparse":
+        notes += [(start, 1, SHAKER, 40), (start + 2, 1, SHAKER, 36), (start + 3, 0.5, WOOD_LOW, 34)]
+    return notes
 
 
 def game_stems():
-    bars = len(GAME_CHORDS)
-    pad = Part(48, 0, volume=78, reverb=80)       # string ensemble
-    bass = Part(32, 1, volume=90, reverb=40)      # acoustic bass
-    lead = Part(73, 2, volume=92, pan=58, reverb=70)   # flute
-    harp = Part(46, 3, volume=88, pan=76, reverb=70)   # orchestral harp
-    bells = Part(8, 4, volume=84, pan=50, reverb=90)   # celesta
-    for bar, chord in enumerate(GAME_CHORDS):
-        root, tones = chord_tones(chord)
-        start = bar * GAME_BAR
-        for note in tones:
-            pad.add(start, GAME_BAR, note + 12, 58)
-        bass.add(start, 2, pitch(root + "2"), 76)
-        bass.add(start + 2, 1, pitch(root + "2") + 7, 60)
-        pattern = [tones[0] + 12, tones[1] + 12, tones[2] + 12, tones[0] + 24, tones[2] + 12,
-                   tones[1] + 12]
-        for k, note in enumerate(pattern):
-            harp.add(start + 0.5 * k, 0.5, note, 70 if k == 0 else 56)
-    for bar, beat, length, note in GAME_MELODY:
-        lead.add(bar * GAME_BAR + beat, length, note, 84)
-    for bar, beat, length, note in GAME_BELLS:
-        bells.add(bar * GAME_BAR + beat, length, note, 64)
-    return bars * GAME_BAR, {"music_game_pad": [pad, bass], "music_game_lead": [lead],
-                             "music_game_harp": [harp], "music_game_bells": [bells]}
+    keys = Part(4, 0, volume=84, pan=54, reverb=64)  # electric piano
+    bass = Part(32, 1, volume=96, pan=64, reverb=30)             # acoustic bass
+    lead = Part(12, 2, volume=100, pan=74, reverb=70)            # marimba / vibraphone
+    pluck = Part(45, 3, volume=80, pan=40, reverb=70)            # pizzicato strings
+    drums = Part(0, 9, volume=88, pan=64, reverb=40)             # the standard kit
+    for s, section in enumerate(GAME_SECTIONS):
+        first = s * SECTION_BARS
+        lead.program_at(first * GAME_BAR, section["lead"])
+        melody(lead, first, section["tune"], GAME_BAR)
+        for b, name in enumerate(section["chords"]):
+            bar = first + b
+            start = bar * GAME_BAR
+            low, tones = chord(name)
+            for offset, length in section["comp"]:
+                for t in tones:
+                    keys.add(start + offset, length, t, 50 if offset else 56)
+            bass.add(start, 2, low, 74)
+            bass.add(start + 2, 1.5 if section["beat"] != "sparse" else 2, low + 7, 62)
+            if section["beat"] != "sparse":
+                bass.add(start + 3.5, 0.5, low + 12, 56)
+            for note in pluck_pattern(section["pluck"], low, tones, start, b):
+                pluck.add(*note)
+            for note in beat_pattern(section["beat"], start):
+                drums.add(*note)
+        drums.add(first * GAME_BAR, 2, TRIANGLE, 44)  # each section rings in
+    beats = len(GAME_SECTIONS) * SECTION_BARS * GAME_BAR
+    return beats, {"music_game_keys": [keys, bass], "music_game_lead": [lead],
+                   "music_game_pluck": [pluck], "music_game_beat": [drums]}
 
 
-# The start menu: F major, 4/4 at 75 beats a minute, eight bars (25.6 s), a music-box lullaby.
-MENU_BPM, MENU_BAR = 75, 4
-MENU_CHORDS = ["F", "Dm", "Bb", "C", "F", "Am", "Bb", "Csus"]
-MENU_MELODY = [
-    (0, 0, 1, "A5"), (0, 1, 1, "C6"), (0, 2, 2, "F5"), (1, 0, 1, "D5"), (1, 1, 1, "F5"),
-    (1, 2, 2, "A5"), (2, 0, 1, "Bb5"), (2, 1, 1, "A5"), (2, 2, 1, "G5"), (2, 3, 1, "F5"),
-    (3, 0, 3, "G5"), (4, 0, 1, "A5"), (4, 1, 1, "C6"), (4, 2, 2, "F6"), (5, 0, 1, "E6"),
-    (5, 1, 1, "C6"), (5, 2, 2, "A5"), (6, 0, 1, "Bb5"), (6, 1, 1, "D6"), (6, 2, 1, "C6"),
-    (6, 3, 1, "Bb5"), (7, 0, 2, "A5"), (7, 2, 2, "G5"),
-]
+# The start menu: G major too, 4/4 at 90 beats a minute, three phrases of eight bars (64 s): a
+# vibraphone over a warm pad and a slow piano, sparser than the game, so pausing steps aside.
+MENU_BPM, MENU_BAR = 90, 4
+MENU_CHORDS = ["G", "Em", "Cmaj7", "D", "G", "Em", "Cmaj7", "Dsus",
+               "Em", "C", "G", "D", "Em", "C", "Am7", "D",
+               "C", "G/B", "Am7", "Em", "C", "D", "G", "G"]
+MENU_TUNE = ["B4:2 D5:2", "E5:3 r:1", "G5:2 E5:1 D5:1", "A4:3 r:1",
+             "B4:2 D5:1 G5:1", "G5:2 F#5:1 E5:1", "E5:4", "D5:3 r:1",
+             "r:1 B4:1 E5:1 G5:1", "G5:2 E5:2", "D5:2 B4:2", "A4:3 r:1",
+             "r:1 E5:1 G5:1 B5:1", "A5:2 G5:1 E5:1", "C5:2 E5:2", "F#5:3 r:1",
+             "E5:2 G5:2", "D5:3 r:1", "C5:2 E5:1 A5:1", "G5:2 B4:2",
+             "C5:1.5 D5:.5 E5:2", "F#5:2 A5:2", "G5:4", "r:4"]
 
 
 def menu_parts():
-    box = Part(10, 0, volume=96, reverb=85)       # music box
-    pad = Part(89, 1, volume=70, reverb=80)       # warm pad
-    piano = Part(0, 2, volume=74, pan=70, reverb=70)
-    for bar, chord in enumerate(MENU_CHORDS):
-        root, tones = chord_tones(chord)
+    vibes = Part(11, 0, volume=92, pan=72, reverb=90)
+    pad = Part(89, 1, volume=66, pan=64, reverb=80)    # warm pad
+    piano = Part(0, 2, volume=72, pan=52, reverb=76)
+    bass = Part(32, 3, volume=74, pan=64, reverb=40)
+    melody(vibes, 0, MENU_TUNE, MENU_BAR, velocity=70)
+    for bar, name in enumerate(MENU_CHORDS):
         start = bar * MENU_BAR
-        for note in tones:
-            pad.add(start, MENU_BAR, note, 52)
-        piano.add(start, 2, pitch(root + "2"), 58)
-        for k, note in enumerate([tones[0] + 12, tones[2] + 12, tones[1] + 12, tones[2] + 12]):
-            piano.add(start + k, 1, note, 44)
-    for bar, beat, length, note in MENU_MELODY:
-        box.add(bar * MENU_BAR + beat, length, note, 80)
-    return len(MENU_CHORDS) * MENU_BAR, [box, pad, piano]
+        low, tones = chord(name)
+        for t in tones:
+            pad.add(start, MENU_BAR, t, 46)
+        bass.add(start, 3, low, 58)
+        for k, t in enumerate([tones[0] + 12, tones[-1] + 12, tones[1] + 12, tones[-1] + 12]):
+            piano.add(start + k, 1, t, 40 if k else 46)
+    return len(MENU_CHORDS) * MENU_BAR, [vibes, pad, piano, bass]
 
 
 def render_loop(work, name, parts, bpm, beats):
-    """Renders `parts` as a seamless loop of `beats` beats into work/<name>.wav (mono)."""
+    """Renders `parts` as a seamless stereo loop of `beats` beats into work/<name>.wav."""
     mid = os.path.join(work, name + ".mid")
     raw = os.path.join(work, name + ".raw.wav")
     write_midi(mid, parts, bpm, beats, passes=2)
-    # FluidSynth applies events at 64-sample block boundaries: at 32 kHz both loops span whole
-    # blocks, so the second pass is the first shifted exactly. Resampling the whole render and
-    # then cutting keeps that: the cut lands on whole samples at 22.05 kHz too.
-    subprocess.run(["fluidsynth", "-ni", "-q", "-g", "0.6", "-r", str(RENDER_RATE), "-F", raw, "-T",
-                    "wav", SOUNDFONT, mid], check=True, stdout=subprocess.DEVNULL)
-    assert beats * 60 * RENDER_RATE % (bpm * 64) == 0, "the loop must span whole render blocks"
-    assert beats * 60 * RATE % bpm == 0, "the loop must be a whole number of samples"
+    # FluidSynth applies events at 64-sample block boundaries: with the loop a whole number of
+    # blocks long, the second pass is exactly the first shifted, ringing tails included. The DC
+    # filter runs over both passes, so its state at the cut is settled too.
+    assert beats * 60 * RATE % (bpm * 64) == 0, "the loop must span whole render blocks"
+    # No chorus: its modulation runs free of the notes, so the second pass would not match the
+    # first and the loop would step at its seam.
+    subprocess.run(["fluidsynth", "-ni", "-q", "-C", "0", "-g", "0.5", "-r", str(RATE), "-F", raw,
+                    "-T", "wav", SOUNDFONT, mid], check=True, stdout=subprocess.DEVNULL)
     loop = beats * 60 * RATE // bpm
     out = os.path.join(work, name + ".wav")
-    subprocess.run(["sox", raw, "-b", "16", out, "channels", "1", "rate", "-v", str(RATE), "trim",
-                    f"{loop}s", f"{loop}s"], check=True)
+    subprocess.run(["sox", raw, "-b", "16", out, "highpass", "-1", "20", "trim", f"{loop}s",
+                    f"{loop}s"], check=True)
     return out
+
+
+def ebur128(path):
+    """(integrated loudness LUFS, true peak dBTP) by ffmpeg's EBU R128 meter."""
+    result = subprocess.run(["ffmpeg", "-nostats", "-hide_banner", "-i", path, "-af",
+                             "ebur128=peak=true", "-f", "null", "-"], capture_output=True,
+                            text=True)
+    summary = result.stderr[result.stderr.rfind("Summary:"):]
+    loudness = float(re.search(r"I:\s+(-?[\d.]+|-inf) LUFS", summary).group(1))
+    peak = re.search(r"Peak:\s+(-?[\d.]+|-inf) dBFS", summary)
+    return loudness, float(peak.group(1)) if peak else float("-inf")
 
 
 def sox_stats(path):
     result = subprocess.run(["sox", path, "-n", "stats"], capture_output=True, text=True)
     stats = {}
     for line in result.stderr.splitlines():
-        key, _, values = line.rpartition("  ")
         parts = line.split()
         if line.startswith("Pk lev dB"):
             stats["peak"] = float(parts[3])
         elif line.startswith("RMS lev dB"):
             stats["rms"] = float(parts[3])
+        elif line.startswith("DC offset"):
+            stats["dc"] = float(parts[2])
     return stats
 
 
-def mix_wavs(paths, out):
-    """Sums the files at full gain (sox -m alone would scale each by 1/n)."""
+def mix_wavs(paths, out, gains=None):
+    """Sums the files (sox -m alone would scale each by 1/n)."""
     args = []
-    for path in paths:
-        args += ["-v", "1", path]
-    subprocess.run(["sox", "-m", *args, "-b", "16", out], check=True)
+    for path, gain in zip(paths, gains or [1.0] * len(paths)):
+        args += ["-v", str(gain), path]
+    command = ["sox", "-m", *args, "-b", "16", out] if len(paths) > 1 else \
+        ["sox", *args, "-b", "16", out]
+    subprocess.run(command, check=True)
 
 
 def gain_to(path, out, db):
@@ -395,11 +562,12 @@ def encode(wav, name, quality, ceiling=-1.2):
         wav = quieter
 
 
-MUSIC_RMS = -20.0  # both pieces, full mix, dBFS
-# The stems' balance inside the in-game piece, so that no state of it is much quieter than another
-# (the bells are sparse and sit lower).
-STEM_RMS = {"music_game_pad": -26.0, "music_game_lead": -24.0, "music_game_harp": -25.5,
-            "music_game_bells": -31.0}
+# Both pieces' full mixes sit here in their files; the bank's volumes set them in the game.
+MUSIC_LUFS = -16.0
+# The stems' balance inside the in-game piece (RMS dBFS before the common gain).
+STEM_RMS = {"music_game_keys": -22.0, "music_game_lead": -23.0, "music_game_pluck": -27.0,
+            "music_game_beat": -31.0}
+GAME_STEMS = list(STEM_RMS)
 
 
 def music(work):
@@ -411,75 +579,129 @@ def music(work):
         gain_to(raw, rendered[name], STEM_RMS[name] - sox_stats(raw)["rms"])
     full = os.path.join(work, "game_full.wav")
     mix_wavs(list(rendered.values()), full)
-    stats = sox_stats(full)
+    loudness, peak = ebur128(full)
     # One gain for every stem keeps their balance; the louder of loudness and peak decides.
-    db = min(MUSIC_RMS - stats["rms"], -1.5 - stats["peak"])
+    db = min(MUSIC_LUFS - loudness, -1.5 - peak)
     for name, path in rendered.items():
         gain_to(path, path + ".g.wav", db)
-        encode(path + ".g.wav", name, 1)
+        encode(path + ".g.wav", name, 2)
 
     menu_beats, parts = menu_parts()
     menu = render_loop(work, "music_menu", parts, MENU_BPM, menu_beats)
-    stats = sox_stats(menu)
-    gain_to(menu, menu + ".g.wav", min(MUSIC_RMS - stats["rms"], -1.5 - stats["peak"]))
-    encode(menu + ".g.wav", "music_menu", 1)
+    loudness, peak = ebur128(menu)
+    gain_to(menu, menu + ".g.wav", min(MUSIC_LUFS - loudness, -1.5 - peak))
+    encode(menu + ".g.wav", "music_menu", 2)
 
 
-# ---------------------------------------------------------------- report
+# ---------------------------------------------------------------- report and pictures
+
+LOOPS = ["music_game_keys", "music_game_lead", "music_game_pluck", "music_game_beat",
+         "music_menu", "wind_heavy", "wind_light"]
+
 
 def decoded(name, work):
     wav = os.path.join(work, name + ".dec.wav")
     subprocess.run(["sox", os.path.join(OUT, name + ".ogg"), "-b", "16", wav], check=True)
     with wave.open(wav) as f:
-        channels, frames = f.getnchannels(), f.getnframes()
-        data = struct.unpack(f"<{frames * channels}h", f.readframes(frames))
-    return wav, channels, [data[c::channels] for c in range(channels)]
+        channels, frames, rate = f.getnchannels(), f.getnframes(), f.getframerate()
+        data = array.array("h", f.readframes(frames))
+    return wav, channels, rate, [data[c::channels] for c in range(channels)]
 
 
 def seam(channels):
-    """The jump across the loop's wrap against the file's own sample-to-sample steps (99th pct)."""
+    """The step across the loop's wrap against the file's own sample-to-sample steps (99th
+    percentile): a seam no bigger than the music's own steps cannot be heard."""
     jump = max(abs(ch[0] - ch[-1]) for ch in channels)
     steps = sorted(abs(ch[i] - ch[i - 1]) for ch in channels for i in range(1, len(ch)))
     return jump, steps[int(0.99 * (len(steps) - 1))]
 
 
-GAME_STEMS = ["music_game_pad", "music_game_lead", "music_game_harp", "music_game_bells"]
-
-
-def bank_states():
-    """The in-game music's "StateChange" states from the event bank: (value, layer gains)."""
+def bank_line(path):
     with open(os.path.join(ROOT, "assets", "SoundBank")) as bank:
         for line in bank:
             tokens = line.split("#")[0].split()
-            if tokens and tokens[0] == "Music/In_Game_Music_01":
-                return [(t.split("=")[0], [float(g) for g in t.split("=")[1].split("/")])
-                        for t in tokens[tokens.index("StateChange:") + 1:]
-                        if "=" in t and t.split("=")[0] not in ("start", "fade")]
+            if tokens and tokens[0] == path:
+                return tokens
     return []
 
 
+def bank_states():
+    """The in-game music's "StateChange" states: (value, layer gains, section or None)."""
+    tokens = bank_line("Music/In_Game_Music_01")
+    states = []
+    for t in tokens[tokens.index("StateChange:") + 1:] if "StateChange:" in tokens else []:
+        key, _, value = t.partition("=")
+        if key in ("start", "fade"):
+            continue
+        gains, _, section = value.partition("@")
+        states.append((key, [float(g) for g in gains.split("/")], section or None))
+    return states
+
+
+def spectrogram(wav, png, title, seconds):
+    os.makedirs(PICTURES, exist_ok=True)
+    width = max(400, min(1600, int(seconds * 16)))
+    subprocess.run(["sox", wav, "-n", "remix", "-", "spectrogram", "-x", str(width), "-y", "257",
+                    "-z", "90", "-t", title, "-o", png], check=True)
+
+
+def pictures(work):
+    """One spectrogram per loop, one of every effect in a row, one of every loop's seam: the last
+    and first second of each loop joined as the game plays them."""
+    for name in LOOPS:
+        wav, _, rate, channels = decoded(name, work)
+        spectrogram(wav, os.path.join(PICTURES, name + ".png"), name + ".ogg",
+                    len(channels[0]) / rate)
+    effects_row = []
+    for name in sorted(n[:-4] for n in os.listdir(OUT) if n.endswith(".ogg")):
+        if name not in LOOPS:
+            wav, _, _, _ = decoded(name, work)
+            effects_row += [wav, os.path.join(work, "gap.wav")]
+    subprocess.run(["sox", "-n", "-r", str(RATE), "-c", "1", "-b", "16",
+                    os.path.join(work, "gap.wav"), "trim", "0", "0.25"], check=True)
+    row = os.path.join(work, "effects_row.wav")
+    subprocess.run(["sox", *effects_row, row], check=True)
+    spectrogram(row, os.path.join(PICTURES, "effects.png"),
+                "effects: " + ", ".join(sorted(n[:-4] for n in os.listdir(OUT)
+                                               if n.endswith(".ogg") and n[:-4] not in LOOPS)),
+                60)
+    seams = []
+    for name in LOOPS:
+        wav = os.path.join(work, name + ".dec.wav")
+        tail, head = os.path.join(work, name + ".tail.wav"), os.path.join(work, name + ".head.wav")
+        # Only the outer ends fade (into the gaps between loops); the seam itself stays as is.
+        subprocess.run(["sox", wav, "-c", "2", tail, "trim", "-1", "fade", "h", "0.1"],
+                       check=True)
+        subprocess.run(["sox", wav, "-c", "2", head, "trim", "0", "1", "fade", "h", "0", "1",
+                        "0.1"], check=True)
+        seams += [tail, head, os.path.join(work, "gap2.wav")]
+    subprocess.run(["sox", "-n", "-r", str(RATE), "-c", "2", "-b", "16",
+                    os.path.join(work, "gap2.wav"), "trim", "0", "0.5"], check=True)
+    row = os.path.join(work, "seams_row.wav")
+    subprocess.run(["sox", *seams, row], check=True)
+    spectrogram(row, os.path.join(PICTURES, "loop_seams.png"),
+                "loop seams, each 1 s before | 1 s after: " + ", ".join(LOOPS), 60)
+
+
 def report(work):
-    print(f"{'file':22} {'sec':>6} {'ch':>2} {'peak dBFS':>9} {'RMS dBFS':>9} {'seam':>12}")
+    print(f"{'file':20} {'sec':>6} {'Hz':>5} {'ch':>2} {'DC':>8} {'peak dBFS':>9} {'LUFS':>6}"
+          f" {'seam step vs p99':>17}")
     names = sorted(n[:-4] for n in os.listdir(OUT) if n.endswith(".ogg"))
     for name in names:
-        wav, count, channels = decoded(name, work)
+        wav, count, rate, channels = decoded(name, work)
         stats = sox_stats(wav)
-        loops = name.startswith("music") or name.startswith("wind_heavy") or \
-            name.startswith("wind_light")
-        seam_text = "%d vs %d" % seam(channels) if loops else "-"
-        print(f"{name:22} {len(channels[0]) / RATE:6.2f} {count:2} {stats['peak']:9.2f} "
-              f"{stats['rms']:9.2f} {seam_text:>12}")
-    for value, gains in bank_states():
+        seconds = len(channels[0]) / rate
+        # The meter integrates over 400 ms blocks: shorter sounds have no integrated loudness.
+        loudness = f"{ebur128(wav)[0]:6.1f}" if seconds >= 0.4 else "-"
+        seam_text = "%d vs %d" % seam(channels) if name in LOOPS else "-"
+        print(f"{name:20} {seconds:6.2f} {rate:5d} {count:2d} "
+              f"{stats.get('dc', 0):8.5f} {stats['peak']:9.2f} {loudness:>6} {seam_text:>17}")
+    for value, gains, section in bank_states():
         state = os.path.join(work, f"state_{value}.wav")
-        args = []
-        for stem, gain in zip(GAME_STEMS, gains):
-            if gain > 0:
-                args += ["-v", str(gain), os.path.join(work, stem + ".dec.wav")]
-        subprocess.run(["sox", "-m", *args, "-b", "16", state] if len(args) > 3 else
-                       ["sox", *args, "-b", "16", state], check=True)
-        stats = sox_stats(state)
-        print(f"{'in-game, state ' + value:22} {'':6} {'':2} {stats['peak']:9.2f} "
-              f"{stats['rms']:9.2f}")
+        mix_wavs([os.path.join(work, stem + ".dec.wav") for stem in GAME_STEMS], state, gains)
+        loudness, peak = ebur128(state)
+        print(f"{'in-game, state ' + value:20} from {section or '-':>5} s:  {loudness:6.1f} LUFS,"
+              f" true peak {peak:5.1f} dBTP")
     total = sum(os.path.getsize(os.path.join(OUT, n + ".ogg")) for n in names)
     print(f"total {total / 1024:.0f} KiB in {len(names)} files")
 
@@ -492,8 +714,13 @@ def main():
                 path = os.path.join(work, name + ".wav")
                 write_wav(path, samples)
                 encode(path, name, 3)
+            for name, samples in ambience().items():
+                path = os.path.join(work, name + ".wav")
+                write_wav(path, samples, channels=2)
+                encode(path, name, 2)
             music(work)
         report(work)
+        pictures(work)
 
 
 if __name__ == "__main__":

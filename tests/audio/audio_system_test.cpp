@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "audio/audio_component.h"
@@ -26,8 +27,11 @@ class RecordingAudioDevice : public platform::AudioDevice {
 public:
     bool IsSilent() const override { return true; }
     SoundId LoadSound(const PcmSound&) override { return ++lastSound; }
-    VoiceId Play(const std::vector<VoiceLayer>&, bool loop, float) override {
+    SoundId LoadStreamedSound(const platform::EncodedSound&) override { return ++lastSound; }
+    VoiceId Play(const std::vector<VoiceLayer>&, bool loop, float,
+                 std::optional<float> pan) override {
         ++plays;
+        pans.push_back(pan);
         if (loop) {
             looping.insert(lastVoice + 1);
         }
@@ -42,6 +46,8 @@ public:
             secondLayerGains.push_back(gain);
         }
     }
+    void SetPan(VoiceId, float) override {}
+    void JumpTo(VoiceId, double, double) override {}
     bool IsPlaying(VoiceId voice) const override { return looping.contains(voice); }
     double PlaybackSeconds(VoiceId) const override { return 0.0; }
 
@@ -51,11 +57,13 @@ public:
     VoiceId lastVoice = 0;
     std::set<VoiceId> looping;
     std::vector<float> secondLayerGains;
+    std::vector<std::optional<float>> pans;
 };
 
 constexpr const char* kBank =
     "SFX/Player_Jump_01 oneshot 0.5 jump.ogg\n"
-    "SFX/Wind_Light loop 0.4 wind.ogg\n"
+    "SFX/Wind_Light loop 0.4 wind.ogg fade=0.1 space=world\n"
+    "SFX/Star_Cannon_01 oneshot 0.5 cannon.ogg space=world\n"
     "Music/Start_Menu_Music loop 0.6 menu.ogg\n"
     "Music/In_Game_Music_01 loop 0.6 a.ogg b.ogg StateChange: start=0.2 fade=3 0=1/0 0.1=1/0 "
     "0.2=1/1 0.3=1/0 0.4=1/1 0.5=1/0 0.6=0/1\n";
@@ -99,7 +107,86 @@ TEST_F(AudioRules, TwoPlaysOfALoopInOneFrameStartOneInstance) {
 
     SendAndRun<StopSoundMessage>("SFX/Wind_Light");
     EXPECT_FALSE(Audio().Events().contains("SFX/Wind_Light"));
+    EXPECT_EQ(device_->stops, 0) << "it fades out first";
+    engine_->RunFrames(8);
     EXPECT_EQ(device_->stops, 1);
+}
+
+TEST_F(AudioRules, ALoopAskedForAgainWhileItFadesOutComesBackInsteadOfStartingOver) {
+    SendAndRun<PlaySoundMessage>("SFX/Wind_Light");
+    const EventInstanceId wind = Audio().Events().at("SFX/Wind_Light");
+    const int plays = device_->plays;
+    engine_->RunFrames(10);
+    SendAndRun<StopSoundMessage>("SFX/Wind_Light");
+    const float fading = Audio().Layer().GainOf(wind);
+    EXPECT_LT(fading, 1.0f);
+    SendAndRun<PlaySoundMessage>("SFX/Wind_Light");
+    EXPECT_EQ(Audio().Events().at("SFX/Wind_Light"), wind);
+    engine_->RunFrames(10);
+    EXPECT_FLOAT_EQ(Audio().Layer().GainOf(wind), 1.0f);
+    EXPECT_EQ(device_->plays, plays);
+    EXPECT_EQ(device_->stops, 0);
+}
+
+// A world loop lasts while its piece keeps asking and the world runs: a level clear, the pause
+// menu or the editor stop it, and requests sent in the last frame before the world stopped do not
+// bring it back; the next level or the return to the game lets the piece start it again.
+TEST_F(AudioRules, WorldLoopsEndWithTheWorldAndStartOnlyWhenItRunsAgain) {
+    struct Case {
+        const char* name;
+        std::function<void()> stop;
+        std::function<void()> run;
+    };
+    const std::vector<Case> cases = {
+        {"level change", [] { MessagingSystem::Send<ClearLevelMessage>(); },
+         [] { MessagingSystem::Send<LevelObjectsLoadedMessage>(); }},
+        {"pause menu", [] { MessagingSystem::Send<TogglePauseMessage>(); },
+         [] { MessagingSystem::Send<ResumeMessage>(); }},
+        {"editor", [] { MessagingSystem::Send<EnterLevelEditorMessage>(); },
+         [] { MessagingSystem::Send<LevelObjectsLoadedMessage>(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendAndRun<PlaySoundMessage>("SFX/Wind_Light", Vector2D{100.0f, 0.0f});
+        ASSERT_TRUE(Audio().Events().contains("SFX/Wind_Light"));
+        c.stop();
+        SendAndRun<PlaySoundMessage>("SFX/Wind_Light", Vector2D{100.0f, 0.0f});
+        engine_->RunFrames(2);
+        EXPECT_FALSE(Audio().Events().contains("SFX/Wind_Light"));
+        EXPECT_TRUE(Audio().Events().contains(kGame)) << "the music is not the world's";
+        c.run();
+        SendAndRun<PlaySoundMessage>("SFX/Wind_Light", Vector2D{100.0f, 0.0f});
+        engine_->RunFrames(1);
+        EXPECT_TRUE(Audio().Events().contains("SFX/Wind_Light"));
+    }
+}
+
+TEST_F(AudioRules, WorldSoundsArePannedByWhereTheyStandAndScreenSoundsAreNot) {
+    device_->pans.clear();
+    SendAndRun<PlaySoundMessage>("SFX/Star_Cannon_01", Vector2D{-600.0f, 0.0f});
+    SendAndRun<PlaySoundMessage>("SFX/Star_Cannon_01");
+    SendAndRun<PlaySoundMessage>("SFX/Player_Jump_01");
+    ASSERT_EQ(device_->pans.size(), 3u);
+    ASSERT_TRUE(device_->pans[0].has_value());
+    EXPECT_LT(*device_->pans[0], -0.3f) << "left of the camera, heard on the left";
+    EXPECT_EQ(device_->pans[1], std::optional<float>(0.0f)) << "no position: in the middle";
+    EXPECT_FALSE(device_->pans[2].has_value()) << "heard as it is";
+}
+
+TEST(WorldPlacement, PansAcrossTheScreenAndSoftensWithDistance) {
+    const Vector2D camera{1000.0f, 500.0f};
+    struct Case {
+        Vector2D at;
+        float pan;
+        float gain;
+    };
+    for (const Case& c : {Case{{1000, 500}, 0.0f, 1.0f}, Case{{1800, 500}, 0.7f, 0.8f},
+                          Case{{200, 500}, -0.7f, 0.8f}, Case{{1000, 2100}, 0.0f, 0.5f},
+                          Case{{5000, 500}, 0.9f, 0.14f}}) {
+        const WorldPlacement placement = PlaceInWorld(c.at, camera);
+        EXPECT_NEAR(placement.pan, c.pan, 0.01f) << c.at.x << ", " << c.at.y;
+        EXPECT_NEAR(placement.gain, c.gain, 0.01f) << c.at.x << ", " << c.at.y;
+    }
 }
 
 TEST_F(AudioRules, AOneShotPlayedTwicePlaysTwiceAndStoppingItDoesNothing) {

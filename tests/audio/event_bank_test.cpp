@@ -41,4 +41,34 @@ TEST(EventBank, MalformedLinesNameFileAndLineAndTheRestLoads) {
     EXPECT_EQ(state->StateNearest(0.05f).layerGains, (std::vector<float>{1.0f, 0.0f}));
 }
 
+TEST(EventBank, OptionsAndSectionsAreReadAndBadOnesNamed) {
+    const std::string text =
+        "SFX/Fan loop 0.5 fan.ogg fade=0.15 space=world\n"
+        "Music/Theme loop 0.6 a.ogg b.ogg fade=0.3 bar=2.4 Mood: start=0 0=1/0 1=1/1@19.2\n"
+        "SFX/Jump oneshot 0.5 jump.ogg\n"
+        "SFX/Bad1 loop 0.5 a.ogg space=sky\n"
+        "SFX/Bad2 loop 0.5 a.ogg loud=3\n"
+        "SFX/Bad3 loop 0.5 a.ogg fade=-1\n"
+        "Music/Bad4 loop 0.5 a.ogg Mood: 0=1@soon\n";
+    testing_support::CapturedDiagnostics diagnostics;
+    const std::vector<EventDescription> events = ParseEventBank(text, "SoundBank");
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(diagnostics.Lines().size(), 4u);
+
+    EXPECT_EQ(events[0].files, std::vector<std::string>{"fan.ogg"});
+    EXPECT_FLOAT_EQ(events[0].fadeSeconds, 0.15f);
+    EXPECT_TRUE(events[0].world);
+
+    const EventDescription& theme = events[1];
+    EXPECT_EQ(theme.files.size(), 2u);
+    EXPECT_FALSE(theme.world);
+    EXPECT_FLOAT_EQ(theme.barSeconds, 2.4f);
+    const EventParameter& mood = *theme.FindParameter("Mood");
+    EXPECT_FALSE(mood.StateNearest(0.0f).sectionSeconds.has_value());
+    EXPECT_FLOAT_EQ(*mood.StateNearest(1.0f).sectionSeconds, 19.2f);
+
+    EXPECT_FLOAT_EQ(events[2].fadeSeconds, 0.05f) << "a few milliseconds unless given";
+    EXPECT_FALSE(events[2].world);
+}
+
 }  // namespace

@@ -1,110 +1,264 @@
-// What a player hears: the game's own bank and sounds played through OpenAL Soft's loopback
-// device, which mixes into memory, so these run on machines without a sound card.
+// What a player hears: the game's own sound events and files, played by the engine frame by frame
+// through OpenAL Soft's loopback device, which mixes into memory, so these run on machines without
+// a sound card. Each frame of 1/60 s renders 1/60 s of sound.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 
 #include "audio/audio_system.h"
 #include "core/messaging.h"
-#include "meta/assets.h"
+#include "input/input_system.h"
+#include "objects/level_manager.h"
 #include "platform/openal_audio_device.h"
 #include "support/asset_folder.h"
+#include "support/gameplay_scene.h"
 #include "support/headless_engine.h"
 
 namespace {
 
+using Pcm = std::vector<std::int16_t>;  // interleaved left, right
+
 constexpr int kRate = 44100;
+constexpr int kFrameSamples = kRate / 60;
 // OpenAL Soft dithers its 16-bit output: silence is a sample or two either side of zero.
 constexpr int kSilence = 4;
 constexpr int kAudible = 1000;
-const std::string kMenu = "Music/Start_Menu_Music";
+const std::string kGameMusic = "Music/In_Game_Music_01";
+const std::string kMenuMusic = "Music/Start_Menu_Music";
+const std::string kHeavyWind = "SFX/Wind_Heavy";
 
-class LoopbackRender : public testing::Test {
+// The lines of the game's own event bank for `events`.
+std::string GameBank(const std::set<std::string>& events) {
+    std::ifstream file(std::string(VORL_SOURCE_DIR) + "/assets/SoundBank");
+    std::string bank;
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream words(line);
+        std::string path;
+        if (words >> path && events.contains(path)) {
+            bank += line + "\n";
+        }
+    }
+    EXPECT_EQ(std::count(bank.begin(), bank.end(), '\n'), static_cast<long>(events.size()));
+    return bank;
+}
+
+int Peak(const Pcm& pcm, std::size_t from = 0, std::size_t to = SIZE_MAX) {
+    int peak = 0;
+    for (std::size_t i = from; i < std::min(to, pcm.size()); ++i) {
+        peak = std::max(peak, std::abs(static_cast<int>(pcm[i])));
+    }
+    return peak;
+}
+
+// Sample-to-sample steps of each channel of samples [from, to) (interleaved indices).
+std::vector<int> Steps(const Pcm& pcm, std::size_t from, std::size_t to) {
+    std::vector<int> steps;
+    for (std::size_t i = std::max<std::size_t>(from, 2); i < std::min(to, pcm.size()); ++i) {
+        steps.push_back(std::abs(pcm[i] - pcm[i - 2]));
+    }
+    return steps;
+}
+
+int Percentile99(std::vector<int> steps) {
+    std::sort(steps.begin(), steps.end());
+    return steps.empty() ? 0 : steps[steps.size() * 99 / 100];
+}
+
+// The last sample of `pcm` above silence, or the first (interleaved index); npos when none.
+std::size_t LastSound(const Pcm& pcm) {
+    for (std::size_t i = pcm.size(); i-- > 0;) {
+        if (std::abs(pcm[i]) > kSilence) {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+std::size_t FirstSound(const Pcm& pcm) {
+    for (std::size_t i = 0; i < pcm.size(); ++i) {
+        if (std::abs(pcm[i]) > kSilence) {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
+// The engine on a loopback device with a bank of the game's own events and files.
+class Loopback : public testing::Test {
 protected:
-    void SetUp() override {
-        device_ = platform::OpenLoopbackAudioDevice(kRate);
-        if (!device_) {
+    void Start(const std::string& bank) {
+        auto device = platform::OpenLoopbackAudioDevice(kRate);
+        if (!device) {
             GTEST_SKIP() << "this OpenAL Soft has no loopback device";
         }
-        testing_support::ResetEngineState();
+        device_ = device.get();
+        engine_.reset();
+        assets_.reset();
+        assets_ = std::make_unique<testing_support::TempAssets>();
+        assets_->Write("SoundBank", bank);
+        std::filesystem::create_directory_symlink(
+            std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds",
+            assets_->Folder() / "Sounds");
+        platform::Services services = platform::MakeHeadlessServices();
+        services.audio = std::move(device);
+        engine_ = std::make_unique<testing_support::HeadlessEngine>(std::move(services));
     }
     void TearDown() override {
-        if (audio_) {
-            audio_->Shutdown();
-        }
-        audio_.reset();
-        device_.reset();
-        testing_support::ResetEngineState();
+        engine_.reset();
+        assets_.reset();
     }
 
-    // The audio system on the bank of the assets folder now in use.
-    void Start() { audio_ = std::make_unique<AudioSystem>(*device_); }
-    void StartOnGameAssets() {
-        const std::string previous = Assets::Root();
-        Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
-        Start();
-        Assets::SetRoot(previous);
+    // Runs the engine for `seconds`, rendering each frame's sound.
+    Pcm Listen(double seconds) {
+        Pcm out;
+        for (int frame = 0; frame < static_cast<int>(seconds * 60.0 + 0.5); ++frame) {
+            engine_->RunFrames(1);
+            const Pcm piece = platform::RenderLoopback(*device_, kFrameSamples);
+            out.insert(out.end(), piece.begin(), piece.end());
+        }
+        return out;
     }
     template <class T, class... Args>
-    void SendAndRun(Args&&... args) {
+    void Send(Args&&... args) {
         MessagingSystem::Send<T>(std::forward<Args>(args)...);
-        MessagingSystem::Update();
-        audio_->Update();
     }
-    // The loudest sample of the next `seconds` of output.
-    int Peak(double seconds) {
-        int peak = 0;
-        for (std::int16_t s :
-             platform::RenderLoopback(*device_, static_cast<int>(seconds * kRate))) {
-            peak = std::max(peak, std::abs(static_cast<int>(s)));
-        }
-        return peak;
-    }
-    double MenuMusicSeconds() {
-        return device_->PlaybackSeconds(audio_->Layer().VoiceOf(audio_->Events().at(kMenu)));
+    AudioSystem& Audio() { return *engine_->core().Get<AudioSystem>("AudioSystem"); }
+    double Seconds(const std::string& event) {
+        return device_->PlaybackSeconds(Audio().Layer().VoiceOf(Audio().Events().at(event)));
     }
 
-    std::unique_ptr<platform::AudioDevice> device_;
-    std::unique_ptr<AudioSystem> audio_;
+    std::unique_ptr<testing_support::TempAssets> assets_;
+    platform::AudioDevice* device_ = nullptr;
+    std::unique_ptr<testing_support::HeadlessEngine> engine_;
 };
 
-TEST_F(LoopbackRender, AJumpIsHeard) {
-    StartOnGameAssets();
-    EXPECT_LE(Peak(0.1), kSilence);
-    SendAndRun<PlaySoundMessage>("SFX/Player_Jump_01");
-    EXPECT_GT(Peak(0.3), kAudible);
+TEST_F(Loopback, AJumpIsHeard) {
+    Start(GameBank({"SFX/Player_Jump_01"}));
+    EXPECT_LE(Peak(Listen(0.1)), kSilence);
+    Send<PlaySoundMessage>("SFX/Player_Jump_01");
+    EXPECT_GT(Peak(Listen(0.3)), kAudible);
 }
 
-TEST_F(LoopbackRender, AStoppedLoopFallsSilent) {
-    StartOnGameAssets();
-    SendAndRun<PlaySoundMessage>("SFX/Wind_Heavy");
-    EXPECT_GT(Peak(0.5), kAudible);
-    SendAndRun<StopSoundMessage>("SFX/Wind_Heavy");
-    Peak(0.02);  // the short fade-out OpenAL Soft gives a stopped source
-    EXPECT_LE(Peak(0.5), kSilence);
+TEST_F(Loopback, AStoppedLoopFadesToSilenceAndAskedAgainInItsFadeComesBack) {
+    Start(GameBank({kHeavyWind}));
+    Send<PlaySoundMessage>(kHeavyWind);
+    EXPECT_GT(Peak(Listen(0.5)), kAudible);
+    Send<StopSoundMessage>(kHeavyWind);
+    const Pcm fade = Listen(0.25);
+    EXPECT_GT(Peak(fade, 0, fade.size() / 8), kAudible / 4) << "it fades, it is not cut";
+    EXPECT_LE(Peak(Listen(0.5)), kSilence);
+
+    Send<PlaySoundMessage>(kHeavyWind);
+    EXPECT_GT(Peak(Listen(0.5)), kAudible);
+    const EventInstanceId first = Audio().Events().at(kHeavyWind);
+    Send<StopSoundMessage>(kHeavyWind);
+    Listen(2.0 / 60.0);
+    Send<PlaySoundMessage>(kHeavyWind);
+    EXPECT_GT(Peak(Listen(0.5)), kAudible);
+    EXPECT_EQ(Audio().Events().at(kHeavyWind), first) << "the same wind, not a second one";
 }
 
-TEST_F(LoopbackRender, PausedMusicResumesWhereItStopped) {
-    StartOnGameAssets();
-    SendAndRun<PlaySoundMessage>(kMenu);
-    EXPECT_GT(Peak(1.0), kAudible);
-    SendAndRun<PauseSoundMessage>(kMenu);
-    Peak(0.02);  // the fade-out of the pause
-    const double pausedAt = MenuMusicSeconds();
-    EXPECT_GT(pausedAt, 0.9);
-    EXPECT_LE(Peak(1.0), kSilence);
-    EXPECT_NEAR(MenuMusicSeconds(), pausedAt, 0.001);
-
-    SendAndRun<TogglePauseMessage>();  // the pause menu opens: its music plays on
-    EXPECT_GT(Peak(0.5), kAudible);
-    EXPECT_NEAR(MenuMusicSeconds(), pausedAt + 0.5, 0.05);
+// Every edge where a sound goes out or comes in fades: at the point where it meets silence no
+// sample steps further than the sound's own 99th percentile step while it plays on. A cut
+// instead steps by the whole height of the wave.
+TEST_F(Loopback, NoEdgeClicks) {
+    struct Edge {
+        const char* name;
+        std::set<std::string> events;
+        std::function<void()> before;  // sets the sound up
+        std::function<void()> edge;    // the message of the edge
+        bool comesIn;
+    };
+    auto playWind = [] { MessagingSystem::Send<PlaySoundMessage>(kHeavyWind); };
+    auto nothing = [] {};
+    const std::vector<Edge> edges = {
+        {"a loop stopped",
+         {kHeavyWind},
+         playWind,
+         [] { MessagingSystem::Send<StopSoundMessage>(kHeavyWind); },
+         false},
+        {"a level cleared under a world loop",
+         {kHeavyWind},
+         playWind,
+         [] { MessagingSystem::Send<ClearLevelMessage>(); },
+         false},
+        {"the game paused",
+         {kGameMusic},
+         nothing,
+         [] { MessagingSystem::Send<TogglePauseMessage>(); },
+         false},
+        {"the game resumed",
+         {kGameMusic},
+         [] { MessagingSystem::Send<TogglePauseMessage>(); },
+         [] { MessagingSystem::Send<ResumeMessage>(); },
+         true},
+        {"muted",
+         {kGameMusic},
+         nothing,
+         [] { MessagingSystem::Send<ToggleMute1Message>(true); },
+         false},
+        {"unmuted",
+         {kGameMusic},
+         [] { MessagingSystem::Send<ToggleMute1Message>(true); },
+         [] { MessagingSystem::Send<ToggleMute1Message>(false); },
+         true},
+    };
+    for (const Edge& e : edges) {
+        SCOPED_TRACE(e.name);
+        Start(GameBank(e.events));
+        if (IsSkipped()) {
+            return;
+        }
+        e.before();
+        const Pcm settled = Listen(1.5);
+        e.edge();
+        const Pcm after = Listen(1.5);
+        // The sound as it plays on: before the edge, or once it has come back in.
+        const Pcm& steady = e.comesIn ? after : settled;
+        const int ownStep = Percentile99(Steps(steady, steady.size() / 3, steady.size()));
+        ASSERT_GT(Peak(steady, steady.size() / 3), kAudible);
+        const std::size_t meet = e.comesIn ? FirstSound(after) : LastSound(after);
+        ASSERT_NE(meet, std::string::npos);
+        ASSERT_LT(meet, after.size() / 2) << "the edge is over within 0.75 s";
+        if (!e.comesIn) {
+            // However softly the device itself ends a sound, going out takes a tenth of a second
+            // or more: a fade, not a cut.
+            EXPECT_GT(meet, static_cast<std::size_t>(0.1 * 2 * kRate));
+        }
+        const std::size_t window = 256;
+        const std::vector<int> steps =
+            Steps(after, meet > window ? meet - window : 0, meet + window);
+        EXPECT_LE(*std::max_element(steps.begin(), steps.end()), ownStep);
+        EXPECT_LE(Peak(after, after.size() * 2 / 3), e.comesIn ? 32767 : kSilence);
+    }
 }
 
-TEST_F(LoopbackRender, MusicComesBackWhereItWasWhenALostDeviceReturns) {
-    StartOnGameAssets();
-    SendAndRun<PlaySoundMessage>(kMenu);
-    EXPECT_GT(Peak(1.0), kAudible);
-    const double lostAt = MenuMusicSeconds();
+TEST_F(Loopback, PausedMusicResumesWhereItStopped) {
+    Start(GameBank({kMenuMusic}));
+    EXPECT_LE(Peak(Listen(0.5)), kSilence) << "the menu's music waits for the pause menu";
+    Send<TogglePauseMessage>();
+    EXPECT_GT(Peak(Listen(1.0)), kAudible);
+    Send<PauseSoundMessage>(kMenuMusic);
+    Listen(0.4);  // its fade
+    const double pausedAt = Seconds(kMenuMusic);
+    EXPECT_GT(pausedAt, 1.0);
+    EXPECT_LE(Peak(Listen(1.0)), kSilence);
+    EXPECT_NEAR(Seconds(kMenuMusic), pausedAt, 0.001);
+
+    Send<ResumeMessage>();  // flips it back on
+    EXPECT_GT(Peak(Listen(0.5)), kAudible);
+    EXPECT_NEAR(Seconds(kMenuMusic), pausedAt + 0.5, 0.05);
+}
+
+TEST_F(Loopback, MusicComesBackWhereItWasWhenALostDeviceReturns) {
+    Start(GameBank({kMenuMusic}));
+    Send<TogglePauseMessage>();
+    EXPECT_GT(Peak(Listen(1.0)), kAudible);
+    const double lostAt = Seconds(kMenuMusic);
 
     testing::internal::CaptureStderr();
     platform::SetLoopbackConnected(*device_, false);
@@ -121,24 +275,101 @@ TEST_F(LoopbackRender, MusicComesBackWhereItWasWhenALostDeviceReturns) {
     EXPECT_NE(said.find("lost"), std::string::npos);
     EXPECT_NE(said.find("back"), std::string::npos);
 
-    EXPECT_GT(Peak(0.5), kAudible);
-    EXPECT_NEAR(MenuMusicSeconds(), lostAt + 0.5, 0.05);
+    EXPECT_GT(Peak(Listen(0.5)), kAudible);
+    EXPECT_NEAR(Seconds(kMenuMusic), lostAt + 0.5, 0.05);
 }
 
-TEST_F(LoopbackRender, AMissingSoundFileIsNamedOnceAndItsEventsStaySilent) {
-    testing_support::TempAssets assets;
-    assets.Write("SoundBank",
-                 "SFX/Gone oneshot 1 missing.ogg\n"
-                 "SFX/AlsoGone loop 1 missing.ogg\n");
+// The in-game music streams: each level load moves it to its new state's section on the next bar
+// line, and it plays on through the sections and round its loop's end.
+TEST_F(Loopback, LevelLoadsMoveTheMusicBetweenItsSectionsOnTheBar) {
+    Start(GameBank({kGameMusic}));
+    const EventDescription& music = *Audio().Layer().FindEvent(kGameMusic);
+    const EventParameter& states = *music.FindParameter("StateChange");
+    ASSERT_GT(music.barSeconds, 0.0f);
+    EXPECT_GT(Peak(Listen(1.0)), kAudible);
+    EXPECT_NEAR(Seconds(kGameMusic), 1.0, 0.05);
+
+    Send<LevelObjectsLoadedMessage>();
+    Listen(0.5);
+    float value = 0.0f;
+    ASSERT_TRUE(
+        Audio().Layer().GetParameter(Audio().Events().at(kGameMusic), "StateChange", value));
+    const float section = *states.StateNearest(value).sectionSeconds;
+    ASSERT_NE(section, 0.0f) << "the step goes to another section";
+    // The jump waits for the bar line after what is already queued.
+    EXPECT_GT(Peak(Listen(music.barSeconds + 1.0)), kAudible);
+    const double at = Seconds(kGameMusic);
+    EXPECT_GE(at, section);
+    EXPECT_LT(at, section + music.barSeconds + 1.0);
+}
+
+TEST_F(Loopback, AMissingSoundFileIsNamedOnceAndItsEventsStaySilent) {
     testing_support::CapturedDiagnostics diagnostics;
-    Start();
+    Start("SFX/Gone oneshot 1 missing.ogg\nSFX/AlsoGone loop 1 missing.ogg\n");
     ASSERT_EQ(diagnostics.Lines().size(), 1u);
     EXPECT_NE(diagnostics.Lines()[0].find("missing.ogg"), std::string::npos);
 
-    SendAndRun<PlaySoundMessage>("SFX/Gone");
-    SendAndRun<PlaySoundMessage>("SFX/AlsoGone");
-    EXPECT_LE(Peak(0.2), kSilence);
-    EXPECT_TRUE(audio_->Events().contains("SFX/AlsoGone"));
+    Send<PlaySoundMessage>("SFX/Gone");
+    Send<PlaySoundMessage>("SFX/AlsoGone");
+    EXPECT_LE(Peak(Listen(0.2)), kSilence);
+    EXPECT_TRUE(Audio().Events().contains("SFX/AlsoGone"));
+}
+
+// A fan's wind belongs to the player being in it: the pause menu stops it and resuming brings it
+// back while the player is still there; the next level finds silence where it was.
+TEST(LoopbackWorld, AFansWindEndsWithItsCause) {
+    auto device = platform::OpenLoopbackAudioDevice(kRate);
+    if (!device) {
+        GTEST_SKIP() << "this OpenAL Soft has no loopback device";
+    }
+    platform::AudioDevice& out = *device;
+    const std::string effects = GameBank({kHeavyWind, "SFX/Wind_Light", "Wind_01"});
+    testing_support::GameplayScene game(R"(
+Crate 0 0 2000 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D
+Fan 300 200 60 200
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  FanComponent speed 2000.0
+)" + testing_support::PlayerLine(300, 60),
+                                        {{3, R"(
+Crate 0 0 2000 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D
+)"}},
+                                        {}, 2, {}, {std::move(device), effects});
+    auto listen = [&](int frames) {
+        Pcm heard;
+        for (int i = 0; i < frames; ++i) {
+            game.Frames(1);
+            const Pcm piece = platform::RenderLoopback(out, kFrameSamples);
+            heard.insert(heard.end(), piece.begin(), piece.end());
+        }
+        return heard;
+    };
+    auto balance = [](const Pcm& pcm) {  // right over left
+        double left = 0.0, right = 0.0;
+        for (std::size_t i = 0; i + 1 < pcm.size(); i += 2) {
+            left += std::abs(pcm[i]);
+            right += std::abs(pcm[i + 1]);
+        }
+        return right / std::max(left, 1.0);
+    };
+
+    const Pcm wind = listen(60);
+    EXPECT_GT(Peak(wind, wind.size() / 2), kAudible) << "the player stands in the fan's wind";
+    EXPECT_GT(balance(wind), 1.5) << "the fan stands right of the camera's centre";
+
+    game.Tap(VirtualKey::Escape);  // the pause menu
+    listen(30);
+    EXPECT_LE(Peak(listen(30)), kSilence);
+    game.Tap(VirtualKey::Escape);  // back into the wind
+    EXPECT_GT(Peak(listen(60), 30 * 2 * kFrameSamples), kAudible);
+
+    MessagingSystem::Send<ChangeLevelMessage>(3);
+    listen(30);
+    EXPECT_LE(Peak(listen(60)), kSilence) << "silence where the wind was";
 }
 
 }  // namespace

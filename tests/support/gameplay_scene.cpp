@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "core/core.h"
@@ -26,8 +27,12 @@ std::string PlayerLine(float x, float y) {
 }
 
 platform::Services GameplayScene::MakeServices(double clockFrame, ScriptedWindow*& window,
-                                               FakeGamepads*& pads) {
+                                               FakeGamepads*& pads,
+                                               std::unique_ptr<platform::AudioDevice> audio) {
     platform::Services services = platform::MakeHeadlessServices(clockFrame);
+    if (audio) {
+        services.audio = std::move(audio);
+    }
     auto scripted = std::make_unique<ScriptedWindow>();
     window = scripted.get();
     services.window = std::move(scripted);
@@ -46,7 +51,13 @@ GameplayScene::~GameplayScene() {
 
 GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> levels,
                              std::map<std::string, std::string> archetypes, int level,
-                             SceneTiming timing) {
+                             SceneTiming timing, SceneSound sound) {
+    if (sound.device) {
+        assets_.Write("SoundBank", sound.bank);
+        std::filesystem::create_directory_symlink(
+            std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds",
+            assets_.Folder() / "Sounds");
+    }
     archetypes.emplace("Face", "FaceComponent\n");
     std::string list;
     for (const auto& [name, text] : archetypes) {
@@ -59,8 +70,8 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
         assets_.Write(LevelManager::LevelTable()[static_cast<std::size_t>(index)],
                       SceneToLevelText(text));
     }
-    engine_ = std::make_unique<HeadlessEngine>(MakeServices(timing.clockFrame, window_, pads_),
-                                               timing.step);
+    engine_ = std::make_unique<HeadlessEngine>(
+        MakeServices(timing.clockFrame, window_, pads_, std::move(sound.device)), timing.step);
     LevelManager::SetStartLevel(level);
     LoadGameData(engine_->core());
     engine_->core().SetStepHooks({nullptr, [this] {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/audio_device.h"
 #include "platform/gamepad.h"
 #include "platform/window.h"
 #include "support/asset_folder.h"
@@ -37,13 +38,20 @@ struct SceneTiming {
     double step = 1.0 / 60.0;
 };
 
+// Sound for a scene: it plays on `device` with `bank` as its event bank, over the game's own sound
+// files. Without a device the scene is silent.
+struct SceneSound {
+    std::unique_ptr<platform::AudioDevice> device;
+    std::string bank;
+};
+
 class GameplayScene {
 public:
     // Starts `level` (a level index) with the objects of `scene`; `levels` may give other levels'
     // scenes by index. Runs until the level's objects are live.
     explicit GameplayScene(std::string_view scene, std::map<int, std::string> levels = {},
                            std::map<std::string, std::string> archetypes = {}, int level = 2,
-                           SceneTiming timing = {});
+                           SceneTiming timing = {}, SceneSound sound = {});
     GameplayScene(std::string_view scene, SceneTiming timing)
         : GameplayScene(scene, {}, {}, 2, timing) {}
     // A data diagnostic met while the scene ran fails the test.
@@ -90,7 +98,8 @@ public:
 
 private:
     static platform::Services MakeServices(double clockFrame, ScriptedWindow*& window,
-                                           FakeGamepads*& pads);
+                                           FakeGamepads*& pads,
+                                           std::unique_ptr<platform::AudioDevice> audio);
     void LogMessages();
 
     TempAssets assets_;
