@@ -13,14 +13,36 @@ game_script_setup() {
     out="$work/stdout"
 }
 
-# Says what went wrong, shows the end of the game's output, stops the game and cleans up.
+# Says what went wrong and why: the game's state and output, the X server's windows and a
+# screenshot; then stops the game and cleans up.
 fail() {
     echo "FAIL: $*"
-    echo "--- game output ---"
-    tail -n 60 "$out" 2>/dev/null
+    failure_report
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
     rm -rf "$work"
     exit 1
+}
+
+# What a failed wait needs to be understood: whether the game runs and where its threads are, what
+# the X server holds, what the screen shows, and the end of the game's output.
+failure_report() {
+    local shot="${TMPDIR:-/tmp}/vorl-$(basename "$0" .sh)-failure.png"
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        echo "--- the game (pid $pid) is running: $(awk '/^State/ {print $2, $3}' /proc/"$pid"/status 2>/dev/null) ---"
+        command -v gdb >/dev/null &&
+            timeout 60 gdb -p "$pid" -batch -ex 'thread apply all bt 12' 2>/dev/null | grep '^#\|^Thread' | head -n 60
+    else
+        echo "--- the game is not running ---"
+    fi
+    echo "--- the X server on $DISPLAY ---"
+    if xdpyinfo >/dev/null 2>&1; then
+        xwininfo -root -tree 2>&1 | sed -n '/child/,$p' | head -n 20
+        import -window root "$shot" 2>/dev/null && echo "screenshot: $shot"
+    else
+        echo "does not answer: $(xdpyinfo 2>&1 | head -n 1)"
+    fi
+    echo "--- game output ---"
+    tail -n 60 "$out" 2>/dev/null
 }
 
 # Waits up to $2 seconds for command $1 to succeed.
@@ -44,15 +66,7 @@ press() {
 wait_for_window() {
     window=""
     find_window() { window="$(xdotool search --name '^Vorl Game$' 2>/dev/null | head -n 1)"; [ -n "$window" ]; }
-    wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared; $(x_server_state)"
-}
-
-# For a failure report: whether the game still runs, and the windows the X server holds.
-x_server_state() {
-    local game="gone"
-    [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && game="running"
-    echo "the game is $game; the X server's windows:"
-    xwininfo -root -children 2>&1 | sed -n '/child/,$p' | head -n 20
+    wait_for find_window 30 || fail "no window named \"Vorl Game\" appeared"
 }
 
 # Waits for the game to end by itself after `$1` (what the player did) and checks it ended well.
