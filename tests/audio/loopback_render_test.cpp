@@ -40,10 +40,10 @@ protected:
     // The audio system on the bank of the assets folder now in use.
     void Start() { audio_ = std::make_unique<AudioSystem>(*device_); }
     void StartOnGameAssets() {
-        const std::string previous = Assets::Root();
+        const Assets::Folders previous = Assets::Current();
         Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
         Start();
-        Assets::SetRoot(previous);
+        Assets::Use(previous);
     }
     template <class T, class... Args>
     void SendAndRun(Args&&... args) {
