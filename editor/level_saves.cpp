@@ -60,7 +60,7 @@ bool SaveLevelKeepingBackup(const std::string& name) {
     if (!SaveLevel(name)) {
         return false;
     }
-    std::cout << "Level \"" << name << "\" saved to " << Assets::PathOf(name) << '\n';
+    std::cout << "Level \"" << name << "\" saved to " << Assets::PathOf(name) << std::endl;
     return true;
 }
 
@@ -72,7 +72,8 @@ void SaveArchetypeKeepingBackup(Object* selected) {
     KeepBackup("Objects");
     const std::string name = selected->GetName();
     if (SaveArchetype(selected)) {
-        std::cout << "Archetype \"" << name << "\" saved to " << Assets::PathOf(name) << '\n';
+        std::cout << "Archetype \"" << name << "\" saved to " << Assets::PathOf(name)
+                  << std::endl;
     }
 }
 
