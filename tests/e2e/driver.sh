@@ -124,6 +124,47 @@ wait_for_screen() {
     fail "$name never showed (last RMSE $e; picture kept in ${TMPDIR:-/tmp}/vorl-$name-actual.png)"
 }
 
+# Screens that show for a few seconds and move on by themselves (the splash, the gamepad notice)
+# are too quick to compare while they show on a busy machine: shoot_until <name> <seconds> shoots
+# the screen as fast as it can into $work/shots/ until reference <name> shows, and shown_in_order
+# <name>... then says whether the shots showed those references one after the other (the shot of
+# the last is left in `shown_shot`).
+shoot_until() {
+    rm -rf "$work/shots"
+    mkdir -p "$work/shots"
+    (
+        n=10000
+        while [ -d "$work/shots" ] && [ ! -e "$work/shots/stop" ]; do
+            take "$work/shots/$n.png"
+            n=$((n + 1))
+        done
+    ) &
+    local shooter=$!
+    # Always compared: a reference the script rewrites is rewritten before this.
+    VORL_UPDATE_GOLDEN="" wait_for_screen "$1" "$2"
+    touch "$work/shots/stop"
+    wait "$shooter"
+}
+shown_in_order() {
+    local name shot found=""
+    local shots=("$work"/shots/*.png)
+    local i=0
+    for name in "$@"; do
+        found=""
+        while [ $i -lt ${#shots[@]} ]; do
+            shot="${shots[$i]}"
+            i=$((i + 1))
+            if below "$(difference "$shot" "$references/$name.png")" "$shot_tolerance"; then
+                found="$shot"
+                shown_shot="$shot"
+                echo "$name: shown ($(basename "$shot") of ${#shots[@]} shots)"
+                break
+            fi
+        done
+        [ -n "$found" ] || { echo "$name: not among the shots after the one before it"; return 1; }
+    done
+}
+
 # Waits up to $2 seconds until the screen (or region $3) no longer shows reference $1; with
 # VORL_UPDATE_GOLDEN only waits a moment, as the reference may not be in step yet.
 wait_for_screen_to_leave() {
