@@ -11,7 +11,6 @@ set(VORL_APP_ID io.github.vorlgame.vorl)
 set(VORL_HOMEPAGE "https://github.com/vorlgame/vorl" CACHE STRING "The game's home page")
 set(VORL_SCREENSHOTS_URL "https://raw.githubusercontent.com/vorlgame/vorl/main/docs/screenshots"
     CACHE STRING "Where the AppStream screenshots (docs/screenshots) are published")
-set(VORL_DATA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/vorl)
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${PROJECT_BINARY_DIR}/packaging)
