@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "core/messaging.h"
 #include "core/editor_mode.h"
+#include "core/messaging.h"
 #include "editor/level_saves.h"
 #include "editor/palette.h"
 #include "editor/panel_types.h"
@@ -600,8 +600,7 @@ void LevelEditor::SaveLevelAs(const std::string& name) {
         BuildConfirmEmptySavePanel(name);
         return;
     }
-    EditorSaves::SaveLevelKeepingBackup(name);
-    panels_.DeletePanel();
+    SaveAndSayWhere(name);
 }
 
 void LevelEditor::LoadLevelNamed(const std::string& name) {

@@ -41,6 +41,8 @@ public:
     static constexpr const char* kLevelNameField = "Level Name";
     static constexpr const char* kSaveEmptyLevel = "Save Empty Level";
     static constexpr const char* kCancel = "Cancel";
+    // The panel that says where a level save went, or that it failed.
+    static constexpr const char* kSaved = "Saved";
     // The level file a play-test runs when the level has no name yet.
     static constexpr const char* kPlayTestLevel = "level_PlayTest";
 
@@ -100,6 +102,8 @@ private:
     void BuildSavePanel();
     void BuildLoadPanel();
     void BuildConfirmEmptySavePanel(const std::string& name);
+    // Saves the level as `name`, keeping a backup, and says where it went on the panel.
+    void SaveAndSayWhere(const std::string& name);
 
     std::unique_ptr<platform::PanelLayer> ownPanels_;
     platform::PanelLayer& panels_;

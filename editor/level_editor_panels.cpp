@@ -5,6 +5,7 @@
 #include "editor/level_editor.h"
 #include "editor/level_saves.h"
 #include "editor/panel_types.h"
+#include "meta/assets.h"
 #include "meta/component_factory.h"
 #include "objects/component.h"
 #include "objects/level_manager.h"
@@ -91,9 +92,14 @@ void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
     panels_.NewPanel(kSaveLevel);
     panels_.AddNote("The level is empty, and \"" + name +
                     "\" holds objects. Save the empty level over it?");
-    panels_.AddButton(kSaveEmptyLevel, [this, name] {
-        EditorSaves::SaveLevelKeepingBackup(name);
-        panels_.DeletePanel();
-    });
+    panels_.AddButton(kSaveEmptyLevel, [this, name] { SaveAndSayWhere(name); });
     panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
+}
+
+void LevelEditor::SaveAndSayWhere(const std::string& name) {
+    panelObject_ = nullptr;
+    const bool saved = EditorSaves::SaveLevelKeepingBackup(name);
+    panels_.NewPanel(kSaved);
+    panels_.AddNote(saved ? "Saved to " + Assets::PathOf(name)
+                          : "\"" + name + "\" was not saved; the terminal says why.");
 }

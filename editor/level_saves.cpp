@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "meta/assets.h"
@@ -13,8 +14,9 @@
 namespace EditorSaves {
 namespace {
 
-// Copies the data file `name` (when it exists) over its backup. A name the writer would refuse
-// is left alone: nothing will replace its file.
+// Copies the data file `name` (when it exists: the player's own or the shipped one) over its
+// backup in the saves folder. A name the writer would refuse is left alone: nothing will replace
+// its file.
 void KeepBackup(const std::string& name) {
     if (!Assets::IsPlainName(name)) {
         return;
@@ -24,7 +26,7 @@ void KeepBackup(const std::string& name) {
     if (!std::filesystem::is_regular_file(file, error)) {
         return;
     }
-    std::filesystem::copy_file(file, Assets::PathOf(BackupName(name)),
+    std::filesystem::copy_file(file, Assets::SavePathOf(BackupName(name)),
                                std::filesystem::copy_options::overwrite_existing, error);
     if (error) {
         DataDiagnostics::Report(
@@ -55,7 +57,11 @@ bool WouldEmptyLevelFile(const std::string& name) {
 
 bool SaveLevelKeepingBackup(const std::string& name) {
     KeepBackup(name);
-    return SaveLevel(name);
+    if (!SaveLevel(name)) {
+        return false;
+    }
+    std::cout << "Level \"" << name << "\" saved to " << Assets::PathOf(name) << std::endl;
+    return true;
 }
 
 void SaveArchetypeKeepingBackup(Object* selected) {
@@ -64,7 +70,11 @@ void SaveArchetypeKeepingBackup(Object* selected) {
     }
     KeepBackup(selected->GetName());
     KeepBackup("Objects");
-    SaveArchetype(selected);
+    const std::string name = selected->GetName();
+    if (SaveArchetype(selected)) {
+        std::cout << "Archetype \"" << name << "\" saved to " << Assets::PathOf(name)
+                  << std::endl;
+    }
 }
 
 }  // namespace EditorSaves

@@ -1,6 +1,6 @@
-// The game: builds the engine on the desktop services and runs it until the window closes or a
-// quit is requested. The program takes no options; it reads its data from "assets/" under the
-// working directory.
+// The game: finds its data, builds the engine on the desktop services and runs it until the window
+// closes or a quit is requested. The program takes no options; its data is the "assets/" folder
+// of a working copy or the data installed beside it (meta/assets.h says where).
 //
 // Test aids, in the environment (anything else in them is ignored, with a line on standard error):
 //  - VORL_START_LEVEL=<0..20> starts the game on that level instead of the splash screen, so that
@@ -9,12 +9,15 @@
 //  - VORL_PLAYBACK=1 plays every level's recording ("Level<n>Input/inputfile<k>.input") into
 //    gamepad 0 from the moment the level's objects are live, and moves on when it ends.
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/core.h"
 #include "input/input_system.h"
+#include "meta/assets.h"
 #include "objects/level_manager.h"
 #include "platform/services.h"
 
@@ -57,10 +60,31 @@ void ApplyGameAids() {
     }
 }
 
+// Points the data reader at the game's data; false, after saying where it looked, when there is
+// none.
+bool FindGameData() {
+    std::vector<std::filesystem::path> looked;
+    const std::optional<Assets::Folders> folders =
+        Assets::Locate(Assets::Surroundings::OfThisProcess(), &looked);
+    if (!folders) {
+        std::cerr << "Vorl cannot find its data: no archetype list \"Objects\" in";
+        for (const std::filesystem::path& folder : looked) {
+            std::cerr << "\n  " << folder.string();
+        }
+        std::cerr << "\nStart it from the repository's root, or install it.\n";
+        return false;
+    }
+    Assets::Use(*folders);
+    return true;
+}
+
 }  // namespace
 
 int main() {
-    platform::Services services = platform::MakeDesktopServices();
+    if (!FindGameData()) {
+        return 1;
+    }
+    platform::Services services = platform::MakeDesktopServices(Assets::PathOf("Vorl1.ico"));
     if (!services.window) {
         std::cerr << "Vorl needs a display with OpenGL 3.3; see the line above.\n";
         return 1;

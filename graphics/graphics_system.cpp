@@ -19,6 +19,7 @@
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
 #include "input/mouse_unproject.h"
+#include "meta/assets.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -60,7 +61,7 @@ std::vector<MouseCamera> MouseCameras() {
 GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window)
     : device_(device), window_(window) {
     SetTextureLoader([&device](const std::string& path) { return device.LoadTexture(path); });
-    const std::string error = device_.LoadEffect(kEffectPath);
+    const std::string error = device_.LoadEffect(Assets::PathOf(kEffectName));
     if (!error.empty()) {
         platform::ShowWarningBox("Shader Compile Error...", error);
     }
@@ -277,12 +278,13 @@ std::string GraphicsSystem::SaveScreenshot() {
         return {};
     }
     std::error_code error;
-    std::filesystem::create_directories(kScreenshotFolder, error);
+    const std::filesystem::path folder = Assets::Current().pictures;
+    std::filesystem::create_directories(folder, error);
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm local{};
     localtime_r(&now, &local);
     std::ostringstream name;
-    name << kScreenshotFolder << "/screenshot-" << std::put_time(&local, "%Y%m%d-%H%M%S");
+    name << (folder / "screenshot-").string() << std::put_time(&local, "%Y%m%d-%H%M%S");
     // Several shots in one second stay apart.
     std::string path = name.str() + ".png";
     for (int n = 1; std::filesystem::exists(path, error); ++n) {

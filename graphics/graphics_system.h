@@ -11,9 +11,9 @@
 // join the lists one frame after they announce themselves and leave on the first pass that finds
 // their owner cleared. A hidden or minimised window counts as a lost device: nothing is drawn and
 // DeviceLostToggle is sent on the way in and on the way out. F1 toggles the statistics overlay;
-// F12 saves the next frame drawn under "screenshots/". Animations advance as drawn, one animation
-// step for each simulation step the frame ran; objects and cameras are drawn between their last
-// two steps where the frame falls between them (graphics/step_interpolation.h).
+// F12 saves the frame into the pictures folder (meta/assets.h). Animations advance as drawn, one
+// animation step for each simulation step the frame ran; objects and cameras are drawn between
+// their last two steps where the frame falls between them (graphics/step_interpolation.h).
 #pragma once
 
 #include <functional>
@@ -36,9 +36,8 @@ class TextureComponent;
 
 class GraphicsSystem : public System {
 public:
-    static constexpr const char* kEffectPath = "assets/PixelShader.fx";
+    static constexpr const char* kEffectName = "PixelShader.fx";
     static constexpr const char* kLoadingText = "Loading Vorl Game";
-    static constexpr const char* kScreenshotFolder = "screenshots";
 
     // Installs the device's texture loader, loads the effect (a compile failure shows a warning
     // box and leaves tinting off) and creates the default camera view.
@@ -59,7 +58,7 @@ public:
     // The frame kept last; empty when none was kept (nothing asked, headless, or hidden).
     const platform::Image& CapturedFrame() const { return captured_; }
 
-    // Saves the frame kept last as PNG under "screenshots/"; returns the path, or an empty
+    // Saves the frame kept last as PNG in the pictures folder; returns the path, or an empty
     // string when there is no such frame or the file cannot be written.
     std::string SaveScreenshot();
 

@@ -35,7 +35,7 @@ NameTable<Animation*>& AnimationTable();
 // at an animation.
 void ClearTextureTables();
 
-// Loads "<name>.png" from the assets root (Assets::Root()) through the current texture loader,
+// Loads "<name>.png" from the data folders (Assets::PathOf) through the current texture loader,
 // prints "Texture <name> loaded" or "Texture <name>Not properly loaded", and files it in the
 // texture table.
 Texture* LoadTexture(const std::string& name);

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <system_error>
 
+#include "meta/assets.h"
+
 namespace fs = std::filesystem;
 
 namespace InputRecording {
@@ -78,7 +80,7 @@ platform::ControllerState Decode(const Record& r) {
 }
 
 std::string FolderForLevel(int level) {
-    return "assets/Level" + std::to_string(level) + "Input/";
+    return "Level" + std::to_string(level) + "Input/";
 }
 
 std::vector<std::string> ListRecordings(const std::string& folder) {
@@ -101,7 +103,7 @@ std::vector<std::string> ListRecordings(const std::string& folder) {
 
 bool Writer::Open(int level) {
     Close();
-    const std::string folder = FolderForLevel(level);
+    const std::string folder = Assets::SavePathOf(FolderForLevel(level));
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
@@ -146,7 +148,8 @@ void Writer::Close() {
 
 bool Reader::Open(int level, std::uint32_t choice) {
     Close();
-    const std::vector<std::string> recordings = ListRecordings(FolderForLevel(level));
+    const std::vector<std::string> recordings =
+        ListRecordings(Assets::PathOf(FolderForLevel(level)));
     if (recordings.empty()) {
         return false;
     }

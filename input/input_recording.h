@@ -1,8 +1,9 @@
 // Input recordings: the first controller's record of every simulation step of a level, written to
 // and read from "*.input" files. A file is a bare sequence of 16-byte little-endian records (packet
 // number u32, buttons u16, left and right trigger u8, then the four stick axes s16), one per step,
-// so a recording plays the same game at any drawing rate; the files of level N live in
-// "assets/LevelNInput/" as "inputfile1.input", "inputfile2.input", ...
+// so a recording plays the same game at any drawing rate; the files of level N live in the data
+// folder "LevelNInput/" as "inputfile1.input", "inputfile2.input", ... (new ones in the saves
+// folder, meta/assets.h).
 //
 // Used by the input system when recording or playback is switched on; a level's recording starts
 // at its load and ends at the next level change.
@@ -24,7 +25,7 @@ using Record = std::array<std::uint8_t, kRecordSize>;
 Record Encode(const platform::ControllerState& state);
 platform::ControllerState Decode(const Record& record);
 
-// "assets/Level<level>Input/".
+// The data name of the level's recording folder, "Level<level>Input/".
 std::string FolderForLevel(int level);
 // The recordings in `folder` ("inputfile<N>.input"), ordered by N.
 std::vector<std::string> ListRecordings(const std::string& folder);

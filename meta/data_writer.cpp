@@ -86,13 +86,13 @@ void WriteMember(std::ostream& out, const MetaMember& member, const char* at) {
 bool ReplaceFile(const std::string& name, const std::string& text, const char* what) {
     std::string why;
     if (!Assets::IsPlainName(name, &why)) {
-        DataDiagnostics::Report(Assets::PathOf(name), 0,
+        DataDiagnostics::Report(name, 0,
                                 std::string(what) + " refused: " + why +
                                     "; a name must be a plain file name inside the assets "
                                     "folder; nothing written");
         return false;
     }
-    const std::string path = Assets::PathOf(name);
+    const std::string path = Assets::SavePathOf(name);
     // The reader stops a file at its first over-long line, so such a file would lose data the
     // next time it is read: refuse it while the old file is still whole.
     std::size_t lineNumber = 0;
@@ -226,27 +226,28 @@ bool WriteArchetypeList(const std::string& selectedName) {
     return ReplaceFile("Objects", text.str(), "archetype list save");
 }
 
-void SaveArchetype(Object* selected) {
+bool SaveArchetype(Object* selected) {
     if (!selected) {
-        return;
+        return false;
     }
     // The selected object may be an archetype about to be destroyed: keep what is needed of it.
     const std::string name = selected->GetName();
     std::string why;
     if (!Assets::IsPlainName(name, &why)) {
-        DataDiagnostics::Report(Assets::PathOf(name), 0,
+        DataDiagnostics::Report(name, 0,
                                 "archetype save refused: " + why +
                                     "; a name must be a plain file name inside the assets "
                                     "folder; nothing written");
-        return;
+        return false;
     }
     std::ostringstream text;
     WriteArchetype(text, *selected);
-    ReplaceFile(name, text.str(), "archetype save");
+    const bool saved = ReplaceFile(name, text.str(), "archetype save");
     WriteArchetypeList(name);
     auto& archetypes = ArchetypeTable();
     while (!archetypes.Empty()) {
         archetypes.begin()->second->Destroy();
     }
     LoadArchetypes();
+    return saved;
 }

@@ -46,10 +46,10 @@ bool NameReadsBack(std::string_view name);
 // written) when an object's name does not read back.
 bool SaveLevel(const std::string& name);
 // Writes `selected` to the archetype file of its name, rewrites the archetype list, destroys every
-// archetype and loads them all again. Does nothing for a null object or a refused name. The
-// editor lays out its palette again and clears its selection afterwards (the selected object
-// may have been one of the destroyed archetypes).
-void SaveArchetype(Object* selected);
+// archetype and loads them all again. Does nothing for a null object or a refused name. True when
+// the archetype file was replaced. The editor lays out its palette again and clears its selection
+// afterwards (the selected object may have been one of the destroyed archetypes).
+bool SaveArchetype(Object* selected);
 // Rewrites "Objects": every archetype name in table order, then `selectedName` when it is not
 // among them (empty: nothing added).
 bool WriteArchetypeList(const std::string& selectedName);

@@ -8,9 +8,9 @@
 
 namespace platform {
 
-Services MakeDesktopServices() {
+Services MakeDesktopServices(const std::string& iconPath) {
     Services services;
-    std::unique_ptr<DesktopWindow> window = OpenDesktopWindow("assets/Vorl1.ico");
+    std::unique_ptr<DesktopWindow> window = OpenDesktopWindow(iconPath);
     if (!window) {
         return services;
     }

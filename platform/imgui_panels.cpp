@@ -58,10 +58,19 @@ public:
         }
         const ImGuiIO& io = ImGui::GetIO();
         switch (event.type) {
-            case SDL_MOUSEMOTION:
+            // A press or a turn of the wheel is the panel's when it happens on the panel. ImGui's
+            // own view of the pointer is as old as its last frame, and older when the window
+            // lacks focus: a click on the level just after a panel button would go to the panel.
             case SDL_MOUSEBUTTONDOWN:
+                return OnPanel(event.button.x, event.button.y);
+            case SDL_MOUSEWHEEL: {
+                int x = 0;
+                int y = 0;
+                SDL_GetMouseState(&x, &y);
+                return OnPanel(x, y);
+            }
+            case SDL_MOUSEMOTION:
             case SDL_MOUSEBUTTONUP:
-            case SDL_MOUSEWHEEL:
                 return io.WantCaptureMouse;
             case SDL_KEYDOWN:
             case SDL_KEYUP:
@@ -82,7 +91,11 @@ public:
             // Shown under the panel's name, known to ImGui by one fixed id: every panel opens
             // where the designer last moved the previous one.
             const std::string title = Title() + "###panel";
-            if (ImGui::Begin(title.c_str(), nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
+            const bool open =
+                ImGui::Begin(title.c_str(), nullptr, ImGuiWindowFlags_AlwaysAutoResize);
+            panelCorner_ = ImGui::GetWindowPos();
+            panelSize_ = ImGui::GetWindowSize();
+            if (open) {
                 const auto& items = Items();
                 for (std::size_t i = 0; i < items.size(); ++i) {
                     ImGui::PushID(static_cast<int>(i));
@@ -98,6 +111,18 @@ public:
     }
 
 private:
+    // Whether the window pixel (x, y) lies on the panel as it was last drawn.
+    bool OnPanel(int x, int y) const {
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        int backX = 0;
+        int backY = 0;
+        WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
+        return backX >= panelCorner_.x && backX < panelCorner_.x + panelSize_.x &&
+               backY >= panelCorner_.y && backY < panelCorner_.y + panelSize_.y;
+    }
+
     // The SDL back end measured the window; the panel draws into the back buffer instead.
     void ToBackBufferPixels() {
         ImGuiIO& io = ImGui::GetIO();
@@ -176,6 +201,9 @@ private:
 
     SDL_Window* window_;
     bool editing_ = false;
+    // The panel's window in back-buffer pixels, as last drawn (nothing before the first).
+    ImVec2 panelCorner_{0.0f, 0.0f};
+    ImVec2 panelSize_{0.0f, 0.0f};
 };
 
 }  // namespace

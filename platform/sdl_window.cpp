@@ -1,7 +1,9 @@
 // The SDL2 desktop window. Only this file and the other SDL back ends include SDL.
 #include <SDL.h>
 
+#include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "platform/desktop_window.h"
 #include "platform/ico_image.h"
@@ -36,6 +38,9 @@ public:
             std::cerr << "Cannot start the video system: " << SDL_GetError() << '\n';
             return false;
         }
+        if (!OnScreenDriver()) {
+            return false;
+        }
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -60,6 +65,21 @@ public:
         SDL_ShowWindow(window_);
         SetFullscreen(true);
         return true;
+    }
+
+    // When no display answers, SDL falls back by itself to drivers that draw nowhere, and the game
+    // would run on unseen. Only a driver asked for by name (SDL_VIDEODRIVER) is taken as it is.
+    static bool OnScreenDriver() {
+        const char* chosen = SDL_GetCurrentVideoDriver();
+        const std::string driver = chosen ? chosen : "";
+        if (std::getenv("SDL_VIDEODRIVER") ||
+            (driver != "offscreen" && driver != "dummy" && driver != "evdev")) {
+            return true;
+        }
+        const char* display = std::getenv("DISPLAY");
+        std::cerr << "No display answered (DISPLAY is " << (display ? display : "not set")
+                  << "); SDL offered only its \"" << driver << "\" driver, which shows nothing\n";
+        return false;
     }
 
     void PumpEvents(WindowEvents& events) override {

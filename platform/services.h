@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/audio_device.h"
 #include "platform/clock.h"
@@ -27,9 +28,9 @@ struct Services {
 // `step` is the fixed frame length in seconds.
 Services MakeHeadlessServices(double step = 1.0 / 60.0);
 
-// The SDL2 window and gamepads, the OpenGL device on that window, OpenAL sound (silent when no
-// device opens) and the steady clock. When no window can be opened (no display, no OpenGL 3.3)
-// every service is left null, after a line on standard error.
-Services MakeDesktopServices();
+// The SDL2 window (with the icon of the ".ico" file `iconPath`) and gamepads, the OpenGL device on
+// that window, OpenAL sound (silent when no device opens) and the steady clock. When no window can
+// be opened (no display, no OpenGL 3.3) every service is left null, after a line on standard error.
+Services MakeDesktopServices(const std::string& iconPath);
 
 }  // namespace platform

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(out);
 
     Assets::SetRoot(argv[1]);
-    platform::Services services = platform::MakeDesktopServices();
+    platform::Services services = platform::MakeDesktopServices(Assets::PathOf("Vorl1.ico"));
     if (!services.window) {
         return 1;
     }

@@ -17,7 +17,7 @@ for level in "${levels[@]}"; do
     # The splash and the notice move on by themselves: shoot them early.
     wait=9
     [ "$level" -le 1 ] && wait=4.5
-    VORL_START_LEVEL="$level" VORL_NO_MESSAGE_BOXES=1 xvfb-run -a -s "-screen 0 1600x900x24" \
+    VORL_START_LEVEL="$level" VORL_NO_MESSAGE_BOXES=1 xvfb-run -a -s "-screen 0 1600x900x24 -noreset" \
         bash -c '"$0" >/dev/null 2>&1 & sleep "$1"; import -window root -resize 50% "$2"; kill $!' \
         "$PWD/$build/vorl" "$wait" "docs/levels/${level}_${name}.png"
     echo "docs/levels/${level}_${name}.png"

@@ -18,7 +18,7 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 # The splash's backdrop colour at the screen's top-left corner, as soon as it is drawn.
 export VORL_NO_MESSAGE_BOXES=1
-xvfb-run -a -s "-screen 0 1600x900x24" bash -c '
+xvfb-run -a -s "-screen 0 1600x900x24 -noreset" bash -c '
     start=$(date +%s.%N)
     "$0" >/dev/null 2>&1 &
     game=$!
@@ -32,7 +32,7 @@ xvfb-run -a -s "-screen 0 1600x900x24" bash -c '
 
 # Idle at the cap: ten seconds of the intro standing still, after five to settle.
 hz=$(getconf CLK_TCK)
-VORL_START_LEVEL=2 xvfb-run -a -s "-screen 0 1600x900x24" bash -c '
+VORL_START_LEVEL=2 xvfb-run -a -s "-screen 0 1600x900x24 -noreset" bash -c '
     "$0" >/dev/null 2>&1 &
     game=$!
     sleep 5

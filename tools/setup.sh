@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libgl1-mesa-dri
   jq python3
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 # Wanted but not needed: the physics benchmark races Box2D when it is there and is left out of the
 # build when it is not. Installed as root; otherwise only mentioned.

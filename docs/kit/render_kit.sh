@@ -15,6 +15,6 @@ mkdir -p docs/kit/img
 for scene in docs/kit/scenes/*; do
   name="$(basename "$scene")"
   LIBGL_ALWAYS_SOFTWARE=1 VORL_NO_MESSAGE_BOXES=1 \
-    xvfb-run -a -s "-screen 0 1920x1080x24" "$snapshot" "$scratch" "$name" "${FRAMES:-45}" docs/kit/img >/dev/null
+    xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$snapshot" "$scratch" "$name" "${FRAMES:-45}" docs/kit/img >/dev/null
 done
 echo "render_kit: pictures in docs/kit/img"

@@ -29,12 +29,12 @@ wait_for_window
 echo "window $window"
 
 # Full screen by default: the whole 1920 x 1080 screen.
-wait_for '[ "$(geometry)" = "0 0 1920 1080" ]' 10 || fail "full-screen geometry is $(geometry)"
+wait_for '[ "$(geometry)" = "0 0 1920 1080" ]' 30 || fail "full-screen geometry is $(geometry)"
 echo "full screen: $(geometry)"
 
 xdotool mousemove 960 540
 press alt+Return
-wait_for '[ "$(geometry)" = "300 100 1600 900" ]' 10 || fail "windowed geometry is $(geometry)"
+wait_for '[ "$(geometry)" = "300 100 1600 900" ]' 30 || fail "windowed geometry is $(geometry)"
 echo "windowed after Alt+Enter: $(geometry)"
 
 xdotool mousemove 1100 550
@@ -46,9 +46,9 @@ console_opens() {
 }
 wait_for console_opens 60 || fail "Ctrl+Space did not open the console"
 echo "hello" >&3
-wait_for 'grep -q "Invalid Command." "$out"' 10 || fail "the console did not answer a command"
+wait_for 'grep -q "Invalid Command." "$out"' 30 || fail "the console did not answer a command"
 echo "exit" >&3
-wait_for 'grep -q "Back to Game Window..." "$out"' 10 || fail "\"exit\" did not leave the console"
+wait_for 'grep -q "Back to Game Window..." "$out"' 30 || fail "\"exit\" did not leave the console"
 echo "console: prompt, \"Invalid Command.\", \"Back to Game Window...\""
 
 # End of input: the console comes straight back instead of hanging the game. (Escape does
@@ -56,7 +56,7 @@ echo "console: prompt, \"Invalid Command.\", \"Back to Game Window...\""
 exec 3>&-
 press Escape
 press ctrl+space
-wait_for '[ "$(grep -c "Back to Game Window..." "$out")" -ge 2 ]' 10 ||
+wait_for '[ "$(grep -c "Back to Game Window..." "$out")" -ge 2 ]' 30 ||
     fail "the console hung at end of input"
 kill -0 "$pid" 2>/dev/null || fail "the game ended early"
 echo "console at end of input returns at once"

@@ -10,6 +10,7 @@
 #include "editor/editor_mode.h"
 #include "editor/level_saves.h"
 #include "input/input_system.h"
+#include "meta/assets.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -128,6 +129,7 @@ TEST_F(LevelEditorTest, ALevelSaveWritesExactlyThePlacedObjectsAndKeepsABackup) 
     ASSERT_TRUE(session.Panels().Edit("Level Name", "level_Mine"));
     ASSERT_TRUE(session.PressButton("Save Level"));
     EXPECT_EQ(session.Assets().Read("level_Mine"), session.LevelText());
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kSaved);
     EXPECT_NE(session.LevelText().find("Crate\n{"), std::string::npos);
     EXPECT_NE(session.LevelText().find("Block\n{"), std::string::npos);
     EXPECT_FALSE(session.Assets().Exists("level_Mine.bak"));
@@ -140,6 +142,34 @@ TEST_F(LevelEditorTest, ALevelSaveWritesExactlyThePlacedObjectsAndKeepsABackup) 
     session.PressButton(LevelEditor::kSaveEmptyLevel);
     EXPECT_EQ(session.Assets().Read("level_Mine"), "");
     EXPECT_EQ(session.Assets().Read("level_Mine.bak"), first);
+}
+
+TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopyBack) {
+    const std::string shipped = "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n";
+    session.Assets().Write("level_Intro", shipped);
+    const Assets::Folders before = Assets::Current();
+    Assets::Folders installed = before;
+    installed.saves = session.Assets().Folder() / "player";
+    Assets::Use(installed);
+
+    session.Click(-1000000, 420);
+    session.Chord('S');
+    ASSERT_TRUE(session.Panels().Edit("Level Name", "level_Intro"));
+    ASSERT_TRUE(session.PressButton("Save Level"));
+    const std::string mine = session.LevelText();
+    EXPECT_EQ(session.Assets().Read("level_Intro"), shipped) << "the shipped file is untouched";
+    EXPECT_EQ(session.Assets().Read("player/level_Intro"), mine);
+    EXPECT_EQ(session.Assets().Read("player/level_Intro.bak"), shipped);
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kSaved);
+    ASSERT_EQ(session.Panels().Items().size(), 1u);
+    EXPECT_EQ(session.Panels().Items()[0].label,
+              "Saved to " + (installed.saves / "level_Intro").string());
+
+    session.Chord('N');
+    session.Chord('L');
+    session.PressButton("Load level_Intro");
+    EXPECT_EQ(session.LevelText(), mine) << "the player's copy is read before the shipped one";
+    Assets::Use(before);
 }
 
 TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndLoadsOnTopOfTheLevel) {

@@ -10,17 +10,17 @@
 
 namespace testing_support {
 
-TempAssets::TempAssets() : previousRoot_(Assets::Root()) {
+TempAssets::TempAssets() : previous_(Assets::Current()) {
     static std::atomic<int> counter{0};
     folder_ = std::filesystem::temp_directory_path() /
               ("vorl-assets-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
-    Assets::SetRoot(folder_.string());
+    Assets::SetRoot(folder_);
 }
 
 TempAssets::~TempAssets() {
-    Assets::SetRoot(previousRoot_);
+    Assets::Use(previous_);
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
 }

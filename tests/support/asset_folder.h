@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "meta/assets.h"
 #include "meta/data_diagnostics.h"
 
 namespace testing_support {
 
-// A fresh folder under the system's temporary directory that becomes the assets root for its
-// lifetime; the previous root is restored and the folder removed at the end.
+// A fresh folder under the system's temporary directory that becomes the data folder of a working
+// copy for its lifetime; the previous folders are restored and the folder removed at the end.
 class TempAssets {
 public:
     TempAssets();
@@ -30,7 +31,7 @@ public:
 
 private:
     std::filesystem::path folder_;
-    std::string previousRoot_;
+    Assets::Folders previous_;
 };
 
 // Collects every diagnostic reported while it lives, instead of printing them.

@@ -44,7 +44,7 @@ protected:
 
     // Loads the menu archetypes from the game's data and starts `level` (its file need not exist).
     void StartOn(int level) {
-        const std::string previous = Assets::Root();
+        const Assets::Folders previous = Assets::Current();
         Assets::SetRoot(VORL_SOURCE_DIR "/assets");
         {
             testing_support::CapturedDiagnostics diagnostics;
@@ -57,7 +57,7 @@ protected:
             }
             EXPECT_TRUE(diagnostics.Lines().empty()) << diagnostics.Lines().front();
         }
-        Assets::SetRoot(previous);
+        Assets::Use(previous);
         ASSERT_TRUE(LevelManager::SetStartLevel(level));
         MessagingSystem::Send<ArchetypesLoadedMessage>();
         Frames(3);
