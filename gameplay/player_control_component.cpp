@@ -295,12 +295,13 @@ void PlayerControlComponent::DriveLeft(RigidBody2D& body, Vector2D& force, float
 void PlayerControlComponent::Jump(RigidBody2D& body) {
     if (isFull) {
         body.ApplyImpulse({0.0f, hjumpheight});
-        // The contact the jump starts from is still reported next frame; it must not hand the
-        // jump straight back.
-        jumpLocked = true;
     } else {
         body.SetVelocity({body.GetVelocity().x, ljumpheight});
     }
+    // The contact the jump starts from is still reported next frame; it must not hand the jump
+    // straight back. The half form keeps a jump through the air, so without the lock it could
+    // jump again at any height on the way up.
+    jumpLocked = true;
     canJump = false;
     gameplay::PlaySound("SFX/Player_Jump_01");
 }

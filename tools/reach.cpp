@@ -2,9 +2,9 @@
 // define it (the first archetype carrying a PlayerControlComponent, with its members and body)
 // headless at the game's step (1/63 s), one step a frame, on a flat floor of "Crate"
 // objects, and prints a Markdown report: per form the top speed, the jump height, the length of a
-// jump and the widest gap cleared from a standing and from a running start; how far and how high a
-// cannon at 0, 45 and 90 degrees throws each form; how high fans of several "speed"s lift the
-// light form.
+// jump and the widest gap cleared from a standing and from a running start; the highest ledge each
+// form gets onto, corner rolls included; how far and how high a cannon at 0, 45 and 90 degrees
+// throws each form; how high fans of several "speed"s lift the light form.
 //
 //   reach <assets-folder> [--fallback <archetype-file>]
 //
@@ -59,6 +59,13 @@ constexpr float kJumpStarted = 100.0f;
 // refused press at a seam still leaves time for another.
 constexpr float kJumpLead = 40.0f;
 constexpr float kWidestGap = 3000.0f;
+// The ledge the climb is measured on: its face, and how far it reaches beyond.
+constexpr float kLedgeFace = 400.0f;
+constexpr float kLedgeHalfWidth = 1000.0f;
+constexpr float kHighestLedge = 600.0f;
+// Running jumps at the ledge are tried from its face out to this far, in these steps.
+constexpr float kLongestLead = 240.0f;
+constexpr float kLeadStep = 8.0f;
 // Levels give the player its size; an archetype without one is measured at this scale.
 constexpr Vector2D kLevelPlayerScale{30.0f, 30.0f};
 
@@ -276,6 +283,47 @@ Jump JumpFrom(Bench& bench, bool full, int runFrames, bool moving) {
     return jump;
 }
 
+// Whether the player ends up on top of a ledge of crates `height` units over the floor, holding
+// right throughout and jumping when its edge is `lead` units from the ledge's face: from standing
+// against the face (lead 0), or after a run-up of 1600 units. A jump that brings only part of the
+// player over the top edge rolls it up the corner, so this is the true reach, not the jump height.
+bool Climbs(Bench& bench, bool full, float height, bool running, float lead) {
+    std::ostringstream ledge;
+    ledge << "Crate\n{\nTransform2D " << kLedgeFace + kLedgeHalfWidth << ' '
+          << kFloorTop + height * 0.5f << " 0 " << kLedgeHalfWidth << ' ' << height * 0.5f
+          << " 0\nRigidBody2D mass 0.0 state 0\nBoxCollider2D mHollow false\n}\n";
+    const float touching = kLedgeFace - bench.HalfWidth();
+    bench.Start(full, ledge.str(), 0.0f, running ? touching - 1600.0f : touching);
+    bench.Keys().Press(VirtualKey::Right);
+    bench.Until(20 * kFramesPerSecond, [&] { return bench.X() >= touching - lead; });
+    TakeOff(bench);
+    bench.Frames(3 * kFramesPerSecond);
+    return bench.X() > kLedgeFace && bench.Y() > kFloorTop + height;
+}
+
+// The highest ledge climbed, to within a unit: standing against its face, or running and jumping
+// at the best distance before it.
+float LedgeClimbed(Bench& bench, bool full, bool running) {
+    const auto climbs = [&](float height) {
+        if (!running) {
+            return Climbs(bench, full, height, false, 0.0f);
+        }
+        for (float lead = 0.0f; lead <= kLongestLead; lead += kLeadStep) {
+            if (Climbs(bench, full, height, true, lead)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    float climbed = 0.0f;
+    float missed = kHighestLedge;
+    while (missed - climbed > 1.0f) {
+        const float height = std::floor((climbed + missed) * 0.5f);
+        (climbs(height) ? climbed : missed) = height;
+    }
+    return climbed;
+}
+
 // Drops the player into a cannon 300 units above the floor and follows the throw until the player
 // lands on the floor or falls back into the cannon: the peak above the cannon and the distance
 // from it.
@@ -390,6 +438,21 @@ void Report(Bench& bench, const Object& player, const std::string& source) {
         std::printf("| %s | %d | %d | %d | %d | %d | %d |\n", full ? "full" : "half", Whole(top),
                     Whole(still.height), Whole(standing.distance), Whole(running.distance),
                     Whole(gapStanding), Whole(gapRunning));
+    }
+    std::printf("\n## Ledges\n\n");
+    std::printf(
+        "The highest ledge of crates each form gets on top of, with right held throughout: "
+        "jumping while pressed against its face, or after a run-up of 1600 units with the jump "
+        "at the best distance before the face (tried every %.0f units out to %.0f). A jump that "
+        "brings only part of the player over the edge rolls it up the corner, so these are "
+        "higher than the jump heights above; a ledge meant to stop a form needs a margin over "
+        "them.\n\n",
+        kLeadStep, kLongestLead);
+    std::printf("| Form | Ledge, standing | Ledge, running |\n|---|---|---|\n");
+    for (const bool full : {true, false}) {
+        std::printf("| %s | %d | %d |\n", full ? "full" : "half",
+                    Whole(LedgeClimbed(bench, full, false)),
+                    Whole(LedgeClimbed(bench, full, true)));
     }
     std::printf("\n## Cannons\n\n");
     const float cannonSpeed = CannonSpeed();
