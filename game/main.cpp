@@ -7,7 +7,9 @@
 //    end-to-end tests can reach a level without playing through the screens before it;
 //  - VORL_MAX_FPS=<1..1000> draws no more frames a second than that, as a slow machine would;
 //  - VORL_PLAYBACK=1 plays every level's recording ("Level<n>Input/inputfile<k>.input") into
-//    gamepad 0 from the moment the level's objects are live, and moves on when it ends.
+//    gamepad 0 from the moment the level's objects are live, and moves on when it ends; each level
+//    started is named on standard output ("level started: <name>"), so a script can follow the
+//    game without reading the screen.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -16,6 +18,8 @@
 #include <vector>
 
 #include "core/core.h"
+#include "core/messages.h"
+#include "core/messaging.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
@@ -51,12 +55,20 @@ void ApplyClockAid(platform::Services& services) {
 }
 
 // After: building the engine starts the level sequence and the input afresh.
-void ApplyGameAids() {
+void ApplyGameAids(Core& core) {
     if (const auto level = NumberAid("VORL_START_LEVEL", 0, LevelManager::kLevelCount - 1)) {
         LevelManager::SetStartLevel(*level);
     }
     if (NumberAid("VORL_PLAYBACK", 1, 1)) {
         InputSystem::SetPlaybackInput(true);
+        core.SetStepHooks({nullptr, [] {
+                               for (const auto& message : MessagingSystem::GetMessages()) {
+                                   if (const auto* started = As<LevelStartedMessage>(*message)) {
+                                       std::cout << "level started: " << started->levelName
+                                                 << std::endl;
+                                   }
+                               }
+                           }});
     }
 }
 
@@ -91,7 +103,7 @@ int main() {
     }
     ApplyClockAid(services);
     Core core(std::move(services));
-    ApplyGameAids();
+    ApplyGameAids(core);
     LoadGameData(core);
     while (isRunning) {
         core.Update();
