@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "core/frame_rate_controller.h"
@@ -112,24 +113,27 @@ void PrintTo(const Rate& rate, std::ostream* out) {
 
 class SameGameAtEveryFrameRate : public ::testing::TestWithParam<Rate> {};
 
-// Within 1 % of the game drawn at its own rate, and a real motion, not two zeros.
-void ExpectSame(float measured, float atGameRate, float atLeast) {
+// Within 1 % of the game drawn at its own rate, and a real motion, not two zeros. The figures go
+// to the test's output, where a tuning session reads them.
+void ExpectSame(const char* what, float measured, float atGameRate, float atLeast) {
+    std::printf("%s: %.1f at this rate, %.1f at the game's own\n", what, measured, atGameRate);
     EXPECT_GE(std::fabs(atGameRate), atLeast);
     EXPECT_NEAR(measured, atGameRate, 0.01f * std::fabs(atGameRate));
 }
 
 TEST_P(SameGameAtEveryFrameRate, AJumpRisesAsHighInBothForms) {
     const double frame = GetParam().clockFrame;
-    ExpectSame(JumpRise(frame, false), JumpRise(kGameStep, false), 50.0f);
-    ExpectSame(JumpRise(frame, true), JumpRise(kGameStep, true), 100.0f);
+    ExpectSame("full form jump", JumpRise(frame, false), JumpRise(kGameStep, false), 50.0f);
+    ExpectSame("light form jump", JumpRise(frame, true), JumpRise(kGameStep, true), 100.0f);
 }
 
 TEST_P(SameGameAtEveryFrameRate, AFanLiftsTheLightFormAsHigh) {
-    ExpectSame(FanLift(GetParam().clockFrame), FanLift(kGameStep), 100.0f);
+    ExpectSame("fan lift", FanLift(GetParam().clockFrame), FanLift(kGameStep), 100.0f);
 }
 
 TEST_P(SameGameAtEveryFrameRate, ACannonThrowsAsFar) {
-    ExpectSame(CannonThrow(GetParam().clockFrame), CannonThrow(kGameStep), 300.0f);
+    ExpectSame("cannon throw lands at x", CannonThrow(GetParam().clockFrame),
+               CannonThrow(kGameStep), 300.0f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clock, SameGameAtEveryFrameRate,
