@@ -59,7 +59,10 @@ std::vector<MouseCamera> MouseCameras() {
 
 GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window)
     : device_(device), window_(window) {
-    SetTextureLoader([&device](const std::string& path) { return device.LoadTexture(path); });
+    SetTextureLoader(
+        [&device](const platform::Image& image, const platform::TextureOptions& options) {
+            return device.CreateTexture(image, options);
+        });
     const std::string error = device_.LoadEffect(kEffectPath);
     if (!error.empty()) {
         platform::ShowWarningBox("Shader Compile Error...", error);
@@ -196,10 +199,13 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
     platform::QuadDraw quad;
     quad.world = object.GetTransform().BuildWorldMatrix();
     if (texture) {
-        quad.fill = platform::QuadDraw::Fill::Texture;
-        quad.texture = texture->GetImage();
-        quad.textureMatrix = texture->TextureMatrix();
-        device_.DrawQuad(quad);
+        // A cell a packed sheet leaves out is empty: nothing of it would pass the alpha test.
+        if (texture->ShowsCurrentFrame()) {
+            quad.fill = platform::QuadDraw::Fill::Texture;
+            quad.texture = texture->GetImage();
+            quad.textureMatrix = texture->TextureMatrix();
+            device_.DrawQuad(quad);
+        }
     } else if (auto* square = object.Get<ColoredSquareComponent>("ColoredSquareComponent")) {
         // Without the effect a square cannot be tinted and is not drawn at all, rather than
         // showing the quad's raw vertex colours.

@@ -1,4 +1,4 @@
-// The headless graphics device: keeps the contract's bookkeeping (textures decoded on the CPU,
+// The headless graphics device: keeps the contract's bookkeeping (textures with their sizes,
 // techniques read from the effect file, quads counted) and draws nothing.
 #include <fstream>
 #include <set>
@@ -24,9 +24,8 @@ private:
 class HeadlessGraphicsDevice : public GraphicsDevice {
 public:
     bool IsHeadless() const override { return true; }
-    GpuTexture* LoadTexture(const std::string& path) override {
-        Image image;
-        if (!DecodePng(path, image)) {
+    GpuTexture* CreateTexture(const Image& image, const TextureOptions&) override {
+        if (image.width <= 0 || image.height <= 0) {
             return nullptr;
         }
         textures_.push_back(std::make_unique<CpuTexture>(image.width, image.height));

@@ -95,6 +95,9 @@ void main() {
 }
 )";
 
+// Mip levels below the picture's own, for pictures also drawn smaller.
+constexpr GLint kMipLevels = 2;
+
 class GLTexture : public GpuTexture {
 public:
     GLTexture(GLuint id, int width, int height) : id_(id), width_(width), height_(height) {}
@@ -151,21 +154,30 @@ public:
 
     bool IsHeadless() const override { return false; }
 
-    GpuTexture* LoadTexture(const std::string& path) override {
-        FlushBatch();
-        Image image;
-        if (!DecodePng(path, image)) {
+    GpuTexture* CreateTexture(const Image& image, const TextureOptions& options) override {
+        if (image.width <= 0 || image.height <= 0 ||
+            image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4) {
             return nullptr;
         }
+        FlushBatch();
         GLuint id = 0;
         glGenTextures(1, &id);
         glBindTexture(GL_TEXTURE_2D, id);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, image.rgba.data());
-        // Magnification linear, minification point, no mip levels, wrapping: the sampler state
-        // the sheets were drawn for.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        // Linear both ways: pictures are stored at the size they are drawn, so most draws sample
+        // at about one texel a pixel, and one filter for both lets the rasteriser skip choosing.
+        // Pictures also drawn smaller get two mip levels below their own, as far as the gaps
+        // between packed frames keep neighbours apart.
+        if (options.mipmaps) {
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, kMipLevels);
+            glGenerateMipmap(GL_TEXTURE_2D);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        } else {
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        }
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

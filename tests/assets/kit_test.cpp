@@ -1,10 +1,11 @@
 // The game's own data, read the way the game reads it at start-up: every list and archetype file
-// reads without a diagnostic, every sheet decodes on the 10 x 5 grid, and the archetypes that code
-// clones or compares by name are all there.
+// reads without a diagnostic, every sheet decodes with a layout that holds the frames its
+// animations play, and the archetypes that code clones or compares by name are all there.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,19 +41,14 @@ protected:
         Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
         previousSink_ = DataDiagnostics::SetSink(
             [this](const std::string& line) { diagnostics_.push_back(line); });
-        // The game names sheets "assets/<name>.png" below its working directory; tests run
-        // elsewhere, so the same file is read from the source tree.
-        SetTextureLoader([this](const std::string& path) -> platform::GpuTexture* {
-            platform::Image image;
-            const std::string file = std::string(VORL_SOURCE_DIR) + "/assets/" +
-                                     std::filesystem::path(path).filename().string();
-            if (!platform::DecodePng(file, image)) {
-                return nullptr;
-            }
+        SetTextureLoader([this](const platform::Image& image,
+                                const platform::TextureOptions&) -> platform::GpuTexture* {
             sheets_.push_back(std::make_unique<DecodedSheet>(image));
             return sheets_.back().get();
         });
         LoadTextureList("TextureList");
+        while (LoadNextListedTexture()) {
+        }
         LoadAnimationList("AnimationList");
         LoadArchetypes();
     }
