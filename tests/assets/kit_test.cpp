@@ -72,12 +72,21 @@ TEST_F(GameKit, EveryListAndArchetypeFileReadsWithoutADiagnostic) {
     }
 }
 
-TEST_F(GameKit, EverySheetLoadsOnTheTenByFiveGrid) {
+TEST_F(GameKit, EverySheetLoadsPackedWithOnlyTheFramesItsAnimationsPlay) {
     ASSERT_GT(TextureTable().Size(), 0u);
+    std::map<const Texture*, std::set<unsigned int>> played;
+    for (const auto& [name, animation] : AnimationTable()) {
+        for (unsigned int f = 0; f < animation->frameCount; ++f) {
+            played[animation->texture].insert(animation->startFrame + f);
+        }
+    }
     for (const auto& [name, texture] : TextureTable()) {
         ASSERT_NE(texture->image, nullptr) << name << " did not load";
-        EXPECT_EQ(texture->image->Width() % 10, 0) << name;
-        EXPECT_EQ(texture->image->Height() % 5, 0) << name;
+        EXPECT_TRUE(texture->layout.IsPacked()) << name;
+        for (unsigned int f = 0; f < SheetLayout::kFrames; ++f) {
+            EXPECT_EQ(texture->layout.HasFrame(f), played[texture].count(f) == 1)
+                << name << " frame " << f;
+        }
     }
 }
 
