@@ -1,10 +1,13 @@
 #include "graphics/graphics_system.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -53,6 +56,34 @@ std::vector<MouseCamera> MouseCameras() {
         cameras.push_back(camera);
     }
     return cameras;
+}
+
+// How a sliced picture fits an object of this scale (the quad spans twice the scale): nothing
+// when the picture is not sliced or is not drawn bigger than it was made. An axis whose borders
+// leave no middle stretches as usual.
+std::optional<platform::QuadDraw::Slice> SliceFor(const SheetLayout& layout, Vector2D scale) {
+    const auto& borders = layout.GetSlice();
+    const Vector2D made = layout.QuadSize();
+    if (!borders || made.x <= 0.0f || made.y <= 0.0f) {
+        return std::nullopt;
+    }
+    platform::QuadDraw::Slice slice;
+    slice.repeatX = 2.0f * std::fabs(scale.x) / made.x;
+    slice.repeatY = 2.0f * std::fabs(scale.y) / made.y;
+    slice.left = borders->left / made.x;
+    slice.right = borders->right / made.x;
+    slice.top = borders->top / made.y;
+    slice.bottom = borders->bottom / made.y;
+    if (slice.left + slice.right >= 1.0f) {
+        slice.repeatX = std::min(slice.repeatX, 1.0f);
+    }
+    if (slice.top + slice.bottom >= 1.0f) {
+        slice.repeatY = std::min(slice.repeatY, 1.0f);
+    }
+    if (slice.repeatX <= 1.0f && slice.repeatY <= 1.0f) {
+        return std::nullopt;
+    }
+    return slice;
 }
 
 }  // namespace
@@ -204,6 +235,9 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
             quad.fill = platform::QuadDraw::Fill::Texture;
             quad.texture = texture->GetImage();
             quad.textureMatrix = texture->TextureMatrix();
+            if (const Texture* sheet = texture->GetTexture()) {
+                quad.slice = SliceFor(sheet->layout, object.GetTransform().GetScale());
+            }
             device_.DrawQuad(quad);
         }
     } else if (auto* square = object.Get<ColoredSquareComponent>("ColoredSquareComponent")) {

@@ -24,6 +24,7 @@
 
 #include "core/matrix.h"
 #include "core/vector.h"
+#include "platform/quad.h"
 
 namespace platform {
 struct Image;
@@ -37,7 +38,7 @@ public:
     // The unit quad's texture coordinates: one cell inset by this much on each side.
     static constexpr float kCellWidth = 1.0f / kColumns;
     static constexpr float kCellHeight = 1.0f / kRows;
-    static constexpr float kInset = 0.0025f;
+    static constexpr float kInset = platform::kQuadU0;
 
     // A rectangle of the image, in pixels.
     struct Rect {

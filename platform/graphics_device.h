@@ -68,6 +68,19 @@ struct QuadDraw {
     GpuTexture* texture = nullptr;
     // Applied to (u, v, 1, 0): the offsets sit in row 2, columns 0 and 1.
     Matrix4 textureMatrix = Matrix4::Identity();
+    // For a textured quad bigger than its picture was made: how many pictures fit the quad on
+    // each axis, and the borders (fractions of the picture: left, right, top, bottom) that keep
+    // their size while the middle between them repeats, mirrored every other time so that it runs
+    // on without a seam. An axis that fits one picture or less is stretched as usual.
+    struct Slice {
+        float repeatX = 1.0f;
+        float repeatY = 1.0f;
+        float left = 0.0f;
+        float right = 0.0f;
+        float top = 0.0f;
+        float bottom = 0.0f;
+    };
+    std::optional<Slice> slice;
     std::string technique;
     std::vector<EffectFloat> floats;
 };

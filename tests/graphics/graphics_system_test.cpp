@@ -117,6 +117,36 @@ TEST_F(GraphicsSystemTest, TexturedObjectsDrawBeforeSquaresInCreationOrder) {
     EXPECT_EQ(device_.view, CameraViewMatrix(*MainCamera()));
 }
 
+TEST_F(GraphicsSystemTest, APackedSheetDrawsItsFramesSlicedWhenBiggerAndSkipsItsEmptyCells) {
+    // A 64 x 32 slab with an 8-pixel rim left and right and 4 top and bottom; cell 1 is empty.
+    auto* slab = new Texture;
+    slab->name = "slab";
+    slab->layout =
+        SheetLayout::Read("quad 64 32\nframe 0 2 2 64 32\nslice 8 8 4 4\n", 68, 36, "slab.png");
+    TextureTable().Insert("slab", slab);
+    AddAnimation("slab", "slab", 0, 1, 0.0f);
+    AddAnimation("gap", "slab", 1, 1, 0.0f);
+    MakeSprite("slab", {0.0f, 0.0f}, {32.0f, 16.0f}, 3.0f);
+    MakeSprite("slab", {0.0f, 100.0f}, {-96.0f, 8.0f}, 3.0f);
+    MakeSprite("gap", {0.0f, -100.0f}, {32.0f, 16.0f}, 3.0f);
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    ASSERT_EQ(device_.quads.size(), 2u);
+    // At the size it was made the picture is drawn whole.
+    EXPECT_FALSE(device_.quads[0].slice);
+    EXPECT_EQ(device_.quads[0].textureMatrix, slab->layout.FrameMatrix(0));
+    // Three times as wide (flipped), half as tall: the rim keeps its size across, the height
+    // shrinks as usual.
+    ASSERT_TRUE(device_.quads[1].slice);
+    const platform::QuadDraw::Slice& slice = *device_.quads[1].slice;
+    EXPECT_FLOAT_EQ(slice.repeatX, 3.0f);
+    EXPECT_FLOAT_EQ(slice.repeatY, 0.5f);
+    EXPECT_FLOAT_EQ(slice.left, 0.125f);
+    EXPECT_FLOAT_EQ(slice.right, 0.125f);
+    EXPECT_FLOAT_EQ(slice.top, 0.125f);
+    EXPECT_FLOAT_EQ(slice.bottom, 0.125f);
+}
+
 TEST_F(GraphicsSystemTest, HiddenObjectsAreNeitherDrawnNorAnimated) {
     Object* sprite = MakeSprite("walk", {0.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
     sprite->SetVisible(false);

@@ -4,11 +4,13 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/frame_rate_controller.h"
@@ -290,6 +292,53 @@ TEST_P(GoldenScene, HorizontalFlipMirrorsTheSprite) {
     EXPECT_GT(PixelAt(800 - 200, 450).b, 250);
     EXPECT_GT(PixelAt(800 + 200, 450).b, 250);
     EXPECT_GT(PixelAt(800 + 400, 450).r, 250);
+}
+
+// A packed 16 x 16 picture: a 2-texel red rim around blue, with a green column 4 texels in.
+void WriteSlab() {
+    platform::Image image;
+    image.width = 20;
+    image.height = 20;
+    image.rgba.assign(static_cast<std::size_t>(image.width) * image.height * 4, 0);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool rim = x < 2 || y < 2 || x >= 14 || y >= 14;
+            const std::uint8_t colour[4] = {static_cast<std::uint8_t>(rim ? 255 : 0),
+                                            static_cast<std::uint8_t>(!rim && x == 4 ? 255 : 0),
+                                            static_cast<std::uint8_t>(!rim && x != 4 ? 255 : 0),
+                                            255};
+            std::copy(colour, colour + 4,
+                      &image.rgba[((static_cast<std::size_t>(y) + 2) * image.width + x + 2) * 4]);
+        }
+    }
+    ASSERT_TRUE(platform::WritePngRgba("assets/slab.png", image, "Vorl sheet",
+                                       "quad 16 16\nframe 0 2 2 16 16\nslice 2 2 2 2\n"));
+}
+
+TEST_P(GoldenScene, APictureDrawnBiggerKeepsItsRimAndRepeatsItsMiddle) {
+    WriteSlab();
+    LoadTexture("slab");
+    AddAnimation("slab", "slab", 0, 1, 0.0f);
+    // 400 x 100 pixels from a 16 x 16 picture.
+    MakeSprite("slab", {0.0f, 0.0f}, {200.0f, 50.0f}, 3.0f);
+    ArchetypesLoaded();
+    RenderFrame();
+    RenderFrame();
+    ExpectMatchesReference("sliced");
+    // The rim is two pixels wide on every side, as in the picture.
+    for (const auto& [x, y] :
+         {std::pair{600, 450}, {601, 450}, {999, 450}, {800, 400}, {800, 499}}) {
+        EXPECT_GT(PixelAt(x, y).r, 250) << x << ", " << y;
+    }
+    for (const auto& [x, y] : {std::pair{602, 450}, {997, 450}, {800, 402}, {800, 497}}) {
+        EXPECT_LT(PixelAt(x, y).r, 5) << x << ", " << y;
+    }
+    // The middle (12 texels) repeats mirrored: the column 4 texels in shows at 2 + 2, then
+    // mirrored at 2 + 12 + (12 - 3) = 23, then again at 2 + 24 + 2 = 28.
+    EXPECT_GT(PixelAt(604, 450).g, 250);
+    EXPECT_GT(PixelAt(623, 450).g, 250);
+    EXPECT_GT(PixelAt(628, 450).g, 250);
+    EXPECT_GT(PixelAt(610, 450).b, 250);
 }
 
 TEST_P(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
