@@ -15,6 +15,7 @@
 
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "graphics/golden/golden_compare.h"
 #include "graphics/graphics_system.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
@@ -33,45 +34,6 @@ namespace {
 
 using testing_support::MakeSprite;
 using testing_support::MakeSquare;
-
-constexpr int kReduction = 4;
-// A reduced pixel differs when any channel is off by more than this...
-constexpr int kChannelTolerance = 12;
-// ...and a scene passes while at most this fraction of its pixels differ.
-constexpr double kDifferingFraction = 0.002;
-
-platform::Image Reduce(const platform::Image& full) {
-    platform::Image small;
-    small.width = full.width / kReduction;
-    small.height = full.height / kReduction;
-    small.rgba.resize(static_cast<std::size_t>(small.width) * small.height * 4);
-    for (int y = 0; y < small.height; ++y) {
-        for (int x = 0; x < small.width; ++x) {
-            for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int dy = 0; dy < kReduction; ++dy) {
-                    for (int dx = 0; dx < kReduction; ++dx) {
-                        const std::size_t i =
-                            (static_cast<std::size_t>(y * kReduction + dy) * full.width +
-                             x * kReduction + dx) *
-                                4 +
-                            c;
-                        sum += full.rgba[i];
-                    }
-                }
-                small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + c] =
-                    static_cast<std::uint8_t>(sum / (kReduction * kReduction));
-            }
-            small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + 3] = 255;
-        }
-    }
-    return small;
-}
-
-std::filesystem::path ReferencePath(const std::string& name) {
-    return std::filesystem::path(VORL_SOURCE_DIR) / "tests" / "graphics" / "golden" / "references" /
-           (name + ".png");
-}
 
 class StillWindow : public platform::Window {
 public:
@@ -121,42 +83,8 @@ protected:
     }
 
     void ExpectMatchesReference(const std::string& name) {
-        const platform::Image& full = graphics_->CapturedFrame();
-        ASSERT_FALSE(full.rgba.empty());
-        const platform::Image actual = Reduce(full);
-        const std::filesystem::path reference = ReferencePath(name);
-        if (std::getenv("VORL_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(platform::WritePngRgb(reference.string(), actual));
-            return;
-        }
-        platform::Image expected;
-        const std::string actualPath =
-            (std::filesystem::temp_directory_path() /
-             ("vorl_golden_actual_" + name + "_" + std::to_string(GetParam().width) + ".png"))
-                .string();
-        if (!platform::DecodePng(reference.string(), expected)) {
-            platform::WritePngRgb(actualPath, actual);
-            FAIL() << "no reference " << reference << "; this run's image is " << actualPath;
-        }
-        ASSERT_EQ(expected.width, actual.width);
-        ASSERT_EQ(expected.height, actual.height);
-        int differing = 0;
-        for (std::size_t i = 0; i < actual.rgba.size(); i += 4) {
-            for (int c = 0; c < 3; ++c) {
-                if (std::abs(int{actual.rgba[i + c]} - int{expected.rgba[i + c]}) >
-                    kChannelTolerance) {
-                    ++differing;
-                    break;
-                }
-            }
-        }
-        const double fraction =
-            static_cast<double>(differing) / (static_cast<double>(actual.width) * actual.height);
-        if (fraction > kDifferingFraction) {
-            platform::WritePngRgb(actualPath, actual);
-        }
-        EXPECT_LE(fraction, kDifferingFraction)
-            << name << ": " << differing << " pixels differ; this run's image is " << actualPath;
+        golden::ExpectMatchesReference(graphics_->CapturedFrame(), name,
+                                       std::to_string(GetParam().width));
     }
 
     // The colour at a back-buffer pixel (top-left origin).

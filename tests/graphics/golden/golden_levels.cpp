@@ -1,0 +1,79 @@
+// Golden images of the shipped game: level 2 and the ending, as the whole engine draws them from
+// the committed assets on the OpenGL device after two seconds at rest, compared with references.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/core.h"
+#include "core/messaging.h"
+#include "graphics/golden/golden_compare.h"
+#include "graphics/graphics_system.h"
+#include "graphics/texture_component.h"
+#include "meta/assets.h"
+#include "objects/level_manager.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "platform/hidden_gl_surface.h"
+#include "platform/opengl_device.h"
+#include "platform/services.h"
+#include "support/headless_engine.h"
+#include "support/skip_or_fail.h"
+
+namespace {
+
+constexpr double kGameFrame = 1.0 / 63.0;
+constexpr int kSettleFrames = 126;
+
+struct ShippedLevel {
+    int number;
+    const char* name;
+};
+
+class GoldenLevel : public testing::TestWithParam<ShippedLevel> {
+protected:
+    void SetUp() override {
+        std::string error;
+        surface_ = platform::MakeHiddenGLSurface(1600, 900, &error);
+        if (!surface_) {
+            VORL_SKIP_OR_FAIL_UNDER_CI("no OpenGL 3.3 core context: " << error);
+        }
+        Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
+        platform::Services services = platform::MakeHeadlessServices(kGameFrame);
+        services.graphics = platform::MakeOpenGLGraphicsDevice(*surface_);
+        engine_ = std::make_unique<testing_support::HeadlessEngine>(std::move(services));
+        LevelManager::SetStartLevel(GetParam().number);
+        LoadGameData(engine_->core());
+        engine_->RunFrames(kSettleFrames);
+    }
+
+    void TearDown() override {
+        engine_.reset();
+        surface_.reset();
+        Assets::SetRoot("assets");
+    }
+
+    // The next frame the engine draws.
+    const platform::Image& NextFrame() {
+        engine_->core().Graphics().CaptureNextFrame();
+        engine_->core().Update();
+        return engine_->core().Graphics().CapturedFrame();
+    }
+
+    std::unique_ptr<platform::GLSurface> surface_;
+    std::unique_ptr<testing_support::HeadlessEngine> engine_;
+};
+
+TEST_P(GoldenLevel, LooksAsItsReference) {
+    ASSERT_EQ(LevelManager::LevelTable()[GetParam().number], GetParam().name);
+    golden::ExpectMatchesReference(NextFrame(), GetParam().name, "level");
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, GoldenLevel,
+                         testing::Values(ShippedLevel{2, "level_Intro"},
+                                         ShippedLevel{19, "level_End2"}),
+                         [](const testing::TestParamInfo<ShippedLevel>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
