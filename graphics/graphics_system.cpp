@@ -237,6 +237,8 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
             quad.textureMatrix = texture->TextureMatrix();
             if (const Texture* sheet = texture->GetTexture()) {
                 quad.slice = SliceFor(sheet->layout, object.GetTransform().GetScale());
+                quad.opaque = opaqueWithoutBlending_ && sheet->image &&
+                              sheet->layout.FrameIsOpaque(texture->GetCurrentFrame());
             }
             device_.DrawQuad(quad);
         }

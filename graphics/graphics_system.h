@@ -61,6 +61,10 @@ public:
     bool AssetsLoaded() const { return assetsLoaded_; }
     bool DeviceLost() const { return deviceLost_; }
     bool TintAvailable() const { return tintAvailable_; }
+    // On by default: frames whose every texel is opaque (backgrounds) are drawn without blending,
+    // which gives the same picture for less work. Off draws them blended like everything else,
+    // so that tests can compare the two.
+    void SetOpaqueWithoutBlending(bool on) { opaqueWithoutBlending_ = on; }
     bool DebugOverlay() const { return debugOverlay_; }
     void SetDebugOverlay(bool on) { debugOverlay_ = on; }
     const ComponentList<TextureComponent>& TextureComponents() const { return textures_; }
@@ -87,4 +91,5 @@ private:
     bool assetsLoaded_ = false;
     bool debugOverlay_ = false;
     bool tintAvailable_ = false;
+    bool opaqueWithoutBlending_ = true;
 };

@@ -165,19 +165,19 @@ Matrix4 SheetLayout::FrameMatrix(unsigned int frame) const {
 }
 
 void SheetLayout::FindOpaqueFrames(const platform::Image& image) {
-    if (image.width != width_ || image.height != height_) {
+    if (image.width != width_ || image.height != height_ || mipmaps_) {
         return;
     }
     for (Frame& frame : frames_) {
         if (!frame.present) {
             continue;
         }
-        const int x0 = std::max(0, static_cast<int>(std::floor(frame.rect.x)));
-        const int y0 = std::max(0, static_cast<int>(std::floor(frame.rect.y)));
+        const int x0 = std::max(0, static_cast<int>(std::floor(frame.rect.x)) - 1);
+        const int y0 = std::max(0, static_cast<int>(std::floor(frame.rect.y)) - 1);
         const int x1 =
-            std::min(width_, static_cast<int>(std::ceil(frame.rect.x + frame.rect.width)));
+            std::min(width_, static_cast<int>(std::ceil(frame.rect.x + frame.rect.width)) + 1);
         const int y1 =
-            std::min(height_, static_cast<int>(std::ceil(frame.rect.y + frame.rect.height)));
+            std::min(height_, static_cast<int>(std::ceil(frame.rect.y + frame.rect.height)) + 1);
         bool opaque = x0 < x1 && y0 < y1;
         for (int y = y0; opaque && y < y1; ++y) {
             const std::uint8_t* row = &image.rgba[(static_cast<std::size_t>(y) * width_) * 4];

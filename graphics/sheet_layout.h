@@ -77,8 +77,9 @@ public:
     const std::optional<Slice>& GetSlice() const { return slice_; }
     bool Mipmaps() const { return mipmaps_; }
 
-    // Notes which frames are wholly opaque in the decoded image (every texel that shows has alpha
-    // 255), so that they can be drawn without blending.
+    // Notes which frames are wholly opaque in the decoded image, so that they can be drawn without
+    // blending: every texel of the frame and of the ring one texel around it (which filtering
+    // reaches) has alpha 255, and the sheet has no mip levels (which blend in the gutters).
     void FindOpaqueFrames(const platform::Image& image);
     bool FrameIsOpaque(unsigned int frame) const;
 

@@ -81,6 +81,9 @@ struct QuadDraw {
         float bottom = 0.0f;
     };
     std::optional<Slice> slice;
+    // Every texel the textured quad can sample is opaque: it is drawn without blending or the
+    // alpha test, which leaves the same pixels for less work.
+    bool opaque = false;
     std::string technique;
     std::vector<EffectFloat> floats;
 };

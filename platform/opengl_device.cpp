@@ -138,19 +138,24 @@ vec4 Picture() { return texture(uTexture, vTexCoord); }
 #endif
 void main() {
     vec4 c = uTextured ? Picture() : vColour;
+#ifndef OPAQUE
     if (FailsAlphaTest(c)) discard;
+#endif
     fragColour = c;
 }
 )";
 
-// The first line of every program, with the quad's cell coordinates.
-std::string ShaderHeader(bool sliced) {
+// The first lines of every program: the version, the quad's cell coordinates and the variant.
+std::string ShaderHeader(bool sliced, bool opaque) {
     std::string header = "#version 330 core\n";
     header += "#define CELL_U0 " + std::to_string(kQuadU0) + "\n#define CELL_U1 " +
               std::to_string(kQuadU1) + "\n#define CELL_V0 " + std::to_string(kQuadV0) +
               "\n#define CELL_V1 " + std::to_string(kQuadV1) + "\n";
     if (sliced) {
         header += "#define SLICED\n";
+    }
+    if (opaque) {
+        header += "#define OPAQUE\n";
     }
     return header;
 }
@@ -199,11 +204,14 @@ public:
         CreateQuad();
         std::string error;
         for (const bool sliced : {false, true}) {
-            FixedProgram& fixed = fixed_[sliced ? 1 : 0];
-            fixed.program =
-                BuildProgram(ShaderHeader(sliced) + kBatchVertexShader,
-                             ShaderHeader(sliced) + kFragmentPrelude + kFixedFragmentShader, error);
-            fixed.textured = glGetUniformLocation(fixed.program, "uTextured");
+            for (const bool opaque : {false, true}) {
+                FixedProgram& fixed = fixed_[Variant(sliced, opaque)];
+                const std::string header = ShaderHeader(sliced, opaque);
+                fixed.program =
+                    BuildProgram(header + kBatchVertexShader,
+                                 header + kFragmentPrelude + kFixedFragmentShader, error);
+                fixed.textured = glGetUniformLocation(fixed.program, "uTextured");
+            }
         }
         CreateBatchArray();
         glyphs_.Load();
@@ -273,12 +281,12 @@ public:
         }
         std::string errors;
         for (const EffectTechnique& entry : file.techniques) {
-            const std::string source = ShaderHeader(false) + kFragmentPrelude + "#line 1\n" +
+            const std::string source = ShaderHeader(false, false) + kFragmentPrelude + "#line 1\n" +
                                        file.shared + "#line " + std::to_string(entry.firstLine) +
                                        "\n" + entry.source + kEffectMain;
             std::string error;
             const GLuint program =
-                BuildProgram(ShaderHeader(false) + kQuadVertexShader, source, error);
+                BuildProgram(ShaderHeader(false, false) + kQuadVertexShader, source, error);
             if (!program) {
                 errors += "technique " + entry.name + ":\n" + error;
                 continue;
@@ -351,11 +359,12 @@ public:
         const bool textured = quad.fill == QuadDraw::Fill::Texture && texture;
         const GLuint textureId = textured ? texture->Id() : 0;
         const bool sliced = textured && quad.slice.has_value();
-        if (!batch_.empty() && (textureId != batchTexture_ || sliced != batchSliced_)) {
+        const int variant = Variant(sliced, textured && quad.opaque);
+        if (!batch_.empty() && (textureId != batchTexture_ || variant != batchVariant_)) {
             FlushBatch();
         }
         batchTexture_ = textureId;
-        batchSliced_ = sliced;
+        batchVariant_ = variant;
         Instance instance;
         const Matrix4 m = quad.world * viewProjection_;
         std::copy(&m.m[0][0], &m.m[0][0] + 16, instance.rows);
@@ -431,7 +440,9 @@ private:
         // Repeats x and y, borders left, right, top and bottom (QuadDraw::Slice).
         float slice[8] = {1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
     };
-    // The program of fixed-state quads, plain or sliced.
+    // The programs of fixed-state quads: plain or sliced, blended or opaque.
+    static int Variant(bool sliced, bool opaque) { return (sliced ? 2 : 0) + (opaque ? 1 : 0); }
+    static bool IsOpaque(int variant) { return (variant & 1) != 0; }
     struct FixedProgram {
         GLuint program = 0;
         GLint textured = -1;
@@ -503,7 +514,7 @@ private:
         if (batch_.empty()) {
             return;
         }
-        const FixedProgram& fixed = fixed_[batchSliced_ ? 1 : 0];
+        const FixedProgram& fixed = fixed_[batchVariant_];
         if (fixed.program != boundProgram_) {
             glUseProgram(fixed.program);
             boundProgram_ = fixed.program;
@@ -515,8 +526,15 @@ private:
         glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(batch_.size() * sizeof(Instance)),
                      batch_.data(), GL_STREAM_DRAW);
+        // Opaque texels blended over anything give themselves: blending is skipped, not changed.
+        if (IsOpaque(batchVariant_)) {
+            glDisable(GL_BLEND);
+        }
         glDrawArraysInstanced(GL_TRIANGLES, 0, static_cast<GLsizei>(kQuadVertices.size()),
                               static_cast<GLsizei>(batch_.size()));
+        if (IsOpaque(batchVariant_)) {
+            glEnable(GL_BLEND);
+        }
         batch_.clear();
     }
 
@@ -626,8 +644,8 @@ private:
     GLuint instanceBuffer_ = 0;
     std::vector<Instance> batch_;
     GLuint batchTexture_ = 0;
-    bool batchSliced_ = false;
-    std::array<FixedProgram, 2> fixed_;
+    int batchVariant_ = 0;
+    std::array<FixedProgram, 4> fixed_;
     std::map<std::string, Technique, std::less<>> techniques_;
     std::vector<std::unique_ptr<GLTexture>> textures_;
     GlyphAtlas glyphs_;

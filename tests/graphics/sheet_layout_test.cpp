@@ -105,22 +105,29 @@ TEST(SheetLayout, ALayoutWithoutFramesReadsAsTheFullGridAndAMissingQuadAsOneTexe
     EXPECT_FALSE(noQuad.GetSlice());
 }
 
-TEST(SheetLayout, AFrameIsOpaqueOnlyWhenEveryTexelThatShowsIs) {
+TEST(SheetLayout, AFrameIsOpaqueOnlyWhenEveryTexelFilteringReachesIs) {
     platform::Image image;
-    image.width = 20;
+    image.width = 30;
     image.height = 8;
     image.rgba.assign(static_cast<std::size_t>(image.width) * image.height * 4, 255);
-    // One texel of frame 1 is barely see-through; the column between the frames is clear.
-    image.rgba[(static_cast<std::size_t>(3) * image.width + 14) * 4 + 3] = 254;
+    // Clear columns at 9 and 20; one barely see-through texel inside frame 2.
     for (int y = 0; y < image.height; ++y) {
         image.rgba[(static_cast<std::size_t>(y) * image.width + 9) * 4 + 3] = 0;
+        image.rgba[(static_cast<std::size_t>(y) * image.width + 20) * 4 + 3] = 0;
     }
-    SheetLayout layout =
-        SheetLayout::Read("quad 8 8\nframe 0 0 0 8 8\nframe 1 11 0 8 8\n", 20, 8, "Opaque.png");
+    image.rgba[(static_cast<std::size_t>(3) * image.width + 24) * 4 + 3] = 254;
+    const std::string frames = "frame 0 0 0 8 8\nframe 1 10 0 9 8\nframe 2 21 0 8 8\n";
+    SheetLayout layout = SheetLayout::Read(frames, 30, 8, "Opaque.png");
     layout.FindOpaqueFrames(image);
     EXPECT_TRUE(layout.FrameIsOpaque(0));
+    // Opaque itself, but filtering at its edge reaches the clear column beside it.
     EXPECT_FALSE(layout.FrameIsOpaque(1));
     EXPECT_FALSE(layout.FrameIsOpaque(2));
+    EXPECT_FALSE(layout.FrameIsOpaque(3));
+    // Mip levels average the gutters in: nothing counts as opaque.
+    SheetLayout mipmapped = SheetLayout::Read(frames + "mipmaps\n", 30, 8, "Opaque.png");
+    mipmapped.FindOpaqueFrames(image);
+    EXPECT_FALSE(mipmapped.FrameIsOpaque(0));
 }
 
 }  // namespace
