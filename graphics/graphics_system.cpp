@@ -163,9 +163,23 @@ void GraphicsSystem::Update() {
         }
     }
     device_.Present();
+    firstScreenShown_ = firstScreenShown_ || (assetsLoaded_ && device_.QuadsDrawn() > 0);
 
     if (screenshot) {
         SaveScreenshot();
+    }
+    if (firstScreenShown_) {
+        LoadListedSheets();
+    }
+}
+
+void GraphicsSystem::LoadListedSheets() {
+    const auto start = std::chrono::steady_clock::now();
+    while (LoadNextListedTexture()) {
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        if (spent.count() >= kLoadingSliceSeconds) {
+            break;
+        }
     }
 }
 

@@ -10,6 +10,11 @@
 // their owner cleared. A hidden or minimised window counts as a lost device: nothing is drawn and
 // DeviceLostToggle is sent on the way in and on the way out. F1 toggles the statistics overlay;
 // F12 saves the frame under "screenshots/".
+//
+// Sheets are listed at start-up, not read (graphics/texture.h). Once a frame has shown something
+// of a level (the splash, as the game starts), each frame after presenting reads listed sheets
+// for a few milliseconds, so that the rest of the art loads while the first screens show; a
+// sheet something draws before then is read on the spot.
 #pragma once
 
 #include <functional>
@@ -34,6 +39,9 @@ public:
     static constexpr const char* kEffectPath = "assets/PixelShader.fx";
     static constexpr const char* kLoadingText = "Loading Vorl Game";
     static constexpr const char* kScreenshotFolder = "screenshots";
+    // How long a frame may spend reading listed sheets after it is presented; at least one is
+    // read whenever any waits.
+    static constexpr double kLoadingSliceSeconds = 0.006;
 
     // Installs the device's texture loader, loads the effect (a compile failure shows a warning
     // box and leaves tinting off) and creates the default camera view.
@@ -77,6 +85,7 @@ private:
     void DrawViews();
     void DrawLabel(Object& object, const CameraView& view);
     void DrawStatistics();
+    void LoadListedSheets();
 
     platform::GraphicsDevice& device_;
     platform::Window& window_;
@@ -92,4 +101,6 @@ private:
     bool debugOverlay_ = false;
     bool tintAvailable_ = false;
     bool opaqueWithoutBlending_ = true;
+    // A frame has drawn something of a level: reading the rest of the art may begin.
+    bool firstScreenShown_ = false;
 };

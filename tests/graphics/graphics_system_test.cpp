@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/window.h"
+#include "support/asset_folder.h"
 #include "support/engine_test.h"
 #include "support/render_scene.h"
 
@@ -145,6 +148,28 @@ TEST_F(GraphicsSystemTest, APackedSheetDrawsItsFramesSlicedWhenBiggerAndSkipsIts
     EXPECT_FLOAT_EQ(slice.right, 0.125f);
     EXPECT_FLOAT_EQ(slice.top, 0.125f);
     EXPECT_FLOAT_EQ(slice.bottom, 0.125f);
+}
+
+TEST_F(GraphicsSystemTest, ListedSheetsAreReadOnceTheFirstScreenShowsAndWhatItDrawsFirst) {
+    testing_support::CapturedDiagnostics quiet;
+    std::ostringstream out;
+    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
+    for (const char* name : {"early", "late", "shown"}) {
+        ListTexture(name);
+    }
+    AddAnimation("shown", "shown", 0, 1, 0.0f);
+    // The loading screen, then a level that draws nothing: no sheet is read yet.
+    Frame();
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    Frame();
+    EXPECT_EQ(ListedTexturesWaiting(), 3u);
+    // The first frame that shows something reads what it draws, then the rest after presenting.
+    MakeSprite("shown", {0.0f, 0.0f}, {50.0f, 50.0f}, 3.0f);
+    Frame();
+    std::cout.rdbuf(previous);
+    EXPECT_EQ(ListedTexturesWaiting(), 0u);
+    EXPECT_EQ(out.str().find("Texture shown"), 0u) << out.str();
 }
 
 TEST_F(GraphicsSystemTest, HiddenObjectsAreNeitherDrawnNorAnimated) {
