@@ -93,7 +93,8 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
     SetTextureLoader(
         [&device](const platform::Image& image, const platform::TextureOptions& options) {
             return device.CreateTexture(image, options);
-        });
+        },
+        [&device](platform::GpuTexture* texture) { device.DestroyTexture(texture); });
     const std::string error = device_.LoadEffect(kEffectPath);
     if (!error.empty()) {
         platform::ShowWarningBox("Shader Compile Error...", error);
@@ -111,7 +112,8 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
                 squares_.AddAnnounced(reg.component);
             }
         })
-        .On({MessageType::ArchetypesLoaded}, [this] { assetsLoaded_ = true; });
+        .On({MessageType::ArchetypesLoaded}, [this] { assetsLoaded_ = true; })
+        .On({MessageType::LevelStarted}, [this] { ReleaseBigPicturesNotShown(); });
     ResetCameras();
     LevelManager::GetHooks().resetCameras = [] { ResetCameras(); };
     // Headless runs have no window pixels: their mouse positions are world units already.
@@ -173,9 +175,18 @@ void GraphicsSystem::Update() {
     }
 }
 
+void GraphicsSystem::ReleaseBigPicturesNotShown() {
+    for (auto& [name, texture] : TextureTable()) {
+        if (texture->decodedBytes > kBigPictureBytes && texture->shownInLevel < levelStarts_) {
+            ReleaseTexture(*texture);
+        }
+    }
+    ++levelStarts_;
+}
+
 void GraphicsSystem::LoadListedSheets() {
     const auto start = std::chrono::steady_clock::now();
-    while (LoadNextListedTexture()) {
+    while (LoadNextListedTexture(kBigPictureBytes)) {
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
         if (spent.count() >= kLoadingSliceSeconds) {
             break;
@@ -249,7 +260,8 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
             quad.fill = platform::QuadDraw::Fill::Texture;
             quad.texture = texture->GetImage();
             quad.textureMatrix = texture->TextureMatrix();
-            if (const Texture* sheet = texture->GetTexture()) {
+            if (Texture* sheet = texture->GetTexture()) {
+                sheet->shownInLevel = levelStarts_;
                 quad.slice = SliceFor(sheet->layout, object.GetTransform().GetScale());
                 quad.opaque = opaqueWithoutBlending_ && sheet->image &&
                               sheet->layout.FrameIsOpaque(texture->GetCurrentFrame());

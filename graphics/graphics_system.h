@@ -13,10 +13,14 @@
 //
 // Sheets are listed at start-up, not read (graphics/texture.h). Once a frame has shown something
 // of a level (the splash, as the game starts), each frame after presenting reads listed sheets
-// for a few milliseconds, so that the rest of the art loads while the first screens show; a
-// sheet something draws before then is read on the spot.
+// for a few milliseconds, so that the art loads while the first screens show; a sheet something
+// draws before then is read on the spot. Big pictures (backgrounds, menu pages, title cards) are
+// not read ahead: each is read when first shown, and released at a level start when the level
+// that ends did not show it, so that only the few in use take memory.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -42,6 +46,8 @@ public:
     // How long a frame may spend reading listed sheets after it is presented; at least one is
     // read whenever any waits.
     static constexpr double kLoadingSliceSeconds = 0.006;
+    // Sheets whose pixels take more than this are big pictures, read only when shown.
+    static constexpr std::size_t kBigPictureBytes = 1 << 20;
 
     // Installs the device's texture loader, loads the effect (a compile failure shows a warning
     // box and leaves tinting off) and creates the default camera view.
@@ -86,6 +92,7 @@ private:
     void DrawLabel(Object& object, const CameraView& view);
     void DrawStatistics();
     void LoadListedSheets();
+    void ReleaseBigPicturesNotShown();
 
     platform::GraphicsDevice& device_;
     platform::Window& window_;
@@ -103,4 +110,6 @@ private:
     bool opaqueWithoutBlending_ = true;
     // A frame has drawn something of a level: reading the rest of the art may begin.
     bool firstScreenShown_ = false;
+    // Level starts seen; a sheet drawn is stamped with it.
+    std::uint64_t levelStarts_ = 0;
 };

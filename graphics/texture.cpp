@@ -25,6 +25,11 @@ TextureLoader& Loader() {
     return loader;
 }
 
+TextureReleaser& Releaser() {
+    static TextureReleaser releaser = nullptr;
+    return releaser;
+}
+
 // Sheets listed and not read yet, in list order. A sheet read early on demand stays here until
 // the queue reaches it and finds it read.
 std::deque<Texture*>& Waiting() {
@@ -41,13 +46,17 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return !in.bad();
 }
 
-void Read(Texture& texture) {
+std::string PathOf(const Texture& texture) {
+    return Assets::PathOf(texture.name + ".png");
+}
+
+// Reads the sheet from `bytes`, the whole file (empty when it could not be read).
+void Read(Texture& texture, const std::vector<std::uint8_t>& bytes) {
     texture.listed = false;
     if (Loader()) {
-        const std::string path = Assets::PathOf(texture.name + ".png");
-        std::vector<std::uint8_t> bytes;
+        const std::string path = PathOf(texture);
         platform::Image pixels;
-        if (ReadWholeFile(path, bytes) && platform::DecodePng(bytes, pixels)) {
+        if (!bytes.empty() && platform::DecodePng(bytes, pixels)) {
             const auto layout = platform::PngText(bytes, kLayoutChunk);
             texture.layout = layout ? SheetLayout::Read(*layout, pixels.width, pixels.height, path)
                                     : SheetLayout::Grid(pixels.width, pixels.height);
@@ -58,6 +67,14 @@ void Read(Texture& texture) {
     }
     std::cout << "Texture " << texture.name << (texture.image ? " loaded" : "Not properly loaded")
               << '\n';
+}
+
+void Read(Texture& texture) {
+    std::vector<std::uint8_t> bytes;
+    if (Loader()) {
+        ReadWholeFile(PathOf(texture), bytes);
+    }
+    Read(texture, bytes);
 }
 
 Texture* File(Texture* texture) {
@@ -94,8 +111,9 @@ void ClearTextureTables() {
     Waiting().clear();
 }
 
-void SetTextureLoader(TextureLoader loader) {
+void SetTextureLoader(TextureLoader loader, TextureReleaser releaser) {
     Loader() = std::move(loader);
+    Releaser() = std::move(releaser);
 }
 
 Texture* LoadTexture(const std::string& name) {
@@ -122,16 +140,39 @@ void FinishLoading(Texture& texture) {
     }
 }
 
-bool LoadNextListedTexture() {
+bool LoadNextListedTexture(std::size_t largestBytes) {
     while (!Waiting().empty()) {
         Texture* texture = Waiting().front();
         Waiting().pop_front();
-        if (texture->listed) {
-            Read(*texture);
-            return true;
+        if (!texture->listed) {
+            continue;
         }
+        std::vector<std::uint8_t> bytes;
+        if (Loader()) {
+            ReadWholeFile(PathOf(*texture), bytes);
+        }
+        int width = 0;
+        int height = 0;
+        if (platform::PngSize(bytes, width, height) &&
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4 > largestBytes) {
+            continue;
+        }
+        Read(*texture, bytes);
+        return true;
     }
     return false;
+}
+
+void ReleaseTexture(Texture& texture) {
+    if (!texture.image) {
+        return;
+    }
+    if (Releaser()) {
+        Releaser()(texture.image);
+    }
+    texture.image = nullptr;
+    texture.decodedBytes = 0;
+    texture.listed = true;
 }
 
 std::size_t ListedTexturesWaiting() {

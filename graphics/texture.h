@@ -6,10 +6,12 @@
 // Start-up lists every sheet at once but reads none: a listed sheet is read the first time
 // anything asks for its image or layout (FinishLoading), or earlier, one at a time, by
 // LoadNextListedTexture, which the renderer calls while the first screens show. So what a frame
-// draws never depends on how far that has got.
+// draws never depends on how far that has got. A sheet read may be released again (the renderer
+// releases big pictures no longer shown); it is then listed again and read on its next use.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -33,6 +35,8 @@ struct Texture {
     bool listed = false;
     // Bytes of decoded pixels handed to the renderer (0 until read).
     std::size_t decodedBytes = 0;
+    // The renderer's count of level starts when it last drew the sheet.
+    std::uint64_t shownInLevel = 0;
 };
 
 struct Animation {
@@ -59,17 +63,22 @@ Texture* LoadTexture(const std::string& name);
 Texture* ListTexture(const std::string& name);
 // Reads a listed sheet now; nothing for one already read.
 void FinishLoading(Texture& texture);
-// Reads the first listed sheet still waiting, in list order; false when none waits.
-bool LoadNextListedTexture();
+// Reads the first listed sheet still waiting, in list order, passing over (for good) sheets whose
+// pixels would take more than `largestBytes`: those are read on first use. False when none waits.
+bool LoadNextListedTexture(std::size_t largestBytes = SIZE_MAX);
+// Gives the sheet's image back to the renderer; the sheet is read again on its next use.
+void ReleaseTexture(Texture& texture);
 std::size_t ListedTexturesWaiting();
 // The decoded pixels of every sheet read so far, in bytes.
 std::size_t DecodedTextureBytes();
 
-// The renderer installs the function that uploads a decoded sheet (its graphics device's) and
-// removes it when it goes; without one, sheets are not decoded and load without an image.
+// The renderer installs the functions that upload a decoded sheet and free an uploaded one (its
+// graphics device's) and removes them when it goes; without a loader, sheets are not decoded and
+// load without an image.
 using TextureLoader =
     std::function<platform::GpuTexture*(const platform::Image&, const platform::TextureOptions&)>;
-void SetTextureLoader(TextureLoader loader);
+using TextureReleaser = std::function<void(platform::GpuTexture*)>;
+void SetTextureLoader(TextureLoader loader, TextureReleaser releaser = nullptr);
 
 // Resolves the sheet through the texture table and files the animation under `name`.
 Animation* AddAnimation(const std::string& name, const std::string& textureName,

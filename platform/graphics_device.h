@@ -4,7 +4,8 @@
 // decodes images on the CPU so texture loading behaves the same in tests.
 //
 // Callers keep these rules: BeginFrame before any Clear or Draw of a frame, Present once at its
-// end; textures returned by CreateTexture belong to the device and stay valid for its whole life.
+// end; textures returned by CreateTexture belong to the device and stay valid until DestroyTexture
+// or the device's end.
 // Matrices are row-vector, left-handed (core/matrix.h); a vertex is transformed as
 // p * world * view * projection, and the depth range after projection is 0 (near) to 1 (far).
 #pragma once
@@ -97,6 +98,8 @@ public:
 
     // Uploads a decoded image into a texture owned by the device; null for an empty image.
     virtual GpuTexture* CreateTexture(const Image& image, const TextureOptions& options) = 0;
+    // Frees a texture this device created; nothing may use it afterwards.
+    virtual void DestroyTexture(GpuTexture* texture) = 0;
 
     // Reads the effect file: every technique in it is compiled. Returns an empty string on success,
     // else the compiler's text; techniques that failed are unavailable and drawing with them does
@@ -133,6 +136,8 @@ std::unique_ptr<GraphicsDevice> MakeHeadlessGraphicsDevice();
 bool DecodePng(const std::string& path, Image& out);
 // The same from the bytes of a whole PNG file.
 bool DecodePng(std::span<const std::uint8_t> bytes, Image& out);
+// The width and height a PNG file's header gives, without decoding it.
+bool PngSize(std::span<const std::uint8_t> bytes, int& width, int& height);
 // The text of the first uncompressed text chunk ("tEXt") called `keyword`; none when there is no
 // such chunk or the bytes are not a PNG.
 std::optional<std::string> PngText(std::span<const std::uint8_t> bytes, std::string_view keyword);

@@ -57,6 +57,13 @@ bool DecodePng(std::span<const std::uint8_t> bytes, Image& out) {
     return true;
 }
 
+bool PngSize(std::span<const std::uint8_t> bytes, int& width, int& height) {
+    int channels = 0;
+    return !bytes.empty() && bytes.size() <= static_cast<std::size_t>(INT32_MAX) &&
+           stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
+                                 &channels) != 0;
+}
+
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

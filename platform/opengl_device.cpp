@@ -268,6 +268,15 @@ public:
         return textures_.back().get();
     }
 
+    void DestroyTexture(GpuTexture* texture) override {
+        FlushBatch();
+        if (const auto* gl = dynamic_cast<const GLTexture*>(texture);
+            gl && gl->Id() == batchTexture_) {
+            batchTexture_ = 0;
+        }
+        std::erase_if(textures_, [texture](const auto& t) { return t.get() == texture; });
+    }
+
     std::string LoadEffect(const std::string& path) override {
         FlushBatch();
         ForgetBindings();

@@ -25,7 +25,8 @@
 // end, after which the pad rests. --solutions instead plays, on every level the game reaches, that
 // level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the frame its
 // objects are live, so one process plays the whole game. --memory prints the process's resident
-// memory as each level starts ("frame F: resident K KiB") and its peak at the end. --step sets
+// memory as each level starts ("frame F: resident K KiB") and its peak at the end, then the most
+// decoded picture memory the game held at once ("peak pictures K KiB"). --step sets
 // the frame length; "game" is the length of the real game's capped frame (1/63 s), the one to
 // measure feel and solutions at.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
@@ -439,6 +440,7 @@ int main(int argc, char** argv) {
     PlayerEvents events;
     DrawCensus census;
     MenuTour menus;
+    std::size_t peakPictureBytes = DecodedTextureBytes();
     bool levelRunning = false;
 
     bool reached = false;
@@ -469,6 +471,7 @@ int main(int argc, char** argv) {
                             NameOf(hit->objectA).c_str(), NameOf(hit->objectB).c_str());
             }
         }
+        peakPictureBytes = std::max(peakPictureBytes, DecodedTextureBytes());
         if (settings.drawSizes) {
             census.Observe(core.Graphics());
         }
@@ -488,6 +491,7 @@ int main(int argc, char** argv) {
     }
     if (settings.memory) {
         std::printf("peak resident %ld KiB\n", ResidentKiB("VmHWM:"));
+        std::printf("peak pictures %zu KiB\n", peakPictureBytes / 1024);
     }
     if (settings.drawSizes) {
         census.Print();

@@ -172,6 +172,66 @@ TEST_F(GraphicsSystemTest, ListedSheetsAreReadOnceTheFirstScreenShowsAndWhatItDr
     EXPECT_EQ(out.str().find("Texture shown"), 0u) << out.str();
 }
 
+TEST_F(GraphicsSystemTest, BigPicturesAreReadWhenShownAndReleasedAfterALevelWithoutThem) {
+    testing_support::TempAssets assets;
+    const auto write = [&assets](const std::string& name, int side) {
+        platform::Image image;
+        image.width = image.height = side;
+        image.rgba.assign(static_cast<std::size_t>(side) * side * 4, 255);
+        ASSERT_TRUE(platform::WritePngRgba((assets.Folder() / (name + ".png")).string(), image));
+    };
+    write("big", 600);  // 1.4 MB of pixels
+    write("small", 16);
+    struct Fake : platform::GpuTexture {
+        int Width() const override { return 1; }
+        int Height() const override { return 1; }
+    };
+    std::vector<std::unique_ptr<Fake>> live;
+    int released = 0;
+    SetTextureLoader(
+        [&live](const platform::Image&, const platform::TextureOptions&) -> platform::GpuTexture* {
+            live.push_back(std::make_unique<Fake>());
+            return live.back().get();
+        },
+        [&released](platform::GpuTexture*) { ++released; });
+    std::ostringstream out;
+    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
+    Texture* big = ListTexture("big");
+    Texture* small = ListTexture("small");
+    AddAnimation("big", "big", 0, 1, 0.0f);
+    AddAnimation("small", "small", 0, 1, 0.0f);
+    const auto startLevel = [this] {
+        MessagingSystem::Send<LevelStartedMessage>("next");
+        Frame();
+    };
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    startLevel();
+    Object* shown = MakeSprite("small", {0.0f, 0.0f}, {8.0f, 8.0f}, 3.0f);
+    Frame();
+    // Read ahead: the small sheet only.
+    EXPECT_NE(small->image, nullptr);
+    EXPECT_TRUE(big->listed);
+    EXPECT_EQ(ListedTexturesWaiting(), 0u);
+    // Shown, the big picture is read; it stays through the next level start.
+    Object* picture = MakeSprite("big", {0.0f, 0.0f}, {300.0f, 300.0f}, 1.0f);
+    Frame();
+    EXPECT_NE(big->image, nullptr);
+    picture->SetVisible(false);
+    startLevel();
+    EXPECT_NE(big->image, nullptr);
+    // A whole level without it: released at the next start, and read again when shown again.
+    startLevel();
+    std::cout.rdbuf(previous);
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(big->image, nullptr);
+    EXPECT_EQ(big->decodedBytes, 0u);
+    EXPECT_NE(small->image, nullptr);
+    picture->SetVisible(true);
+    Frame();
+    EXPECT_NE(big->image, nullptr);
+    shown->SetVisible(false);
+}
+
 TEST_F(GraphicsSystemTest, HiddenObjectsAreNeitherDrawnNorAnimated) {
     Object* sprite = MakeSprite("walk", {0.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
     sprite->SetVisible(false);

@@ -24,6 +24,7 @@ public:
                                         const platform::TextureOptions&) override {
         return nullptr;
     }
+    void DestroyTexture(platform::GpuTexture*) override {}
     std::string LoadEffect(const std::string&) override { return effectError; }
     bool HasTechnique(const std::string& name) const override {
         return effectError.empty() && (name == "Tint" || name == "Light");
