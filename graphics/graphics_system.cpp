@@ -1,10 +1,13 @@
 #include "graphics/graphics_system.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -56,11 +59,43 @@ std::vector<MouseCamera> MouseCameras() {
     return cameras;
 }
 
+// How a sliced picture fits an object of this scale (the quad spans twice the scale): nothing
+// when the picture is not sliced or is not drawn bigger than it was made. An axis whose borders
+// leave no middle stretches as usual.
+std::optional<platform::QuadDraw::Slice> SliceFor(const SheetLayout& layout, Vector2D scale) {
+    const auto& borders = layout.GetSlice();
+    const Vector2D made = layout.QuadSize();
+    if (!borders || made.x <= 0.0f || made.y <= 0.0f) {
+        return std::nullopt;
+    }
+    platform::QuadDraw::Slice slice;
+    slice.repeatX = 2.0f * std::fabs(scale.x) / made.x;
+    slice.repeatY = 2.0f * std::fabs(scale.y) / made.y;
+    slice.left = borders->left / made.x;
+    slice.right = borders->right / made.x;
+    slice.top = borders->top / made.y;
+    slice.bottom = borders->bottom / made.y;
+    if (slice.left + slice.right >= 1.0f) {
+        slice.repeatX = std::min(slice.repeatX, 1.0f);
+    }
+    if (slice.top + slice.bottom >= 1.0f) {
+        slice.repeatY = std::min(slice.repeatY, 1.0f);
+    }
+    if (slice.repeatX <= 1.0f && slice.repeatY <= 1.0f) {
+        return std::nullopt;
+    }
+    return slice;
+}
+
 }  // namespace
 
 GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window)
     : device_(device), window_(window) {
-    SetTextureLoader([&device](const std::string& path) { return device.LoadTexture(path); });
+    SetTextureLoader(
+        [&device](const platform::Image& image, const platform::TextureOptions& options) {
+            return device.CreateTexture(image, options);
+        },
+        [&device](platform::GpuTexture* texture) { device.DestroyTexture(texture); });
     const std::string error = device_.LoadEffect(Assets::PathOf(kEffectName));
     if (!error.empty()) {
         platform::ShowWarningBox("Shader Compile Error...", error);
@@ -78,7 +113,8 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
                 squares_.AddAnnounced(reg.component);
             }
         })
-        .On({MessageType::ArchetypesLoaded}, [this] { assetsLoaded_ = true; });
+        .On({MessageType::ArchetypesLoaded}, [this] { assetsLoaded_ = true; })
+        .On({MessageType::LevelStarted}, [this] { ReleaseBigPicturesNotShown(); });
     ResetCameras();
     LevelManager::GetHooks().resetCameras = [] { ResetCameras(); };
     // Headless runs have no window pixels: their mouse positions are world units already.
@@ -151,9 +187,32 @@ void GraphicsSystem::Draw() {
         }
     }
     device_.Present();
+    firstScreenShown_ = firstScreenShown_ || (assetsLoaded_ && device_.QuadsDrawn() > 0);
 
     if (screenshot) {
         SaveScreenshot();
+    }
+    if (firstScreenShown_) {
+        LoadListedSheets();
+    }
+}
+
+void GraphicsSystem::ReleaseBigPicturesNotShown() {
+    for (auto& [name, texture] : TextureTable()) {
+        if (texture->decodedBytes > kBigPictureBytes && texture->shownInLevel < levelStarts_) {
+            ReleaseTexture(*texture);
+        }
+    }
+    ++levelStarts_;
+}
+
+void GraphicsSystem::LoadListedSheets() {
+    const auto start = std::chrono::steady_clock::now();
+    while (LoadNextListedTexture(kBigPictureBytes)) {
+        const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+        if (spent.count() >= kLoadingSliceSeconds) {
+            break;
+        }
     }
 }
 
@@ -227,10 +286,19 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
     platform::QuadDraw quad;
     quad.world = transform.BuildWorldMatrixAt(drawn.position, drawn.radians);
     if (texture) {
-        quad.fill = platform::QuadDraw::Fill::Texture;
-        quad.texture = texture->GetImage();
-        quad.textureMatrix = texture->TextureMatrix();
-        device_.DrawQuad(quad);
+        // A cell a packed sheet leaves out is empty: nothing of it would pass the alpha test.
+        if (texture->ShowsCurrentFrame()) {
+            quad.fill = platform::QuadDraw::Fill::Texture;
+            quad.texture = texture->GetImage();
+            quad.textureMatrix = texture->TextureMatrix();
+            if (Texture* sheet = texture->GetTexture()) {
+                sheet->shownInLevel = levelStarts_;
+                quad.slice = SliceFor(sheet->layout, object.GetTransform().GetScale());
+                quad.opaque = opaqueWithoutBlending_ && sheet->image &&
+                              sheet->layout.FrameIsOpaque(texture->GetCurrentFrame());
+            }
+            device_.DrawQuad(quad);
+        }
     } else if (auto* square = object.Get<ColoredSquareComponent>("ColoredSquareComponent")) {
         // Without the effect a square cannot be tinted and is not drawn at all, rather than
         // showing the quad's raw vertex colours.

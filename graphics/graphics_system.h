@@ -14,8 +14,17 @@
 // F12 saves the frame into the pictures folder (meta/assets.h). Animations advance as drawn, one
 // animation step for each simulation step the frame ran; objects and cameras are drawn between
 // their last two steps where the frame falls between them (graphics/step_interpolation.h).
+//
+// Sheets are listed at start-up, not read (graphics/texture.h). Once a frame has shown something
+// of a level (the splash, as the game starts), each frame after presenting reads listed sheets
+// for a few milliseconds, so that the art loads while the first screens show; a sheet something
+// draws before then is read on the spot. Big pictures (backgrounds, menu pages, title cards) are
+// not read ahead: each is read when first shown, and released at a level start when the level
+// that ends did not show it, so that only the few in use take memory.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -38,6 +47,11 @@ class GraphicsSystem : public System {
 public:
     static constexpr const char* kEffectName = "PixelShader.fx";
     static constexpr const char* kLoadingText = "Loading Vorl Game";
+    // How long a frame may spend reading listed sheets after it is presented; at least one is
+    // read whenever any waits.
+    static constexpr double kLoadingSliceSeconds = 0.006;
+    // Sheets whose pixels take more than this are big pictures, read only when shown.
+    static constexpr std::size_t kBigPictureBytes = 1 << 20;
 
     // Installs the device's texture loader, loads the effect (a compile failure shows a warning
     // box and leaves tinting off) and creates the default camera view.
@@ -68,6 +82,10 @@ public:
     bool AssetsLoaded() const { return assetsLoaded_; }
     bool DeviceLost() const { return deviceLost_; }
     bool TintAvailable() const { return tintAvailable_; }
+    // On by default: frames whose every texel is opaque (backgrounds) are drawn without blending,
+    // which gives the same picture for less work. Off draws them blended like everything else,
+    // so that tests can compare the two.
+    void SetOpaqueWithoutBlending(bool on) { opaqueWithoutBlending_ = on; }
     bool DebugOverlay() const { return debugOverlay_; }
     void SetDebugOverlay(bool on) { debugOverlay_ = on; }
     const ComponentList<TextureComponent>& TextureComponents() const { return textures_; }
@@ -81,6 +99,8 @@ private:
     void DrawLabel(Object& object, const CameraView& view);
     void DrawStatistics();
     void NotePoses();
+    void LoadListedSheets();
+    void ReleaseBigPicturesNotShown();
 
     platform::GraphicsDevice& device_;
     platform::Window& window_;
@@ -97,4 +117,9 @@ private:
     bool assetsLoaded_ = false;
     bool debugOverlay_ = false;
     bool tintAvailable_ = false;
+    bool opaqueWithoutBlending_ = true;
+    // A frame has drawn something of a level: reading the rest of the art may begin.
+    bool firstScreenShown_ = false;
+    // Level starts seen; a sheet drawn is stamped with it.
+    std::uint64_t levelStarts_ = 0;
 };

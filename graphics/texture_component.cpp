@@ -33,8 +33,21 @@ Texture* TextureComponent::GetTexture() const {
 }
 
 platform::GpuTexture* TextureComponent::GetImage() const {
-    const Texture* texture = GetTexture();
-    return texture ? texture->image : nullptr;
+    Texture* texture = GetTexture();
+    if (!texture) {
+        return nullptr;
+    }
+    FinishLoading(*texture);
+    return texture->image;
+}
+
+bool TextureComponent::ShowsCurrentFrame() const {
+    Texture* texture = GetTexture();
+    if (!texture) {
+        return true;
+    }
+    FinishLoading(*texture);
+    return !texture->layout.IsPacked() || texture->layout.HasFrame(currentFrame);
 }
 
 void TextureComponent::Update() {
@@ -68,10 +81,19 @@ void TextureComponent::Update() {
 }
 
 const Matrix4& TextureComponent::TextureMatrix() {
+    Texture* texture = GetTexture();
+    if (texture && texture->listed) {
+        FinishLoading(*texture);
+        matrixDirty = true;
+    }
     if (matrixDirty) {
-        textureMatrix = Matrix4::Identity();
-        textureMatrix.m[2][0] = uOffset;
-        textureMatrix.m[2][1] = vOffset;
+        if (texture) {
+            textureMatrix = texture->layout.FrameMatrix(currentFrame);
+        } else {
+            textureMatrix = Matrix4::Identity();
+            textureMatrix.m[2][0] = uOffset;
+            textureMatrix.m[2][1] = vOffset;
+        }
         matrixDirty = false;
     }
     return textureMatrix;

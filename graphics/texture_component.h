@@ -29,8 +29,11 @@ public:
     // animation and keeps the other fields.
     void SetAnimation(const std::string& name);
     Texture* GetTexture() const;
-    // The loaded sheet, or null (no animation, missing texture, failed load, headless).
+    // The sheet's image, read first if it is only listed so far; null when there is no
+    // animation, no such texture, the sheet failed to load, or no renderer is installed.
     platform::GpuTexture* GetImage() const;
+    // Whether the current frame shows anything: false for a cell a packed sheet leaves empty.
+    bool ShowsCurrentFrame() const;
     float GetUOffset() const { return uOffset; }
     float GetVOffset() const { return vOffset; }
     unsigned int GetCurrentFrame() const { return currentFrame; }
@@ -41,8 +44,9 @@ public:
     // The animation step; advances at most one frame per call.
     void Update() override;
     void OnCloned() override { SetAnimation(filename); }
-    // Rebuilds the texture matrix when the frame changed and returns it: the identity with the
-    // frame's offsets in row 2.
+    // Rebuilds the texture matrix when the frame changed and returns it: for a full sheet the
+    // identity with the frame's offsets in row 2, for a packed one the scale and shift onto the
+    // frame's place in the image (SheetLayout::FrameMatrix). Reads a listed sheet first.
     const Matrix4& TextureMatrix();
 
     // Registered members, in the data files' order.

@@ -85,7 +85,7 @@ void LoadTextureList(const std::string& name) {
                                     "texture \"" + e.name + "\" is listed twice; the first stays");
             continue;
         }
-        LoadTexture(e.name);
+        ListTexture(e.name);
     }
 }
 

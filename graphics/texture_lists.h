@@ -1,7 +1,8 @@
 // The texture and animation lists: "TextureList" names one sheet per line ("assets/<name>.png"),
 // "AnimationList" one animation per line ("name texture startFrame frameCount frameDuration", the
 // last three optional). LoadGameData loads them at start-up, textures first, since an animation
-// finds its sheet by name.
+// finds its sheet by name. The texture list files each sheet to be read later (ListTexture): on
+// first use, or by the renderer once the first screen shows.
 //
 // Bad lines follow the data readers' rule: one diagnostic naming the file and line, the line
 // skipped. A file that cannot be opened reads as empty; the first entry under a name wins.

@@ -4,14 +4,18 @@
 // decodes images on the CPU so texture loading behaves the same in tests.
 //
 // Callers keep these rules: BeginFrame before any Clear or Draw of a frame, Present once at its
-// end; textures returned by LoadTexture belong to the device and stay valid for its whole life.
+// end; textures returned by CreateTexture belong to the device and stay valid until DestroyTexture
+// or the device's end.
 // Matrices are row-vector, left-handed (core/matrix.h); a vertex is transformed as
 // p * world * view * projection, and the depth range after projection is 0 (near) to 1 (far).
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,6 +41,12 @@ struct Image {
     std::vector<std::uint8_t> rgba;
 };
 
+struct TextureOptions {
+    // The picture is also drawn smaller than it is stored: a few mip levels keep it smooth
+    // there. Without them it is sampled linearly from its one level.
+    bool mipmaps = false;
+};
+
 struct EffectFloat {
     std::string name;
     float value = 0.0f;
@@ -59,6 +69,22 @@ struct QuadDraw {
     GpuTexture* texture = nullptr;
     // Applied to (u, v, 1, 0): the offsets sit in row 2, columns 0 and 1.
     Matrix4 textureMatrix = Matrix4::Identity();
+    // For a textured quad bigger than its picture was made: how many pictures fit the quad on
+    // each axis, and the borders (fractions of the picture: left, right, top, bottom) that keep
+    // their size while the middle between them repeats, mirrored every other time so that it runs
+    // on without a seam. An axis that fits one picture or less is stretched as usual.
+    struct Slice {
+        float repeatX = 1.0f;
+        float repeatY = 1.0f;
+        float left = 0.0f;
+        float right = 0.0f;
+        float top = 0.0f;
+        float bottom = 0.0f;
+    };
+    std::optional<Slice> slice;
+    // Every texel the textured quad can sample is opaque: it is drawn without blending or the
+    // alpha test, which leaves the same pixels for less work.
+    bool opaque = false;
     std::string technique;
     std::vector<EffectFloat> floats;
 };
@@ -70,9 +96,10 @@ public:
     virtual ~GraphicsDevice() = default;
     virtual bool IsHeadless() const = 0;
 
-    // Decodes a PNG file into a texture owned by the device; null when the file is missing or not
-    // an image.
-    virtual GpuTexture* LoadTexture(const std::string& path) = 0;
+    // Uploads a decoded image into a texture owned by the device; null for an empty image.
+    virtual GpuTexture* CreateTexture(const Image& image, const TextureOptions& options) = 0;
+    // Frees a texture this device created; nothing may use it afterwards.
+    virtual void DestroyTexture(GpuTexture* texture) = 0;
 
     // Reads the effect file: every technique in it is compiled. Returns an empty string on success,
     // else the compiler's text; techniques that failed are unavailable and drawing with them does
@@ -107,9 +134,19 @@ std::unique_ptr<GraphicsDevice> MakeHeadlessGraphicsDevice();
 
 // PNG helpers on the CPU (stb_image / stb_image_write).
 bool DecodePng(const std::string& path, Image& out);
+// The same from the bytes of a whole PNG file.
+bool DecodePng(std::span<const std::uint8_t> bytes, Image& out);
+// The width and height a PNG file's header gives, without decoding it.
+bool PngSize(std::span<const std::uint8_t> bytes, int& width, int& height);
+// The text of the first uncompressed text chunk ("tEXt") called `keyword`; none when there is no
+// such chunk or the bytes are not a PNG.
+std::optional<std::string> PngText(std::span<const std::uint8_t> bytes, std::string_view keyword);
 // Writes RGB (alpha dropped: a screenshot is what the player saw). False on failure.
 bool WritePngRgb(const std::string& path, const Image& image);
 bool WritePngRgba(const std::string& path, const Image& image);
+// RGBA with one text chunk `keyword` holding `text` (Latin-1, no NUL).
+bool WritePngRgba(const std::string& path, const Image& image, std::string_view keyword,
+                  std::string_view text);
 
 // A message box with a warning icon; standard error when no display can show it.
 void ShowWarningBox(const std::string& caption, const std::string& text);

@@ -1,8 +1,10 @@
-// The headless graphics device: keeps the contract's bookkeeping (textures decoded on the CPU,
+// The headless graphics device: keeps the contract's bookkeeping (textures with their sizes,
 // techniques read from the effect file, quads counted) and draws nothing.
 #include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "platform/effect_file.h"
 #include "platform/graphics_device.h"
@@ -24,13 +26,15 @@ private:
 class HeadlessGraphicsDevice : public GraphicsDevice {
 public:
     bool IsHeadless() const override { return true; }
-    GpuTexture* LoadTexture(const std::string& path) override {
-        Image image;
-        if (!DecodePng(path, image)) {
+    GpuTexture* CreateTexture(const Image& image, const TextureOptions&) override {
+        if (image.width <= 0 || image.height <= 0) {
             return nullptr;
         }
         textures_.push_back(std::make_unique<CpuTexture>(image.width, image.height));
         return textures_.back().get();
+    }
+    void DestroyTexture(GpuTexture* texture) override {
+        std::erase_if(textures_, [texture](const auto& t) { return t.get() == texture; });
     }
     std::string LoadEffect(const std::string& path) override {
         techniques_.clear();

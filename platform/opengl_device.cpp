@@ -13,6 +13,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <map>
 #include <vector>
@@ -27,7 +28,7 @@
 namespace platform {
 namespace {
 
-const char* const kQuadVertexShader = R"(#version 330 core
+const char* const kQuadVertexShader = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec2 aTexCoord;
@@ -47,8 +48,9 @@ void main() {
 
 // The fixed-state quads are drawn in batches: one instance per quad with its world x view x
 // projection rows and its texture-matrix rows, in submission order (instances rasterise in
-// order, so blending and equal-depth ties come out as with one draw per quad).
-const char* const kBatchVertexShader = R"(#version 330 core
+// order, so blending and equal-depth ties come out as with one draw per quad). The SLICED
+// variant also passes what a sliced picture needs (QuadDraw::Slice).
+const char* const kBatchVertexShader = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec2 aTexCoord;
@@ -60,16 +62,38 @@ layout(location = 7) in vec4 iTexRows01;
 layout(location = 8) in vec4 iTexRow2;
 out vec2 vTexCoord;
 out vec4 vColour;
+#ifdef SLICED
+layout(location = 9) in vec4 iSlice0;
+layout(location = 10) in vec2 iSlice1;
+out vec2 vCell;
+flat out vec4 vSlice0;
+flat out vec2 vSlice1;
+flat out vec2 vOrigin;
+flat out vec2 vAxisU;
+flat out vec2 vAxisV;
+#endif
+vec2 ThroughTextureMatrix(vec2 uv) {
+    return uv.x * iTexRows01.xy + uv.y * iTexRows01.zw + iTexRow2.xy;
+}
 void main() {
     vec4 p = aPosition.x * iRow0 + aPosition.y * iRow1 + aPosition.z * iRow2 + iRow3;
     p.z = 2.0 * p.z - p.w;
     gl_Position = p;
-    vTexCoord = aTexCoord.x * iTexRows01.xy + aTexCoord.y * iTexRows01.zw + iTexRow2.xy;
+    vTexCoord = ThroughTextureMatrix(aTexCoord);
     vColour = aColour;
+#ifdef SLICED
+    // The picture's cell as 0..1 on each axis, and where those corners land in the image.
+    vCell = (aTexCoord - vec2(CELL_U0, CELL_V0)) / vec2(CELL_U1 - CELL_U0, CELL_V1 - CELL_V0);
+    vOrigin = ThroughTextureMatrix(vec2(CELL_U0, CELL_V0));
+    vAxisU = ThroughTextureMatrix(vec2(CELL_U1, CELL_V0)) - vOrigin;
+    vAxisV = ThroughTextureMatrix(vec2(CELL_U0, CELL_V1)) - vOrigin;
+    vSlice0 = iSlice0;
+    vSlice1 = iSlice1;
+#endif
 }
 )";
 
-const char* const kFragmentPrelude = R"(#version 330 core
+const char* const kFragmentPrelude = R"(
 in vec2 vTexCoord;
 in vec4 vColour;
 uniform sampler2D uTexture;
@@ -80,12 +104,61 @@ bool FailsAlphaTest(vec4 c) { return c.a * 255.0 < 7.5; }
 
 const char* const kFixedFragmentShader = R"(
 uniform bool uTextured;
+#ifdef SLICED
+in vec2 vCell;
+flat in vec4 vSlice0;
+flat in vec2 vSlice1;
+flat in vec2 vOrigin;
+flat in vec2 vAxisU;
+flat in vec2 vAxisV;
+// One axis: t runs across the quad in picture lengths (0 to repeat); the result is where in the
+// picture (0 to 1) that is. The borders keep their size; the middle repeats, mirrored every other
+// time so that it runs on without a seam.
+float SliceAxis(float t, float repeat, float low, float high) {
+    if (repeat <= 1.0) return t / repeat;
+    if (t < low) return t;
+    if (t > repeat - high) return 1.0 - (repeat - t);
+    float period = 1.0 - low - high;
+    float m = mod(t - low, 2.0 * period);
+    return low + (m < period ? m : 2.0 * period - m);
+}
+vec4 Picture() {
+    vec2 repeat = vSlice0.xy;
+    vec2 t = vCell * repeat;
+    vec2 f = vec2(SliceAxis(t.x, repeat.x, vSlice0.z, vSlice0.w),
+                  SliceAxis(t.y, repeat.y, vSlice1.x, vSlice1.y));
+    // The filter's footprint from the unfolded position: the picture's own rate, with no jump
+    // where the middle folds.
+    vec2 unfolded = vec2(repeat.x > 1.0 ? t.x : vCell.x, repeat.y > 1.0 ? t.y : vCell.y);
+    vec2 along = unfolded.x * vAxisU + unfolded.y * vAxisV;
+    return textureGrad(uTexture, vOrigin + f.x * vAxisU + f.y * vAxisV, dFdx(along), dFdy(along));
+}
+#else
+vec4 Picture() { return texture(uTexture, vTexCoord); }
+#endif
 void main() {
-    vec4 c = uTextured ? texture(uTexture, vTexCoord) : vColour;
+    vec4 c = uTextured ? Picture() : vColour;
+#ifndef OPAQUE
     if (FailsAlphaTest(c)) discard;
+#endif
     fragColour = c;
 }
 )";
+
+// The first lines of every program: the version, the quad's cell coordinates and the variant.
+std::string ShaderHeader(bool sliced, bool opaque) {
+    std::string header = "#version 330 core\n";
+    header += "#define CELL_U0 " + std::to_string(kQuadU0) + "\n#define CELL_U1 " +
+              std::to_string(kQuadU1) + "\n#define CELL_V0 " + std::to_string(kQuadV0) +
+              "\n#define CELL_V1 " + std::to_string(kQuadV1) + "\n";
+    if (sliced) {
+        header += "#define SLICED\n";
+    }
+    if (opaque) {
+        header += "#define OPAQUE\n";
+    }
+    return header;
+}
 
 const char* const kEffectMain = R"(
 void main() {
@@ -94,6 +167,9 @@ void main() {
     fragColour = c;
 }
 )";
+
+// Mip levels below the picture's own, for pictures also drawn smaller.
+constexpr GLint kMipLevels = 2;
 
 class GLTexture : public GpuTexture {
 public:
@@ -127,9 +203,16 @@ public:
         CreateBackBuffer();
         CreateQuad();
         std::string error;
-        fixed_.program = BuildProgram(kBatchVertexShader,
-                                      std::string(kFragmentPrelude) + kFixedFragmentShader, error);
-        texturedLocation_ = glGetUniformLocation(fixed_.program, "uTextured");
+        for (const bool sliced : {false, true}) {
+            for (const bool opaque : {false, true}) {
+                FixedProgram& fixed = fixed_[Variant(sliced, opaque)];
+                const std::string header = ShaderHeader(sliced, opaque);
+                fixed.program =
+                    BuildProgram(header + kBatchVertexShader,
+                                 header + kFragmentPrelude + kFixedFragmentShader, error);
+                fixed.textured = glGetUniformLocation(fixed.program, "uTextured");
+            }
+        }
         CreateBatchArray();
         glyphs_.Load();
     }
@@ -139,7 +222,9 @@ public:
         for (auto& [name, technique] : techniques_) {
             glDeleteProgram(technique.program);
         }
-        glDeleteProgram(fixed_.program);
+        for (const FixedProgram& fixed : fixed_) {
+            glDeleteProgram(fixed.program);
+        }
         glDeleteBuffers(1, &quadBuffer_);
         glDeleteVertexArrays(1, &quadArray_);
         glDeleteBuffers(1, &instanceBuffer_);
@@ -151,27 +236,45 @@ public:
 
     bool IsHeadless() const override { return false; }
 
-    GpuTexture* LoadTexture(const std::string& path) override {
-        FlushBatch();
-        Image image;
-        if (!DecodePng(path, image)) {
+    GpuTexture* CreateTexture(const Image& image, const TextureOptions& options) override {
+        if (image.width <= 0 || image.height <= 0 ||
+            image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4) {
             return nullptr;
         }
+        FlushBatch();
         GLuint id = 0;
         glGenTextures(1, &id);
         glBindTexture(GL_TEXTURE_2D, id);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, image.rgba.data());
-        // Magnification linear, minification point, no mip levels, wrapping: the sampler state
-        // the sheets were drawn for.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        // Linear both ways: pictures are stored at the size they are drawn, so most draws sample
+        // at about one texel a pixel, and one filter for both lets the rasteriser skip choosing.
+        // Pictures also drawn smaller get two mip levels below their own, as far as the gaps
+        // between packed frames keep neighbours apart.
+        if (options.mipmaps) {
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, kMipLevels);
+            glGenerateMipmap(GL_TEXTURE_2D);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        } else {
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        }
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
         textures_.push_back(std::make_unique<GLTexture>(id, image.width, image.height));
         ForgetBindings();
         return textures_.back().get();
+    }
+
+    void DestroyTexture(GpuTexture* texture) override {
+        FlushBatch();
+        if (const auto* gl = dynamic_cast<const GLTexture*>(texture);
+            gl && gl->Id() == batchTexture_) {
+            batchTexture_ = 0;
+        }
+        std::erase_if(textures_, [texture](const auto& t) { return t.get() == texture; });
     }
 
     std::string LoadEffect(const std::string& path) override {
@@ -187,11 +290,12 @@ public:
         }
         std::string errors;
         for (const EffectTechnique& entry : file.techniques) {
-            const std::string source = std::string(kFragmentPrelude) + "#line 1\n" + file.shared +
-                                       "#line " + std::to_string(entry.firstLine) + "\n" +
-                                       entry.source + kEffectMain;
+            const std::string source = ShaderHeader(false, false) + kFragmentPrelude + "#line 1\n" +
+                                       file.shared + "#line " + std::to_string(entry.firstLine) +
+                                       "\n" + entry.source + kEffectMain;
             std::string error;
-            const GLuint program = BuildProgram(kQuadVertexShader, source, error);
+            const GLuint program =
+                BuildProgram(ShaderHeader(false, false) + kQuadVertexShader, source, error);
             if (!program) {
                 errors += "technique " + entry.name + ":\n" + error;
                 continue;
@@ -263,10 +367,13 @@ public:
         const auto* texture = dynamic_cast<const GLTexture*>(quad.texture);
         const bool textured = quad.fill == QuadDraw::Fill::Texture && texture;
         const GLuint textureId = textured ? texture->Id() : 0;
-        if (!batch_.empty() && textureId != batchTexture_) {
+        const bool sliced = textured && quad.slice.has_value();
+        const int variant = Variant(sliced, textured && quad.opaque);
+        if (!batch_.empty() && (textureId != batchTexture_ || variant != batchVariant_)) {
             FlushBatch();
         }
         batchTexture_ = textureId;
+        batchVariant_ = variant;
         Instance instance;
         const Matrix4 m = quad.world * viewProjection_;
         std::copy(&m.m[0][0], &m.m[0][0] + 16, instance.rows);
@@ -277,6 +384,15 @@ public:
         instance.texture[3] = t.m[1][1];
         instance.texture[4] = t.m[2][0];
         instance.texture[5] = t.m[2][1];
+        if (sliced) {
+            const QuadDraw::Slice& slice = *quad.slice;
+            instance.slice[0] = slice.repeatX;
+            instance.slice[1] = slice.repeatY;
+            instance.slice[2] = slice.left;
+            instance.slice[3] = slice.right;
+            instance.slice[4] = slice.top;
+            instance.slice[5] = slice.bottom;
+        }
         batch_.push_back(instance);
     }
 
@@ -330,6 +446,15 @@ private:
         // Rows 0, 1 and 2 of the texture matrix, x and y only.
         float texture[6];
         float padding[2];
+        // Repeats x and y, borders left, right, top and bottom (QuadDraw::Slice).
+        float slice[8] = {1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    };
+    // The programs of fixed-state quads: plain or sliced, blended or opaque.
+    static int Variant(bool sliced, bool opaque) { return (sliced ? 2 : 0) + (opaque ? 1 : 0); }
+    static bool IsOpaque(int variant) { return (variant & 1) != 0; }
+    struct FixedProgram {
+        GLuint program = 0;
+        GLint textured = -1;
     };
 
     GLuint Target() const { return drawingIntoWindow_ ? 0 : framebuffer_; }
@@ -398,19 +523,27 @@ private:
         if (batch_.empty()) {
             return;
         }
-        if (fixed_.program != boundProgram_) {
-            glUseProgram(fixed_.program);
-            boundProgram_ = fixed_.program;
+        const FixedProgram& fixed = fixed_[batchVariant_];
+        if (fixed.program != boundProgram_) {
+            glUseProgram(fixed.program);
+            boundProgram_ = fixed.program;
         }
-        glUniform1i(texturedLocation_, batchTexture_ != 0 ? 1 : 0);
+        glUniform1i(fixed.textured, batchTexture_ != 0 ? 1 : 0);
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, batchTexture_);
         glBindVertexArray(batchArray_);
         glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(batch_.size() * sizeof(Instance)),
                      batch_.data(), GL_STREAM_DRAW);
+        // Opaque texels blended over anything give themselves: blending is skipped, not changed.
+        if (IsOpaque(batchVariant_)) {
+            glDisable(GL_BLEND);
+        }
         glDrawArraysInstanced(GL_TRIANGLES, 0, static_cast<GLsizei>(kQuadVertices.size()),
                               static_cast<GLsizei>(batch_.size()));
+        if (IsOpaque(batchVariant_)) {
+            glEnable(GL_BLEND);
+        }
         batch_.clear();
     }
 
@@ -436,6 +569,15 @@ private:
             8, 2, GL_FLOAT, GL_FALSE, stride,
             reinterpret_cast<void*>(offsetof(Instance, texture) + 4 * sizeof(float)));
         glVertexAttribDivisor(8, 1);
+        glEnableVertexAttribArray(9);
+        glVertexAttribPointer(9, 4, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<void*>(offsetof(Instance, slice)));
+        glVertexAttribDivisor(9, 1);
+        glEnableVertexAttribArray(10);
+        glVertexAttribPointer(
+            10, 2, GL_FLOAT, GL_FALSE, stride,
+            reinterpret_cast<void*>(offsetof(Instance, slice) + 4 * sizeof(float)));
+        glVertexAttribDivisor(10, 1);
         glBindVertexArray(0);
     }
 
@@ -511,8 +653,8 @@ private:
     GLuint instanceBuffer_ = 0;
     std::vector<Instance> batch_;
     GLuint batchTexture_ = 0;
-    Technique fixed_;
-    GLint texturedLocation_ = -1;
+    int batchVariant_ = 0;
+    std::array<FixedProgram, 4> fixed_;
     std::map<std::string, Technique, std::less<>> techniques_;
     std::vector<std::unique_ptr<GLTexture>> textures_;
     GlyphAtlas glyphs_;

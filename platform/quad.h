@@ -15,13 +15,19 @@ struct QuadVertex {
     float u, v;
 };
 
+// The texture coordinates the quad spans: the first cell of the sheet, inset.
+inline constexpr float kQuadU0 = 0.0025f;
+inline constexpr float kQuadU1 = 0.0975f;
+inline constexpr float kQuadV0 = 0.0025f;
+inline constexpr float kQuadV1 = 0.1975f;
+
 inline constexpr std::array<QuadVertex, 6> kQuadVertices{{
-    {1.0f, -1.0f, 1.0f, 0xFFFFFF00u, 0.0025f, 0.1975f},
-    {1.0f, 1.0f, 1.0f, 0xFF00FFFFu, 0.0025f, 0.0025f},
-    {-1.0f, 1.0f, 1.0f, 0xFF9CFF2Bu, 0.0975f, 0.0025f},
-    {-1.0f, 1.0f, 1.0f, 0xFF5AFFFFu, 0.0975f, 0.0025f},
-    {-1.0f, -1.0f, 1.0f, 0xFF86FF00u, 0.0975f, 0.1975f},
-    {1.0f, -1.0f, 1.0f, 0xFFFFFF42u, 0.0025f, 0.1975f},
+    {1.0f, -1.0f, 1.0f, 0xFFFFFF00u, kQuadU0, kQuadV1},
+    {1.0f, 1.0f, 1.0f, 0xFF00FFFFu, kQuadU0, kQuadV0},
+    {-1.0f, 1.0f, 1.0f, 0xFF9CFF2Bu, kQuadU1, kQuadV0},
+    {-1.0f, 1.0f, 1.0f, 0xFF5AFFFFu, kQuadU1, kQuadV0},
+    {-1.0f, -1.0f, 1.0f, 0xFF86FF00u, kQuadU1, kQuadV1},
+    {1.0f, -1.0f, 1.0f, 0xFFFFFF42u, kQuadU0, kQuadV1},
 }};
 
 }  // namespace platform

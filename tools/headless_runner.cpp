@@ -4,7 +4,7 @@
 //   headless_runner <assets-folder> [--level <n|name>] [--frames <count>] [--until <n|name>]
 //                   [--collisions] [--positions] [--input <file.input>] [--solutions]
 //                   [--memory] [--step <seconds|game>] [--sim-step <seconds|game>] [--sound]
-//                   [--help]
+//                   [--draw-sizes] [--menus] [--help]
 //
 // --step is the length of a drawn frame, what a slow or fast machine measures; the game simulates
 // in steps of the game's frame length (1/63 s) whatever it is, running as many steps in a frame as
@@ -19,26 +19,37 @@
 // F: fall" (the player dropped below its "levelReset"), "frame F: stars N" (the star count
 // changed).
 //
+// --draw-sizes prints, at the end, every frame of every sheet that was drawn, with its stored size,
+// the size its picture was made for, whether it is sliced and has mip levels, and the largest and
+// smallest it was drawn on the 1600 x 900 screen ("drawn <sheet> <frame> stored <w> <h> quad <w>
+// <h> sliced <yes|no> mipmaps <yes|no> largest <w> <h> smallest <w> <h>"). --menus opens every
+// menu screen in turn, a second apart, once the first level runs: the pause menu, how to play,
+// credits, options, the confirmation, then resumes.
+//
 // --input plays a controller recording ("*.input", 16-byte records) into gamepad 0, one record a
 // step from the first step the level runs with the pad connected (the pad is found a tenth of a
 // second after start-up) and on through any later level; "frame F: recording ended" marks its
 // end, after which the pad rests. --solutions instead plays, on every level the game reaches, that
 // level's own solution ("Level<n>Input/inputfile1.input" of the assets folder) from the step its
 // objects are live, so one process plays the whole game. --memory prints the process's resident
-// memory as each level starts ("frame F: resident K KiB") and its peak at the end.
+// memory as each level starts ("frame F: resident K KiB") and its peak at the end, then the most
+// decoded picture memory the game held at once ("peak pictures K KiB").
 // --sound plays the game's sound on the system's audio device and holds every frame to its
 // length in real time, so that what is heard is what a player hears; with OpenAL Soft's
 // wave-file back end (ALSOFT_CONF) it records the run's mix.
 // Runs --frames frames (default 600), or stops early when the --until level starts or the game
 // quits. Exit status: 0, or 1 when --until was given and the level never started, 2 for usage or
 // for an assets folder, starting level file or recording that does not exist.
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +61,10 @@
 #include "core/messaging.h"
 #include "gameplay/player_control_component.h"
 #include "gameplay/run_state.h"
+#include "graphics/camera.h"
+#include "graphics/graphics_system.h"
+#include "graphics/texture.h"
+#include "graphics/texture_component.h"
 #include "input/input_recording.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
@@ -168,6 +183,109 @@ private:
     std::int32_t stars_ = 0;
 };
 
+// ---- What was drawn how big: the sizes a level designer and the art tools must agree on.
+
+class DrawCensus {
+public:
+    // Notes every textured object the frame just drawn showed, at its size on screen.
+    void Observe(GraphicsSystem& graphics) {
+        const std::vector<CameraView*>& views = ViewList();
+        if (views.empty() || !views.front()->camera) {
+            return;
+        }
+        const CameraView& view = *views.front();
+        const float zoom = view.camera->GetZoom();
+        for (TextureComponent* texture : graphics.TextureComponents().Items()) {
+            const Object* owner = texture->GetOwner();
+            Texture* sheet = texture->GetTexture();
+            if (!owner || !owner->IsVisible() || !sheet || !texture->GetImage() ||
+                !texture->ShowsCurrentFrame()) {
+                continue;
+            }
+            const Transform2D& t = owner->GetTransform();
+            if (!BoxInView(*view.camera, view.viewport, t.GetPosition(), t.GetScale())) {
+                continue;
+            }
+            const Vector2D drawn{2.0f * std::fabs(t.GetScale().x) / zoom,
+                                 2.0f * std::fabs(t.GetScale().y) / zoom};
+            Extent& extent = seen_[{sheet, texture->GetCurrentFrame()}];
+            extent.largest = {std::max(extent.largest.x, drawn.x),
+                              std::max(extent.largest.y, drawn.y)};
+            extent.smallest = {std::min(extent.smallest.x, drawn.x),
+                               std::min(extent.smallest.y, drawn.y)};
+        }
+    }
+
+    void Print() const {
+        for (const auto& [key, extent] : seen_) {
+            const auto& [sheet, frame] = key;
+            const SheetLayout& layout = sheet->layout;
+            const auto stored = layout.FramePixels(frame);
+            const Vector2D quad = layout.QuadSize();
+            std::printf(
+                "drawn %s %u stored %.0f %.0f quad %.0f %.0f sliced %s mipmaps %s largest %.1f "
+                "%.1f smallest %.1f %.1f\n",
+                sheet->name.c_str(), frame, stored ? stored->width : 0.0f,
+                stored ? stored->height : 0.0f, quad.x, quad.y, layout.GetSlice() ? "yes" : "no",
+                layout.Mipmaps() ? "yes" : "no", extent.largest.x, extent.largest.y,
+                extent.smallest.x, extent.smallest.y);
+        }
+    }
+
+private:
+    struct Extent {
+        Vector2D largest{0.0f, 0.0f};
+        Vector2D smallest{1.0e9f, 1.0e9f};
+    };
+    struct Order {
+        bool operator()(const std::pair<const Texture*, unsigned int>& a,
+                        const std::pair<const Texture*, unsigned int>& b) const {
+            return a.first->name != b.first->name ? a.first->name < b.first->name
+                                                  : a.second < b.second;
+        }
+    };
+    std::map<std::pair<const Texture*, unsigned int>, Extent, Order> seen_;
+};
+
+// Opens each menu screen in turn, as the menus' buttons would, once a level runs.
+class MenuTour {
+public:
+    void AfterFrame(bool levelRunning) {
+        if (!levelRunning || step_ >= kSteps) {
+            return;
+        }
+        if (++frames_ % kFramesPerScreen != 0) {
+            return;
+        }
+        switch (step_++) {
+            case 0:
+                MessagingSystem::Send<TogglePauseMessage>();
+                break;
+            case 1:
+                MessagingSystem::Send<ShowHowToPlayMessage>();
+                break;
+            case 2:
+                MessagingSystem::Send<ShowCreditsMessage>();
+                break;
+            case 3:
+                MessagingSystem::Send<ShowOptionsMessage>();
+                break;
+            case 4:
+                MessagingSystem::Send<AskConfirmationMessage>(LevelManager::kQuit);
+                break;
+            default:
+                MessagingSystem::Send<ResumeMessage>();
+                break;
+        }
+    }
+
+private:
+    static constexpr int kSteps = 6;
+    static constexpr long kFramesPerScreen = 60;
+    int step_ = 0;
+    long frames_ = 0;
+};
+
 // A level number from its number or its name in the level table.
 std::optional<int> LevelNumber(const std::string& text) {
     const auto& table = LevelManager::LevelTable();
@@ -207,6 +325,8 @@ struct Settings {
     bool solutions = false;
     bool memory = false;
     bool sound = false;
+    bool drawSizes = false;
+    bool menus = false;
 };
 
 // The process's resident memory now and at its peak, in KiB (0 where /proc cannot tell).
@@ -287,6 +407,16 @@ tools::CommandLine MakeCommandLine(Settings& settings) {
                   settings.sound = true;
                   return std::string();
               }});
+    line.Add({"--draw-sizes", "", "print how big each sheet's frames were drawn, at the end",
+              [&](const std::string&) {
+                  settings.drawSizes = true;
+                  return std::string();
+              }});
+    line.Add({"--menus", "", "open every menu screen in turn once the first level runs",
+              [&](const std::string&) {
+                  settings.menus = true;
+                  return std::string();
+              }});
     line.Add({"--step", "<seconds|game>",
               "drawn frame length (default 1/60; game: the capped 1/63)",
               [&](const std::string& value) { return ReadSeconds(value, settings.step); }});
@@ -359,6 +489,9 @@ int main(int argc, char** argv) {
     LoadGameData(core);
     RecordingFeed feed(recordedPad);
     PlayerEvents events;
+    DrawCensus census;
+    MenuTour menus;
+    std::size_t peakPictureBytes = DecodedTextureBytes();
     bool levelRunning = false;
     bool reached = false;
     const auto runStart = std::chrono::steady_clock::now();
@@ -377,6 +510,13 @@ int main(int argc, char** argv) {
             std::this_thread::sleep_until(runStart + static_cast<double>(frame) * frameLength);
         }
         core.Update();
+        peakPictureBytes = std::max(peakPictureBytes, DecodedTextureBytes());
+        if (settings.drawSizes) {
+            census.Observe(core.Graphics());
+        }
+        if (settings.menus) {
+            menus.AfterFrame(levelRunning);
+        }
         if (settings.positions) {
             for (const Object* object : LevelObjects()) {
                 const Vector2D p = object->GetTransform().GetPosition();
@@ -390,6 +530,10 @@ int main(int argc, char** argv) {
     }
     if (settings.memory) {
         std::printf("peak resident %ld KiB\n", ResidentKiB("VmHWM:"));
+        std::printf("peak pictures %zu KiB\n", peakPictureBytes / 1024);
+    }
+    if (settings.drawSizes) {
+        census.Print();
     }
     std::fflush(stdout);
     core.Shutdown();

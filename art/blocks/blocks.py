@@ -1,6 +1,10 @@
 """Solid blocks: what the player may jump from ("Crate", "BreakBlock" and "Movable" families, in
 woods and sands) and the walls and floors it may not (slate). One still frame each, drawn at the
-size the archetype is placed (quad = twice the scale); long floors at half resolution.
+size the archetype is placed (quad = twice the scale).
+
+Levels also stretch the slate pieces to other sizes. Drawn bigger, a slate piece keeps its rim
+(outline and rounded corners) at its size and repeats its middle; drawn smaller, it shrinks
+through mip levels.
 """
 import os
 import random
@@ -82,6 +86,10 @@ def return_arrow(w, h):
     return ring + head
 
 
+# Outline and rounded corner of a slate piece, kept whole when the piece is drawn bigger.
+SLATE_RIM = 8
+
+
 def slate(w, h, seed):
     """Cool stone you cannot jump from: plain blocks with seams."""
     rng = random.Random(seed)
@@ -113,10 +121,12 @@ def main():
     write_sheet(HERE, "Movable", 64, 64, [movable(64, 64, push_arrows(64, 64))])
     write_sheet(HERE, "MovableBig", 128, 128, [movable(128, 128, push_arrows(128, 128))])
     write_sheet(HERE, "MovableReset", 64, 64, [movable(64, 64, return_arrow(64, 64))])
-    write_sheet(HERE, "Wall", 64, 64, [slate(64, 64, 3)])
-    write_sheet(HERE, "WallLong", 512, 64, [slate(512, 64, 4)])
-    write_sheet(HERE, "WallTall", 64, 512, [slate(64, 512, 5)])
-    write_sheet(HERE, "WallGround", 1024, 128, [slate(1024, 128, 6)], resolution=0.5)
+    rim = (SLATE_RIM,) * 4
+    write_sheet(HERE, "Wall", 64, 64, [slate(64, 64, 3)], slice_borders=rim)
+    write_sheet(HERE, "WallLong", 512, 64, [slate(512, 64, 4)], slice_borders=rim)
+    write_sheet(HERE, "WallTall", 64, 512, [slate(64, 512, 5)], slice_borders=rim, mipmaps=True)
+    write_sheet(HERE, "WallGround", 1024, 128, [slate(1024, 128, 6)], slice_borders=rim,
+                mipmaps=True)
 
 
 if __name__ == "__main__":

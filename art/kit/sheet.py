@@ -1,12 +1,15 @@
 """Sprite-sheet writer shared by the art generators (standard library only).
 
-A sheet is a 10 x 5 grid of equal cells; frame f sits in column f % 10, row f // 10. The game
-draws one cell on a quad spanning twice the object's scale, but its texture coordinates are inset
-(2.5 % of the cell width and 1.25 % of the cell height on each side), so only the middle of a cell
-shows. A frame is drawn in "quad units": its own coordinate system the size of the quad on screen
-(origin top left, y down), which the writer maps onto the visible part of the cell. Drawing at
-resolution 1 gives one texel per screen pixel; big pictures use a lower resolution and are scaled
-up by the game.
+The game numbers frames on a 10 x 5 grid (frame f in column f % 10, row f // 10) and draws one
+frame on a quad spanning twice the object's scale. A sheet stores only the frames it has, each at
+the size the quad is drawn on screen at 1600 x 900 (one texel a pixel), packed close together in
+a small image; a layout beside the SVG says where each frame lies, and tools/make_art.sh puts it
+into the PNG where the game reads it (graphics/sheet_layout.h says what the game makes of it).
+
+A frame is drawn in "quad units": its own coordinate system the size of the quad on screen
+(origin top left, y down). Each frame keeps a clear gutter around it, so that filtering never
+reaches a neighbour; whatever a frame draws past its edges shows in its gutter, which a picture
+that fills its quad (a background) should do so that its edges filter like its inside.
 
 Run directly, this module writes nothing: it is a library for the generators beside it.
 """
@@ -15,54 +18,96 @@ import os
 
 COLUMNS = 10
 ROWS = 5
-U_INSET = 0.025  # of a cell's width, on each side
-V_INSET = 0.0125  # of a cell's height, on each side
+GUTTER = 2  # texels around each frame
+ALIGN = 4  # frame slots start on multiples of this, so two mip levels keep frames apart
+MAX_SIZE = 4096  # the widest and tallest image any OpenGL 3.3 driver worth having takes
 
 
-def cell_size(quad_w, quad_h, resolution=1.0):
-    """Whole-pixel cell size whose visible part holds the quad at the given resolution."""
-    return (math.ceil(quad_w * resolution / (1 - 2 * U_INSET)),
-            math.ceil(quad_h * resolution / (1 - 2 * V_INSET)))
+def frame_size(quad_w, quad_h, resolution=1.0):
+    """Whole-texel size of a frame drawn for a quad of quad_w x quad_h screen pixels."""
+    return math.ceil(quad_w * resolution), math.ceil(quad_h * resolution)
 
 
-def frame_origin(frame, cell_w, cell_h):
-    """Top-left pixel of a frame's cell on the sheet."""
-    if not 0 <= frame < COLUMNS * ROWS:
-        raise ValueError(f"frame {frame} is outside the 10 x 5 sheet")
-    return (frame % COLUMNS) * cell_w, (frame // COLUMNS) * cell_h
+def slot_size(frame_w, frame_h):
+    """A frame with its gutter, rounded up to the alignment."""
+    def up(n):
+        return (n + 2 * GUTTER + ALIGN - 1) // ALIGN * ALIGN
+    return up(frame_w), up(frame_h)
 
 
-def quad_transform(quad_w, quad_h, cell_w, cell_h):
-    """SVG transform from quad units to the visible part of a cell."""
-    sx = cell_w * (1 - 2 * U_INSET) / quad_w
-    sy = cell_h * (1 - 2 * V_INSET) / quad_h
-    return (f"translate({cell_w * U_INSET:.4f} {cell_h * V_INSET:.4f}) "
-            f"scale({sx:.6f} {sy:.6f})")
+def grid_for(count, slot_w, slot_h):
+    """Columns and rows for `count` slots: fewest empty slots, then closest to square."""
+    best = None
+    for columns in range(1, count + 1):
+        rows = math.ceil(count / columns)
+        width, height = columns * slot_w, rows * slot_h
+        if width > MAX_SIZE or height > MAX_SIZE:
+            continue
+        key = (columns * rows - count, max(width, height))
+        if best is None or key < best[0]:
+            best = (key, columns, rows)
+    if best is None:
+        raise ValueError(f"{count} frames of {slot_w} x {slot_h} do not fit a {MAX_SIZE} image")
+    return best[1], best[2]
 
 
-def sheet_svg(quad_w, quad_h, frames, resolution=1.0, defs=""):
-    """An SVG document holding `frames` (SVG fragments in quad units) on the 10 x 5 grid."""
-    if not 1 <= len(frames) <= COLUMNS * ROWS:
+def layout_text(quad_w, quad_h, places, slice_borders=None, mipmaps=False):
+    """The layout the game reads: the quad's size, each frame's rectangle, the options."""
+    lines = [f"quad {quad_w} {quad_h}"]
+    lines += [f"frame {frame} {x} {y} {w} {h}" for frame, (x, y, w, h) in places]
+    if slice_borders:
+        lines.append("slice " + " ".join(str(b) for b in slice_borders))
+    if mipmaps:
+        lines.append("mipmaps")
+    return "\n".join(lines) + "\n"
+
+
+def sheet(quad_w, quad_h, frames, resolution=1.0, defs="", slice_borders=None, mipmaps=False):
+    """The packed SVG and its layout text for `frames` (SVG fragments in quad units; frame
+    numbers 0, 1, 2... in order, or a dict from frame number to fragment).
+
+    slice_borders: (left, right, top, bottom) in quad pixels kept at their size when the picture
+    is drawn bigger than its quad, while its middle repeats (mirrored) instead of stretching.
+    mipmaps: the picture is also drawn smaller than its quad somewhere in the game.
+    """
+    numbered = sorted(frames.items()) if isinstance(frames, dict) else list(enumerate(frames))
+    if not 1 <= len(numbered) <= COLUMNS * ROWS:
         raise ValueError("a sheet holds 1 to 50 frames")
-    cell_w, cell_h = cell_size(quad_w, quad_h, resolution)
-    inner = quad_transform(quad_w, quad_h, cell_w, cell_h)
+    for frame, _ in numbered:
+        if not 0 <= frame < COLUMNS * ROWS:
+            raise ValueError(f"frame {frame} is outside the 10 x 5 grid")
+    frame_w, frame_h = frame_size(quad_w, quad_h, resolution)
+    slot_w, slot_h = slot_size(frame_w, frame_h)
+    columns, rows = grid_for(len(numbered), slot_w, slot_h)
+    width, height = columns * slot_w, rows * slot_h
+    sx, sy = frame_w / quad_w, frame_h / quad_h
     parts = [
-        f'<svg xmlns="http://www.w3.org/2000/svg" width="{cell_w * COLUMNS}" '
-        f'height="{cell_h * ROWS}" viewBox="0 0 {cell_w * COLUMNS} {cell_h * ROWS}">',
-        f'<defs><clipPath id="cell"><rect width="{cell_w}" height="{cell_h}"/></clipPath>'
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
+        f'viewBox="0 0 {width} {height}">',
+        f'<defs><clipPath id="slot"><rect x="{-GUTTER}" y="{-GUTTER}" '
+        f'width="{frame_w + 2 * GUTTER}" height="{frame_h + 2 * GUTTER}"/></clipPath>'
         f'{defs}</defs>',
     ]
-    for index, body in enumerate(frames):
-        x, y = frame_origin(index, cell_w, cell_h)
-        parts.append(f'<g transform="translate({x} {y})"><g clip-path="url(#cell)">'
-                     f'<g transform="{inner}">{body}</g></g></g>')
+    places = []
+    for index, (frame, body) in enumerate(numbered):
+        x = (index % columns) * slot_w + GUTTER
+        y = (index // columns) * slot_h + GUTTER
+        places.append((frame, (x, y, frame_w, frame_h)))
+        parts.append(f'<g transform="translate({x} {y})"><g clip-path="url(#slot)">'
+                     f'<g transform="scale({sx:.6f} {sy:.6f})">{body}</g></g></g>')
     parts.append("</svg>")
-    return "\n".join(parts) + "\n"
+    svg = "\n".join(parts) + "\n"
+    return svg, layout_text(quad_w, quad_h, places, slice_borders, mipmaps)
 
 
-def write_sheet(folder, name, quad_w, quad_h, frames, resolution=1.0, defs=""):
-    """Writes <folder>/<name>.svg; the pipeline renders it to assets/<name>.png."""
+def write_sheet(folder, name, quad_w, quad_h, frames, resolution=1.0, defs="",
+                slice_borders=None, mipmaps=False):
+    """Writes <folder>/<name>.svg and <folder>/<name>.sheet (its layout); the pipeline renders
+    the first to assets/<name>.png and puts the second inside it."""
+    svg, layout = sheet(quad_w, quad_h, frames, resolution, defs, slice_borders, mipmaps)
     path = os.path.join(folder, name + ".svg")
     with open(path, "w", encoding="utf-8") as out:
-        out.write(sheet_svg(quad_w, quad_h, frames, resolution, defs))
+        out.write(svg)
+    with open(os.path.join(folder, name + ".sheet"), "w", encoding="utf-8") as out:
+        out.write(layout)
     return path

@@ -142,7 +142,8 @@ def main():
     exit_colours = {"dark": "#b999ea", "light": "#efe4ff"}
     write_sheet(HERE, "TeleporterExit", 96, 96,
                 [portal(f, 6, exit_colours, reverse=True) for f in range(6)])
-    write_sheet(HERE, "OneWayPlank", 128, 32, [one_way(128, 32)])
+    # Short one-way platforms draw the plank at half size.
+    write_sheet(HERE, "OneWayPlank", 128, 32, [one_way(128, 32)], mipmaps=True)
     write_sheet(HERE, "Catapult", 192, 128, [catapult()])
     write_sheet(HERE, "StarfallPlate", 128, 32, [starfall_plate()])
 

@@ -62,11 +62,14 @@ def face(openness):
 
 
 def main():
-    write_sheet(HERE, "VorlFull", SIZE, SIZE, [full_form()])
-    write_sheet(HERE, "VorlHalf", SIZE, SIZE, [half_form(b) for b in (0, 0.5, 1, 0.5)])
+    # The win spin shrinks the player and its face to nothing: mip levels keep them smooth.
+    write_sheet(HERE, "VorlFull", SIZE, SIZE, [full_form()], mipmaps=True)
+    write_sheet(HERE, "VorlHalf", SIZE, SIZE, [half_form(b) for b in (0, 0.5, 1, 0.5)],
+                mipmaps=True)
     # Twenty frames at 0.15 s: a blink every three seconds.
     blink = {17: 0.45, 18: 0.0, 19: 0.45}
-    write_sheet(HERE, "Face", SIZE, SIZE, [face(blink.get(i, 1.0)) for i in range(20)])
+    write_sheet(HERE, "Face", SIZE, SIZE, [face(blink.get(i, 1.0)) for i in range(20)],
+                mipmaps=True)
 
 
 if __name__ == "__main__":

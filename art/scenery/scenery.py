@@ -1,6 +1,9 @@
-"""Big quiet pictures: one background per group of levels (drawn at a fifth of the screen's size
-and scaled up, so they stay smooth and low in contrast), the team's splash card and the gamepad
-notice (both 800 x 450 on screen, drawn at half size).
+"""Big quiet pictures: one background per group of levels, the team's splash card and the gamepad
+notice (both 800 x 450 on screen), each drawn at the size it is shown.
+
+A background fills the 1600 x 900 screen. Levels wider or taller than the screen draw it bigger;
+it then repeats sideways, mirrored so the hills run on without a seam, and its top rows (nearly
+one colour of sky) stretch upward, so the picture never shows magnified.
 """
 import math
 import os
@@ -13,6 +16,8 @@ from sheet import write_sheet  # noqa: E402
 from style import INK, PLAYER, circle, num, path, rect, shine, text  # noqa: E402
 
 W, H = 1600, 900
+# The band at the top of a background that repeats upward when a level is taller than the screen.
+SKY_ROWS = 8
 
 
 def gradient(name, top, bottom):
@@ -81,8 +86,8 @@ def backgrounds():
                              hills(790, 35, 3, 0.9, "#7a6b8c")),
     }
     for name, ((top, bottom), layers) in sets.items():
-        write_sheet(HERE, name, W, H, [background("sky", layers)], resolution=0.2,
-                    defs=gradient("sky", top, bottom))
+        write_sheet(HERE, name, W, H, [background("sky", layers)],
+                    defs=gradient("sky", top, bottom), slice_borders=(0, 0, 0, H - SKY_ROWS))
 
 
 def vorl_mascot(cx, cy, r):
@@ -130,8 +135,8 @@ def notice():
 
 def main():
     backgrounds()
-    write_sheet(HERE, "BrelSplash", 800, 450, [splash()], resolution=0.5)
-    write_sheet(HERE, "XboxPreferred", 800, 450, [notice()], resolution=0.5)
+    write_sheet(HERE, "BrelSplash", 800, 450, [splash()])
+    write_sheet(HERE, "XboxPreferred", 800, 450, [notice()])
 
 
 if __name__ == "__main__":

@@ -1,17 +1,23 @@
 #!/usr/bin/env python3
-"""Writes the menu sheets beside itself: MenuButtons.svg (every menu button, normal and hover) and
-MenuPages.svg (the how-to-play and credits pages). Standard library only; the text is set in
-Liberation Sans Bold (Debian package fonts-liberation2), which rsvg-convert finds through
-fontconfig.
+"""Writes the menu sheets beside itself: MenuButtons (every menu button, normal and hover) and
+MenuPages (the how-to-play and credits pages), through the shared sheet writer. Standard library
+only; the text is set in Liberation Sans Bold (Debian package fonts-liberation2), which
+rsvg-convert finds through fontconfig.
 
-Both are 10 x 5 sheets. A button cell is drawn at the size the game shows it (160 x 90 at
-1600 x 900). A page is shown at 1000 x 750; its cell is 640 x 480 so the sheet stays a
-reasonable texture, and every word is sized to be at least 18 px once shown.
+Buttons are shown at 160 x 90 and pages at 1000 x 750 (and the credits page at 640 x 480 on the
+final screen, hence mip levels). Both were first laid out in a cell of which the game showed only
+the middle: 4 px left and right and 1.125 px top and bottom trimmed from a 160 x 90 button cell,
+16 px and 6 px from a 640 x 480 page cell. Each frame maps that middle onto its quad, so the
+pictures look as they always did, only drawn at the size they are shown.
 """
 import os
+import sys
 from xml.sax.saxutils import escape
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "kit"))
+from sheet import write_sheet  # noqa: E402
+
 FONT = "font-family=\"Liberation Sans\" font-weight=\"bold\""
 INK = "#1e2633"
 PAPER = "#f3efe6"
@@ -67,25 +73,23 @@ def button(x0, y0, lines, hover):
     return "\n".join(out)
 
 
-def write_sheet(name, cell_w, cell_h, cells):
-    body = "\n".join(cells)
-    svg = (f'<svg xmlns="http://www.w3.org/2000/svg" width="{cell_w * 10}" '
-           f'height="{cell_h * 5}" viewBox="0 0 {cell_w * 10} {cell_h * 5}">\n{body}\n</svg>\n')
-    with open(os.path.join(HERE, name + ".svg"), "w", encoding="utf-8") as f:
-        f.write(svg)
+def shown_part(cell_w, cell_h, quad_w, quad_h):
+    """SVG transform taking the part of a layout cell the game showed onto the quad."""
+    trim_x, trim_y = cell_w * 0.025, cell_h * 0.0125
+    return (f"scale({quad_w / (cell_w - 2 * trim_x):.6f} {quad_h / (cell_h - 2 * trim_y):.6f}) "
+            f"translate({-trim_x:.4f} {-trim_y:.4f})")
 
 
 def buttons_sheet():
-    cells = []
-    for index, (_, lines) in enumerate(BUTTONS):
+    frames = []
+    fit = shown_part(160, 90, 160, 90)
+    for _, lines in BUTTONS:
         for hover in (False, True):
-            frame = index * 2 + (1 if hover else 0)
-            cells.append(button((frame % 10) * 160, (frame // 10) * 90, lines, hover))
-    write_sheet("MenuButtons", 160, 90, cells)
+            frames.append(f'<g transform="{fit}">{button(0, 0, lines, hover)}</g>')
+    write_sheet(HERE, "MenuButtons", 160, 90, frames)
 
 
-# Pages: 640 x 480 cells. The renderer trims 16 px left and right and 6 px top and bottom of a
-# cell on this sheet, so the panel keeps clear of the cell's edges.
+# Pages are laid out in 640 x 480 cells, the panel clear of the part the game trims.
 PAGE_W, PAGE_H = 640, 480
 
 
@@ -199,7 +203,10 @@ def credits(x0, y0):
 
 
 def pages_sheet():
-    write_sheet("MenuPages", PAGE_W, PAGE_H, [how_to_play(0, 0), credits(PAGE_W, 0)])
+    fit = shown_part(PAGE_W, PAGE_H, 1000, 750)
+    write_sheet(HERE, "MenuPages", 1000, 750,
+                [f'<g transform="{fit}">{page(0, 0)}</g>' for page in (how_to_play, credits)],
+                mipmaps=True)
 
 
 if __name__ == "__main__":

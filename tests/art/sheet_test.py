@@ -1,45 +1,96 @@
-"""The sheet writer puts each frame where the game's texture coordinates will look for it."""
+"""The sheet writer packs only the frames a sheet has, at one texel a screen pixel, and its layout
+says where each lies; the layout tool puts that into the PNG where the game reads it."""
 import os
 import re
+import struct
 import sys
 import unittest
+import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "art", "kit"))
+import embed_layout  # noqa: E402
 import sheet  # noqa: E402
 
 
-class SheetLayout(unittest.TestCase):
-    def test_the_visible_part_of_a_cell_holds_the_whole_quad_at_one_texel_per_pixel(self):
-        for quad_w, quad_h in ((64, 64), (320, 160), (128, 640)):
-            cell_w, cell_h = sheet.cell_size(quad_w, quad_h)
-            self.assertGreaterEqual(cell_w * (1 - 2 * sheet.U_INSET), quad_w)
-            self.assertLess(cell_w * (1 - 2 * sheet.U_INSET), quad_w + 1)
-            self.assertGreaterEqual(cell_h * (1 - 2 * sheet.V_INSET), quad_h)
-            self.assertLess(cell_h * (1 - 2 * sheet.V_INSET), quad_h + 1)
+def frames_of(layout):
+    """{frame: (x, y, w, h)} from layout text."""
+    places = {}
+    for line in layout.splitlines():
+        words = line.split()
+        if words[0] == "frame":
+            f, x, y, w, h = map(int, words[1:])
+            places[f] = (x, y, w, h)
+    return places
 
-    def test_frames_fill_rows_of_ten_from_the_top_left(self):
-        self.assertEqual(sheet.frame_origin(0, 68, 66), (0, 0))
-        self.assertEqual(sheet.frame_origin(9, 68, 66), (612, 0))
-        self.assertEqual(sheet.frame_origin(12, 68, 66), (136, 66))
-        self.assertEqual(sheet.frame_origin(49, 68, 66), (612, 264))
+
+class SheetPacking(unittest.TestCase):
+    def test_frames_are_stored_at_the_quads_size_with_clear_gutters_between_them(self):
+        svg, layout = sheet.sheet(64, 48, ["<g/>"] * 5)
+        places = frames_of(layout)
+        self.assertEqual(sorted(places), [0, 1, 2, 3, 4])
+        self.assertIn("quad 64 48", layout)
+        for x, y, w, h in places.values():
+            self.assertEqual((w, h), (64, 48))
+            self.assertGreaterEqual(min(x, y), sheet.GUTTER)
+        boxes = list(places.values())
+        for i, a in enumerate(boxes):
+            for b in boxes[i + 1:]:
+                apart_x = a[0] + a[2] + 2 * sheet.GUTTER <= b[0] or b[0] + b[2] + 2 * sheet.GUTTER <= a[0]
+                apart_y = a[1] + a[3] + 2 * sheet.GUTTER <= b[1] or b[1] + b[3] + 2 * sheet.GUTTER <= a[1]
+                self.assertTrue(apart_x or apart_y, (a, b))
+        width, height = map(int, re.search(r'width="(\d+)" height="(\d+)"', svg).groups())
+        self.assertEqual((width % sheet.ALIGN, height % sheet.ALIGN), (0, 0))
+        for x, y, w, h in boxes:
+            self.assertLessEqual(x + w + sheet.GUTTER, width)
+            self.assertLessEqual(y + h + sheet.GUTTER, height)
+
+    def test_an_image_holds_no_more_slots_than_it_needs(self):
+        for count in (1, 4, 6, 8, 20, 24):
+            columns, rows = sheet.grid_for(count, 68, 68)
+            self.assertEqual(columns * rows, count, count)
+        # Three big frames fit the size limit only two by two, one slot left empty.
+        self.assertEqual(sheet.grid_for(3, 1604, 1604), (2, 2))
         with self.assertRaises(ValueError):
-            sheet.frame_origin(50, 68, 66)
+            sheet.grid_for(2, sheet.MAX_SIZE, sheet.MAX_SIZE)
 
-    def test_a_sheet_is_ten_cells_wide_and_five_tall_whatever_its_frame_count(self):
-        svg = sheet.sheet_svg(64, 64, ["<g/>"] * 3)
-        cell_w, cell_h = sheet.cell_size(64, 64)
-        self.assertIn(f'width="{cell_w * 10}" height="{cell_h * 5}"', svg)
-        self.assertEqual(len(re.findall(r'clip-path="url\(#cell\)"', svg)), 3)
+    def test_frames_keep_their_numbers_and_the_options_reach_the_layout(self):
+        _, layout = sheet.sheet(32, 32, {3: "<g/>", 17: "<g/>"}, slice_borders=(4, 4, 2, 2),
+                                mipmaps=True)
+        self.assertEqual(sorted(frames_of(layout)), [3, 17])
+        self.assertIn("slice 4 4 2 2\n", layout)
+        self.assertTrue(layout.endswith("mipmaps\n"))
         with self.assertRaises(ValueError):
-            sheet.sheet_svg(64, 64, [])
+            sheet.sheet(32, 32, {50: "<g/>"})
+        with self.assertRaises(ValueError):
+            sheet.sheet(32, 32, [])
 
-    def test_quad_units_map_onto_the_inset_region(self):
-        transform = sheet.quad_transform(64, 64, 68, 66)
-        tx, ty, sx, sy = map(float, re.findall(r"[-\d.]+", transform))
-        self.assertAlmostEqual(tx, 68 * 0.025, places=3)
-        self.assertAlmostEqual(ty, 66 * 0.0125, places=3)
-        self.assertAlmostEqual(tx + 64 * sx, 68 * 0.975, places=3)
-        self.assertAlmostEqual(ty + 64 * sy, 66 * 0.9875, places=3)
+    def test_a_lower_resolution_stores_fewer_texels_for_the_same_quad(self):
+        _, layout = sheet.sheet(100, 50, ["<g/>"], resolution=0.5)
+        self.assertEqual(frames_of(layout)[0][2:], (50, 25))
+        self.assertIn("quad 100 50", layout)
+
+
+class LayoutChunk(unittest.TestCase):
+    def png(self, *chunks):
+        out = [embed_layout.SIGNATURE]
+        for kind, body in chunks:
+            out.append(embed_layout.chunk(kind, body))
+        return b"".join(out)
+
+    def test_the_layout_goes_after_the_header_and_replaces_an_older_one(self):
+        header = struct.pack(">IIBBBBB", 2, 1, 8, 6, 0, 0, 0)
+        image = zlib.compress(b"\0" + b"\0" * 8)
+        original = self.png((b"IHDR", header), (b"tEXt", b"Vorl sheet\0old"),
+                            (b"IDAT", image), (b"IEND", b""))
+        once = embed_layout.embed(original, "frame 0 0 0 2 1\n")
+        twice = embed_layout.embed(once, "frame 0 0 0 2 1\n")
+        self.assertEqual(once, twice)
+        kinds = [kind for kind, _ in embed_layout.chunks(once)]
+        self.assertEqual(kinds, [b"IHDR", b"tEXt", b"IDAT", b"IEND"])
+        text = dict(embed_layout.chunks(once))[b"tEXt"]
+        self.assertEqual(text, b"Vorl sheet\0frame 0 0 0 2 1\n")
+        with self.assertRaises(ValueError):
+            embed_layout.embed(b"GIF89a", "")
 
 
 if __name__ == "__main__":

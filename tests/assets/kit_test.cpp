@@ -1,10 +1,11 @@
 // The game's own data, read the way the game reads it at start-up: every list and archetype file
-// reads without a diagnostic, every sheet decodes on the 10 x 5 grid, and the archetypes that code
-// clones or compares by name are all there.
+// reads without a diagnostic, every sheet decodes with a layout that holds the frames its
+// animations play, and the archetypes that code clones or compares by name are all there.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,19 +41,14 @@ protected:
         Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
         previousSink_ = DataDiagnostics::SetSink(
             [this](const std::string& line) { diagnostics_.push_back(line); });
-        // The game names sheets "assets/<name>.png" below its working directory; tests run
-        // elsewhere, so the same file is read from the source tree.
-        SetTextureLoader([this](const std::string& path) -> platform::GpuTexture* {
-            platform::Image image;
-            const std::string file = std::string(VORL_SOURCE_DIR) + "/assets/" +
-                                     std::filesystem::path(path).filename().string();
-            if (!platform::DecodePng(file, image)) {
-                return nullptr;
-            }
+        SetTextureLoader([this](const platform::Image& image,
+                                const platform::TextureOptions&) -> platform::GpuTexture* {
             sheets_.push_back(std::make_unique<DecodedSheet>(image));
             return sheets_.back().get();
         });
         LoadTextureList("TextureList");
+        while (LoadNextListedTexture()) {
+        }
         LoadAnimationList("AnimationList");
         LoadArchetypes();
     }
@@ -76,12 +72,21 @@ TEST_F(GameKit, EveryListAndArchetypeFileReadsWithoutADiagnostic) {
     }
 }
 
-TEST_F(GameKit, EverySheetLoadsOnTheTenByFiveGrid) {
+TEST_F(GameKit, EverySheetLoadsPackedWithOnlyTheFramesItsAnimationsPlay) {
     ASSERT_GT(TextureTable().Size(), 0u);
+    std::map<const Texture*, std::set<unsigned int>> played;
+    for (const auto& [name, animation] : AnimationTable()) {
+        for (unsigned int f = 0; f < animation->frameCount; ++f) {
+            played[animation->texture].insert(animation->startFrame + f);
+        }
+    }
     for (const auto& [name, texture] : TextureTable()) {
         ASSERT_NE(texture->image, nullptr) << name << " did not load";
-        EXPECT_EQ(texture->image->Width() % 10, 0) << name;
-        EXPECT_EQ(texture->image->Height() % 5, 0) << name;
+        EXPECT_TRUE(texture->layout.IsPacked()) << name;
+        for (unsigned int f = 0; f < SheetLayout::kFrames; ++f) {
+            EXPECT_EQ(texture->layout.HasFrame(f), played[texture].count(f) == 1)
+                << name << " frame " << f;
+        }
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/window.h"
+#include "support/asset_folder.h"
 #include "support/engine_test.h"
 #include "support/render_scene.h"
 
@@ -116,6 +119,118 @@ TEST_F(GraphicsSystemTest, TexturedObjectsDrawBeforeSquaresInCreationOrder) {
     EXPECT_EQ(tinted.floats[3].value, 1.0f);
     // The frame recomputed the first view's matrices for the default camera.
     EXPECT_EQ(device_.view, CameraViewMatrix(*MainCamera()));
+}
+
+TEST_F(GraphicsSystemTest, APackedSheetDrawsItsFramesSlicedWhenBiggerAndSkipsItsEmptyCells) {
+    // A 64 x 32 slab with an 8-pixel rim left and right and 4 top and bottom; cell 1 is empty.
+    auto* slab = new Texture;
+    slab->name = "slab";
+    slab->layout =
+        SheetLayout::Read("quad 64 32\nframe 0 2 2 64 32\nslice 8 8 4 4\n", 68, 36, "slab.png");
+    TextureTable().Insert("slab", slab);
+    AddAnimation("slab", "slab", 0, 1, 0.0f);
+    AddAnimation("gap", "slab", 1, 1, 0.0f);
+    MakeSprite("slab", {0.0f, 0.0f}, {32.0f, 16.0f}, 3.0f);
+    MakeSprite("slab", {0.0f, 100.0f}, {-96.0f, 8.0f}, 3.0f);
+    MakeSprite("gap", {0.0f, -100.0f}, {32.0f, 16.0f}, 3.0f);
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    ASSERT_EQ(device_.quads.size(), 2u);
+    // At the size it was made the picture is drawn whole.
+    EXPECT_FALSE(device_.quads[0].slice);
+    EXPECT_EQ(device_.quads[0].textureMatrix, slab->layout.FrameMatrix(0));
+    // Three times as wide (flipped), half as tall: the rim keeps its size across, the height
+    // shrinks as usual.
+    ASSERT_TRUE(device_.quads[1].slice);
+    const platform::QuadDraw::Slice& slice = *device_.quads[1].slice;
+    EXPECT_FLOAT_EQ(slice.repeatX, 3.0f);
+    EXPECT_FLOAT_EQ(slice.repeatY, 0.5f);
+    EXPECT_FLOAT_EQ(slice.left, 0.125f);
+    EXPECT_FLOAT_EQ(slice.right, 0.125f);
+    EXPECT_FLOAT_EQ(slice.top, 0.125f);
+    EXPECT_FLOAT_EQ(slice.bottom, 0.125f);
+}
+
+TEST_F(GraphicsSystemTest, ListedSheetsAreReadOnceTheFirstScreenShowsAndWhatItDrawsFirst) {
+    testing_support::CapturedDiagnostics quiet;
+    std::ostringstream out;
+    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
+    for (const char* name : {"early", "late", "shown"}) {
+        ListTexture(name);
+    }
+    AddAnimation("shown", "shown", 0, 1, 0.0f);
+    // The loading screen, then a level that draws nothing: no sheet is read yet.
+    Frame();
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Frame();
+    Frame();
+    EXPECT_EQ(ListedTexturesWaiting(), 3u);
+    // The first frame that shows something reads what it draws, then the rest after presenting.
+    MakeSprite("shown", {0.0f, 0.0f}, {50.0f, 50.0f}, 3.0f);
+    Frame();
+    std::cout.rdbuf(previous);
+    EXPECT_EQ(ListedTexturesWaiting(), 0u);
+    EXPECT_EQ(out.str().find("Texture shown"), 0u) << out.str();
+}
+
+TEST_F(GraphicsSystemTest, BigPicturesAreReadWhenShownAndReleasedAfterALevelWithoutThem) {
+    testing_support::TempAssets assets;
+    const auto write = [&assets](const std::string& name, int side) {
+        platform::Image image;
+        image.width = image.height = side;
+        image.rgba.assign(static_cast<std::size_t>(side) * side * 4, 255);
+        ASSERT_TRUE(platform::WritePngRgba((assets.Folder() / (name + ".png")).string(), image));
+    };
+    write("big", 600);  // 1.4 MB of pixels
+    write("small", 16);
+    struct Fake : platform::GpuTexture {
+        int Width() const override { return 1; }
+        int Height() const override { return 1; }
+    };
+    std::vector<std::unique_ptr<Fake>> live;
+    int released = 0;
+    SetTextureLoader(
+        [&live](const platform::Image&, const platform::TextureOptions&) -> platform::GpuTexture* {
+            live.push_back(std::make_unique<Fake>());
+            return live.back().get();
+        },
+        [&released](platform::GpuTexture*) { ++released; });
+    std::ostringstream out;
+    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
+    Texture* big = ListTexture("big");
+    Texture* small = ListTexture("small");
+    AddAnimation("big", "big", 0, 1, 0.0f);
+    AddAnimation("small", "small", 0, 1, 0.0f);
+    const auto startLevel = [this] {
+        MessagingSystem::Send<LevelStartedMessage>("next");
+        Frame();
+    };
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    startLevel();
+    Object* shown = MakeSprite("small", {0.0f, 0.0f}, {8.0f, 8.0f}, 3.0f);
+    Frame();
+    // Read ahead: the small sheet only.
+    EXPECT_NE(small->image, nullptr);
+    EXPECT_TRUE(big->listed);
+    EXPECT_EQ(ListedTexturesWaiting(), 0u);
+    // Shown, the big picture is read; it stays through the next level start.
+    Object* picture = MakeSprite("big", {0.0f, 0.0f}, {300.0f, 300.0f}, 1.0f);
+    Frame();
+    EXPECT_NE(big->image, nullptr);
+    picture->SetVisible(false);
+    startLevel();
+    EXPECT_NE(big->image, nullptr);
+    // A whole level without it: released at the next start, and read again when shown again.
+    startLevel();
+    std::cout.rdbuf(previous);
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(big->image, nullptr);
+    EXPECT_EQ(big->decodedBytes, 0u);
+    EXPECT_NE(small->image, nullptr);
+    picture->SetVisible(true);
+    Frame();
+    EXPECT_NE(big->image, nullptr);
+    shown->SetVisible(false);
 }
 
 TEST_F(GraphicsSystemTest, HiddenObjectsAreNeitherDrawnNorAnimated) {

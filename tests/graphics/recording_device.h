@@ -20,7 +20,11 @@ struct RecordedText {
 class RecordingDevice : public platform::GraphicsDevice {
 public:
     bool IsHeadless() const override { return true; }
-    platform::GpuTexture* LoadTexture(const std::string&) override { return nullptr; }
+    platform::GpuTexture* CreateTexture(const platform::Image&,
+                                        const platform::TextureOptions&) override {
+        return nullptr;
+    }
+    void DestroyTexture(platform::GpuTexture*) override {}
     std::string LoadEffect(const std::string&) override { return effectError; }
     bool HasTechnique(const std::string& name) const override {
         return effectError.empty() && (name == "Tint" || name == "Light");

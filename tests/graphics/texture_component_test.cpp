@@ -11,6 +11,7 @@
 #include "objects/object.h"
 #include "platform/graphics_device.h"
 #include "support/engine_test.h"
+#include "support/render_scene.h"
 
 namespace {
 
@@ -154,28 +155,32 @@ TEST_F(TextureComponentTest, CompletionAndCloneResolveTheLoadedFilename) {
 }
 
 TEST_F(TextureComponentTest, LoadTextureReportsEachSheetAndTheFirstWins) {
-    int loads = 0;
+    testing_support::ScratchAssets assets("texture_load");
+    int uploads = 0;
     static FakeImage image;
-    SetTextureLoader([&loads](const std::string& path) -> platform::GpuTexture* {
-        ++loads;
-        return path == "assets/good.png" ? &image : nullptr;
+    SetTextureLoader([&uploads](const platform::Image& pixels,
+                                const platform::TextureOptions&) -> platform::GpuTexture* {
+        ++uploads;
+        EXPECT_EQ(pixels.width, 320);
+        return &image;
     });
     std::ostringstream out;
     std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
-    Texture* good = LoadTexture("good");
-    Texture* bad = LoadTexture("bad");
-    Texture* again = LoadTexture("good");
+    Texture* good = LoadTexture("sheet");
+    Texture* bad = LoadTexture("no such sheet");
+    Texture* again = LoadTexture("sheet");
     std::cout.rdbuf(previous);
     SetTextureLoader(nullptr);
 
     EXPECT_EQ(out.str(),
-              "Texture good loaded\nTexture badNot properly loaded\n"
-              "Texture good loaded\n");
-    EXPECT_EQ(loads, 3);
+              "Texture sheet loaded\nTexture no such sheetNot properly loaded\n"
+              "Texture sheet loaded\n");
+    // The missing file never reaches the renderer.
+    EXPECT_EQ(uploads, 2);
     EXPECT_NE(good->image, nullptr);
     EXPECT_EQ(bad->image, nullptr);
     EXPECT_EQ(again, good);
-    EXPECT_EQ(TextureTable().Get("good"), good);
+    EXPECT_EQ(TextureTable().Get("sheet"), good);
 }
 
 TEST_F(TextureComponentTest, AnimationOfAMissingSheetHasNoTexture) {

@@ -61,12 +61,16 @@ if "$runner" "$assets" --until level_FinalScreen --frames 5 >/dev/null 2>&1; the
     fail "runner claimed an unreached level"
 fi
 
-# Textures come from the folder the tools are pointed at, wherever they run from.
+# Textures come from the folder the tools are pointed at, wherever they run from. A sheet is
+# read when something first shows it: here the splash.
 printf 'sheet\n' >"$assets/TextureList"
+printf 'sheet sheet\n' >"$assets/AnimationList"
+printf 'Splash\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\nTextureComponent filename "sheet" \n}\n' \
+    >"$assets/BrelSplashLevel"
 base64 -d >"$assets/sheet.png" <<'PNG'
 iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==
 PNG
-out="$(cd / && "$runner" "$assets" --frames 1)"
+out="$(cd / && "$runner" "$assets" --frames 5)"
 grep -q '^Texture sheet loaded$' <<<"$out" || fail "runner did not load the folder's texture: $out"
 
 # Asking for help, or naming a folder or level that is not there, is answered plainly.

@@ -1,0 +1,88 @@
+#include "graphics/golden/golden_compare.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace golden {
+namespace {
+
+constexpr int kReduction = 4;
+// A reduced pixel differs when any channel is off by more than this...
+constexpr int kChannelTolerance = 12;
+// ...and a scene passes while at most this fraction of its pixels differ.
+constexpr double kDifferingFraction = 0.002;
+
+}  // namespace
+
+platform::Image Reduce(const platform::Image& full) {
+    platform::Image small;
+    small.width = full.width / kReduction;
+    small.height = full.height / kReduction;
+    small.rgba.resize(static_cast<std::size_t>(small.width) * small.height * 4);
+    for (int y = 0; y < small.height; ++y) {
+        for (int x = 0; x < small.width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < kReduction; ++dy) {
+                    for (int dx = 0; dx < kReduction; ++dx) {
+                        const std::size_t i =
+                            (static_cast<std::size_t>(y * kReduction + dy) * full.width +
+                             x * kReduction + dx) *
+                                4 +
+                            c;
+                        sum += full.rgba[i];
+                    }
+                }
+                small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + c] =
+                    static_cast<std::uint8_t>(sum / (kReduction * kReduction));
+            }
+            small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + 3] = 255;
+        }
+    }
+    return small;
+}
+
+std::filesystem::path ReferencePath(const std::string& name) {
+    return std::filesystem::path(VORL_SOURCE_DIR) / "tests" / "graphics" / "golden" / "references" /
+           (name + ".png");
+}
+
+void ExpectMatchesReference(const platform::Image& frame, const std::string& name,
+                            const std::string& tag) {
+    ASSERT_FALSE(frame.rgba.empty());
+    const platform::Image actual = Reduce(frame);
+    const std::filesystem::path reference = ReferencePath(name);
+    if (std::getenv("VORL_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(platform::WritePngRgb(reference.string(), actual));
+        return;
+    }
+    platform::Image expected;
+    const std::string actualPath = (std::filesystem::temp_directory_path() /
+                                    ("vorl_golden_actual_" + name + "_" + tag + ".png"))
+                                       .string();
+    if (!platform::DecodePng(reference.string(), expected)) {
+        platform::WritePngRgb(actualPath, actual);
+        FAIL() << "no reference " << reference << "; this run's image is " << actualPath;
+    }
+    ASSERT_EQ(expected.width, actual.width);
+    ASSERT_EQ(expected.height, actual.height);
+    int differing = 0;
+    for (std::size_t i = 0; i < actual.rgba.size(); i += 4) {
+        for (int c = 0; c < 3; ++c) {
+            if (std::abs(int{actual.rgba[i + c]} - int{expected.rgba[i + c]}) > kChannelTolerance) {
+                ++differing;
+                break;
+            }
+        }
+    }
+    const double fraction =
+        static_cast<double>(differing) / (static_cast<double>(actual.width) * actual.height);
+    if (fraction > kDifferingFraction) {
+        platform::WritePngRgb(actualPath, actual);
+    }
+    EXPECT_LE(fraction, kDifferingFraction)
+        << name << ": " << differing << " pixels differ; this run's image is " << actualPath;
+}
+
+}  // namespace golden

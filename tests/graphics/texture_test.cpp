@@ -1,0 +1,137 @@
+// Sheets read from real PNG files: a packed sheet brings its layout from its text chunk, an old
+// full sheet reads as the grid, and a listed sheet is read on first use or by the queue, once.
+#include "graphics/texture.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "graphics/texture_component.h"
+#include "platform/graphics_device.h"
+#include "support/asset_folder.h"
+#include "support/engine_test.h"
+
+namespace {
+
+// What the renderer was handed.
+struct Uploaded : platform::GpuTexture {
+    Uploaded(int w, int h, bool m) : width(w), height(h), mipmaps(m) {}
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+    const int width;
+    const int height;
+    const bool mipmaps;
+};
+
+platform::Image Filled(int width, int height, std::uint8_t alpha) {
+    platform::Image image;
+    image.width = width;
+    image.height = height;
+    image.rgba.assign(static_cast<std::size_t>(width) * height * 4, alpha);
+    return image;
+}
+
+class TextureTest : public testing_support::EngineTest {
+protected:
+    TextureTest() {
+        SetTextureLoader([this](const platform::Image& image,
+                                const platform::TextureOptions& options) -> platform::GpuTexture* {
+            uploads_.push_back(
+                std::make_unique<Uploaded>(image.width, image.height, options.mipmaps));
+            return uploads_.back().get();
+        });
+        previous_ = std::cout.rdbuf(out_.rdbuf());
+    }
+    ~TextureTest() override {
+        std::cout.rdbuf(previous_);
+        SetTextureLoader(nullptr);
+    }
+
+    std::string PathOf(const std::string& name) const {
+        return (assets_.Folder() / (name + ".png")).string();
+    }
+
+    testing_support::TempAssets assets_;
+    std::vector<std::unique_ptr<Uploaded>> uploads_;
+    std::ostringstream out_;
+    std::streambuf* previous_ = nullptr;
+};
+
+TEST_F(TextureTest, APackedSheetBringsItsLayoutAndAnOldFullSheetReadsAsTheGrid) {
+    ASSERT_TRUE(platform::WritePngRgba(PathOf("packed"), Filled(68, 36, 255), "Vorl sheet",
+                                       "quad 32 32\nframe 4 2 2 32 32\nmipmaps\n"));
+    ASSERT_TRUE(platform::WritePngRgba(PathOf("full"), Filled(320, 160, 0)));
+    Texture* packed = LoadTexture("packed");
+    Texture* full = LoadTexture("full");
+    ASSERT_NE(packed->image, nullptr);
+    EXPECT_TRUE(packed->layout.IsPacked());
+    EXPECT_TRUE(packed->layout.HasFrame(4));
+    EXPECT_FALSE(packed->layout.HasFrame(0));
+    // Opaque texels, but mip levels blend its gutter in.
+    EXPECT_FALSE(packed->layout.FrameIsOpaque(4));
+    EXPECT_TRUE(uploads_[0]->mipmaps);
+    EXPECT_EQ(packed->decodedBytes, 68u * 36u * 4u);
+
+    ASSERT_NE(full->image, nullptr);
+    EXPECT_FALSE(full->layout.IsPacked());
+    EXPECT_TRUE(full->layout.HasFrame(0));
+    EXPECT_FALSE(full->layout.FrameIsOpaque(0));
+    EXPECT_FALSE(uploads_[1]->mipmaps);
+    EXPECT_EQ(DecodedTextureBytes(), 68u * 36u * 4u + 320u * 160u * 4u);
+}
+
+TEST_F(TextureTest, ACellThePackedSheetLeavesOutShowsNothing) {
+    ASSERT_TRUE(platform::WritePngRgba(PathOf("packed"), Filled(36, 36, 255), "Vorl sheet",
+                                       "frame 4 2 2 32 32\n"));
+    LoadTexture("packed");
+    AddAnimation("there", "packed", 4, 1, 0.0f);
+    AddAnimation("empty", "packed", 5, 1, 0.0f);
+    TextureComponent there;
+    there.SetAnimation("there");
+    TextureComponent empty;
+    empty.SetAnimation("empty");
+    EXPECT_TRUE(there.ShowsCurrentFrame());
+    EXPECT_FALSE(empty.ShowsCurrentFrame());
+}
+
+TEST_F(TextureTest, AListedSheetIsReadOnFirstUseOrInListOrderAndOnlyOnce) {
+    for (const char* name : {"first", "second", "third"}) {
+        ASSERT_TRUE(platform::WritePngRgba(PathOf(name), Filled(20, 10, 255)));
+    }
+    for (const char* name : {"first", "second", "third", "missing", "first"}) {
+        ListTexture(name);
+    }
+    EXPECT_TRUE(uploads_.empty());
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(ListedTexturesWaiting(), 4u);
+
+    // An object drawn before the queue gets there reads its sheet on the spot.
+    AddAnimation("third", "third", 0, 1, 0.0f);
+    TextureComponent texture;
+    texture.SetAnimation("third");
+    EXPECT_NE(texture.GetImage(), nullptr);
+    EXPECT_EQ(ListedTexturesWaiting(), 3u);
+
+    while (LoadNextListedTexture()) {
+    }
+    EXPECT_EQ(ListedTexturesWaiting(), 0u);
+    EXPECT_EQ(uploads_.size(), 3u);
+    EXPECT_EQ(out_.str(),
+              "Texture third loaded\nTexture first loaded\nTexture second loaded\n"
+              "Texture missingNot properly loaded\n");
+    EXPECT_FALSE(LoadNextListedTexture());
+}
+
+TEST_F(TextureTest, WithoutARendererNothingIsDecoded) {
+    SetTextureLoader(nullptr);
+    ASSERT_TRUE(platform::WritePngRgba(PathOf("sheet"), Filled(20, 10, 255)));
+    Texture* texture = LoadTexture("sheet");
+    EXPECT_EQ(texture->image, nullptr);
+    EXPECT_EQ(texture->decodedBytes, 0u);
+    EXPECT_EQ(out_.str(), "Texture sheetNot properly loaded\n");
+}
+
+}  // namespace
