@@ -23,11 +23,10 @@
 
 namespace platform {
 
-bool DecodePng(const std::string& path, Image& out) {
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
+namespace {
+
+// Takes stb's decoded pixels into `out` and frees them; false when there are none.
+bool TakeDecoded(stbi_uc* pixels, int width, int height, Image& out) {
     if (!pixels) {
         return false;
     }
@@ -36,6 +35,16 @@ bool DecodePng(const std::string& path, Image& out) {
     out.rgba.assign(pixels, pixels + static_cast<std::size_t>(width) * height * 4);
     stbi_image_free(pixels);
     return true;
+}
+
+}  // namespace
+
+bool DecodePng(const std::string& path, Image& out) {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
+    return TakeDecoded(pixels, width, height, out);
 }
 
 bool DecodePng(std::span<const std::uint8_t> bytes, Image& out) {
@@ -47,14 +56,7 @@ bool DecodePng(std::span<const std::uint8_t> bytes, Image& out) {
     int channels = 0;
     stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
                                             &height, &channels, 4);
-    if (!pixels) {
-        return false;
-    }
-    out.width = width;
-    out.height = height;
-    out.rgba.assign(pixels, pixels + static_cast<std::size_t>(width) * height * 4);
-    stbi_image_free(pixels);
-    return true;
+    return TakeDecoded(pixels, width, height, out);
 }
 
 bool PngSize(std::span<const std::uint8_t> bytes, int& width, int& height) {
