@@ -7,5 +7,6 @@ variant="${1:-release}"
 tools/setup.sh
 tools/build.sh "$variant"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "build/$variant" --output-on-failure -j "$(nproc)"
