@@ -1,10 +1,10 @@
 #include "core/frame_rate_controller.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cmath>
 #include <sstream>
 
+#include "core/check.h"
 #include "platform/clock.h"
 
 namespace FrameRateController {
@@ -161,8 +161,9 @@ void UseClock(std::unique_ptr<platform::Clock> clock) {
 }
 
 void UseStep(double seconds) {
-    assert(seconds > 0.0 && "the simulation step must be positive");
-    Step() = seconds;
+    if (VORL_CHECK(seconds > 0.0, "the simulation step must be positive")) {
+        Step() = seconds;
+    }
 }
 
 }  // namespace FrameRateController

@@ -10,11 +10,11 @@
 // filed once; filing it again is a programmer's mistake.
 #pragma once
 
-#include <cassert>
 #include <functional>
 #include <initializer_list>
 #include <vector>
 
+#include "core/check.h"
 #include "core/messaging.h"
 
 class MessageReactions {
@@ -56,8 +56,10 @@ private:
         if (slot >= reactions_.size()) {
             reactions_.resize(slot + 1);
         }
-        assert(!reactions_[slot] && "a message type has one reaction per system");
-        reactions_[slot] = std::move(react);
+        // A second reaction to the same type would silently replace the first; the first stays.
+        if (VORL_CHECK(!reactions_[slot], "a message type has one reaction per system")) {
+            reactions_[slot] = std::move(react);
+        }
     }
 
     // Indexed by type number; the numbers are small and dense.

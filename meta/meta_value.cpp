@@ -1,7 +1,8 @@
 #include "meta/meta_value.h"
 
-#include <cassert>
 #include <ostream>
+
+#include "core/check.h"
 
 namespace {
 
@@ -18,9 +19,12 @@ void WriteIndent(std::ostream& out) {
 
 }  // namespace
 
-MetaValue MetaValue::CopyOf(const MetaType& type, const void* source, std::string name) {
+std::optional<MetaValue> MetaValue::CopyOf(const MetaType& type, const void* source,
+                                           std::string name) {
     const MetaOperations* ops = type.Operations();
-    assert(ops && "an owned MetaValue needs a type that can be copied");
+    if (!VORL_CHECK(ops, "an owned MetaValue needs a type that can be copied")) {
+        return std::nullopt;
+    }
     void* storage = ::operator new(type.Size() ? type.Size() : 1);
     ops->construct(storage);
     ops->copy(storage, source);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "meta/meta_type.h"
@@ -12,8 +13,9 @@ public:
     // A view of existing data.
     MetaValue(const MetaType& type, void* data, std::string name = {})
         : type_(&type), data_(data), name_(std::move(name)) {}
-    // An owned copy of the value at `source`; the type must have value operations.
-    static MetaValue CopyOf(const MetaType& type, const void* source, std::string name = {});
+    // An owned copy of the value at `source`; none when the type has no value operations.
+    static std::optional<MetaValue> CopyOf(const MetaType& type, const void* source,
+                                           std::string name = {});
 
     MetaValue(MetaValue&& other) noexcept;
     MetaValue& operator=(MetaValue&&) = delete;

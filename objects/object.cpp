@@ -1,8 +1,8 @@
 #include "objects/object.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "core/check.h"
 #include "meta/meta_registration.h"
 #include "meta/meta_value.h"
 #include "objects/component.h"
@@ -87,7 +87,10 @@ Object* Object::Clone() const {
 }
 
 void Object::Destroy() {
-    assert(!destroyed && "an object is destroyed once");
+    // A second pass would bury the components twice.
+    if (!VORL_CHECK(!destroyed, "an object is destroyed once")) {
+        return;
+    }
     destroyed = true;
     while (!components.Empty()) {
         auto first = components.begin();

@@ -1,10 +1,11 @@
 #include "platform/clock.h"
 
 #include <algorithm>
-#include <cassert>
 #include <chrono>
 #include <cstdint>
 #include <thread>
+
+#include "core/check.h"
 
 namespace platform {
 namespace {
@@ -62,9 +63,10 @@ private:
 
 class FixedStepClock : public Clock {
 public:
-    explicit FixedStepClock(double step) : step_(step) {
-        assert(step > 0.0 && "a fixed-step clock needs a positive step");
-    }
+    // A clock that never moves would hang every wait on it; a bad step becomes 1/60 s.
+    explicit FixedStepClock(double step)
+        : step_(VORL_CHECK(step > 0.0, "a fixed-step clock needs a positive step") ? step
+                                                                                   : 1.0 / 60.0) {}
     double Now() override { return static_cast<double>(ticks_) * step_; }
     void WaitPast(double /*deadline*/) override { ++ticks_; }
 

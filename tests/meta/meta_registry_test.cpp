@@ -63,7 +63,10 @@ TEST(MetaRegistry, MemberOffsetsReachTheFieldsOfALiveInstance) {
 TEST(MetaValue, AnOwnedCopyIsIndependentOfItsSource) {
     std::string text = "fan";
     {
-        MetaValue copy = MetaValue::CopyOf(MetaTypeOf<std::string>(), &text, "Event");
+        std::optional<MetaValue> owned =
+            MetaValue::CopyOf(MetaTypeOf<std::string>(), &text, "Event");
+        ASSERT_TRUE(owned);
+        MetaValue& copy = *owned;
         copy.As<std::string>() = "goal";
         EXPECT_EQ(text, "fan");
         MetaValue moved(std::move(copy));
