@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/core.h"
+#include "core/frame_rate_controller.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
 #include "platform/hidden_gl_surface.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-constexpr double kGameFrame = 1.0 / 63.0;
+constexpr double kGameFrame = FrameRateController::kGameFrameTime;
 // Long enough for every level's pieces to come to rest and the art read ahead to finish.
 constexpr int kSettleFrames = 300;
 

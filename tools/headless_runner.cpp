@@ -74,6 +74,8 @@
 #include "objects/object_system.h"
 #include "platform/services.h"
 #include "tools/command_line.h"
+#include "tools/draw_census.h"
+#include "tools/menu_tour.h"
 
 namespace {
 
@@ -181,109 +183,6 @@ private:
     bool winning_ = false;
     bool fallen_ = false;
     std::int32_t stars_ = 0;
-};
-
-// ---- What was drawn how big: the sizes a level designer and the art tools must agree on.
-
-class DrawCensus {
-public:
-    // Notes every textured object the frame just drawn showed, at its size on screen.
-    void Observe(GraphicsSystem& graphics) {
-        const std::vector<CameraView*>& views = ViewList();
-        if (views.empty() || !views.front()->camera) {
-            return;
-        }
-        const CameraView& view = *views.front();
-        const float zoom = view.camera->GetZoom();
-        for (TextureComponent* texture : graphics.TextureComponents().Items()) {
-            const Object* owner = texture->GetOwner();
-            Texture* sheet = texture->GetTexture();
-            if (!owner || !owner->IsVisible() || !sheet || !texture->GetImage() ||
-                !texture->ShowsCurrentFrame()) {
-                continue;
-            }
-            const Transform2D& t = owner->GetTransform();
-            if (!BoxInView(*view.camera, view.viewport, t.GetPosition(), t.GetScale())) {
-                continue;
-            }
-            const Vector2D drawn{2.0f * std::fabs(t.GetScale().x) / zoom,
-                                 2.0f * std::fabs(t.GetScale().y) / zoom};
-            Extent& extent = seen_[{sheet, texture->GetCurrentFrame()}];
-            extent.largest = {std::max(extent.largest.x, drawn.x),
-                              std::max(extent.largest.y, drawn.y)};
-            extent.smallest = {std::min(extent.smallest.x, drawn.x),
-                               std::min(extent.smallest.y, drawn.y)};
-        }
-    }
-
-    void Print() const {
-        for (const auto& [key, extent] : seen_) {
-            const auto& [sheet, frame] = key;
-            const SheetLayout& layout = sheet->layout;
-            const auto stored = layout.FramePixels(frame);
-            const Vector2D quad = layout.QuadSize();
-            std::printf(
-                "drawn %s %u stored %.0f %.0f quad %.0f %.0f sliced %s mipmaps %s largest %.1f "
-                "%.1f smallest %.1f %.1f\n",
-                sheet->name.c_str(), frame, stored ? stored->width : 0.0f,
-                stored ? stored->height : 0.0f, quad.x, quad.y, layout.GetSlice() ? "yes" : "no",
-                layout.Mipmaps() ? "yes" : "no", extent.largest.x, extent.largest.y,
-                extent.smallest.x, extent.smallest.y);
-        }
-    }
-
-private:
-    struct Extent {
-        Vector2D largest{0.0f, 0.0f};
-        Vector2D smallest{1.0e9f, 1.0e9f};
-    };
-    struct Order {
-        bool operator()(const std::pair<const Texture*, unsigned int>& a,
-                        const std::pair<const Texture*, unsigned int>& b) const {
-            return a.first->name != b.first->name ? a.first->name < b.first->name
-                                                  : a.second < b.second;
-        }
-    };
-    std::map<std::pair<const Texture*, unsigned int>, Extent, Order> seen_;
-};
-
-// Opens each menu screen in turn, as the menus' buttons would, once a level runs.
-class MenuTour {
-public:
-    void AfterFrame(bool levelRunning) {
-        if (!levelRunning || step_ >= kSteps) {
-            return;
-        }
-        if (++frames_ % kFramesPerScreen != 0) {
-            return;
-        }
-        switch (step_++) {
-            case 0:
-                MessagingSystem::Send<TogglePauseMessage>();
-                break;
-            case 1:
-                MessagingSystem::Send<ShowHowToPlayMessage>();
-                break;
-            case 2:
-                MessagingSystem::Send<ShowCreditsMessage>();
-                break;
-            case 3:
-                MessagingSystem::Send<ShowOptionsMessage>();
-                break;
-            case 4:
-                MessagingSystem::Send<AskConfirmationMessage>(LevelManager::kQuit);
-                break;
-            default:
-                MessagingSystem::Send<ResumeMessage>();
-                break;
-        }
-    }
-
-private:
-    static constexpr int kSteps = 6;
-    static constexpr long kFramesPerScreen = 60;
-    int step_ = 0;
-    long frames_ = 0;
 };
 
 // A level number from its number or its name in the level table.
@@ -489,8 +388,8 @@ int main(int argc, char** argv) {
     LoadGameData(core);
     RecordingFeed feed(recordedPad);
     PlayerEvents events;
-    DrawCensus census;
-    MenuTour menus;
+    tools::DrawCensus census;
+    tools::MenuTour menus;
     std::size_t peakPictureBytes = DecodedTextureBytes();
     bool levelRunning = false;
     bool reached = false;
