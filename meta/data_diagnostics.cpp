@@ -35,6 +35,21 @@ Sink SetSink(Sink sink) {
     return std::exchange(S().sink, std::move(sink));
 }
 
+Collector::Collector() {
+    previous_ = SetSink([this](const std::string& line) {
+        lines_.push_back(line);
+        if (previous_) {
+            previous_(line);
+        } else {
+            std::cerr << line << std::endl;
+        }
+    });
+}
+
+Collector::~Collector() {
+    SetSink(std::move(previous_));
+}
+
 std::size_t Count() {
     return S().count;
 }

@@ -1,6 +1,5 @@
 #include "meta/data_writer.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "meta/data_diagnostics.h"
 #include "meta/data_reader.h"
 #include "meta/meta_type.h"
+#include "meta/safe_file.h"
 #include "meta/tokenizer.h"
 #include "objects/component.h"
 #include "objects/level_objects.h"
@@ -84,10 +84,10 @@ void WriteMember(std::ostream& out, const MetaMember& member, const char* at) {
 // Writes `text` to the file `name` through a temporary file in the same folder and a rename, so
 // that a failed or interrupted save leaves the old file whole. `what` names the save in messages.
 bool ReplaceFile(const std::string& name, const std::string& text, const char* what) {
-    std::string why;
-    if (!Assets::IsPlainName(name, &why)) {
+    std::string whyNot;
+    if (!Assets::IsPlainName(name, &whyNot)) {
         DataDiagnostics::Report(name, 0,
-                                std::string(what) + " refused: " + why +
+                                std::string(what) + " refused: " + whyNot +
                                     "; a name must be a plain file name inside the assets "
                                     "folder; nothing written");
         return false;
@@ -108,28 +108,12 @@ bool ReplaceFile(const std::string& name, const std::string& text, const char* w
         }
         start = end + 1;
     }
-    const std::string temporary = path + ".saving-" + std::to_string(::getpid());
-    bool written = false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out << text;
-            out.flush();
-            written = static_cast<bool>(out);
-        }
+    std::string why;
+    if (SafeFile::Replace(path, text, &why)) {
+        return true;
     }
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
-            return true;
-        }
-    }
-    std::filesystem::remove(temporary, error);
     DataDiagnostics::Report(path, 0,
-                            std::string(what) +
-                                " failed: the file could not be written; the old "
-                                "file is unchanged");
+                            std::string(what) + " failed: " + why + "; the old file is unchanged");
     return false;
 }
 
@@ -179,6 +163,12 @@ void WriteLevel(std::ostream& out, const std::vector<Object*>& objects) {
         }
         out << "}" << '\n';
     }
+}
+
+std::string LevelText(const std::vector<Object*>& objects) {
+    std::ostringstream text;
+    WriteLevel(text, objects);
+    return std::move(text).str();
 }
 
 void WriteArchetype(std::ostream& out, const Object& object) {
@@ -242,12 +232,15 @@ bool SaveArchetype(Object* selected) {
     }
     std::ostringstream text;
     WriteArchetype(text, *selected);
-    const bool saved = ReplaceFile(name, text.str(), "archetype save");
-    WriteArchetypeList(name);
+    // A list naming a file that was never written would load an empty archetype in its place.
+    if (!ReplaceFile(name, text.str(), "archetype save")) {
+        return false;
+    }
+    const bool listed = WriteArchetypeList(name);
     auto& archetypes = ArchetypeTable();
     while (!archetypes.Empty()) {
         archetypes.begin()->second->Destroy();
     }
     LoadArchetypes();
-    return saved;
+    return listed;
 }
