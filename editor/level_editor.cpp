@@ -1,6 +1,7 @@
 #include "editor/level_editor.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "core/editor_mode.h"
@@ -10,6 +11,8 @@
 #include "editor/panel_types.h"
 #include "graphics/camera.h"
 #include "input/input_system.h"
+#include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 #include "meta/data_reader.h"
 #include "meta/data_writer.h"
 #include "meta/meta_registration.h"
@@ -79,9 +82,7 @@ bool Covers(const Object& object, const Vector2D& point) {
 }
 
 std::string LevelText() {
-    std::ostringstream text;
-    WriteLevel(text, LevelObjects());
-    return text.str();
+    return LevelText(LevelObjects());
 }
 
 // Whether `object` is still a level object or an archetype. Compares addresses only: the object
@@ -103,6 +104,7 @@ bool IsLive(const Object* object) {
 
 LevelEditor::LevelEditor(platform::PanelLayer& panels) : panels_(panels) {
     PanelTypes::DefineVector2D(panels_);
+    EditorMode::SetCloseGuard([this] { return HoldCloseToAsk(); });
     LevelManager::GetHooks().setUpLevelEditorView = &Palette::SetUpLevelEditorViews;
     LevelManager::GetHooks().setUpArchetypeEditorView = &Palette::SetUpArchetypeView;
 }
@@ -113,6 +115,9 @@ LevelEditor::LevelEditor() : ownPanels_(platform::MakeHeadlessPanels()), panels_
 
 LevelEditor::~LevelEditor() {
     panels_.DeletePanel();
+    if (!ownPanels_) {
+        EditorMode::SetCloseGuard(nullptr);
+    }
     if (!ownPanels_) {
         LevelManager::GetHooks().setUpLevelEditorView = nullptr;
         LevelManager::GetHooks().setUpArchetypeEditorView = nullptr;
@@ -252,6 +257,8 @@ void LevelEditor::Update() {
             LoadLevelNamed(pendingLoad_);
             pendingLoad_.clear();
         }
+        savedText_ = LevelText();
+        OfferAutosave();
         if (LevelText() != history_.Current()) {
             history_.Reset(LevelText());
         }
@@ -285,7 +292,11 @@ void LevelEditor::EntryKeys() {
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kLevelEditor);
     } else if (InputSystem::KeyTriggered(VirtualKey::F6) &&
                current != LevelManager::kArchetypeEditor) {
-        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
+        if (update) {
+            RequestExit(Exit::ArchetypeView);
+        } else {
+            MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
+        }
     }
 }
 
@@ -507,8 +518,11 @@ void LevelEditor::Shortcuts() {
     }
     if (ctrl && KeyTriggered('P')) {
         PlayTest();
+    } else if (KeyTriggered(VirtualKey::Escape) && panels_.Title() == kUnsavedChanges &&
+               panels_.HasPanel()) {
+        panels_.DeletePanel();  // Escape at the question is its Cancel
     } else if ((ctrl && KeyTriggered('Q')) || KeyTriggered(VirtualKey::Escape)) {
-        Leave();
+        RequestExit(Exit::Leave);
     }
 }
 
@@ -532,7 +546,7 @@ void LevelEditor::PlayTest() {
         BuildConfirmEmptySavePanel(name);
         return;
     }
-    if (!EditorSaves::SaveLevelKeepingBackup(name)) {
+    if (!SaveAndSayWhere(name)) {
         return;
     }
     levelName = name;
@@ -563,7 +577,9 @@ void LevelEditor::RecordEdits() {
         return;
     }
     levelTouched_ = false;
-    history_.Record(LevelText());
+    std::string text = LevelText();
+    KeepAutosave(text);
+    history_.Record(std::move(text));
 }
 
 void LevelEditor::Undo() {
@@ -604,13 +620,40 @@ void LevelEditor::SaveLevelAs(const std::string& name) {
 }
 
 void LevelEditor::LoadLevelNamed(const std::string& name) {
+    panelObject_ = nullptr;
+    std::string why;
+    if (!Assets::IsPlainName(name, &why)) {
+        panels_.NewPanel(kLoadLevel);
+        panels_.AddNote("\"" + name + "\" was not loaded: " + why + ".");
+        return;
+    }
+    const std::string path = Assets::PathOf(name);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        panels_.NewPanel(kLoadLevel);
+        panels_.AddNote("There is no level \"" + name + "\" (looked for " + path +
+                        "). Nothing was loaded.");
+        return;
+    }
+    const bool wasEmpty = LevelObjects().empty();
+    const std::size_t before = LevelObjects().size();
+    DataDiagnostics::Collector reports;
     LoadLevel(name);
     levelName = name;
-    panels_.DeletePanel();
     for (Object* object : LevelObjects()) {
         object->RemoveComponent("ArchetypeLevelEditorComponent");
     }
     levelTouched_ = true;
+    if (wasEmpty) {
+        savedText_ = LevelText();
+    }
+    panels_.NewPanel(kLoaded);
+    const std::size_t count = LevelObjects().size() - before;
+    panels_.AddNote("Loaded " + std::to_string(count) + (count == 1 ? " object" : " objects") +
+                    " from " + path + ".");
+    for (const std::string& line : reports.Lines()) {
+        panels_.AddNote(line);
+    }
 }
 
 void LevelEditor::SaveSelectedArchetype() {
@@ -620,7 +663,10 @@ void LevelEditor::SaveSelectedArchetype() {
     Object* selected = selectedObject;
     // The save destroys every archetype, the selected one among them.
     selectedObject = nullptr;
-    EditorSaves::SaveArchetypeKeepingBackup(selected);
+    const EditorSaves::Outcome outcome = EditorSaves::SaveArchetype(selected);
     Palette::LayOut(Palette::Kind::LevelEditor, Palette::kArchetypeViewX);
-    barOutOfDate = true;
+    barOutOfDate = false;
+    panelObject_ = nullptr;
+    panels_.NewPanel(outcome.saved ? kSaved : kNotSaved);
+    panels_.AddNote(outcome.message);
 }

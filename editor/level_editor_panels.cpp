@@ -5,7 +5,6 @@
 #include "editor/level_editor.h"
 #include "editor/level_saves.h"
 #include "editor/panel_types.h"
-#include "meta/assets.h"
 #include "meta/component_factory.h"
 #include "objects/component.h"
 #include "objects/level_manager.h"
@@ -70,11 +69,23 @@ void LevelEditor::BuildObjectPanel() {
     }
 }
 
-void LevelEditor::BuildSavePanel() {
+void LevelEditor::BuildSavePanel(std::optional<Exit> then) {
     panelObject_ = nullptr;
     panels_.NewPanel(kSaveLevel);
     panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
-    panels_.AddButton(kSaveLevel, [this] { SaveLevelAs(levelName); });
+    if (then) {
+        panels_.AddNote("Name the level, then save it.");
+        panels_.AddButton(kSaveLevel, [this, then] {
+            if (EditorSaves::WouldEmptyLevelFile(levelName)) {
+                BuildConfirmEmptySavePanel(levelName);
+            } else {
+                SaveAndSayWhere(levelName, then);
+            }
+        });
+        panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
+    } else {
+        panels_.AddButton(kSaveLevel, [this] { SaveLevelAs(levelName); });
+    }
 }
 
 void LevelEditor::BuildLoadPanel() {
@@ -96,10 +107,18 @@ void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
     panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
 }
 
-void LevelEditor::SaveAndSayWhere(const std::string& name) {
+bool LevelEditor::SaveAndSayWhere(const std::string& name, std::optional<Exit> then) {
     panelObject_ = nullptr;
-    const bool saved = EditorSaves::SaveLevelKeepingBackup(name);
-    panels_.NewPanel(kSaved);
-    panels_.AddNote(saved ? "Saved to " + Assets::PathOf(name)
-                          : "\"" + name + "\" was not saved; the terminal says why.");
+    const EditorSaves::Outcome outcome = EditorSaves::SaveLevel(name);
+    panels_.NewPanel(outcome.saved ? kSaved : kNotSaved);
+    panels_.AddNote(outcome.message);
+    if (!outcome.saved) {
+        return false;
+    }
+    levelName = name;
+    MarkSaved();
+    if (then) {
+        Carry(*then);
+    }
+    return true;
 }

@@ -163,7 +163,7 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kSaved);
     ASSERT_EQ(session.Panels().Items().size(), 1u);
     EXPECT_EQ(session.Panels().Items()[0].label,
-              "Saved to " + (installed.saves / "level_Intro").string());
+              "Level \"level_Intro\" saved to " + (installed.saves / "level_Intro").string());
 
     session.Chord('N');
     session.Chord('L');
@@ -184,7 +184,8 @@ TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndLoadsOnTopOfTheLevel) {
     session.PressButton("Load level_Intro");
     EXPECT_EQ(LevelObjects().size(), 2u);
     EXPECT_EQ(editor().levelName, "level_Intro");
-    EXPECT_FALSE(session.Panels().HasPanel());
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kLoaded);
+    EXPECT_EQ(session.Panels().Items()[0].label.rfind("Loaded 1 object from ", 0), 0u);
 }
 
 TEST_F(LevelEditorTest, ObjectPanelShowsEditableComponentsAndTheirButtons) {
