@@ -115,12 +115,9 @@ Outcome SaveLevel(const std::string& name) {
         return NotSaved(name, reserved);
     }
     std::string why;
-    if (!KeepBackups(name, &why)) {
-        return NotSaved(name, why);
-    }
     DataDiagnostics::Collector reports;
-    if (!::SaveLevel(name)) {
-        return NotSaved(name, Joined(reports.Lines()));
+    if (!::SaveLevel(name, [&] { return KeepBackups(name, &why); })) {
+        return NotSaved(name, why.empty() ? Joined(reports.Lines()) : why);
     }
     return Told({true, "Level \"" + name + "\" saved to " + Assets::PathOf(name)});
 }
@@ -134,12 +131,10 @@ Outcome SaveArchetype(Object* selected) {
         return NotSaved(name, reserved);
     }
     std::string why;
-    if (!KeepBackups(name, &why) || !KeepBackups("Objects", &why)) {
-        return NotSaved(name, why);
-    }
     DataDiagnostics::Collector reports;
-    if (!::SaveArchetype(selected)) {
-        return NotSaved(name, Joined(reports.Lines()));
+    const auto keep = [&] { return KeepBackups(name, &why) && KeepBackups("Objects", &why); };
+    if (!::SaveArchetype(selected, keep)) {
+        return NotSaved(name, why.empty() ? Joined(reports.Lines()) : why);
     }
     return Told({true, "Archetype \"" + name + "\" saved to " + Assets::PathOf(name)});
 }

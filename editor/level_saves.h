@@ -1,8 +1,9 @@
 // The editor's saves, with the guards designers need:
 // - every save first keeps the file it is about to replace as "<name>.bak", the older backups
-//   moving down to "<name>.bak2" and "<name>.bak3". A backup is written like the file itself
-//   (meta/safe_file.h) and only then takes its place, so no failure damages the last good one;
-//   when the backup cannot be written, the save does not happen.
+//   moving down to "<name>.bak2" and "<name>.bak3". The new file is written first and the backup
+//   like the file itself (meta/safe_file.h); only when both are safely on disk do they take their
+//   places, so no failure damages the file or the last good backup, and a save whose backup
+//   cannot be written does not happen.
 // - a name that would overwrite one of the game's own files (the lists, an archetype for a level,
 //   a level for an archetype, any name with an extension: pictures, the shader, backups) is
 //   refused with the reason.

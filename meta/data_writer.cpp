@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <sstream>
 
@@ -83,7 +84,8 @@ void WriteMember(std::ostream& out, const MetaMember& member, const char* at) {
 
 // Writes `text` to the file `name` through a temporary file in the same folder and a rename, so
 // that a failed or interrupted save leaves the old file whole. `what` names the save in messages.
-bool ReplaceFile(const std::string& name, const std::string& text, const char* what) {
+bool ReplaceFile(const std::string& name, const std::string& text, const char* what,
+                 const std::function<bool()>& beforeReplacing = {}) {
     std::string whyNot;
     if (!Assets::IsPlainName(name, &whyNot)) {
         DataDiagnostics::Report(name, 0,
@@ -109,8 +111,14 @@ bool ReplaceFile(const std::string& name, const std::string& text, const char* w
         start = end + 1;
     }
     std::string why;
-    if (SafeFile::Replace(path, text, &why)) {
-        return true;
+    SafeFile::Pending pending;
+    if (pending.Write(path, text, &why)) {
+        if (beforeReplacing && !beforeReplacing()) {
+            return false;
+        }
+        if (pending.Commit(&why)) {
+            return true;
+        }
     }
     DataDiagnostics::Report(path, 0,
                             std::string(what) + " failed: " + why + "; the old file is unchanged");
@@ -187,7 +195,7 @@ bool NameReadsBack(std::string_view name) {
     return !name.empty() && name.front() != '{' && name.find_first_of("\r\n") == name.npos;
 }
 
-bool SaveLevel(const std::string& name) {
+bool SaveLevel(const std::string& name, const std::function<bool()>& beforeReplacing) {
     for (const Object* object : LevelObjects()) {
         const std::string& objectName = object->GetName();
         if (!NameReadsBack(objectName)) {
@@ -200,7 +208,7 @@ bool SaveLevel(const std::string& name) {
     }
     std::ostringstream text;
     WriteLevel(text, LevelObjects());
-    return ReplaceFile(name, text.str(), "level save");
+    return ReplaceFile(name, text.str(), "level save", beforeReplacing);
 }
 
 bool WriteArchetypeList(const std::string& selectedName) {
@@ -216,7 +224,7 @@ bool WriteArchetypeList(const std::string& selectedName) {
     return ReplaceFile("Objects", text.str(), "archetype list save");
 }
 
-bool SaveArchetype(Object* selected) {
+bool SaveArchetype(Object* selected, const std::function<bool()>& beforeReplacing) {
     if (!selected) {
         return false;
     }
@@ -233,7 +241,7 @@ bool SaveArchetype(Object* selected) {
     std::ostringstream text;
     WriteArchetype(text, *selected);
     // A list naming a file that was never written would load an empty archetype in its place.
-    if (!ReplaceFile(name, text.str(), "archetype save")) {
+    if (!ReplaceFile(name, text.str(), "archetype save", beforeReplacing)) {
         return false;
     }
     const bool listed = WriteArchetypeList(name);
