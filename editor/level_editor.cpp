@@ -140,8 +140,9 @@ void LevelEditor::HandleMessages() {
     for (const auto& message : MessagingSystem::GetMessages()) {
         switch (message->type) {
             case MessageType::LevelStarted:
-                if (update) {
+                if (update || archetypeView_) {
                     SwitchOff();
+                    archetypeView_ = false;
                     EditorMode::SetActive(false);
                 }
                 break;
@@ -152,7 +153,7 @@ void LevelEditor::HandleMessages() {
                 SwitchOn();
                 break;
             case MessageType::SelectObject:
-                if (update) {
+                if (update || archetypeView_) {
                     const auto& select = static_cast<const SelectObjectMessage&>(*message);
                     if (select.object && IsLive(select.object)) {
                         Select(select.object);
@@ -166,6 +167,12 @@ void LevelEditor::HandleMessages() {
                 if (update) {
                     SwitchOff();
                 }
+                // The view is the editor's too, whichever screen it was asked from (a play-test
+                // included): the renderer draws the archetypes and the game stands still.
+                archetypeView_ = true;
+                EditorMode::SetActive(true);
+                Deselect();
+                panels_.DeletePanel();
                 break;
             case MessageType::RegisterComponent: {
                 const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
@@ -189,6 +196,7 @@ void LevelEditor::HandleMessages() {
 
 void LevelEditor::SwitchOn() {
     update = true;
+    archetypeView_ = false;
     Deselect();
     EditorMode::SetActive(true);
     PanelTypes::DefineComponentTypes(panels_);
@@ -246,6 +254,9 @@ void LevelEditor::Update() {
     EntryKeys();
     Pick();
     if (!update) {
+        if (archetypeView_) {
+            UpdateArchetypeView();
+        }
         return;
     }
     if (settling_) {
@@ -335,6 +346,31 @@ void LevelEditor::Pick() {
     }
     if (selectedObject != before) {
         barOutOfDate = true;
+    }
+}
+
+void LevelEditor::UpdateArchetypeView() {
+    using namespace InputSystem;
+    if (MouseLeftTriggered() || MouseRightTriggered()) {
+        for (auto& [name, archetype] : ArchetypeTable()) {
+            if (archetype->IsVisible() && IsMouseOver(*archetype)) {
+                Select(archetype);
+                mayTransform = false;
+                wantsPanel = true;
+                barOutOfDate = true;
+            }
+        }
+    }
+    if (KeyTriggered(VirtualKey::Escape)) {
+        Deselect();
+        panels_.DeletePanel();
+        MessagingSystem::Send<ClearLevelMessage>();
+        MessagingSystem::Send<ChangeLevelMessage>(0);
+        return;
+    }
+    if (barOutOfDate) {
+        RebuildPanel();
+        barOutOfDate = false;
     }
 }
 
@@ -664,7 +700,8 @@ void LevelEditor::SaveSelectedArchetype() {
     // The save destroys every archetype, the selected one among them.
     selectedObject = nullptr;
     const EditorSaves::Outcome outcome = EditorSaves::SaveArchetype(selected);
-    Palette::LayOut(Palette::Kind::LevelEditor, Palette::kArchetypeViewX);
+    Palette::LayOut(archetypeView_ ? Palette::Kind::ArchetypeView : Palette::Kind::LevelEditor,
+                    Palette::kArchetypeViewX);
     barOutOfDate = false;
     panelObject_ = nullptr;
     panels_.NewPanel(outcome.saved ? kSaved : kNotSaved);

@@ -107,6 +107,8 @@ private:
     void EntryKeys();
     void Pick();
     void UpdateEditorComponents();
+    // The archetype view (F6): a click on an archetype opens its panel; Escape leaves.
+    void UpdateArchetypeView();
     void EditSelected();
     void Erase();
     void Paint();
@@ -153,4 +155,6 @@ private:
     std::uint64_t switchedOnFrame_ = 0;
     // The level's text as its file holds it (after a load or a save).
     std::string savedText_;
+    // F6's view of every archetype is on (the level editor itself is off then).
+    bool archetypeView_ = false;
 };

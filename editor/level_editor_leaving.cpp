@@ -4,7 +4,6 @@
 #include "core/messaging.h"
 #include "editor/autosave.h"
 #include "editor/level_editor.h"
-#include "editor/palette.h"
 #include "meta/data_reader.h"
 #include "meta/data_writer.h"
 #include "objects/level_manager.h"
@@ -52,9 +51,9 @@ void LevelEditor::Carry(Exit exit) {
             Leave();
             break;
         case Exit::ArchetypeView:
-            Palette::Hide();
-            Deselect();
-            panels_.DeletePanel();
+            // Off now: the view lays the archetypes out before its message reaches the editor,
+            // and switching off then would hide them again.
+            SwitchOff();
             MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
             break;
         case Exit::Quit:

@@ -16,6 +16,12 @@ constexpr int kOffsetStep = -62;
 constexpr float kIconScale = 30.0f;
 constexpr float kIconDepth = 10.0f;
 constexpr float kCameraHeight = 50.0f;
+// The archetype view's grid: the whole screen (1600 x 900 around the camera), icons 60 wide with
+// room between them, rows from the top.
+constexpr int kGridColumns = 12;
+constexpr float kGridStep = 128.0f;
+constexpr float kGridLeft = -800.0f + 96.0f;
+constexpr float kGridTop = 450.0f - 80.0f;
 
 const char* const kLevelEditorComponent = "ArchetypeLevelEditorComponent";
 const char* const kObjectEditorComponent = "ArchetypeObjectEditorComponent";
@@ -67,8 +73,15 @@ void LayOut(Kind kind, float x) {
         if (auto* body = archetype->Get<RigidBody2D>("RigidBody2D")) {
             body->SetVelocity({0.0f, 0.0f});
         }
-        t.SetPosition({x, static_cast<float>(offset)});
+        t.SetPosition(kind == Kind::ArchetypeView ? GridPlace(index - 1)
+                                                  : Vector2D{x, static_cast<float>(offset)});
     }
+}
+
+Vector2D GridPlace(std::size_t index) {
+    const auto column = static_cast<float>(index % kGridColumns);
+    const auto row = static_cast<float>(index / kGridColumns);
+    return {kGridLeft + column * kGridStep, kGridTop - row * kGridStep};
 }
 
 void Hide() {
