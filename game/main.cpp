@@ -68,11 +68,12 @@ bool FindGameData() {
     const std::optional<Assets::Folders> folders =
         Assets::Locate(Assets::Surroundings::OfThisProcess(), &looked);
     if (!folders) {
-        std::cerr << "Vorl cannot find its data: no archetype list \"Objects\" in";
+        std::string places;
         for (const std::filesystem::path& folder : looked) {
-            std::cerr << "\n  " << folder.string();
+            places += (places.empty() ? "" : ", ") + folder.string();
         }
-        std::cerr << "\nStart it from the repository's root, or install it.\n";
+        std::cerr << "vorl: no game data (an archetype list \"Objects\") in " << places
+                  << "; start it from the repository's root, or install it\n";
         return false;
     }
     Assets::Use(*folders);

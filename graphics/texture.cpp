@@ -1,9 +1,12 @@
 #include "graphics/texture.h"
 
+#include <filesystem>
+
 #include <iostream>
 #include <utility>
 
 #include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 #include "meta/meta_registration.h"
 
 VORL_REGISTER_TYPE(Texture, "Texture") {
@@ -39,6 +42,22 @@ void ClearTextureTables() {
     TextureTable().Clear();
 }
 
+// Says which picture is missing, empty or unreadable; the texture then draws as a placeholder.
+static void ReportUnloadable(const std::string& name, const std::string& path) {
+    std::error_code error;
+    std::string why = "cannot be read as a picture (corrupt?)";
+    if (path.empty()) {
+        why = "is refused: the name leaves the data folder";
+    } else if (!std::filesystem::exists(path, error)) {
+        why = "is missing";
+    } else if (std::filesystem::file_size(path, error) == 0) {
+        why = "is empty";
+    }
+    DataDiagnostics::Report(
+        path.empty() ? name + ".png" : path, 0,
+        "the picture of texture \"" + name + "\" " + why + "; it draws as a placeholder");
+}
+
 void SetTextureLoader(TextureLoader loader) {
     Loader() = std::move(loader);
 }
@@ -46,7 +65,11 @@ void SetTextureLoader(TextureLoader loader) {
 Texture* LoadTexture(const std::string& name) {
     auto* texture = new Texture{name, nullptr};
     if (Loader()) {
-        texture->image = Loader()(Assets::PathOf(name + ".png"));
+        const std::string path = Assets::PathOf(name + ".png");
+        texture->image = Loader()(path);
+        if (!texture->image) {
+            ReportUnloadable(name, path);
+        }
     }
     std::cout << "Texture " << name << (texture->image ? " loaded" : "Not properly loaded") << '\n';
     if (!TextureTable().Insert(name, texture).second) {

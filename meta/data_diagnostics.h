@@ -1,7 +1,8 @@
 // DataDiagnostics: the one channel through which the data-file readers and writers report bad
 // data. Each report is one line, "<file>:<line>: <problem>", written to standard error; the caller
-// then skips the offending line and goes on. Tests and tools may install their own sink (to
-// collect or silence the lines); every report is counted either way.
+// then skips the offending line and goes on. Bytes that are not printable ASCII are shown as
+// "\xNN", so a binary file cannot garble or steer the terminal. Tests and tools may install their
+// own sink (to collect or silence the lines); every report is counted either way.
 #pragma once
 
 #include <cstddef>
