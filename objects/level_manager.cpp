@@ -49,8 +49,13 @@ void Call(const std::function<void()>& hook) {
 // Acts on a request that differs from the current level.
 void Switch(std::int32_t target) {
     State& s = S();
-    if (s.current == kPlayTest && target == kPlayTest + 1) {
-        // A won play-test asks for the level after it: that is the editor it came from.
+    if (target == kPlayTest + 1) {
+        // A won play-test asks for the level after it: that is the editor it came from. The
+        // winner goes on asking until the editor has cleared it away.
+        if (s.current != kPlayTest) {
+            s.requested = s.current;
+            return;
+        }
         target = s.requested = kLevelEditor;
     }
     const bool restart = target == kRestart || target < 0;

@@ -282,6 +282,23 @@ TEST_F(LevelEditorTest, PlayTestSavesAndRunsTheLevelAndF5ComesBackToIt) {
     EXPECT_EQ(session.LevelText(), session.Assets().Read("level_Trial"));
 }
 
+TEST_F(LevelEditorTest, AWonPlayTestComesBackToTheEditorWithItsLevel) {
+    Place("Crate 0 0 30 30");
+    editor().levelName = "level_Trial";
+    session.Chord('P');
+    session.Frames(3);
+    ASSERT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
+    // The winner asks for the next level every frame until it is cleared away.
+    for (int frame = 0; frame < 4; ++frame) {
+        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kPlayTest + 1);
+        session.Frames(1);
+    }
+    session.Frames(3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kLevelEditor);
+    EXPECT_TRUE(editor().update);
+    EXPECT_EQ(session.LevelText(), session.Assets().Read("level_Trial"));
+}
+
 TEST_F(LevelEditorTest, EscapeLeavesForTheFirstLevel) {
     session.Tap(VirtualKey::Escape);
     session.Frames(3);
