@@ -171,6 +171,7 @@ void LevelEditor::HandleMessages() {
                 // included): the renderer draws the archetypes and the game stands still.
                 archetypeView_ = true;
                 EditorMode::SetActive(true);
+                PanelTypes::DefineComponentTypes(panels_);
                 Deselect();
                 panels_.DeletePanel();
                 break;

@@ -146,3 +146,39 @@ TEST(ArchetypeView, WorksAfterAPlayTestToo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PaletteOrder, FollowsTheArchetypeListWithTheGamesOwnApartAndStaysAfterASave) {
+    EditorSession session({"Zed: BoxCollider2D mHollow false",
+                           "Button: ChangeLevelButtonComponent NextLevel 0",
+                           "Apple: BoxCollider2D mHollow true"});
+    session.EnterEditor();
+    const auto y = [](const char* name) {
+        return ArchetypeTable().Get(name)->GetTransform().GetPosition().y;
+    };
+    EXPECT_EQ(y("Zed"), 420.0f);
+    EXPECT_EQ(y("Apple"), 358.0f);
+    EXPECT_EQ(y("Button"), 234.0f) << "after the pieces, one slot apart";
+    session.Click(-1000000, 358, true);
+    session.PressButton(LevelEditor::kSaveArchetype);
+    EXPECT_EQ(y("Zed"), 420.0f);
+    EXPECT_EQ(y("Apple"), 358.0f);
+    EXPECT_EQ(y("Button"), 234.0f);
+}
+
+TEST(ArchetypeView, ItsPanelShowsTheArchetypesComponentsToEdit) {
+    EditorSession session({"Crate: BoxCollider2D mHollow false"});
+    session.Tap(VirtualKey::F6);
+    session.Frames(3);
+    const Vector2D first = Palette::GridPlace(0);
+    session.Click(static_cast<int>(first.x), static_cast<int>(first.y));
+    ASSERT_EQ(session.Panels().Title(), "Archetype");
+    EXPECT_EQ(session.Panels().Value("BoxCollider2D.mHollow"), "false");
+    ASSERT_TRUE(session.Panels().Edit("BoxCollider2D.mHollow", "true"));
+    session.PressButton(LevelEditor::kSaveArchetype);
+    EXPECT_NE(session.Assets().Read("Crate").find("mHollow true"), std::string::npos);
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kSaved);
+}
+
+}  // namespace
