@@ -292,6 +292,7 @@ void LevelEditor::Update() {
         return;
     }
     RecordEdits();
+    DismissOldReport();
     if (barOutOfDate) {
         RebuildPanel();
         barOutOfDate = false;
@@ -352,6 +353,7 @@ void LevelEditor::Pick() {
 
 void LevelEditor::UpdateArchetypeView() {
     using namespace InputSystem;
+    DismissOldReport();
     if (MouseLeftTriggered() || MouseRightTriggered()) {
         for (auto& [name, archetype] : ArchetypeTable()) {
             if (archetype->IsVisible() && IsMouseOver(*archetype)) {
@@ -684,13 +686,13 @@ void LevelEditor::LoadLevelNamed(const std::string& name) {
     if (wasEmpty) {
         savedText_ = LevelText();
     }
-    panels_.NewPanel(kLoaded);
     const std::size_t count = LevelObjects().size() - before;
-    panels_.AddNote("Loaded " + std::to_string(count) + (count == 1 ? " object" : " objects") +
-                    " from " + path + ".");
-    for (const std::string& line : reports.Lines()) {
-        panels_.AddNote(line);
-    }
+    std::vector<std::string> lines = {"Loaded " + std::to_string(count) +
+                                      (count == 1 ? " object" : " objects") + " from " + path +
+                                      "."};
+    lines.insert(lines.end(), reports.Lines().begin(), reports.Lines().end());
+    // With problems in the file, the report stays until the designer moves on.
+    Report(reports.Lines().empty() ? kLoaded : kLoadLevel, lines);
 }
 
 void LevelEditor::SaveSelectedArchetype() {
@@ -704,7 +706,5 @@ void LevelEditor::SaveSelectedArchetype() {
     Palette::LayOut(archetypeView_ ? Palette::Kind::ArchetypeView : Palette::Kind::LevelEditor,
                     Palette::kArchetypeViewX);
     barOutOfDate = false;
-    panelObject_ = nullptr;
-    panels_.NewPanel(outcome.saved ? kSaved : kNotSaved);
-    panels_.AddNote(outcome.message);
+    Report(outcome.saved ? kSaved : kNotSaved, {outcome.message});
 }

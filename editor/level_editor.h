@@ -24,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/system.h"
 #include "editor/level_history.h"
@@ -130,6 +131,9 @@ private:
     void OfferAutosave();
     void KeepAutosave(const std::string& levelText);
     void MarkSaved();
+    // Opens a panel holding only `lines`, titled `title`; a report of success goes by itself.
+    void Report(const char* title, const std::vector<std::string>& lines);
+    void DismissOldReport();
     // The window's close button: true when the editor keeps the game open to ask first.
     bool HoldCloseToAsk();
     void BuildLoadPanel();
@@ -157,4 +161,6 @@ private:
     std::string savedText_;
     // F6's view of every archetype is on (the level editor itself is off then).
     bool archetypeView_ = false;
+    // A panel that only says what went well (saved, loaded) goes by itself after a while.
+    std::uint64_t reportShownFrame_ = 0;
 };

@@ -2,6 +2,7 @@
 // confirmation panels of the level.
 #include <string>
 
+#include "core/messaging.h"
 #include "editor/level_editor.h"
 #include "editor/level_saves.h"
 #include "editor/panel_types.h"
@@ -110,8 +111,7 @@ void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
 bool LevelEditor::SaveAndSayWhere(const std::string& name, std::optional<Exit> then) {
     panelObject_ = nullptr;
     const EditorSaves::Outcome outcome = EditorSaves::SaveLevel(name);
-    panels_.NewPanel(outcome.saved ? kSaved : kNotSaved);
-    panels_.AddNote(outcome.message);
+    Report(outcome.saved ? kSaved : kNotSaved, {outcome.message});
     if (!outcome.saved) {
         return false;
     }
@@ -121,4 +121,23 @@ bool LevelEditor::SaveAndSayWhere(const std::string& name, std::optional<Exit> t
         Carry(*then);
     }
     return true;
+}
+
+void LevelEditor::Report(const char* title, const std::vector<std::string>& lines) {
+    panelObject_ = nullptr;
+    panels_.NewPanel(title);
+    for (const std::string& line : lines) {
+        panels_.AddNote(line);
+    }
+    reportShownFrame_ = MessagingSystem::FrameNumber();
+}
+
+void LevelEditor::DismissOldReport() {
+    // About four seconds at the game's rate: long enough to read a line.
+    constexpr std::uint64_t kReportFrames = 250;
+    const bool report = panels_.HasPanel() && (panels_.Title() == std::string(kSaved) ||
+                                               panels_.Title() == std::string(kLoaded));
+    if (report && MessagingSystem::FrameNumber() - reportShownFrame_ > kReportFrames) {
+        panels_.DeletePanel();
+    }
 }

@@ -28,8 +28,8 @@ constexpr float kCameraHeight = 50.0f;
 // room between them, rows from the top.
 // The left of the screen is the panel's.
 constexpr int kGridColumns = 10;
-constexpr float kGridStep = 110.0f;
-constexpr float kGridLeft = -800.0f + 440.0f;
+constexpr float kGridStep = 108.0f;
+constexpr float kGridLeft = -800.0f + 480.0f;
 constexpr float kGridTop = 450.0f - 70.0f;
 
 // Components of the game's own archetypes (its menus, its screens, its scripted ending), which a

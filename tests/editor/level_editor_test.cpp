@@ -144,6 +144,20 @@ TEST_F(LevelEditorTest, ALevelSaveWritesExactlyThePlacedObjectsAndKeepsABackup) 
     EXPECT_EQ(session.Assets().Read("level_Mine.bak"), first);
 }
 
+TEST_F(LevelEditorTest, ASaveReportGoesByItselfAndAFailureStays) {
+    Place("Box 0 0 10 10");
+    editor().SaveLevelAs("level_Mine");
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kSaved);
+    session.Frames(260);
+    EXPECT_FALSE(session.Panels().HasPanel()) << "read, then gone";
+    editor().SaveLevelAs("Objects");
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kNotSaved);
+    EXPECT_NE(session.Panels().Items()[0].label.find("one of the game's own lists"),
+              std::string::npos);
+    session.Frames(260);
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kNotSaved) << "a failure waits to be read";
+}
+
 TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopyBack) {
     const std::string shipped = "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n";
     session.Assets().Write("level_Intro", shipped);
