@@ -143,6 +143,7 @@ void LevelEditor::HandleMessages() {
                 if (update || archetypeView_) {
                     SwitchOff();
                     archetypeView_ = false;
+                    panels_.SetStatus({});
                     EditorMode::SetActive(false);
                 }
                 break;
@@ -211,6 +212,7 @@ void LevelEditor::SwitchOn() {
 
 void LevelEditor::SwitchOff() {
     update = false;
+    panels_.SetStatus({});
     Palette::Hide();
     // The palette components just lost their owners; the list lets them go now rather than
     // whenever the editor next runs.
@@ -270,6 +272,7 @@ void LevelEditor::Update() {
             pendingLoad_.clear();
         }
         savedText_ = LevelText();
+        unsavedShown_ = false;
         OfferAutosave();
         if (LevelText() != history_.Current()) {
             history_.Reset(LevelText());
@@ -293,6 +296,7 @@ void LevelEditor::Update() {
     }
     RecordEdits();
     DismissOldReport();
+    ShowStatus();
     if (barOutOfDate) {
         RebuildPanel();
         barOutOfDate = false;
@@ -354,6 +358,7 @@ void LevelEditor::Pick() {
 void LevelEditor::UpdateArchetypeView() {
     using namespace InputSystem;
     DismissOldReport();
+    panels_.SetStatus("Archetypes: click one to edit it.  F5 the level editor, Escape leaves.");
     if (MouseLeftTriggered() || MouseRightTriggered()) {
         for (auto& [name, archetype] : ArchetypeTable()) {
             if (archetype->IsVisible() && IsMouseOver(*archetype)) {
@@ -618,6 +623,7 @@ void LevelEditor::RecordEdits() {
     levelTouched_ = false;
     std::string text = LevelText();
     KeepAutosave(text);
+    unsavedShown_ = text != savedText_;
     history_.Record(std::move(text));
 }
 
@@ -648,6 +654,7 @@ void LevelEditor::Restore(const std::string& levelText) {
     lastObjectCount_ = LevelObjects().size();
     levelTouched_ = false;
     barOutOfDate = true;
+    unsavedShown_ = LevelText() != savedText_;
 }
 
 void LevelEditor::SaveLevelAs(const std::string& name) {
@@ -686,6 +693,7 @@ void LevelEditor::LoadLevelNamed(const std::string& name) {
     if (wasEmpty) {
         savedText_ = LevelText();
     }
+    unsavedShown_ = !wasEmpty;
     const std::size_t count = LevelObjects().size() - before;
     std::vector<std::string> lines = {"Loaded " + std::to_string(count) +
                                       (count == 1 ? " object" : " objects") + " from " + path +

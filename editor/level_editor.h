@@ -134,6 +134,7 @@ private:
     // Opens a panel holding only `lines`, titled `title`; a report of success goes by itself.
     void Report(const char* title, const std::vector<std::string>& lines);
     void DismissOldReport();
+    void ShowStatus();
     // The window's close button: true when the editor keeps the game open to ask first.
     bool HoldCloseToAsk();
     void BuildLoadPanel();
@@ -161,6 +162,9 @@ private:
     std::string savedText_;
     // F6's view of every archetype is on (the level editor itself is off then).
     bool archetypeView_ = false;
+    // Whether the level differed from its file at the last finished edit, save or load; what the
+    // status line shows (comparing the whole level every frame would cost a large level dearly).
+    bool unsavedShown_ = false;
     // A panel that only says what went well (saved, loaded) goes by itself after a while.
     std::uint64_t reportShownFrame_ = 0;
 };

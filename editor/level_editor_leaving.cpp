@@ -85,7 +85,15 @@ void LevelEditor::KeepAutosave(const std::string& levelText) {
 
 void LevelEditor::MarkSaved() {
     savedText_ = LevelText(LevelObjects());
+    unsavedShown_ = false;
     Autosave::Remove();
+}
+
+void LevelEditor::ShowStatus() {
+    const std::size_t count = LevelObjects().size();
+    panels_.SetStatus((levelName.empty() ? std::string("(unnamed level)") : levelName) +
+                      (unsavedShown_ ? "  * unsaved" : "  saved") + "  -  " +
+                      std::to_string(count) + (count == 1 ? " object" : " objects"));
 }
 
 void LevelEditor::OfferAutosave() {
@@ -111,6 +119,7 @@ void LevelEditor::OfferAutosave() {
         levelName = contents->levelName;
         // Still unsaved: its file (if any) holds the older level.
         savedText_.clear();
+        unsavedShown_ = true;
         history_.Reset(LevelText(LevelObjects()));
         lastObjectCount_ = LevelObjects().size();
         levelTouched_ = false;

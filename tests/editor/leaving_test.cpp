@@ -160,3 +160,26 @@ TEST(Leaving, TheAutosaveFollowsEveryFinishedEditAndGoesWithAnUndoBackToTheFile)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StatusLine, NamesTheLevelAndSaysWhetherItIsSaved) {
+    EditorSession session({"Crate: RigidBody2D mass 1.0"});
+    session.EnterEditor();
+    EXPECT_EQ(session.Panels().Status(), "(unnamed level)  saved  -  0 objects");
+    session.Click(-1000000, 420);
+    session.Frames(2);
+    EXPECT_EQ(session.Panels().Status(), "(unnamed level)  * unsaved  -  1 object");
+    session.Editor().SaveLevelAs("level_Mine");
+    session.Frames(1);
+    EXPECT_EQ(session.Panels().Status(), "level_Mine  saved  -  1 object");
+    session.Chord('Z');
+    session.Frames(1);
+    EXPECT_EQ(session.Panels().Status(), "level_Mine  * unsaved  -  0 objects");
+    session.Tap(VirtualKey::F6);
+    session.PressButton(LevelEditor::kDiscard);
+    session.Frames(3);
+    EXPECT_EQ(session.Panels().Status().rfind("Archetypes:", 0), 0u);
+}
+
+}  // namespace
