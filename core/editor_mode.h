@@ -3,7 +3,16 @@
 // it; the systems below the editor only read it, which is why it lives here and not in editor/.
 #pragma once
 
+#include <functional>
+
 namespace EditorMode {
 bool IsActive();
 void SetActive(bool active);
+
+// The window's close button asks the editor first: the guard returns true when it keeps the game
+// running to ask about unsaved work (it ends the game itself once answered). No guard: closing
+// ends the game.
+void SetCloseGuard(std::function<bool()> guard);
+// What a close of the window does: false when the guard holds the game open.
+bool CloseEndsGame();
 }  // namespace EditorMode

@@ -1,6 +1,7 @@
 #include "editor/level_editor.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "core/editor_mode.h"
@@ -10,6 +11,8 @@
 #include "editor/panel_types.h"
 #include "graphics/camera.h"
 #include "input/input_system.h"
+#include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 #include "meta/data_reader.h"
 #include "meta/data_writer.h"
 #include "meta/meta_registration.h"
@@ -79,9 +82,7 @@ bool Covers(const Object& object, const Vector2D& point) {
 }
 
 std::string LevelText() {
-    std::ostringstream text;
-    WriteLevel(text, LevelObjects());
-    return text.str();
+    return LevelText(LevelObjects());
 }
 
 // Whether `object` is still a level object or an archetype. Compares addresses only: the object
@@ -103,6 +104,7 @@ bool IsLive(const Object* object) {
 
 LevelEditor::LevelEditor(platform::PanelLayer& panels) : panels_(panels) {
     PanelTypes::DefineVector2D(panels_);
+    EditorMode::SetCloseGuard([this] { return HoldCloseToAsk(); });
     LevelManager::GetHooks().setUpLevelEditorView = &Palette::SetUpLevelEditorViews;
     LevelManager::GetHooks().setUpArchetypeEditorView = &Palette::SetUpArchetypeView;
 }
@@ -113,6 +115,9 @@ LevelEditor::LevelEditor() : ownPanels_(platform::MakeHeadlessPanels()), panels_
 
 LevelEditor::~LevelEditor() {
     panels_.DeletePanel();
+    if (!ownPanels_) {
+        EditorMode::SetCloseGuard(nullptr);
+    }
     if (!ownPanels_) {
         LevelManager::GetHooks().setUpLevelEditorView = nullptr;
         LevelManager::GetHooks().setUpArchetypeEditorView = nullptr;
@@ -135,8 +140,10 @@ void LevelEditor::HandleMessages() {
     for (const auto& message : MessagingSystem::GetMessages()) {
         switch (message->type) {
             case MessageType::LevelStarted:
-                if (update) {
+                if (update || archetypeView_) {
                     SwitchOff();
+                    archetypeView_ = false;
+                    panels_.SetStatus({});
                     EditorMode::SetActive(false);
                 }
                 break;
@@ -147,7 +154,7 @@ void LevelEditor::HandleMessages() {
                 SwitchOn();
                 break;
             case MessageType::SelectObject:
-                if (update) {
+                if (update || archetypeView_) {
                     const auto& select = static_cast<const SelectObjectMessage&>(*message);
                     if (select.object && IsLive(select.object)) {
                         Select(select.object);
@@ -161,6 +168,13 @@ void LevelEditor::HandleMessages() {
                 if (update) {
                     SwitchOff();
                 }
+                // The view is the editor's too, whichever screen it was asked from (a play-test
+                // included): the renderer draws the archetypes and the game stands still.
+                archetypeView_ = true;
+                EditorMode::SetActive(true);
+                PanelTypes::DefineComponentTypes(panels_);
+                Deselect();
+                panels_.DeletePanel();
                 break;
             case MessageType::RegisterComponent: {
                 const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
@@ -184,6 +198,7 @@ void LevelEditor::HandleMessages() {
 
 void LevelEditor::SwitchOn() {
     update = true;
+    archetypeView_ = false;
     Deselect();
     EditorMode::SetActive(true);
     PanelTypes::DefineComponentTypes(panels_);
@@ -197,6 +212,7 @@ void LevelEditor::SwitchOn() {
 
 void LevelEditor::SwitchOff() {
     update = false;
+    panels_.SetStatus({});
     Palette::Hide();
     // The palette components just lost their owners; the list lets them go now rather than
     // whenever the editor next runs.
@@ -241,6 +257,9 @@ void LevelEditor::Update() {
     EntryKeys();
     Pick();
     if (!update) {
+        if (archetypeView_) {
+            UpdateArchetypeView();
+        }
         return;
     }
     if (settling_) {
@@ -252,6 +271,9 @@ void LevelEditor::Update() {
             LoadLevelNamed(pendingLoad_);
             pendingLoad_.clear();
         }
+        savedText_ = LevelText();
+        unsavedShown_ = false;
+        OfferAutosave();
         if (LevelText() != history_.Current()) {
             history_.Reset(LevelText());
         }
@@ -273,6 +295,8 @@ void LevelEditor::Update() {
         return;
     }
     RecordEdits();
+    DismissOldReport();
+    ShowStatus();
     if (barOutOfDate) {
         RebuildPanel();
         barOutOfDate = false;
@@ -285,7 +309,11 @@ void LevelEditor::EntryKeys() {
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kLevelEditor);
     } else if (InputSystem::KeyTriggered(VirtualKey::F6) &&
                current != LevelManager::kArchetypeEditor) {
-        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
+        if (update) {
+            RequestExit(Exit::ArchetypeView);
+        } else {
+            MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
+        }
     }
 }
 
@@ -324,6 +352,33 @@ void LevelEditor::Pick() {
     }
     if (selectedObject != before) {
         barOutOfDate = true;
+    }
+}
+
+void LevelEditor::UpdateArchetypeView() {
+    using namespace InputSystem;
+    DismissOldReport();
+    panels_.SetStatus("Archetypes: click one to edit it.  F5 the level editor, Escape leaves.");
+    if (MouseLeftTriggered() || MouseRightTriggered()) {
+        for (auto& [name, archetype] : ArchetypeTable()) {
+            if (archetype->IsVisible() && IsMouseOver(*archetype)) {
+                Select(archetype);
+                mayTransform = false;
+                wantsPanel = true;
+                barOutOfDate = true;
+            }
+        }
+    }
+    if (KeyTriggered(VirtualKey::Escape)) {
+        Deselect();
+        panels_.DeletePanel();
+        MessagingSystem::Send<ClearLevelMessage>();
+        MessagingSystem::Send<ChangeLevelMessage>(0);
+        return;
+    }
+    if (barOutOfDate) {
+        RebuildPanel();
+        barOutOfDate = false;
     }
 }
 
@@ -507,8 +562,11 @@ void LevelEditor::Shortcuts() {
     }
     if (ctrl && KeyTriggered('P')) {
         PlayTest();
+    } else if (KeyTriggered(VirtualKey::Escape) && panels_.Title() == kUnsavedChanges &&
+               panels_.HasPanel()) {
+        panels_.DeletePanel();  // Escape at the question is its Cancel
     } else if ((ctrl && KeyTriggered('Q')) || KeyTriggered(VirtualKey::Escape)) {
-        Leave();
+        RequestExit(Exit::Leave);
     }
 }
 
@@ -532,7 +590,7 @@ void LevelEditor::PlayTest() {
         BuildConfirmEmptySavePanel(name);
         return;
     }
-    if (!EditorSaves::SaveLevelKeepingBackup(name)) {
+    if (!SaveAndSayWhere(name)) {
         return;
     }
     levelName = name;
@@ -563,7 +621,10 @@ void LevelEditor::RecordEdits() {
         return;
     }
     levelTouched_ = false;
-    history_.Record(LevelText());
+    std::string text = LevelText();
+    KeepAutosave(text);
+    unsavedShown_ = text != savedText_;
+    history_.Record(std::move(text));
 }
 
 void LevelEditor::Undo() {
@@ -593,6 +654,7 @@ void LevelEditor::Restore(const std::string& levelText) {
     lastObjectCount_ = LevelObjects().size();
     levelTouched_ = false;
     barOutOfDate = true;
+    unsavedShown_ = LevelText() != savedText_;
 }
 
 void LevelEditor::SaveLevelAs(const std::string& name) {
@@ -604,13 +666,41 @@ void LevelEditor::SaveLevelAs(const std::string& name) {
 }
 
 void LevelEditor::LoadLevelNamed(const std::string& name) {
+    panelObject_ = nullptr;
+    std::string why;
+    if (!Assets::IsPlainName(name, &why)) {
+        panels_.NewPanel(kLoadLevel);
+        panels_.AddNote("\"" + name + "\" was not loaded: " + why + ".");
+        return;
+    }
+    const std::string path = Assets::PathOf(name);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        panels_.NewPanel(kLoadLevel);
+        panels_.AddNote("There is no level \"" + name + "\" (looked for " + path +
+                        "). Nothing was loaded.");
+        return;
+    }
+    const bool wasEmpty = LevelObjects().empty();
+    const std::size_t before = LevelObjects().size();
+    DataDiagnostics::Collector reports;
     LoadLevel(name);
     levelName = name;
-    panels_.DeletePanel();
     for (Object* object : LevelObjects()) {
         object->RemoveComponent("ArchetypeLevelEditorComponent");
     }
     levelTouched_ = true;
+    if (wasEmpty) {
+        savedText_ = LevelText();
+    }
+    unsavedShown_ = !wasEmpty;
+    const std::size_t count = LevelObjects().size() - before;
+    std::vector<std::string> lines = {"Loaded " + std::to_string(count) +
+                                      (count == 1 ? " object" : " objects") + " from " + path +
+                                      "."};
+    lines.insert(lines.end(), reports.Lines().begin(), reports.Lines().end());
+    // With problems in the file, the report stays until the designer moves on.
+    Report(reports.Lines().empty() ? kLoaded : kLoadLevel, lines);
 }
 
 void LevelEditor::SaveSelectedArchetype() {
@@ -620,7 +710,9 @@ void LevelEditor::SaveSelectedArchetype() {
     Object* selected = selectedObject;
     // The save destroys every archetype, the selected one among them.
     selectedObject = nullptr;
-    EditorSaves::SaveArchetypeKeepingBackup(selected);
-    Palette::LayOut(Palette::Kind::LevelEditor, Palette::kArchetypeViewX);
-    barOutOfDate = true;
+    const EditorSaves::Outcome outcome = EditorSaves::SaveArchetype(selected);
+    Palette::LayOut(archetypeView_ ? Palette::Kind::ArchetypeView : Palette::Kind::LevelEditor,
+                    Palette::kArchetypeViewX);
+    barOutOfDate = false;
+    Report(outcome.saved ? kSaved : kNotSaved, {outcome.message});
 }

@@ -11,6 +11,10 @@
 // and Ctrl+Y undo and redo, Ctrl+P saves and play-tests it (F5 comes back), Ctrl+Q or Escape
 // leaves for the first level.
 //
+// Leaving with unsaved changes (Escape, Ctrl+Q, F6, the window's close button) first asks: Save,
+// Discard or Cancel. Every finished edit that leaves the level unlike its file is kept in the
+// autosave (editor/autosave.h), which the next F5 offers to restore.
+//
 // The selection is a level object or an archetype; it is cleared before anything can destroy it
 // (a level clear, a switch off, a reload of the archetypes). Picking runs even while the editor is
 // off, as the game always did; everything else only while it is on.
@@ -18,7 +22,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/system.h"
 #include "editor/level_history.h"
@@ -45,6 +51,17 @@ public:
     static constexpr const char* kSaved = "Saved";
     // The level file a play-test runs when the level has no name yet.
     static constexpr const char* kPlayTestLevel = "level_PlayTest";
+    // The question before leaving with unsaved changes, and its answers.
+    static constexpr const char* kUnsavedChanges = "Unsaved Changes";
+    static constexpr const char* kSave = "Save";
+    static constexpr const char* kDiscard = "Discard";
+    // The offer of an autosave at F5, and its answers.
+    static constexpr const char* kAutosaveFound = "Autosave";
+    static constexpr const char* kRestoreAutosave = "Restore Autosave";
+    static constexpr const char* kDiscardAutosave = "Discard Autosave";
+    // The panel that says why a save or load failed.
+    static constexpr const char* kNotSaved = "Not Saved";
+    static constexpr const char* kLoaded = "Loaded";
 
     explicit LevelEditor(platform::PanelLayer& panels);
     // On a headless panel layer of its own (tools, the meta registry's sample).
@@ -62,6 +79,9 @@ public:
     void Undo();
     void Redo();
 
+    // The level differs from the file it was loaded from or last saved to.
+    bool HasUnsavedChanges() const;
+
     Object* Selected() const { return selectedObject; }
     platform::PanelLayer& Panels() { return panels_; }
     const LevelHistory& History() const { return history_; }
@@ -77,6 +97,9 @@ public:
     float cameraSpeed = 10.0f;
 
 private:
+    // Where the designer was going when the editor asked about unsaved changes.
+    enum class Exit { Leave, ArchetypeView, Quit };
+
     void SwitchOn();
     void SwitchOff();
     void Select(Object* object);
@@ -85,6 +108,8 @@ private:
     void EntryKeys();
     void Pick();
     void UpdateEditorComponents();
+    // The archetype view (F6): a click on an archetype opens its panel; Escape leaves.
+    void UpdateArchetypeView();
     void EditSelected();
     void Erase();
     void Paint();
@@ -99,11 +124,24 @@ private:
 
     void RebuildPanel();
     void BuildObjectPanel();
-    void BuildSavePanel();
+    void BuildSavePanel(std::optional<Exit> then = std::nullopt);
+    void AskBeforeLeaving(Exit exit);
+    void RequestExit(Exit exit);
+    void Carry(Exit exit);
+    void OfferAutosave();
+    void KeepAutosave(const std::string& levelText);
+    void MarkSaved();
+    // Opens a panel holding only `lines`, titled `title`; a report of success goes by itself.
+    void Report(const char* title, const std::vector<std::string>& lines);
+    void DismissOldReport();
+    void ShowStatus();
+    // The window's close button: true when the editor keeps the game open to ask first.
+    bool HoldCloseToAsk();
     void BuildLoadPanel();
     void BuildConfirmEmptySavePanel(const std::string& name);
-    // Saves the level as `name`, keeping a backup, and says where it went on the panel.
-    void SaveAndSayWhere(const std::string& name);
+    // Saves the level as `name`, keeping backups, and says on the panel what happened; then goes
+    // on to `then` when saved. True when saved.
+    bool SaveAndSayWhere(const std::string& name, std::optional<Exit> then = std::nullopt);
 
     std::unique_ptr<platform::PanelLayer> ownPanels_;
     platform::PanelLayer& panels_;
@@ -120,4 +158,13 @@ private:
     // Just switched on: the object system empties the level after this update.
     bool settling_ = false;
     std::uint64_t switchedOnFrame_ = 0;
+    // The level's text as its file holds it (after a load or a save).
+    std::string savedText_;
+    // F6's view of every archetype is on (the level editor itself is off then).
+    bool archetypeView_ = false;
+    // Whether the level differed from its file at the last finished edit, save or load; what the
+    // status line shows (comparing the whole level every frame would cost a large level dearly).
+    bool unsavedShown_ = false;
+    // A panel that only says what went well (saved, loaded) goes by itself after a while.
+    std::uint64_t reportShownFrame_ = 0;
 };

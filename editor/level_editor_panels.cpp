@@ -2,10 +2,10 @@
 // confirmation panels of the level.
 #include <string>
 
+#include "core/messaging.h"
 #include "editor/level_editor.h"
 #include "editor/level_saves.h"
 #include "editor/panel_types.h"
-#include "meta/assets.h"
 #include "meta/component_factory.h"
 #include "objects/component.h"
 #include "objects/level_manager.h"
@@ -70,11 +70,23 @@ void LevelEditor::BuildObjectPanel() {
     }
 }
 
-void LevelEditor::BuildSavePanel() {
+void LevelEditor::BuildSavePanel(std::optional<Exit> then) {
     panelObject_ = nullptr;
     panels_.NewPanel(kSaveLevel);
     panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
-    panels_.AddButton(kSaveLevel, [this] { SaveLevelAs(levelName); });
+    if (then) {
+        panels_.AddNote("Name the level, then save it.");
+        panels_.AddButton(kSaveLevel, [this, then] {
+            if (EditorSaves::WouldEmptyLevelFile(levelName)) {
+                BuildConfirmEmptySavePanel(levelName);
+            } else {
+                SaveAndSayWhere(levelName, then);
+            }
+        });
+        panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
+    } else {
+        panels_.AddButton(kSaveLevel, [this] { SaveLevelAs(levelName); });
+    }
 }
 
 void LevelEditor::BuildLoadPanel() {
@@ -96,10 +108,36 @@ void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
     panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
 }
 
-void LevelEditor::SaveAndSayWhere(const std::string& name) {
+bool LevelEditor::SaveAndSayWhere(const std::string& name, std::optional<Exit> then) {
     panelObject_ = nullptr;
-    const bool saved = EditorSaves::SaveLevelKeepingBackup(name);
-    panels_.NewPanel(kSaved);
-    panels_.AddNote(saved ? "Saved to " + Assets::PathOf(name)
-                          : "\"" + name + "\" was not saved; the terminal says why.");
+    const EditorSaves::Outcome outcome = EditorSaves::SaveLevel(name);
+    Report(outcome.saved ? kSaved : kNotSaved, {outcome.message});
+    if (!outcome.saved) {
+        return false;
+    }
+    levelName = name;
+    MarkSaved();
+    if (then) {
+        Carry(*then);
+    }
+    return true;
+}
+
+void LevelEditor::Report(const char* title, const std::vector<std::string>& lines) {
+    panelObject_ = nullptr;
+    panels_.NewPanel(title);
+    for (const std::string& line : lines) {
+        panels_.AddNote(line);
+    }
+    reportShownFrame_ = MessagingSystem::FrameNumber();
+}
+
+void LevelEditor::DismissOldReport() {
+    // About four seconds at the game's rate: long enough to read a line.
+    constexpr std::uint64_t kReportFrames = 250;
+    const bool report = panels_.HasPanel() && (panels_.Title() == std::string(kSaved) ||
+                                               panels_.Title() == std::string(kLoaded));
+    if (report && MessagingSystem::FrameNumber() - reportShownFrame_ > kReportFrames) {
+        panels_.DeletePanel();
+    }
 }

@@ -3,78 +3,140 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
 #include "meta/data_writer.h"
+#include "meta/safe_file.h"
+#include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 
 namespace EditorSaves {
 namespace {
 
-// Copies the data file `name` (when it exists: the player's own or the shipped one) over its
-// backup in the saves folder. A name the writer would refuse is left alone: nothing will replace
-// its file.
-void KeepBackup(const std::string& name) {
-    if (!Assets::IsPlainName(name)) {
-        return;
-    }
-    const std::filesystem::path file = Assets::PathOf(name);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return;
-    }
-    std::filesystem::copy_file(file, Assets::SavePathOf(BackupName(name)),
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error) {
-        DataDiagnostics::Report(
-            Assets::PathOf(name), 0,
-            "backup before saving failed: " + error.message() + "; the file is saved without one");
-    }
-}
-
-}  // namespace
-
-std::string BackupName(const std::string& name) {
-    return name + ".bak";
-}
-
-bool WouldEmptyLevelFile(const std::string& name) {
-    if (!LevelObjects().empty() || !Assets::IsPlainName(name)) {
-        return false;
-    }
+// Whether the data file `name` holds a level: an object block opens with "{".
+bool HoldsLevel(const std::string& name) {
     std::ifstream in(Assets::PathOf(name), std::ios::binary);
-    // An object block opens with "{"; a file without one holds no object.
     for (std::string line; std::getline(in, line);) {
-        if (line.find('{') != std::string::npos) {
+        if (!line.empty() && line.front() == '{') {
             return true;
         }
     }
     return false;
 }
 
-bool SaveLevelKeepingBackup(const std::string& name) {
-    KeepBackup(name);
-    if (!SaveLevel(name)) {
+// Keeps the data file `name` (when it exists: the player's own or the shipped one) as the newest
+// backup in the saves folder, the older ones moving down a generation. False, with the reason,
+// when the backup could not be written; the older backups are then untouched.
+bool KeepBackups(const std::string& name, std::string* why) {
+    const std::filesystem::path file = Assets::PathOf(name);
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        return true;
+    }
+    std::string text;
+    SafeFile::Pending newest;
+    if (!SafeFile::ReadAll(file, &text, why) ||
+        !newest.Write(Assets::SavePathOf(BackupName(name)), text, why)) {
+        *why = "the backup of " + file.string() + " could not be written (" + *why + ")";
         return false;
     }
-    std::cout << "Level \"" << name << "\" saved to " << Assets::PathOf(name) << std::endl;
+    for (int generation = kBackupGenerations - 1; generation >= 1; --generation) {
+        const std::filesystem::path older = Assets::SavePathOf(BackupName(name, generation));
+        if (std::filesystem::exists(older, error)) {
+            std::filesystem::rename(older, Assets::SavePathOf(BackupName(name, generation + 1)),
+                                    error);
+        }
+    }
+    if (!newest.Commit(why)) {
+        *why = "the backup of " + file.string() + " could not be put in place (" + *why + ")";
+        return false;
+    }
     return true;
 }
 
-void SaveArchetypeKeepingBackup(Object* selected) {
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "; ") + line;
+    }
+    return text.empty() ? "the file could not be written" : text;
+}
+
+Outcome Told(Outcome outcome) {
+    (outcome.saved ? std::cout : std::cerr) << outcome.message << std::endl;
+    return outcome;
+}
+
+Outcome NotSaved(const std::string& name, const std::string& why) {
+    return Told({false, "\"" + name + "\" was not saved: " + why + ". Nothing on disk changed."});
+}
+
+}  // namespace
+
+std::string BackupName(const std::string& name, int generation) {
+    return name + ".bak" + (generation > 1 ? std::to_string(generation) : "");
+}
+
+std::string ReservedBecause(const std::string& name, bool asArchetype) {
+    std::string why;
+    if (!Assets::IsPlainName(name, &why)) {
+        return why + "; a name must be a plain file name inside the data folder";
+    }
+    if (name == "Objects" || name == "TextureList" || name == "AnimationList") {
+        return "\"" + name + "\" is one of the game's own lists";
+    }
+    if (name.find('.') != std::string::npos) {
+        return "data names have no extension, and \"" + name +
+               "\" could be one of the game's own files (a picture, the shader, a backup)";
+    }
+    if (!asArchetype && ArchetypeTable().Get(name)) {
+        return "\"" + name + "\" is the file of the archetype " + name;
+    }
+    const auto& levels = LevelManager::LevelTable();
+    if (asArchetype &&
+        (std::find(levels.begin(), levels.end(), name) != levels.end() || HoldsLevel(name))) {
+        return "\"" + name + "\" is a level file";
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(Assets::PathOf(name), error)) {
+        return "\"" + name + "\" is a folder of the game's data";
+    }
+    return {};
+}
+
+bool WouldEmptyLevelFile(const std::string& name) {
+    return LevelObjects().empty() && Assets::IsPlainName(name) && HoldsLevel(name);
+}
+
+Outcome SaveLevel(const std::string& name) {
+    if (const std::string reserved = ReservedBecause(name, false); !reserved.empty()) {
+        return NotSaved(name, reserved);
+    }
+    std::string why;
+    DataDiagnostics::Collector reports;
+    if (!::SaveLevel(name, [&] { return KeepBackups(name, &why); })) {
+        return NotSaved(name, why.empty() ? Joined(reports.Lines()) : why);
+    }
+    return Told({true, "Level \"" + name + "\" saved to " + Assets::PathOf(name)});
+}
+
+Outcome SaveArchetype(Object* selected) {
     if (!selected) {
-        return;
+        return {false, "No archetype is selected."};
     }
-    KeepBackup(selected->GetName());
-    KeepBackup("Objects");
     const std::string name = selected->GetName();
-    if (SaveArchetype(selected)) {
-        std::cout << "Archetype \"" << name << "\" saved to " << Assets::PathOf(name)
-                  << std::endl;
+    if (const std::string reserved = ReservedBecause(name, true); !reserved.empty()) {
+        return NotSaved(name, reserved);
     }
+    std::string why;
+    DataDiagnostics::Collector reports;
+    const auto keep = [&] { return KeepBackups(name, &why) && KeepBackups("Objects", &why); };
+    if (!::SaveArchetype(selected, keep)) {
+        return NotSaved(name, why.empty() ? Joined(reports.Lines()) : why);
+    }
+    return Told({true, "Archetype \"" + name + "\" saved to " + Assets::PathOf(name)});
 }
 
 }  // namespace EditorSaves

@@ -1,6 +1,6 @@
 // The game: finds its data, builds the engine on the desktop services and runs it until the window
-// closes or a quit is requested. The program takes no options; its data is the "assets/" folder
-// of a working copy or the data installed beside it (meta/assets.h says where).
+// closes or a quit is requested. Its only option is --help; its data is the "assets/" folder of a
+// working copy or the data installed beside it (meta/assets.h says where).
 //
 // Test aids, in the environment (anything else in them is ignored, with a line on standard error):
 //  - VORL_START_LEVEL=<0..20> starts the game on that level instead of the splash screen, so that
@@ -22,6 +22,7 @@
 #include "core/messaging.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
+#include "meta/safe_file.h"
 #include "objects/level_manager.h"
 #include "platform/services.h"
 
@@ -79,23 +80,74 @@ bool FindGameData() {
     const std::optional<Assets::Folders> folders =
         Assets::Locate(Assets::Surroundings::OfThisProcess(), &looked);
     if (!folders) {
-        std::cerr << "Vorl cannot find its data: no archetype list \"Objects\" in";
+        std::string places;
         for (const std::filesystem::path& folder : looked) {
-            std::cerr << "\n  " << folder.string();
+            places += (places.empty() ? "" : ", ") + folder.string();
         }
-        std::cerr << "\nStart it from the repository's root, or install it.\n";
+        std::cerr << "vorl: no game data (an archetype list \"Objects\") in " << places
+                  << "; start it from the repository's root, or install it\n";
         return false;
     }
     Assets::Use(*folders);
     return true;
 }
 
+constexpr const char* kKeys = R"(Keys:
+  Left/Right or A/D   roll              Up or W   jump
+  Space               switch between the full and the half form
+  Escape              the pause menu    F12       a screenshot
+  F5                  the level editor  F6        the archetype editor
+  A gamepad plays too: the left stick or D-pad rolls, A jumps, X switches, START pauses.
+)";
+
+void PrintHelp() {
+    std::cout << "Usage: vorl [--help]\n\nA physics puzzle-platformer with a heavy and a light "
+                 "form.\n\n"
+              << kKeys << "\nData: the first folder holding the archetype list \"Objects\" of\n";
+    std::vector<std::filesystem::path> looked;
+    const auto folders = Assets::Locate(Assets::Surroundings::OfThisProcess(), &looked);
+    if (folders) {
+        std::cout << "  (found) " << folders->shipped.string() << "\n";
+        if (folders->Installed()) {
+            std::cout << "Saves, backups and recordings: " << folders->saves.string() << "\n";
+        }
+    } else {
+        for (const std::filesystem::path& folder : looked) {
+            std::cout << "  " << folder.string() << "\n";
+        }
+        std::cout << "  (none of them holds it)\n";
+    }
+}
+
+// A save killed before it finished leaves its temporary file beside the file it was replacing.
+void ClearInterruptedSaves() {
+    for (const auto& folder : {Assets::Current().saves, Assets::Current().shipped}) {
+        for (const auto& file : SafeFile::ClearStaleTemporaries(folder)) {
+            std::cerr << "Removed " << file.string()
+                      << ", left by a save that was interrupted (the saved file is whole)\n";
+        }
+        if (!Assets::Current().Installed()) {
+            break;
+        }
+    }
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        const std::string option = argv[1];
+        if (option == "--help" || option == "-h") {
+            PrintHelp();
+            return 0;
+        }
+        std::cerr << "vorl: unknown option \"" << option << "\"; vorl --help lists what it takes\n";
+        return 2;
+    }
     if (!FindGameData()) {
         return 1;
     }
+    ClearInterruptedSaves();
     platform::Services services = platform::MakeDesktopServices(Assets::PathOf("Vorl1.ico"));
     if (!services.window) {
         std::cerr << "Vorl needs a display with OpenGL 3.3; see the line above.\n";

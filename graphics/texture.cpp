@@ -1,6 +1,7 @@
 #include "graphics/texture.h"
 
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 #include "meta/meta_registration.h"
 #include "platform/graphics_device.h"
 
@@ -50,6 +52,22 @@ std::string PathOf(const Texture& texture) {
     return Assets::PathOf(texture.name + ".png");
 }
 
+// Says which picture is missing, empty or unreadable; the texture then draws as a placeholder.
+void ReportUnloadable(const std::string& name, const std::string& path) {
+    std::error_code error;
+    std::string why = "cannot be read as a picture (corrupt?)";
+    if (path.empty()) {
+        why = "is refused: the name leaves the data folder";
+    } else if (!std::filesystem::exists(path, error)) {
+        why = "is missing";
+    } else if (std::filesystem::file_size(path, error) == 0) {
+        why = "is empty";
+    }
+    DataDiagnostics::Report(
+        path.empty() ? name + ".png" : path, 0,
+        "the picture of texture \"" + name + "\" " + why + "; it draws as a placeholder");
+}
+
 // Reads the sheet from `bytes`, the whole file (empty when it could not be read).
 void Read(Texture& texture, const std::vector<std::uint8_t>& bytes) {
     texture.listed = false;
@@ -63,6 +81,9 @@ void Read(Texture& texture, const std::vector<std::uint8_t>& bytes) {
             texture.layout.FindOpaqueFrames(pixels);
             texture.image = Loader()(pixels, {texture.layout.Mipmaps()});
             texture.decodedBytes = texture.image ? pixels.rgba.size() : 0;
+        }
+        if (!texture.image) {
+            ReportUnloadable(texture.name, path);
         }
     }
     std::cout << "Texture " << texture.name << (texture.image ? " loaded" : "Not properly loaded")

@@ -77,12 +77,21 @@ void LoadTextureList(const std::string& name) {
     const std::string path = Assets::PathOf(name);
     std::ifstream in(path, std::ios::binary);
     if (!in) {
+        DataDiagnostics::Report(
+            path.empty() ? name : path, 0,
+            "the texture list is missing; every picture draws as a placeholder");
         return;
     }
     for (const TextureListEntry& e : ReadTextureList(in, path)) {
         if (TextureTable().Contains(e.name)) {
             DataDiagnostics::Report(path, e.line,
                                     "texture \"" + e.name + "\" is listed twice; the first stays");
+            continue;
+        }
+        if (std::string why; !Assets::IsPlainName(e.name, &why)) {
+            DataDiagnostics::Report(path, e.line,
+                                    "texture name \"" + e.name + "\" refused: " + why +
+                                        "; only pictures inside the data folder are read");
             continue;
         }
         ListTexture(e.name);
@@ -93,6 +102,8 @@ void LoadAnimationList(const std::string& name) {
     const std::string path = Assets::PathOf(name);
     std::ifstream in(path, std::ios::binary);
     if (!in) {
+        DataDiagnostics::Report(path.empty() ? name : path, 0,
+                                "the animation list is missing; nothing is animated");
         return;
     }
     for (const AnimationListEntry& e : ReadAnimationList(in, path)) {

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 
 namespace fs = std::filesystem;
 
@@ -154,10 +155,28 @@ bool Reader::Open(int level, std::uint32_t choice) {
         return false;
     }
     path_ = recordings[choice % recordings.size()];
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path_, error)) {
+        DataDiagnostics::Report(path_, 0, "the recording is not a file; no playback");
+        return false;
+    }
+    const auto size = std::filesystem::file_size(path_, error);
+    if (error || size == 0) {
+        DataDiagnostics::Report(path_, 0, "the recording is empty; no playback");
+        return false;
+    }
     in_.open(path_, std::ios::binary);
     if (!in_) {
-        std::cout << path_ << ": cannot open for reading; no playback\n";
+        DataDiagnostics::Report(path_, 0, "the recording cannot be opened; no playback");
         return false;
+    }
+    if (size % kRecordSize != 0) {
+        DataDiagnostics::Report(path_, 0,
+                                "the recording's " + std::to_string(size) +
+                                    " bytes are not a whole number of " +
+                                    std::to_string(kRecordSize) +
+                                    "-byte records (damaged or not a recording); it plays up to "
+                                    "the last whole record");
     }
     return true;
 }
@@ -177,8 +196,9 @@ Reader::Result Reader::Next(platform::ControllerState& state) {
     if (got == 0) {
         return Result::End;
     }
-    std::cout << path_ << ": byte " << offset_ << ": recording ends inside a record (" << got
-              << " of " << kRecordSize << " bytes); playback ends\n";
+    DataDiagnostics::Report(
+        path_, 0,
+        "byte " + std::to_string(offset_) + ": the recording ends inside a record; playback ends");
     return Result::Truncated;
 }
 

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "core/editor_mode.h"
 #include "core/main_loop.h"
 #include "input/input_system.h"
 #include "platform/console_input.h"
@@ -29,7 +30,11 @@ public:
         }
     }
     void OnWheel(int delta) override { InputSystem::SetWheelDelta(delta); }
-    void OnClose() override { isRunning = false; }
+    void OnClose() override {
+        if (EditorMode::CloseEndsGame()) {
+            isRunning = false;
+        }
+    }
 };
 
 }  // namespace

@@ -117,7 +117,9 @@ std::string DecodeMember(const MetaMember& member, char* at, const std::vector<s
         *reinterpret_cast<bool*>(at) = value == "true";
         return {};
     }
-    if (value.find('.') == std::string::npos) {
+    // A real member written without a point ("speed 5", "1e39") is still a real number to the
+    // designer who typed it.
+    if (value.find('.') == std::string::npos && expected != Kind::Real) {
         int whole = 0;
         if (NumberResult r = ParseWhole(value, whole); !r.ok) {
             return prefix + r.error + " (" + Shown(value) + ")";

@@ -16,13 +16,26 @@ State& S() {
 }  // namespace
 
 void Report(std::string_view file, int line, std::string_view problem) {
-    std::string text(file);
+    std::string raw(file);
     if (line > 0) {
-        text += ':';
-        text += std::to_string(line);
+        raw += ':';
+        raw += std::to_string(line);
     }
-    text += ": ";
-    text += problem;
+    raw += ": ";
+    raw += problem;
+    // A data file may hold anything: control bytes would work on the terminal they reach.
+    std::string text;
+    for (const char c : raw) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7f) {
+            constexpr char kHex[] = "0123456789abcdef";
+            text += "\\x";
+            text += kHex[byte >> 4];
+            text += kHex[byte & 0xf];
+        } else {
+            text += c;
+        }
+    }
     ++S().count;
     if (S().sink) {
         S().sink(text);
@@ -33,6 +46,21 @@ void Report(std::string_view file, int line, std::string_view problem) {
 
 Sink SetSink(Sink sink) {
     return std::exchange(S().sink, std::move(sink));
+}
+
+Collector::Collector() {
+    previous_ = SetSink([this](const std::string& line) {
+        lines_.push_back(line);
+        if (previous_) {
+            previous_(line);
+        } else {
+            std::cerr << line << std::endl;
+        }
+    });
+}
+
+Collector::~Collector() {
+    SetSink(std::move(previous_));
 }
 
 std::size_t Count() {

@@ -11,10 +11,10 @@ NumberResult ParseWhole(const std::string& text, int& out) {
     errno = 0;
     const long value = std::strtol(begin, &end, 10);
     if (end == begin) {
-        return {false, "invalid stoi argument"};
+        return {false, "not a whole number"};
     }
     if (errno == ERANGE || value < INT_MIN || value > INT_MAX) {
-        return {false, "stoi argument out of range"};
+        return {false, "outside the whole numbers -2147483648 to 2147483647"};
     }
     out = static_cast<int>(value);
     return {true, {}};
@@ -26,10 +26,10 @@ NumberResult ParseReal(const std::string& text, float& out) {
     errno = 0;
     const float value = std::strtof(begin, &end);
     if (end == begin) {
-        return {false, "invalid stof argument"};
+        return {false, "not a number"};
     }
     if (errno == ERANGE) {
-        return {false, "stof argument out of range"};
+        return {false, "too large (or too small) for a real number, which ends near 3.4e38"};
     }
     if (!std::isfinite(value)) {
         return {false, "not a finite number"};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "core/messaging.h"
@@ -124,6 +125,14 @@ void ReadLevelObjects(std::istream& in, const std::string& file) {
         current->Destroy();
         current = nullptr;
     };
+    auto keep = [&] {
+        current->SetVisible(true);
+        Finish(*current);
+        LevelObjects().push_back(current);
+        // The block is done: a later "{" without a name must not reopen this object, which
+        // would then sit in the list twice.
+        current = nullptr;
+    };
 
     std::string line;
     while (lines.Next(line)) {
@@ -145,17 +154,26 @@ void ReadLevelObjects(std::istream& in, const std::string& file) {
         }
         if (StartsWith(line, '}')) {
             if (current) {
-                current->SetVisible(true);
-                Finish(*current);
-                LevelObjects().push_back(current);
-                // The block is done: a later "{" without a name must not reopen this object,
-                // which would then sit in the list twice.
-                current = nullptr;
+                keep();
             }
             inside = false;
             continue;
         }
         if (line.empty()) {
+            continue;
+        }
+        if (lines.NextStartsWith('{')) {
+            // Only a name line comes before a "{": the block above lost its "}".
+            if (current) {
+                lines.Report("object \"" + current->GetName() +
+                             "\" has no closing \"}\"; it ends here, where \"" + line +
+                             "\" begins");
+                keep();
+            }
+            current = new Object;
+            current->SetName(line);
+            currentLine = lines.LineNumber();
+            inside = false;
             continue;
         }
         if (!current) {
@@ -196,10 +214,27 @@ void LoadArchetypes() {
         LineReader lines(in, path);
         std::string name;
         while (lines.Next(name)) {
+            std::string why;
+            if (name.empty()) {
+                lines.Report("an empty line names no archetype; skipped");
+                continue;
+            }
+            if (!Assets::IsPlainName(name, &why)) {
+                lines.Report("archetype name \"" + name + "\" refused: " + why +
+                             "; only files inside the data folder are read");
+                continue;
+            }
+            if (std::error_code error;
+                !std::filesystem::is_regular_file(Assets::PathOf(name), error)) {
+                lines.Report("archetype \"" + name + "\" has no file " + Assets::PathOf(name) +
+                             "; it has no components");
+            }
             if (!LoadArchetype(name)) {
                 lines.Report("archetype \"" + name + "\" is listed twice; the first stays");
             }
         }
+    } else {
+        DataDiagnostics::Report(path, 0, "the archetype list is missing; there are no archetypes");
     }
     MessagingSystem::Send<ArchetypesLoadedMessage>();
 }

@@ -1,9 +1,9 @@
 #include "meta/data_writer.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <sstream>
 
@@ -12,6 +12,7 @@
 #include "meta/data_diagnostics.h"
 #include "meta/data_reader.h"
 #include "meta/meta_type.h"
+#include "meta/safe_file.h"
 #include "meta/tokenizer.h"
 #include "objects/component.h"
 #include "objects/level_objects.h"
@@ -83,11 +84,12 @@ void WriteMember(std::ostream& out, const MetaMember& member, const char* at) {
 
 // Writes `text` to the file `name` through a temporary file in the same folder and a rename, so
 // that a failed or interrupted save leaves the old file whole. `what` names the save in messages.
-bool ReplaceFile(const std::string& name, const std::string& text, const char* what) {
-    std::string why;
-    if (!Assets::IsPlainName(name, &why)) {
+bool ReplaceFile(const std::string& name, const std::string& text, const char* what,
+                 const std::function<bool()>& beforeReplacing = {}) {
+    std::string whyNot;
+    if (!Assets::IsPlainName(name, &whyNot)) {
         DataDiagnostics::Report(name, 0,
-                                std::string(what) + " refused: " + why +
+                                std::string(what) + " refused: " + whyNot +
                                     "; a name must be a plain file name inside the assets "
                                     "folder; nothing written");
         return false;
@@ -108,28 +110,18 @@ bool ReplaceFile(const std::string& name, const std::string& text, const char* w
         }
         start = end + 1;
     }
-    const std::string temporary = path + ".saving-" + std::to_string(::getpid());
-    bool written = false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out << text;
-            out.flush();
-            written = static_cast<bool>(out);
+    std::string why;
+    SafeFile::Pending pending;
+    if (pending.Write(path, text, &why)) {
+        if (beforeReplacing && !beforeReplacing()) {
+            return false;
         }
-    }
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(temporary, path, error);
-        if (!error) {
+        if (pending.Commit(&why)) {
             return true;
         }
     }
-    std::filesystem::remove(temporary, error);
     DataDiagnostics::Report(path, 0,
-                            std::string(what) +
-                                " failed: the file could not be written; the old "
-                                "file is unchanged");
+                            std::string(what) + " failed: " + why + "; the old file is unchanged");
     return false;
 }
 
@@ -181,6 +173,12 @@ void WriteLevel(std::ostream& out, const std::vector<Object*>& objects) {
     }
 }
 
+std::string LevelText(const std::vector<Object*>& objects) {
+    std::ostringstream text;
+    WriteLevel(text, objects);
+    return std::move(text).str();
+}
+
 void WriteArchetype(std::ostream& out, const Object& object) {
     PrepareStream(out);
     for (const auto& [name, component] : object.GetComponents()) {
@@ -197,7 +195,7 @@ bool NameReadsBack(std::string_view name) {
     return !name.empty() && name.front() != '{' && name.find_first_of("\r\n") == name.npos;
 }
 
-bool SaveLevel(const std::string& name) {
+bool SaveLevel(const std::string& name, const std::function<bool()>& beforeReplacing) {
     for (const Object* object : LevelObjects()) {
         const std::string& objectName = object->GetName();
         if (!NameReadsBack(objectName)) {
@@ -210,7 +208,7 @@ bool SaveLevel(const std::string& name) {
     }
     std::ostringstream text;
     WriteLevel(text, LevelObjects());
-    return ReplaceFile(name, text.str(), "level save");
+    return ReplaceFile(name, text.str(), "level save", beforeReplacing);
 }
 
 bool WriteArchetypeList(const std::string& selectedName) {
@@ -226,7 +224,7 @@ bool WriteArchetypeList(const std::string& selectedName) {
     return ReplaceFile("Objects", text.str(), "archetype list save");
 }
 
-bool SaveArchetype(Object* selected) {
+bool SaveArchetype(Object* selected, const std::function<bool()>& beforeReplacing) {
     if (!selected) {
         return false;
     }
@@ -242,12 +240,15 @@ bool SaveArchetype(Object* selected) {
     }
     std::ostringstream text;
     WriteArchetype(text, *selected);
-    const bool saved = ReplaceFile(name, text.str(), "archetype save");
-    WriteArchetypeList(name);
+    // A list naming a file that was never written would load an empty archetype in its place.
+    if (!ReplaceFile(name, text.str(), "archetype save", beforeReplacing)) {
+        return false;
+    }
+    const bool listed = WriteArchetypeList(name);
     auto& archetypes = ArchetypeTable();
     while (!archetypes.Empty()) {
         archetypes.begin()->second->Destroy();
     }
     LoadArchetypes();
-    return saved;
+    return listed;
 }

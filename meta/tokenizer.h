@@ -10,7 +10,7 @@
 // leading space, or the second of two spaces, starts the next token.
 #pragma once
 
-#include <iosfwd>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +34,10 @@ public:
     // 1-based number of the line last returned.
     int LineNumber() const { return lineNumber_; }
     const std::string& File() const { return file_; }
+    // Whether the line after the one last returned begins with `c`.
+    bool NextStartsWith(char c) const {
+        return !stopped_ && in_.peek() == std::char_traits<char>::to_int_type(c);
+    }
     // Reports a problem of the line last returned.
     void Report(std::string_view problem) const;
 

@@ -49,6 +49,15 @@ void Call(const std::function<void()>& hook) {
 // Acts on a request that differs from the current level.
 void Switch(std::int32_t target) {
     State& s = S();
+    if (target == kPlayTest + 1) {
+        // A won play-test asks for the level after it: that is the editor it came from. The
+        // winner goes on asking until the editor has cleared it away.
+        if (s.current != kPlayTest) {
+            s.requested = s.current;
+            return;
+        }
+        target = s.requested = kLevelEditor;
+    }
     const bool restart = target == kRestart || target < 0;
     if (target > kQuit || (restart && !IsPlayable(s.current))) {
         // No sender produces these; acting on them would index past the level table.

@@ -105,6 +105,18 @@ public:
             }
             ImGui::End();
         }
+        if (!Status().empty()) {
+            // Bottom left, over the level, never in the way of a click.
+            ImGui::SetNextWindowPos(ImVec2(kPanelX, kBackBufferHeight - kPanelY), ImGuiCond_Always,
+                                    ImVec2(0.0f, 1.0f));
+            ImGui::SetNextWindowBgAlpha(0.6f);
+            ImGui::Begin("###status", nullptr,
+                         ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
+                             ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
+                             ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
+            ImGui::TextUnformatted(Status().c_str());
+            ImGui::End();
+        }
         editing_ = ImGui::IsAnyItemActive();
         ImGui::Render();
         ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());

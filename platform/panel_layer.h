@@ -88,6 +88,11 @@ public:
     // A line of text the user cannot edit.
     void AddNote(const std::string& text);
 
+    // One line kept on screen apart from the panel (the editor's level name and whether it is
+    // saved); empty shows nothing.
+    void SetStatus(std::string text) { status_ = std::move(text); }
+    const std::string& Status() const { return status_; }
+
     // Runs the handlers of the buttons pressed since the last call, in pressing order.
     void DispatchPresses();
     // True when a bound value was changed through the panel since the last call.
@@ -114,6 +119,7 @@ private:
     std::vector<PanelItem> items_;
     std::vector<std::function<void()>> pressed_;
     bool edited_ = false;
+    std::string status_;
 };
 
 std::unique_ptr<PanelLayer> MakeHeadlessPanels();

@@ -144,6 +144,20 @@ TEST_F(LevelEditorTest, ALevelSaveWritesExactlyThePlacedObjectsAndKeepsABackup) 
     EXPECT_EQ(session.Assets().Read("level_Mine.bak"), first);
 }
 
+TEST_F(LevelEditorTest, ASaveReportGoesByItselfAndAFailureStays) {
+    Place("Box 0 0 10 10");
+    editor().SaveLevelAs("level_Mine");
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kSaved);
+    session.Frames(260);
+    EXPECT_FALSE(session.Panels().HasPanel()) << "read, then gone";
+    editor().SaveLevelAs("Objects");
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kNotSaved);
+    EXPECT_NE(session.Panels().Items()[0].label.find("one of the game's own lists"),
+              std::string::npos);
+    session.Frames(260);
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kNotSaved) << "a failure waits to be read";
+}
+
 TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopyBack) {
     const std::string shipped = "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n";
     session.Assets().Write("level_Intro", shipped);
@@ -163,7 +177,7 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kSaved);
     ASSERT_EQ(session.Panels().Items().size(), 1u);
     EXPECT_EQ(session.Panels().Items()[0].label,
-              "Saved to " + (installed.saves / "level_Intro").string());
+              "Level \"level_Intro\" saved to " + (installed.saves / "level_Intro").string());
 
     session.Chord('N');
     session.Chord('L');
@@ -184,7 +198,8 @@ TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndLoadsOnTopOfTheLevel) {
     session.PressButton("Load level_Intro");
     EXPECT_EQ(LevelObjects().size(), 2u);
     EXPECT_EQ(editor().levelName, "level_Intro");
-    EXPECT_FALSE(session.Panels().HasPanel());
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kLoaded);
+    EXPECT_EQ(session.Panels().Items()[0].label.rfind("Loaded 1 object from ", 0), 0u);
 }
 
 TEST_F(LevelEditorTest, ObjectPanelShowsEditableComponentsAndTheirButtons) {
@@ -278,6 +293,23 @@ TEST_F(LevelEditorTest, PlayTestSavesAndRunsTheLevelAndF5ComesBackToIt) {
     ASSERT_TRUE(editor().update);
     ASSERT_EQ(LevelObjects().size(), 1u);
     EXPECT_EQ(LevelObjects().front()->GetTransform().GetPosition().x, 0.0f);
+    EXPECT_EQ(session.LevelText(), session.Assets().Read("level_Trial"));
+}
+
+TEST_F(LevelEditorTest, AWonPlayTestComesBackToTheEditorWithItsLevel) {
+    Place("Crate 0 0 30 30");
+    editor().levelName = "level_Trial";
+    session.Chord('P');
+    session.Frames(3);
+    ASSERT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
+    // The winner asks for the next level every frame until it is cleared away.
+    for (int frame = 0; frame < 4; ++frame) {
+        MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kPlayTest + 1);
+        session.Frames(1);
+    }
+    session.Frames(3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kLevelEditor);
+    EXPECT_TRUE(editor().update);
     EXPECT_EQ(session.LevelText(), session.Assets().Read("level_Trial"));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/editor_mode.h"
 #include "editor/editor_components.h"
 #include "editor/level_editor.h"
 #include "input/input_system.h"
@@ -96,9 +97,88 @@ TEST(Palette, F6ShowsTheArchetypeViewAndF5TheEditorAgain) {
     EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kArchetypeEditor);
     const Object* crate = ArchetypeTable().Get("Crate");
     EXPECT_TRUE(crate->HasComponent("ArchetypeObjectEditorComponent"));
-    EXPECT_EQ(crate->GetTransform().GetPosition(), (Vector2D{800.0f, 420.0f}));
+    EXPECT_EQ(crate->GetTransform().GetPosition(), Palette::GridPlace(0));
     session.EnterEditor();
     EXPECT_TRUE(session.Editor().update);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ArchetypeView, ShowsEveryArchetypeOnScreenAndAClickOpensItsPanel) {
+    EditorSession session(TenArchetypes());
+    session.EnterEditor();
+    session.Tap(VirtualKey::F6);
+    session.Frames(3);
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        const Vector2D p = archetype->GetTransform().GetPosition();
+        EXPECT_TRUE(archetype->IsVisible()) << name;
+        EXPECT_TRUE(p.x - 30 >= -800 && p.x + 30 <= 800 && p.y - 30 >= -450 && p.y + 30 <= 450)
+            << name << " is not wholly on screen";
+    }
+    const Vector2D third = Palette::GridPlace(2);
+    session.Click(static_cast<int>(third.x), static_cast<int>(third.y));
+    ASSERT_NE(session.Editor().Selected(), nullptr);
+    EXPECT_TRUE(session.Editor().Selected()->IsArchetype());
+    ASSERT_EQ(session.Panels().Title(), "Archetype");
+    EXPECT_TRUE(session.Panels().HasButton(LevelEditor::kSaveArchetype));
+}
+
+TEST(ArchetypeView, WorksAfterAPlayTestToo) {
+    EditorSession session({"Crate: BoxCollider2D mHollow false"});
+    session.EnterEditor();
+    session.Click(-1000000, 420);
+    session.Editor().levelName = "level_Trial";
+    session.Chord('P');
+    session.Frames(3);
+    ASSERT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
+    session.Tap(VirtualKey::F6);
+    session.Frames(3);
+    EXPECT_TRUE(EditorMode::IsActive()) << "drawn as the editor's view, the game standing still";
+    const Vector2D first = Palette::GridPlace(0);
+    session.Click(static_cast<int>(first.x), static_cast<int>(first.y));
+    EXPECT_EQ(session.Editor().Selected(), ArchetypeTable().Get("Crate"));
+    session.Tap(VirtualKey::Escape);
+    session.Frames(3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 0);
+    EXPECT_FALSE(EditorMode::IsActive());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PaletteOrder, FollowsTheArchetypeListWithTheGamesOwnApartAndStaysAfterASave) {
+    EditorSession session({"Zed: BoxCollider2D mHollow false",
+                           "Button: ChangeLevelButtonComponent NextLevel 0",
+                           "Apple: BoxCollider2D mHollow true"});
+    session.EnterEditor();
+    const auto y = [](const char* name) {
+        return ArchetypeTable().Get(name)->GetTransform().GetPosition().y;
+    };
+    EXPECT_EQ(y("Zed"), 420.0f);
+    EXPECT_EQ(y("Apple"), 358.0f);
+    EXPECT_EQ(y("Button"), 234.0f) << "after the pieces, one slot apart";
+    session.Click(-1000000, 358, true);
+    session.PressButton(LevelEditor::kSaveArchetype);
+    EXPECT_EQ(y("Zed"), 420.0f);
+    EXPECT_EQ(y("Apple"), 358.0f);
+    EXPECT_EQ(y("Button"), 234.0f);
+}
+
+TEST(ArchetypeView, ItsPanelShowsTheArchetypesComponentsToEdit) {
+    EditorSession session({"Crate: BoxCollider2D mHollow false"});
+    session.Tap(VirtualKey::F6);
+    session.Frames(3);
+    const Vector2D first = Palette::GridPlace(0);
+    session.Click(static_cast<int>(first.x), static_cast<int>(first.y));
+    ASSERT_EQ(session.Panels().Title(), "Archetype");
+    EXPECT_EQ(session.Panels().Value("BoxCollider2D.mHollow"), "false");
+    ASSERT_TRUE(session.Panels().Edit("BoxCollider2D.mHollow", "true"));
+    session.PressButton(LevelEditor::kSaveArchetype);
+    EXPECT_NE(session.Assets().Read("Crate").find("mHollow true"), std::string::npos);
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kSaved);
 }
 
 }  // namespace

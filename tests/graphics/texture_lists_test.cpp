@@ -56,7 +56,7 @@ TEST_F(TextureListsTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet)
     EXPECT_EQ(diagnostics.Lines().size(), 4u);
     EXPECT_TRUE(diagnostics.Contains("AnimationList:3: animation \"rda_walk\" is listed twice"));
     EXPECT_TRUE(diagnostics.Contains("AnimationList:4: "));
-    EXPECT_TRUE(diagnostics.Contains("AnimationList:5: start frame: invalid stoi argument"));
+    EXPECT_TRUE(diagnostics.Contains("AnimationList:5: start frame: not a whole number"));
     EXPECT_TRUE(diagnostics.Contains("AnimationList:6: "));
 }
 

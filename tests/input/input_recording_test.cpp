@@ -204,13 +204,13 @@ TEST_F(RecordingTest, ATruncatedRecordingEndsThePlaybackCleanly) {
     WriteBytes("assets/Level0Input/inputfile1.input", bytes);
 
     InputSystem::SetPlaybackInput(true);
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     LoadLevel();
     EXPECT_EQ(InputRecording::Encode(InputSystem::PadState(0)), InputRecording::Encode(Sample(0)));
     Frame();
     EXPECT_EQ(InputRecording::Encode(InputSystem::PadState(0)), InputRecording::Encode(Sample(1)));
     Frame();
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(InputSystem::IsPlayingBack());
     EXPECT_EQ(InputSystem::PadState(0).buttons, 0) << "no half record leaks into the game";
     EXPECT_NE(out.find("inputfile1.input: byte 32:"), std::string::npos) << out;

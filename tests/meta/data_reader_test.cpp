@@ -169,7 +169,7 @@ TEST_F(ReaderTest, EveryBadLineGetsOneDiagnosticAndTheRestOfTheFileStillLoads) {
     }
     EXPECT_TRUE(diagnostics.Contains("six numbers"));
     EXPECT_TRUE(diagnostics.Contains("unknown component class \"NoSuchComponent\""));
-    EXPECT_TRUE(diagnostics.Contains("invalid stof argument"));
+    EXPECT_TRUE(diagnostics.Contains("not a number"));
     EXPECT_TRUE(diagnostics.Contains("non-zero \"mass\""));
     EXPECT_TRUE(diagnostics.Contains("non-zero \"friction\""));
     EXPECT_TRUE(diagnostics.Contains("a second RigidBody2D line"));
@@ -223,7 +223,7 @@ TEST_F(ReaderTest, ArchetypesAreNamedFlaggedAndFiledFirstWins) {
     EXPECT_TRUE(Sent(MessageType::ArchetypesLoaded));
 
     auto& table = ArchetypeTable();
-    EXPECT_EQ(table.Size(), 4u);
+    EXPECT_EQ(table.Size(), 3u);
     const Object* sign = table.Get("Sign");
     ASSERT_NE(sign, nullptr);
     EXPECT_TRUE(sign->IsArchetype());
@@ -232,12 +232,14 @@ TEST_F(ReaderTest, ArchetypesAreNamedFlaggedAndFiledFirstWins) {
     // A bare "Transform2D" line gives a default Transform2D component in the table.
     ASSERT_NE(sign->Get<Transform2D>("Transform2D"), nullptr);
     EXPECT_EQ(sign->Get<Transform2D>("Transform2D")->GetScale(), (Vector2D{}));
-    // A missing file still gives an archetype; an empty line one with an empty name.
+    // A missing file still gives an archetype, and says so; an empty line names none.
     ASSERT_NE(table.Get("Missing"), nullptr);
     EXPECT_TRUE(table.Get("Missing")->GetComponents().Empty());
-    EXPECT_TRUE(table.Contains(""));
+    EXPECT_FALSE(table.Contains(""));
     EXPECT_TRUE(LevelObjects().empty());
-    ASSERT_EQ(diagnostics.Lines().size(), 1u);
+    ASSERT_EQ(diagnostics.Lines().size(), 3u);
+    EXPECT_TRUE(diagnostics.Contains("Objects:3: archetype \"Missing\" has no file"));
+    EXPECT_TRUE(diagnostics.Contains("Objects:4: an empty line names no archetype; skipped"));
     EXPECT_TRUE(diagnostics.Contains("Objects:5: archetype \"Sign\" is listed twice"));
 }
 
@@ -250,7 +252,7 @@ TEST_F(ReaderTest, ArchetypeFilesReportBadLinesAndKeepTheGoodOnes) {
     EXPECT_FALSE(thing->HasComponent("TestSign"));
     EXPECT_EQ(thing->Get<RigidBody2D>("RigidBody2D")->mass, 3.0f);
     EXPECT_EQ(diagnostics.Lines().size(), 2u);
-    EXPECT_TRUE(diagnostics.Contains("Thing:1: TestSign member \"count\": invalid stoi argument"));
+    EXPECT_TRUE(diagnostics.Contains("Thing:1: TestSign member \"count\": not a whole number"));
     EXPECT_TRUE(diagnostics.Contains("Thing:3: unknown component class \"What\""));
 }
 

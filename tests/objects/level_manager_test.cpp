@@ -208,6 +208,8 @@ protected:
     void SetUp() override {
         assets.Write("Objects", "Counter\n");
         assets.Write("Counter", "TestCounter step 2 \n");
+        assets.Write("TextureList", "");
+        assets.Write("AnimationList", "");
         assets.Write("BrelSplashLevel", "Splash\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\n}\n");
         assets.Write("level_Intro",
                      "Counted\n{\nTransform2D 1.0 2.0 0.0 1.0 1.0 0.0\nTestCounter step 3 \n}\n");

@@ -50,6 +50,11 @@ void EditorSession::Frames(int count) {
     engine_->RunFrames(count);
 }
 
+void EditorSession::CloseWindow() {
+    window_->Queue([](platform::WindowEvents& e) { e.OnClose(); });
+    Frames(1);
+}
+
 void EditorSession::Tap(int key) {
     Hold(key, true);
     Hold(key, false);

@@ -37,6 +37,8 @@ public:
     // Presses the left button at `from`, moves to `to` while held, releases there.
     void Drag(int fromX, int fromY, int toX, int toY);
     void Hold(int key, bool down);
+    // The window manager's close button, then a frame.
+    void CloseWindow();
 
     // Queues a press of the panel button `label` and runs a frame for the editor to act on it.
     bool PressButton(const std::string& label);

@@ -65,6 +65,9 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
         assets_.Write(name, text);
     }
     assets_.Write("Objects", list);
+    // Worlds without pictures: the lists are there, and empty.
+    assets_.Write("TextureList", "");
+    assets_.Write("AnimationList", "");
     levels[level] = std::string(scene);
     for (const auto& [index, text] : levels) {
         assets_.Write(LevelManager::LevelTable()[static_cast<std::size_t>(index)],

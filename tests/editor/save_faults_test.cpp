@@ -1,0 +1,247 @@
+// The faults a designer's disk can throw at a save, done for real: a full disk (a file-size
+// limit), a read-only folder, a kill in the middle of saving, and names of the game's own files.
+// Each asserts what the designer reads and that nothing on disk was lost. Faults run in a forked
+// child, so the limit, the lost privileges and the kill stay there.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "editor/level_editor.h"
+#include "editor/level_saves.h"
+#include "meta/safe_file.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/editor_session.h"
+#include "support/scene_builder.h"
+
+namespace {
+
+using testing_support::EditorSession;
+
+const std::string kOld = "Rock\n{\nTransform2D 5.0 6.0 1.0 10.0 10.0 0.0\n}\n";
+const std::string kOlder = "Pebble\n{\nTransform2D 1.0 2.0 1.0 3.0 3.0 0.0\n}\n";
+
+// Runs `work` in a child process and returns what it returned.
+std::string InChild(const std::function<std::string()>& work) {
+    int channel[2];
+    if (::pipe(channel) != 0) {
+        return "no pipe";
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        const std::string said = work();
+        [[maybe_unused]] const ssize_t n = ::write(channel[1], said.data(), said.size());
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
+        said.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return said;
+}
+
+class SaveFaultsTest : public ::testing::Test {
+protected:
+    SaveFaultsTest() : session({"Crate: RigidBody2D mass 1.0"}) {
+        session.Assets().Write("level_Mine", kOld);
+        session.Assets().Write("level_Mine.bak", kOlder);
+        session.EnterEditor();
+    }
+    // A level of `count` objects, far more text than `kOld`.
+    void PlaceMany(int count) {
+        std::string scene;
+        for (int i = 0; i < count; ++i) {
+            scene += "Box" + std::to_string(i) + " " + std::to_string(i * 30) + " 0 10 10\n";
+        }
+        testing_support::BuildScene(scene);
+    }
+    // The save as the panel's button does it; returns the panel's title and first note.
+    std::string SaveAndRead() {
+        session.Editor().SaveLevelAs("level_Mine");
+        const auto& items = session.Panels().Items();
+        return session.Panels().Title() + ": " + (items.empty() ? "" : items[0].label);
+    }
+    void ExpectNothingLost() {
+        EXPECT_EQ(session.Assets().Read("level_Mine"), kOld);
+        EXPECT_EQ(session.Assets().Read("level_Mine.bak"), kOlder);
+        EXPECT_FALSE(session.Assets().Exists("level_Mine.bak2"));
+        for (const std::string& file : session.Assets().Files()) {
+            EXPECT_EQ(file.find(".saving-"), std::string::npos) << file;
+        }
+    }
+    EditorSession session;
+};
+
+TEST_F(SaveFaultsTest, AFullDiskSaysSoAndKeepsTheFileAndItsBackup) {
+    PlaceMany(200);
+    const std::string said = InChild([this] {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return SaveAndRead();
+    });
+    EXPECT_EQ(said.rfind(std::string(LevelEditor::kNotSaved) + ": \"level_Mine\" was not saved", 0),
+              0u)
+        << said;
+    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+    EXPECT_NE(said.find("Nothing on disk changed"), std::string::npos) << said;
+    ExpectNothingLost();
+}
+
+TEST_F(SaveFaultsTest, ABackupThatDoesNotFitStopsTheSaveBeforeAnythingMoves) {
+    // The old file is the big one now: the new level fits, its backup does not.
+    std::string big;
+    for (int i = 0; i < 200; ++i) {
+        big += "Box" + std::to_string(i) + "\n{\nTransform2D 0.0 0.0 1.0 1.0 1.0 0.0\n}\n";
+    }
+    session.Assets().Write("level_Mine", big);
+    testing_support::BuildScene("Tiny 0 0 10 10");
+    const std::string said = InChild([this] {
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return SaveAndRead();
+    });
+    EXPECT_NE(said.find("the backup of"), std::string::npos) << said;
+    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+    EXPECT_EQ(session.Assets().Read("level_Mine"), big);
+    EXPECT_EQ(session.Assets().Read("level_Mine.bak"), kOlder);
+}
+
+TEST_F(SaveFaultsTest, AReadOnlyFolderSaysSoAndChangesNothing) {
+    testing_support::BuildScene("Box 0 0 10 10");
+    const std::filesystem::path folder = session.Assets().Folder();
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                    std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                    std::filesystem::perms::others_exec);
+    const std::string said = InChild([&] {
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            return std::string("could not drop root");
+        }
+        return SaveAndRead();
+    });
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_NE(said.find("was not saved"), std::string::npos) << said;
+    EXPECT_NE(said.find("Permission denied"), std::string::npos) << said;
+    EXPECT_EQ(said.find("without"), std::string::npos) << "no word of a save that did not happen";
+    ExpectNothingLost();
+}
+
+TEST_F(SaveFaultsTest, AKillDuringSavesLeavesAWholeFileAndTheNextStartClearsTheRest) {
+    PlaceMany(400);
+    const std::string level = session.LevelText();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        for (;;) {
+            session.Editor().SaveLevelAs("level_Mine");
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string after = session.Assets().Read("level_Mine");
+    EXPECT_TRUE(after == level || after == kOld) << "a whole file, old or new";
+    for (int generation = 1; generation <= EditorSaves::kBackupGenerations; ++generation) {
+        const std::string backup = EditorSaves::BackupName("level_Mine", generation);
+        if (session.Assets().Exists(backup)) {
+            const std::string text = session.Assets().Read(backup);
+            EXPECT_TRUE(text == level || text == kOld || text == kOlder) << backup;
+        }
+    }
+    // A temporary file of a process that still runs (ours) belongs to a save under way.
+    session.Assets().Write("level_Other.saving-" + std::to_string(::getpid()), "half");
+    SafeFile::ClearStaleTemporaries(session.Assets().Folder());
+    for (const std::string& file : session.Assets().Files()) {
+        if (file.find(".saving-") != std::string::npos) {
+            EXPECT_EQ(file, "level_Other.saving-" + std::to_string(::getpid()));
+        }
+    }
+}
+
+TEST_F(SaveFaultsTest, BackupsRotateThroughThreeGenerations) {
+    testing_support::BuildScene("Box 0 0 10 10");
+    std::vector<std::string> versions = {kOld};
+    for (int save = 0; save < 4; ++save) {
+        LevelObjects().front()->GetTransform().SetPosition({save * 10.0f, 0.0f});
+        ASSERT_TRUE(EditorSaves::SaveLevel("level_Mine").saved);
+        versions.push_back(session.LevelText());
+    }
+    EXPECT_EQ(session.Assets().Read("level_Mine"), versions[4]);
+    EXPECT_EQ(session.Assets().Read("level_Mine.bak"), versions[3]);
+    EXPECT_EQ(session.Assets().Read("level_Mine.bak2"), versions[2]);
+    EXPECT_EQ(session.Assets().Read("level_Mine.bak3"), versions[1]);
+    EXPECT_FALSE(session.Assets().Exists("level_Mine.bak4"));
+}
+
+struct ReservedCase {
+    const char* name;
+    bool asArchetype;
+    const char* because;
+};
+
+const ReservedCase kReserved[] = {
+    {"Objects", false, "one of the game's own lists"},
+    {"TextureList", true, "one of the game's own lists"},
+    {"Crate", false, "the file of the archetype Crate"},
+    {"PixelShader.fx", false, "data names have no extension"},
+    {"level_Mine.bak", false, "data names have no extension"},
+    {"level_Intro", true, "is a level file"},
+    {"level_Mine", true, "is a level file"},
+    {"../escape", false, "path separator"},
+    {"Sounds", false, "a folder"},
+};
+
+class ReservedNameTest : public SaveFaultsTest,
+                         public ::testing::WithParamInterface<ReservedCase> {};
+
+TEST_P(ReservedNameTest, IsRefusedWithTheReasonAndNothingWritten) {
+    std::filesystem::create_directory(session.Assets().Folder() / "Sounds");
+    session.Assets().Write("Objects", "Crate\n");
+    const std::string crate = session.Assets().Read("Crate");
+    const auto files = session.Assets().Files();
+    const std::string why = EditorSaves::ReservedBecause(GetParam().name, GetParam().asArchetype);
+    EXPECT_NE(why.find(GetParam().because), std::string::npos) << why;
+    if (!GetParam().asArchetype) {
+        const auto outcome = EditorSaves::SaveLevel(GetParam().name);
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_NE(outcome.message.find(why), std::string::npos) << outcome.message;
+    }
+    EXPECT_EQ(session.Assets().Files(), files);
+    EXPECT_EQ(session.Assets().Read("Crate"), crate);
+    EXPECT_EQ(session.Assets().Read("Objects"), "Crate\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(GameFiles, ReservedNameTest, ::testing::ValuesIn(kReserved),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name) {
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             }
+                             return name + (info.param.asArchetype ? "_archetype" : "_level");
+                         });
+
+TEST(SaveNames, ALevelOrArchetypeOfItsOwnNameIsFree) {
+    EditorSession session({"Crate: RigidBody2D mass 1.0"});
+    EXPECT_EQ(EditorSaves::ReservedBecause("level_Fresh", false), "");
+    EXPECT_EQ(EditorSaves::ReservedBecause("Crate", true), "");
+    EXPECT_EQ(EditorSaves::ReservedBecause("NewPiece", true), "");
+}
+
+}  // namespace

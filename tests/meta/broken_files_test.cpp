@@ -1,0 +1,121 @@
+// A table of broken data files, each read the way the game reads it: every one says what is wrong
+// in one line naming the file (and the line where there is one), in plain words, and ends in a
+// safe result.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "graphics/texture.h"
+#include "graphics/texture_lists.h"
+#include "meta/data_reader.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/asset_folder.h"
+#include "support/engine_test.h"
+#include "support/test_components.h"
+
+namespace {
+
+using testing_support::CapturedDiagnostics;
+using testing_support::TempAssets;
+
+struct BrokenFile {
+    const char* name;
+    const char* file;  // written into the assets folder unless empty
+    std::string text;
+    std::function<void()> read;
+    const char* says;  // a line holding this is reported
+    std::function<bool()> safe;
+};
+
+bool LevelNamesAre(std::vector<std::string> names) {
+    std::vector<std::string> live;
+    for (const Object* o : LevelObjects()) {
+        live.push_back(o->GetName());
+    }
+    return live == names;
+}
+
+const char* const kBlock = "{\nTransform2D 0.0 0.0 1.0 1.0 1.0 0.0\n";
+
+const BrokenFile kBroken[] = {
+    {"MissingClosingBrace", "level_X", std::string("A\n") + kBlock + "B\n" + kBlock + "}\n",
+     [] { LoadLevel("level_X"); },
+     "level_X:4: object \"A\" has no closing \"}\"; it ends here, where \"B\" begins",
+     [] {
+         return LevelNamesAre({"A", "B"});
+     }},
+    {"NotANumber", "level_X", std::string("A\n") + kBlock + "TestSign speed abc \n}\n",
+     [] { LoadLevel("level_X"); }, "level_X:4: TestSign member \"speed\": not a number",
+     [] { return LevelNamesAre({"A"}); }},
+    {"RealTooLarge", "level_X", std::string("A\n") + kBlock + "TestSign speed 1e39 \n}\n",
+     [] { LoadLevel("level_X"); }, "too large (or too small) for a real number",
+     [] { return LevelNamesAre({"A"}); }},
+    {"WholeTooLarge", "level_X", std::string("A\n") + kBlock + "TestSign count 9999999999 \n}\n",
+     [] { LoadLevel("level_X"); }, "outside the whole numbers -2147483648 to 2147483647",
+     [] { return LevelNamesAre({"A"}); }},
+    {"BinaryGarbage", "level_X", std::string("A\n") + kBlock + "\x1b[31m\x01\xff \n}\n",
+     [] { LoadLevel("level_X"); }, "unknown component class \"\\x1b[31m\\x01\\xff\"",
+     [] { return LevelNamesAre({"A"}); }},
+    {"ArchetypeClimbsOut", "Objects", "../../../etc/passwd\n", [] { LoadArchetypes(); },
+     "Objects:1: archetype name \"../../../etc/passwd\" refused: the name holds a path separator",
+     [] { return ArchetypeTable().Empty(); }},
+    {"ArchetypeBackslash", "Objects", "..\\secret\n", [] { LoadArchetypes(); },
+     "refused: the name holds a path separator", [] { return ArchetypeTable().Empty(); }},
+    {"ArchetypeEmptyLine", "Objects", "\n", [] { LoadArchetypes(); },
+     "Objects:1: an empty line names no archetype; skipped",
+     [] { return ArchetypeTable().Empty(); }},
+    {"ArchetypeWithoutFile", "Objects", "Ghost\n", [] { LoadArchetypes(); },
+     "Objects:1: archetype \"Ghost\" has no file",
+     [] { return ArchetypeTable().Contains("Ghost"); }},
+    {"NoArchetypeList", "", "", [] { LoadArchetypes(); },
+     "Objects: the archetype list is missing; there are no archetypes",
+     [] { return ArchetypeTable().Empty(); }},
+    {"NoTextureList", "", "", [] { LoadTextureList("TextureList"); },
+     "TextureList: the texture list is missing", [] { return TextureTable().Empty(); }},
+    {"TextureClimbsOut", "TextureList", "../../outside\n", [] { LoadTextureList("TextureList"); },
+     "TextureList:1: texture name \"../../outside\" refused",
+     [] { return TextureTable().Empty(); }},
+    {"MissingPicture", "TextureList", "Absent\n",
+     [] {
+         SetTextureLoader([](const std::string&) { return nullptr; });
+         LoadTextureList("TextureList");
+         SetTextureLoader(nullptr);
+     },
+     "Absent.png: the picture of texture \"Absent\" is missing; it draws as a placeholder",
+     [] { return TextureTable().Contains("Absent"); }},
+};
+
+class BrokenFileTest : public testing_support::EngineTest,
+                       public ::testing::WithParamInterface<BrokenFile> {
+protected:
+    ~BrokenFileTest() override { ClearTextureTables(); }
+    TempAssets assets;
+    CapturedDiagnostics diagnostics;
+};
+
+TEST_P(BrokenFileTest, SaysWhatIsWrongAndEndsSafely) {
+    const BrokenFile& broken = GetParam();
+    if (*broken.file) {
+        assets.Write(broken.file, broken.text);
+    }
+    broken.read();
+    EXPECT_TRUE(diagnostics.Contains(broken.says)) << [&] {
+        std::string all;
+        for (const auto& line : diagnostics.Lines()) {
+            all += line + "\n";
+        }
+        return all;
+    }();
+    for (const std::string& line : diagnostics.Lines()) {
+        EXPECT_EQ(line.find('\x1b'), std::string::npos) << "raw control bytes reach the terminal";
+        EXPECT_EQ(line.find("root:"), std::string::npos) << "a file outside the data was read";
+    }
+    EXPECT_TRUE(broken.safe());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BrokenFileTest, ::testing::ValuesIn(kBroken),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
