@@ -79,8 +79,11 @@ const BrokenFile kBroken[] = {
      [] { return TextureTable().Empty(); }},
     {"MissingPicture", "TextureList", "Absent\n",
      [] {
-         SetTextureLoader([](const std::string&) { return nullptr; });
+         SetTextureLoader(
+             [](const platform::Image&, const platform::TextureOptions&) { return nullptr; });
          LoadTextureList("TextureList");
+         while (LoadNextListedTexture()) {
+         }
          SetTextureLoader(nullptr);
      },
      "Absent.png: the picture of texture \"Absent\" is missing; it draws as a placeholder",
