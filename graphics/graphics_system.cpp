@@ -15,6 +15,7 @@
 #include "core/screen.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
+#include "graphics/screen_text.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
@@ -160,8 +161,10 @@ void GraphicsSystem::Draw() {
 void GraphicsSystem::DrawLoadingScreen() {
     device_.SetViewport(0, 0, Screen::kWidth, Screen::kHeight);
     device_.Clear(kLoadingClear, 1.0f);
-    device_.DrawText(kLoadingText, Screen::kWidth / 2, Screen::kHeight / 2, kLoadingColour,
-                     platform::TextAlign::Left);
+    // Centred on the screen both ways: the text is drawn from the top of its line.
+    device_.DrawText(kLoadingText, Screen::kWidth / 2,
+                     Screen::kHeight / 2 - ScreenText::kLineHeight / 2, kLoadingColour,
+                     platform::TextAlign::Centre);
 }
 
 void GraphicsSystem::DrawViews() {
@@ -208,6 +211,9 @@ void GraphicsSystem::DrawViews() {
         if (debugOverlay_) {
             DrawStatistics();
         }
+    }
+    if (!EditorMode::IsActive()) {
+        ScreenText::DrawAll(device_);
     }
     if (overlayDrawer_) {
         device_.SetViewport(0, 0, 1600, 900);
