@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/core.h"
+#include "gameplay/progress.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
@@ -92,6 +93,9 @@ int main() {
     ApplyClockAid(services);
     Core core(std::move(services));
     ApplyGameAids();
+    if (!Assets::Current().user.empty()) {
+        ProgressKeeper::Enable(Assets::Current().user / ProgressFile::kFileName);
+    }
     LoadGameData(core);
     while (isRunning) {
         core.Update();
