@@ -29,8 +29,12 @@ void PlayerControllerComponentVerticalShooter::Update() {
         gameBegun = true;
         BeginNewGame();
     }
-    // A returning player answers the menu's "Continue" or "New Game" instead.
+    // A returning player answers the menu's "Continue" or "New Game" instead; the key that
+    // answers must not also skip to the first level.
     if (ProgressKeeper::ContinueOffered()) {
+        continueOffered_ = true;
+    }
+    if (continueOffered_) {
         return;
     }
     timer += static_cast<float>(FrameRateController::GetDT());

@@ -14,7 +14,7 @@ namespace {
 constexpr std::int32_t kFirstPlayableLevel = 2;
 constexpr std::int32_t kEndingLevel = 19;
 constexpr std::int32_t kFinalLevel = 20;
-constexpr platform::Argb kStarColour = 0xFFFFE08Au;
+constexpr platform::Argb kStarColour = 0xFFFFFFFFu;
 constexpr platform::Argb kNoticeColour = 0xFFFFFFFFu;
 // Top right, clear of the levels' signs and of the menus in the middle.
 constexpr int kStarsX = Screen::kWidth - 150;
@@ -92,8 +92,9 @@ void Hud::UpdateStars(std::int32_t level) {
         text =
             "You found " + std::to_string(found) + " of " + std::to_string(starsInGame_) + " stars";
         if (ProgressKeeper::Enabled()) {
-            text += "\nYour best, level by level: " +
-                    std::to_string(ProgressKeeper::Current().StarsFound());
+            text +=
+                "\nBest found so far: " + std::to_string(ProgressKeeper::Current().StarsFound()) +
+                " of " + std::to_string(starsInGame_);
         }
     }
     if (text == shownStars_) {
@@ -103,7 +104,8 @@ void Hud::UpdateStars(std::int32_t level) {
     if (text.empty()) {
         ScreenText::Clear(kStarsOwner);
     } else if (level == kFinalLevel) {
-        ScreenText::Set(kStarsOwner, {{text, Screen::kWidth / 2, 300, true, kStarColour}});
+        // Under the final screen's buttons.
+        ScreenText::Set(kStarsOwner, {{text, Screen::kWidth / 2, 716, true, kStarColour}});
     } else {
         ScreenText::Set(kStarsOwner, {{text, kStarsX, kStarsY, true, kStarColour}});
     }

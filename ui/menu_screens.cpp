@@ -39,9 +39,10 @@ constexpr MenuEntry kFinalScreen[] = {
      ChangeLevelButtonComponent::kRestartGame},
     {"Quit", {0.0f, -100.0f}, {80.0f, 45.0f}, -1.0f, ChangeLevelButtonComponent::kQuitGame},
 };
+// Side by side under the controller notice's card.
 constexpr MenuEntry kContinueOffer[] = {
-    {"ContinueButton", {0.0f, 50.0f}},
-    {"NewGameButton", {0.0f, -150.0f}},
+    {"ContinueButton", {-110.0f, -340.0f}},
+    {"NewGameButton", {110.0f, -340.0f}},
 };
 
 }  // namespace

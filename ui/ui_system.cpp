@@ -135,13 +135,10 @@ void UISystem::UpdateMenuText() {
             lines.push_back(
                 {soundOff ? "Sound: off" : "Sound: on", kCentre - 150, 452, true, kQuestionColour});
             break;
-        case Screen::ContinueOffer: {
-            const std::int32_t level = std::min(ProgressKeeper::Current().furthestLevel, 19);
-            lines.push_back(
-                {"Welcome back! You got as far as level " + std::to_string(level - 1) + ".",
-                 kCentre, 300, true, kQuestionColour});
+        case Screen::ContinueOffer:
+            lines.push_back({"Welcome back! Continue where you left off, or start a new game?",
+                             kCentre, 690, true, kQuestionColour});
             break;
-        }
         default:
             break;
     }
@@ -337,9 +334,12 @@ void UISystem::PauseKey(std::int32_t level) {
 
 bool UISystem::KeyboardNavigation() {
     using InputSystem::KeyTriggered;
-    const bool up = KeyTriggered(VirtualKey::Up) || KeyTriggered('W');
-    const bool down =
-        KeyTriggered(VirtualKey::Down) || KeyTriggered('S') || KeyTriggered(VirtualKey::Tab);
+    // Left and right serve the screens whose buttons stand side by side.
+    const bool up = KeyTriggered(VirtualKey::Up) || KeyTriggered('W') ||
+                    KeyTriggered(VirtualKey::Left) || KeyTriggered('A');
+    const bool down = KeyTriggered(VirtualKey::Down) || KeyTriggered('S') ||
+                      KeyTriggered(VirtualKey::Right) || KeyTriggered('D') ||
+                      KeyTriggered(VirtualKey::Tab);
     if (up || down || KeyTriggered(VirtualKey::Return) || KeyTriggered(VirtualKey::Space)) {
         keyboardSelection_ = true;
     }

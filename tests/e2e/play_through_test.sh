@@ -129,7 +129,7 @@ echo "jump: the player rose from y $ground_y to y $y"
 
 press Escape
 wait_for_screen play_pause_menu 30 "$menu"
-click 800 450                      # "Options"
+click 800 250                      # "Options"
 wait_for_screen play_options 30 "$menu"
 click 800 500                      # "Back"
 wait_for_screen play_pause_menu 30 "$menu"
