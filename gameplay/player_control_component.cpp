@@ -97,6 +97,7 @@ void PlayerControlComponent::Update() {
     MakeFace();
     if (face) {
         face->GetTransform().SetPosition(owner->GetTransform().GetPosition());
+        face->SetDrawnAt(owner->DrawnAt());
     }
     auto* body = owner->Get<RigidBody2D>("RigidBody2D");
     if (winning) {

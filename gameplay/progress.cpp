@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <numeric>
@@ -262,7 +263,8 @@ bool ContinueOffered() {
 std::int32_t TakeContinue() {
     State& keeper = Keeper();
     keeper.offerPending = false;
-    const std::int32_t level = std::min(keeper.progress.furthestLevel, kLastContinuableLevel);
+    const std::int32_t level =
+        std::clamp(keeper.progress.furthestLevel, kFirstPlayableLevel, kLastContinuableLevel);
     StarCount = keeper.progress.StarsBefore(level);
     CommitStars();
     return level;

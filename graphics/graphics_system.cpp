@@ -227,9 +227,12 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
         return;
     }
     const Transform2D& transform = object.GetTransform();
-    const StepInterpolation::Pose drawn =
+    StepInterpolation::Pose drawn =
         interpolation_.Drawn(&object, {transform.GetPosition(), transform.GetRotationRadians()},
                              FrameRateController::StepFraction());
+    if (object.DrawnAt()) {
+        drawn.position = *object.DrawnAt();
+    }
     platform::QuadDraw quad;
     quad.world = transform.BuildWorldMatrixAt(drawn.position, drawn.radians);
     if (texture) {
