@@ -20,6 +20,7 @@
 #include "core/core.h"
 #include "core/messages.h"
 #include "core/messaging.h"
+#include "gameplay/progress.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "meta/safe_file.h"
@@ -156,6 +157,9 @@ int main(int argc, char** argv) {
     ApplyClockAid(services);
     Core core(std::move(services));
     ApplyGameAids(core);
+    if (!Assets::Current().user.empty()) {
+        ProgressKeeper::Enable(Assets::Current().user / ProgressFile::kFileName);
+    }
     LoadGameData(core);
     while (isRunning) {
         core.Update();

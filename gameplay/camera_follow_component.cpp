@@ -40,6 +40,25 @@ Vector2D CameraTarget(const CameraFollowComponent& follow, const Vector2D& playe
             ClampAxis(player.y, follow.minY, follow.maxY, kHalfViewHeight)};
 }
 
+namespace {
+
+// `value` moved just enough to lie within `half` of `centre`.
+float PushedFocus(float centre, float value, float half) {
+    return std::clamp(centre, value - half, value + half);
+}
+
+// One step of the camera on one axis: a share of the way, at least a whole unit, never past.
+float Ease(float from, float to, float share) {
+    const float gap = to - from;
+    if (std::abs(gap) < 1.0f) {
+        return to;
+    }
+    const float step = gap * share;
+    return from + (std::abs(step) < 1.0f ? std::copysign(1.0f, gap) : step);
+}
+
+}  // namespace
+
 void CameraFollowComponent::Update() {
     HandleMessages();
     Camera* camera = MainCamera();
@@ -47,16 +66,21 @@ void CameraFollowComponent::Update() {
         return;
     }
     camera->SetZoom(1.0f);
+    const Vector2D player = owner->GetTransform().GetPosition();
     if (!started) {
         started = true;
         camera->SetPosition({static_cast<float>(startX), static_cast<float>(startY)});
+        focus = player;
     }
+    focus = {PushedFocus(focus.x, player.x, kDeadZone.x),
+             PushedFocus(focus.y, player.y, kDeadZone.y)};
     const Vector2D c = camera->GetPosition();
-    Vector2D t = CameraTarget(*this, owner->GetTransform().GetPosition());
+    const Vector2D target = CameraTarget(*this, focus);
+    Vector2D t{Ease(c.x, target.x, kEasing), Ease(c.y, target.y, kEasing)};
     const Vector2D step = t - c;
     const float distance = step.Length();
     if (distance > maxSpeed) {
         t = c + step / distance * maxSpeed;
     }
-    camera->SetPosition({std::floor(t.x), std::floor(t.y)});
+    camera->SetPosition({std::round(t.x), std::round(t.y)});
 }

@@ -40,6 +40,8 @@ void CannonComponent::HandleMessages() {
                 body->SetVelocity(at - centre);
                 body->heldByCannon = true;
                 occupied = true;
+                // Seen in the barrel at once, though the pull takes its time.
+                other->SetDrawnAt(centre);
             }
         } else if (hit->kind == CollisionKind::Continues && body && body->heldByCannon) {
             --countdown;
@@ -49,12 +51,18 @@ void CannonComponent::HandleMessages() {
                 player->inCannon = true;
             }
             gameplay::SetEmitting(*owner, true);
+            other->SetDrawnAt(centre);
             if (countdown == 0) {
                 body->ApplyImpulsePolar(speed, gameplay::PushAngle(*owner));
                 countdown = kHoldFrames;
                 body->heldByCannon = false;
+                other->SetDrawnAt(std::nullopt);
             }
-        } else if (hit->kind == CollisionKind::Ended && occupied) {
+        } else if (hit->kind == CollisionKind::Ended && body && body->heldByCannon) {
+            // Let go without a launch (the contact broke): drawn where it is again.
+            other->SetDrawnAt(std::nullopt);
+        }
+        if (hit->kind == CollisionKind::Ended && occupied) {
             gameplay::SetEmitting(*owner, false);
             if (player) {
                 gameplay::Rumble(*player, 0.0f);

@@ -72,6 +72,7 @@ void EndOfGame::HandleMessages() {
 
 void EndOfGame::Update() {
     HandleMessages();
+    sinceLastRelease += static_cast<float>(FrameRateController::GetDT());
     if (!owner || !active || StarCount == 0) {
         return;
     }
@@ -84,6 +85,7 @@ void EndOfGame::Update() {
 
 void EndOfGame::ReleaseStar() {
     --StarCount;
+    sinceLastRelease = 0.0f;
     if (Object* archetype = ArchetypeTable().Get("StarEnd")) {
         Object* star = archetype->Clone();
         Transform2D& t = star->GetTransform();

@@ -12,11 +12,22 @@
 #pragma once
 
 #include "core/vector.h"
+#include "gameplay/run_state.h"
 #include "meta/meta_registration.h"
 
 class EndOfGame : public ComponentOf<EndOfGame, GameLogicComponent> {
 public:
     static constexpr float kReleaseInterval = 0.5f;
+    // A released star is off the top of the screen within this long.
+    static constexpr float kRiseSeconds = 1.5f;
+
+    // Every star the player brought has been released and has flown out of sight (at once when
+    // there were none).
+    bool AllRisen() const { return StarCount == 0 && sinceLastRelease >= kRiseSeconds; }
+    // Seconds since then; 0 before.
+    float SecondsSinceAllRisen() const {
+        return AllRisen() ? sinceLastRelease - kRiseSeconds : 0.0f;
+    }
 
     void Update() override;
     void HandleMessages() override;
@@ -25,6 +36,7 @@ public:
     bool side = false;
 
     float releaseTimer = kReleaseInterval;
+    float sinceLastRelease = kRiseSeconds;
 
 private:
     void ReleaseStar();

@@ -4,6 +4,7 @@
 
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "gameplay/ending.h"
 #include "gameplay/gameplay_support.h"
 #include "gameplay/run_state.h"
 #include "graphics/texture_component.h"
@@ -96,6 +97,7 @@ void PlayerControlComponent::Update() {
     MakeFace();
     if (face) {
         face->GetTransform().SetPosition(owner->GetTransform().GetPosition());
+        face->SetDrawnAt(owner->DrawnAt());
     }
     auto* body = owner->Get<RigidBody2D>("RigidBody2D");
     if (winning) {
@@ -151,9 +153,21 @@ void PlayerControlComponent::WinSpin(RigidBody2D* body, float dt) {
         face->GetTransform().SetScale(Shrink(face->GetTransform().GetScale(), dt));
     }
     spinTimer += dt;
-    if (spinTimer > spinTime) {
+    if (spinTimer > spinTime || EndingWatched()) {
         MoveOn(LevelManager::GetCurrentLevel() + 1);
     }
+}
+
+bool PlayerControlComponent::EndingWatched() const {
+    // The ending's wait lasts as long as its stars take to fly: any key or button moves on once
+    // the last is out of sight, and a few seconds later the game moves on by itself.
+    const auto* ending = owner->Get<EndOfGame>("EndOfGame");
+    if (!ending || !ending->AllRisen()) {
+        return false;
+    }
+    using namespace InputSystem;
+    return ending->SecondsSinceAllRisen() > kEndingLinger || AnyKeyTriggered() ||
+           PadButtonTriggered(playerNum, 0xFFFF) || MouseLeftTriggered();
 }
 
 void PlayerControlComponent::CollisionPass() {
@@ -221,15 +235,13 @@ void PlayerControlComponent::KeyboardPass(RigidBody2D& body, Vector2D& force) {
     if (KeyTriggered(VirtualKey::PageUp) && level != kEndLevel) {
         MoveOn(kEndLevel);
     }
+    // Each press flips its switch, which stays as it is until the next press (the progress
+    // file keeps it); the menus show a notice as it flips.
     if (KeyTriggered('P')) {
         MessagingSystem::Send<ToggleMute2Message>(true);
-    } else if (KeyReleased('P')) {
-        MessagingSystem::Send<ToggleMute2Message>(false);
     }
     if (KeyTriggered('O')) {
         MessagingSystem::Send<ToggleMute1Message>(true);
-    } else if (KeyReleased('O')) {
-        MessagingSystem::Send<ToggleMute1Message>(false);
     }
     if (KeyTriggered('L')) {
         MessagingSystem::Send<RestartSoundsMessage>();

@@ -64,6 +64,9 @@ public:
 private:
     void MakeFace();
     void WinSpin(RigidBody2D* body, float dt);
+    // On the ending: whether the player has seen the stars fly and wants to go on.
+    bool EndingWatched() const;
+    static constexpr float kEndingLinger = 4.0f;
     void CollisionPass();
     void KeyboardPass(RigidBody2D& body, Vector2D& force);
     void GamepadPass(RigidBody2D& body, Vector2D& force);

@@ -2,6 +2,7 @@
 
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "gameplay/progress.h"
 #include "gameplay/run_state.h"
 #include "input/input_system.h"
 #include "objects/level_manager.h"
@@ -27,6 +28,14 @@ void PlayerControllerComponentVerticalShooter::Update() {
     if (!gameBegun) {
         gameBegun = true;
         BeginNewGame();
+    }
+    // A returning player answers the menu's "Continue" or "New Game" instead; the key that
+    // answers must not also skip to the first level.
+    if (ProgressKeeper::ContinueOffered()) {
+        continueOffered_ = true;
+    }
+    if (continueOffered_) {
+        return;
     }
     timer += static_cast<float>(FrameRateController::GetDT());
     const bool skipped = PadButtonTriggered(0, PadButton::A) || MouseLeftTriggered() ||

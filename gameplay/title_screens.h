@@ -29,4 +29,5 @@ public:
 
 private:
     bool gameBegun = false;
+    bool continueOffered_ = false;
 };

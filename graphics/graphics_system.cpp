@@ -18,6 +18,7 @@
 #include "core/screen.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
+#include "graphics/screen_text.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
@@ -219,8 +220,10 @@ void GraphicsSystem::LoadListedSheets() {
 void GraphicsSystem::DrawLoadingScreen() {
     device_.SetViewport(0, 0, Screen::kWidth, Screen::kHeight);
     device_.Clear(kLoadingClear, 1.0f);
-    device_.DrawText(kLoadingText, Screen::kWidth / 2, Screen::kHeight / 2, kLoadingColour,
-                     platform::TextAlign::Left);
+    // Centred on the screen both ways: the text is drawn from the top of its line.
+    device_.DrawText(kLoadingText, Screen::kWidth / 2,
+                     Screen::kHeight / 2 - ScreenText::kLineHeight / 2, kLoadingColour,
+                     platform::TextAlign::Centre);
 }
 
 void GraphicsSystem::DrawViews() {
@@ -268,6 +271,9 @@ void GraphicsSystem::DrawViews() {
             DrawStatistics();
         }
     }
+    if (!EditorMode::IsActive()) {
+        ScreenText::DrawAll(device_);
+    }
     if (overlayDrawer_) {
         device_.SetViewport(0, 0, 1600, 900);
         device_.Flush();
@@ -280,9 +286,12 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
         return;
     }
     const Transform2D& transform = object.GetTransform();
-    const StepInterpolation::Pose drawn =
+    StepInterpolation::Pose drawn =
         interpolation_.Drawn(&object, {transform.GetPosition(), transform.GetRotationRadians()},
                              FrameRateController::StepFraction());
+    if (object.DrawnAt()) {
+        drawn.position = *object.DrawnAt();
+    }
     platform::QuadDraw quad;
     quad.world = transform.BuildWorldMatrixAt(drawn.position, drawn.radians);
     if (texture) {

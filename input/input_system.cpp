@@ -314,6 +314,14 @@ void InputShutdown() {
 bool KeyTriggered(int key) {
     return ValidKey(key) && S().live[key] && !S().previous[key] && !S().older[key];
 }
+bool AnyKeyTriggered() {
+    for (int key = 0; key < 256; ++key) {
+        if (KeyTriggered(key)) {
+            return true;
+        }
+    }
+    return false;
+}
 bool KeyDown(int key) {
     return ValidKey(key) && (S().previous[key] || S().live[key]);
 }

@@ -2,9 +2,10 @@
 // three test aids (recording the first controller's input per level, playing it back, random
 // movement keys). Free functions over global state; Core calls Update() once per simulation step
 // (a frame below) before all systems, and the window feeds the live state between updates (SetKey,
-// mouse entries), so a key pressed during frame N is "triggered" for the systems of frame N+1. A key or button pressed and
-// released again before the next update (a quick tap, or a tap during a long frame) stays down
-// until that update, so it still reads as triggered for one frame and released after.
+// mouse entries), so a key pressed during frame N is "triggered" for the systems of frame N+1. A
+// key or button pressed and released again before the next update (a quick tap, or a tap during a
+// long frame) stays down until that update, so it still reads as triggered for one frame and
+// released after.
 //
 // Keys are indexed by Windows virtual-key codes (0..255) whatever the platform: the window layer
 // maps its own key codes into them. Gamepads are read through the platform::Gamepads that Core
@@ -41,6 +42,8 @@ bool KeyReleased(int key);   // up now, down two updates ago: true on two frames
 // False while the key is up. While it is held, the first 35 calls count down and return false,
 // every later call returns true; combine with KeyTriggered for one step at the press.
 bool KeyRepeat(int key);
+// Some key is triggered now (any code 0..255).
+bool AnyKeyTriggered();
 void SetKey(int key, bool pressed);
 // Forgets every key and button state (level load, tests).
 void ClearKeys();

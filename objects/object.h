@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <typeinfo>
@@ -65,6 +66,10 @@ public:
     bool IsArchetype() const { return isArchetype; }
     void SetArchetype(bool archetype) { isArchetype = archetype; }
     int GetVertexCount() const { return vertexCount; }
+    // Where the object is drawn when not at its own position (a body held in a cannon's barrel
+    // while physics still pulls it there); none draws it where it is.
+    const std::optional<Vector2D>& DrawnAt() const { return drawnAt; }
+    void SetDrawnAt(std::optional<Vector2D> at) { drawnAt = at; }
 
     Transform2D& GetTransform() { return transform; }
     const Transform2D& GetTransform() const { return transform; }
@@ -93,4 +98,5 @@ private:
     bool isArchetype = false;
     bool destroyed = false;
     std::uint32_t componentsVersion = 0;
+    std::optional<Vector2D> drawnAt;
 };

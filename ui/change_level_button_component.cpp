@@ -1,6 +1,7 @@
 #include "ui/change_level_button_component.h"
 
 #include "core/messaging.h"
+#include "gameplay/progress.h"
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
 #include "objects/level_manager.h"
@@ -79,8 +80,10 @@ void ChangeLevelButtonComponent::Update() {
 
     const bool padPress = InputSystem::PadConnected(0) &&
                           InputSystem::PadButtonTriggered(0, PadButton::A) && padSelected;
+    const bool keyPress = padSelected && (InputSystem::KeyTriggered(VirtualKey::Return) ||
+                                          InputSystem::KeyTriggered(VirtualKey::Space));
     const bool mousePress = mouseOver && InputSystem::MouseLeftTriggered();
-    if (padPress || mousePress) {
+    if (padPress || keyPress || mousePress) {
         Act();
     }
 }
@@ -135,10 +138,10 @@ void ChangeLevelButtonComponent::Act() {
         case kShowOptions:
             Send<ShowOptionsMessage>();
             break;
-        case kToggleMusic:
+        case kToggleSound:
             Send<ToggleMute2Message>(false);
             break;
-        case kToggleSound:
+        case kToggleMusic:
             Send<ToggleMute1Message>(false);
             break;
         case kRestartGame:
@@ -149,6 +152,13 @@ void ChangeLevelButtonComponent::Act() {
             break;
         case kReturnToPauseMenu:
             Send<ReturnToPauseMenuMessage>();
+            break;
+        case kContinue:
+            Send<ChangeLevelMessage>(ProgressKeeper::TakeContinue());
+            break;
+        case kNewGame:
+            ProgressKeeper::DeclineContinue();
+            Send<ChangeLevelMessage>(2);
             break;
         default:
             break;

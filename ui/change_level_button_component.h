@@ -1,7 +1,8 @@
 // ChangeLevelButtonComponent: makes its object a menu button. It shows "texture" normally and
-// "hovertexture" while hovered, and when pressed (left click on it, or gamepad A while it is the
-// pad selection) acts by its action code "NextLevel": each code sends the message that opens a
-// menu screen, closes the menu, changes the level or flips an audio mute switch.
+// "hovertexture" while hovered, and when pressed (left click on it, or gamepad A, Return or Space
+// while it is the menu's selection) acts by its action code "NextLevel": each code sends the
+// message that opens a menu screen, closes the menu, changes the level or flips an audio mute
+// switch.
 //
 // The UISystem drives every button: each frame it writes `hovered`, `padSelected` and
 // `mouseOver` and then calls Update(). A button takes input only from its second visible frame
@@ -27,11 +28,16 @@ public:
     static constexpr std::int32_t kAskReloadLevel = 7;
     static constexpr std::int32_t kAskRestartGame = 8;
     static constexpr std::int32_t kShowOptions = 9;
-    static constexpr std::int32_t kToggleMusic = 10;
-    static constexpr std::int32_t kToggleSound = 11;
+    // Mute switch 2: every sound ("Sound" in the options).
+    static constexpr std::int32_t kToggleSound = 10;
+    // Mute switch 1: the looping music ("Music" in the options).
+    static constexpr std::int32_t kToggleMusic = 11;
     static constexpr std::int32_t kRestartGame = 12;
     static constexpr std::int32_t kQuitGame = 13;
     static constexpr std::int32_t kReturnToPauseMenu = 14;
+    // A returning player's choice on the controller screen.
+    static constexpr std::int32_t kContinue = 15;
+    static constexpr std::int32_t kNewGame = 16;
 
     void Update() override;
     void HandleMessages() override;
@@ -43,7 +49,8 @@ public:
 
     // Set by the UISystem on the confirmation screen's buttons.
     std::int32_t confirmTarget = 0;
-    // Written by the UISystem every frame before Update().
+    // Written by the UISystem every frame before Update(). `padSelected`: the menu's selection
+    // (moved by the pad or the keyboard) is on this button.
     bool hovered = false;
     bool padSelected = false;
     bool mouseOver = false;

@@ -28,5 +28,7 @@ std::span<const MenuEntry> CreditsPage();
 std::span<const MenuEntry> HowToPlayPage();
 // The two buttons of the last level.
 std::span<const MenuEntry> FinalScreen();
+// A returning player's choice on the controller screen: where they left off, or a new game.
+std::span<const MenuEntry> ContinueOffer();
 
 }  // namespace MenuScreens

@@ -6,8 +6,11 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "editor/editor_mode.h"
+#include "gameplay/progress.h"
+#include "gameplay/run_state.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
+#include "graphics/screen_text.h"
 #include "input/input_system.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
@@ -17,7 +20,9 @@
 
 namespace {
 
+constexpr std::int32_t kControllerScreen = 1;
 constexpr std::int32_t kFinalLevel = 20;
+constexpr platform::Argb kQuestionColour = 0xFFFFFFFFu;
 constexpr double kNavRepeat = 0.2;
 constexpr float kStickThreshold = 0.2f;
 // Between the level and the menu (buttons and pages draw at 8).
@@ -42,6 +47,12 @@ bool IsLive(const Object* object) {
 }
 
 }  // namespace
+
+UISystem::UISystem() = default;
+
+UISystem::~UISystem() {
+    ScreenText::Clear(kMenuTextOwner);
+}
 
 void UISystem::Shutdown() {
     ClearScreen();
@@ -87,6 +98,53 @@ void UISystem::ClearScreen() {
     menuObjects.clear();
 }
 
+void UISystem::Show(Screen shown, std::span<const MenuEntry> entries, int confirmTarget) {
+    ClearScreen();
+    BuildScreen(entries, confirmTarget);
+    screen = shown;
+    selected = 0;
+    UpdateMenuText();
+}
+
+void UISystem::SelectEntry(const char* archetype) {
+    for (std::size_t i = 0; i < menuObjects.size(); ++i) {
+        if (menuObjects[i]->GetName() == archetype) {
+            selected = static_cast<int>(i);
+            return;
+        }
+    }
+}
+
+void UISystem::UpdateMenuText() {
+    // Screen pixels: the menus are built around the camera, which is the screen's centre.
+    constexpr int kCentre = 800;
+    std::vector<ScreenText::Line> lines;
+    switch (screen) {
+        case Screen::Question: {
+            static constexpr const char* kQuestions[] = {"Quit the game?", "Restart this level?",
+                                                         "Restart the game?"};
+            if (question_ >= 0 && question_ < 3) {
+                lines.push_back({kQuestions[question_], kCentre, 300, true, kQuestionColour});
+            }
+            break;
+        }
+        case Screen::Options:
+            // Under each button: Music stands right of the centre, Sound left.
+            lines.push_back(
+                {musicOff ? "Music: off" : "Music: on", kCentre + 150, 452, true, kQuestionColour});
+            lines.push_back(
+                {soundOff ? "Sound: off" : "Sound: on", kCentre - 150, 452, true, kQuestionColour});
+            break;
+        case Screen::ContinueOffer:
+            lines.push_back({"Welcome back! Continue where you left off, or start a new game?",
+                             kCentre, 690, true, kQuestionColour});
+            break;
+        default:
+            break;
+    }
+    ScreenText::Set(kMenuTextOwner, std::move(lines));
+}
+
 void UISystem::ForgetLevelObjects() {
     menuObjects.clear();
     veil_ = nullptr;
@@ -120,15 +178,29 @@ void UISystem::UpdateVeil() {
 void UISystem::HandleMessages() {
     for (const auto& message : MessagingSystem::GetMessages()) {
         switch (message->type) {
-            case MessageType::LevelStarted:
+            case MessageType::LevelStarted: {
                 uiStarted_ = false;
                 menuOpen = false;
-                if (LevelManager::GetCurrentLevel() == kFinalLevel) {
+                screen = Screen::None;
+                const std::int32_t level = LevelManager::GetCurrentLevel();
+                hud_.LevelStarted(level);
+                ProgressKeeper::LevelStarted(level, StarCountAtLevelStart);
+                if (level == kFinalLevel) {
                     BuildScreen(MenuScreens::FinalScreen());
+                    screen = Screen::Final;
+                    selected = 0;
+                } else if (level == kControllerScreen && ProgressKeeper::ContinueOffered()) {
+                    BuildScreen(MenuScreens::ContinueOffer());
+                    screen = Screen::ContinueOffer;
+                    selected = 0;
                 }
+                UpdateMenuText();
                 break;
+            }
             case MessageType::ChangeLevel:
                 ClearScreen();
+                screen = Screen::None;
+                UpdateMenuText();
                 break;
             case MessageType::ClearLevel:
                 // The object system, earlier in this frame, destroyed every level object.
@@ -137,6 +209,8 @@ void UISystem::HandleMessages() {
             case MessageType::EnterLevelEditor:
                 menuOpen = false;
                 ForgetLevelObjects();
+                screen = Screen::None;
+                UpdateMenuText();
                 break;
             case MessageType::EnterArchetypeEditor:
                 menuOpen = false;
@@ -144,12 +218,13 @@ void UISystem::HandleMessages() {
             case MessageType::TogglePause:
             case MessageType::DeviceLostToggle:
                 menuOpen = true;
-                ClearScreen();
-                BuildScreen(MenuScreens::PauseMenu());
+                Show(Screen::PauseMenu, MenuScreens::PauseMenu());
                 break;
             case MessageType::Resume:
                 ClearScreen();
                 menuOpen = false;
+                screen = Screen::None;
+                UpdateMenuText();
                 break;
             case MessageType::RegisterComponent: {
                 const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
@@ -162,26 +237,40 @@ void UISystem::HandleMessages() {
                 guiComponents_.Clear();
                 break;
             case MessageType::AskConfirmation:
-                ClearScreen();
-                BuildScreen(MenuScreens::Confirmation(),
-                            static_cast<const AskConfirmationMessage&>(*message).action);
+                question_ = static_cast<const AskConfirmationMessage&>(*message).action;
+                returnEntry_ = "Resume";
+                Show(Screen::Question, MenuScreens::Confirmation(), question_);
+                SelectEntry("No");
                 break;
             case MessageType::BackToPauseMenu:
             case MessageType::ReturnToPauseMenu:
-                ClearScreen();
-                BuildScreen(MenuScreens::PauseMenu());
+                Show(Screen::PauseMenu, MenuScreens::PauseMenu());
+                SelectEntry(returnEntry_);
+                returnEntry_ = "Resume";
                 break;
             case MessageType::ShowCredits:
-                ClearScreen();
-                BuildScreen(MenuScreens::CreditsPage());
+                returnEntry_ = "CreditsButton";
+                Show(Screen::Page, MenuScreens::CreditsPage());
                 break;
             case MessageType::ShowHowToPlay:
-                ClearScreen();
-                BuildScreen(MenuScreens::HowToPlayPage());
+                returnEntry_ = "Howtoplay";
+                Show(Screen::Page, MenuScreens::HowToPlayPage());
                 break;
             case MessageType::ShowOptions:
-                ClearScreen();
-                BuildScreen(MenuScreens::Options());
+                returnEntry_ = "Options";
+                Show(Screen::Options, MenuScreens::Options());
+                break;
+            case MessageType::ToggleMute1:
+                musicOff = !musicOff;
+                hud_.Notice(musicOff ? "Music off" : "Music on");
+                ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
+                UpdateMenuText();
+                break;
+            case MessageType::ToggleMute2:
+                soundOff = !soundOff;
+                hud_.Notice(soundOff ? "Sound off" : "Sound on");
+                ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
+                UpdateMenuText();
                 break;
             default:
                 break;
@@ -200,19 +289,23 @@ void UISystem::Update() {
     // be reclaimed; this also keeps the running index of the GUI pass to live buttons, and none
     // is updated twice in a frame.
     guiComponents_.Prune();
+    hud_.Update(FrameRateController::GetDT());
+    // The mouse takes over from the keyboard's selection as soon as it moves.
+    const int mouseX = InputSystem::GetMouseX(), mouseY = InputSystem::GetMouseY();
+    if (mouseX != mouseX_ || mouseY != mouseY_) {
+        mouseX_ = mouseX;
+        mouseY_ = mouseY;
+        keyboardSelection_ = false;
+    }
     const std::int32_t level = LevelManager::GetCurrentLevel();
-    // The splash and controller screens have no menu.
-    if (level == 0 || level == 1) {
+    // The splash and controller screens have no pause menu; the controller screen may show a
+    // returning player's choice.
+    const bool titleScreen = level == 0 || level == kControllerScreen;
+    if (titleScreen && menuObjects.empty()) {
         return;
     }
-    const bool pauseKey = InputSystem::KeyTriggered(VirtualKey::Escape) ||
-                          InputSystem::PadButtonTriggered(0, PadButton::Start);
-    if (pauseKey && !EditorMode::IsActive() && level != kFinalLevel) {
-        if (menuOpen) {
-            MessagingSystem::Send<ResumeMessage>();
-        } else {
-            MessagingSystem::Send<TogglePauseMessage>();
-        }
+    if (!titleScreen) {
+        PauseKey(level);
     }
     if (!menuObjects.empty()) {
         Navigate();
@@ -220,9 +313,49 @@ void UISystem::Update() {
     GuiPass();
 }
 
+void UISystem::PauseKey(std::int32_t level) {
+    const bool escape = InputSystem::KeyTriggered(VirtualKey::Escape);
+    const bool pauseKey = escape || InputSystem::PadButtonTriggered(0, PadButton::Start);
+    if (!pauseKey || EditorMode::IsActive() || level == kFinalLevel) {
+        return;
+    }
+    if (escape) {
+        keyboardSelection_ = true;
+    }
+    if (!menuOpen) {
+        MessagingSystem::Send<TogglePauseMessage>();
+    } else if (screen == Screen::Question || screen == Screen::Options || screen == Screen::Page) {
+        // One page back, as "No" and "Back" do.
+        MessagingSystem::Send<BackToPauseMenuMessage>();
+    } else {
+        MessagingSystem::Send<ResumeMessage>();
+    }
+}
+
+bool UISystem::KeyboardNavigation() {
+    using InputSystem::KeyTriggered;
+    // Left and right serve the screens whose buttons stand side by side.
+    const bool up = KeyTriggered(VirtualKey::Up) || KeyTriggered('W') ||
+                    KeyTriggered(VirtualKey::Left) || KeyTriggered('A');
+    const bool down = KeyTriggered(VirtualKey::Down) || KeyTriggered('S') ||
+                      KeyTriggered(VirtualKey::Right) || KeyTriggered('D') ||
+                      KeyTriggered(VirtualKey::Tab);
+    if (up || down || KeyTriggered(VirtualKey::Return) || KeyTriggered(VirtualKey::Space)) {
+        keyboardSelection_ = true;
+    }
+    if (up) {
+        --selected;
+    } else if (down) {
+        ++selected;
+    }
+    return up || down;
+}
+
 void UISystem::Navigate() {
     navTimer_ += FrameRateController::GetDT();
-    if (InputSystem::PadConnected(0) && navTimer_ >= kNavRepeat) {
+    if (KeyboardNavigation()) {
+        // The keyboard moved the selection this frame; the pad waits for the next.
+    } else if (InputSystem::PadConnected(0) && navTimer_ >= kNavRepeat) {
         navTimer_ = 0.0;
         using InputSystem::LeftStickY, InputSystem::RightStickY, InputSystem::PadButtonTriggered;
         if (LeftStickY(0) > kStickThreshold || RightStickY(0) > kStickThreshold ||
@@ -244,7 +377,7 @@ void UISystem::Navigate() {
 }
 
 void UISystem::GuiPass() {
-    const bool pad = InputSystem::PadConnected(0);
+    const bool pad = InputSystem::PadConnected(0) || keyboardSelection_;
     int index = 0;
     guiComponents_.Walk([&](GUIComponent& component) {
         if (auto* button = dynamic_cast<ChangeLevelButtonComponent*>(&component)) {

@@ -5,23 +5,38 @@
 // What a button does is its own business (ChangeLevelButtonComponent): it answers with messages
 // such as ShowOptions or AskConfirmation, which this system reads one frame later and turns into
 // the next screen. The pause key sends TogglePause or Resume, so the menu also opens one frame
-// after the key. The objects of a screen are ordinary level objects owned by LevelObjects; this
-// system destroys them when it clears the screen, and forgets them (without destroying) when the
-// object system has already destroyed every level object. While the pause menu or one of its
-// pages shows, a translucent full-screen veil dims the level behind; it is not a menu entry.
+// after the key; on a page of the menu it goes back one page instead. The selection moves with
+// the pad, the arrow keys, W / S and Tab, and Return, Space or pad A press the selected button;
+// it shows once the pad or the keyboard is used, and the mouse hovers as always. A new screen
+// starts on its safe choice: "No" on a question, Resume on the pause menu, the entry a page was
+// opened from on the way back. The objects of a screen are ordinary level objects owned by
+// LevelObjects; this system destroys them when it clears the screen, and forgets them (without
+// destroying) when the object system has already destroyed every level object. While the pause menu
+// or one of its pages shows, a translucent full-screen veil dims the level behind; it is not a menu
+// entry.
 #pragma once
 
+#include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/system.h"
 #include "objects/component_list.h"
+#include "ui/hud.h"
 
 class Object;
 struct MenuEntry;
 
 class UISystem : public System {
 public:
+    // What the menu shows now.
+    enum class Screen { None, PauseMenu, Question, Options, Page, Final, ContinueOffer };
+    static constexpr const char* kMenuTextOwner = "menu.text";
+
+    UISystem();
+    ~UISystem() override;
+
     void Update() override;
     void HandleMessages() override;
     void Shutdown() override;
@@ -35,9 +50,19 @@ public:
     int selected = 0;
     // The objects of the screen now shown, in creation order.
     std::vector<Object*> menuObjects;
+    Screen screen = Screen::None;
+    // The mute switches as the audio system has them: both flip on their message.
+    bool musicOff = false;
+    bool soundOff = false;
 
 private:
     void BuildScreen(std::span<const MenuEntry> entries, int confirmTarget = -1);
+    void Show(Screen shown, std::span<const MenuEntry> entries, int confirmTarget = -1);
+    // Selects the entry cloned from `archetype` on the screen now built.
+    void SelectEntry(const char* archetype);
+    void UpdateMenuText();
+    void PauseKey(std::int32_t level);
+    bool KeyboardNavigation();
     void ClearScreen();
     // Drops every pointer to level objects, which the object system destroyed this frame.
     void ForgetLevelObjects();
@@ -48,6 +73,14 @@ private:
     ComponentList<GUIComponent> guiComponents_;
     Object* veil_ = nullptr;
     bool uiStarted_ = false;
+    // The keyboard moved or pressed the selection since the mouse last moved.
+    bool keyboardSelection_ = false;
+    int mouseX_ = 0;
+    int mouseY_ = 0;
+    // The pause-menu entry to select when a page goes back to it.
+    const char* returnEntry_ = "Resume";
+    int question_ = 0;
+    Hud hud_;
     // Seconds since the selection last moved; starts high so the first input is taken at once.
     double navTimer_ = 100.0;
 };

@@ -108,7 +108,7 @@ def card(fill):
 
 def splash():
     return (card("#3b2f4a") + vorl_mascot(400, 170, 90) +
-            text(400, 350, "TEAM BREL", 76, fill="#f6ede0") +
+            text(400, 350, "TEAM VORL", 76, fill="#f6ede0") +
             text(400, 400, "presents", 30, fill="#d9c9e6"))
 
 

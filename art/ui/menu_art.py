@@ -40,6 +40,8 @@ BUTTONS = [
     ("MenuMusic", ["Music", "on / off"]),
     ("MenuSound", ["Sound", "on / off"]),
     ("MenuBack", ["Back"]),
+    ("MenuContinue", ["Continue"]),
+    ("MenuNewGame", ["New", "Game"]),
 ]
 
 
@@ -143,11 +145,11 @@ def how_to_play(x0, y0):
         ("Move", ["[\u2190]", "[\u2192]", "or", "[A]", "[D]"], ["Left stick or D-pad"]),
         ("Jump", ["[\u2191]", "or", "[W]"], ["(A)"]),
         ("Switch form", ["[Space]"], ["(X)"]),
-        ("Press down", ["[\u2193]", "or", "[S]"], []),
         ("Pause menu", ["[Esc]"], ["(Start)"]),
-        ("Pick in menus", ["Mouse and click"], ["Stick or D-pad,", "(A)"]),
+        ("In menus", ["[\u2191]", "[\u2193]", "[Enter]", "[Esc]", "back"], ["D-pad,", "(A)"]),
         ("Restart level", ["[R]"], ["Pause menu"]),
-        ("Music / sound", ["[P]", "/", "[O]"], ["Pause menu, Options"]),
+        ("Music on / off", ["[O]"], ["Pause menu, Options"]),
+        ("Sound on / off", ["[P]"], ["Pause menu, Options"]),
     ]
     y = y0 + 102
     for label, keyboard, gamepad in rows:
@@ -157,11 +159,13 @@ def how_to_play(x0, y0):
         out.append(inline(keys, y, keyboard))
         out.append(inline(pad, y, gamepad) if gamepad else text(pad, y, 14, "\u2014", INK, "start"))
         y += 26
+    # As docs/reach.md measures them: the light form jumps 187 high, the full form 108, but the
+    # full form rolls faster (481 against 342).
     forms = [
-        ("Full form: heavy", ["Fans cannot move you", "Breaks breakable blocks",
-                              "High, strong jump"]),
-        ("Half form: light", ["Fans carry you", "Stands on breakable blocks",
-                              "Quick; keeps its jump off a ledge"]),
+        ("Full form: heavy", ["Rolls fast; low jump", "Fans cannot move you",
+                              "Breaks breakable blocks"]),
+        ("Half form: light", ["High jump; rolls slower", "Fans carry you",
+                              "Stands on breakable blocks"]),
     ]
     for column, (title, notes) in enumerate(forms):
         x = left + column * 290
@@ -172,33 +176,37 @@ def how_to_play(x0, y0):
             out.append(text(x, y, 14, "\u2022 " + note, INK, "start"))
     out.append(text(left, y0 + 401, 14, "You can jump only from crates and blocks, never from walls.",
                     INK, "start"))
-    out.append(inline(left, y0 + 431, ["Editors:", "[F5]", "level", "[F6]", "archetypes"]))
-    out.append(inline(x0 + 360, y0 + 431, ["[Alt]", "+", "[Enter]", "full screen"]))
-    out.append(text(x0 + 600, y0 + 456, 13, "Click or press A to go back", ACCENT, "end"))
+    out.append(inline(left, y0 + 431, ["[Home]", "[End]", "skip a level", "[F12]", "screenshot",
+                                       "[Alt]", "+", "[Enter]", "full screen"]))
+    out.append(inline(left, y0 + 456, ["[F5]", "[F6]", "editors", "[F1]", "statistics"]))
+    out.append(text(x0 + 600, y0 + 456, 13, "Esc, click or A: back", ACCENT, "end"))
     return "\n".join(out)
 
 
 def credits(x0, y0):
-    out = [panel(x0, y0), text(x0 + 320, y0 + 62, 36, "Vorl")]
-    out.append(text(x0 + 320, y0 + 104, 18, "made by the Vorl Game team"))
-    out.append(f'<path d="M {x0 + 170} {y0 + 126} H {x0 + 470}" stroke="{PAPER_EDGE}" '
+    out = [panel(x0, y0), text(x0 + 320, y0 + 56, 34, "Vorl")]
+    out.append(text(x0 + 320, y0 + 88, 17, "made by Team Vorl"))
+    out.append(f'<path d="M {x0 + 170} {y0 + 104} H {x0 + 470}" stroke="{PAPER_EDGE}" '
                f'stroke-width="2"/>')
-    out.append(text(x0 + 320, y0 + 162, 17, "Built on", ACCENT))
+    out.append(text(x0 + 320, y0 + 130, 16, "Built on, with thanks", ACCENT))
     lines = [
-        "SDL2 \u2014 window, input and gamepads",
-        "OpenGL through libepoxy \u2014 drawing",
-        "OpenAL Soft \u2014 sound",
-        "Dear ImGui \u2014 the editor panels",
-        "stb_image \u2014 pictures",
-        "Liberation Sans \u2014 the lettering",
-        "librsvg \u2014 the art, drawn as SVG",
+        "SDL2 (zlib licence): window, input, gamepads",
+        "libepoxy (MIT) + OpenGL: drawing",
+        "OpenAL Soft (LGPL 2): sound",
+        "Dear ImGui (MIT): the editor panels",
+        "stb_image (public domain / MIT): pictures",
+        "Liberation Sans (SIL OFL 1.1): the lettering",
+        "FluidSynth (LGPL 2.1): the music, rendered",
+        "FluidR3_GM sound font (MIT): the instruments",
+        "librsvg (LGPL 2.1): the art, drawn as SVG",
+        "GoogleTest, Google Benchmark (BSD 3): tests",
     ]
-    y = y0 + 196
+    y = y0 + 158
     for line in lines:
-        out.append(text(x0 + 320, y, 16, line))
-        y += 29
-    out.append(text(x0 + 320, y0 + 420, 15, "Thank you for playing!"))
-    out.append(text(x0 + 600, y0 + 452, 13, "Click or press A to go back", ACCENT, "end"))
+        out.append(text(x0 + 320, y, 15, line))
+        y += 25
+    out.append(text(x0 + 320, y0 + 428, 15, "Thank you for playing!"))
+    out.append(text(x0 + 600, y0 + 456, 13, "Esc, click or A: back", ACCENT, "end"))
     return "\n".join(out)
 
 

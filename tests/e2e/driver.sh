@@ -11,6 +11,9 @@ game_script_setup() {
     references="$repo/tests/e2e/references"
     work="$(mktemp -d)"
     out="$work/stdout"
+    # The game keeps the player's progress in the user's data folder: each script has its own,
+    # so that scripts run side by side, and none meets a returning player's Continue by chance.
+    export XDG_DATA_HOME="$work/data"
 }
 
 # Says what went wrong and why: the game's state and output, the X server's windows and a

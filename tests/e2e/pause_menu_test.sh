@@ -58,13 +58,13 @@ kill -0 "$pid" 2>/dev/null || fail "the game ended early"
 press Escape
 check_screen pause_menu
 
-click_at 0 0          # "Options"
+click_at 0 200        # "Options"
 check_screen options
 click_at 0 -50        # "Back"
 check_screen pause_menu
-click_at 0 -100       # "Quit"
+click_at 0 -300       # "Quit"
 xdotool mousemove 20 20
 wait_for_screen_to_leave pause_menu 30 || fail "Quit did not ask"
-click_at 0 100        # "Yes"
+click_at 0 50         # "Yes"
 
 expect_clean_exit "Quit, Yes"

@@ -128,8 +128,12 @@ y=$highest
 echo "jump: the player rose from y $ground_y to y $y"
 
 press Escape
+# Escape shows the keyboard's selection; the mouse moving takes over, as when it comes back.
+xdotool mousemove 10 10
+sleep 0.3
+xdotool mousemove 5 5
 wait_for_screen play_pause_menu 30 "$menu"
-click 800 450                      # "Options"
+click 800 250                      # "Options"
 wait_for_screen play_options 30 "$menu"
 click 800 500                      # "Back"
 wait_for_screen play_pause_menu 30 "$menu"

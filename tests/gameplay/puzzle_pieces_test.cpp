@@ -101,6 +101,29 @@ Cannon 0 0 40 40
     }
 }
 
+TEST(Cannon, AHeldPlayerAndItsFaceAreDrawnInTheBarrelUntilTheLaunch) {
+    GameplayScene game(R"(
+Cannon 100 50 40 40
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  CannonComponent
+)" + PlayerLine(100, 140));
+    Object* player = game.Find("Player1");
+    EXPECT_FALSE(player->DrawnAt().has_value());
+    game.FramesUntil(120, [&] { return game.PlayerBody().heldByCannon; });
+    game.Frames(2);
+    ASSERT_TRUE(game.PlayerBody().heldByCannon);
+    EXPECT_NE(player->GetTransform().GetPosition(), (Vector2D{100.0f, 50.0f}))
+        << "the pull has not brought it to the centre yet";
+    ASSERT_TRUE(player->DrawnAt().has_value());
+    EXPECT_EQ(*player->DrawnAt(), (Vector2D{100.0f, 50.0f}));
+    game.Frames(1);
+    ASSERT_NE(game.Player().GetFace(), nullptr);
+    EXPECT_EQ(game.Player().GetFace()->DrawnAt(), player->DrawnAt());
+    game.FramesUntil(120, [&] { return !game.PlayerBody().heldByCannon; });
+    EXPECT_FALSE(player->DrawnAt().has_value()) << "launched: drawn where it flies";
+}
+
 TEST(Goal, ReachingItSpinsThePlayerThenMovesOnWithTheStarsCommitted) {
     GameplayScene game(std::string(kFloor) + R"(
 Goal 200 60 30 30

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/messaging.h"
+#include "gameplay/camera_follow_component.h"
 #include "gameplay/ending.h"
 #include "gameplay/player_control_component.h"
 #include "gameplay/run_state.h"
@@ -39,8 +41,41 @@ Player1 0 0 30 30
             ASSERT_EQ(c.y, 0.0f) << "a level lower than the view keeps the camera's height";
             last = c;
         }
-        EXPECT_EQ(last.x, std::clamp(x, -1200.0f, 1200.0f));
+        // The camera rests with the player inside its dead zone, or at the level's edge.
+        const float kept = std::clamp(x, -1200.0f, 1200.0f);
+        EXPECT_LE(std::abs(last.x - kept), CameraFollowComponent::kDeadZone.x) << x;
+        if (kept != x) {
+            EXPECT_EQ(last.x, kept) << x;
+        }
     }
+}
+
+TEST(CameraFollow, BobbingInsideTheDeadZoneLeavesTheCameraStillAndItEasesIn) {
+    GameplayScene game(R"(
+Player1 0 0 30 30
+  CameraFollowComponent minX -4000 maxX 4000 minY -4000 maxY 4000
+)");
+    Object* player = game.Find("Player1");
+    game.Frames(2);
+    const Vector2D rest = MainCamera()->GetPosition();
+    for (int i = 0; i < 120; ++i) {
+        // A ball in a fan's wind: up and down by 80, a little sideways.
+        player->GetTransform().SetPosition(
+            {30.0f * std::sin(i * 0.3f), 80.0f * std::sin(i * 0.2f)});
+        game.Frames(1);
+        ASSERT_EQ(MainCamera()->GetPosition(), rest) << "frame " << i;
+    }
+    player->GetTransform().SetPosition({1000.0f, 0.0f});
+    std::vector<float> steps;
+    float last = MainCamera()->GetPosition().x;
+    for (int i = 0; i < 120; ++i) {
+        game.Frames(1);
+        steps.push_back(MainCamera()->GetPosition().x - last);
+        last = MainCamera()->GetPosition().x;
+    }
+    EXPECT_EQ(last, 1000.0f - CameraFollowComponent::kDeadZone.x);
+    EXPECT_LT(steps[60], steps[0]) << "it slows as it nears the player";
+    EXPECT_GT(steps[1], 0.0f);
 }
 
 TEST(TitleScreens, TheSplashMovesOnAfterThreeAndAHalfSeconds) {

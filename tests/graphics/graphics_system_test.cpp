@@ -12,6 +12,7 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/camera.h"
+#include "graphics/screen_text.h"
 #include "graphics/colored_square_component.h"
 #include "graphics/recording_device.h"
 #include "graphics/texture.h"
@@ -84,7 +85,8 @@ TEST_F(GraphicsSystemTest, OnlyTheLoadingTextShowsUntilTheArchetypesAreLoaded) {
     ASSERT_EQ(device_.texts.size(), 1u);
     EXPECT_EQ(device_.texts[0].text, "Loading Vorl Game");
     EXPECT_EQ(device_.texts[0].x, 800);
-    EXPECT_EQ(device_.texts[0].y, 450);
+    EXPECT_EQ(device_.texts[0].y, 450 - ScreenText::kLineHeight / 2) << "centred both ways";
+    EXPECT_EQ(device_.texts[0].align, platform::TextAlign::Centre);
     EXPECT_EQ(device_.texts[0].colour, 0xFFC4E1FFu);
     ASSERT_EQ(device_.clears.size(), 1u);
     EXPECT_EQ(device_.clears[0], 0xFF000000u);

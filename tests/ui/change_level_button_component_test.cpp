@@ -100,7 +100,10 @@ TEST_F(ButtonTest, EachActionCodeSendsWhatItsButtonPromises) {
         {12, 0, 20, {T::ChangeLevel}, 1, 0},
         {13, 0, 5, {T::ChangeLevel}, LevelManager::kQuit, 0},
         {14, 0, 5, {T::ReturnToPauseMenu}, 0, 0},
-        {15, 0, 5, {}, 0, 0},
+        // Without kept progress, Continue starts at the first playable level, as New Game does.
+        {15, 0, 1, {T::ChangeLevel}, 2, 0},
+        {16, 0, 1, {T::ChangeLevel}, 2, 0},
+        {17, 0, 5, {}, 0, 0},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(LevelManager::SetStartLevel(c.level));

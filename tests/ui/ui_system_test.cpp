@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/messaging.h"
+#include "graphics/screen_text.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "meta/data_reader.h"
@@ -24,8 +25,9 @@
 namespace {
 
 using Names = std::vector<std::string>;
-const Names kPauseMenu = {"Resume", "RestartLevelButton", "Howtoplay",    "Options",
-                          "Quit",   "RestartGameButton",  "CreditsButton"};
+const Names kPauseMenu = {
+    "Resume", "Options", "Howtoplay", "CreditsButton", "RestartLevelButton", "RestartGameButton",
+    "Quit"};
 
 class UISystemTest : public ::testing::Test {
 protected:
@@ -76,10 +78,23 @@ protected:
     int Sent(MessageType type) const {
         return static_cast<int>(std::count(sent.begin(), sent.end(), type));
     }
-    void PressEscape() {
-        window->QueueKey(VirtualKey::Escape, true);
+    void PressEscape() { Press(VirtualKey::Escape); }
+    // A key pressed for one frame and let go, then the menu's answer.
+    void Press(int key, int after = 0) {
+        window->QueueKey(key, true);
         Frames(1);
-        window->QueueKey(VirtualKey::Escape, false);
+        window->QueueKey(key, false);
+        Frames(after);
+    }
+    std::string Selected() {
+        const int i = ui().selected;
+        return i >= 0 && i < static_cast<int>(ui().menuObjects.size())
+                   ? ui().menuObjects[static_cast<std::size_t>(i)]->GetName()
+                   : "";
+    }
+    bool ShowsText(const std::string& text) {
+        const auto texts = ScreenText::Texts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
     void Mouse(Vector2D at, std::optional<bool> left = {}) {
         window->Queue([=](platform::WindowEvents& e) {
@@ -150,10 +165,15 @@ TEST_F(UISystemTest, ScreensFollowTheButtonsAndNoGoesBackToThePauseMenu) {
     Frames(2);
     Click("Options");
     EXPECT_EQ(Screen(), (Names{"Music", "Sound", "BackButton"}));
+    EXPECT_TRUE(ShowsText("Music: on"));
     Click("Music");
+    EXPECT_EQ(Sent(MessageType::ToggleMute1), 1) << "music is the switch that pauses the loops";
+    EXPECT_EQ(Sent(MessageType::ToggleMute2), 0);
+    EXPECT_TRUE(ShowsText("Music: off"));
+    EXPECT_TRUE(ShowsText("Music off")) << "the notice";
     Click("Sound");
     EXPECT_EQ(Sent(MessageType::ToggleMute2), 1);
-    EXPECT_EQ(Sent(MessageType::ToggleMute1), 1);
+    EXPECT_TRUE(ShowsText("Sound: off"));
     Click("BackButton");
     EXPECT_EQ(Screen(), kPauseMenu);
 
@@ -177,7 +197,7 @@ TEST_F(UISystemTest, ButtonsIgnoreTheClickThatMadeThemAppear) {
     StartOn(5);
     PressEscape();
     Frames(1);
-    Mouse({0.0f, 0.0f}, true);  // on "Options", in the menu's first frame
+    Mouse({0.0f, 200.0f}, true);  // on "Options", in the menu's first frame
     Frames(3);
     EXPECT_EQ(Sent(MessageType::ShowOptions), 0);
 }
@@ -213,9 +233,10 @@ TEST_F(UISystemTest, EnteringTheEditorOverTheMenuLeavesTheObjectsToTheObjectSyst
 TEST_F(UISystemTest, EnteringAButtonWithTheMouseSendsOneRestartSounds) {
     StartOn(5);
     PressEscape();
-    Frames(3);
+    // Escape shows the keyboard's selection on Resume first; the mouse then takes over.
+    Frames(6);
     sent.clear();
-    Mouse({0.0f, 0.0f});
+    Mouse(Entry("Options")->GetTransform().GetPosition());
     Frames(5);
     EXPECT_EQ(Sent(MessageType::RestartSounds), 1);
 }
@@ -259,7 +280,56 @@ TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
     Frames(1);
     pad.buttons = PadButton::A;
     Frames(3);
-    EXPECT_EQ(Screen(), (Names{"Yes", "No"})) << "A on Restart Level";
+    EXPECT_EQ(Screen(), (Names{"Music", "Sound", "BackButton"})) << "A on Options";
+}
+
+TEST_F(UISystemTest, TheKeyboardMovesPressesAndGoesBackOnePage) {
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    EXPECT_EQ(Selected(), "Resume");
+    Press(VirtualKey::Down, 1);
+    Press('S', 1);
+    EXPECT_EQ(Selected(), "Howtoplay");
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(Screen(), Names{"HowToPlayScreen"});
+    PressEscape();
+    Frames(2);
+    EXPECT_EQ(Screen(), kPauseMenu) << "Escape on a page goes back one page";
+    EXPECT_TRUE(ui().menuOpen);
+    EXPECT_EQ(Selected(), "Howtoplay") << "back on the entry the page was opened from";
+    Press(VirtualKey::Up, 1);
+    Press('W', 1);
+    Press(VirtualKey::Up, 1);
+    EXPECT_EQ(Selected(), "Quit") << "up from the top wraps to the bottom";
+    Press(VirtualKey::Space, 3);
+    EXPECT_EQ(Screen(), (Names{"Yes", "No"}));
+    EXPECT_TRUE(ShowsText("Quit the game?"));
+    EXPECT_EQ(Selected(), "No") << "a question starts on its safe answer";
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(Screen(), kPauseMenu);
+    EXPECT_EQ(Selected(), "Resume");
+    EXPECT_FALSE(ShowsText("Quit the game?"));
+    EXPECT_TRUE(isRunning);
+    PressEscape();
+    Frames(1);
+    EXPECT_FALSE(ui().menuOpen) << "Escape on the pause menu resumes";
+}
+
+TEST_F(UISystemTest, EachQuestionSaysWhatItConfirms) {
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    for (auto [button, question] : {std::pair{"RestartLevelButton", "Restart this level?"},
+                                    std::pair{"RestartGameButton", "Restart the game?"},
+                                    std::pair{"Quit", "Quit the game?"}}) {
+        Click(button);
+        EXPECT_TRUE(ShowsText(question)) << button;
+        PressEscape();
+        Frames(2);
+        EXPECT_EQ(Screen(), kPauseMenu) << "Escape on a question answers No";
+    }
+    EXPECT_EQ(Sent(MessageType::ChangeLevel), 0);
 }
 
 }  // namespace

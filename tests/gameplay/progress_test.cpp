@@ -1,0 +1,175 @@
+// The progress file: what it keeps, how it survives bad files and failed writes, and how the
+// keeper follows a play (furthest level, stars per level, the mute switches, the Continue offer).
+#include "gameplay/progress.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <sstream>
+
+#include "gameplay/run_state.h"
+#include "meta/assets.h"
+#include "objects/level_manager.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProgressTest : public ::testing::Test {
+protected:
+    ProgressTest()
+        : folder(fs::temp_directory_path() / ("vorl-progress-" + std::to_string(getpid()))) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~ProgressTest() override {
+        ProgressKeeper::Disable();
+        BeginNewGame();
+        fs::remove_all(folder);
+    }
+    void Write(const std::string& text) { std::ofstream(file) << text; }
+    // Standard error while `load` runs.
+    std::string ErrorsOf(const std::function<void()>& load) {
+        std::ostringstream captured;
+        std::streambuf* old = std::cerr.rdbuf(captured.rdbuf());
+        load();
+        std::cerr.rdbuf(old);
+        return captured.str();
+    }
+
+    fs::path folder;
+    fs::path file = folder / "progress";
+};
+
+TEST_F(ProgressTest, SavedProgressReadsBackTheSame) {
+    Progress progress;
+    progress.furthestLevel = 7;
+    progress.stars[2] = 1;
+    progress.stars[6] = 2;
+    progress.musicOff = true;
+    ASSERT_TRUE(ProgressFile::Save(folder / "deeper" / "progress", progress));
+    EXPECT_EQ(ProgressFile::Load(folder / "deeper" / "progress"), progress);
+    EXPECT_EQ(progress.StarsBefore(6), 1);
+    EXPECT_EQ(progress.StarsFound(), 3);
+    EXPECT_FALSE(fs::exists(folder / "deeper" / ("progress.saving-" + std::to_string(getpid()))));
+}
+
+TEST_F(ProgressTest, AMissingFileIsAFirstLaunchAndABadOneOneLineAndAFreshStart) {
+    EXPECT_EQ(ErrorsOf([&] { EXPECT_EQ(ProgressFile::Load(file), Progress{}); }), "");
+    const char* bad[] = {
+        "",
+        "not a progress file\n",
+        "vorl progress 1\nfurthest 99\n",
+        "vorl progress 1\nstars 4 -1\n",
+        "vorl progress 1\nmusic maybe\n",
+        "vorl progress 1\nfurthest 4 5\n",
+        "vorl progress 1\nfurthest 4\nsomething else\n",
+        "vorl progress 1\nfurthest 99999999999999999999\n",
+    };
+    for (const char* text : bad) {
+        Write(text);
+        std::string errors =
+            ErrorsOf([&] { EXPECT_EQ(ProgressFile::Load(file), Progress{}) << text; });
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << text << errors;
+        EXPECT_NE(errors.find(file.string()), std::string::npos) << errors;
+    }
+}
+
+TEST_F(ProgressTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
+    Progress old;
+    old.furthestLevel = 4;
+    ASSERT_TRUE(ProgressFile::Save(file, old));
+    // A folder where the temporary file would go: nothing can be written there, even by root.
+    fs::create_directories(file.string() + ".saving-" + std::to_string(getpid()) + "/in-the-way");
+    Progress newer;
+    newer.furthestLevel = 9;
+    const std::string errors = ErrorsOf([&] { EXPECT_FALSE(ProgressFile::Save(file, newer)); });
+    EXPECT_NE(errors.find("not saved"), std::string::npos);
+    EXPECT_EQ(ProgressFile::Load(file), old);
+}
+
+TEST_F(ProgressTest, TheKeeperFollowsAPlayAndOffersContinueNextTime) {
+    ProgressKeeper::Enable(file);
+    EXPECT_FALSE(ProgressKeeper::ContinueOffered()) << "a first launch plays as always";
+    BeginNewGame();
+    ProgressKeeper::LevelStarted(1, 0);
+    ProgressKeeper::LevelStarted(2, 0);
+    StarCount = 1;  // the intro's star, committed on moving on
+    CommitStars();
+    ProgressKeeper::LevelStarted(3, StarCountAtLevelStart);
+    StarCount = 2;  // picked up, then the level restarted by hand
+    RestoreStars();
+    ProgressKeeper::LevelStarted(3, StarCountAtLevelStart);
+    StarCount = 3;
+    CommitStars();
+    ProgressKeeper::LevelStarted(4, StarCountAtLevelStart);
+    ProgressKeeper::MuteSwitchesChanged(false, true);
+
+    ProgressKeeper::Enable(file);  // the next launch
+    const Progress& kept = ProgressKeeper::Current();
+    EXPECT_EQ(kept.furthestLevel, 4);
+    EXPECT_EQ(kept.stars[2], 1);
+    EXPECT_EQ(kept.stars[3], 2);
+    EXPECT_TRUE(kept.soundOff);
+    EXPECT_FALSE(kept.musicOff);
+    ASSERT_TRUE(ProgressKeeper::ContinueOffered());
+    BeginNewGame();
+    EXPECT_EQ(ProgressKeeper::TakeContinue(), 4);
+    EXPECT_EQ(StarCount, 3) << "the stars found before level 4 count again";
+    EXPECT_FALSE(ProgressKeeper::ContinueOffered()) << "offered once a run";
+}
+
+TEST_F(ProgressTest, WithoutAFileNothingIsKept) {
+    ProgressKeeper::LevelStarted(6, 0);
+    EXPECT_FALSE(ProgressKeeper::Enabled());
+    EXPECT_EQ(ProgressKeeper::Current().furthestLevel, 0);
+    EXPECT_FALSE(fs::exists(file));
+}
+
+// docs/levels.md tells players and designers how many stars each level holds; it must say what
+// the level files hold.
+TEST(LevelDocs, StarCountsMatchTheLevelFiles) {
+    const Assets::Folders previous = Assets::Current();
+    Assets::SetRoot(VORL_SOURCE_DIR "/assets");
+    std::ifstream doc(VORL_SOURCE_DIR "/docs/levels.md");
+    ASSERT_TRUE(doc) << "docs/levels.md missing";
+    std::stringstream text;
+    text << doc.rdbuf();
+    const std::string all = text.str();
+    std::int32_t total = 0;
+    int rows = 0;
+    std::istringstream lines(all);
+    for (std::string line; std::getline(lines, line);) {
+        // | # | Level | Stars | What it teaches |
+        if (!line.starts_with("| ") || line.find(" level_") == std::string::npos) {
+            continue;
+        }
+        std::vector<std::string> cells;
+        std::istringstream row(line.substr(1));
+        for (std::string cell; std::getline(row, cell, '|');) {
+            cell.erase(0, cell.find_first_not_of(' '));
+            cell.erase(cell.find_last_not_of(' ') + 1);
+            cells.push_back(cell);
+        }
+        ASSERT_GE(cells.size(), 3u) << line;
+        const std::string level = cells[1];
+        const std::int32_t stars = StarsInLevelFile(level);
+        const std::int32_t said = cells[2].empty() ? 0 : std::stoi(cells[2]);
+        EXPECT_EQ(said, stars) << level;
+        total += stars;
+        ++rows;
+    }
+    EXPECT_EQ(rows, LevelManager::kLevelCount - 2)
+        << "a row for every level after the title screens";
+    EXPECT_EQ(total, StarsInGame());
+    Assets::Use(previous);
+    EXPECT_NE(all.find(std::to_string(total) + " stars are"), std::string::npos)
+        << "the introduction's total should say " << total;
+}
+
+}  // namespace
