@@ -68,7 +68,7 @@ TEST(SheetLayout, AMalformedLineIsReportedAndSkipped) {
     };
     const Case cases[] = {
         {"frame 1 0 0 8", "expected \"quad"},
-        {"frame 1 0 0 8 x", "\"x\": invalid stoi argument"},
+        {"frame 1 0 0 8 x", "\"x\": not a whole number"},
         {"frame 50 0 0 8 8", "frame 50 is not on the 10 x 5 grid"},
         {"frame 1 60 0 8 8", "frame 1 does not lie inside the 64 x 16 image"},
         {"frame 1 0 0 0 8", "does not lie inside"},
