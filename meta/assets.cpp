@@ -26,8 +26,8 @@ bool HoldsData(const fs::path& folder) {
     return fs::is_regular_file(folder / "Objects", error);
 }
 
-// An XDG base folder: the variable's value when it is an absolute path (the specification
-// ignores any other), else the fallback below the home folder.
+// An XDG base folder: the variable's value when it is an absolute path (the XDG base directory
+// rules ignore any other), else the fallback below the home folder.
 fs::path BaseFolder(const std::string& value, const std::string& home, const char* fallback) {
     if (!value.empty() && value.front() == '/') {
         return value;
