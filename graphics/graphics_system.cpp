@@ -303,9 +303,10 @@ void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const
             if (Texture* sheet = texture->GetTexture()) {
                 sheet->shownInLevel = levelStarts_;
                 quad.slice = SliceFor(sheet->layout, object.GetTransform().GetScale());
-                quad.opaque = opaqueWithoutBlending_ && sheet->image &&
+                quad.opaque = samePictureShortcuts_ && sheet->image &&
                               sheet->layout.FrameIsOpaque(texture->GetCurrentFrame());
             }
+            quad.nearestWhereTexelExact = samePictureShortcuts_;
             device_.DrawQuad(quad);
         }
     } else if (auto* square = object.Get<ColoredSquareComponent>("ColoredSquareComponent")) {

@@ -82,10 +82,11 @@ public:
     bool AssetsLoaded() const { return assetsLoaded_; }
     bool DeviceLost() const { return deviceLost_; }
     bool TintAvailable() const { return tintAvailable_; }
-    // On by default: frames whose every texel is opaque (backgrounds) are drawn without blending,
-    // which gives the same picture for less work. Off draws them blended like everything else,
-    // so that tests can compare the two.
-    void SetOpaqueWithoutBlending(bool on) { opaqueWithoutBlending_ = on; }
+    // On by default, two shortcuts that give the same picture for less work: frames whose every
+    // texel is opaque (backgrounds) are drawn without blending, and pictures whose texels fall one
+    // on one on pixels may be read with the nearest filter. Off draws everything blended and
+    // filtered linearly, so that tests can compare the two.
+    void SetSamePictureShortcuts(bool on) { samePictureShortcuts_ = on; }
     bool DebugOverlay() const { return debugOverlay_; }
     void SetDebugOverlay(bool on) { debugOverlay_ = on; }
     const ComponentList<TextureComponent>& TextureComponents() const { return textures_; }
@@ -117,7 +118,7 @@ private:
     bool assetsLoaded_ = false;
     bool debugOverlay_ = false;
     bool tintAvailable_ = false;
-    bool opaqueWithoutBlending_ = true;
+    bool samePictureShortcuts_ = true;
     // A frame has drawn something of a level: reading the rest of the art may begin.
     bool firstScreenShown_ = false;
     // Level starts seen; a sheet drawn is stamped with it.

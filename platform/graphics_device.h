@@ -85,6 +85,9 @@ struct QuadDraw {
     // Every texel the textured quad can sample is opaque: it is drawn without blending or the
     // alpha test, which leaves the same pixels for less work.
     bool opaque = false;
+    // The device may read the picture with the nearest filter where its texels fall one on one on
+    // whole pixels: the same pixels as the linear filter there, for less work.
+    bool nearestWhereTexelExact = false;
     std::string technique;
     std::vector<EffectFloat> floats;
 };

@@ -24,6 +24,7 @@
 #include "platform/gl_surface.h"
 #include "platform/letterbox.h"
 #include "platform/quad.h"
+#include "platform/texel_exact.h"
 
 namespace platform {
 namespace {
@@ -214,6 +215,7 @@ public:
             }
         }
         CreateBatchArray();
+        CreateNearestSampler();
         glyphs_.Load();
     }
 
@@ -229,6 +231,7 @@ public:
         glDeleteVertexArrays(1, &quadArray_);
         glDeleteBuffers(1, &instanceBuffer_);
         glDeleteVertexArrays(1, &batchArray_);
+        glDeleteSamplers(1, &nearestSampler_);
         glDeleteRenderbuffers(1, &colourBuffer_);
         glDeleteRenderbuffers(1, &depthBuffer_);
         glDeleteFramebuffers(1, &framebuffer_);
@@ -369,13 +372,19 @@ public:
         const GLuint textureId = textured ? texture->Id() : 0;
         const bool sliced = textured && quad.slice.has_value();
         const int variant = Variant(sliced, textured && quad.opaque);
-        if (!batch_.empty() && (textureId != batchTexture_ || variant != batchVariant_)) {
+        const Matrix4 m = quad.world * viewProjection_;
+        const bool nearest =
+            textured && !sliced && quad.nearestWhereTexelExact &&
+            SamplesTexelCentres(m, quad.textureMatrix, {viewport_.width, viewport_.height},
+                                {texture->Width(), texture->Height()});
+        if (!batch_.empty() &&
+            (textureId != batchTexture_ || variant != batchVariant_ || nearest != batchNearest_)) {
             FlushBatch();
         }
         batchTexture_ = textureId;
         batchVariant_ = variant;
+        batchNearest_ = nearest;
         Instance instance;
-        const Matrix4 m = quad.world * viewProjection_;
         std::copy(&m.m[0][0], &m.m[0][0] + 16, instance.rows);
         const Matrix4& t = quad.textureMatrix;
         instance.texture[0] = t.m[0][0];
@@ -531,6 +540,7 @@ private:
         glUniform1i(fixed.textured, batchTexture_ != 0 ? 1 : 0);
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, batchTexture_);
+        glBindSampler(0, batchNearest_ ? nearestSampler_ : 0);
         glBindVertexArray(batchArray_);
         glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(batch_.size() * sizeof(Instance)),
@@ -544,7 +554,18 @@ private:
         if (IsOpaque(batchVariant_)) {
             glEnable(GL_BLEND);
         }
+        glBindSampler(0, 0);
         batch_.clear();
+    }
+
+    // Read in place of a texture's own filter where a quad's texels fall one on one on pixels:
+    // the same pixels as the linear filter there, for less work (see texel_exact.h).
+    void CreateNearestSampler() {
+        glGenSamplers(1, &nearestSampler_);
+        glSamplerParameteri(nearestSampler_, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glSamplerParameteri(nearestSampler_, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glSamplerParameteri(nearestSampler_, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glSamplerParameteri(nearestSampler_, GL_TEXTURE_WRAP_T, GL_REPEAT);
     }
 
     void CreateBatchArray() {
@@ -654,6 +675,8 @@ private:
     std::vector<Instance> batch_;
     GLuint batchTexture_ = 0;
     int batchVariant_ = 0;
+    bool batchNearest_ = false;
+    GLuint nearestSampler_ = 0;
     std::array<FixedProgram, 4> fixed_;
     std::map<std::string, Technique, std::less<>> techniques_;
     std::vector<std::unique_ptr<GLTexture>> textures_;
