@@ -374,9 +374,9 @@ public:
         const int variant = Variant(sliced, textured && quad.opaque);
         const Matrix4 m = quad.world * viewProjection_;
         const bool nearest =
-            textured && !sliced && quad.nearestWhereTexelExact &&
+            textured && quad.nearestWhereTexelExact &&
             SamplesTexelCentres(m, quad.textureMatrix, {viewport_.width, viewport_.height},
-                                {texture->Width(), texture->Height()});
+                                {texture->Width(), texture->Height()}, quad.slice);
         if (!batch_.empty() &&
             (textureId != batchTexture_ || variant != batchVariant_ || nearest != batchNearest_)) {
             FlushBatch();

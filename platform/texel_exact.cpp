@@ -15,17 +15,30 @@ bool NearWhole(float value) {
     return std::fabs(value - std::round(value)) <= kWhole;
 }
 
-// One axis: the quad's two edges in pixels and in texels. Equal spans, both edges whole.
-bool AxisExact(float pixelLow, float pixelHigh, float texelLow, float texelHigh) {
+// How one axis of the picture lies over the quad: repeated (with borders, as picture fractions)
+// or, at one repeat or less, stretched over it.
+struct AxisSlice {
+    float repeat = 1.0f;
+    float low = 0.0f;
+    float high = 0.0f;
+};
+
+// One axis: the quad's two edges in pixels and the picture's in texels. As many pixels as the
+// texels repeated, every edge whole, and the borders too where the picture repeats.
+bool AxisExact(float pixelLow, float pixelHigh, float texelLow, float texelHigh, AxisSlice slice) {
     const float pixelSpan = std::fabs(pixelHigh - pixelLow);
     const float texelSpan = std::fabs(texelHigh - texelLow);
-    return pixelSpan >= 1.0f && std::fabs(pixelSpan - texelSpan) <= kWhole && NearWhole(pixelLow) &&
-           NearWhole(pixelHigh) && NearWhole(texelLow) && NearWhole(texelHigh);
+    const bool repeats = slice.repeat > 1.0f;
+    const float drawnSpan = repeats ? texelSpan * slice.repeat : texelSpan;
+    return pixelSpan >= 1.0f && std::fabs(pixelSpan - drawnSpan) <= kWhole && NearWhole(pixelLow) &&
+           NearWhole(pixelHigh) && NearWhole(texelLow) && NearWhole(texelHigh) &&
+           (!repeats || (NearWhole(slice.low * texelSpan) && NearWhole(slice.high * texelSpan)));
 }
 
 }  // namespace
 
-bool SamplesTexelCentres(const Matrix4& m, const Matrix4& t, PixelGrid pixels, TexelGrid texels) {
+bool SamplesTexelCentres(const Matrix4& m, const Matrix4& t, PixelGrid pixels, TexelGrid texels,
+                         const std::optional<QuadDraw::Slice>& slice) {
     if (pixels.width <= 0 || pixels.height <= 0 || texels.width <= 0 || texels.height <= 0) {
         return false;
     }
@@ -49,9 +62,15 @@ bool SamplesTexelCentres(const Matrix4& m, const Matrix4& t, PixelGrid pixels, T
     };
     auto texelX = [&](float u) { return (u * t.m[0][0] + t.m[2][0]) * texels.width; };
     auto texelY = [&](float v) { return (v * t.m[1][1] + t.m[2][1]) * texels.height; };
+    AxisSlice across;
+    AxisSlice down;
+    if (slice) {
+        across = {slice->repeatX, slice->left, slice->right};
+        down = {slice->repeatY, slice->top, slice->bottom};
+    }
     // x = -1 carries u1 and x = +1 carries u0; y = +1 carries v0 and y = -1 carries v1.
-    return AxisExact(pixelX(-1.0f), pixelX(1.0f), texelX(kQuadU1), texelX(kQuadU0)) &&
-           AxisExact(pixelY(1.0f), pixelY(-1.0f), texelY(kQuadV0), texelY(kQuadV1));
+    return AxisExact(pixelX(-1.0f), pixelX(1.0f), texelX(kQuadU1), texelX(kQuadU0), across) &&
+           AxisExact(pixelY(1.0f), pixelY(-1.0f), texelY(kQuadV0), texelY(kQuadV1), down);
 }
 
 }  // namespace platform

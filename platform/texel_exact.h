@@ -4,7 +4,10 @@
 // every pixel: this is what lets a still level draw for about half the work.
 #pragma once
 
+#include <optional>
+
 #include "core/matrix.h"
+#include "platform/graphics_device.h"
 
 namespace platform {
 
@@ -22,7 +25,10 @@ struct TexelGrid {
 // `textureMatrix` takes its texture coordinates into the texture (offsets in row 2). True only for
 // an unrotated quad whose edges fall on whole pixels and whole texels, with as many texels as
 // pixels across each axis (mirroring is fine); anything in doubt answers false, the linear filter.
+// A sliced picture counts its repeats: its borders must also end on whole texels, so that the
+// mirrored middle folds between texels.
 bool SamplesTexelCentres(const Matrix4& worldViewProjection, const Matrix4& textureMatrix,
-                         PixelGrid pixels, TexelGrid texels);
+                         PixelGrid pixels, TexelGrid texels,
+                         const std::optional<QuadDraw::Slice>& slice = std::nullopt);
 
 }  // namespace platform

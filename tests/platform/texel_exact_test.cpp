@@ -72,4 +72,31 @@ TEST(TexelExact, NoGridOrPerspectiveIsNeverExact) {
     EXPECT_FALSE(platform::SamplesTexelCentres(perspective, TextureMatrix(p), kScreen, kSheet));
 }
 
+// A picture wider than it was made repeats its middle, mirrored, between borders that keep their
+// size: exact only where the quad spans the repeats pixel for texel and the borders end on texels.
+TEST(TexelExact, ASlicedPictureCountsItsRepeatsAndItsBorders) {
+    const Placement cell{"", 0, 0, 0, 0, 2, 2, 128, 64, 0, true};
+    struct Case {
+        const char* what;
+        float width, height;
+        platform::QuadDraw::Slice slice;
+        bool exact;
+    };
+    const Case cases[] = {
+        {"repeated 1.5 x across, whole borders", 192, 64, {1.5f, 1.0f, 0.25f, 0.25f, 0, 0}, true},
+        {"repeated both ways", 256, 96, {2.0f, 1.5f, 0.125f, 0.125f, 0.25f, 0.25f}, true},
+        {"a border ending inside a texel", 192, 64, {1.5f, 1.0f, 0.2f, 0.25f, 0, 0}, false},
+        {"drawn bigger than its repeats", 200, 64, {1.5f, 1.0f, 0.25f, 0.25f, 0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        Placement p = cell;
+        p.width = c.width;
+        p.height = c.height;
+        EXPECT_EQ(platform::SamplesTexelCentres(WorldViewProjection(p), TextureMatrix(p), kScreen,
+                                                kSheet, c.slice),
+                  c.exact)
+            << c.what;
+    }
+}
+
 }  // namespace
