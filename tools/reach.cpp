@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
-#include "core/core.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "gameplay/cannon_component.h"
 #include "gameplay/player_control_component.h"
 #include "input/input_system.h"
