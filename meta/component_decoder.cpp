@@ -8,55 +8,39 @@
 // value; no "." a whole number; otherwise a real. A kind that does not match the member's type is
 // refused rather than converted: the bytes of a whole number stored into a real member would be
 // a denormal, and a value stored into a member with no text form could overwrite a pointer.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/vector.h"
 #include "meta/data_numbers.h"
 #include "meta/meta_type.h"
+#include "meta/value_form.h"
 #include "objects/component.h"
 #include "objects/graveyard.h"
 
 namespace {
 
-enum class Kind { Text, Vector, Truth, Whole, Real, None };
-
-Kind KindOfType(const MetaType& type) {
-    const std::string& name = type.Name();
-    if (name == "std::string") {
-        return Kind::Text;
-    }
-    if (name == "Vector2D") {
-        return Kind::Vector;
-    }
-    if (name == "bool") {
-        return Kind::Truth;
-    }
-    if (name == "int") {
-        return Kind::Whole;
-    }
-    if (name == "float") {
-        return Kind::Real;
-    }
-    return Kind::None;
-}
+// A member whose type has no form takes no value at all.
+using Kind = std::optional<ValueKind>;
 
 const char* KindName(Kind kind) {
-    switch (kind) {
-        case Kind::Text:
-            return "a text";
-        case Kind::Vector:
-            return "two real numbers";
-        case Kind::Truth:
-            return "true or false";
-        case Kind::Whole:
-            return "a whole number";
-        case Kind::Real:
-            return "a real number";
-        case Kind::None:
-            break;
+    if (!kind) {
+        return "nothing (no text form)";
     }
-    return "nothing (no text form)";
+    switch (*kind) {
+        case ValueKind::Text:
+            return "a text";
+        case ValueKind::Vector:
+            return "two real numbers";
+        case ValueKind::Truth:
+            return "true or false";
+        case ValueKind::Whole:
+            return "a whole number";
+        case ValueKind::Real:
+            return "a real number";
+    }
+    return "";
 }
 
 // Quotes a value for a message, cut short so one bad line cannot flood the console.
@@ -79,7 +63,8 @@ std::string Unquote(const std::string& token) {
 std::string DecodeMember(const MetaMember& member, char* at, const std::vector<std::string>& tokens,
                          std::size_t nameIndex) {
     const std::string prefix = "member \"" + member.Name() + "\": ";
-    const Kind expected = KindOfType(member.Type());
+    const ValueForm* form = member.Type().Form();
+    const Kind expected = form ? Kind(form->kind) : std::nullopt;
     if (nameIndex + 1 >= tokens.size()) {
         return prefix + "no value after the member name";
     }
@@ -90,13 +75,13 @@ std::string DecodeMember(const MetaMember& member, char* at, const std::vector<s
     };
 
     if (!value.empty() && value.front() == '"') {
-        if (expected != Kind::Text) {
-            return mismatch(Kind::Text);
+        if (expected != ValueKind::Text) {
+            return mismatch(ValueKind::Text);
         }
-        *reinterpret_cast<std::string*>(at) = Unquote(value);
+        form->store(Unquote(value), at);
         return {};
     }
-    if (expected == Kind::Vector) {
+    if (expected == ValueKind::Vector) {
         if (nameIndex + 2 >= tokens.size()) {
             return prefix + "needs two numbers (x y)";
         }
@@ -107,37 +92,37 @@ std::string DecodeMember(const MetaMember& member, char* at, const std::vector<s
                 return prefix + r.error + " (" + Shown(part) + ")";
             }
         }
-        *reinterpret_cast<Vector2D*>(at) = v;
+        form->store(v, at);
         return {};
     }
     if (value == "true" || value == "false") {
-        if (expected != Kind::Truth) {
-            return mismatch(Kind::Truth);
+        if (expected != ValueKind::Truth) {
+            return mismatch(ValueKind::Truth);
         }
-        *reinterpret_cast<bool*>(at) = value == "true";
+        form->store(value == "true", at);
         return {};
     }
     // A real member written without a point ("speed 5", "1e39") is still a real number to the
     // designer who typed it.
-    if (value.find('.') == std::string::npos && expected != Kind::Real) {
+    if (value.find('.') == std::string::npos && expected != ValueKind::Real) {
         int whole = 0;
         if (NumberResult r = ParseWhole(value, whole); !r.ok) {
             return prefix + r.error + " (" + Shown(value) + ")";
         }
-        if (expected != Kind::Whole) {
-            return mismatch(Kind::Whole);
+        if (expected != ValueKind::Whole) {
+            return mismatch(ValueKind::Whole);
         }
-        *reinterpret_cast<int*>(at) = whole;
+        form->store(whole, at);
         return {};
     }
     float real = 0.0f;
     if (NumberResult r = ParseReal(value, real); !r.ok) {
         return prefix + r.error + " (" + Shown(value) + ")";
     }
-    if (expected != Kind::Real) {
-        return mismatch(Kind::Real);
+    if (expected != ValueKind::Real) {
+        return mismatch(ValueKind::Real);
     }
-    *reinterpret_cast<float*>(at) = real;
+    form->store(real, at);
     return {};
 }
 

@@ -1,11 +1,13 @@
 // How types enter the registry. Each registered class has one registration next to its definition:
 //
-//   VORL_REGISTER_COMPONENT(RigidBody2D) {
+//   VORL_REGISTER_SAVED_COMPONENT(RigidBody2D) {
 //       meta.Member("mass", &RigidBody2D::mass).Member("velocity", &RigidBody2D::velocity);
 //   }
 //
-// For a component class this names the type, records its size and members in registration order,
-// and puts one default-constructed prototype into the ComponentFactory. Registrations run during
+// For a component class this names the type, records its size, its members in registration order
+// and whether the editor saves and shows it, and puts one default-constructed prototype into the
+// ComponentFactory. That one registration is all the reader, the writer and the editor's panels
+// need: no list of class names is kept anywhere else. Registrations run during
 // static initialisation; the engine library is linked whole so none is dropped.
 #pragma once
 
@@ -51,6 +53,11 @@ public:
         type_.SetNestedDump(dump);
         return *this;
     }
+    // How data files hold the type as one member's value (meta/value_form.h).
+    MetaBuilder& Form(const ValueForm* form) {
+        type_.SetForm(form);
+        return *this;
+    }
 
 private:
     template <class M, class C>
@@ -74,19 +81,22 @@ bool RegisterMetaType(const char* name, void (*registerMembers)(MetaBuilder<T>&)
     return true;
 }
 
-// Names a primitive type, which dumps itself.
+// Names a primitive type, which dumps itself; `form` when data files hold it.
 template <class T>
-bool RegisterPrimitive(const char* name, DumpFunction dump) {
+bool RegisterPrimitive(const char* name, DumpFunction dump, const ValueForm* form = nullptr) {
     MetaType& type = MetaTypeOf<T>();
     type.Define(name, sizeof(T));
     type.SetDumpFunction(dump);
+    type.SetForm(form);
     return true;
 }
 
 template <class T>
-bool RegisterComponentClass(const char* name, void (*registerMembers)(MetaBuilder<T>&)) {
+bool RegisterComponentClass(const char* name, ComponentUse use,
+                            void (*registerMembers)(MetaBuilder<T>&)) {
     MetaType& type = MetaTypeOf<T>();
     type.Define(name, sizeof(T));
+    type.SetUse(use);
     T* prototype = new T;
     MetaBuilder<T> builder(type, *prototype);
     registerMembers(builder);
@@ -94,11 +104,15 @@ bool RegisterComponentClass(const char* name, void (*registerMembers)(MetaBuilde
     return true;
 }
 
-#define VORL_REGISTER_COMPONENT(Class)                                    \
-    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta);       \
-    [[maybe_unused]] static const bool kRegistered##Class =               \
-        RegisterComponentClass<Class>(#Class, &RegisterMembersOf##Class); \
+#define VORL_REGISTER_COMPONENT_AS(Class, use)                                 \
+    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta);            \
+    [[maybe_unused]] static const bool kRegistered##Class =                    \
+        RegisterComponentClass<Class>(#Class, use, &RegisterMembersOf##Class); \
     static void RegisterMembersOf##Class([[maybe_unused]] MetaBuilder<Class>& meta)
+// The engine's own classes, which no data file or panel names.
+#define VORL_REGISTER_COMPONENT(Class) VORL_REGISTER_COMPONENT_AS(Class, ComponentUse::Internal)
+// The classes designers place: saved by the editor and shown in its panels.
+#define VORL_REGISTER_SAVED_COMPONENT(Class) VORL_REGISTER_COMPONENT_AS(Class, ComponentUse::Saved)
 
 #define VORL_REGISTER_TYPE(Class, Name)                             \
     static void RegisterMembersOf##Class(MetaBuilder<Class>& meta); \

@@ -6,7 +6,9 @@
 #include "objects/object.h"
 #include "physics/collider_sync.h"
 
-VORL_REGISTER_COMPONENT(Transform2D) {
+// Every object embeds one and the level line writes it apart, so it is edited but not saved as a
+// component line.
+VORL_REGISTER_COMPONENT_AS(Transform2D, ComponentUse::Edited) {
     meta.Member("position", &Transform2D::position)
         .Member("zlayer", &Transform2D::zlayer)
         .Member("rotation", &Transform2D::rotation)

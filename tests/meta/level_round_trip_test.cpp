@@ -111,7 +111,6 @@ std::string ReadAndRewrite(const std::string& text, std::string& dump) {
 
 TEST(LevelRoundTrip, WrittenReadAndWrittenAgainGivesTheSameFileAndObjects) {
     testing_support::ResetEngineState();
-    AddWrittenClass("TestSign");
     std::size_t diagnosticsBefore = DataDiagnostics::Count();
     for (unsigned seed = 1; seed <= 200; ++seed) {
         std::mt19937 rng(seed);
