@@ -3,10 +3,10 @@
 #include <cstddef>
 
 #include "core/vector.h"
-#include "meta/component_factory.h"
 #include "meta/meta_type.h"
 #include "meta/value_form.h"
 #include "objects/component.h"
+#include "objects/component_factory.h"
 
 namespace PanelTypes {
 namespace {

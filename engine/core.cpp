@@ -10,7 +10,7 @@
 #include "input/input_system.h"
 #include "input/object_selection.h"
 #include "input/window_system.h"
-#include "meta/data_reader.h"
+#include "levels/data_reader.h"
 #include "objects/game_logic_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -37,6 +37,7 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
     // into a quit, so that a recording session ends after the last level.
     LevelManager::GetHooks().stopRumble = &InputSystem::StopRumble;
     LevelManager::GetHooks().recordInput = &InputSystem::IsRecordInputOn;
+    LevelManager::GetHooks().loadLevel = &LoadLevel;
     auto objects = std::make_unique<ObjectSystem>();
     objects->selectionInput = MouseSelectionInput();
     graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);

@@ -1,32 +1,18 @@
-// How types enter the registry. Each registered class has one registration next to its definition:
+// How types enter the registry. Each registered type has one registration next to its definition:
 //
-//   VORL_REGISTER_SAVED_COMPONENT(RigidBody2D) {
-//       meta.Member("mass", &RigidBody2D::mass).Member("velocity", &RigidBody2D::velocity);
+//   VORL_REGISTER_TYPE(Vector2D, "Vector2D") {
+//       meta.Member("x", &Vector2D::x).Member("y", &Vector2D::y);
 //   }
 //
-// For a component class this names the type, records its size, its members in registration order
-// and whether the editor saves and shows it, and puts one default-constructed prototype into the
-// ComponentFactory. That one registration is all the reader, the writer and the editor's panels
-// need: no list of class names is kept anywhere else. Registrations run during
-// static initialisation; the engine library is linked whole so none is dropped.
+// This names the type and records its size and members in registration order (component classes
+// register through objects/component_registration.h, which builds on this). Registrations run
+// during static initialisation; the engine library is linked whole so none is dropped.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "meta/component_factory.h"
 #include "meta/meta_type.h"
-#include "objects/component.h"
-
-// Supplies what every concrete component class answers the same way: its name, its meta type and
-// a default-constructed instance.
-template <class Derived, class Base = Component>
-class ComponentOf : public Base {
-public:
-    std::string GetName() const override { return MetaTypeOf<Derived>().Name(); }
-    const MetaType& GetMetaType() const override { return MetaTypeOf<Derived>(); }
-    Component* CreateDefault() const override { return new Derived; }
-};
 
 // Records members of T; offsets are measured on a live instance so that classes with virtual
 // functions are handled without offsetof.
@@ -90,29 +76,6 @@ bool RegisterPrimitive(const char* name, DumpFunction dump, const ValueForm* for
     type.SetForm(form);
     return true;
 }
-
-template <class T>
-bool RegisterComponentClass(const char* name, ComponentUse use,
-                            void (*registerMembers)(MetaBuilder<T>&)) {
-    MetaType& type = MetaTypeOf<T>();
-    type.Define(name, sizeof(T));
-    type.SetUse(use);
-    T* prototype = new T;
-    MetaBuilder<T> builder(type, *prototype);
-    registerMembers(builder);
-    ComponentFactory::Add(name, prototype);
-    return true;
-}
-
-#define VORL_REGISTER_COMPONENT_AS(Class, use)                                 \
-    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta);            \
-    [[maybe_unused]] static const bool kRegistered##Class =                    \
-        RegisterComponentClass<Class>(#Class, use, &RegisterMembersOf##Class); \
-    static void RegisterMembersOf##Class([[maybe_unused]] MetaBuilder<Class>& meta)
-// The engine's own classes, which no data file or panel names.
-#define VORL_REGISTER_COMPONENT(Class) VORL_REGISTER_COMPONENT_AS(Class, ComponentUse::Internal)
-// The classes designers place: saved by the editor and shown in its panels.
-#define VORL_REGISTER_SAVED_COMPONENT(Class) VORL_REGISTER_COMPONENT_AS(Class, ComponentUse::Saved)
 
 #define VORL_REGISTER_TYPE(Class, Name)                             \
     static void RegisterMembersOf##Class(MetaBuilder<Class>& meta); \

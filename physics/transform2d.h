@@ -8,7 +8,7 @@
 
 #include "core/matrix.h"
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 inline constexpr float kPi = 3.141593f;
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/vector.h"
-#include "meta/data_writer.h"
+#include "levels/data_writer.h"
 #include "meta/meta_type.h"
 
 namespace {

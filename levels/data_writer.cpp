@@ -1,4 +1,4 @@
-#include "meta/data_writer.h"
+#include "levels/data_writer.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,9 +7,9 @@
 #include <iomanip>
 #include <sstream>
 
+#include "levels/data_reader.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
-#include "meta/data_reader.h"
 #include "meta/meta_type.h"
 #include "meta/safe_file.h"
 #include "meta/tokenizer.h"

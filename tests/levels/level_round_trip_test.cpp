@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "levels/data_reader.h"
+#include "levels/data_writer.h"
 #include "meta/data_diagnostics.h"
-#include "meta/data_reader.h"
-#include "meta/data_writer.h"
 #include "meta/meta_value.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"

@@ -1,6 +1,6 @@
 // The writers: exact text forms, what is left out, the archetype save cycle, refused names and
 // saves that fail without harming the old file.
-#include "meta/data_writer.h"
+#include "levels/data_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <string>
 
 #include "core/messaging.h"
-#include "meta/component_factory.h"
-#include "meta/data_reader.h"
+#include "levels/data_reader.h"
+#include "objects/component_factory.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
