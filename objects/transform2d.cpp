@@ -1,10 +1,15 @@
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 #include <cmath>
 #include <ostream>
 
 #include "objects/object.h"
-#include "physics/collider_sync.h"
+
+namespace {
+
+Transform2D::PositionFollower positionFollower = nullptr;
+
+}  // namespace
 
 // Every object embeds one and the level line writes it apart, so it is edited but not saved as a
 // component line.
@@ -17,9 +22,13 @@ VORL_REGISTER_COMPONENT_AS(Transform2D, ComponentUse::Edited) {
 
 void Transform2D::SetPosition(const Vector2D& p) {
     position = p;
-    if (owner) {
-        SyncBoxColliderCentre(*owner, p);
+    if (owner && positionFollower) {
+        positionFollower(*owner, p);
     }
+}
+
+void Transform2D::SetPositionFollower(PositionFollower follower) {
+    positionFollower = follower;
 }
 
 float Transform2D::GetRotationRadians() const {
