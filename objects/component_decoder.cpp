@@ -5,9 +5,10 @@
 // equals the member's name is taken as its entry and the token after it as its value (so a name
 // written twice takes the first value). The value's kind is decided by its text, in this order:
 // a leading double quote makes a text; a "Vector2D" member takes two reals; "true"/"false" a truth
-// value; no "." a whole number; otherwise a real. A kind that does not match the member's type is
-// refused rather than converted: the bytes of a whole number stored into a real member would be
-// a denormal, and a value stored into a member with no text form could overwrite a pointer.
+// value; no "." a whole number; otherwise a real. The kind a member takes is its type's form
+// (meta/value_form.h), which also stores the value. A kind that does not match is refused rather
+// than converted: the bytes of a whole number stored into a real member would be a denormal, and
+// a value stored into a member with no text form could overwrite a pointer.
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,28 +103,23 @@ std::string DecodeMember(const MetaMember& member, char* at, const std::vector<s
         form->store(value == "true", at);
         return {};
     }
+    // A number: a text that does not parse is said first, then a kind the member does not take.
+    auto number = [&](auto parsed, ValueKind found, auto parse) -> std::string {
+        if (NumberResult r = parse(value, parsed); !r.ok) {
+            return prefix + r.error + " (" + Shown(value) + ")";
+        }
+        if (expected != found) {
+            return mismatch(found);
+        }
+        form->store(parsed, at);
+        return {};
+    };
     // A real member written without a point ("speed 5", "1e39") is still a real number to the
     // designer who typed it.
     if (value.find('.') == std::string::npos && expected != ValueKind::Real) {
-        int whole = 0;
-        if (NumberResult r = ParseWhole(value, whole); !r.ok) {
-            return prefix + r.error + " (" + Shown(value) + ")";
-        }
-        if (expected != ValueKind::Whole) {
-            return mismatch(ValueKind::Whole);
-        }
-        form->store(whole, at);
-        return {};
+        return number(0, ValueKind::Whole, &ParseWhole);
     }
-    float real = 0.0f;
-    if (NumberResult r = ParseReal(value, real); !r.ok) {
-        return prefix + r.error + " (" + Shown(value) + ")";
-    }
-    if (expected != ValueKind::Real) {
-        return mismatch(ValueKind::Real);
-    }
-    form->store(real, at);
-    return {};
+    return number(0.0f, ValueKind::Real, &ParseReal);
 }
 
 }  // namespace
