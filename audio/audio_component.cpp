@@ -2,7 +2,7 @@
 
 #include "core/messaging.h"
 
-VORL_REGISTER_COMPONENT(AudioComponent) {
+VORL_REGISTER_SAVED_COMPONENT(AudioComponent) {
     meta.Member("Event", &AudioComponent::Event).Member("Playing", &AudioComponent::Playing);
 }
 

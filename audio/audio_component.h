@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class AudioComponent : public ComponentOf<AudioComponent, GameLogicComponent> {
 public:

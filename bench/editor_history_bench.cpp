@@ -10,8 +10,8 @@
 
 #include "core/messaging.h"
 #include "editor/level_history.h"
-#include "meta/data_reader.h"
-#include "meta/data_writer.h"
+#include "levels/data_reader.h"
+#include "levels/data_writer.h"
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"

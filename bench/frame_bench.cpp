@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/messaging.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/colliders.h"

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "core/core.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "graphics/texture.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"

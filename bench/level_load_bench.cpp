@@ -12,8 +12,8 @@
 #include <string>
 
 #include "core/messaging.h"
+#include "levels/data_reader.h"
 #include "meta/assets.h"
-#include "meta/data_reader.h"
 #include "meta/tokenizer.h"
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"

@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "core/core.h"
 #include "core/frame_rate_controller.h"
+#include "engine/core.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
 #include "platform/hidden_gl_surface.h"

@@ -11,8 +11,8 @@
 // game-logic component a new component class starts from.
 #pragma once
 
-#include "meta/meta_registration.h"
 #include "objects/component.h"
+#include "objects/component_registration.h"
 
 class ArchetypeLevelEditorComponent
     : public ComponentOf<ArchetypeLevelEditorComponent, EditorComponent> {

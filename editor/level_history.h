@@ -1,6 +1,6 @@
 // The editor's undo and redo: the level as its saved text after every finished edit. Undo hands
 // back the text before the last edit, redo the one after; a new edit after an undo drops what
-// could have been redone. The text is what a save writes (meta/data_writer.h), so an undone level
+// could have been redone. The text is what a save writes (levels/data_writer.h), so an undone level
 // saves byte for byte as it did before the edit. The oldest steps go beyond kMaxSteps.
 #pragma once
 

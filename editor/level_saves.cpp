@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iostream>
 
+#include "levels/data_writer.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
-#include "meta/data_writer.h"
 #include "meta/safe_file.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"

@@ -10,7 +10,7 @@
 #include "editor/editor_components.h"
 #include "graphics/camera.h"
 #include "meta/assets.h"
-#include "meta/component_factory.h"
+#include "objects/component_factory.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"

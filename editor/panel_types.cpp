@@ -1,77 +1,35 @@
 #include "editor/panel_types.h"
 
-#include <algorithm>
 #include <cstddef>
 
 #include "core/vector.h"
-#include "meta/component_factory.h"
 #include "meta/meta_type.h"
+#include "meta/value_form.h"
 #include "objects/component.h"
+#include "objects/component_factory.h"
 
 namespace PanelTypes {
 namespace {
 
-// A registered member as a panel member; false for a type the panel cannot show.
-bool ToPanelMember(const MetaMember& member, platform::StructType vector2D,
+// A registered member as a panel member; false for a type data files do not hold.
+bool ToPanelMember(const platform::PanelLayer& panels, const MetaMember& member,
                    platform::StructMember& out) {
-    const std::string& type = member.Type().Name();
+    const ValueForm* form = member.Type().Form();
+    if (!form) {
+        return false;
+    }
     out = {};
     out.name = member.Name();
     out.offset = member.Offset();
-    if (type == "int") {
-        out.type = platform::FieldType::Int;
-    } else if (type == "bool") {
-        out.type = platform::FieldType::Bool;
-    } else if (type == "float") {
-        out.type = platform::FieldType::Float;
-        out.definition = "step=0.01";
-    } else if (type == "Vector2D") {
-        out.type = platform::FieldType::Struct;
-        out.structType = vector2D;
-    } else if (type == "std::string") {
-        out.type = platform::FieldType::Text;
-    } else {
-        return false;
+    out.type = form->field;
+    out.definition = form->fieldDefinition;
+    if (form->field == platform::FieldType::Struct) {
+        out.structType = panels.FindStruct(member.Type().Name());
     }
     return true;
 }
 
 }  // namespace
-
-const std::vector<std::string>& EditableClasses() {
-    static const std::vector<std::string> classes = {
-        "PlayerControlComponent",
-        "RigidBody2D",
-        "Transform2D",
-        "TextureComponent",
-        "BoxCollider2D",
-        "ChangeLevelButtonComponent",
-        "FanComponent",
-        "CannonComponent",
-        "GoalComponent",
-        "PresentationLockingDoor",
-        "BreakBlock",
-        "AudioComponent",
-        "CircleCollider2D",
-        "OnGUIComponent",
-        "LightingShaderComponent",
-        "InvisibleComponent",
-        "CameraFollowComponent",
-        "OneWay",
-        "Reset",
-        "ParticleEmitterComponent",
-        "StarComponent",
-        "PlayerControllerComponentVerticalShooter",
-        "TeleporterComponent",
-        "ColoredSquareComponent",
-        "EndOfGame",
-        "FlyingStar",
-        "Starfall",
-        "EndSkip",
-        "LoopingBackgroundComponent",
-    };
-    return classes;
-}
 
 platform::StructType DefineVector2D(platform::PanelLayer& panels) {
     const Vector2D sample;
@@ -90,18 +48,16 @@ platform::StructType DefineVector2D(platform::PanelLayer& panels) {
 }
 
 void DefineComponentTypes(platform::PanelLayer& panels) {
-    const platform::StructType vector2D = DefineVector2D(panels);
-    for (const std::string& className : EditableClasses()) {
-        const Component* prototype = ComponentFactory::Find(className);
-        if (!prototype) {
-            // A class not built into this program yet.
+    DefineVector2D(panels);
+    for (const auto& [className, prototype] : ComponentFactory::All()) {
+        const MetaType& type = prototype->GetMetaType();
+        if (!type.IsEditable()) {
             continue;
         }
-        const MetaType& type = prototype->GetMetaType();
         std::vector<platform::StructMember> members;
         for (const MetaMember& member : type.Members()) {
             platform::StructMember panelMember;
-            if (ToPanelMember(member, vector2D, panelMember)) {
+            if (ToPanelMember(panels, member, panelMember)) {
                 members.push_back(std::move(panelMember));
             }
         }
@@ -110,8 +66,8 @@ void DefineComponentTypes(platform::PanelLayer& panels) {
 }
 
 platform::StructType TypeOf(const platform::PanelLayer& panels, std::string_view className) {
-    const auto& classes = EditableClasses();
-    if (std::find(classes.begin(), classes.end(), className) == classes.end()) {
+    const Component* prototype = ComponentFactory::Find(className);
+    if (!prototype || !prototype->GetMetaType().IsEditable()) {
         return platform::kNoStruct;
     }
     return panels.FindStruct(std::string(className));

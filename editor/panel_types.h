@@ -1,20 +1,17 @@
 // The panel structure types the editor shows members through: "Vector2D" (members "X" and "Y")
-// and one type per editable component class, named by the class, with one member per registered
-// member of type "int", "bool", "float" (edited in steps of 0.01), "Vector2D" or "std::string",
-// in registration order; members of other types are left out. Only the classes listed here get a
-// type; the editor shows no other class anywhere.
+// and one type per component class registered as editable, named by the class, with one member
+// per registered member whose type data files hold ("int", "bool", "float" edited in steps of
+// 0.01, "Vector2D", "std::string"; the field comes with the type's form, meta/value_form.h), in
+// registration order; members of other types are left out. The editor shows no other class
+// anywhere.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/panel_layer.h"
 
 namespace PanelTypes {
-
-// The editable classes, in the order their types are defined.
-const std::vector<std::string>& EditableClasses();
 
 platform::StructType DefineVector2D(platform::PanelLayer& panels);
 // Defines the type of every editable class (once; later calls find the same types).

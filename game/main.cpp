@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "core/core.h"
 #include "core/messages.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "gameplay/progress.h"
 #include "input/input_system.h"
 #include "meta/assets.h"

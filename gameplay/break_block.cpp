@@ -7,7 +7,7 @@
 #include "objects/object.h"
 #include "physics/colliders.h"
 
-VORL_REGISTER_COMPONENT(BreakBlock) {
+VORL_REGISTER_SAVED_COMPONENT(BreakBlock) {
     meta.Member("BreakSpeed", &BreakBlock::BreakSpeed);
 }
 

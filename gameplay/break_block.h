@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 struct CollisionMessage;
 

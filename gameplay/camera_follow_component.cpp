@@ -7,7 +7,7 @@
 #include "graphics/camera.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(CameraFollowComponent) {
+VORL_REGISTER_SAVED_COMPONENT(CameraFollowComponent) {
     meta.Member("maxSpeed", &CameraFollowComponent::maxSpeed)
         .Member("startX", &CameraFollowComponent::startX)
         .Member("startY", &CameraFollowComponent::startY)

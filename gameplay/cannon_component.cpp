@@ -6,7 +6,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 
-VORL_REGISTER_COMPONENT(CannonComponent) {
+VORL_REGISTER_SAVED_COMPONENT(CannonComponent) {
     meta.Member("speed", &CannonComponent::speed);
 }
 

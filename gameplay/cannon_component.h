@@ -8,7 +8,7 @@
 // gravity until the launch.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class CannonComponent : public ComponentOf<CannonComponent, GameLogicComponent> {
 public:

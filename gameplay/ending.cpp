@@ -8,15 +8,15 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(EndOfGame) {
+VORL_REGISTER_SAVED_COMPONENT(EndOfGame) {
     meta.Member("active", &EndOfGame::active).Member("side", &EndOfGame::side);
 }
 
-VORL_REGISTER_COMPONENT(Starfall) {
+VORL_REGISTER_SAVED_COMPONENT(Starfall) {
     meta.Member("check", &Starfall::check);
 }
 
-VORL_REGISTER_COMPONENT(FlyingStar) {
+VORL_REGISTER_SAVED_COMPONENT(FlyingStar) {
     meta.Member("speed", &FlyingStar::speed).Member("active", &FlyingStar::active);
 }
 

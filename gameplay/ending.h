@@ -13,7 +13,7 @@
 
 #include "core/vector.h"
 #include "gameplay/run_state.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class EndOfGame : public ComponentOf<EndOfGame, GameLogicComponent> {
 public:

@@ -6,7 +6,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 
-VORL_REGISTER_COMPONENT(FanComponent) {
+VORL_REGISTER_SAVED_COMPONENT(FanComponent) {
     meta.Member("speed", &FanComponent::speed);
 }
 

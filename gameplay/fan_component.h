@@ -4,7 +4,7 @@
 // the gamepad, more strongly in the half form.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class FanComponent : public ComponentOf<FanComponent, GameLogicComponent> {
 public:

@@ -6,7 +6,7 @@
 #include "input/input_system.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(GoalComponent) {
+VORL_REGISTER_SAVED_COMPONENT(GoalComponent) {
     meta.Member("unused", &GoalComponent::unused);
 }
 

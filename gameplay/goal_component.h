@@ -3,7 +3,7 @@
 // level.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class GoalComponent : public ComponentOf<GoalComponent, GameLogicComponent> {
 public:

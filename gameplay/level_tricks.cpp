@@ -12,15 +12,15 @@ VORL_REGISTER_COMPONENT(ObjectMoveComponent) {
     meta.Member("direction", &ObjectMoveComponent::direction);
 }
 
-VORL_REGISTER_COMPONENT(InvisibleComponent) {
+VORL_REGISTER_SAVED_COMPONENT(InvisibleComponent) {
     meta.Member("setVisible", &InvisibleComponent::setVisible);
 }
 
-VORL_REGISTER_COMPONENT(PresentationLockingDoor) {
+VORL_REGISTER_SAVED_COMPONENT(PresentationLockingDoor) {
     meta.Member("dontUse", &PresentationLockingDoor::dontUse);
 }
 
-VORL_REGISTER_COMPONENT(EndSkip) {
+VORL_REGISTER_SAVED_COMPONENT(EndSkip) {
     meta.Member("sillyData", &EndSkip::sillyData);
 }
 

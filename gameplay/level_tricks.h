@@ -12,7 +12,7 @@
 #pragma once
 
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class ObjectMoveComponent : public ComponentOf<ObjectMoveComponent, GameLogicComponent> {
 public:

@@ -14,7 +14,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 
-VORL_REGISTER_COMPONENT(PlayerControlComponent) {
+VORL_REGISTER_SAVED_COMPONENT(PlayerControlComponent) {
     meta.Member("playerNum", &PlayerControlComponent::playerNum)
         .Member("hWeight", &PlayerControlComponent::hWeight)
         .Member("lWeight", &PlayerControlComponent::lWeight)

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 struct CollisionMessage;
 class Object;

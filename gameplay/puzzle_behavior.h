@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 struct CollisionMessage;
 class RigidBody2D;

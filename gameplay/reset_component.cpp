@@ -4,7 +4,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 
-VORL_REGISTER_COMPONENT(Reset) {
+VORL_REGISTER_SAVED_COMPONENT(Reset) {
     meta.Member("resetPosition", &Reset::resetPosition).Member("endOfScreen", &Reset::endOfScreen);
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class Reset : public ComponentOf<Reset, GameLogicComponent> {
 public:

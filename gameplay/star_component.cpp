@@ -5,7 +5,7 @@
 #include "gameplay/run_state.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(StarComponent) {
+VORL_REGISTER_SAVED_COMPONENT(StarComponent) {
     meta.Member("Donut", &StarComponent::Donut);
 }
 

@@ -2,7 +2,7 @@
 // it and removes its collider, so it can never be counted twice.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class StarComponent : public ComponentOf<StarComponent, GameLogicComponent> {
 public:

@@ -5,7 +5,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 
-VORL_REGISTER_COMPONENT(TeleporterComponent) {
+VORL_REGISTER_SAVED_COMPONENT(TeleporterComponent) {
     meta.Member("teleportLocation", &TeleporterComponent::teleportLocation);
 }
 

@@ -11,7 +11,7 @@ VORL_REGISTER_COMPONENT(SplashScreenComponent) {
     meta.Member("timer", &SplashScreenComponent::timer);
 }
 
-VORL_REGISTER_COMPONENT(PlayerControllerComponentVerticalShooter) {
+VORL_REGISTER_SAVED_COMPONENT(PlayerControllerComponentVerticalShooter) {
     meta.Member("timer", &PlayerControllerComponentVerticalShooter::timer);
 }
 

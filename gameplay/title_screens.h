@@ -6,7 +6,7 @@
 // Both ask every frame until the level changes.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class SplashScreenComponent : public ComponentOf<SplashScreenComponent, GameLogicComponent> {
 public:

@@ -12,7 +12,7 @@
 
 #include "core/matrix.h"
 #include "core/screen.h"
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 class Camera {
 public:

@@ -1,6 +1,6 @@
 #include "graphics/colored_square_component.h"
 
-VORL_REGISTER_COMPONENT(ColoredSquareComponent) {
+VORL_REGISTER_SAVED_COMPONENT(ColoredSquareComponent) {
     meta.Member("redTint", &ColoredSquareComponent::redTint)
         .Member("greenTint", &ColoredSquareComponent::greenTint)
         .Member("blueTint", &ColoredSquareComponent::blueTint)

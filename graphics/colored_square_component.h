@@ -3,7 +3,7 @@
 // The renderer keeps it in its coloured-square list while its owner is a level object.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class ColoredSquareComponent : public ComponentOf<ColoredSquareComponent, GraphicsComponent> {
 public:

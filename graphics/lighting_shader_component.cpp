@@ -4,7 +4,7 @@
 #include "graphics/camera.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(LightingShaderComponent) {
+VORL_REGISTER_SAVED_COMPONENT(LightingShaderComponent) {
     meta.Member("r", &LightingShaderComponent::r)
         .Member("g", &LightingShaderComponent::g)
         .Member("b", &LightingShaderComponent::b)

@@ -3,7 +3,7 @@
 // device with the light's position in screen fractions.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 #include "platform/graphics_device.h"
 
 class LightingShaderComponent : public ComponentOf<LightingShaderComponent, ShaderComponent> {

@@ -3,7 +3,7 @@
 #include "graphics/camera.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(LoopingBackgroundComponent) {
+VORL_REGISTER_SAVED_COMPONENT(LoopingBackgroundComponent) {
     meta.Member("speed", &LoopingBackgroundComponent::speed)
         .Member("layer", &LoopingBackgroundComponent::layer)
         .Member("offsetX", &LoopingBackgroundComponent::offsetX)

@@ -3,7 +3,7 @@
 // Objects pinned behind the camera ("OnLGUIComponent") are left alone.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class LoopingBackgroundComponent
     : public ComponentOf<LoopingBackgroundComponent, GameLogicComponent> {

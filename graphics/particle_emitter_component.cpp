@@ -8,7 +8,7 @@
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 
-VORL_REGISTER_COMPONENT(ParticleEmitterComponent) {
+VORL_REGISTER_SAVED_COMPONENT(ParticleEmitterComponent) {
     using P = ParticleEmitterComponent;
     meta.Member("active", &P::active)
         .Member("minLifetime", &P::minLifetime)

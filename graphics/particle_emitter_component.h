@@ -11,7 +11,7 @@
 #include <array>
 
 #include "core/random15.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 #include "objects/object.h"
 
 class ColoredSquareComponent;

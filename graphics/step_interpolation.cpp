@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 void StepInterpolation::BeginStep() {
     before_.swap(noted_);

@@ -4,7 +4,7 @@
 #include "graphics/texture.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(TextureComponent) {
+VORL_REGISTER_SAVED_COMPONENT(TextureComponent) {
     // The pointer is listed for the data files' member order but never read from text: loaders
     // give "filename" and object completion resolves it.
     meta.UnnamedMember("animation", &TextureComponent::animation)

@@ -10,7 +10,7 @@
 
 #include "core/matrix.h"
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 struct Animation;
 struct Texture;

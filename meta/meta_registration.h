@@ -1,30 +1,18 @@
-// How types enter the registry. Each registered class has one registration next to its definition:
+// How types enter the registry. Each registered type has one registration next to its definition:
 //
-//   VORL_REGISTER_COMPONENT(RigidBody2D) {
-//       meta.Member("mass", &RigidBody2D::mass).Member("velocity", &RigidBody2D::velocity);
+//   VORL_REGISTER_TYPE(Vector2D, "Vector2D") {
+//       meta.Member("x", &Vector2D::x).Member("y", &Vector2D::y);
 //   }
 //
-// For a component class this names the type, records its size and members in registration order,
-// and puts one default-constructed prototype into the ComponentFactory. Registrations run during
-// static initialisation; the engine library is linked whole so none is dropped.
+// This names the type and records its size and members in registration order (component classes
+// register through objects/component_registration.h, which builds on this). Registrations run
+// during static initialisation; the engine library is linked whole so none is dropped.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "meta/component_factory.h"
 #include "meta/meta_type.h"
-#include "objects/component.h"
-
-// Supplies what every concrete component class answers the same way: its name, its meta type and
-// a default-constructed instance.
-template <class Derived, class Base = Component>
-class ComponentOf : public Base {
-public:
-    std::string GetName() const override { return MetaTypeOf<Derived>().Name(); }
-    const MetaType& GetMetaType() const override { return MetaTypeOf<Derived>(); }
-    Component* CreateDefault() const override { return new Derived; }
-};
 
 // Records members of T; offsets are measured on a live instance so that classes with virtual
 // functions are handled without offsetof.
@@ -51,6 +39,11 @@ public:
         type_.SetNestedDump(dump);
         return *this;
     }
+    // How data files hold the type as one member's value (meta/value_form.h).
+    MetaBuilder& Form(const ValueForm* form) {
+        type_.SetForm(form);
+        return *this;
+    }
 
 private:
     template <class M, class C>
@@ -74,31 +67,15 @@ bool RegisterMetaType(const char* name, void (*registerMembers)(MetaBuilder<T>&)
     return true;
 }
 
-// Names a primitive type, which dumps itself.
+// Names a primitive type, which dumps itself; `form` when data files hold it.
 template <class T>
-bool RegisterPrimitive(const char* name, DumpFunction dump) {
+bool RegisterPrimitive(const char* name, DumpFunction dump, const ValueForm* form = nullptr) {
     MetaType& type = MetaTypeOf<T>();
     type.Define(name, sizeof(T));
     type.SetDumpFunction(dump);
+    type.SetForm(form);
     return true;
 }
-
-template <class T>
-bool RegisterComponentClass(const char* name, void (*registerMembers)(MetaBuilder<T>&)) {
-    MetaType& type = MetaTypeOf<T>();
-    type.Define(name, sizeof(T));
-    T* prototype = new T;
-    MetaBuilder<T> builder(type, *prototype);
-    registerMembers(builder);
-    ComponentFactory::Add(name, prototype);
-    return true;
-}
-
-#define VORL_REGISTER_COMPONENT(Class)                                    \
-    static void RegisterMembersOf##Class(MetaBuilder<Class>& meta);       \
-    [[maybe_unused]] static const bool kRegistered##Class =               \
-        RegisterComponentClass<Class>(#Class, &RegisterMembersOf##Class); \
-    static void RegisterMembersOf##Class([[maybe_unused]] MetaBuilder<Class>& meta)
 
 #define VORL_REGISTER_TYPE(Class, Name)                             \
     static void RegisterMembersOf##Class(MetaBuilder<Class>& meta); \

@@ -17,6 +17,11 @@
 
 class MetaType;
 class MetaValue;
+struct ValueForm;
+
+// Where a component class shows beyond the game: nowhere (the engine's own), in the editor's
+// panels, or also in the level and archetype files the editor saves.
+enum class ComponentUse { Internal, Edited, Saved };
 
 using DumpFunction = void (*)(std::ostream&, const MetaValue&);
 
@@ -57,6 +62,12 @@ public:
     // The member called `name`, or null.
     const MetaMember* FindMember(std::string_view name) const;
     const MetaOperations* Operations() const { return operations_; }
+    // How data files hold a value of this type and the editor shows it; null for a type they do
+    // not hold.
+    const ValueForm* Form() const { return form_; }
+    // For a component class: whether the editor's saves write it and its panels show it.
+    bool IsSaved() const { return use_ == ComponentUse::Saved; }
+    bool IsEditable() const { return use_ != ComponentUse::Internal; }
 
     void Define(std::string name, std::size_t size) {
         name_ = std::move(name);
@@ -64,6 +75,8 @@ public:
     }
     void SetDumpFunction(DumpFunction dump) { dump_ = dump; }
     void SetNestedDump(DumpFunction dump) { nestedDump_ = dump; }
+    void SetForm(const ValueForm* form) { form_ = form; }
+    void SetUse(ComponentUse use) { use_ = use; }
     void AddMember(std::string name, std::size_t offset, const MetaType& type) {
         members_.emplace_back(std::move(name), offset, type);
     }
@@ -73,6 +86,8 @@ private:
     std::size_t size_ = 0;
     DumpFunction dump_ = nullptr;
     DumpFunction nestedDump_ = nullptr;
+    const ValueForm* form_ = nullptr;
+    ComponentUse use_ = ComponentUse::Internal;
     std::vector<MetaMember> members_;
     const MetaOperations* operations_;
 };

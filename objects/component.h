@@ -7,8 +7,8 @@
 // its list on the first pass that finds its owner cleared, and calls DropSystemReference then, so
 // that the storage of a destroyed component is reclaimed only once no system can reach it.
 //
-// Concrete classes derive through ComponentOf<Derived, Base> (meta/meta_registration.h), which
-// supplies the class name, the meta type and default construction.
+// Concrete classes derive through ComponentOf<Derived, Base> (objects/component_registration.h),
+// which supplies the class name, the meta type and default construction.
 #pragma once
 
 #include <iosfwd>

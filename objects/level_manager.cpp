@@ -5,7 +5,6 @@
 
 #include "core/main_loop.h"
 #include "core/messaging.h"
-#include "meta/data_reader.h"
 
 namespace LevelManager {
 namespace {
@@ -118,8 +117,8 @@ void Update() {
     State& s = S();
     for (const auto& message : MessagingSystem::GetMessages()) {
         if (const auto* started = As<LevelStartedMessage>(*message)) {
-            if (s.archetypesLoaded) {
-                LoadLevel(started->levelName);
+            if (const auto& load = GetHooks().loadLevel; load && s.archetypesLoaded) {
+                load(started->levelName);
             }
         } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
             s.requested = change->target;

@@ -36,9 +36,11 @@ std::int32_t GetCurrentLevel();
 void StartLevel(const std::string& name);
 
 // Work of subsystems that the level sequence triggers. Each is empty until its owner installs it
-// (the renderer the cameras, the input system the rumble and the recording switch, the editor
-// its views); an empty hook does nothing (recordInput reads as false).
+// (the level reader the loading of a level file, the renderer the cameras, the input system the
+// rumble and the recording switch, the editor its views); an empty hook does nothing
+// (recordInput reads as false).
 struct Hooks {
+    std::function<void(const std::string& levelName)> loadLevel;
     std::function<void()> resetCameras;
     std::function<void()> stopRumble;
     std::function<bool()> recordInput;

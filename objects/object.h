@@ -16,7 +16,7 @@
 #include "core/name_table.h"
 // Every object embeds its transform (the data files and the editor treat it as part of the object,
 // not as a component), so this one header reaches up into physics/.
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 class Component;
 

@@ -11,11 +11,11 @@ VORL_REGISTER_COMPONENT(PointCollider2D) {
     meta.Member("point", &PointCollider2D::point).Member("mHollow", &PointCollider2D::mHollow);
 }
 
-VORL_REGISTER_COMPONENT(BoxCollider2D) {
+VORL_REGISTER_SAVED_COMPONENT(BoxCollider2D) {
     meta.Member("mHalfSize", &BoxCollider2D::mHalfSize).Member("mHollow", &BoxCollider2D::mHollow);
 }
 
-VORL_REGISTER_COMPONENT(CircleCollider2D) {
+VORL_REGISTER_SAVED_COMPONENT(CircleCollider2D) {
     meta.Member("radius", &CircleCollider2D::radius).Member("mHollow", &CircleCollider2D::mHollow);
 }
 

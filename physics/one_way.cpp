@@ -4,7 +4,7 @@
 #include "objects/object.h"
 #include "physics/colliders.h"
 
-VORL_REGISTER_COMPONENT(OneWay) {
+VORL_REGISTER_SAVED_COMPONENT(OneWay) {
     meta.Member("dontUse", &OneWay::dontUse)
         .Member("top", &OneWay::top)
         .Member("bottom", &OneWay::bottom)

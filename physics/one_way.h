@@ -7,7 +7,7 @@
 // player is held once its centre is above the platform's centre.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class OneWay : public ComponentOf<OneWay, GameLogicComponent> {
 public:

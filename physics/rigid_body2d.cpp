@@ -8,7 +8,7 @@
 #include "objects/object.h"
 #include "physics/colliders.h"
 
-VORL_REGISTER_COMPONENT(RigidBody2D) {
+VORL_REGISTER_SAVED_COMPONENT(RigidBody2D) {
     meta.Member("mass", &RigidBody2D::mass)
         .Member("velocity", &RigidBody2D::velocity)
         .Member("state", &RigidBody2D::state)

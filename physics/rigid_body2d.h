@@ -9,7 +9,7 @@
 #pragma once
 
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class BoxCollider2D;
 

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/core.h"
 #include "core/frame_rate_controller.h"
+#include "engine/core.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 

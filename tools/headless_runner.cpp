@@ -56,9 +56,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/core.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "gameplay/player_control_component.h"
 #include "gameplay/run_state.h"
 #include "graphics/camera.h"

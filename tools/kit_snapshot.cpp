@@ -18,8 +18,8 @@
 #include <set>
 #include <string>
 
-#include "core/core.h"
 #include "core/frame_rate_controller.h"
+#include "engine/core.h"
 #include "graphics/camera.h"
 #include "graphics/graphics_system.h"
 #include "meta/assets.h"

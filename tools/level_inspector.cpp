@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "core/messaging.h"
+#include "levels/data_reader.h"
+#include "levels/data_writer.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
-#include "meta/data_reader.h"
-#include "meta/data_writer.h"
 #include "meta/meta_value.h"
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"

@@ -25,15 +25,15 @@
 #include <string>
 #include <vector>
 
-#include "core/core.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "gameplay/cannon_component.h"
 #include "gameplay/player_control_component.h"
 #include "input/input_system.h"
+#include "levels/data_reader.h"
 #include "meta/assets.h"
-#include "meta/component_factory.h"
-#include "meta/data_reader.h"
+#include "objects/component_factory.h"
 #include "objects/game_logic_system.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"

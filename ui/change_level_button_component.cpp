@@ -7,7 +7,7 @@
 #include "objects/level_manager.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(ChangeLevelButtonComponent) {
+VORL_REGISTER_SAVED_COMPONENT(ChangeLevelButtonComponent) {
     meta.Member("NextLevel", &ChangeLevelButtonComponent::NextLevel)
         .Member("texture", &ChangeLevelButtonComponent::texture)
         .Member("hovertexture", &ChangeLevelButtonComponent::hovertexture);

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class ChangeLevelButtonComponent : public ComponentOf<ChangeLevelButtonComponent, GUIComponent> {
 public:

@@ -3,7 +3,7 @@
 #include "graphics/camera.h"
 #include "objects/object.h"
 
-VORL_REGISTER_COMPONENT(OnGUIComponent) {
+VORL_REGISTER_SAVED_COMPONENT(OnGUIComponent) {
     meta.Member("screenX", &OnGUIComponent::screenX)
         .Member("screenY", &OnGUIComponent::screenY)
         .Member("scaleX", &OnGUIComponent::scaleX)

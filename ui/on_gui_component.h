@@ -4,7 +4,7 @@
 // OnLGUIComponent; every later one keeps the position its data gives.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class OnGUIComponent : public ComponentOf<OnGUIComponent, GameLogicComponent> {
 public:

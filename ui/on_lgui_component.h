@@ -3,7 +3,7 @@
 // OnLGUIComponent updated; an object that has one is also left alone by OnGUIComponent.
 #pragma once
 
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 class OnLGUIComponent : public ComponentOf<OnLGUIComponent, GameLogicComponent> {
 public:

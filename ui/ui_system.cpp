@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iostream>
 
+#include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
-#include "editor/editor_mode.h"
 #include "gameplay/progress.h"
 #include "gameplay/run_state.h"
 #include "graphics/camera.h"

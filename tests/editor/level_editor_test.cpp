@@ -6,8 +6,8 @@
 
 #include <functional>
 
+#include "core/editor_mode.h"
 #include "core/messaging.h"
-#include "editor/editor_mode.h"
 #include "editor/level_saves.h"
 #include "input/input_system.h"
 #include "meta/assets.h"

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "meta/component_factory.h"
-#include "meta/data_writer.h"
+#include "levels/data_writer.h"
 #include "objects/component.h"
+#include "objects/component_factory.h"
 #include "support/headless_engine.h"
 
 namespace {

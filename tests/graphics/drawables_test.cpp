@@ -6,7 +6,7 @@
 #include "graphics/lighting_shader_component.h"
 #include "graphics/looping_background_component.h"
 #include "graphics/recording_device.h"
-#include "meta/component_factory.h"
+#include "objects/component_factory.h"
 #include "objects/object.h"
 #include "support/engine_test.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "core/core.h"
+#include "engine/core.h"
 #include "input/input_system.h"
 #include "platform/window.h"
 #include "support/headless_engine.h"

@@ -10,7 +10,7 @@ root="${1:?usage: include_rules.sh <source root> platform|layers}"
 rule="${2:-platform}"
 cd "$root"
 folders=()
-for folder in core objects meta physics graphics input gameplay ui audio editor game tools; do
+for folder in core meta objects levels physics graphics input gameplay ui audio editor engine game tools; do
   if [ -d "$folder" ]; then
     folders+=("$folder")
   fi

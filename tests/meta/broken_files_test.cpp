@@ -8,7 +8,7 @@
 
 #include "graphics/texture.h"
 #include "graphics/texture_lists.h"
-#include "meta/data_reader.h"
+#include "levels/data_reader.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "support/asset_folder.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "meta/component_factory.h"
 #include "meta/meta_registration.h"
 #include "meta/meta_value.h"
+#include "objects/component_factory.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 #include "support/headless_engine.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/core.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "objects/game_logic_system.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"

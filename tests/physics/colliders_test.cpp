@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "meta/component_factory.h"
 #include "meta/meta_type.h"
+#include "objects/component_factory.h"
 #include "physics/collider_test_support.h"
 #include "support/engine_test.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "meta/component_factory.h"
+#include "objects/component_factory.h"
 #include "objects/level_objects.h"
 #include "physics/physics_test_support.h"
 #include "support/scene_builder.h"

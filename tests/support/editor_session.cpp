@@ -6,8 +6,8 @@
 
 #include "editor/level_editor.h"
 #include "input/input_system.h"
-#include "meta/data_reader.h"
-#include "meta/data_writer.h"
+#include "levels/data_reader.h"
+#include "levels/data_writer.h"
 #include "objects/level_objects.h"
 
 namespace testing_support {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "core/core.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "gameplay/player_control_component.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"

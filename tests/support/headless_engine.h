@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "core/core.h"
+#include "engine/core.h"
 
 namespace testing_support {
 

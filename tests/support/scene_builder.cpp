@@ -7,10 +7,10 @@
 #include <string>
 
 #include "core/messaging.h"
+#include "levels/data_reader.h"
 #include "meta/data_diagnostics.h"
-#include "meta/data_reader.h"
 #include "objects/level_objects.h"
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 namespace testing_support {
 

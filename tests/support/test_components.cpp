@@ -2,7 +2,7 @@
 
 VORL_REGISTER_COMPONENT(EmptyComponent) {}
 
-VORL_REGISTER_COMPONENT(TestSign) {
+VORL_REGISTER_SAVED_COMPONENT(TestSign) {
     meta.Member("caption", &TestSign::caption)
         .Member("speed", &TestSign::speed)
         .Member("count", &TestSign::count)

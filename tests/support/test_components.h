@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 // No registered members at all.
 class EmptyComponent : public ComponentOf<EmptyComponent, GameLogicComponent> {};

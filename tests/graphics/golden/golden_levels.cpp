@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "core/core.h"
 #include "core/messages.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "graphics/golden/golden_compare.h"
 #include "graphics/graphics_system.h"
 #include "graphics/texture.h"

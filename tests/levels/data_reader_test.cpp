@@ -1,6 +1,6 @@
 // The readers over real files in a temporary assets folder: the level state machine, archetypes,
 // first-wins tables and the diagnostics of bad lines.
-#include "meta/data_reader.h"
+#include "levels/data_reader.h"
 
 #include <gtest/gtest.h>
 

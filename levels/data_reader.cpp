@@ -1,4 +1,4 @@
-#include "meta/data_reader.h"
+#include "levels/data_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,11 +7,11 @@
 
 #include "core/messaging.h"
 #include "meta/assets.h"
-#include "meta/component_factory.h"
 #include "meta/data_diagnostics.h"
 #include "meta/data_numbers.h"
 #include "meta/tokenizer.h"
 #include "objects/component.h"
+#include "objects/component_factory.h"
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"

@@ -1,4 +1,4 @@
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 #include <gtest/gtest.h>
 

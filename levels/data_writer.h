@@ -1,8 +1,8 @@
 // The data-file writers, used by the editor: the whole current level, one object as an archetype,
-// and the archetype list. They write exactly the syntax the readers take (meta/data_reader.h):
+// and the archetype list. They write exactly the syntax the readers take (levels/data_reader.h):
 // every real number in fixed notation with nine decimals, every component line ending with a
-// space, components only of the written classes. A space inside a text is written as
-// backslash-space, so the text reads back whole.
+// space, components only of the classes registered as saved (objects/component_registration.h). A
+// space inside a text is written as backslash-space, so the text reads back whole.
 //
 // A save never leaves a half-written file: the text goes to a temporary file in the same folder,
 // which then replaces the old file in one rename. A name that is not a plain file name inside the
@@ -19,13 +19,6 @@
 
 class Component;
 class Object;
-
-// The 28 component classes the writers save, in the order they are tested.
-const std::vector<std::string>& WrittenClasses();
-bool IsWrittenClass(std::string_view className);
-// Adds a class to the written ones for the rest of the process: for tests and tools that
-// register classes of their own.
-void AddWrittenClass(std::string className);
 
 // "<class> <member text forms>\n" for one component; the stream must already be in fixed
 // notation with nine decimals (PrepareStream).

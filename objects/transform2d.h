@@ -8,17 +8,20 @@
 
 #include "core/matrix.h"
 #include "core/vector.h"
-#include "meta/meta_registration.h"
+#include "objects/component_registration.h"
 
 inline constexpr float kPi = 3.141593f;
 
 class Transform2D : public ComponentOf<Transform2D> {
 public:
     Vector2D GetPosition() const { return position; }
-    // Also moves the owner's "BoxCollider2D" centre (physics/collider_sync.h); circle and point
-    // colliders follow in their own update. The box must follow at once because contacts later in
-    // the same step read its centre, which is why a transform reaches into the colliders at all.
+    // Also tells the position follower, through which physics moves the owner's "BoxCollider2D"
+    // centre (physics/collider_sync.h); circle and point colliders follow in their own update.
+    // The box must follow at once because contacts later in the same step read its centre.
     void SetPosition(const Vector2D& p);
+    // Installed once by the layer that keeps things centred on an owned transform's position.
+    using PositionFollower = void (*)(Object& owner, const Vector2D& position);
+    static void SetPositionFollower(PositionFollower follower);
     Vector2D GetScale() const { return scale; }
     void SetScale(const Vector2D& s) { scale = s; }
     float GetZLayer() const { return zlayer; }

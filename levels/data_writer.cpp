@@ -1,4 +1,4 @@
-#include "meta/data_writer.h"
+#include "levels/data_writer.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,78 +7,24 @@
 #include <iomanip>
 #include <sstream>
 
-#include "core/vector.h"
+#include "levels/data_reader.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
-#include "meta/data_reader.h"
 #include "meta/meta_type.h"
 #include "meta/safe_file.h"
 #include "meta/tokenizer.h"
+#include "meta/value_form.h"
 #include "objects/component.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 
 namespace {
 
-std::vector<std::string>& Written() {
-    static std::vector<std::string> classes = {
-        "PlayerControlComponent",
-        "RigidBody2D",
-        "TextureComponent",
-        "BoxCollider2D",
-        "ChangeLevelButtonComponent",
-        "FanComponent",
-        "CannonComponent",
-        "GoalComponent",
-        "PresentationLockingDoor",
-        "BreakBlock",
-        "AudioComponent",
-        "CircleCollider2D",
-        "OnGUIComponent",
-        "LightingShaderComponent",
-        "InvisibleComponent",
-        "CameraFollowComponent",
-        "OneWay",
-        "Reset",
-        "ParticleEmitterComponent",
-        "StarComponent",
-        "PlayerControllerComponentVerticalShooter",
-        "TeleporterComponent",
-        "ColoredSquareComponent",
-        "EndOfGame",
-        "FlyingStar",
-        "Starfall",
-        "EndSkip",
-        "LoopingBackgroundComponent",
-    };
-    return classes;
-}
-
 void WriteMember(std::ostream& out, const MetaMember& member, const char* at) {
-    const std::string& type = member.Type().Name();
-    const std::string& name = member.Name();
-    if (type == "int") {
-        out << name << ' ' << *reinterpret_cast<const int*>(at) << ' ';
-    } else if (type == "float") {
-        out << name << ' ' << *reinterpret_cast<const float*>(at) << ' ';
-    } else if (type == "std::string") {
-        // A bare space would end the token and cut the text short on reading; backslash-space
-        // keeps it, and the reader drops the backslash again. A backslash already before a space
-        // is kept as it is, so text read from a file is written back unchanged.
-        const auto& text = *reinterpret_cast<const std::string*>(at);
-        out << name << " \"";
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == ' ' && (i == 0 || text[i - 1] != '\\')) {
-                out << '\\';
-            }
-            out << text[i];
-        }
-        out << "\" ";
-    } else if (type == "bool") {
-        out << name << ' ' << (*reinterpret_cast<const bool*>(at) ? "true " : "false ");
-    } else if (type == "Vector2D") {
-        const auto& v = *reinterpret_cast<const Vector2D*>(at);
-        out << name << ' ' << v.x << ' ' << v.y << ' ';
+    if (const ValueForm* form = member.Type().Form()) {
+        out << member.Name() << ' ';
+        form->write(out, at);
+        out << ' ';
     }
 }
 
@@ -127,21 +73,6 @@ bool ReplaceFile(const std::string& name, const std::string& text, const char* w
 
 }  // namespace
 
-const std::vector<std::string>& WrittenClasses() {
-    return Written();
-}
-
-bool IsWrittenClass(std::string_view className) {
-    const auto& classes = Written();
-    return std::find(classes.begin(), classes.end(), className) != classes.end();
-}
-
-void AddWrittenClass(std::string className) {
-    if (!IsWrittenClass(className)) {
-        Written().push_back(std::move(className));
-    }
-}
-
 void PrepareStream(std::ostream& out) {
     out << std::fixed << std::setprecision(9);
 }
@@ -165,7 +96,7 @@ void WriteLevel(std::ostream& out, const std::vector<Object*>& objects) {
             << t.GetZLayer() << ' ' << t.GetScale().x << ' ' << t.GetScale().y << ' '
             << t.GetRotationRadians() << '\n';
         for (const auto& [name, component] : object->GetComponents()) {
-            if (IsWrittenClass(component->GetName())) {
+            if (component->GetMetaType().IsSaved()) {
                 WriteComponentLine(out, *component);
             }
         }
@@ -182,10 +113,9 @@ std::string LevelText(const std::vector<Object*>& objects) {
 void WriteArchetype(std::ostream& out, const Object& object) {
     PrepareStream(out);
     for (const auto& [name, component] : object.GetComponents()) {
-        const std::string className = component->GetName();
-        if (className == "Transform2D") {
+        if (component->GetName() == "Transform2D") {
             out << "Transform2D" << '\n';
-        } else if (IsWrittenClass(className)) {
+        } else if (component->GetMetaType().IsSaved()) {
             WriteComponentLine(out, *component);
         }
     }

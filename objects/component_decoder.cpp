@@ -5,58 +5,43 @@
 // equals the member's name is taken as its entry and the token after it as its value (so a name
 // written twice takes the first value). The value's kind is decided by its text, in this order:
 // a leading double quote makes a text; a "Vector2D" member takes two reals; "true"/"false" a truth
-// value; no "." a whole number; otherwise a real. A kind that does not match the member's type is
-// refused rather than converted: the bytes of a whole number stored into a real member would be
-// a denormal, and a value stored into a member with no text form could overwrite a pointer.
+// value; no "." a whole number; otherwise a real. The kind a member takes is its type's form
+// (meta/value_form.h), which also stores the value. A kind that does not match is refused rather
+// than converted: the bytes of a whole number stored into a real member would be a denormal, and
+// a value stored into a member with no text form could overwrite a pointer.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/vector.h"
 #include "meta/data_numbers.h"
 #include "meta/meta_type.h"
+#include "meta/value_form.h"
 #include "objects/component.h"
 #include "objects/graveyard.h"
 
 namespace {
 
-enum class Kind { Text, Vector, Truth, Whole, Real, None };
-
-Kind KindOfType(const MetaType& type) {
-    const std::string& name = type.Name();
-    if (name == "std::string") {
-        return Kind::Text;
-    }
-    if (name == "Vector2D") {
-        return Kind::Vector;
-    }
-    if (name == "bool") {
-        return Kind::Truth;
-    }
-    if (name == "int") {
-        return Kind::Whole;
-    }
-    if (name == "float") {
-        return Kind::Real;
-    }
-    return Kind::None;
-}
+// A member whose type has no form takes no value at all.
+using Kind = std::optional<ValueKind>;
 
 const char* KindName(Kind kind) {
-    switch (kind) {
-        case Kind::Text:
-            return "a text";
-        case Kind::Vector:
-            return "two real numbers";
-        case Kind::Truth:
-            return "true or false";
-        case Kind::Whole:
-            return "a whole number";
-        case Kind::Real:
-            return "a real number";
-        case Kind::None:
-            break;
+    if (!kind) {
+        return "nothing (no text form)";
     }
-    return "nothing (no text form)";
+    switch (*kind) {
+        case ValueKind::Text:
+            return "a text";
+        case ValueKind::Vector:
+            return "two real numbers";
+        case ValueKind::Truth:
+            return "true or false";
+        case ValueKind::Whole:
+            return "a whole number";
+        case ValueKind::Real:
+            return "a real number";
+    }
+    return "";
 }
 
 // Quotes a value for a message, cut short so one bad line cannot flood the console.
@@ -79,7 +64,8 @@ std::string Unquote(const std::string& token) {
 std::string DecodeMember(const MetaMember& member, char* at, const std::vector<std::string>& tokens,
                          std::size_t nameIndex) {
     const std::string prefix = "member \"" + member.Name() + "\": ";
-    const Kind expected = KindOfType(member.Type());
+    const ValueForm* form = member.Type().Form();
+    const Kind expected = form ? Kind(form->kind) : std::nullopt;
     if (nameIndex + 1 >= tokens.size()) {
         return prefix + "no value after the member name";
     }
@@ -90,13 +76,13 @@ std::string DecodeMember(const MetaMember& member, char* at, const std::vector<s
     };
 
     if (!value.empty() && value.front() == '"') {
-        if (expected != Kind::Text) {
-            return mismatch(Kind::Text);
+        if (expected != ValueKind::Text) {
+            return mismatch(ValueKind::Text);
         }
-        *reinterpret_cast<std::string*>(at) = Unquote(value);
+        form->store(Unquote(value), at);
         return {};
     }
-    if (expected == Kind::Vector) {
+    if (expected == ValueKind::Vector) {
         if (nameIndex + 2 >= tokens.size()) {
             return prefix + "needs two numbers (x y)";
         }
@@ -107,38 +93,33 @@ std::string DecodeMember(const MetaMember& member, char* at, const std::vector<s
                 return prefix + r.error + " (" + Shown(part) + ")";
             }
         }
-        *reinterpret_cast<Vector2D*>(at) = v;
+        form->store(v, at);
         return {};
     }
     if (value == "true" || value == "false") {
-        if (expected != Kind::Truth) {
-            return mismatch(Kind::Truth);
+        if (expected != ValueKind::Truth) {
+            return mismatch(ValueKind::Truth);
         }
-        *reinterpret_cast<bool*>(at) = value == "true";
+        form->store(value == "true", at);
         return {};
     }
-    // A real member written without a point ("speed 5", "1e39") is still a real number to the
-    // designer who typed it.
-    if (value.find('.') == std::string::npos && expected != Kind::Real) {
-        int whole = 0;
-        if (NumberResult r = ParseWhole(value, whole); !r.ok) {
+    // A number: a text that does not parse is said first, then a kind the member does not take.
+    auto number = [&](auto parsed, ValueKind found, auto parse) -> std::string {
+        if (NumberResult r = parse(value, parsed); !r.ok) {
             return prefix + r.error + " (" + Shown(value) + ")";
         }
-        if (expected != Kind::Whole) {
-            return mismatch(Kind::Whole);
+        if (expected != found) {
+            return mismatch(found);
         }
-        *reinterpret_cast<int*>(at) = whole;
+        form->store(parsed, at);
         return {};
+    };
+    // A real member written without a point ("speed 5", "1e39") is still a real number to the
+    // designer who typed it.
+    if (value.find('.') == std::string::npos && expected != ValueKind::Real) {
+        return number(0, ValueKind::Whole, &ParseWhole);
     }
-    float real = 0.0f;
-    if (NumberResult r = ParseReal(value, real); !r.ok) {
-        return prefix + r.error + " (" + Shown(value) + ")";
-    }
-    if (expected != Kind::Real) {
-        return mismatch(Kind::Real);
-    }
-    *reinterpret_cast<float*>(at) = real;
-    return {};
+    return number(0.0f, ValueKind::Real, &ParseReal);
 }
 
 }  // namespace

@@ -1,12 +1,19 @@
-#include "physics/transform2d.h"
+#include "objects/transform2d.h"
 
 #include <cmath>
 #include <ostream>
 
 #include "objects/object.h"
-#include "physics/collider_sync.h"
 
-VORL_REGISTER_COMPONENT(Transform2D) {
+namespace {
+
+Transform2D::PositionFollower positionFollower = nullptr;
+
+}  // namespace
+
+// Every object embeds one and the level line writes it apart, so it is edited but not saved as a
+// component line.
+VORL_REGISTER_COMPONENT_AS(Transform2D, ComponentUse::Edited) {
     meta.Member("position", &Transform2D::position)
         .Member("zlayer", &Transform2D::zlayer)
         .Member("rotation", &Transform2D::rotation)
@@ -15,9 +22,13 @@ VORL_REGISTER_COMPONENT(Transform2D) {
 
 void Transform2D::SetPosition(const Vector2D& p) {
     position = p;
-    if (owner) {
-        SyncBoxColliderCentre(*owner, p);
+    if (owner && positionFollower) {
+        positionFollower(*owner, p);
     }
+}
+
+void Transform2D::SetPositionFollower(PositionFollower follower) {
+    positionFollower = follower;
 }
 
 float Transform2D::GetRotationRadians() const {

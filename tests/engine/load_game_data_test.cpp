@@ -2,8 +2,8 @@
 // animation list and the archetypes, in that order.
 #include <gtest/gtest.h>
 
-#include "core/core.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "graphics/texture.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"

@@ -1,4 +1,4 @@
-#include "core/core.h"
+#include "engine/core.h"
 
 #include "audio/audio_system.h"
 #include "core/debug_system.h"
@@ -10,7 +10,7 @@
 #include "input/input_system.h"
 #include "input/object_selection.h"
 #include "input/window_system.h"
-#include "meta/data_reader.h"
+#include "levels/data_reader.h"
 #include "objects/game_logic_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -23,23 +23,36 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
         services_.panels = platform::MakeHeadlessPanels();
     }
     FrameRateController::UseClock(std::move(services_.clock));
-    Register("WindowSystem", new WindowSystem(*services_.window));
-    Register("AudioSystem", new AudioSystem(*services_.audio));
-    Register("DebugSystem", new DebugSystem);
-    Register("PhysicsSystem", new PhysicsSystem);
-    Register("GameLogicSystem", new GameLogicSystem);
-    Register("UISystem", new UISystem);
+    // Built in the order their start-ups expect (input before the objects' selection, the
+    // renderer before the editor), then filed in frame order below.
+    auto window = std::make_unique<WindowSystem>(*services_.window);
+    auto audio = std::make_unique<AudioSystem>(*services_.audio);
+    auto debug = std::make_unique<DebugSystem>();
+    auto physics = std::make_unique<PhysicsSystem>();
+    auto logic = std::make_unique<GameLogicSystem>();
+    auto ui = std::make_unique<UISystem>();
     InputSystem::InputInitialize();
     InputSystem::UseGamepads(services_.gamepads.get());
     // Every level start stops the rumble; the recording switch turns "back to the first level"
     // into a quit, so that a recording session ends after the last level.
     LevelManager::GetHooks().stopRumble = &InputSystem::StopRumble;
     LevelManager::GetHooks().recordInput = &InputSystem::IsRecordInputOn;
-    auto* objects = new ObjectSystem;
+    LevelManager::GetHooks().loadLevel = &LoadLevel;
+    auto objects = std::make_unique<ObjectSystem>();
     objects->selectionInput = MouseSelectionInput();
-    Register("ObjectSystem", objects);
     graphics_ = std::make_unique<GraphicsSystem>(*services_.graphics, *services_.window);
-    Register("LevelEditor", new LevelEditor(*services_.panels));
+    auto editor = std::make_unique<LevelEditor>(*services_.panels);
+
+    // The frame order: the one place it is written.
+    systems_.push_back({"WindowSystem", std::move(window)});
+    systems_.push_back({"LevelEditor", std::move(editor)});
+    systems_.push_back({"AudioSystem", std::move(audio)});
+    systems_.push_back({"DebugSystem", std::move(debug)});
+    systems_.push_back({"ObjectSystem", std::move(objects)});
+    systems_.push_back({"PhysicsSystem", std::move(physics)});
+    systems_.push_back({"UISystem", std::move(ui)});
+    systems_.push_back({"GameLogicSystem", std::move(logic)});
+
     // The editor's panel sees window events before the game and draws over the game's views.
     services_.window->SetPanelEvents(services_.panels->Events());
     graphics_->SetOverlayDrawer([panels = services_.panels.get()] { panels->Draw(); });
@@ -52,21 +65,23 @@ Core::Core(platform::Services services) : services_(std::move(services)) {
 Core::~Core() {
     Shutdown();
     services_.window->SetPanelEvents(nullptr);
-    for (auto& [name, system] : systems) {
-        delete system;
+    // Freed in frame order, then the renderer.
+    for (Slot& slot : systems_) {
+        slot.system.reset();
     }
-    systems.Clear();
+    systems_.clear();
     graphics_.reset();
     // No system runs again: whatever waits for a pass of theirs can go now.
     Graveyard::FreeAll();
 }
 
-void Core::Register(const std::string& name, System* system) {
-    systems.Insert(name, system);
-}
-
-System* Core::GetSystem(const std::string& name) {
-    return systems.Insert(name, nullptr).first->second;
+System* Core::GetSystem(std::string_view name) const {
+    for (const Slot& slot : systems_) {
+        if (slot.name == name) {
+            return slot.system.get();
+        }
+    }
+    return nullptr;
 }
 
 void Core::Update() {
@@ -92,11 +107,9 @@ void Core::Step() {
     InputSystem::Update();
     FrameRateController::Record("InputSystem", FrameRateController::Lap());
 
-    for (auto& [name, system] : systems) {
-        if (system) {
-            system->Update();
-            FrameRateController::Record(name, FrameRateController::Lap());
-        }
+    for (Slot& slot : systems_) {
+        slot.system->Update();
+        FrameRateController::Record(slot.name, FrameRateController::Lap());
     }
 
     if (InputSystem::KeyTriggered(VirtualKey::F3)) {
@@ -118,10 +131,8 @@ void Core::Shutdown() {
         return;
     }
     shutDown_ = true;
-    for (auto& [name, system] : systems) {
-        if (system) {
-            system->Shutdown();
-        }
+    for (Slot& slot : systems_) {
+        slot.system->Shutdown();
     }
     InputSystem::InputShutdown();
 }

@@ -8,22 +8,26 @@
 // graphics system's reading of its messages and keys. Drawing is the only work of the frame
 // itself, so the same input gives the same game whatever the drawing costs.
 //
-// The table systems run in a fixed order: "WindowSystem", "LevelEditor", "AudioSystem",
-// "DebugSystem", "ObjectSystem", "PhysicsSystem", "UISystem", "GameLogicSystem" (the iteration
-// order of the name table they are filed in); the graphics system is kept apart and always runs
-// last. The window's events are pumped in the step, by the window system after the input update,
-// because key edges are counted in steps: a press pumped in a frame that runs no step would be
-// taken for a held key by the next step.
+// The table systems run in the frame order written once in the constructor: "WindowSystem",
+// "LevelEditor", "AudioSystem", "DebugSystem", "ObjectSystem", "PhysicsSystem", "UISystem",
+// "GameLogicSystem"; the graphics system is kept apart and always runs last. The window's events
+// are pumped in the step, by the window system after the input update, because key edges are
+// counted in steps: a press pumped in a frame that runs no step would be taken for a held key by
+// the next step.
 //
-// Only one Core exists at a time; it owns the platform services it was given.
+// Core is the composition root: it sits above every system it assembles, so tools and tests build
+// the same game the executable runs. Only one Core exists at a time; it owns the platform
+// services it was given.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/main_loop.h"
-#include "core/name_table.h"
 #include "platform/services.h"
 
 class System;
@@ -48,22 +52,28 @@ public:
     };
     void SetStepHooks(StepHooks hooks) { stepHooks_ = std::move(hooks); }
 
-    // The system filed under `name`; a missing name is filed with a null entry.
-    System* GetSystem(const std::string& name);
+    // A table system and the name its profile entry is recorded under.
+    struct Slot {
+        std::string name;
+        std::unique_ptr<System> system;
+    };
+
+    // The system called `name`, or null; a miss adds nothing.
+    System* GetSystem(std::string_view name) const;
     template <class T>
-    T* Get(const std::string& name) {
+    T* Get(std::string_view name) const {
         return dynamic_cast<T*>(GetSystem(name));
     }
     GraphicsSystem& Graphics() { return *graphics_; }
-    const NameTable<System*>& Systems() const { return systems; }
+    // The table systems in frame order.
+    std::span<const Slot> Systems() const { return systems_; }
     platform::Services& Services() { return services_; }
 
 private:
-    void Register(const std::string& name, System* system);
     void Step();
 
     platform::Services services_;
-    NameTable<System*> systems;
+    std::vector<Slot> systems_;
     std::unique_ptr<GraphicsSystem> graphics_;
     StepHooks stepHooks_;
     bool shutDown_ = false;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "meta/component_factory.h"
 #include "meta/tokenizer.h"
+#include "objects/component_factory.h"
 #include "objects/graveyard.h"
 #include "physics/rigid_body2d.h"
 #include "support/engine_test.h"

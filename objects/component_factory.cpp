@@ -1,4 +1,4 @@
-#include "meta/component_factory.h"
+#include "objects/component_factory.h"
 
 namespace ComponentFactory {
 namespace {
