@@ -20,9 +20,10 @@
 #include "graphics/texture_component.h"
 #include "objects/graveyard.h"
 #include "objects/object.h"
+#include "platform/gl/opengl_device.h"
 #include "platform/graphics_device.h"
-#include "platform/hidden_gl_surface.h"
-#include "platform/opengl_device.h"
+#include "platform/png_codec.h"
+#include "platform/sdl/hidden_gl_surface.h"
 #include "platform/window.h"
 #include "support/ratio_main.h"
 

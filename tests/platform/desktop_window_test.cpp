@@ -1,6 +1,6 @@
 // The desktop window where no display answers: nothing opens and the reason is said, instead of
 // the game running on unseen through SDL's fallback driver.
-#include "platform/desktop_window.h"
+#include "platform/sdl/desktop_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/ico_image.h"
+#include "platform/stb/ico_image.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/key_map.h"
+#include "platform/sdl/key_map.h"
 
 #include <gtest/gtest.h>
 

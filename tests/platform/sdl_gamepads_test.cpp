@@ -1,6 +1,6 @@
 // The SDL gamepads against SDL's own virtual controllers: button bits, axes, plugging and rumble
 // as the game sees them, without hardware or a window.
-#include "platform/sdl_gamepads.h"
+#include "platform/sdl/sdl_gamepads.h"
 
 #include <gtest/gtest.h>
 

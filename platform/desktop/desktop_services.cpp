@@ -1,9 +1,9 @@
 // The desktop services: the SDL window with its OpenGL context, the OpenGL device drawing on it,
 // SDL game controllers, the sleeping steady clock, and OpenAL sound (silent without a device).
-#include "platform/desktop_window.h"
-#include "platform/imgui_panels.h"
-#include "platform/opengl_device.h"
-#include "platform/sdl_gamepads.h"
+#include "platform/gl/opengl_device.h"
+#include "platform/imgui/imgui_panels.h"
+#include "platform/sdl/desktop_window.h"
+#include "platform/sdl/sdl_gamepads.h"
 #include "platform/services.h"
 
 namespace platform {

@@ -13,7 +13,7 @@
 // closed, the game plays on silently, and every few seconds the device is opened again, the sounds
 // are uploaded anew and each looping voice resumes where it was, paused or not. One-shot sounds
 // that were cut are not brought back.
-#include "platform/openal_audio_device.h"
+#include "platform/openal/openal_audio_device.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -29,7 +29,7 @@
 #include <thread>
 #include <unordered_map>
 
-#include "platform/ogg_vorbis.h"
+#include "platform/stb/ogg_vorbis.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/sdl_gamepads.h"
+#include "platform/sdl/sdl_gamepads.h"
 
 #include <SDL.h>
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/gl_surface.h"
+#include "platform/gl/gl_surface.h"
 #include "platform/window.h"
 
 struct SDL_Window;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "platform/graphics_device.h"
+#include "platform/message_box.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/gl_surface.h"
+#include "platform/gl/gl_surface.h"
 
 namespace platform {
 

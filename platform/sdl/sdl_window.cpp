@@ -5,10 +5,10 @@
 #include <iostream>
 #include <string>
 
-#include "platform/desktop_window.h"
-#include "platform/ico_image.h"
-#include "platform/key_map.h"
 #include "platform/letterbox.h"
+#include "platform/sdl/desktop_window.h"
+#include "platform/sdl/key_map.h"
+#include "platform/stb/ico_image.h"
 #include "platform/window_event.h"
 
 namespace platform {

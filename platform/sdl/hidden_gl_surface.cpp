@@ -1,4 +1,4 @@
-#include "platform/hidden_gl_surface.h"
+#include "platform/sdl/hidden_gl_surface.h"
 
 #include <SDL.h>
 

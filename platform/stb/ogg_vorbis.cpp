@@ -1,6 +1,6 @@
 // Ogg Vorbis decoding through stb_vorbis, whose implementation lives in its own C target; here
 // only its declarations are seen.
-#include "platform/ogg_vorbis.h"
+#include "platform/stb/ogg_vorbis.h"
 
 #include <filesystem>
 #include <fstream>

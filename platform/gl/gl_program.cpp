@@ -1,4 +1,4 @@
-#include "platform/gl_program.h"
+#include "platform/gl/gl_program.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "platform/headless_panels.h"
+#include "platform/headless/headless_panels.h"
 
 #include <cstdint>
 #include <sstream>
@@ -160,6 +160,10 @@ std::string HeadlessPanels::Describe() const {
         }
     }
     return out.str();
+}
+
+std::unique_ptr<PanelLayer> MakeHeadlessPanels() {
+    return std::make_unique<HeadlessPanels>();
 }
 
 }  // namespace platform

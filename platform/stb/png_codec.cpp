@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/graphics_device.h"
+#include "platform/png_codec.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wall"

@@ -8,7 +8,7 @@
 // (alpha >= 8/255, done as a shader discard), source-alpha blending. Projections produce depth in
 // 0..1 (the row-vector, left-handed convention); the vertex shader remaps it to GL's -1..1 so the
 // near plane clips where the game expects.
-#include "platform/opengl_device.h"
+#include "platform/gl/opengl_device.h"
 
 #include <epoxy/gl.h>
 
@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "platform/effect_file.h"
-#include "platform/gl_glyph_atlas.h"
-#include "platform/gl_program.h"
-#include "platform/gl_surface.h"
+#include "platform/gl/gl_glyph_atlas.h"
+#include "platform/gl/gl_program.h"
+#include "platform/gl/gl_surface.h"
 #include "platform/letterbox.h"
 #include "platform/quad.h"
 

@@ -1,4 +1,4 @@
-#include "platform/gl_glyph_atlas.h"
+#include "platform/gl/gl_glyph_atlas.h"
 
 #include <epoxy/gl.h>
 
@@ -17,7 +17,7 @@
 #include <stb/stb_truetype.h>
 #pragma GCC diagnostic pop
 
-#include "platform/gl_program.h"
+#include "platform/gl/gl_program.h"
 
 namespace platform {
 namespace {

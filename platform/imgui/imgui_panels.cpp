@@ -1,6 +1,6 @@
 // Only this file includes Dear ImGui; its SDL2 and OpenGL 3 back ends are compiled from the
 // library's own sources (see CMakeLists.txt).
-#include "platform/imgui_panels.h"
+#include "platform/imgui/imgui_panels.h"
 
 #include <SDL.h>
 #include <backends/imgui_impl_opengl3.h>
