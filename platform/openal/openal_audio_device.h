@@ -1,12 +1,9 @@
-// The OpenAL Soft audio device, and its loopback form (ALC_SOFT_loopback) that mixes into memory
-// instead of a sound card, so that tests hear exactly what a player would on a machine that has
-// no sound card at all.
+// The OpenAL Soft audio device on the system's sound output. Its loopback form for tests is in
+// platform/openal/loopback_device.h.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/audio_device.h"
 
@@ -14,17 +11,5 @@ namespace platform {
 
 // Null when the device cannot be opened. An empty name is the system's default output.
 std::unique_ptr<AudioDevice> OpenOpenALDevice(const std::string& deviceName);
-
-// A device that renders on request at `sampleRate`, in 16-bit stereo; null when OpenAL Soft lacks
-// the loopback extension.
-std::unique_ptr<AudioDevice> OpenLoopbackAudioDevice(int sampleRate);
-
-// Mixes the next `frames` frames of a loopback device (interleaved left, right). Empty for any
-// other device.
-std::vector<std::int16_t> RenderLoopback(AudioDevice& device, int frames);
-
-// Makes a loopback device behave as if its output had been unplugged (false) or plugged back in
-// (true), as a sound card's disconnect report would; the device notices on its next Update().
-void SetLoopbackConnected(AudioDevice& device, bool connected);
 
 }  // namespace platform
