@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include <stb/stb_truetype.h>
 #pragma GCC diagnostic pop
 
+#include "platform/diagnostics.h"
 #include "platform/gl/gl_program.h"
 
 namespace platform {
@@ -78,22 +78,24 @@ GlyphAtlas::~GlyphAtlas() {
 
 bool GlyphAtlas::Load() {
     std::vector<unsigned char> font;
+    const char* fontPath = kFontPaths[0];
     for (const char* path : kFontPaths) {
         std::ifstream in(path, std::ios::binary);
         if (in) {
             font.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            fontPath = path;
             break;
         }
     }
     if (font.empty()) {
-        std::cout << "Font Liberation Sans not found: text will not be drawn" << '\n';
+        ReportBadData(fontPath, 0, "Liberation Sans not found: text will not be drawn");
         return false;
     }
     auto impl = std::make_unique<Impl>();
     std::vector<unsigned char> bitmap(kAtlasSize * kAtlasSize);
     if (stbtt_BakeFontBitmap(font.data(), 0, kPixelHeight, bitmap.data(), kAtlasSize, kAtlasSize,
                              kFirstChar, kCharCount, impl->glyphs) <= 0) {
-        std::cout << "Font Liberation Sans could not be baked: text will not be drawn" << '\n';
+        ReportBadData(fontPath, 0, "Liberation Sans could not be baked: text will not be drawn");
         return false;
     }
     stbtt_fontinfo info;
@@ -119,7 +121,7 @@ bool GlyphAtlas::Load() {
     std::string error;
     impl->program = BuildProgram(kVertexShader, kFragmentShader, error);
     if (!impl->program) {
-        std::cout << "Text shader failed: " << error << '\n';
+        ReportShaderLog("built-in text shader", 0, error);
         glDeleteTextures(1, &impl->texture);
         return false;
     }

@@ -1,6 +1,9 @@
 #include "platform/gl/gl_program.h"
 
+#include <sstream>
 #include <vector>
+
+#include "platform/diagnostics.h"
 
 namespace platform {
 namespace {
@@ -28,7 +31,42 @@ GLuint Compile(GLenum kind, const std::string& source, std::string& error) {
     return shader;
 }
 
+// The source line a compiler message names: "0:12(5): ..." (Mesa) or "ERROR: 0:12: ..." (most
+// others); 0 when it names none.
+int MessageLine(const std::string& message) {
+    std::size_t at = message.rfind("ERROR: ", 0) == 0 ? 7 : 0;
+    const std::size_t colon = message.find(':', at);
+    if (colon == std::string::npos || colon == at) {
+        return 0;
+    }
+    int line = 0;
+    for (at = colon + 1; at < message.size() && message[at] >= '0' && message[at] <= '9'; ++at) {
+        line = line * 10 + (message[at] - '0');
+        if (line > 1'000'000) {
+            return 0;
+        }
+    }
+    const bool closed = at < message.size() && (message[at] == '(' || message[at] == ':');
+    return closed ? line : 0;
+}
+
 }  // namespace
+
+void ReportShaderLog(std::string_view file, int line, const std::string& log) {
+    std::istringstream lines(log);
+    bool reported = false;
+    for (std::string message; std::getline(lines, message);) {
+        if (message.find_first_not_of(" \t\r") == std::string::npos) {
+            continue;
+        }
+        const int named = MessageLine(message);
+        ReportBadData(file, named > 0 ? named : line, message);
+        reported = true;
+    }
+    if (!reported) {
+        ReportBadData(file, line, "the shader does not build, and the driver says nothing of why");
+    }
+}
 
 GLuint BuildProgram(const std::string& vertexSource, const std::string& fragmentSource,
                     std::string& error) {

@@ -1,8 +1,5 @@
-// The OpenGL 3.3 core graphics device. The game always sees a 1600 x 900 back buffer. A window of
-// exactly that size with a depth buffer of its own is drawn into directly; any other size draws
-// into an offscreen framebuffer (colour and 24-bit depth) that Present blits letterboxed into the
-// surface's drawable. On a software rasteriser that blit is a full-window shading pass, several
-// times the cost of clearing and swapping an empty frame, so it is only paid when scaling needs it.
+// The OpenGL 3.3 core graphics device. The game always sees a 1600 x 900 back buffer, drawn into
+// the window or offscreen as platform/gl/offscreen_target.h chooses.
 //
 // The fixed state the game was designed with: no culling, depth test less-or-equal, alpha test
 // (alpha >= 8/255, done as a shader discard), source-alpha blending. Projections produce depth in
@@ -19,154 +16,16 @@
 #include <vector>
 
 #include "platform/effect_file.h"
+#include "platform/frame_protocol.h"
 #include "platform/gl/gl_glyph_atlas.h"
 #include "platform/gl/gl_program.h"
-#include "platform/gl/gl_surface.h"
+#include "platform/gl/offscreen_target.h"
+#include "platform/gl/quad_shaders.h"
 #include "platform/letterbox.h"
 #include "platform/quad.h"
 
 namespace platform {
 namespace {
-
-const char* const kQuadVertexShader = R"(
-layout(location = 0) in vec3 aPosition;
-layout(location = 1) in vec4 aColour;
-layout(location = 2) in vec2 aTexCoord;
-// Row-vector matrices uploaded row-major: GLSL sees their transposes, so M * v is v * M.
-uniform mat4 uWorldViewProjection;
-uniform mat4 uTextureMatrix;
-out vec2 vTexCoord;
-out vec4 vColour;
-void main() {
-    vec4 p = uWorldViewProjection * vec4(aPosition, 1.0);
-    p.z = 2.0 * p.z - p.w;
-    gl_Position = p;
-    vTexCoord = (uTextureMatrix * vec4(aTexCoord, 1.0, 0.0)).xy;
-    vColour = aColour;
-}
-)";
-
-// The fixed-state quads are drawn in batches: one instance per quad with its world x view x
-// projection rows and its texture-matrix rows, in submission order (instances rasterise in
-// order, so blending and equal-depth ties come out as with one draw per quad). The SLICED
-// variant also passes what a sliced picture needs (QuadDraw::Slice).
-const char* const kBatchVertexShader = R"(
-layout(location = 0) in vec3 aPosition;
-layout(location = 1) in vec4 aColour;
-layout(location = 2) in vec2 aTexCoord;
-layout(location = 3) in vec4 iRow0;
-layout(location = 4) in vec4 iRow1;
-layout(location = 5) in vec4 iRow2;
-layout(location = 6) in vec4 iRow3;
-layout(location = 7) in vec4 iTexRows01;
-layout(location = 8) in vec4 iTexRow2;
-out vec2 vTexCoord;
-out vec4 vColour;
-#ifdef SLICED
-layout(location = 9) in vec4 iSlice0;
-layout(location = 10) in vec2 iSlice1;
-out vec2 vCell;
-flat out vec4 vSlice0;
-flat out vec2 vSlice1;
-flat out vec2 vOrigin;
-flat out vec2 vAxisU;
-flat out vec2 vAxisV;
-#endif
-vec2 ThroughTextureMatrix(vec2 uv) {
-    return uv.x * iTexRows01.xy + uv.y * iTexRows01.zw + iTexRow2.xy;
-}
-void main() {
-    vec4 p = aPosition.x * iRow0 + aPosition.y * iRow1 + aPosition.z * iRow2 + iRow3;
-    p.z = 2.0 * p.z - p.w;
-    gl_Position = p;
-    vTexCoord = ThroughTextureMatrix(aTexCoord);
-    vColour = aColour;
-#ifdef SLICED
-    // The picture's cell as 0..1 on each axis, and where those corners land in the image.
-    vCell = (aTexCoord - vec2(CELL_U0, CELL_V0)) / vec2(CELL_U1 - CELL_U0, CELL_V1 - CELL_V0);
-    vOrigin = ThroughTextureMatrix(vec2(CELL_U0, CELL_V0));
-    vAxisU = ThroughTextureMatrix(vec2(CELL_U1, CELL_V0)) - vOrigin;
-    vAxisV = ThroughTextureMatrix(vec2(CELL_U0, CELL_V1)) - vOrigin;
-    vSlice0 = iSlice0;
-    vSlice1 = iSlice1;
-#endif
-}
-)";
-
-const char* const kFragmentPrelude = R"(
-in vec2 vTexCoord;
-in vec4 vColour;
-uniform sampler2D uTexture;
-out vec4 fragColour;
-vec2 ScreenUV() { return vec2(gl_FragCoord.x / 1600.0, 1.0 - gl_FragCoord.y / 900.0); }
-bool FailsAlphaTest(vec4 c) { return c.a * 255.0 < 7.5; }
-)";
-
-const char* const kFixedFragmentShader = R"(
-uniform bool uTextured;
-#ifdef SLICED
-in vec2 vCell;
-flat in vec4 vSlice0;
-flat in vec2 vSlice1;
-flat in vec2 vOrigin;
-flat in vec2 vAxisU;
-flat in vec2 vAxisV;
-// One axis: t runs across the quad in picture lengths (0 to repeat); the result is where in the
-// picture (0 to 1) that is. The borders keep their size; the middle repeats, mirrored every other
-// time so that it runs on without a seam.
-float SliceAxis(float t, float repeat, float low, float high) {
-    if (repeat <= 1.0) return t / repeat;
-    if (t < low) return t;
-    if (t > repeat - high) return 1.0 - (repeat - t);
-    float period = 1.0 - low - high;
-    float m = mod(t - low, 2.0 * period);
-    return low + (m < period ? m : 2.0 * period - m);
-}
-vec4 Picture() {
-    vec2 repeat = vSlice0.xy;
-    vec2 t = vCell * repeat;
-    vec2 f = vec2(SliceAxis(t.x, repeat.x, vSlice0.z, vSlice0.w),
-                  SliceAxis(t.y, repeat.y, vSlice1.x, vSlice1.y));
-    // The filter's footprint from the unfolded position: the picture's own rate, with no jump
-    // where the middle folds.
-    vec2 unfolded = vec2(repeat.x > 1.0 ? t.x : vCell.x, repeat.y > 1.0 ? t.y : vCell.y);
-    vec2 along = unfolded.x * vAxisU + unfolded.y * vAxisV;
-    return textureGrad(uTexture, vOrigin + f.x * vAxisU + f.y * vAxisV, dFdx(along), dFdy(along));
-}
-#else
-vec4 Picture() { return texture(uTexture, vTexCoord); }
-#endif
-void main() {
-    vec4 c = uTextured ? Picture() : vColour;
-#ifndef OPAQUE
-    if (FailsAlphaTest(c)) discard;
-#endif
-    fragColour = c;
-}
-)";
-
-// The first lines of every program: the version, the quad's cell coordinates and the variant.
-std::string ShaderHeader(bool sliced, bool opaque) {
-    std::string header = "#version 330 core\n";
-    header += "#define CELL_U0 " + std::to_string(kQuadU0) + "\n#define CELL_U1 " +
-              std::to_string(kQuadU1) + "\n#define CELL_V0 " + std::to_string(kQuadV0) +
-              "\n#define CELL_V1 " + std::to_string(kQuadV1) + "\n";
-    if (sliced) {
-        header += "#define SLICED\n";
-    }
-    if (opaque) {
-        header += "#define OPAQUE\n";
-    }
-    return header;
-}
-
-const char* const kEffectMain = R"(
-void main() {
-    vec4 c = Shade();
-    if (FailsAlphaTest(c)) discard;
-    fragColour = c;
-}
-)";
 
 // Mip levels below the picture's own, for pictures also drawn smaller.
 constexpr GLint kMipLevels = 2;
@@ -198,18 +57,18 @@ void SetMatrix(GLint location, const Matrix4& m) {
 
 class OpenGLDevice : public GraphicsDevice {
 public:
-    explicit OpenGLDevice(GLSurface& surface)
-        : surface_(surface), windowHasDepth_(DefaultFramebufferHasDepth()) {
-        CreateBackBuffer();
+    explicit OpenGLDevice(GLSurface& surface) : target_(surface) {
         CreateQuad();
-        std::string error;
         for (const bool sliced : {false, true}) {
             for (const bool opaque : {false, true}) {
                 FixedProgram& fixed = fixed_[Variant(sliced, opaque)];
-                const std::string header = ShaderHeader(sliced, opaque);
-                fixed.program =
-                    BuildProgram(header + kBatchVertexShader,
-                                 header + kFragmentPrelude + kFixedFragmentShader, error);
+                const ShaderSources sources = FixedQuadShaders(sliced, opaque);
+                std::string error;
+                fixed.program = BuildProgram(sources.vertex, sources.fragment, error);
+                if (!fixed.program) {
+                    // Quads of this kind are not drawn; the game goes on.
+                    ReportShaderLog("built-in quad shader", 0, error);
+                }
                 fixed.textured = glGetUniformLocation(fixed.program, "uTextured");
             }
         }
@@ -229,9 +88,6 @@ public:
         glDeleteVertexArrays(1, &quadArray_);
         glDeleteBuffers(1, &instanceBuffer_);
         glDeleteVertexArrays(1, &batchArray_);
-        glDeleteRenderbuffers(1, &colourBuffer_);
-        glDeleteRenderbuffers(1, &depthBuffer_);
-        glDeleteFramebuffers(1, &framebuffer_);
     }
 
     bool IsHeadless() const override { return false; }
@@ -290,13 +146,12 @@ public:
         }
         std::string errors;
         for (const EffectTechnique& entry : file.techniques) {
-            const std::string source = ShaderHeader(false, false) + kFragmentPrelude + "#line 1\n" +
-                                       file.shared + "#line " + std::to_string(entry.firstLine) +
-                                       "\n" + entry.source + kEffectMain;
+            const ShaderSources sources =
+                EffectQuadShaders(file.shared, entry.source, entry.firstLine);
             std::string error;
-            const GLuint program =
-                BuildProgram(ShaderHeader(false, false) + kQuadVertexShader, source, error);
+            const GLuint program = BuildProgram(sources.vertex, sources.fragment, error);
             if (!program) {
+                ReportShaderLog(path, entry.firstLine, error);
                 errors += "technique " + entry.name + ":\n" + error;
                 continue;
             }
@@ -314,11 +169,11 @@ public:
     }
 
     void BeginFrame() override {
+        protocol_.Begin();
+        batch_.clear();
         quads_ = 0;
         ForgetBindings();
-        drawingIntoWindow_ = windowHasDepth_ && surface_.DrawableWidth() == kBackBufferWidth &&
-                             surface_.DrawableHeight() == kBackBufferHeight;
-        glBindFramebuffer(GL_FRAMEBUFFER, Target());
+        target_.BeginFrame();
         glDisable(GL_CULL_FACE);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
@@ -337,6 +192,9 @@ public:
     }
 
     void Clear(Argb colour, float depth) override {
+        if (!protocol_.Drawing()) {
+            return;
+        }
         FlushBatch();
         // A clear covers the viewport only, as the game's views expect.
         glEnable(GL_SCISSOR_TEST);
@@ -358,6 +216,9 @@ public:
     }
 
     void DrawQuad(const QuadDraw& quad) override {
+        if (!protocol_.Drawing()) {
+            return;
+        }
         ++quads_;
         if (quad.fill == QuadDraw::Fill::Effect) {
             FlushBatch();
@@ -397,6 +258,9 @@ public:
     }
 
     void DrawText(const std::string& text, int x, int y, Argb colour, TextAlign align) override {
+        if (!protocol_.Drawing()) {
+            return;
+        }
         FlushBatch();
         glDisable(GL_DEPTH_TEST);
         glViewport(0, 0, kBackBufferWidth, kBackBufferHeight);
@@ -410,17 +274,19 @@ public:
     void Flush() override { FlushBatch(); }
 
     void Present() override {
-        FlushBatch();
-        if (!drawingIntoWindow_) {
-            BlitLetterboxed();
+        if (!protocol_.End()) {
+            return;
         }
-        surface_.SwapBuffers();
+        FlushBatch();
+        target_.Present();
     }
 
     bool ReadBackBuffer(Image& out) override {
+        if (!protocol_.Drawing()) {
+            return false;
+        }
         FlushBatch();
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, Target());
-        glReadBuffer(drawingIntoWindow_ ? GL_BACK : GL_COLOR_ATTACHMENT0);
+        target_.BindForReading();
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kBackBufferWidth) *
                                          kBackBufferHeight * 4);
@@ -456,47 +322,6 @@ private:
         GLuint program = 0;
         GLint textured = -1;
     };
-
-    GLuint Target() const { return drawingIntoWindow_ ? 0 : framebuffer_; }
-
-    static bool DefaultFramebufferHasDepth() {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        GLint type = GL_NONE;
-        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
-                                              GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
-        if (type == GL_NONE) {
-            return false;
-        }
-        GLint bits = 0;
-        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
-                                              GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &bits);
-        return bits >= 24;
-    }
-
-    void BlitLetterboxed() {
-        const int width = surface_.DrawableWidth();
-        const int height = surface_.DrawableHeight();
-        const ViewportRect rect = LetterboxRect(width, height);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glDisable(GL_SCISSOR_TEST);
-        glViewport(0, 0, width, height);
-        // The bars are cleared only when there are bars: every full-window pass counts here.
-        const bool fillsWindow =
-            rect.x == 0 && rect.y == 0 && rect.width == width && rect.height == height;
-        if (!fillsWindow) {
-            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT);
-        }
-        // A window without a depth buffer of its own may still be the back buffer's size: at
-        // 1 : 1 the linear filter samples texel centres, so a plain copy gives the same pixels.
-        const bool unscaled = rect.width == kBackBufferWidth && rect.height == kBackBufferHeight;
-        // Window rectangles count from the top; GL framebuffers from the bottom.
-        const int bottom = height - rect.y - rect.height;
-        glBlitFramebuffer(0, 0, kBackBufferWidth, kBackBufferHeight, rect.x, bottom,
-                          rect.x + rect.width, bottom + rect.height, GL_COLOR_BUFFER_BIT,
-                          unscaled ? GL_NEAREST : GL_LINEAR);
-    }
 
     void DrawEffectQuad(const QuadDraw& quad) {
         auto it = techniques_.find(quad.technique);
@@ -553,31 +378,30 @@ private:
         glBindVertexArray(batchArray_);
         BindQuadAttributes();
         glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
-        constexpr GLsizei stride = sizeof(Instance);
-        for (GLuint row = 0; row < 4; ++row) {
-            glEnableVertexAttribArray(3 + row);
-            glVertexAttribPointer(3 + row, 4, GL_FLOAT, GL_FALSE, stride,
-                                  reinterpret_cast<void*>(row * 4 * sizeof(float)));
-            glVertexAttribDivisor(3 + row, 1);
+        // Per instance: the four matrix rows (3..6), the texture rows (7, 8), the slice (9, 10).
+        struct InstanceAttribute {
+            GLint size;
+            std::size_t offset;
+        };
+        constexpr std::size_t kFloat = sizeof(float);
+        constexpr InstanceAttribute kAttributes[] = {
+            {4, offsetof(Instance, rows)},
+            {4, offsetof(Instance, rows) + 4 * kFloat},
+            {4, offsetof(Instance, rows) + 8 * kFloat},
+            {4, offsetof(Instance, rows) + 12 * kFloat},
+            {4, offsetof(Instance, texture)},
+            {2, offsetof(Instance, texture) + 4 * kFloat},
+            {4, offsetof(Instance, slice)},
+            {2, offsetof(Instance, slice) + 4 * kFloat},
+        };
+        GLuint location = 3;
+        for (const InstanceAttribute& attribute : kAttributes) {
+            glEnableVertexAttribArray(location);
+            glVertexAttribPointer(location, attribute.size, GL_FLOAT, GL_FALSE, sizeof(Instance),
+                                  reinterpret_cast<void*>(attribute.offset));
+            glVertexAttribDivisor(location, 1);
+            ++location;
         }
-        glEnableVertexAttribArray(7);
-        glVertexAttribPointer(7, 4, GL_FLOAT, GL_FALSE, stride,
-                              reinterpret_cast<void*>(offsetof(Instance, texture)));
-        glVertexAttribDivisor(7, 1);
-        glEnableVertexAttribArray(8);
-        glVertexAttribPointer(
-            8, 2, GL_FLOAT, GL_FALSE, stride,
-            reinterpret_cast<void*>(offsetof(Instance, texture) + 4 * sizeof(float)));
-        glVertexAttribDivisor(8, 1);
-        glEnableVertexAttribArray(9);
-        glVertexAttribPointer(9, 4, GL_FLOAT, GL_FALSE, stride,
-                              reinterpret_cast<void*>(offsetof(Instance, slice)));
-        glVertexAttribDivisor(9, 1);
-        glEnableVertexAttribArray(10);
-        glVertexAttribPointer(
-            10, 2, GL_FLOAT, GL_FALSE, stride,
-            reinterpret_cast<void*>(offsetof(Instance, slice) + 4 * sizeof(float)));
-        glVertexAttribDivisor(10, 1);
         glBindVertexArray(0);
     }
 
@@ -596,22 +420,6 @@ private:
                      .first;
         }
         return it->second;
-    }
-
-    void CreateBackBuffer() {
-        glGenFramebuffers(1, &framebuffer_);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-        glGenRenderbuffers(1, &colourBuffer_);
-        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kBackBufferWidth, kBackBufferHeight);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                                  colourBuffer_);
-        glGenRenderbuffers(1, &depthBuffer_);
-        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, kBackBufferWidth,
-                              kBackBufferHeight);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                  depthBuffer_);
     }
 
     void CreateQuad() {
@@ -640,13 +448,8 @@ private:
                               reinterpret_cast<void*>(offsetof(QuadVertex, u)));
     }
 
-    GLSurface& surface_;
-    const bool windowHasDepth_;
-    // Chosen each frame, so a window resized to or from the back buffer's size follows.
-    bool drawingIntoWindow_ = false;
-    GLuint framebuffer_ = 0;
-    GLuint colourBuffer_ = 0;
-    GLuint depthBuffer_ = 0;
+    OffscreenTarget target_;
+    FrameProtocol protocol_;
     GLuint quadArray_ = 0;
     GLuint quadBuffer_ = 0;
     GLuint batchArray_ = 0;

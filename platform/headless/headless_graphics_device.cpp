@@ -1,5 +1,6 @@
 // The headless graphics device: keeps the contract's bookkeeping (textures with their sizes,
-// techniques read from the effect file, quads counted) and draws nothing.
+// techniques read from the effect file, quads counted, the frame protocol checked as the desktop
+// device checks it) and draws nothing.
 #include <fstream>
 #include <memory>
 #include <set>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/effect_file.h"
+#include "platform/frame_protocol.h"
 #include "platform/graphics_device.h"
 
 namespace platform {
@@ -46,20 +48,31 @@ public:
     bool HasTechnique(const std::string& name) const override {
         return techniques_.count(name) != 0;
     }
-    void BeginFrame() override { quads_ = 0; }
+    void BeginFrame() override {
+        protocol_.Begin();
+        quads_ = 0;
+    }
     void SetViewport(int, int, int, int) override {}
-    void Clear(Argb, float) override {}
+    void Clear(Argb, float) override { protocol_.Drawing(); }
     void SetViewProjection(const Matrix4&, const Matrix4&) override {}
-    void DrawQuad(const QuadDraw&) override { ++quads_; }
-    void DrawText(const std::string&, int, int, Argb, TextAlign) override {}
-    void Present() override {}
-    bool ReadBackBuffer(Image&) override { return false; }
+    void DrawQuad(const QuadDraw&) override {
+        if (protocol_.Drawing()) {
+            ++quads_;
+        }
+    }
+    void DrawText(const std::string&, int, int, Argb, TextAlign) override { protocol_.Drawing(); }
+    void Present() override { protocol_.End(); }
+    bool ReadBackBuffer(Image&) override {
+        protocol_.Drawing();
+        return false;
+    }
     int QuadsDrawn() const override { return quads_; }
 
 private:
     std::vector<std::unique_ptr<CpuTexture>> textures_;
     std::set<std::string> techniques_;
     int quads_ = 0;
+    FrameProtocol protocol_;
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "platform/headless/headless_panels.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -17,6 +19,13 @@ std::vector<std::string> SplitPath(const std::string& path) {
     return parts;
 }
 
+// The first element of `range` that `matches`, or null.
+template <class Range, class Matches>
+auto FindFirst(const Range& range, Matches matches) -> decltype(&*std::begin(range)) {
+    const auto it = std::find_if(std::begin(range), std::end(range), matches);
+    return it == std::end(range) ? nullptr : &*it;
+}
+
 }  // namespace
 
 bool HeadlessPanels::Press(const std::string& label) {
@@ -31,12 +40,9 @@ bool HeadlessPanels::Press(const std::string& label) {
 }
 
 bool HeadlessPanels::HasButton(const std::string& label) const {
-    for (const PanelItem& item : Items()) {
-        if (item.kind == PanelItem::Kind::Button && item.label == label) {
-            return true;
-        }
-    }
-    return false;
+    return FindFirst(Items(), [&](const PanelItem& item) {
+               return item.kind == PanelItem::Kind::Button && item.label == label;
+           }) != nullptr;
 }
 
 bool HeadlessPanels::Resolve(const std::string& path, FieldType& type, void*& data) const {
@@ -44,13 +50,9 @@ bool HeadlessPanels::Resolve(const std::string& path, FieldType& type, void*& da
     if (parts.empty()) {
         return false;
     }
-    const PanelItem* field = nullptr;
-    for (const PanelItem& item : Items()) {
-        if (item.kind == PanelItem::Kind::Field && item.label == parts[0]) {
-            field = &item;
-            break;
-        }
-    }
+    const PanelItem* field = FindFirst(Items(), [&](const PanelItem& item) {
+        return item.kind == PanelItem::Kind::Field && item.label == parts[0];
+    });
     if (!field) {
         return false;
     }
@@ -62,13 +64,9 @@ bool HeadlessPanels::Resolve(const std::string& path, FieldType& type, void*& da
         if (type != FieldType::Struct || !definition) {
             return false;
         }
-        const StructMember* found = nullptr;
-        for (const StructMember& member : definition->members) {
-            if (member.name == parts[i]) {
-                found = &member;
-                break;
-            }
-        }
+        const StructMember* found = FindFirst(definition->members, [&](const StructMember& member) {
+            return member.name == parts[i];
+        });
         if (!found) {
             return false;
         }

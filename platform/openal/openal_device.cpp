@@ -202,11 +202,6 @@ void OpenALAudioDevice::PlaySources(const Voice& voice) {
     alSourcePlayv(static_cast<ALsizei>(voice.sources.size()), voice.sources.data());
 }
 
-OpenALAudioDevice::Voice* OpenALAudioDevice::Find(VoiceId id) {
-    auto it = voices_.find(id);
-    return it == voices_.end() ? nullptr : &it->second;
-}
-
 const OpenALAudioDevice::Voice* OpenALAudioDevice::Find(VoiceId id) const {
     auto it = voices_.find(id);
     return it == voices_.end() ? nullptr : &it->second;

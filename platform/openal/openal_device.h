@@ -32,6 +32,7 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/audio_device.h"
@@ -132,8 +133,8 @@ private:
     void DeleteSources(Voice& voice);
     ALint State(const Voice& voice) const;
     void PlaySources(const Voice& voice);
-    Voice* Find(VoiceId id);
     const Voice* Find(VoiceId id) const;
+    Voice* Find(VoiceId id) { return const_cast<Voice*>(std::as_const(*this).Find(id)); }
     void ApplyGains(const Voice& voice);
     void ApplyPlacement(const Voice& voice);
     double Seconds(const Voice& voice) const;

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/sdl/gl_context.h"
+
 namespace platform {
 namespace {
 
@@ -37,14 +39,7 @@ std::unique_ptr<GLSurface> MakeHiddenGLSurface(int width, int height, std::strin
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return fail("SDL video");
     }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    // The game window's buffers, so that a surface of the back buffer's size is drawn into
-    // directly, as the game's own window is.
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    RequestGameGLContext();
     SDL_Window* window =
         SDL_CreateWindow("vorl offscreen", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                          height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -52,15 +47,12 @@ std::unique_ptr<GLSurface> MakeHiddenGLSurface(int width, int height, std::strin
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return fail("window");
     }
-    SDL_GLContext context = SDL_GL_CreateContext(window);
+    SDL_GLContext context = CreateCurrentGLContext(window);
     if (!context) {
         SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return fail("OpenGL 3.3 core context");
     }
-    SDL_GL_MakeCurrent(window, context);
-    // No vertical sync: benchmarks measure drawing, not the display.
-    SDL_GL_SetSwapInterval(0);
     return std::make_unique<HiddenGLSurface>(window, context, width, height);
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/letterbox.h"
 #include "platform/sdl/desktop_window.h"
+#include "platform/sdl/gl_context.h"
 #include "platform/sdl/key_map.h"
 #include "platform/stb/ico_image.h"
 #include "platform/window_event.h"
@@ -41,26 +42,18 @@ public:
         if (!OnScreenDriver()) {
             return false;
         }
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+        RequestGameGLContext();
         window_ = SDL_CreateWindow("Vorl Game", kWindowedX, kWindowedY, kBackBufferWidth,
                                    kBackBufferHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS);
         if (!window_) {
             std::cerr << "Cannot create the game window: " << SDL_GetError() << '\n';
             return false;
         }
-        context_ = SDL_GL_CreateContext(window_);
+        context_ = CreateCurrentGLContext(window_);
         if (!context_) {
             std::cerr << "Cannot create an OpenGL 3.3 core context: " << SDL_GetError() << '\n';
             return false;
         }
-        SDL_GL_MakeCurrent(window_, context_);
-        // Frames are paced by the engine's own cap, not by the display.
-        SDL_GL_SetSwapInterval(0);
         SetIcon(iconPath);
         SDL_ShowWindow(window_);
         SetFullscreen(true);
@@ -101,16 +94,8 @@ public:
     SDL_Window* NativeWindow() const override { return window_; }
 
     void SwapBuffers() override { SDL_GL_SwapWindow(window_); }
-    int DrawableWidth() const override {
-        int w = 0;
-        SDL_GL_GetDrawableSize(window_, &w, nullptr);
-        return w;
-    }
-    int DrawableHeight() const override {
-        int h = 0;
-        SDL_GL_GetDrawableSize(window_, nullptr, &h);
-        return h;
-    }
+    int DrawableWidth() const override { return DrawableSize().x; }
+    int DrawableHeight() const override { return DrawableSize().y; }
 
     bool IsFullscreen() const override { return fullscreen_; }
     void SetFullscreen(bool fullscreen) override {
@@ -132,18 +117,21 @@ public:
         }
         fullscreen_ = fullscreen;
     }
-    int Width() const override {
-        int w = 0;
-        SDL_GetWindowSize(window_, &w, nullptr);
-        return w;
-    }
-    int Height() const override {
-        int h = 0;
-        SDL_GetWindowSize(window_, nullptr, &h);
-        return h;
-    }
+    int Width() const override { return WindowSize().x; }
+    int Height() const override { return WindowSize().y; }
 
 private:
+    SDL_Point DrawableSize() const {
+        SDL_Point size{0, 0};
+        SDL_GL_GetDrawableSize(window_, &size.x, &size.y);
+        return size;
+    }
+    SDL_Point WindowSize() const {
+        SDL_Point size{0, 0};
+        SDL_GetWindowSize(window_, &size.x, &size.y);
+        return size;
+    }
+
     void SetIcon(const std::string& path) {
         IconImage icon;
         if (!LoadIcoFile(path, kIconSize, icon)) {

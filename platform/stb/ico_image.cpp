@@ -2,19 +2,11 @@
 
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <iterator>
+#include <span>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_NO_STDIO
-#include <stb/stb_image.h>
-#pragma GCC diagnostic pop
+#include "platform/diagnostics.h"
+#include "platform/png_codec.h"
 
 namespace platform {
 namespace {
@@ -36,20 +28,12 @@ bool IsPng(const std::uint8_t* data, std::size_t size) {
     return size >= 8 && std::memcmp(data, kSignature, 8) == 0;
 }
 
-bool DecodePng(const std::uint8_t* data, std::size_t size, IconImage& image, std::string& error) {
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    stbi_uc* pixels =
-        stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
-    if (!pixels) {
-        error = std::string("bad PNG entry: ") + stbi_failure_reason();
+bool DecodePngEntry(const std::uint8_t* data, std::size_t size, IconImage& image,
+                    std::string& error) {
+    if (!DecodePng(std::span<const std::uint8_t>(data, size), image)) {
+        error = "bad PNG entry";
         return false;
     }
-    image.width = width;
-    image.height = height;
-    image.rgba.assign(pixels, pixels + static_cast<std::size_t>(width) * height * 4);
-    stbi_image_free(pixels);
     return true;
 }
 
@@ -182,7 +166,7 @@ bool DecodeIcoEntry(const std::vector<std::uint8_t>& file, int size, IconImage& 
             return false;
         }
         const std::uint8_t* data = file.data() + offset;
-        const bool decoded = IsPng(data, length) ? DecodePng(data, length, image, error)
+        const bool decoded = IsPng(data, length) ? DecodePngEntry(data, length, image, error)
                                                  : DecodeBitmap(data, length, image, error);
         if (decoded && (image.width != size || image.height != size)) {
             error = "icon entry's image is not the size its directory says";
@@ -203,7 +187,7 @@ bool LoadIcoFile(const std::string& path, int size, IconImage& image) {
                                           std::istreambuf_iterator<char>());
     std::string error;
     if (!DecodeIcoEntry(bytes, size, image, error)) {
-        std::cout << path << ": " << error << "; the window has no icon\n";
+        ReportBadData(path, 0, error + "; the window has no icon");
         return false;
     }
     return true;

@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/image.h"
+
 namespace platform {
 
-struct IconImage {
-    int width = 0;
-    int height = 0;
-    // Rows top to bottom, 4 bytes per pixel: red, green, blue, alpha.
-    std::vector<std::uint8_t> rgba;
-};
+using IconImage = Image;
 
 // Decodes the entry that is `size` x `size` pixels. Bitmaps of 1, 4, 8, 24 and 32 bits per pixel
 // and PNG entries are understood. On failure returns false and says why in `error`.
@@ -22,7 +19,8 @@ bool DecodeIcoEntry(const std::vector<std::uint8_t>& file, int size, IconImage& 
                     std::string& error);
 
 // Reads `path` and decodes its `size` x `size` entry. A missing file is not an error (false, no
-// output); any other failure prints one line naming the file.
+// output); any other failure is reported
+// (platform/diagnostics.h) naming the file.
 bool LoadIcoFile(const std::string& path, int size, IconImage& image);
 
 }  // namespace platform

@@ -4,7 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/diagnostics.h"
 
 namespace {
 
@@ -147,11 +152,27 @@ TEST(IcoImage, BadFilesSayWhatIsWrong) {
     EXPECT_FALSE(platform::DecodeIcoEntry(lying, 32, image, error));
 }
 
-TEST(IcoImage, AMissingFileIsQuietlySkipped) {
+TEST(IcoImage, AMissingFileIsQuietlySkippedAndABrokenOneReportedByName) {
+    std::vector<std::string> reports;
+    auto previous =
+        platform::SetDiagnosticSink([&](std::string_view file, int line, std::string_view problem) {
+            reports.push_back(std::string(file) + ":" + std::to_string(line) + ": " +
+                              std::string(problem));
+        });
     platform::IconImage image;
-    testing::internal::CaptureStdout();
     EXPECT_FALSE(platform::LoadIcoFile("no/such/icon.ico", 32, image));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(reports.empty());
+    const std::string broken =
+        (std::filesystem::temp_directory_path() / "vorl_broken_icon.ico").string();
+    const Bytes file = IcoFile({{16, BitmapEntry(16, 32)}});
+    std::ofstream(broken, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
+    EXPECT_FALSE(platform::LoadIcoFile(broken, 32, image));
+    platform::SetDiagnosticSink(std::move(previous));
+    std::filesystem::remove(broken);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], broken + ":0: no 32x32 entry; the window has no icon");
 }
 
 TEST(IcoImage, TheGamesIconHasAnOpaqueCentreAndClearCorners) {
