@@ -1,7 +1,8 @@
 // The game's effects, GLSL 3.30 fragment code. Layout: code before the first "@technique" line is
 // shared by every technique; each "@technique <Name>" line starts a technique that defines
 // `vec4 Shade()`. The renderer supplies the inputs (vTexCoord, vColour, uTexture), ScreenUV()
-// (0..1 across the back buffer, origin top-left) and the alpha test.
+// (0..1 across the back buffer, origin top-left), the back buffer's size in pixels (SCREEN_WIDTH,
+// SCREEN_HEIGHT) and the alpha test.
 
 @technique Tint
 // A flat colour: coloured squares and particles.
@@ -25,7 +26,7 @@ uniform float locy;
 
 vec4 Shade() {
     vec2 d = ScreenUV() - vec2(locx, locy);
-    d.y *= 900.0 / 1600.0;
+    d.y *= SCREEN_HEIGHT / SCREEN_WIDTH;
     float falloff = radius > 0.0 ? clamp(1.0 - length(d) / radius, 0.0, 1.0) : 0.0;
     return vec4(r, g, b, clamp(falloff * AmbientIntensity, 0.0, 1.0));
 }

@@ -20,21 +20,17 @@
 #include "graphics/texture_component.h"
 #include "objects/graveyard.h"
 #include "objects/object.h"
+#include "platform/gl/opengl_device.h"
 #include "platform/graphics_device.h"
-#include "platform/hidden_gl_surface.h"
-#include "platform/opengl_device.h"
+#include "platform/png_codec.h"
+#include "platform/sdl/hidden_gl_surface.h"
 #include "platform/window.h"
 #include "support/ratio_main.h"
+#include "support/scripted_window.h"
 
 namespace {
 
 constexpr int kSprites = 5000;
-
-class VisibleWindow : public platform::Window {
-public:
-    void PumpEvents(platform::WindowEvents&) override {}
-    bool IsHidden() const override { return false; }
-};
 
 // A scratch folder with a 320 x 160 sheet of 50 coloured cells and a one-technique effect.
 class ScratchFolder {
@@ -117,7 +113,7 @@ public:
     }
 
 private:
-    VisibleWindow window_;
+    testing_support::ScriptedWindow window_;
     std::unique_ptr<GraphicsSystem> graphics_;
     std::vector<Object*> objects_;
 };

@@ -7,7 +7,7 @@
 
 #include "audio/audio_system.h"
 #include "meta/assets.h"
-#include "platform/openal_audio_device.h"
+#include "platform/openal/loopback_device.h"
 #include "support/ratio_main.h"
 
 namespace {

@@ -28,6 +28,8 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/graphics_device.h"
+#include "platform/message_box.h"
+#include "platform/png_codec.h"
 #include "platform/window.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "meta/data_diagnostics.h"
 #include "meta/meta_registration.h"
 #include "platform/graphics_device.h"
+#include "platform/png_codec.h"
 
 VORL_REGISTER_TYPE(Texture, "Texture") {
     meta.Member("name", &Texture::name);

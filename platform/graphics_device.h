@@ -1,7 +1,7 @@
 // The drawing surface as the engine sees it: a fixed 1600 x 900 back buffer that the renderer
 // clears, fills with textured or flat quads and text, and presents. The desktop implementation is
-// OpenGL 3.3 core on the SDL window (platform/opengl_device.h); the headless twin draws nothing but
-// decodes images on the CPU so texture loading behaves the same in tests.
+// OpenGL 3.3 core on the SDL window (platform/gl/opengl_device.h); the headless twin draws nothing
+// but decodes images on the CPU so texture loading behaves the same in tests.
 //
 // Callers keep these rules: BeginFrame before any Clear or Draw of a frame, Present once at its
 // end; textures returned by CreateTexture belong to the device and stay valid until DestroyTexture
@@ -13,13 +13,11 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 #include "core/matrix.h"
+#include "platform/image.h"
 
 namespace platform {
 
@@ -33,13 +31,6 @@ public:
 
 // Colours are 0xAARRGGBB.
 using Argb = std::uint32_t;
-
-// An RGBA8 image, rows top to bottom.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-};
 
 struct TextureOptions {
     // The picture is also drawn smaller than it is stored: a few mip levels keep it smooth
@@ -134,24 +125,5 @@ public:
 };
 
 std::unique_ptr<GraphicsDevice> MakeHeadlessGraphicsDevice();
-
-// PNG helpers on the CPU (stb_image / stb_image_write).
-bool DecodePng(const std::string& path, Image& out);
-// The same from the bytes of a whole PNG file.
-bool DecodePng(std::span<const std::uint8_t> bytes, Image& out);
-// The width and height a PNG file's header gives, without decoding it.
-bool PngSize(std::span<const std::uint8_t> bytes, int& width, int& height);
-// The text of the first uncompressed text chunk ("tEXt") called `keyword`; none when there is no
-// such chunk or the bytes are not a PNG.
-std::optional<std::string> PngText(std::span<const std::uint8_t> bytes, std::string_view keyword);
-// Writes RGB (alpha dropped: a screenshot is what the player saw). False on failure.
-bool WritePngRgb(const std::string& path, const Image& image);
-bool WritePngRgba(const std::string& path, const Image& image);
-// RGBA with one text chunk `keyword` holding `text` (Latin-1, no NUL).
-bool WritePngRgba(const std::string& path, const Image& image, std::string_view keyword,
-                  std::string_view text);
-
-// A message box with a warning icon; standard error when no display can show it.
-void ShowWarningBox(const std::string& caption, const std::string& text);
 
 }  // namespace platform

@@ -1,7 +1,5 @@
 #include "platform/panel_layer.h"
 
-#include "platform/headless_panels.h"
-
 namespace platform {
 
 StructType PanelLayer::DefineStruct(const std::string& name, std::size_t size,
@@ -104,10 +102,6 @@ bool PanelLayer::TakeEdits() {
     const bool edited = edited_;
     edited_ = false;
     return edited;
-}
-
-std::unique_ptr<PanelLayer> MakeHeadlessPanels() {
-    return std::make_unique<HeadlessPanels>();
 }
 
 }  // namespace platform

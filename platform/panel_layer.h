@@ -11,9 +11,9 @@
 // - Structure types describe a block of memory member by member (offsets from its start); a
 //   member may itself be of a structure type defined earlier.
 //
-// The desktop layer is Dear ImGui on the SDL window (platform/imgui_panels.h); the headless twin
-// (platform/headless_panels.h) records what was built and lets tests press buttons and edit
-// fields.
+// The desktop layer is Dear ImGui on the SDL window (platform/imgui/imgui_panels.h); the headless
+// twin (platform/headless/headless_panels.h) records what was built and lets tests press buttons
+// and edit fields.
 #pragma once
 
 #include <cstddef>

@@ -29,6 +29,7 @@
 #include "objects/object_system.h"
 #include "platform/clock.h"
 #include "platform/graphics_device.h"
+#include "platform/png_codec.h"
 #include "platform/services.h"
 
 namespace {

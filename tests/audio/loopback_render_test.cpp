@@ -14,7 +14,7 @@
 #include "core/messaging.h"
 #include "input/input_system.h"
 #include "objects/level_manager.h"
-#include "platform/openal_audio_device.h"
+#include "platform/openal/loopback_device.h"
 #include "support/asset_folder.h"
 #include "support/gameplay_scene.h"
 #include "support/headless_engine.h"

@@ -12,9 +12,9 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/camera.h"
-#include "graphics/screen_text.h"
 #include "graphics/colored_square_component.h"
 #include "graphics/recording_device.h"
+#include "graphics/screen_text.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
@@ -22,23 +22,18 @@
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
+#include "platform/png_codec.h"
 #include "platform/window.h"
 #include "support/asset_folder.h"
 #include "support/engine_test.h"
 #include "support/render_scene.h"
+#include "support/scripted_window.h"
 
 namespace {
 
 using testing_support::MakeSprite;
 using testing_support::MakeSquare;
 using testing_support::RecordingDevice;
-
-class SwitchableWindow : public platform::Window {
-public:
-    void PumpEvents(platform::WindowEvents&) override {}
-    bool IsHidden() const override { return hidden; }
-    bool hidden = false;
-};
 
 class GraphicsSystemTest : public testing_support::EngineTest {
 protected:
@@ -72,7 +67,7 @@ protected:
 
     std::vector<std::pair<int, bool>> keyEvents_;
     RecordingDevice device_;
-    SwitchableWindow window_;
+    testing_support::ScriptedWindow window_;
     std::unique_ptr<GraphicsSystem> graphics_;
 };
 
@@ -372,7 +367,7 @@ TEST(GraphicsSystemShader, FailedEffectLeavesSquaresUntinted) {
     testing_support::ResetEngineState();
     RecordingDevice device;
     device.effectError = "0:3(1): error: syntax error";
-    SwitchableWindow window;
+    testing_support::ScriptedWindow window;
     testing::internal::CaptureStderr();
     {
         GraphicsSystem graphics(device, window);

@@ -11,6 +11,7 @@
 
 #include "graphics/texture_component.h"
 #include "platform/graphics_device.h"
+#include "platform/png_codec.h"
 #include "support/asset_folder.h"
 #include "support/engine_test.h"
 

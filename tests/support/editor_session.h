@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_panels.h"
+#include "platform/headless/headless_panels.h"
 #include "support/asset_folder.h"
 #include "support/headless_engine.h"
 #include "support/scripted_window.h"

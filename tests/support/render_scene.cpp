@@ -9,6 +9,7 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/graphics_device.h"
+#include "platform/png_codec.h"
 
 namespace testing_support {
 

@@ -1,5 +1,6 @@
-// A window for tests that delivers a script of events: each PumpEvents hands over the events
-// queued for that pump, so a test can press a key "during" a chosen frame.
+// The one window double of tests and benchmarks: it delivers a script of events (each PumpEvents
+// hands over the events queued for that pump, so a test can press a key "during" a chosen frame)
+// and is hidden when told to, as a minimised window is. With nothing queued it is a still window.
 #pragma once
 
 #include <deque>
@@ -28,9 +29,10 @@ public:
         }
         ++pumps;
     }
-    bool IsHidden() const override { return false; }
+    bool IsHidden() const override { return hidden; }
     void BringToFront() override { ++raised; }
 
+    bool hidden = false;
     int pumps = 0;
     int raised = 0;
 

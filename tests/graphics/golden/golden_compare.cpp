@@ -1,4 +1,5 @@
 #include "graphics/golden/golden_compare.h"
+#include "platform/png_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,24 +23,22 @@
 #include "input/input_system.h"
 #include "objects/object.h"
 #include "platform/clock.h"
+#include "platform/diagnostics.h"
+#include "platform/gl/opengl_device.h"
 #include "platform/graphics_device.h"
-#include "platform/hidden_gl_surface.h"
-#include "platform/opengl_device.h"
+#include "platform/png_codec.h"
+#include "platform/sdl/hidden_gl_surface.h"
 #include "platform/window.h"
 #include "support/engine_test.h"
+#include "support/frame_protocol_cases.h"
 #include "support/render_scene.h"
+#include "support/scripted_window.h"
 #include "support/skip_or_fail.h"
 
 namespace {
 
 using testing_support::MakeSprite;
 using testing_support::MakeSquare;
-
-class StillWindow : public platform::Window {
-public:
-    void PumpEvents(platform::WindowEvents&) override {}
-    bool IsHidden() const override { return false; }
-};
 
 // Every scene is drawn on two windows and must match the same reference: one smaller than the
 // back buffer, drawn offscreen and scaled into it, and one of the back buffer's own size, drawn
@@ -99,7 +98,7 @@ protected:
         return {full.rgba[i], full.rgba[i + 1], full.rgba[i + 2], full.rgba[i + 3]};
     }
 
-    StillWindow window_;
+    testing_support::ScriptedWindow window_;
     std::unique_ptr<platform::GLSurface> surface_;
     std::unique_ptr<testing_support::ScratchAssets> assets_;
     std::unique_ptr<platform::GraphicsDevice> device_;
@@ -306,6 +305,36 @@ TEST_P(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
     const std::string second = graphics_->SaveScreenshot();
     EXPECT_FALSE(second.empty());
     EXPECT_NE(std::filesystem::path(second), shots[0]);
+}
+
+TEST_P(GoldenScene, CallsOutOfFrameOrderAreSaidAndSkipped) {
+    testing_support::ExpectFrameProtocolChecked(*device_);
+}
+
+TEST_P(GoldenScene, ATechniqueThatFailsToCompileIsReportedAtItsLineInTheFile) {
+    const std::string path = "assets/Broken.fx";
+    std::ofstream(path) << "@technique Good\nvec4 Shade() { return vec4(1.0); }\n"
+                        << "@technique Broken\nvec4 Shade() { return missing; }\n";
+    struct Report {
+        std::string file;
+        int line;
+        std::string problem;
+    };
+    std::vector<Report> reports;
+    auto previous =
+        platform::SetDiagnosticSink([&](std::string_view file, int line, std::string_view problem) {
+            reports.push_back({std::string(file), line, std::string(problem)});
+        });
+    const std::string errors = device_->LoadEffect(path);
+    platform::SetDiagnosticSink(std::move(previous));
+    EXPECT_NE(errors.find("technique Broken"), std::string::npos) << errors;
+    EXPECT_TRUE(device_->HasTechnique("Good"));
+    EXPECT_FALSE(device_->HasTechnique("Broken"));
+    ASSERT_FALSE(reports.empty());
+    for (const Report& report : reports) {
+        EXPECT_EQ(report.file, path);
+        EXPECT_EQ(report.line, 4) << report.problem;
+    }
 }
 
 TEST_P(GoldenScene, EffectThatFailsToCompileReportsAndLeavesTintOff) {

@@ -1,0 +1,227 @@
+// Only this file includes Dear ImGui; its SDL2 and OpenGL 3 back ends are compiled from the
+// library's own sources (see CMakeLists.txt).
+#include "platform/imgui/imgui_panels.h"
+
+#include <SDL.h>
+#include <backends/imgui_impl_opengl3.h>
+#include <backends/imgui_impl_sdl.h>
+#include <imgui.h>
+#include <imgui_stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/letterbox.h"
+#include "platform/window_event.h"
+
+namespace platform {
+namespace {
+
+constexpr float kPanelX = 8.0f;
+constexpr float kPanelY = 8.0f;
+
+// "step=0.01" -> 0.01; 0 when the definition names no step.
+float StepOf(const std::string& definition) {
+    const std::string key = "step=";
+    const auto at = definition.find(key);
+    return at == std::string::npos ? 0.0f
+                                   : std::strtof(definition.c_str() + at + key.size(), nullptr);
+}
+
+class ImGuiPanels : public PanelLayer, public PanelEvents {
+public:
+    explicit ImGuiPanels(SDL_Window* window) : window_(window) {
+        IMGUI_CHECKVERSION();
+        ImGui::CreateContext();
+        ImGuiIO& io = ImGui::GetIO();
+        // No layout file next to the game: the panel opens where the editor puts it.
+        io.IniFilename = nullptr;
+        io.LogFilename = nullptr;
+        ImGui::StyleColorsDark();
+        ImGui_ImplSDL2_InitForOpenGL(window_, SDL_GL_GetCurrentContext());
+        ImGui_ImplOpenGL3_Init("#version 330 core");
+    }
+    ~ImGuiPanels() override {
+        ImGui_ImplOpenGL3_Shutdown();
+        ImGui_ImplSDL2_Shutdown();
+        ImGui::DestroyContext();
+    }
+
+    PanelEvents* Events() override { return this; }
+    bool IsEditing() const override { return editing_; }
+
+    bool Consume(const void* nativeEvent) override {
+        const auto& event = *static_cast<const SDL_Event*>(nativeEvent);
+        ImGui_ImplSDL2_ProcessEvent(&event);
+        if (!HasPanel()) {
+            return false;
+        }
+        const ImGuiIO& io = ImGui::GetIO();
+        switch (event.type) {
+            // A press or a turn of the wheel is the panel's when it happens on the panel. ImGui's
+            // own view of the pointer is as old as its last frame, and older when the window
+            // lacks focus: a click on the level just after a panel button would go to the panel.
+            case SDL_MOUSEBUTTONDOWN:
+                return OnPanel(event.button.x, event.button.y);
+            case SDL_MOUSEWHEEL: {
+                int x = 0;
+                int y = 0;
+                SDL_GetMouseState(&x, &y);
+                return OnPanel(x, y);
+            }
+            case SDL_MOUSEMOTION:
+            case SDL_MOUSEBUTTONUP:
+                return io.WantCaptureMouse;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP:
+            case SDL_TEXTINPUT:
+                return io.WantCaptureKeyboard;
+            default:
+                return false;
+        }
+    }
+
+    void Draw() override {
+        ImGui_ImplOpenGL3_NewFrame();
+        ImGui_ImplSDL2_NewFrame();
+        ToBackBufferPixels();
+        ImGui::NewFrame();
+        if (HasPanel()) {
+            ImGui::SetNextWindowPos(ImVec2(kPanelX, kPanelY), ImGuiCond_FirstUseEver);
+            // Shown under the panel's name, known to ImGui by one fixed id: every panel opens
+            // where the designer last moved the previous one.
+            const std::string title = Title() + "###panel";
+            const bool open =
+                ImGui::Begin(title.c_str(), nullptr, ImGuiWindowFlags_AlwaysAutoResize);
+            panelCorner_ = ImGui::GetWindowPos();
+            panelSize_ = ImGui::GetWindowSize();
+            if (open) {
+                const auto& items = Items();
+                for (std::size_t i = 0; i < items.size(); ++i) {
+                    ImGui::PushID(static_cast<int>(i));
+                    DrawItem(items[i], i);
+                    ImGui::PopID();
+                }
+            }
+            ImGui::End();
+        }
+        if (!Status().empty()) {
+            // Bottom left, over the level, never in the way of a click.
+            ImGui::SetNextWindowPos(ImVec2(kPanelX, kBackBufferHeight - kPanelY), ImGuiCond_Always,
+                                    ImVec2(0.0f, 1.0f));
+            ImGui::SetNextWindowBgAlpha(0.6f);
+            ImGui::Begin("###status", nullptr,
+                         ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
+                             ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
+                             ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
+            ImGui::TextUnformatted(Status().c_str());
+            ImGui::End();
+        }
+        editing_ = ImGui::IsAnyItemActive();
+        ImGui::Render();
+        ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    }
+
+private:
+    // Whether the window pixel (x, y) lies on the panel as it was last drawn.
+    bool OnPanel(int x, int y) const {
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        int backX = 0;
+        int backY = 0;
+        WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
+        return backX >= panelCorner_.x && backX < panelCorner_.x + panelSize_.x &&
+               backY >= panelCorner_.y && backY < panelCorner_.y + panelSize_.y;
+    }
+
+    // The SDL back end measured the window; the panel draws into the back buffer instead.
+    void ToBackBufferPixels() {
+        ImGuiIO& io = ImGui::GetIO();
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        io.DisplaySize =
+            ImVec2(static_cast<float>(kBackBufferWidth), static_cast<float>(kBackBufferHeight));
+        io.DisplayFramebufferScale = ImVec2(1.0f, 1.0f);
+        if (io.MousePos.x > -1.0e30f && width > 0 && height > 0) {
+            int x = 0;
+            int y = 0;
+            WindowToBackBuffer(LetterboxRect(width, height), static_cast<int>(io.MousePos.x),
+                               static_cast<int>(io.MousePos.y), x, y);
+            io.MousePos = ImVec2(static_cast<float>(x), static_cast<float>(y));
+        }
+    }
+
+    void DrawItem(const PanelItem& item, std::size_t index) {
+        switch (item.kind) {
+            case PanelItem::Kind::Note:
+                ImGui::TextWrapped("%s", item.label.c_str());
+                break;
+            case PanelItem::Kind::Button:
+                if (ImGui::Button(item.label.c_str())) {
+                    QueuePress(index);
+                }
+                break;
+            case PanelItem::Kind::Field:
+                DrawField(item.label, item.type, item.structType, item.definition, item.data);
+                break;
+        }
+    }
+
+    void DrawField(const std::string& label, FieldType type, StructType structType,
+                   const std::string& definition, void* data) {
+        bool changed = false;
+        switch (type) {
+            case FieldType::Int:
+                changed = ImGui::InputInt(label.c_str(), static_cast<std::int32_t*>(data));
+                break;
+            case FieldType::Bool:
+                changed = ImGui::Checkbox(label.c_str(), static_cast<bool*>(data));
+                break;
+            case FieldType::Float: {
+                const float step = StepOf(definition);
+                changed = ImGui::InputFloat(label.c_str(), static_cast<float*>(data), step,
+                                            step * 100.0f, "%.3f");
+                break;
+            }
+            case FieldType::Text:
+                changed = ImGui::InputText(label.c_str(), static_cast<std::string*>(data));
+                break;
+            case FieldType::Struct: {
+                const StructDefinition* definitionOfStruct = Struct(structType);
+                if (!definitionOfStruct) {
+                    break;
+                }
+                if (ImGui::TreeNodeEx(label.c_str(), ImGuiTreeNodeFlags_DefaultOpen)) {
+                    int memberIndex = 0;
+                    for (const StructMember& member : definitionOfStruct->members) {
+                        ImGui::PushID(memberIndex++);
+                        DrawField(member.name, member.type, member.structType, member.definition,
+                                  static_cast<char*>(data) + member.offset);
+                        ImGui::PopID();
+                    }
+                    ImGui::TreePop();
+                }
+                break;
+            }
+        }
+        if (changed) {
+            NoteEdit();
+        }
+    }
+
+    SDL_Window* window_;
+    bool editing_ = false;
+    // The panel's window in back-buffer pixels, as last drawn (nothing before the first).
+    ImVec2 panelCorner_{0.0f, 0.0f};
+    ImVec2 panelSize_{0.0f, 0.0f};
+};
+
+}  // namespace
+
+std::unique_ptr<PanelLayer> MakeImGuiPanels(SDL_Window* window) {
+    return std::make_unique<ImGuiPanels>(window);
+}
+
+}  // namespace platform

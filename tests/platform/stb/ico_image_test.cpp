@@ -1,0 +1,188 @@
+#include "platform/stb/ico_image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/diagnostics.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put16(Bytes& b, std::uint32_t v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Put32(Bytes& b, std::uint32_t v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+// A bitmap entry with `bits` per pixel. The colour is pixel (x, y) -> palette index or colour
+// (x + 2y) % 4 of {red, green, blue, white}; the mask makes the top-left pixel transparent.
+Bytes BitmapEntry(int size, int bits) {
+    const std::uint8_t palette[4][4] = {
+        {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {255, 255, 255, 0}};  // BGRx
+    Bytes b;
+    Put32(b, 40);
+    Put32(b, static_cast<std::uint32_t>(size));
+    Put32(b, static_cast<std::uint32_t>(size * 2));
+    Put16(b, 1);
+    Put16(b, static_cast<std::uint32_t>(bits));
+    for (int i = 0; i < 6; ++i) {
+        Put32(b, 0);
+    }
+    if (bits <= 8) {
+        for (int i = 0; i < (1 << bits); ++i) {
+            for (int c = 0; c < 4; ++c) {
+                b.push_back(i < 4 ? palette[i][c] : 0);
+            }
+        }
+    }
+    const int rowBytes = ((size * bits + 31) / 32) * 4;
+    for (int y = size - 1; y >= 0; --y) {
+        Bytes row(static_cast<std::size_t>(rowBytes), 0);
+        for (int x = 0; x < size; ++x) {
+            const int index = (x + 2 * y) % 4;
+            if (bits == 24 || bits == 32) {
+                const int stride = bits / 8;
+                for (int c = 0; c < 3; ++c) {
+                    row[static_cast<std::size_t>(x * stride + c)] = palette[index][c];
+                }
+                if (bits == 32) {
+                    row[static_cast<std::size_t>(x * 4 + 3)] = (x == 0 && y == 0) ? 0 : 200;
+                }
+            } else {
+                const int bit = x * bits;
+                row[static_cast<std::size_t>(bit / 8)] |=
+                    static_cast<std::uint8_t>((index & ((1 << bits) - 1)) << (8 - bits - bit % 8));
+            }
+        }
+        b.insert(b.end(), row.begin(), row.end());
+    }
+    const int maskBytes = ((size + 31) / 32) * 4;
+    for (int y = size - 1; y >= 0; --y) {
+        Bytes row(static_cast<std::size_t>(maskBytes), 0);
+        if (y == 0) {
+            row[0] = 0x80;
+        }
+        b.insert(b.end(), row.begin(), row.end());
+    }
+    return b;
+}
+
+Bytes IcoFile(const std::vector<std::pair<int, Bytes>>& entries) {
+    Bytes file;
+    Put16(file, 0);
+    Put16(file, 1);
+    Put16(file, static_cast<std::uint32_t>(entries.size()));
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(entries.size());
+    for (const auto& [size, data] : entries) {
+        file.push_back(static_cast<std::uint8_t>(size));
+        file.push_back(static_cast<std::uint8_t>(size));
+        file.push_back(0);
+        file.push_back(0);
+        Put16(file, 1);
+        Put16(file, 32);
+        Put32(file, static_cast<std::uint32_t>(data.size()));
+        Put32(file, offset);
+        offset += static_cast<std::uint32_t>(data.size());
+    }
+    for (const auto& entry : entries) {
+        file.insert(file.end(), entry.second.begin(), entry.second.end());
+    }
+    return file;
+}
+
+void ExpectPattern(const platform::IconImage& image, bool exactAlpha) {
+    const std::uint8_t rgb[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* p =
+                &image.rgba[static_cast<std::size_t>((y * image.width + x) * 4)];
+            const int index = (x + 2 * y) % 4;
+            ASSERT_EQ(p[0], rgb[index][0]) << x << "," << y;
+            ASSERT_EQ(p[1], rgb[index][1]) << x << "," << y;
+            ASSERT_EQ(p[2], rgb[index][2]) << x << "," << y;
+            const int alpha = (x == 0 && y == 0) ? 0 : (exactAlpha ? 200 : 255);
+            ASSERT_EQ(p[3], alpha) << x << "," << y;
+        }
+    }
+}
+
+TEST(IcoImage, PicksThe32PixelEntryAmongOthers) {
+    const Bytes file = IcoFile({{16, BitmapEntry(16, 32)}, {32, BitmapEntry(32, 32)}});
+    platform::IconImage image;
+    std::string error;
+    ASSERT_TRUE(platform::DecodeIcoEntry(file, 32, image, error)) << error;
+    EXPECT_EQ(image.width, 32);
+    EXPECT_EQ(image.height, 32);
+    ExpectPattern(image, true);
+}
+
+TEST(IcoImage, EveryBitmapDepthDecodesTopRowFirstWithTheMask) {
+    for (int bits : {4, 8, 24}) {
+        SCOPED_TRACE(bits);
+        const Bytes file = IcoFile({{32, BitmapEntry(32, bits)}});
+        platform::IconImage image;
+        std::string error;
+        ASSERT_TRUE(platform::DecodeIcoEntry(file, 32, image, error)) << error;
+        ExpectPattern(image, false);
+    }
+}
+
+TEST(IcoImage, BadFilesSayWhatIsWrong) {
+    platform::IconImage image;
+    std::string error;
+    EXPECT_FALSE(platform::DecodeIcoEntry({}, 32, image, error));
+    EXPECT_EQ(error, "not an icon file");
+    EXPECT_FALSE(platform::DecodeIcoEntry(IcoFile({{16, BitmapEntry(16, 32)}}), 32, image, error));
+    EXPECT_EQ(error, "no 32x32 entry");
+    Bytes truncated = IcoFile({{32, BitmapEntry(32, 24)}});
+    truncated.resize(truncated.size() - 200);
+    EXPECT_FALSE(platform::DecodeIcoEntry(truncated, 32, image, error));
+    EXPECT_EQ(error, "icon entry lies outside the file");
+    Bytes lying = IcoFile({{32, BitmapEntry(16, 32)}});
+    EXPECT_FALSE(platform::DecodeIcoEntry(lying, 32, image, error));
+}
+
+TEST(IcoImage, AMissingFileIsQuietlySkippedAndABrokenOneReportedByName) {
+    std::vector<std::string> reports;
+    auto previous =
+        platform::SetDiagnosticSink([&](std::string_view file, int line, std::string_view problem) {
+            reports.push_back(std::string(file) + ":" + std::to_string(line) + ": " +
+                              std::string(problem));
+        });
+    platform::IconImage image;
+    EXPECT_FALSE(platform::LoadIcoFile("no/such/icon.ico", 32, image));
+    EXPECT_TRUE(reports.empty());
+    const std::string broken =
+        (std::filesystem::temp_directory_path() / "vorl_broken_icon.ico").string();
+    const Bytes file = IcoFile({{16, BitmapEntry(16, 32)}});
+    std::ofstream(broken, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
+    EXPECT_FALSE(platform::LoadIcoFile(broken, 32, image));
+    platform::SetDiagnosticSink(std::move(previous));
+    std::filesystem::remove(broken);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], broken + ":0: no 32x32 entry; the window has no icon");
+}
+
+TEST(IcoImage, TheGamesIconHasAnOpaqueCentreAndClearCorners) {
+    const std::string path = std::string(VORL_SOURCE_DIR) + "/assets/Vorl1.ico";
+    ASSERT_TRUE(std::filesystem::exists(path));
+    platform::IconImage image;
+    ASSERT_TRUE(platform::LoadIcoFile(path, 32, image));
+    EXPECT_EQ(image.width, 32);
+    EXPECT_EQ(image.rgba[3], 0) << "top-left corner";
+    EXPECT_EQ(image.rgba[(16 * 32 + 16) * 4 + 3], 255) << "centre";
+}
+
+}  // namespace
