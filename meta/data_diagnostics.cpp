@@ -3,6 +3,8 @@
 #include <iostream>
 #include <utility>
 
+#include "platform/diagnostics.h"
+
 namespace DataDiagnostics {
 namespace {
 struct State {
@@ -13,6 +15,10 @@ State& S() {
     static State state;
     return state;
 }
+
+// What the platform finds wrong (a shader, an icon) joins this channel from the start of the
+// process, before any engine object exists: counted, collected and escaped like the rest.
+[[maybe_unused]] const bool kPlatformJoined = (platform::SetDiagnosticSink(&Report), true);
 }  // namespace
 
 void Report(std::string_view file, int line, std::string_view problem) {
