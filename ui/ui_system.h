@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "ui/hud.h"
@@ -56,6 +57,7 @@ public:
     bool soundOff = false;
 
 private:
+    void FileReactions();
     void BuildScreen(std::span<const MenuEntry> entries, int confirmTarget = -1);
     void Show(Screen shown, std::span<const MenuEntry> entries, int confirmTarget = -1);
     // Selects the entry cloned from `archetype` on the screen now built.
@@ -83,4 +85,5 @@ private:
     Hud hud_;
     // Seconds since the selection last moved; starts high so the first input is taken at once.
     double navTimer_ = 100.0;
+    MessageReactions reactions_;
 };
