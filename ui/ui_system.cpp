@@ -248,33 +248,25 @@ void UISystem::FileReactions() {
                 returnEntry_ = "Resume";
             })
         .On({MessageType::ShowCredits},
-            [this] {
-                returnEntry_ = "CreditsButton";
-                Show(Screen::Page, MenuScreens::CreditsPage());
-            })
+            [this] { ShowPage("CreditsButton", Screen::Page, MenuScreens::CreditsPage()); })
         .On({MessageType::ShowHowToPlay},
-            [this] {
-                returnEntry_ = "Howtoplay";
-                Show(Screen::Page, MenuScreens::HowToPlayPage());
-            })
+            [this] { ShowPage("Howtoplay", Screen::Page, MenuScreens::HowToPlayPage()); })
         .On({MessageType::ShowOptions},
-            [this] {
-                returnEntry_ = "Options";
-                Show(Screen::Options, MenuScreens::Options());
-            })
-        .On({MessageType::ToggleMute1},
-            [this] {
-                musicOff = !musicOff;
-                hud_.Notice(musicOff ? "Music off" : "Music on");
-                ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
-                UpdateMenuText();
-            })
-        .On({MessageType::ToggleMute2}, [this] {
-            soundOff = !soundOff;
-            hud_.Notice(soundOff ? "Sound off" : "Sound on");
-            ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
-            UpdateMenuText();
-        });
+            [this] { ShowPage("Options", Screen::Options, MenuScreens::Options()); })
+        .On({MessageType::ToggleMute1}, [this] { FlipMuteSwitch(musicOff, "Music"); })
+        .On({MessageType::ToggleMute2}, [this] { FlipMuteSwitch(soundOff, "Sound"); });
+}
+
+void UISystem::ShowPage(const char* returnEntry, Screen shown, std::span<const MenuEntry> entries) {
+    returnEntry_ = returnEntry;
+    Show(shown, entries);
+}
+
+void UISystem::FlipMuteSwitch(bool& off, const std::string& what) {
+    off = !off;
+    hud_.Notice(what + (off ? " off" : " on"));
+    ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
+    UpdateMenuText();
 }
 
 void UISystem::HandleMessages() {

@@ -60,6 +60,10 @@ private:
     void FileReactions();
     void BuildScreen(std::span<const MenuEntry> entries, int confirmTarget = -1);
     void Show(Screen shown, std::span<const MenuEntry> entries, int confirmTarget = -1);
+    // A page or the options, which go back to `returnEntry` of the pause menu.
+    void ShowPage(const char* returnEntry, Screen shown, std::span<const MenuEntry> entries);
+    // Flips a mute switch that the notice calls `what`, and keeps it in the progress file.
+    void FlipMuteSwitch(bool& off, const std::string& what);
     // Selects the entry cloned from `archetype` on the screen now built.
     void SelectEntry(const char* archetype);
     void UpdateMenuText();
