@@ -42,13 +42,13 @@ private:
 };
 
 struct Mouse {
-    ButtonLatch left;
-    ButtonLatch right;
     // Where the mouse points, in world units when a camera source is set.
     int x = 0;
     int y = 0;
     // The wheel turned since the last update, positive when turned up.
     int wheelDelta = 0;
+    ButtonLatch left;
+    ButtonLatch right;
 };
 
 class Pads {
