@@ -23,6 +23,7 @@ void ExitOnAudioFailure(int code) {
 }
 
 AudioSystem::AudioSystem(platform::AudioDevice& device) : device_(device) {
+    FileReactions();
     Initialize();
 }
 
@@ -63,79 +64,63 @@ EventInstanceId AudioSystem::Live(const std::string& name) const {
     return it != events_.end() && studio_->IsValid(it->second) ? it->second : 0;
 }
 
-void AudioSystem::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::PlaySound: {
-                const auto& play = static_cast<const PlaySoundMessage&>(*message);
-                Play(play.event, play.position);
-                break;
+void AudioSystem::FileReactions() {
+    reactions_
+        .On<PlaySoundMessage>(
+            [this](const PlaySoundMessage& play) { Play(play.event, play.position); })
+        .On<StopSoundMessage>([this](const StopSoundMessage& stop) { Stop(stop.event); })
+        .On<PauseSoundMessage>([this](const PauseSoundMessage& pause) {
+            if (EventInstanceId id = Live(pause.event)) {
+                studio_->SetPaused(id, true);
             }
-            case MessageType::StopSound:
-                Stop(static_cast<const StopSoundMessage&>(*message).event);
-                break;
-            case MessageType::PauseSound:
-                if (EventInstanceId id =
-                        Live(static_cast<const PauseSoundMessage&>(*message).event)) {
-                    studio_->SetPaused(id, true);
-                }
-                break;
-            case MessageType::AttachSound: {
-                const auto& attach = static_cast<const AttachSoundMessage&>(*message);
-                EventInstanceId id = Live(attach.event);
-                if (id && attach.source) {
-                    const Transform2D& transform = attach.source->GetTransform();
-                    Place(id, {transform.GetPosition().x, transform.GetPosition().y,
-                               transform.GetZLayer()});
-                }
-                break;
+        })
+        .On<AttachSoundMessage>([this](const AttachSoundMessage& attach) {
+            EventInstanceId id = Live(attach.event);
+            if (id && attach.source) {
+                const Transform2D& transform = attach.source->GetTransform();
+                Place(id, {transform.GetPosition().x, transform.GetPosition().y,
+                           transform.GetZLayer()});
             }
-            case MessageType::SetEventParameter: {
-                const auto& set = static_cast<const SetEventParameterMessage&>(*message);
-                if (auto it = events_.find(set.event); it != events_.end()) {
-                    studio_->SetParameter(it->second, set.parameter, set.value);
-                }
-                break;
+        })
+        .On<SetEventParameterMessage>([this](const SetEventParameterMessage& set) {
+            if (auto it = events_.find(set.event); it != events_.end()) {
+                studio_->SetParameter(it->second, set.parameter, set.value);
             }
-            case MessageType::TogglePause:
+        })
+        .On({MessageType::TogglePause},
+            [this] {
                 StopWorldLoops();
                 paused = true;
                 FlipPausedOfAll();
-                break;
-            case MessageType::ClearLevel:
-            case MessageType::EnterLevelEditor:
-            case MessageType::EnterArchetypeEditor:
-                StopWorldLoops();
-                break;
-            case MessageType::Resume:
+            })
+        .On({MessageType::ClearLevel, MessageType::EnterLevelEditor,
+             MessageType::EnterArchetypeEditor},
+            [this] { StopWorldLoops(); })
+        .On({MessageType::Resume},
+            [this] {
                 worldStill_ = false;
                 paused = false;
                 FlipPausedOfAll();
-                break;
-            case MessageType::ToggleMute1:
-                SetMuteSwitch(1, !muteSwitch1);
-                break;
-            case MessageType::ToggleMute2:
-                SetMuteSwitch(2, !muteSwitch2);
-                break;
-            case MessageType::RestartSounds:
+            })
+        .On({MessageType::ToggleMute1}, [this] { SetMuteSwitch(1, !muteSwitch1); })
+        .On({MessageType::ToggleMute2}, [this] { SetMuteSwitch(2, !muteSwitch2); })
+        .On({MessageType::RestartSounds},
+            [this] {
                 if (!IsMuted()) {
                     for (const auto& [name, instance] : events_) {
                         studio_->Start(instance);
                     }
                 }
-                break;
-            case MessageType::DeviceLostToggle:
-                ToggleDeviceLost();
-                break;
-            case MessageType::LevelObjectsLoaded:
-                worldStill_ = false;
-                StepMusic();
-                break;
-            default:
-                break;
-        }
-    }
+            })
+        .On({MessageType::DeviceLostToggle}, [this] { ToggleDeviceLost(); })
+        .On({MessageType::LevelObjectsLoaded}, [this] {
+            worldStill_ = false;
+            StepMusic();
+        });
+}
+
+void AudioSystem::HandleMessages() {
+    reactions_.ReactToQueue();
 }
 
 void AudioSystem::Place(EventInstanceId id, const Vector3D& position) {

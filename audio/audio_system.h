@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "audio/sound_event_layer.h"
+#include "core/message_reactions.h"
 #include "core/system.h"
 
 namespace platform {
@@ -60,6 +61,7 @@ public:
     bool paused = false;
 
 private:
+    void FileReactions();
     void Play(const std::string& name, const std::optional<Vector2D>& position);
     void Stop(const std::string& name);
     void StopWorldLoops();
@@ -78,6 +80,7 @@ private:
     // Loops stopped and still fading out, by name, which a new request brings back.
     std::unordered_map<std::string, EventInstanceId> fading_;
     std::vector<EventInstanceId> remembered_;
+    MessageReactions reactions_;
 };
 
 // Prints the layer failure line for `code` and ends the process with exit code -1.

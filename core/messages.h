@@ -47,6 +47,7 @@ enum class MessageType : std::uint32_t {
     StarfallStarted = 33,
     ShowOptions = 34,
     ReturnToPauseMenu = 35,
+    DebugCommand = 36,
 };
 
 struct Message {
@@ -206,6 +207,27 @@ struct MuteToggleMessage : Message {
 
 using ToggleMute1Message = MuteToggleMessage<MessageType::ToggleMute1>;
 using ToggleMute2Message = MuteToggleMessage<MessageType::ToggleMute2>;
+
+// What a debug key asks for; the keys are bound in one table (input/debug_keys.h) and each command
+// is carried out by the system it concerns.
+enum class DebugCommand : std::int32_t {
+    RandomInputOn,
+    RandomInputOff,
+    ToggleOverlay,
+    Screenshot,
+    NextLevel,
+    PreviousLevel,
+    EndLevel,
+    EndSkip,
+    LevelEditor,
+    ArchetypeEditor,
+};
+
+struct DebugCommandMessage : Message {
+    static constexpr MessageType kType = MessageType::DebugCommand;
+    explicit DebugCommandMessage(DebugCommand c) : Message(kType), command(c) {}
+    DebugCommand command;
+};
 
 // The payload of `message` as T, or null when it is another type.
 template <class T>

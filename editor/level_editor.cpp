@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include "core/editor_mode.h"
 #include "core/messaging.h"
@@ -103,6 +104,7 @@ bool IsLive(const Object* object) {
 }  // namespace
 
 LevelEditor::LevelEditor(platform::PanelLayer& panels) : panels_(panels) {
+    FileReactions();
     PanelTypes::DefineVector2D(panels_);
     EditorMode::SetCloseGuard([this] { return HoldCloseToAsk(); });
     LevelManager::GetHooks().setUpLevelEditorView = &Palette::SetUpLevelEditorViews;
@@ -110,6 +112,7 @@ LevelEditor::LevelEditor(platform::PanelLayer& panels) : panels_(panels) {
 }
 
 LevelEditor::LevelEditor() : ownPanels_(platform::MakeHeadlessPanels()), panels_(*ownPanels_) {
+    FileReactions();
     PanelTypes::DefineVector2D(panels_);
 }
 
@@ -136,35 +139,28 @@ void LevelEditor::Shutdown() {
     DestroyAllLevelObjects();
 }
 
-void LevelEditor::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::LevelStarted:
-                if (update || archetypeView_) {
-                    SwitchOff();
-                    archetypeView_ = false;
-                    panels_.SetStatus({});
-                    EditorMode::SetActive(false);
-                }
-                break;
-            case MessageType::ChangeLevel:
-                editorComponents_.Clear();
-                break;
-            case MessageType::EnterLevelEditor:
-                SwitchOn();
-                break;
-            case MessageType::SelectObject:
-                if (update || archetypeView_) {
-                    const auto& select = static_cast<const SelectObjectMessage&>(*message);
-                    if (select.object && IsLive(select.object)) {
-                        Select(select.object);
-                        mayTransform = select.mayTransform;
-                        wantsPanel = select.wantsPanel;
-                        barOutOfDate = true;
-                    }
-                }
-                break;
-            case MessageType::EnterArchetypeEditor:
+void LevelEditor::FileReactions() {
+    reactions_
+        .On<LevelStartedMessage>([this](const LevelStartedMessage&) {
+            if (update || archetypeView_) {
+                SwitchOff();
+                archetypeView_ = false;
+                panels_.SetStatus({});
+                EditorMode::SetActive(false);
+            }
+        })
+        .On<ChangeLevelMessage>([this](const ChangeLevelMessage&) { editorComponents_.Clear(); })
+        .On({MessageType::EnterLevelEditor}, [this] { SwitchOn(); })
+        .On<SelectObjectMessage>([this](const SelectObjectMessage& select) {
+            if ((update || archetypeView_) && select.object && IsLive(select.object)) {
+                Select(select.object);
+                mayTransform = select.mayTransform;
+                wantsPanel = select.wantsPanel;
+                barOutOfDate = true;
+            }
+        })
+        .On({MessageType::EnterArchetypeEditor},
+            [this] {
                 if (update) {
                     SwitchOff();
                 }
@@ -175,25 +171,29 @@ void LevelEditor::HandleMessages() {
                 PanelTypes::DefineComponentTypes(panels_);
                 Deselect();
                 panels_.DeletePanel();
-                break;
-            case MessageType::RegisterComponent: {
-                const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
-                if (reg.family == ComponentFamily::Editor && reg.component &&
-                    reg.component->GetOwner()) {
-                    editorComponents_.AddAnnounced(reg.component, true);
-                }
-                break;
+            })
+        .On<RegisterComponentMessage>([this](const RegisterComponentMessage& reg) {
+            if (reg.family == ComponentFamily::Editor && reg.component &&
+                reg.component->GetOwner()) {
+                editorComponents_.AddAnnounced(reg.component, true);
             }
-            case MessageType::ClearLevel:
+        })
+        .On({MessageType::ClearLevel},
+            [this] {
                 // The object system destroys the level later in this frame.
                 if (selectedObject && !selectedObject->IsArchetype()) {
                     Deselect();
                 }
-                break;
-            default:
-                break;
-        }
-    }
+            })
+        .On<DebugCommandMessage>([this](const DebugCommandMessage& debug) {
+            levelEditorAsked_ = levelEditorAsked_ || debug.command == DebugCommand::LevelEditor;
+            archetypeEditorAsked_ =
+                archetypeEditorAsked_ || debug.command == DebugCommand::ArchetypeEditor;
+        });
+}
+
+void LevelEditor::HandleMessages() {
+    reactions_.ReactToQueue();
 }
 
 void LevelEditor::SwitchOn() {
@@ -304,11 +304,13 @@ void LevelEditor::Update() {
 }
 
 void LevelEditor::EntryKeys() {
+    // Asked by the debug keys (input/debug_keys.h) in this step's messages.
+    const bool levelEditor = std::exchange(levelEditorAsked_, false);
+    const bool archetypeEditor = std::exchange(archetypeEditorAsked_, false);
     const std::int32_t current = LevelManager::GetCurrentLevel();
-    if (InputSystem::KeyTriggered(VirtualKey::F5) && current != LevelManager::kLevelEditor) {
+    if (levelEditor && current != LevelManager::kLevelEditor) {
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kLevelEditor);
-    } else if (InputSystem::KeyTriggered(VirtualKey::F6) &&
-               current != LevelManager::kArchetypeEditor) {
+    } else if (archetypeEditor && current != LevelManager::kArchetypeEditor) {
         if (update) {
             RequestExit(Exit::ArchetypeView);
         } else {

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "core/message_reactions.h"
 #include "core/system.h"
 #include "editor/level_history.h"
 #include "objects/component_list.h"
@@ -105,6 +106,7 @@ private:
     void Select(Object* object);
     void Deselect();
     void ForgetSelectionIfGone();
+    void FileReactions();
     void EntryKeys();
     void Pick();
     void UpdateEditorComponents();
@@ -162,6 +164,10 @@ private:
     std::string savedText_;
     // F6's view of every archetype is on (the level editor itself is off then).
     bool archetypeView_ = false;
+    MessageReactions reactions_;
+    // The entry keys' requests, from this step's messages until EntryKeys reads them.
+    bool levelEditorAsked_ = false;
+    bool archetypeEditorAsked_ = false;
     // Whether the level differed from its file at the last finished edit, save or load; what the
     // status line shows (comparing the whole level every frame would cost a large level dearly).
     bool unsavedShown_ = false;

@@ -112,13 +112,6 @@ void Core::Step() {
         FrameRateController::Record(slot.name, FrameRateController::Lap());
     }
 
-    if (InputSystem::KeyTriggered(VirtualKey::F3)) {
-        InputSystem::SetRandomInput(true);
-    }
-    if (InputSystem::KeyTriggered(VirtualKey::F4)) {
-        InputSystem::SetRandomInput(false);
-    }
-
     LevelManager::Update();
     graphics_->Update();
     if (stepHooks_.after) {

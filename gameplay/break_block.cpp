@@ -13,9 +13,7 @@ VORL_REGISTER_SAVED_COMPONENT(BreakBlock) {
 
 void BreakBlock::HandleMessages() {
     for (const auto& message : MessagingSystem::GetMessages()) {
-        if (const auto* hit = As<CollisionMessage>(*message)) {
-            collisions.push_back(hit);
-        } else if (const auto* form = As<PlayerFormChangedMessage>(*message)) {
+        if (const auto* form = As<PlayerFormChangedMessage>(*message)) {
             if (auto* box = owner ? owner->Get<BoxCollider2D>("BoxCollider2D") : nullptr) {
                 box->SetHollow(form->isFull);
             }
@@ -30,18 +28,13 @@ void BreakBlock::Update() {
     // The burst lasts one frame.
     gameplay::SetEmitting(*owner, false);
     HandleMessages();
-    for (const CollisionMessage* hit : collisions) {
-        const Object* other = hit->Other(owner);
-        if (!other) {
-            continue;
-        }
-        const PlayerControlComponent* player = gameplay::PlayerOf(other);
-        const bool fullPlayer = other->GetName() == "Player1" && player && player->isFull;
-        if (fullPlayer || other->GetName() == "Movable") {
+    gameplay::ForEachContact(owner, [this](CollisionKind, const Object& other) {
+        const PlayerControlComponent* player = gameplay::PlayerOf(&other);
+        const bool fullPlayer = other.GetName() == "Player1" && player && player->isFull;
+        if (fullPlayer || other.GetName() == "Movable") {
             Break();
         }
-    }
-    collisions.clear();
+    });
 }
 
 void BreakBlock::Break() {

@@ -5,11 +5,7 @@
 // particle emitter.
 #pragma once
 
-#include <vector>
-
 #include "objects/component_registration.h"
-
-struct CollisionMessage;
 
 class BreakBlock : public ComponentOf<BreakBlock, GameLogicComponent> {
 public:
@@ -24,7 +20,5 @@ public:
 private:
     void Break();
 
-    // This frame's contacts, owned by the message queue.
-    std::vector<const CollisionMessage*> collisions;
     bool broken = false;
 };

@@ -22,16 +22,11 @@ void CannonComponent::HandleMessages() {
         return;
     }
     const Vector2D centre = owner->GetTransform().GetPosition();
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        Object* other = hit ? hit->Other(owner) : nullptr;
-        if (!other) {
-            continue;
-        }
-        PlayerControlComponent* player = gameplay::PlayerOf(other);
-        RigidBody2D* body = gameplay::BodyOf(other);
-        const Vector2D at = other->GetTransform().GetPosition();
-        if (hit->kind == CollisionKind::Began && !occupied) {
+    gameplay::ForEachContact(owner, [this, centre](CollisionKind kind, Object& other) {
+        PlayerControlComponent* player = gameplay::PlayerOf(&other);
+        RigidBody2D* body = gameplay::BodyOf(&other);
+        const Vector2D at = other.GetTransform().GetPosition();
+        if (kind == CollisionKind::Began && !occupied) {
             gameplay::PlaySoundAt("SFX/Star_Cannon_01", *owner);
             if (body) {
                 if (player) {
@@ -41,9 +36,9 @@ void CannonComponent::HandleMessages() {
                 body->heldByCannon = true;
                 occupied = true;
                 // Seen in the barrel at once, though the pull takes its time.
-                other->SetDrawnAt(centre);
+                other.SetDrawnAt(centre);
             }
-        } else if (hit->kind == CollisionKind::Continues && body && body->heldByCannon) {
+        } else if (kind == CollisionKind::Continues && body && body->heldByCannon) {
             --countdown;
             body->SetVelocity(centre - at);
             if (player) {
@@ -51,18 +46,18 @@ void CannonComponent::HandleMessages() {
                 player->inCannon = true;
             }
             gameplay::SetEmitting(*owner, true);
-            other->SetDrawnAt(centre);
+            other.SetDrawnAt(centre);
             if (countdown == 0) {
                 body->ApplyImpulsePolar(speed, gameplay::PushAngle(*owner));
                 countdown = kHoldFrames;
                 body->heldByCannon = false;
-                other->SetDrawnAt(std::nullopt);
+                other.SetDrawnAt(std::nullopt);
             }
-        } else if (hit->kind == CollisionKind::Ended && body && body->heldByCannon) {
+        } else if (kind == CollisionKind::Ended && body && body->heldByCannon) {
             // Let go without a launch (the contact broke): drawn where it is again.
-            other->SetDrawnAt(std::nullopt);
+            other.SetDrawnAt(std::nullopt);
         }
-        if (hit->kind == CollisionKind::Ended && occupied) {
+        if (kind == CollisionKind::Ended && occupied) {
             gameplay::SetEmitting(*owner, false);
             if (player) {
                 gameplay::Rumble(*player, 0.0f);
@@ -70,8 +65,8 @@ void CannonComponent::HandleMessages() {
             occupied = false;
             countdown = kHoldFrames;
         }
-        if (player && hit->kind != CollisionKind::Ended) {
+        if (player && kind != CollisionKind::Ended) {
             gameplay::Rumble(*player, player->isFull ? kFullFormRumble : kHalfFormRumble);
         }
-    }
+    });
 }

@@ -51,23 +51,21 @@ void EndOfGame::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        const Object* other = hit ? hit->Other(owner) : nullptr;
-        if (!other || other->GetName() != "Catapult") {
-            continue;
+    gameplay::ForEachContact(owner, [this](CollisionKind kind, const Object& other) {
+        if (other.GetName() != "Catapult") {
+            return;
         }
-        if (hit->kind == CollisionKind::Began) {
+        if (kind == CollisionKind::Began) {
             if (PlayerControlComponent* player = gameplay::PlayerOf(owner)) {
                 player->SetActive(false);
                 if (!player->isFull) {
                     player->SwitchFormByGamepad();
                 }
             }
-        } else if (hit->kind == CollisionKind::Ended) {
+        } else if (kind == CollisionKind::Ended) {
             active = true;
         }
-    }
+    });
 }
 
 void EndOfGame::Update() {

@@ -23,24 +23,19 @@ void FanComponent::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        Object* other = hit ? hit->Other(owner) : nullptr;
-        if (!other) {
-            continue;
-        }
-        PlayerControlComponent* player = gameplay::PlayerOf(other);
-        if (RigidBody2D* body = gameplay::BodyOf(other); body && (!player || !player->isFull)) {
+    gameplay::ForEachContact(owner, [this](CollisionKind kind, Object& other) {
+        PlayerControlComponent* player = gameplay::PlayerOf(&other);
+        if (RigidBody2D* body = gameplay::BodyOf(&other); body && (!player || !player->isFull)) {
             body->AddForcePolar(speed, gameplay::PushAngle(*owner));
         }
         if (!player) {
-            continue;
+            return;
         }
         const bool full = player->isFull;
-        if (hit->kind == CollisionKind::Began) {
+        if (kind == CollisionKind::Began) {
             gameplay::PlaySoundAt(full ? kHeavyWind : kLightWind, *owner);
         }
-        if (hit->kind == CollisionKind::Ended) {
+        if (kind == CollisionKind::Ended) {
             gameplay::Rumble(*player, 0.0f);
             gameplay::StopSound(full ? kHeavyWind : kLightWind);
         } else {
@@ -49,5 +44,5 @@ void FanComponent::HandleMessages() {
             gameplay::StopSound(full ? kLightWind : kHeavyWind);
             gameplay::PlaySoundAt(full ? kHeavyWind : kLightWind, *owner);
         }
-    }
+    });
 }

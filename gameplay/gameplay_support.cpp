@@ -1,5 +1,7 @@
 #include "gameplay/gameplay_support.h"
 
+#include <algorithm>
+
 #include "core/messaging.h"
 #include "gameplay/player_control_component.h"
 #include "graphics/particle_emitter_component.h"
@@ -56,6 +58,14 @@ bool DropBoxCollider(Object& object) {
     box->SetHollow(true);
     object.RemoveComponent("BoxCollider2D");
     return true;
+}
+
+bool DebugCommandSent(DebugCommand command) {
+    const auto& queue = MessagingSystem::GetMessages();
+    return std::any_of(queue.begin(), queue.end(), [command](const auto& message) {
+        const auto* debug = As<DebugCommandMessage>(*message);
+        return debug && debug->command == command;
+    });
 }
 
 }  // namespace gameplay

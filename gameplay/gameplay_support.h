@@ -22,19 +22,30 @@ inline constexpr float kHalfPi = 1.5707964f;
 PlayerControlComponent* PlayerOf(const Object* object);
 RigidBody2D* BodyOf(const Object* object);
 
-// Calls `react` with the other object of each contact with `owner` that began the frame before.
+// The one way a piece reads its contacts: calls `react(kind, other)` for each contact of the frame
+// before that names `owner`, in sending order, with the object it pairs `owner` with.
 template <class React>
-void ForEachContactBegun(const Object* owner, React react) {
+void ForEachContact(const Object* owner, React react) {
     for (const auto& message : MessagingSystem::GetMessages()) {
         const auto* hit = As<CollisionMessage>(*message);
-        if (!hit || hit->kind != CollisionKind::Began) {
-            continue;
-        }
-        if (Object* other = hit->Other(owner)) {
-            react(*other);
+        if (Object* other = hit ? hit->Other(owner) : nullptr) {
+            react(hit->kind, *other);
         }
     }
 }
+
+// Calls `react` with the other object of each contact with `owner` that began the frame before.
+template <class React>
+void ForEachContactBegun(const Object* owner, React react) {
+    ForEachContact(owner, [&react](CollisionKind kind, Object& other) {
+        if (kind == CollisionKind::Began) {
+            react(other);
+        }
+    });
+}
+
+// Whether a debug key sent `command` the frame before (the key table is input/debug_keys.h).
+bool DebugCommandSent(DebugCommand command);
 
 // The angle for AddForcePolar / ApplyImpulsePolar along which `piece` pushes.
 float PushAngle(const Object& piece);

@@ -55,23 +55,21 @@ void PresentationLockingDoor::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        if (!hit || hit->kind != CollisionKind::Ended || !hit->Other(owner)) {
-            continue;
-        }
-        if (hit->objectA->GetName() == "Player1" || hit->objectB->GetName() == "Player1") {
+    gameplay::ForEachContact(owner, [this](CollisionKind kind, const Object& other) {
+        // Whichever side of the contact is named "Player1".
+        if (kind == CollisionKind::Ended &&
+            (owner->GetName() == "Player1" || other.GetName() == "Player1")) {
             owner->SetVisible(true);
             if (auto* box = owner->Get<BoxCollider2D>("BoxCollider2D")) {
                 box->SetHollow(false);
             }
         }
-    }
+    });
 }
 
 void EndSkip::Update() {
     HandleMessages();
-    if (!owner || !InputSystem::KeyTriggered(VirtualKey::PageDown)) {
+    if (!owner || !gameplay::DebugCommandSent(DebugCommand::EndSkip)) {
         return;
     }
     if (RigidBody2D* body = gameplay::BodyOf(owner)) {

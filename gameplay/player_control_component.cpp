@@ -221,18 +221,19 @@ void PlayerControlComponent::KeyboardPass(RigidBody2D& body, Vector2D& force) {
     if (KeyDown(VirtualKey::Down) || KeyDown('S')) {
         force.y = -0.5f * (isFull ? hSpeed : lSpeed);
     }
+    // The level skips are debug keys (input/debug_keys.h), read in their place among the rows.
     const std::int32_t level = LevelManager::GetCurrentLevel();
-    if (KeyTriggered(VirtualKey::Home)) {
+    if (gameplay::DebugCommandSent(DebugCommand::NextLevel)) {
         MoveOn(level + 1);
     }
-    if (KeyTriggered(VirtualKey::End)) {
+    if (gameplay::DebugCommandSent(DebugCommand::PreviousLevel)) {
         MoveOn(level - 1);
     }
     if (KeyTriggered('R')) {
         RestoreStars();
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kRestart);
     }
-    if (KeyTriggered(VirtualKey::PageUp) && level != kEndLevel) {
+    if (gameplay::DebugCommandSent(DebugCommand::EndLevel) && level != kEndLevel) {
         MoveOn(kEndLevel);
     }
     // Each press flips its switch, which stays as it is until the next press (the progress

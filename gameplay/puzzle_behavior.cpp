@@ -19,49 +19,38 @@ VORL_REGISTER_COMPONENT(PuzzleComponent) {
         .Member("Strength", &PuzzleComponent::Strength);
 }
 
-void PuzzleBehavior::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        if (const auto* hit = As<CollisionMessage>(*message)) {
-            collisions.push_back(hit);
-        }
-    }
-}
-
 void PuzzleBehavior::Update() {
-    HandleMessages();
     if (RigidBody2D* body = gameplay::BodyOf(owner)) {
-        for (const CollisionMessage* hit : collisions) {
-            React(*hit, *body);
-        }
+        gameplay::ForEachContact(owner, [this, body](CollisionKind kind, const Object& other) {
+            React(kind, other, *body);
+        });
     }
-    collisions.clear();
 }
 
-void PuzzleBehavior::React(const CollisionMessage& hit, RigidBody2D& body) {
-    const Object* other = hit.Other(owner);
-    const auto* marker = other ? other->Get<PuzzleComponent>("PuzzleComponent") : nullptr;
+void PuzzleBehavior::React(CollisionKind kind, const Object& other, RigidBody2D& body) {
+    const auto* marker = other.Get<PuzzleComponent>("PuzzleComponent");
     if (!marker) {
         return;
     }
     PlayerControlComponent* player = gameplay::PlayerOf(owner);
-    const bool began = hit.kind == CollisionKind::Began;
+    const bool began = kind == CollisionKind::Began;
     switch (marker->PuzzleID) {
         case PuzzleComponent::kCannon:
             if (React_Cannon != 0) {
-                body.AddForcePolar(CannonStrength, gameplay::PushAngle(*other));
+                body.AddForcePolar(CannonStrength, gameplay::PushAngle(other));
                 if (began) {
-                    gameplay::PlaySoundAt("SFX/Star_Cannon_01", *other);
+                    gameplay::PlaySoundAt("SFX/Star_Cannon_01", other);
                 }
             }
             break;
         case PuzzleComponent::kFan:
             if (React_Fan != 0) {
-                body.AddForcePolar(FanStrength, gameplay::PushAngle(*other));
+                body.AddForcePolar(FanStrength, gameplay::PushAngle(other));
                 if (began) {
-                    gameplay::PlaySoundAt("Wind_01", *other);
+                    gameplay::PlaySoundAt("Wind_01", other);
                 }
                 if (player) {
-                    const bool ended = hit.kind == CollisionKind::Ended;
+                    const bool ended = kind == CollisionKind::Ended;
                     gameplay::Rumble(*player, ended ? 0.0f : player->isFull ? 0.1f : 0.18f);
                 }
             }

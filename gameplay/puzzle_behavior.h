@@ -8,18 +8,16 @@
 // and still use goals; all three are on by default.
 #pragma once
 
-#include <vector>
-
+#include "core/messages.h"
 #include "core/vector.h"
 #include "objects/component_registration.h"
 
-struct CollisionMessage;
+class Object;
 class RigidBody2D;
 
 class PuzzleBehavior : public ComponentOf<PuzzleBehavior, GameLogicComponent> {
 public:
     void Update() override;
-    void HandleMessages() override;
 
     int React_Fan = 1;
     int React_Cannon = 1;
@@ -28,9 +26,7 @@ public:
     float CannonStrength = 0.0f;
 
 private:
-    void React(const CollisionMessage& hit, RigidBody2D& body);
-
-    std::vector<const CollisionMessage*> collisions;
+    void React(CollisionKind kind, const Object& other, RigidBody2D& body);
 };
 
 class PuzzleComponent : public ComponentOf<PuzzleComponent, GameLogicComponent> {

@@ -105,6 +105,13 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
     }
     tintAvailable_ = device_.HasTechnique("Tint");
     reactions_
+        .On<DebugCommandMessage>([this](const DebugCommandMessage& debug) {
+            if (debug.command == DebugCommand::ToggleOverlay) {
+                debugOverlay_ = !debugOverlay_;
+            } else if (debug.command == DebugCommand::Screenshot) {
+                screenshotRequested_ = true;
+            }
+        })
         .On<RegisterComponentMessage>([this](const RegisterComponentMessage& reg) {
             if (reg.family != ComponentFamily::Graphics || !reg.component ||
                 !reg.component->GetOwner()) {
@@ -140,12 +147,6 @@ void GraphicsSystem::HandleMessages() {
 
 void GraphicsSystem::Update() {
     HandleMessages();
-    if (InputSystem::KeyTriggered(VirtualKey::F1)) {
-        debugOverlay_ = !debugOverlay_;
-    }
-    if (InputSystem::KeyTriggered(VirtualKey::F12)) {
-        screenshotRequested_ = true;
-    }
     NotePoses();
 }
 

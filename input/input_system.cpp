@@ -1,93 +1,29 @@
 #include "input/input_system.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cmath>
 #include <iostream>
-#include <random>
 
 #include "core/frame_rate_controller.h"
+#include "core/message_reactions.h"
 #include "core/messaging.h"
-#include "input/input_recording.h"
+#include "input/device_state.h"
+#include "input/input_tape.h"
+#include "input/random_input.h"
 #include "objects/level_manager.h"
 #include "objects/object.h"
 
 namespace InputSystem {
 namespace {
 
-constexpr int kKeyCount = 256;
-constexpr std::uint8_t kRepeatDelay = 35;
-constexpr int kPadCount = 4;
 constexpr double kMaxStick = 32767.0;
-constexpr double kLeftDeadZone = 7849.0;
-constexpr double kRightDeadZone = 8689.0;
-// The first update probes every pad; afterwards missing pads are probed between 0.1 s and 1 s
-// of every second.
-constexpr double kFirstPollTimer = 100000.0;
-constexpr double kProbeAfter = 0.1;
-constexpr double kPollPeriod = 1.0;
-constexpr int kRandomEventSpan = 60;
-constexpr int kRandomKeys[5] = {'A', 'D', 'W', VirtualKey::Space, VirtualKey::Space};
-
-// A press released again before the next update (a quick tap, or any tap during a long frame)
-// stays live until that update, so every reader after the pump sees it triggered once.
-struct ButtonState {
-    bool live = false;
-    bool previous = false;
-    bool older = false;
-    bool tapped = false;  // released, but kept live until the next update
-    bool Triggered() const { return live && !previous && !older; }
-    bool Released() const { return !live && older; }
-    void Set(bool pressed) {
-        tapped = !pressed && live && !previous;
-        live = pressed || tapped;
-    }
-    void Advance() {
-        older = previous;
-        previous = live;
-        if (tapped) {
-            live = false;
-            tapped = false;
-        }
-    }
-};
-
-struct Pad {
-    platform::ControllerState previous;
-    platform::ControllerState current;
-    float leftMagnitude = 0.0f;
-    float rightMagnitude = 0.0f;
-    bool connected = false;
-};
 
 struct State {
-    std::array<bool, kKeyCount> live{};
-    std::array<bool, kKeyCount> previous{};
-    std::array<bool, kKeyCount> older{};
-    // Keys pressed and released since the last update; live until that update (as ButtonState).
-    std::array<bool, kKeyCount> tapped{};
-    std::array<std::uint8_t, kKeyCount> countdown{};
-    ButtonState left;
-    ButtonState right;
-    int mouseX = 0;
-    int mouseY = 0;
-    int wheelDelta = 0;
-
-    std::array<Pad, kPadCount> pads{};
-    platform::Gamepads* gamepads = nullptr;
-    double pollTimer = kFirstPollTimer;
-
-    bool recordInput = false;
-    bool playbackInput = false;
-    bool isRecording = false;
-    bool isPlayingBack = false;
-    bool randomInput = false;
-    std::uint64_t frameCounter = 0;
-    std::int32_t nextRandomEvent = -1;
-    int randomKey = 0;
-    std::mt19937 random;
-
+    input::Keyboard keyboard;
+    input::Mouse mouse;
+    input::Pads pads;
+    input::RandomInput random;
     CameraSource cameras;
 };
 
@@ -97,431 +33,281 @@ State& S() {
 }
 
 // The files live outside State so that InputInitialize can reset the rest by assignment.
-InputRecording::Writer& Recorder() {
-    static InputRecording::Writer writer;
-    return writer;
-}
-InputRecording::Reader& Player() {
-    static InputRecording::Reader reader;
-    return reader;
+input::Tape& Tape() {
+    static input::Tape tape;
+    return tape;
 }
 
-bool ValidKey(int key) {
-    return key >= 0 && key < kKeyCount;
-}
-bool ValidPad(int pad) {
-    return pad >= 0 && pad < kPadCount;
-}
-
-std::uint32_t Draw() {
-    return static_cast<std::uint32_t>(S().random());
-}
-
-float Magnitude(std::int16_t x, std::int16_t y, double deadZone) {
-    const double distance =
-        std::min(std::hypot(static_cast<double>(x), static_cast<double>(y)), kMaxStick);
-    return static_cast<float>(std::max(0.0, distance - deadZone));
-}
-
-void StopPlaybackFile() {
-    State& s = S();
-    Player().Close();
-    s.nextRandomEvent = -1;
-    s.isPlayingBack = false;
-    s.frameCounter = 0;
-}
-
-void ReadPad(int index) {
-    State& s = S();
-    Pad& pad = s.pads[index];
-    pad.previous = pad.current;
-    pad.current = {};
-    const bool fromRecording = s.isPlayingBack && index == 0;
-    bool gotState = false;
-    if (fromRecording) {
-        if (Player().Next(pad.current) != InputRecording::Reader::Result::Record) {
-            // The recording is over: ask for the next level once, and end the playback here so a
-            // playback started by hand cannot keep asking every frame.
-            pad.current = {};
-            StopPlaybackFile();
-            MessagingSystem::Send<ChangeLevelMessage>(LevelManager::GetCurrentLevel() + 1);
-            return;
-        }
-        gotState = true;
-    } else if (s.gamepads) {
-        gotState = s.gamepads->Read(index, pad.current);
-        if (!gotState) {
-            pad.current = {};
-        }
+// The reactions touch only the global state, so one table serves every engine in the process.
+struct Reactions : MessageReactions {
+    Reactions() {
+        On<ChangeLevelMessage>([](const ChangeLevelMessage&) { Tape().LevelChanging(); });
+        On({MessageType::TogglePause}, [] { StopRumble(); });
+        On<DebugCommandMessage>([](const DebugCommandMessage& debug) {
+            if (debug.command == DebugCommand::RandomInputOn ||
+                debug.command == DebugCommand::RandomInputOff) {
+                SetRandomInput(debug.command == DebugCommand::RandomInputOn);
+            }
+        });
+        On({MessageType::LevelObjectsLoaded}, [] {
+            ClearKeys();
+            const int level = LevelManager::GetCurrentLevel();
+            if (Tape().recordEveryLevel) {
+                Tape().StartRecording(true, level);
+            } else if (Tape().playEveryLevel) {
+                Tape().StartPlayback(true, level, S().random.Draw());
+            }
+        });
     }
-    if (!gotState) {
-        pad.connected = false;
-        pad.leftMagnitude = 0.0f;
-        pad.rightMagnitude = 0.0f;
-        return;
-    }
-    pad.leftMagnitude = Magnitude(pad.current.thumbLX, pad.current.thumbLY, kLeftDeadZone);
-    pad.rightMagnitude = Magnitude(pad.current.thumbRX, pad.current.thumbRY, kRightDeadZone);
-    if (index == 0 && s.isRecording && !s.isPlayingBack) {
-        Recorder().Append(pad.current);
-    }
-    pad.connected = true;
-}
-
-void ProbePad(int index) {
-    State& s = S();
-    platform::ControllerState scratch;
-    s.pads[index].connected = s.gamepads && s.gamepads->Read(index, scratch);
-}
-
-void SetMotors(int pad, std::uint16_t speed) {
-    if (S().gamepads) {
-        S().gamepads->SetRumble(pad, speed, speed);
-    }
-}
+};
 
 void HandleMessages() {
-    State& s = S();
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::ChangeLevel:
-                if (s.recordInput) {
-                    Recorder().Close();
-                    s.isRecording = false;
-                    s.frameCounter = 0;
-                } else if (s.playbackInput) {
-                    StopPlaybackFile();
-                }
-                break;
-            case MessageType::TogglePause:
-                StopRumble();
-                break;
-            case MessageType::LevelObjectsLoaded:
-                ClearKeys();
-                if (s.recordInput) {
-                    StartRecording(true);
-                } else if (s.playbackInput) {
-                    StartPlayback(true);
-                }
-                break;
-            default:
-                break;
+    static const Reactions reactions;
+    reactions.ReactToQueue();
+}
+
+// Pad 0 reads from the playback while one runs; every read pad is recorded while recording.
+void ReadPads() {
+    input::Pads& pads = S().pads;
+    input::Tape& tape = Tape();
+    for (int pad = 0; pad < input::Pads::kPadCount; ++pad) {
+        const bool replayed = pad == 0 && tape.IsPlayingBack();
+        if (!replayed && !pads.Connected(pad)) {
+            if (pads.ProbeDue()) {
+                pads.Probe(pad);
+            }
+            continue;
+        }
+        if (!replayed) {
+            const auto state = pads.ReadDevice(pad);
+            pads.Accept(pad, state);
+            if (pad == 0 && state) {
+                tape.Record(*state);
+            }
+        } else if (const auto state = tape.Play()) {
+            pads.Accept(pad, state);
+        } else {
+            // The recording is over: ask for the next level once; the playback has ended, so a
+            // playback started by hand cannot keep asking every step.
+            pads.Blank(pad);
+            MessagingSystem::Send<ChangeLevelMessage>(LevelManager::GetCurrentLevel() + 1);
         }
     }
 }
 
-// The live state as written, with no latch: random input flips keys inside the update itself.
-void SetLive(int key, bool pressed) {
-    State& s = S();
-    s.live[key] = pressed;
-    if (pressed && !s.previous[key] && !s.older[key]) {
-        s.countdown[key] = kRepeatDelay;
+float Stick(int pad, std::int16_t axis, float magnitude) {
+    if (!input::Pads::Valid(pad) || magnitude <= 0.0f) {
+        return 0.0f;
     }
-}
-
-void Trace() {
-    const State& s = S();
-    const int key = kRandomKeys[s.randomKey];
-    std::cout << s.nextRandomEvent << ' ' << s.frameCounter << ' ' << key << ' '
-              << (s.live[key] ? 0 : 1) << '\n';
-}
-
-void DrawRandomEvent() {
-    State& s = S();
-    s.nextRandomEvent = static_cast<std::int32_t>(Draw() % kRandomEventSpan);
-    s.randomKey = static_cast<int>(Draw() % std::size(kRandomKeys));
-}
-
-void RandomInputStep() {
-    State& s = S();
-    if (s.nextRandomEvent == -1) {
-        DrawRandomEvent();
-    }
-    ++s.frameCounter;
-    // "At or past" rather than "at": the counter is already 1 when a first event of 0 is drawn,
-    // and recording counts frames too, so an exact match could be stepped over and random input
-    // would then never press anything again.
-    while (s.frameCounter >= static_cast<std::uint64_t>(s.nextRandomEvent)) {
-        const int key = kRandomKeys[s.randomKey];
-        Trace();
-        SetLive(key, !s.live[key]);
-        DrawRandomEvent();
-        s.frameCounter = 0;
-    }
-    Trace();
+    return static_cast<float>(axis / kMaxStick);
 }
 
 }  // namespace
 
 void InputInitialize() {
-    Recorder().Close();
-    Player().Close();
+    Tape().Close();
+    Tape() = input::Tape{};
     State& s = S();
     s = State{};
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    s.random.seed(static_cast<std::uint32_t>(
+    s.random.Seed(static_cast<std::uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
 }
 
 void UseGamepads(platform::Gamepads* gamepads) {
-    S().gamepads = gamepads;
+    S().pads.Use(gamepads);
 }
 
 void Update() {
     HandleMessages();
     State& s = S();
-    s.pollTimer += FrameRateController::GetDT();
-    s.older = s.previous;
-    s.previous = s.live;
-    for (int key = 0; key < kKeyCount; ++key) {
-        if (s.tapped[key]) {
-            s.live[key] = false;
-            s.tapped[key] = false;
-        }
+    s.pads.StartUpdate(FrameRateController::GetDT());
+    s.keyboard.Advance();
+    s.mouse.left.Advance();
+    s.mouse.right.Advance();
+    ReadPads();
+    s.pads.FinishUpdate();
+    if (s.random.IsOn()) {
+        s.random.Step(s.keyboard, std::cout);
     }
-    s.left.Advance();
-    s.right.Advance();
-
-    for (int pad = 0; pad < kPadCount; ++pad) {
-        if (s.pads[pad].connected || (pad == 0 && s.isPlayingBack)) {
-            ReadPad(pad);
-        } else if (s.pollTimer > kProbeAfter) {
-            ProbePad(pad);
-        }
-    }
-    if (s.pollTimer > kPollPeriod) {
-        s.pollTimer = 0.0;
-    }
-    if (s.isRecording) {
-        ++s.frameCounter;
-    }
-    if (s.randomInput) {
-        RandomInputStep();
-    }
-    s.wheelDelta = 0;
+    s.mouse.wheelDelta = 0;
 }
 
 void InputShutdown() {
-    Recorder().Close();
-    Player().Close();
-    State& s = S();
-    s.isRecording = false;
-    s.isPlayingBack = false;
-    s.gamepads = nullptr;
-    s.cameras = nullptr;
+    Tape().Close();
+    S().pads.Use(nullptr);
+    S().cameras = nullptr;
 }
 
 bool KeyTriggered(int key) {
-    return ValidKey(key) && S().live[key] && !S().previous[key] && !S().older[key];
+    return S().keyboard.Triggered(key);
 }
 bool AnyKeyTriggered() {
-    for (int key = 0; key < 256; ++key) {
-        if (KeyTriggered(key)) {
-            return true;
-        }
-    }
-    return false;
+    return S().keyboard.AnyTriggered();
 }
 bool KeyDown(int key) {
-    return ValidKey(key) && (S().previous[key] || S().live[key]);
+    return S().keyboard.Held(key);
 }
 bool KeyReleased(int key) {
-    return ValidKey(key) && !S().live[key] && S().older[key];
+    return S().keyboard.Released(key);
 }
-
 bool KeyRepeat(int key) {
-    if (!ValidKey(key) || (!S().live[key] && !S().previous[key])) {
-        return false;
-    }
-    std::uint8_t& countdown = S().countdown[key];
-    if (countdown == 0) {
-        return true;
-    }
-    --countdown;
-    return false;
+    return S().keyboard.Repeat(key);
 }
-
 void SetKey(int key, bool pressed) {
-    if (!ValidKey(key)) {
-        return;
-    }
-    State& s = S();
-    s.tapped[key] = !pressed && s.live[key] && !s.previous[key];
-    SetLive(key, pressed || s.tapped[key]);
+    S().keyboard.Set(key, pressed);
 }
-
 void ClearKeys() {
-    State& s = S();
-    s.live.fill(false);
-    s.previous.fill(false);
-    s.older.fill(false);
-    s.tapped.fill(false);
-    s.countdown.fill(0);
+    S().keyboard.Clear();
 }
 
 bool MouseLeftDown() {
-    return S().left.live;
+    return S().mouse.left.live;
 }
 bool MouseLeftTriggered() {
-    return S().left.Triggered();
+    return S().mouse.left.Triggered();
 }
 bool MouseLeftReleased() {
-    return S().left.Released();
+    return S().mouse.left.Released();
 }
 bool MouseRightDown() {
-    return S().right.live;
+    return S().mouse.right.live;
 }
 bool MouseRightTriggered() {
-    return S().right.Triggered();
+    return S().mouse.right.Triggered();
 }
 int GetMouseX() {
-    return S().mouseX;
+    return S().mouse.x;
 }
 int GetMouseY() {
-    return S().mouseY;
+    return S().mouse.y;
 }
 int GetWheelDelta() {
-    return S().wheelDelta;
+    return S().mouse.wheelDelta;
 }
 
 bool IsMouseOver(const Object& object) {
     const Vector2D p = object.GetTransform().GetPosition();
     const Vector2D s = object.GetTransform().GetScale();
-    const auto x = static_cast<float>(S().mouseX);
-    const auto y = static_cast<float>(S().mouseY);
+    const auto x = static_cast<float>(S().mouse.x);
+    const auto y = static_cast<float>(S().mouse.y);
     return x >= p.x - s.x && x <= p.x + s.x && y >= p.y - s.y && y <= p.y + s.y;
 }
 
 bool PadConnected(int pad) {
-    return ValidPad(pad) && S().pads[pad].connected;
+    return S().pads.Connected(pad);
 }
-
 bool PadButtonDown(int pad, std::uint16_t mask) {
-    return PadConnected(pad) && (S().pads[pad].current.buttons & mask) != 0;
+    return PadConnected(pad) && (S().pads.Current(pad).buttons & mask) != 0;
 }
-
 bool PadButtonTriggered(int pad, std::uint16_t mask) {
-    return PadButtonDown(pad, mask) && (S().pads[pad].previous.buttons & mask) == 0;
+    return PadButtonDown(pad, mask) && (S().pads.Previous(pad).buttons & mask) == 0;
 }
-
 float LeftStickX(int pad) {
-    if (!ValidPad(pad) || S().pads[pad].leftMagnitude <= 0.0f) {
-        return 0.0f;
-    }
-    return static_cast<float>(S().pads[pad].current.thumbLX / kMaxStick);
+    return Stick(pad, PadState(pad).thumbLX, LeftMagnitude(pad));
 }
-
 float LeftStickY(int pad) {
-    if (!ValidPad(pad) || S().pads[pad].leftMagnitude <= 0.0f) {
-        return 0.0f;
-    }
-    return static_cast<float>(S().pads[pad].current.thumbLY / kMaxStick);
+    return Stick(pad, PadState(pad).thumbLY, LeftMagnitude(pad));
 }
-
 float RightStickY(int pad) {
-    if (!ValidPad(pad) || S().pads[pad].rightMagnitude <= 0.0f) {
-        return 0.0f;
-    }
-    return static_cast<float>(S().pads[pad].current.thumbRY / kMaxStick);
+    return Stick(pad, PadState(pad).thumbRY, RightMagnitude(pad));
 }
-
 float LeftMagnitude(int pad) {
-    return ValidPad(pad) ? S().pads[pad].leftMagnitude : 0.0f;
+    return S().pads.LeftMagnitude(pad);
 }
 float RightMagnitude(int pad) {
-    return ValidPad(pad) ? S().pads[pad].rightMagnitude : 0.0f;
+    return S().pads.RightMagnitude(pad);
 }
 platform::ControllerState PadState(int pad) {
-    return ValidPad(pad) ? S().pads[pad].current : platform::ControllerState{};
+    return input::Pads::Valid(pad) ? S().pads.Current(pad) : platform::ControllerState{};
 }
 
 void SetRumble(int pad, float strength) {
-    if (!PadConnected(pad)) {
+    if (!PadConnected(pad) || !S().pads.Devices()) {
         return;
     }
     // Out-of-range strengths are clamped: a raw conversion would wrap 1.5 to a weak rumble and
     // is undefined for negatives.
     const float clamped = std::isnan(strength) ? 0.0f : std::clamp(strength, 0.0f, 1.0f);
-    SetMotors(pad, static_cast<std::uint16_t>(clamped * 65535.0f));
+    const auto speed = static_cast<std::uint16_t>(clamped * 65535.0f);
+    S().pads.Devices()->SetRumble(pad, speed, speed);
 }
 
 void StopRumble() {
-    for (int pad = 0; pad < kPadCount; ++pad) {
-        if (S().pads[pad].connected) {
-            SetMotors(pad, 0);
+    for (int pad = 0; pad < input::Pads::kPadCount; ++pad) {
+        if (PadConnected(pad) && S().pads.Devices()) {
+            S().pads.Devices()->SetRumble(pad, 0, 0);
         }
     }
 }
 
 void SetRandomInput(bool on) {
-    S().isPlayingBack = false;
-    S().randomInput = on;
+    // Random keys and a recording's pad would fight over the character.
+    Tape().StopPlayback();
+    S().random.Switch(on);
 }
 bool IsRandomInputOn() {
-    return S().randomInput;
+    return S().random.IsOn();
 }
 void SeedRandom(std::uint32_t seed) {
-    S().random.seed(seed);
+    S().random.Seed(seed);
 }
 
 void SetRecordInput(bool on) {
-    S().recordInput = on;
+    Tape().recordEveryLevel = on;
 }
 bool IsRecordInputOn() {
-    return S().recordInput;
+    return Tape().recordEveryLevel;
 }
 void SetPlaybackInput(bool on) {
-    S().playbackInput = on;
+    Tape().playEveryLevel = on;
 }
-
 void StartRecording(bool on) {
-    State& s = S();
-    Recorder().Close();
-    s.frameCounter = 0;
-    s.isRecording = on && Recorder().Open(LevelManager::GetCurrentLevel());
+    Tape().StartRecording(on, LevelManager::GetCurrentLevel());
 }
-
 void StartPlayback(bool on) {
-    State& s = S();
-    Player().Close();
-    s.nextRandomEvent = -1;
-    s.frameCounter = 0;
-    s.isPlayingBack = on && Player().Open(LevelManager::GetCurrentLevel(), Draw());
+    const std::uint32_t choice = on ? S().random.Draw() : 0;
+    Tape().StartPlayback(on, LevelManager::GetCurrentLevel(), choice);
 }
-
 bool IsRecording() {
-    return S().isRecording;
+    return Tape().IsRecording();
 }
 bool IsPlayingBack() {
-    return S().isPlayingBack;
+    return Tape().IsPlayingBack();
+}
+std::uint64_t RecordedSteps() {
+    return Tape().RecordedSteps();
+}
+std::uint64_t PlayedSteps() {
+    return Tape().PlayedSteps();
 }
 
 void SetMouseLeft(bool pressed, int x, int y) {
-    S().left.Set(pressed);
+    S().mouse.left.Set(pressed);
     MoveMouse(x, y);
 }
 void SetMouseRight(bool pressed, int x, int y) {
-    S().right.Set(pressed);
+    S().mouse.right.Set(pressed);
     MoveMouse(x, y);
 }
 
 void MoveMouse(int x, int y) {
     State& s = S();
     if (!s.cameras) {
-        s.mouseX = x;
-        s.mouseY = y;
+        s.mouse.x = x;
+        s.mouse.y = y;
         return;
     }
     int worldX = 0;
     int worldY = 0;
     if (ScreenToWorld(s.cameras(), x, y, worldX, worldY)) {
-        s.mouseX = worldX;
-        s.mouseY = worldY;
+        s.mouse.x = worldX;
+        s.mouse.y = worldY;
     }
 }
 
 void SetWheelDelta(int delta) {
-    S().wheelDelta = delta;
+    S().mouse.wheelDelta = delta;
 }
 
 void SetCameraSource(CameraSource source) {

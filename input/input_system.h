@@ -1,11 +1,12 @@
 // InputSystem: keyboard, mouse and gamepad state that every other subsystem queries, rumble, and
 // three test aids (recording the first controller's input per level, playing it back, random
-// movement keys). Free functions over global state; Core calls Update() once per simulation step
-// (a frame below) before all systems, and the window feeds the live state between updates (SetKey,
-// mouse entries), so a key pressed during frame N is "triggered" for the systems of frame N+1. A
-// key or button pressed and released again before the next update (a quick tap, or a tap during a
-// long frame) stays down until that update, so it still reads as triggered for one frame and
-// released after.
+// movement keys). Free functions over global state, kept in one room per concept: the devices'
+// latched state (device_state.h), the tape of recordings (input_tape.h) and random input
+// (random_input.h). Core calls Update() once per simulation step (a frame below) before all
+// systems, and the window feeds the live state between updates (SetKey, mouse entries), so a key
+// pressed during frame N is "triggered" for the systems of frame N+1. A key or button pressed and
+// released again before the next update (a quick tap, or a tap during a long frame) stays down
+// until that update, so it still reads as triggered for one frame and released after.
 //
 // Keys are indexed by Windows virtual-key codes (0..255) whatever the platform: the window layer
 // maps its own key codes into them. Gamepads are read through the platform::Gamepads that Core
@@ -79,7 +80,8 @@ platform::ControllerState PadState(int pad);
 void SetRumble(int pad, float strength);
 void StopRumble();
 
-// Random input: while on, movement keys are pressed at random (F3 on, F4 off).
+// Random input: while on, movement keys are pressed at random (F3 on, F4 off). Either switch
+// ends a playback.
 void SetRandomInput(bool on);
 bool IsRandomInputOn();
 void SeedRandom(std::uint32_t seed);
@@ -94,6 +96,10 @@ void StartRecording(bool on);
 void StartPlayback(bool on);
 bool IsRecording();
 bool IsPlayingBack();
+// Steps written by the current recording, and played by the current playback; each restarts
+// with its own side.
+std::uint64_t RecordedSteps();
+std::uint64_t PlayedSteps();
 
 // Window entries; positions in back-buffer pixels, turned into world units through the cameras.
 void SetMouseLeft(bool pressed, int x, int y);

@@ -5,6 +5,7 @@
 
 #include "core/editor_mode.h"
 #include "core/main_loop.h"
+#include "input/debug_keys.h"
 #include "input/input_system.h"
 #include "platform/console_input.h"
 #include "platform/window.h"
@@ -71,6 +72,7 @@ void RunDebugConsole(std::istream& in, std::ostream& out) {
 void WindowSystem::Update() {
     HandleMessages();
     window_.PumpEvents(InputEventFeed());
+    DebugKeys::SendDebugCommands();
     if (!ConsoleRequested()) {
         return;
     }

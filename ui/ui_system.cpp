@@ -48,7 +48,9 @@ bool IsLive(const Object* object) {
 
 }  // namespace
 
-UISystem::UISystem() = default;
+UISystem::UISystem() {
+    FileReactions();
+}
 
 UISystem::~UISystem() {
     ScreenText::Clear(kMenuTextOwner);
@@ -175,10 +177,10 @@ void UISystem::UpdateVeil() {
     }
 }
 
-void UISystem::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::LevelStarted: {
+void UISystem::FileReactions() {
+    reactions_
+        .On({MessageType::LevelStarted},
+            [this] {
                 uiStarted_ = false;
                 menuOpen = false;
                 screen = Screen::None;
@@ -195,87 +197,80 @@ void UISystem::HandleMessages() {
                     selected = 0;
                 }
                 UpdateMenuText();
-                break;
-            }
-            case MessageType::ChangeLevel:
+            })
+        .On({MessageType::ChangeLevel},
+            [this] {
                 ClearScreen();
                 screen = Screen::None;
                 UpdateMenuText();
-                break;
-            case MessageType::ClearLevel:
+            })
+        .On({MessageType::Resume},
+            [this] {
+                ClearScreen();
+                menuOpen = false;
+                screen = Screen::None;
+                UpdateMenuText();
+            })
+        .On({MessageType::ClearLevel},
+            [this] {
                 // The object system, earlier in this frame, destroyed every level object.
                 ForgetLevelObjects();
-                break;
-            case MessageType::EnterLevelEditor:
+            })
+        .On({MessageType::EnterLevelEditor},
+            [this] {
                 menuOpen = false;
                 ForgetLevelObjects();
                 screen = Screen::None;
                 UpdateMenuText();
-                break;
-            case MessageType::EnterArchetypeEditor:
-                menuOpen = false;
-                break;
-            case MessageType::TogglePause:
-            case MessageType::DeviceLostToggle:
+            })
+        .On({MessageType::EnterArchetypeEditor}, [this] { menuOpen = false; })
+        .On({MessageType::TogglePause, MessageType::DeviceLostToggle},
+            [this] {
                 menuOpen = true;
                 Show(Screen::PauseMenu, MenuScreens::PauseMenu());
-                break;
-            case MessageType::Resume:
-                ClearScreen();
-                menuOpen = false;
-                screen = Screen::None;
-                UpdateMenuText();
-                break;
-            case MessageType::RegisterComponent: {
-                const auto& reg = static_cast<const RegisterComponentMessage&>(*message);
-                if (reg.family == ComponentFamily::GUI) {
-                    guiComponents_.AddAnnounced(reg.component);
-                }
-                break;
+            })
+        .On<RegisterComponentMessage>([this](const RegisterComponentMessage& reg) {
+            if (reg.family == ComponentFamily::GUI) {
+                guiComponents_.AddAnnounced(reg.component);
             }
-            case MessageType::ArchetypesLoaded:
-                guiComponents_.Clear();
-                break;
-            case MessageType::AskConfirmation:
-                question_ = static_cast<const AskConfirmationMessage&>(*message).action;
-                returnEntry_ = "Resume";
-                Show(Screen::Question, MenuScreens::Confirmation(), question_);
-                SelectEntry("No");
-                break;
-            case MessageType::BackToPauseMenu:
-            case MessageType::ReturnToPauseMenu:
+        })
+        .On({MessageType::ArchetypesLoaded}, [this] { guiComponents_.Clear(); })
+        .On<AskConfirmationMessage>([this](const AskConfirmationMessage& ask) {
+            question_ = ask.action;
+            returnEntry_ = "Resume";
+            Show(Screen::Question, MenuScreens::Confirmation(), question_);
+            SelectEntry("No");
+        })
+        .On({MessageType::BackToPauseMenu, MessageType::ReturnToPauseMenu},
+            [this] {
                 Show(Screen::PauseMenu, MenuScreens::PauseMenu());
                 SelectEntry(returnEntry_);
                 returnEntry_ = "Resume";
-                break;
-            case MessageType::ShowCredits:
-                returnEntry_ = "CreditsButton";
-                Show(Screen::Page, MenuScreens::CreditsPage());
-                break;
-            case MessageType::ShowHowToPlay:
-                returnEntry_ = "Howtoplay";
-                Show(Screen::Page, MenuScreens::HowToPlayPage());
-                break;
-            case MessageType::ShowOptions:
-                returnEntry_ = "Options";
-                Show(Screen::Options, MenuScreens::Options());
-                break;
-            case MessageType::ToggleMute1:
-                musicOff = !musicOff;
-                hud_.Notice(musicOff ? "Music off" : "Music on");
-                ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
-                UpdateMenuText();
-                break;
-            case MessageType::ToggleMute2:
-                soundOff = !soundOff;
-                hud_.Notice(soundOff ? "Sound off" : "Sound on");
-                ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
-                UpdateMenuText();
-                break;
-            default:
-                break;
-        }
-    }
+            })
+        .On({MessageType::ShowCredits},
+            [this] { ShowPage("CreditsButton", Screen::Page, MenuScreens::CreditsPage()); })
+        .On({MessageType::ShowHowToPlay},
+            [this] { ShowPage("Howtoplay", Screen::Page, MenuScreens::HowToPlayPage()); })
+        .On({MessageType::ShowOptions},
+            [this] { ShowPage("Options", Screen::Options, MenuScreens::Options()); })
+        .On({MessageType::ToggleMute1}, [this] { FlipMuteSwitch(musicOff, "Music"); })
+        .On({MessageType::ToggleMute2}, [this] { FlipMuteSwitch(soundOff, "Sound"); });
+}
+
+void UISystem::ShowPage(const char* returnEntry, Screen shown, std::span<const MenuEntry> entries) {
+    returnEntry_ = returnEntry;
+    Show(shown, entries);
+}
+
+void UISystem::FlipMuteSwitch(bool& off, const std::string& what) {
+    off = !off;
+    hud_.Notice(what + (off ? " off" : " on"));
+    ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
+    UpdateMenuText();
+}
+
+void UISystem::HandleMessages() {
+    reactions_.ReactToQueue();
     UpdateVeil();
 }
 

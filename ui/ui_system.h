@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "ui/hud.h"
@@ -56,8 +57,13 @@ public:
     bool soundOff = false;
 
 private:
+    void FileReactions();
     void BuildScreen(std::span<const MenuEntry> entries, int confirmTarget = -1);
     void Show(Screen shown, std::span<const MenuEntry> entries, int confirmTarget = -1);
+    // A page or the options, which go back to `returnEntry` of the pause menu.
+    void ShowPage(const char* returnEntry, Screen shown, std::span<const MenuEntry> entries);
+    // Flips a mute switch that the notice calls `what`, and keeps it in the progress file.
+    void FlipMuteSwitch(bool& off, const std::string& what);
     // Selects the entry cloned from `archetype` on the screen now built.
     void SelectEntry(const char* archetype);
     void UpdateMenuText();
@@ -83,4 +89,5 @@ private:
     Hud hud_;
     // Seconds since the selection last moved; starts high so the first input is taken at once.
     double navTimer_ = 100.0;
+    MessageReactions reactions_;
 };

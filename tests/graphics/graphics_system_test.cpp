@@ -17,6 +17,7 @@
 #include "graphics/screen_text.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
+#include "input/debug_keys.h"
 #include "input/input_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
@@ -52,6 +53,8 @@ protected:
             InputSystem::SetKey(key, pressed);
         }
         keyEvents_.clear();
+        // As the window does once it has fed the step's keys.
+        DebugKeys::SendDebugCommands();
         graphics_->Update();
         graphics_->Draw();
         FrameRateController::EndFrame();
@@ -308,7 +311,10 @@ TEST_F(GraphicsSystemTest, F1TogglesTheStatisticsOverlay) {
     MakeSprite("walk", {0.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
     Frame();
     EXPECT_TRUE(device_.texts.empty());
+    // The key's command is read the step after the press.
     keyEvents_.push_back({VirtualKey::F1, true});
+    Frame();
+    EXPECT_FALSE(graphics_->DebugOverlay());
     Frame();
     EXPECT_TRUE(graphics_->DebugOverlay());
     ASSERT_EQ(device_.texts.size(), 1u);
@@ -324,6 +330,7 @@ TEST_F(GraphicsSystemTest, F1TogglesTheStatisticsOverlay) {
     Frame();
     Frame();
     keyEvents_.push_back({VirtualKey::F1, true});
+    Frame();
     Frame();
     EXPECT_FALSE(graphics_->DebugOverlay());
     EXPECT_TRUE(device_.texts.empty());

@@ -194,6 +194,46 @@ TEST_F(RecordingTest, PlaybackGivesTheRecordedInputAndReRecordingGivesTheSameByt
     EXPECT_EQ(first, second);
 }
 
+TEST_F(RecordingTest, RecordingPlaybackAndRandomInputEachKeepTheirOwnCount) {
+    pads.pads[0] = Sample(0);
+    const auto randomTrace = [&](bool recordMidway) {
+        MessagingSystem::Reset();
+        InputSystem::InputInitialize();
+        InputSystem::UseGamepads(&pads);
+        InputSystem::SeedRandom(5);
+        InputSystem::SetRandomInput(true);
+        testing::internal::CaptureStdout();
+        for (int i = 0; i < 40; ++i) {
+            if (recordMidway && i == 10) {
+                InputSystem::StartRecording(true);
+            }
+            Frame();
+        }
+        return testing::internal::GetCapturedStdout();
+    };
+    const std::string alone = randomTrace(false);
+    EXPECT_EQ(randomTrace(true), alone)
+        << "a recording leaves random input's events where they were";
+    EXPECT_EQ(InputSystem::RecordedSteps(), 30u);
+    EXPECT_EQ(InputSystem::PlayedSteps(), 0u);
+
+    MessagingSystem::Reset();
+    InputSystem::InputInitialize();
+    std::vector<char> bytes;
+    for (int i = 0; i < 5; ++i) {
+        const auto record = InputRecording::Encode(Sample(i));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    WriteBytes("assets/Level0Input/inputfile1.input", bytes);
+    InputSystem::StartPlayback(true);
+    ASSERT_TRUE(InputSystem::IsPlayingBack());
+    for (int i = 0; i < 3; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(InputSystem::PlayedSteps(), 3u);
+    EXPECT_EQ(InputSystem::RecordedSteps(), 0u);
+}
+
 TEST_F(RecordingTest, ATruncatedRecordingEndsThePlaybackCleanly) {
     std::vector<char> bytes;
     for (int i = 0; i < 3; ++i) {

@@ -20,6 +20,7 @@
 #include "graphics/graphics_system.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
+#include "input/debug_keys.h"
 #include "input/input_system.h"
 #include "objects/object.h"
 #include "platform/clock.h"
@@ -274,14 +275,20 @@ TEST_P(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
     MakeSprite("frame5", {0.0f, 0.0f}, {100.0f, 100.0f}, 3.0f);
     ArchetypesLoaded();
     RenderFrame();
-    // The window delivers the key after the input update of the frame.
-    FrameRateController::StartFrame();
-    MessagingSystem::Update();
-    InputSystem::Update();
-    InputSystem::SetKey(VirtualKey::F12, true);
-    graphics_->Update();
-    graphics_->Draw();
-    FrameRateController::EndFrame();
+    // The window delivers the key after the input update of the frame and sends its command; the
+    // renderer takes the shot in the frame after.
+    for (const bool press : {true, false}) {
+        FrameRateController::StartFrame();
+        MessagingSystem::Update();
+        InputSystem::Update();
+        if (press) {
+            InputSystem::SetKey(VirtualKey::F12, true);
+            DebugKeys::SendDebugCommands();
+        }
+        graphics_->Update();
+        graphics_->Draw();
+        FrameRateController::EndFrame();
+    }
     InputSystem::SetKey(VirtualKey::F12, false);
 
     std::vector<std::filesystem::path> shots;

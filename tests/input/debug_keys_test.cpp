@@ -1,0 +1,97 @@
+// The debug keys: one table binds each key to a command, the press sends it once, and the system
+// it concerns carries it out.
+#include "input/debug_keys.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/core.h"
+#include "core/messaging.h"
+#include "gameplay/level_tricks.h"
+#include "graphics/graphics_system.h"
+#include "objects/level_manager.h"
+#include "objects/object.h"
+#include "support/gameplay_scene.h"
+
+namespace {
+
+using testing_support::GameplayScene;
+using testing_support::PlayerLine;
+
+std::vector<DebugCommand> CommandsSent() {
+    MessagingSystem::Update();
+    std::vector<DebugCommand> sent;
+    for (const auto& message : MessagingSystem::GetMessages()) {
+        if (const auto* debug = As<DebugCommandMessage>(*message)) {
+            sent.push_back(debug->command);
+        }
+    }
+    return sent;
+}
+
+TEST(DebugKeys, EachKeySendsItsOwnCommandOnceAtThePress) {
+    std::set<int> keys;
+    std::set<DebugCommand> commands;
+    for (const DebugKeys::Binding& binding : DebugKeys::kBindings) {
+        SCOPED_TRACE(binding.key);
+        EXPECT_TRUE(keys.insert(binding.key).second) << "a key is bound once";
+        EXPECT_TRUE(commands.insert(binding.command).second) << "a command has one key";
+        MessagingSystem::Reset();
+        InputSystem::InputInitialize();
+        InputSystem::SetKey(binding.key, true);
+        DebugKeys::SendDebugCommands();
+        EXPECT_EQ(CommandsSent(), std::vector<DebugCommand>{binding.command});
+        InputSystem::Update();  // still held: no second command
+        DebugKeys::SendDebugCommands();
+        EXPECT_TRUE(CommandsSent().empty());
+    }
+    MessagingSystem::Reset();
+    InputSystem::InputInitialize();
+}
+
+struct Reaction {
+    const char* name;
+    int key;
+    // What the game shows once the command has been carried out.
+    std::function<bool(GameplayScene&)> done;
+};
+
+TEST(DebugKeys, EachCommandIsCarriedOutByItsSystem) {
+    const std::vector<Reaction> reactions = {
+        {"overlay", VirtualKey::F1,
+         [](GameplayScene& game) { return game.engine().core().Graphics().DebugOverlay(); }},
+        {"random input", VirtualKey::F3,
+         [](GameplayScene&) { return InputSystem::IsRandomInputOn(); }},
+        {"next level", VirtualKey::Home,
+         [](GameplayScene& game) { return game.Count("ChangeLevel 3") == 1; }},
+        {"previous level", VirtualKey::End,
+         [](GameplayScene& game) { return game.Count("ChangeLevel 1") == 1; }},
+        {"end level", VirtualKey::PageUp,
+         [](GameplayScene& game) { return game.Count("ChangeLevel 19") == 1; }},
+        {"end skip", VirtualKey::PageDown,
+         [](GameplayScene& game) {
+             return game.Find("Skipper")->GetTransform().GetPosition() == EndSkip::kLaunchPoint;
+         }},
+        {"level editor", VirtualKey::F5,
+         [](GameplayScene& game) {
+             return game.Count("ChangeLevel " + std::to_string(LevelManager::kLevelEditor)) == 1;
+         }},
+    };
+    for (const Reaction& reaction : reactions) {
+        SCOPED_TRACE(reaction.name);
+        testing::internal::CaptureStdout();  // random input traces every step
+        GameplayScene game(PlayerLine(0, 60) + "\nSkipper 0 300 10 10\n  EndSkip\n");
+        EXPECT_FALSE(reaction.done(game));
+        game.Tap(reaction.key);
+        game.Frames(2);
+        EXPECT_TRUE(reaction.done(game));
+        InputSystem::SetRandomInput(false);
+        testing::internal::GetCapturedStdout();
+    }
+}
+
+}  // namespace
