@@ -19,6 +19,9 @@ namespace {
 
 constexpr float kPanelX = 8.0f;
 constexpr float kPanelY = 8.0f;
+// A bright line on a dark one: visible on light and dark art alike.
+constexpr ImU32 kOutlineColour = IM_COL32(255, 214, 64, 255);
+constexpr ImU32 kOutlineShadow = IM_COL32(20, 20, 20, 200);
 
 // "step=0.01" -> 0.01; 0 when the definition names no step.
 float StepOf(const std::string& definition) {
@@ -116,6 +119,18 @@ public:
                              ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
             ImGui::TextUnformatted(Status().c_str());
             ImGui::End();
+        }
+        ImDrawList* behindPanels = ImGui::GetBackgroundDrawList();
+        for (const Outline& outline : Outlines()) {
+            const ImVec2 corners[4] = {{outline.x[0], outline.y[0]},
+                                       {outline.x[1], outline.y[1]},
+                                       {outline.x[2], outline.y[2]},
+                                       {outline.x[3], outline.y[3]}};
+            behindPanels->AddPolyline(corners, 4, kOutlineShadow, ImDrawFlags_Closed, 4.0f);
+            behindPanels->AddPolyline(corners, 4, kOutlineColour, ImDrawFlags_Closed, 2.0f);
+        }
+        if (!Tooltip().empty()) {
+            ImGui::SetTooltip("%s", Tooltip().c_str());
         }
         editing_ = ImGui::IsAnyItemActive();
         ImGui::Render();
