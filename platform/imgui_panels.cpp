@@ -19,6 +19,7 @@ namespace {
 
 constexpr float kPanelX = 8.0f;
 constexpr float kPanelY = 8.0f;
+constexpr float kTooltipGap = 8.0f;
 // A bright line on a dark one: visible on light and dark art alike.
 constexpr ImU32 kOutlineColour = IM_COL32(255, 214, 64, 255);
 constexpr ImU32 kOutlineShadow = IM_COL32(20, 20, 20, 200);
@@ -130,7 +131,7 @@ public:
             behindPanels->AddPolyline(corners, 4, kOutlineColour, ImDrawFlags_Closed, 2.0f);
         }
         if (!Tooltip().empty()) {
-            ImGui::SetTooltip("%s", Tooltip().c_str());
+            DrawTooltip();
         }
         editing_ = ImGui::IsAnyItemActive();
         ImGui::Render();
@@ -148,6 +149,29 @@ private:
         WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
         return backX >= panelCorner_.x && backX < panelCorner_.x + panelSize_.x &&
                backY >= panelCorner_.y && backY < panelCorner_.y + panelSize_.y;
+    }
+
+    // Left of the pointer and below it, where the palette at the right edge leaves room. The
+    // pointer is asked of SDL: ImGui's own idea of it lags while the window lacks focus.
+    void DrawTooltip() {
+        int width = 0;
+        int height = 0;
+        int x = 0;
+        int y = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        SDL_GetMouseState(&x, &y);
+        int backX = 0;
+        int backY = 0;
+        WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
+        ImGui::SetNextWindowPos(ImVec2(static_cast<float>(backX) - kTooltipGap,
+                                       static_cast<float>(backY) + kTooltipGap),
+                                ImGuiCond_Always, ImVec2(1.0f, 0.0f));
+        ImGui::Begin("###tooltip", nullptr,
+                     ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
+                         ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
+                         ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
+        ImGui::TextUnformatted(Tooltip().c_str());
+        ImGui::End();
     }
 
     // The SDL back end measured the window; the panel draws into the back buffer instead.
