@@ -111,15 +111,9 @@ public:
         }
         if (!Status().empty()) {
             // Bottom left, over the level, never in the way of a click.
-            ImGui::SetNextWindowPos(ImVec2(kPanelX, kBackBufferHeight - kPanelY), ImGuiCond_Always,
-                                    ImVec2(0.0f, 1.0f));
             ImGui::SetNextWindowBgAlpha(0.6f);
-            ImGui::Begin("###status", nullptr,
-                         ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
-                             ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
-                             ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
-            ImGui::TextUnformatted(Status().c_str());
-            ImGui::End();
+            TextWindow("###status", ImVec2(kPanelX, kBackBufferHeight - kPanelY),
+                       ImVec2(0.0f, 1.0f), Status());
         }
         ImDrawList* behindPanels = ImGui::GetBackgroundDrawList();
         for (const Outline& outline : Outlines()) {
@@ -141,37 +135,42 @@ public:
 private:
     // Whether the window pixel (x, y) lies on the panel as it was last drawn.
     bool OnPanel(int x, int y) const {
-        int width = 0;
-        int height = 0;
-        SDL_GetWindowSize(window_, &width, &height);
-        int backX = 0;
-        int backY = 0;
-        WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
-        return backX >= panelCorner_.x && backX < panelCorner_.x + panelSize_.x &&
-               backY >= panelCorner_.y && backY < panelCorner_.y + panelSize_.y;
+        const ImVec2 back = ToBackBuffer(x, y);
+        return back.x >= panelCorner_.x && back.x < panelCorner_.x + panelSize_.x &&
+               back.y >= panelCorner_.y && back.y < panelCorner_.y + panelSize_.y;
     }
 
     // Left of the pointer and below it, where the palette at the right edge leaves room. The
     // pointer is asked of SDL: ImGui's own idea of it lags while the window lacks focus.
     void DrawTooltip() {
-        int width = 0;
-        int height = 0;
         int x = 0;
         int y = 0;
-        SDL_GetWindowSize(window_, &width, &height);
         SDL_GetMouseState(&x, &y);
-        int backX = 0;
-        int backY = 0;
-        WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
-        ImGui::SetNextWindowPos(ImVec2(static_cast<float>(backX) - kTooltipGap,
-                                       static_cast<float>(backY) + kTooltipGap),
-                                ImGuiCond_Always, ImVec2(1.0f, 0.0f));
-        ImGui::Begin("###tooltip", nullptr,
+        const ImVec2 pointer = ToBackBuffer(x, y);
+        TextWindow("###tooltip", ImVec2(pointer.x - kTooltipGap, pointer.y + kTooltipGap),
+                   ImVec2(1.0f, 0.0f), Tooltip());
+    }
+
+    // A line of text at `at` (its `pivot` corner there) that takes no input.
+    static void TextWindow(const char* id, ImVec2 at, ImVec2 pivot, const std::string& text) {
+        ImGui::SetNextWindowPos(at, ImGuiCond_Always, pivot);
+        ImGui::Begin(id, nullptr,
                      ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
                          ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
                          ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
-        ImGui::TextUnformatted(Tooltip().c_str());
+        ImGui::TextUnformatted(text.c_str());
         ImGui::End();
+    }
+
+    // The window pixel (x, y) in the back buffer, through the letterbox.
+    ImVec2 ToBackBuffer(int x, int y) const {
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        int backX = 0;
+        int backY = 0;
+        WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
+        return ImVec2(static_cast<float>(backX), static_cast<float>(backY));
     }
 
     // The SDL back end measured the window; the panel draws into the back buffer instead.
