@@ -1,6 +1,7 @@
 #include "editor/level_editor.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "core/editor_mode.h"
 #include "core/messaging.h"
@@ -162,7 +163,11 @@ void LevelEditor::ForgetSelectionIfGone() {
         selectedObject = nullptr;
         barOutOfDate = true;
     }
-    std::erase_if(group_, [](const Object* member) { return !IsLive(member); });
+    if (!group_.empty()) {
+        // Once for the whole group: a marquee over a large level holds many objects.
+        const std::unordered_set<const Object*> live(LevelObjects().begin(), LevelObjects().end());
+        std::erase_if(group_, [&](const Object* member) { return !live.contains(member); });
+    }
 }
 
 void LevelEditor::Update() {

@@ -124,12 +124,15 @@ void LevelEditor::DeleteSelection() {
         std::find(doomed.begin(), doomed.end(), selectedObject) == doomed.end()) {
         doomed.push_back(selectedObject);
     }
+    if (doomed.empty()) {
+        return;  // an archetype is never deleted from the level
+    }
     Deselect();
     ForgetGroup();
     for (Object* object : doomed) {
         object->Destroy();
     }
-    levelTouched_ = levelTouched_ || !doomed.empty();
+    levelTouched_ = true;
 }
 
 void LevelEditor::Erase() {

@@ -87,6 +87,23 @@ TEST_F(SelectionTest, AMarqueeGroupMovesAndDeletesTogether) {
     EXPECT_TRUE(session.Panels().Outlines().empty());
 }
 
+TEST_F(SelectionTest, AGroupLosesWhatTheGameDestroysAndNeverDeletesAnArchetype) {
+    testing_support::BuildScene("A 0 0 10 10\nB 50 0 10 10\nOut 300 0 10 10");
+    session.Drag(-20, -20, 70, 20);
+    LevelObjects()[1]->Destroy();
+    session.Frames(2);
+    ASSERT_EQ(editor().Group().size(), 1u);
+    session.Tap(VirtualKey::Delete);
+    ASSERT_EQ(LevelObjects().size(), 1u);
+
+    const std::size_t archetypes = ArchetypeTable().Size();
+    session.Click(-1000000, 420, true);  // the archetype's panel
+    ASSERT_TRUE(editor().Selected() && editor().Selected()->IsArchetype());
+    session.Tap(VirtualKey::Delete);
+    EXPECT_EQ(ArchetypeTable().Size(), archetypes);
+    EXPECT_TRUE(editor().Selected()) << "its panel stays";
+}
+
 TEST_F(SelectionTest, DuplicatesGoBesideAndPastesAroundTheMouse) {
     testing_support::BuildScene("A 0 0 10 10\nB 30 0 10 10");
     session.Drag(-20, -20, 50, 20);
