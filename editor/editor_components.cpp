@@ -2,6 +2,7 @@
 
 #include "core/messaging.h"
 #include "editor/palette.h"
+#include "editor/placement.h"
 #include "graphics/camera.h"
 #include "input/input_system.h"
 #include "objects/object.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int kKeyScrollStep = 7;
 constexpr int kWheelScrollStep = 21;
-constexpr float kIconDepth = 5.0f;
 constexpr float kIconMargin = 5.0f;
 
 // Page Up / Page Down (pressed or auto-repeating) and the wheel move the column; `wheel` says
@@ -59,15 +59,10 @@ void ArchetypeLevelEditorComponent::Update() {
         return;
     }
     if (InputSystem::MouseLeftTriggered() && !ctrl) {
-        Object* instance = owner->Clone();
-        Transform2D& t = instance->GetTransform();
-        t.SetPosition({static_cast<float>(InputSystem::GetMouseX()),
-                       static_cast<float>(InputSystem::GetMouseY())});
-        t.SetZLayer(kIconDepth);
-        t.SetRotationDegrees(0);
-        t.SetScale(owner->GetTransform().GetScale());
-        Palette::StripPaletteComponents(*instance);
-        instance->SetVisible(true);
+        Object* instance = Placement::PlaceInstance(*owner,
+                                                    {static_cast<float>(InputSystem::GetMouseX()),
+                                                     static_cast<float>(InputSystem::GetMouseY())},
+                                                    Placement::SizeOf(*owner));
         MessagingSystem::Send<SelectObjectMessage>(true, false, instance);
     } else if (InputSystem::MouseLeftReleased() && ctrl) {
         MessagingSystem::Send<SelectObjectMessage>(true, false, owner);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <unordered_set>
 #include <utility>
 
 #include "core/editor_mode.h"
 #include "core/messaging.h"
+#include "editor/level_editor_common.h"
 #include "editor/level_saves.h"
 #include "editor/palette.h"
 #include "editor/panel_types.h"
@@ -23,82 +25,16 @@
 #include "objects/object_system.h"
 #include "platform/panel_layer.h"
 
+using EditorCommon::CtrlHeld;
+using EditorCommon::IsLive;
+
 namespace {
 
-constexpr float kOneDegree = 0.01745328f;
-constexpr float kQuarterTurn = 1.570795f;
-constexpr float kLayerStep = 0.1f;
-constexpr float kLowestLayer = 1.0f;
-// The highest layer is this far below the main camera, so the camera never sits inside an object.
-constexpr float kLayerBelowCamera = 11.0f;
-constexpr float kPaintedLayer = 5.0f;
 constexpr float kCameraSpeedStep = 0.1f;
 constexpr float kWheelPerZoom = 1000.0f;
-// The palette column is a million units to the left; nothing is dragged or painted there.
-constexpr int kPaletteColumnEdge = -500000;
-// Keys whose holding goes on changing the selected object: one undo step per hold.
-constexpr int kHeldEditKeys[] = {
-    VirtualKey::Plus, VirtualKey::Minus, 'W', 'S', 'A', 'D', 'Q', 'E', 'I', 'K'};
-
-bool Ctrl() {
-    return InputSystem::KeyDown(VirtualKey::Control);
-}
-
-bool PressedOrRepeating(int key) {
-    return InputSystem::KeyTriggered(key) || InputSystem::KeyRepeat(key);
-}
-
-// The grid position on one axis for the mouse coordinate m and the scale s: the cell of size 2s
-// that holds m. The cells of dragging start from the whole part of s, those of painting from s
-// itself; a scale below 1 snaps to whole units (a cell of 1).
-float SnapToCell(int m, float s, bool wholeScale) {
-    float c = 0.0f;
-    if (wholeScale) {
-        const int whole = static_cast<int>(s);
-        if (whole < 1) {
-            return static_cast<float>(m);
-        }
-        c = 2.0f * s * static_cast<float>(m / (2 * whole));
-    } else {
-        if (s < 1.0f) {
-            return static_cast<float>(m);
-        }
-        c = 2.0f * s * static_cast<float>(static_cast<int>(static_cast<float>(m) / (2.0f * s)));
-    }
-    const auto mouse = static_cast<float>(m);
-    if (mouse - s > c) {
-        c += 2.0f * s;
-    }
-    if (c > s + mouse) {
-        c -= 2.0f * s;
-    }
-    return c;
-}
-
-bool Covers(const Object& object, const Vector2D& point) {
-    const Vector2D p = object.GetTransform().GetPosition();
-    const Vector2D s = object.GetTransform().GetScale();
-    return point.x >= p.x - s.x && point.x <= p.x + s.x && point.y >= p.y - s.y &&
-           point.y <= p.y + s.y;
-}
 
 std::string LevelText() {
     return LevelText(LevelObjects());
-}
-
-// Whether `object` is still a level object or an archetype. Compares addresses only: the object
-// may already have been freed.
-bool IsLive(const Object* object) {
-    const auto& live = LevelObjects();
-    if (std::find(live.begin(), live.end(), object) != live.end()) {
-        return true;
-    }
-    for (const auto& [name, archetype] : ArchetypeTable()) {
-        if (archetype == object) {
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -184,6 +120,7 @@ void LevelEditor::FileReactions() {
                 if (selectedObject && !selectedObject->IsArchetype()) {
                     Deselect();
                 }
+                ForgetGroup();
             })
         .On<DebugCommandMessage>([this](const DebugCommandMessage& debug) {
             levelEditorAsked_ = levelEditorAsked_ || debug.command == DebugCommand::LevelEditor;
@@ -213,6 +150,9 @@ void LevelEditor::SwitchOn() {
 void LevelEditor::SwitchOff() {
     update = false;
     panels_.SetStatus({});
+    panels_.SetOutlines({});
+    panels_.SetTooltip({});
+    ForgetGroup();
     Palette::Hide();
     // The palette components just lost their owners; the list lets them go now rather than
     // whenever the editor next runs.
@@ -221,26 +161,17 @@ void LevelEditor::SwitchOff() {
     panels_.DeletePanel();
 }
 
-void LevelEditor::Select(Object* object) {
-    if (selectedObject != object) {
-        barOutOfDate = true;
-    }
-    selectedObject = object;
-}
-
-void LevelEditor::Deselect() {
-    if (selectedObject) {
-        barOutOfDate = true;
-    }
-    selectedObject = nullptr;
-}
-
 void LevelEditor::ForgetSelectionIfGone() {
     // The game destroys objects on its own (a broken block, a level change while the editor is
     // off); a selection must never outlive its object.
     if (selectedObject && !IsLive(selectedObject)) {
         selectedObject = nullptr;
         barOutOfDate = true;
+    }
+    if (!group_.empty()) {
+        // Once for the whole group: a marquee over a large level holds many objects.
+        const std::unordered_set<const Object*> live(LevelObjects().begin(), LevelObjects().end());
+        std::erase_if(group_, [&](const Object* member) { return !live.contains(member); });
     }
 }
 
@@ -281,7 +212,9 @@ void LevelEditor::Update() {
         levelTouched_ = false;
     }
     UpdateEditorComponents();
+    Marquee();
     EditSelected();
+    DeleteSelection();
     Erase();
     Paint();
     if (InputSystem::KeyReleased(VirtualKey::Control)) {
@@ -297,6 +230,7 @@ void LevelEditor::Update() {
     RecordEdits();
     DismissOldReport();
     ShowStatus();
+    ShowSelectionAndNames();
     if (barOutOfDate) {
         RebuildPanel();
         barOutOfDate = false;
@@ -316,44 +250,6 @@ void LevelEditor::EntryKeys() {
         } else {
             MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
         }
-    }
-}
-
-void LevelEditor::Pick() {
-    using namespace InputSystem;
-    if (!MouseLeftDown() && !MouseRightDown()) {
-        return;
-    }
-    Object* before = selectedObject;
-    const auto selectByDepth = [this](Object* object) {
-        if (!selectedObject ||
-            object->GetTransform().GetZLayer() > selectedObject->GetTransform().GetZLayer() ||
-            !IsMouseOver(*selectedObject)) {
-            selectedObject = object;
-        }
-    };
-    for (Object* object : LevelObjects()) {
-        if (!IsMouseOver(*object)) {
-            continue;
-        }
-        if (MouseLeftTriggered()) {
-            mayTransform = true;
-            if (wantsPanel) {
-                wantsPanel = false;
-                barOutOfDate = true;
-            }
-            selectByDepth(object);
-        } else if (MouseRightTriggered() && !Ctrl()) {
-            mayTransform = true;
-            if (!wantsPanel) {
-                wantsPanel = true;
-                barOutOfDate = true;
-            }
-            selectByDepth(object);
-        }
-    }
-    if (selectedObject != before) {
-        barOutOfDate = true;
     }
 }
 
@@ -378,6 +274,7 @@ void LevelEditor::UpdateArchetypeView() {
         MessagingSystem::Send<ChangeLevelMessage>(0);
         return;
     }
+    ShowSelectionAndNames();
     if (barOutOfDate) {
         RebuildPanel();
         barOutOfDate = false;
@@ -386,113 +283,6 @@ void LevelEditor::UpdateArchetypeView() {
 
 void LevelEditor::UpdateEditorComponents() {
     editorComponents_.Walk([](EditorComponent& component) { component.Update(); });
-}
-
-void LevelEditor::EditSelected() {
-    using namespace InputSystem;
-    if (!selectedObject || Ctrl() || !mayTransform) {
-        return;
-    }
-    Object& object = *selectedObject;
-    Transform2D& t = object.GetTransform();
-    if (MouseLeftDown() && !MouseLeftTriggered() && GetMouseX() > kPaletteColumnEdge) {
-        const Vector2D s = t.GetScale();
-        if (KeyDown('G')) {
-            t.SetPosition({SnapToCell(GetMouseX(), s.x, true), SnapToCell(GetMouseY(), s.y, true)});
-        } else {
-            t.SetPosition({static_cast<float>(GetMouseX()), static_cast<float>(GetMouseY())});
-        }
-        levelTouched_ = true;
-    }
-    if (MouseLeftTriggered() && !IsMouseOver(object)) {
-        Deselect();
-        return;
-    }
-    Vector2D scale = t.GetScale();
-    if (PressedOrRepeating(VirtualKey::Plus)) {
-        scale = scale + Vector2D{1.0f, 1.0f};
-    }
-    if (PressedOrRepeating(VirtualKey::Minus)) {
-        scale = scale - Vector2D{1.0f, 1.0f};
-    }
-    scale.y += (KeyDown('W') ? 1.0f : 0.0f) - (KeyDown('S') ? 1.0f : 0.0f);
-    scale.x += (KeyDown('D') ? 1.0f : 0.0f) - (KeyDown('A') ? 1.0f : 0.0f);
-    if (scale != t.GetScale()) {
-        t.SetScale(scale);
-        levelTouched_ = true;
-    }
-    const float turn = KeyDown('G') ? kQuarterTurn : kOneDegree;
-    if (PressedOrRepeating('Q')) {
-        t.SetRotationRadians(t.GetRotationRadians() + turn);
-        levelTouched_ = true;
-    }
-    if (PressedOrRepeating('E')) {
-        t.SetRotationRadians(t.GetRotationRadians() - turn);
-        levelTouched_ = true;
-    }
-    if (KeyTriggered('R')) {
-        t.SetRotationDegrees(0);
-        levelTouched_ = true;
-    }
-    if (PressedOrRepeating('I')) {
-        const Camera* camera = MainCamera();
-        const float highest = camera ? camera->transform.GetZLayer() - kLayerBelowCamera : 0.0f;
-        t.SetZLayer(std::min(t.GetZLayer() + kLayerStep, highest));
-        levelTouched_ = true;
-    }
-    if (PressedOrRepeating('K')) {
-        t.SetZLayer(std::max(t.GetZLayer() - kLayerStep, kLowestLayer));
-        levelTouched_ = true;
-    }
-    if (KeyTriggered(VirtualKey::Delete)) {
-        Deselect();
-        object.Destroy();
-        levelTouched_ = true;
-    }
-}
-
-void LevelEditor::Erase() {
-    if (!selectedObject || !Ctrl() || !InputSystem::MouseRightDown()) {
-        return;
-    }
-    const std::string name = selectedObject->GetName();
-    if (Object* archetype = ArchetypeTable().Get(name)) {
-        Select(archetype);
-    }
-    for (Object* object : LevelObjects()) {
-        if (object->GetName() == name && InputSystem::IsMouseOver(*object)) {
-            if (object == selectedObject) {
-                Deselect();
-            }
-            object->Destroy();
-            levelTouched_ = true;
-            break;
-        }
-    }
-}
-
-void LevelEditor::Paint() {
-    using namespace InputSystem;
-    if (!selectedObject || !Ctrl() || !MouseLeftDown() || GetMouseX() <= kPaletteColumnEdge) {
-        return;
-    }
-    const Transform2D& source = selectedObject->GetTransform();
-    const Vector2D s = source.GetScale();
-    const Vector2D cell{SnapToCell(GetMouseX(), s.x, false), SnapToCell(GetMouseY(), s.y, false)};
-    for (const Object* object : LevelObjects()) {
-        if (Covers(*object, cell)) {
-            return;
-        }
-    }
-    Object* instance = selectedObject->Clone();
-    Transform2D& t = instance->GetTransform();
-    t.SetPosition(cell);
-    t.SetZLayer(kPaintedLayer);
-    t.SetRotationDegrees(source.GetRotationDegrees());
-    t.SetScale(s);
-    Palette::StripPaletteComponents(*instance);
-    instance->SetVisible(true);
-    levelTouched_ = true;
 }
 
 void LevelEditor::MoveCamera() {
@@ -519,7 +309,7 @@ void LevelEditor::MoveCamera() {
     if (KeyDown(VirtualKey::Down)) {
         camera->transform.Translate(0.0f, -cameraSpeed, 0.0f);
     }
-    if (Ctrl()) {
+    if (CtrlHeld()) {
         camera->SetZoom(camera->GetZoom() - static_cast<float>(GetWheelDelta()) / kWheelPerZoom);
     }
 }
@@ -530,7 +320,7 @@ void LevelEditor::ShowArchetypesAndLabels() {
         archetype->SetVisible(true);
     }
     // The labels: Ctrl+click on an object shows its coordinates, Ctrl+click elsewhere hides them.
-    const bool click = Ctrl() && MouseLeftTriggered();
+    const bool click = CtrlHeld() && MouseLeftTriggered();
     for (Object* object : LevelObjects()) {
         if (click) {
             object->SetSelected(IsMouseOver(*object));
@@ -546,7 +336,7 @@ void LevelEditor::ShowArchetypesAndLabels() {
 
 void LevelEditor::Shortcuts() {
     using namespace InputSystem;
-    const bool ctrl = Ctrl();
+    const bool ctrl = CtrlHeld();
     if (ctrl && KeyTriggered('S')) {
         BuildSavePanel();
     }
@@ -562,6 +352,15 @@ void LevelEditor::Shortcuts() {
     if (ctrl && KeyTriggered('Y')) {
         Redo();
     }
+    if (ctrl && KeyTriggered('C')) {
+        Copy();
+    }
+    if (ctrl && KeyTriggered('V')) {
+        Paste();
+    }
+    if (ctrl && KeyTriggered('D')) {
+        Duplicate();
+    }
     if (ctrl && KeyTriggered('P')) {
         PlayTest();
     } else if (KeyTriggered(VirtualKey::Escape) && panels_.Title() == kUnsavedChanges &&
@@ -574,6 +373,7 @@ void LevelEditor::Shortcuts() {
 
 void LevelEditor::EmptyLevel() {
     Deselect();
+    ForgetGroup();
     DestroyAllLevelObjects();
     levelTouched_ = true;
 }
@@ -601,120 +401,4 @@ void LevelEditor::PlayTest() {
     Deselect();
     panels_.DeletePanel();
     LevelManager::PlayTest(name);
-}
-
-void LevelEditor::RecordEdits() {
-    if (LevelObjects().size() != lastObjectCount_) {
-        lastObjectCount_ = LevelObjects().size();
-        levelTouched_ = true;
-    }
-    if (panels_.TakeEdits()) {
-        levelTouched_ = true;
-    }
-    if (!levelTouched_) {
-        return;
-    }
-    // A gesture (a drag, a stroke of paint, a held key, typing into a field) is one step.
-    using namespace InputSystem;
-    const bool gestureGoesOn =
-        MouseLeftDown() || MouseRightDown() || panels_.IsEditing() ||
-        std::any_of(std::begin(kHeldEditKeys), std::end(kHeldEditKeys), KeyDown);
-    if (gestureGoesOn) {
-        return;
-    }
-    levelTouched_ = false;
-    std::string text = LevelText();
-    KeepAutosave(text);
-    unsavedShown_ = text != savedText_;
-    history_.Record(std::move(text));
-}
-
-void LevelEditor::Undo() {
-    // An edit still in progress becomes a step of its own first, so undo takes back exactly it.
-    if (levelTouched_ || panels_.TakeEdits() || LevelObjects().size() != lastObjectCount_) {
-        history_.Record(LevelText());
-        levelTouched_ = false;
-    }
-    if (auto level = history_.Undo()) {
-        Restore(*level);
-    }
-}
-
-void LevelEditor::Redo() {
-    if (auto level = history_.Redo()) {
-        Restore(*level);
-    }
-}
-
-void LevelEditor::Restore(const std::string& levelText) {
-    if (selectedObject && !selectedObject->IsArchetype()) {
-        Deselect();
-    }
-    DestroyAllLevelObjects();
-    std::istringstream in(levelText);
-    ReadLevelObjects(in, "the editor's undo history");
-    lastObjectCount_ = LevelObjects().size();
-    levelTouched_ = false;
-    barOutOfDate = true;
-    unsavedShown_ = LevelText() != savedText_;
-}
-
-void LevelEditor::SaveLevelAs(const std::string& name) {
-    if (EditorSaves::WouldEmptyLevelFile(name)) {
-        BuildConfirmEmptySavePanel(name);
-        return;
-    }
-    SaveAndSayWhere(name);
-}
-
-void LevelEditor::LoadLevelNamed(const std::string& name) {
-    panelObject_ = nullptr;
-    std::string why;
-    if (!Assets::IsPlainName(name, &why)) {
-        panels_.NewPanel(kLoadLevel);
-        panels_.AddNote("\"" + name + "\" was not loaded: " + why + ".");
-        return;
-    }
-    const std::string path = Assets::PathOf(name);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        panels_.NewPanel(kLoadLevel);
-        panels_.AddNote("There is no level \"" + name + "\" (looked for " + path +
-                        "). Nothing was loaded.");
-        return;
-    }
-    const bool wasEmpty = LevelObjects().empty();
-    const std::size_t before = LevelObjects().size();
-    DataDiagnostics::Collector reports;
-    LoadLevel(name);
-    levelName = name;
-    for (Object* object : LevelObjects()) {
-        object->RemoveComponent("ArchetypeLevelEditorComponent");
-    }
-    levelTouched_ = true;
-    if (wasEmpty) {
-        savedText_ = LevelText();
-    }
-    unsavedShown_ = !wasEmpty;
-    const std::size_t count = LevelObjects().size() - before;
-    std::vector<std::string> lines = {"Loaded " + std::to_string(count) +
-                                      (count == 1 ? " object" : " objects") + " from " + path +
-                                      "."};
-    lines.insert(lines.end(), reports.Lines().begin(), reports.Lines().end());
-    // With problems in the file, the report stays until the designer moves on.
-    Report(reports.Lines().empty() ? kLoaded : kLoadLevel, lines);
-}
-
-void LevelEditor::SaveSelectedArchetype() {
-    if (!selectedObject) {
-        return;
-    }
-    Object* selected = selectedObject;
-    // The save destroys every archetype, the selected one among them.
-    selectedObject = nullptr;
-    const EditorSaves::Outcome outcome = EditorSaves::SaveArchetype(selected);
-    Palette::LayOut(archetypeView_ ? Palette::Kind::ArchetypeView : Palette::Kind::LevelEditor,
-                    Palette::kArchetypeViewX);
-    barOutOfDate = false;
-    Report(outcome.saved ? kSaved : kNotSaved, {outcome.message});
 }

@@ -7,9 +7,17 @@
 // rotates (Q E R), layers (I K) and deletes objects, paints (Ctrl+left) and erases (Ctrl+right)
 // instances of the selected archetype on a grid, moves (arrows, M N for speed) and zooms
 // (Ctrl+wheel) the camera, and edits any object's or archetype's members in a panel
-// (platform/panel_layer.h). Ctrl+S saves the level, Ctrl+L loads one, Ctrl+N empties it, Ctrl+Z
-// and Ctrl+Y undo and redo, Ctrl+P saves and play-tests it (F5 comes back), Ctrl+Q or Escape
-// leaves for the first level.
+// (platform/panel_layer.h). Ctrl+S saves the level, Ctrl+L loads one (asking first when the level
+// is not empty: the loaded objects join the ones there), Ctrl+N empties it, Ctrl+Z and Ctrl+Y undo
+// and redo, Ctrl+P saves and play-tests it (F5 comes back), Ctrl+Q or Escape leaves for the first
+// level.
+//
+// A click picks the object drawn on top (editor/picking.h); a drag on empty space draws a marquee
+// and selects every object inside it as a group, which drags and deletes together. Ctrl+C copies
+// the selection (the group, or the one object), Ctrl+V pastes it around the mouse and Ctrl+D
+// duplicates it beside itself; the pasted pieces become the group. Each of these is one undo
+// step. The selection is outlined over the level, and the palette names the archetype under the
+// mouse.
 //
 // Leaving with unsaved changes (Escape, Ctrl+Q, F6, the window's close button) first asks: Save,
 // Discard or Cancel. Every finished edit that leaves the level unlike its file is kept in the
@@ -28,6 +36,7 @@
 
 #include "core/message_reactions.h"
 #include "core/system.h"
+#include "core/vector.h"
 #include "editor/level_history.h"
 #include "objects/component_list.h"
 
@@ -63,6 +72,10 @@ public:
     // The panel that says why a save or load failed.
     static constexpr const char* kNotSaved = "Not Saved";
     static constexpr const char* kLoaded = "Loaded";
+    // The question before loading on top of a level that holds objects, and its answers.
+    static constexpr const char* kLoadOnTop = "Load On Top";
+    static constexpr const char* kReplaceLevel = "Replace The Level";
+    static constexpr const char* kAddToLevel = "Add To The Level";
 
     explicit LevelEditor(platform::PanelLayer& panels);
     // On a headless panel layer of its own (tools, the meta registry's sample).
@@ -84,6 +97,8 @@ public:
     bool HasUnsavedChanges() const;
 
     Object* Selected() const { return selectedObject; }
+    // The objects selected together (a marquee, a paste); empty when one object or none is.
+    const std::vector<Object*>& Group() const { return group_; }
     platform::PanelLayer& Panels() { return panels_; }
     const LevelHistory& History() const { return history_; }
     std::size_t EditorComponentCount() const { return editorComponents_.Size(); }
@@ -109,10 +124,25 @@ private:
     void FileReactions();
     void EntryKeys();
     void Pick();
+    // A drag on empty space: the marquee follows the mouse and selects what it holds on release.
+    void Marquee();
+    void ForgetGroup();
+    // The selection's outlines and the palette's name under the mouse, for the panel layer.
+    void ShowSelectionAndNames();
+    // What Ctrl+C copies: the group, or the selected level object.
+    std::vector<Object*> CopySource() const;
+    void Copy();
+    // Reads `text` (level objects) into the level; they become the group.
+    std::vector<Object*> PasteText(const std::string& text);
+    void MoveGroup(const Vector2D& by);
+    void Paste();
+    void Duplicate();
     void UpdateEditorComponents();
     // The archetype view (F6): a click on an archetype opens its panel; Escape leaves.
     void UpdateArchetypeView();
     void EditSelected();
+    // Delete: the group and the selected level object go together.
+    void DeleteSelection();
     void Erase();
     void Paint();
     void MoveCamera();
@@ -140,10 +170,16 @@ private:
     // The window's close button: true when the editor keeps the game open to ask first.
     bool HoldCloseToAsk();
     void BuildLoadPanel();
+    // Loads `name`, first asking whether it replaces the level or joins it when the level holds
+    // objects.
+    void AskThenLoad(const std::string& name);
     void BuildConfirmEmptySavePanel(const std::string& name);
     // Saves the level as `name`, keeping backups, and says on the panel what happened; then goes
     // on to `then` when saved. True when saved.
     bool SaveAndSayWhere(const std::string& name, std::optional<Exit> then = std::nullopt);
+
+    // Before: moves the group by as much as the dragged object moved.
+    void DragGroupAlong(const Object& dragged, const Vector2D& before);
 
     std::unique_ptr<platform::PanelLayer> ownPanels_;
     platform::PanelLayer& panels_;
@@ -173,4 +209,9 @@ private:
     bool unsavedShown_ = false;
     // A panel that only says what went well (saved, loaded) goes by itself after a while.
     std::uint64_t reportShownFrame_ = 0;
+    std::vector<Object*> group_;
+    // Where the marquee's drag began, while it goes on.
+    std::optional<Vector2D> marqueeFrom_;
+    // The copied objects as level text, so a paste survives the originals' deletion.
+    std::string clipboard_;
 };

@@ -1,15 +1,23 @@
 // The editor's panels: the object or archetype panel of the selection, and the save, load and
-// confirmation panels of the level.
+// confirmation panels of the level, with the saves and loads they start.
+#include <filesystem>
 #include <string>
 
 #include "core/messaging.h"
 #include "editor/level_editor.h"
 #include "editor/level_saves.h"
+#include "editor/palette.h"
 #include "editor/panel_types.h"
+#include "levels/data_reader.h"
+#include "levels/data_writer.h"
+#include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 #include "objects/component.h"
 #include "objects/component_factory.h"
 #include "objects/level_manager.h"
+#include "objects/level_objects.h"
 #include "objects/object.h"
+#include "objects/object_system.h"
 #include "platform/panel_layer.h"
 
 namespace {
@@ -93,10 +101,39 @@ void LevelEditor::BuildLoadPanel() {
     panelObject_ = nullptr;
     panels_.NewPanel(kLoadLevel);
     panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
-    panels_.AddButton(kLoadLevel, [this] { LoadLevelNamed(levelName); });
+    panels_.AddButton(kLoadLevel, [this] { AskThenLoad(levelName); });
     for (const std::string& name : LevelManager::LevelTable()) {
-        panels_.AddButton("Load " + name, [this, name] { LoadLevelNamed(name); });
+        panels_.AddButton("Load " + name, [this, name] { AskThenLoad(name); });
     }
+}
+
+void LevelEditor::AskThenLoad(const std::string& name) {
+    const std::size_t count = LevelObjects().size();
+    if (count == 0) {
+        LoadLevelNamed(name);
+        return;
+    }
+    panelObject_ = nullptr;
+    panels_.NewPanel(kLoadOnTop);
+    panels_.AddNote("The level holds " + std::to_string(count) +
+                    (count == 1 ? " object" : " objects") + ". Load \"" + name +
+                    "\" instead of them, or as well?");
+    if (unsavedShown_) {
+        panels_.AddNote("Its changes are not saved; Ctrl+Z after the load brings them back.");
+    }
+    panels_.AddButton(kReplaceLevel, [this, name] {
+        std::error_code error;
+        // A name that loads nothing leaves the level as it is; the load says why.
+        if (Assets::IsPlainName(name) &&
+            std::filesystem::is_regular_file(Assets::PathOf(name), error)) {
+            Deselect();
+            ForgetGroup();
+            DestroyAllLevelObjects();
+        }
+        LoadLevelNamed(name);
+    });
+    panels_.AddButton(kAddToLevel, [this, name] { LoadLevelNamed(name); });
+    panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
 }
 
 void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
@@ -140,4 +177,64 @@ void LevelEditor::DismissOldReport() {
     if (report && MessagingSystem::FrameNumber() - reportShownFrame_ > kReportFrames) {
         panels_.DeletePanel();
     }
+}
+
+void LevelEditor::SaveLevelAs(const std::string& name) {
+    if (EditorSaves::WouldEmptyLevelFile(name)) {
+        BuildConfirmEmptySavePanel(name);
+        return;
+    }
+    SaveAndSayWhere(name);
+}
+
+void LevelEditor::LoadLevelNamed(const std::string& name) {
+    panelObject_ = nullptr;
+    std::string why;
+    if (!Assets::IsPlainName(name, &why)) {
+        panels_.NewPanel(kLoadLevel);
+        panels_.AddNote("\"" + name + "\" was not loaded: " + why + ".");
+        return;
+    }
+    const std::string path = Assets::PathOf(name);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        panels_.NewPanel(kLoadLevel);
+        panels_.AddNote("There is no level \"" + name + "\" (looked for " + path +
+                        "). Nothing was loaded.");
+        return;
+    }
+    const bool wasEmpty = LevelObjects().empty();
+    const std::size_t before = LevelObjects().size();
+    DataDiagnostics::Collector reports;
+    LoadLevel(name);
+    levelName = name;
+    for (Object* object : LevelObjects()) {
+        object->RemoveComponent("ArchetypeLevelEditorComponent");
+    }
+    levelTouched_ = true;
+    if (wasEmpty) {
+        savedText_ = LevelText(LevelObjects());
+    }
+    unsavedShown_ = !wasEmpty;
+    const std::size_t count = LevelObjects().size() - before;
+    std::vector<std::string> lines = {"Loaded " + std::to_string(count) +
+                                      (count == 1 ? " object" : " objects") + " from " + path +
+                                      "."};
+    lines.insert(lines.end(), reports.Lines().begin(), reports.Lines().end());
+    // With problems in the file, the report stays until the designer moves on.
+    Report(reports.Lines().empty() ? kLoaded : kLoadLevel, lines);
+}
+
+void LevelEditor::SaveSelectedArchetype() {
+    if (!selectedObject) {
+        return;
+    }
+    Object* selected = selectedObject;
+    // The save destroys every archetype, the selected one among them.
+    selectedObject = nullptr;
+    const EditorSaves::Outcome outcome = EditorSaves::SaveArchetype(selected);
+    Palette::LayOut(archetypeView_ ? Palette::Kind::ArchetypeView : Palette::Kind::LevelEditor,
+                    Palette::kArchetypeViewX);
+    barOutOfDate = false;
+    Report(outcome.saved ? kSaved : kNotSaved, {outcome.message});
 }

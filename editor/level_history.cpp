@@ -1,21 +1,39 @@
 #include "editor/level_history.h"
 
+#include <algorithm>
+
 void LevelHistory::Reset(std::string level) {
     current_ = std::move(level);
     undo_.clear();
     redo_.clear();
+    stepBytes_ = 0;
 }
 
 bool LevelHistory::Record(std::string level) {
     if (level == current_) {
         return false;
     }
-    undo_.push_back(std::move(current_));
-    if (undo_.size() > kMaxSteps) {
-        undo_.erase(undo_.begin());
+    const std::size_t shorter = std::min(level.size(), current_.size());
+    const auto start = static_cast<std::size_t>(
+        std::mismatch(current_.begin(), current_.begin() + static_cast<std::ptrdiff_t>(shorter),
+                      level.begin())
+            .first -
+        current_.begin());
+    std::size_t end = 0;
+    while (end < shorter - start &&
+           current_[current_.size() - 1 - end] == level[level.size() - 1 - end]) {
+        ++end;
+    }
+    Step step{start, current_.substr(start, current_.size() - start - end),
+              level.substr(start, level.size() - start - end)};
+    DropRedo();
+    stepBytes_ += step.Bytes();
+    undo_.push_back(std::move(step));
+    while (!undo_.empty() && (undo_.size() > kMaxSteps || stepBytes_ > maxBytes_)) {
+        stepBytes_ -= undo_.front().Bytes();
+        undo_.pop_front();
     }
     current_ = std::move(level);
-    redo_.clear();
     return true;
 }
 
@@ -23,9 +41,10 @@ std::optional<std::string> LevelHistory::Undo() {
     if (undo_.empty()) {
         return std::nullopt;
     }
-    redo_.push_back(std::move(current_));
-    current_ = std::move(undo_.back());
+    Step step = std::move(undo_.back());
     undo_.pop_back();
+    current_.replace(step.at, step.after.size(), step.before);
+    redo_.push_back(std::move(step));
     return current_;
 }
 
@@ -33,8 +52,16 @@ std::optional<std::string> LevelHistory::Redo() {
     if (redo_.empty()) {
         return std::nullopt;
     }
-    undo_.push_back(std::move(current_));
-    current_ = std::move(redo_.back());
+    Step step = std::move(redo_.back());
     redo_.pop_back();
+    current_.replace(step.at, step.before.size(), step.after);
+    undo_.push_back(std::move(step));
     return current_;
+}
+
+void LevelHistory::DropRedo() {
+    for (const Step& step : redo_) {
+        stepBytes_ -= step.Bytes();
+    }
+    redo_.clear();
 }

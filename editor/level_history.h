@@ -1,10 +1,16 @@
 // The editor's undo and redo: the level as its saved text after every finished edit. Undo hands
 // back the text before the last edit, redo the one after; a new edit after an undo drops what
 // could have been redone. The text is what a save writes (levels/data_writer.h), so an undone level
-// saves byte for byte as it did before the edit. The oldest steps go beyond kMaxSteps.
+// saves byte for byte as it did before the edit.
+//
+// Only the current text is kept whole. Each step keeps the one stretch of text that differs
+// between its two sides (the common start and end cut off), so a move of one object on a level of
+// ten thousand costs a few dozen bytes, not a copy of the level. The oldest steps go beyond
+// kMaxSteps, or once the steps together hold more than kMaxBytes.
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +18,9 @@
 class LevelHistory {
 public:
     static constexpr std::size_t kMaxSteps = 200;
+    static constexpr std::size_t kMaxBytes = std::size_t{64} << 20;
+
+    explicit LevelHistory(std::size_t maxBytes = kMaxBytes) : maxBytes_(maxBytes) {}
 
     // Starts over from `level` with nothing to undo or redo.
     void Reset(std::string level);
@@ -25,9 +34,23 @@ public:
     const std::string& Current() const { return current_; }
     std::size_t UndoSteps() const { return undo_.size(); }
     std::size_t RedoSteps() const { return redo_.size(); }
+    // What the steps hold, the current text left out.
+    std::size_t StepBytes() const { return stepBytes_; }
 
 private:
+    // At `at`, the text reads `before` on the older side of the step and `after` on the newer.
+    struct Step {
+        std::size_t at = 0;
+        std::string before;
+        std::string after;
+        std::size_t Bytes() const { return before.size() + after.size(); }
+    };
+
+    void DropRedo();
+
     std::string current_;
-    std::vector<std::string> undo_;
-    std::vector<std::string> redo_;
+    std::deque<Step> undo_;
+    std::vector<Step> redo_;
+    std::size_t stepBytes_ = 0;
+    std::size_t maxBytes_;
 };

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "editor/placement.h"
 #include "levels/data_writer.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
@@ -114,6 +115,8 @@ Outcome SaveLevel(const std::string& name) {
     if (const std::string reserved = ReservedBecause(name, false); !reserved.empty()) {
         return NotSaved(name, reserved);
     }
+    // The physics, which keeps colliders the size of their objects, is still in the editor.
+    Placement::FitBoxCollidersToScale(LevelObjects());
     std::string why;
     DataDiagnostics::Collector reports;
     if (!::SaveLevel(name, [&] { return KeepBackups(name, &why); })) {

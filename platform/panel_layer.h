@@ -47,6 +47,12 @@ struct StructDefinition {
     std::vector<StructMember> members;
 };
 
+// A closed outline of four corners drawn over the game view, in back-buffer pixels.
+struct Outline {
+    float x[4] = {};
+    float y[4] = {};
+};
+
 struct PanelItem {
     enum class Kind { Field, Button, Note };
     Kind kind = Kind::Note;
@@ -92,6 +98,12 @@ public:
     // saved); empty shows nothing.
     void SetStatus(std::string text) { status_ = std::move(text); }
     const std::string& Status() const { return status_; }
+    // Outlines drawn over the level (the editor's selection), kept until replaced.
+    void SetOutlines(std::vector<Outline> outlines) { outlines_ = std::move(outlines); }
+    const std::vector<Outline>& Outlines() const { return outlines_; }
+    // A short text shown beside the mouse (a name on hover); empty shows nothing.
+    void SetTooltip(std::string text) { tooltip_ = std::move(text); }
+    const std::string& Tooltip() const { return tooltip_; }
 
     // Runs the handlers of the buttons pressed since the last call, in pressing order.
     void DispatchPresses();
@@ -120,6 +132,8 @@ private:
     std::vector<std::function<void()>> pressed_;
     bool edited_ = false;
     std::string status_;
+    std::vector<Outline> outlines_;
+    std::string tooltip_;
 };
 
 std::unique_ptr<PanelLayer> MakeHeadlessPanels();

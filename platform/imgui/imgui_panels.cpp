@@ -19,6 +19,10 @@ namespace {
 
 constexpr float kPanelX = 8.0f;
 constexpr float kPanelY = 8.0f;
+constexpr float kTooltipGap = 8.0f;
+// A bright line on a dark one: visible on light and dark art alike.
+constexpr ImU32 kOutlineColour = IM_COL32(255, 214, 64, 255);
+constexpr ImU32 kOutlineShadow = IM_COL32(20, 20, 20, 200);
 
 // "step=0.01" -> 0.01; 0 when the definition names no step.
 float StepOf(const std::string& definition) {
@@ -107,15 +111,21 @@ public:
         }
         if (!Status().empty()) {
             // Bottom left, over the level, never in the way of a click.
-            ImGui::SetNextWindowPos(ImVec2(kPanelX, kBackBufferHeight - kPanelY), ImGuiCond_Always,
-                                    ImVec2(0.0f, 1.0f));
             ImGui::SetNextWindowBgAlpha(0.6f);
-            ImGui::Begin("###status", nullptr,
-                         ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
-                             ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
-                             ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
-            ImGui::TextUnformatted(Status().c_str());
-            ImGui::End();
+            TextWindow("###status", ImVec2(kPanelX, kBackBufferHeight - kPanelY),
+                       ImVec2(0.0f, 1.0f), Status());
+        }
+        ImDrawList* behindPanels = ImGui::GetBackgroundDrawList();
+        for (const Outline& outline : Outlines()) {
+            const ImVec2 corners[4] = {{outline.x[0], outline.y[0]},
+                                       {outline.x[1], outline.y[1]},
+                                       {outline.x[2], outline.y[2]},
+                                       {outline.x[3], outline.y[3]}};
+            behindPanels->AddPolyline(corners, 4, kOutlineShadow, ImDrawFlags_Closed, 4.0f);
+            behindPanels->AddPolyline(corners, 4, kOutlineColour, ImDrawFlags_Closed, 2.0f);
+        }
+        if (!Tooltip().empty()) {
+            DrawTooltip();
         }
         editing_ = ImGui::IsAnyItemActive();
         ImGui::Render();
@@ -125,14 +135,42 @@ public:
 private:
     // Whether the window pixel (x, y) lies on the panel as it was last drawn.
     bool OnPanel(int x, int y) const {
+        const ImVec2 back = ToBackBuffer(x, y);
+        return back.x >= panelCorner_.x && back.x < panelCorner_.x + panelSize_.x &&
+               back.y >= panelCorner_.y && back.y < panelCorner_.y + panelSize_.y;
+    }
+
+    // Left of the pointer and below it, where the palette at the right edge leaves room. The
+    // pointer is asked of SDL: ImGui's own idea of it lags while the window lacks focus.
+    void DrawTooltip() {
+        int x = 0;
+        int y = 0;
+        SDL_GetMouseState(&x, &y);
+        const ImVec2 pointer = ToBackBuffer(x, y);
+        TextWindow("###tooltip", ImVec2(pointer.x - kTooltipGap, pointer.y + kTooltipGap),
+                   ImVec2(1.0f, 0.0f), Tooltip());
+    }
+
+    // A line of text at `at` (its `pivot` corner there) that takes no input.
+    static void TextWindow(const char* id, ImVec2 at, ImVec2 pivot, const std::string& text) {
+        ImGui::SetNextWindowPos(at, ImGuiCond_Always, pivot);
+        ImGui::Begin(id, nullptr,
+                     ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
+                         ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
+                         ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav);
+        ImGui::TextUnformatted(text.c_str());
+        ImGui::End();
+    }
+
+    // The window pixel (x, y) in the back buffer, through the letterbox.
+    ImVec2 ToBackBuffer(int x, int y) const {
         int width = 0;
         int height = 0;
         SDL_GetWindowSize(window_, &width, &height);
         int backX = 0;
         int backY = 0;
         WindowToBackBuffer(LetterboxRect(width, height), x, y, backX, backY);
-        return backX >= panelCorner_.x && backX < panelCorner_.x + panelSize_.x &&
-               backY >= panelCorner_.y && backY < panelCorner_.y + panelSize_.y;
+        return ImVec2(static_cast<float>(backX), static_cast<float>(backY));
     }
 
     // The SDL back end measured the window; the panel draws into the back buffer instead.

@@ -3,8 +3,9 @@
 # player on the goal, scale the goal (an edit), Escape (the editor asks), Cancel (still editing),
 # save, Ctrl+P play-tests it to a win, which comes back to the editor with the level; F5 there
 # changes nothing; F6 shows every archetype, a click opens one's panel, Save Archetype writes it;
-# the window's close button then ends the game (nothing unsaved). Screenshots of the question, the
-# editor after the win and the archetype view are left in $TMPDIR for a person to look at.
+# the window's close button then ends the game (nothing unsaved). Screenshots of the outlined
+# selection, the question, the editor after the win and the archetype view are left in $TMPDIR for
+# a person to look at.
 #
 # Usage (under xvfb-run with a 1600x900 screen): editor_session_test.sh <vorl> <send_close> <repo>
 set -uo pipefail
@@ -65,10 +66,19 @@ xdotool type --delay 60 "level_Win"
 click 48 67
 wait_for "lit 764 450" 30 || fail "the level did not load"
 
-# An edit: select what is at the centre and make it one unit larger.
+# An edit: select what is at the centre (the player, drawn over the goal) and make it one unit
+# larger. The selection is outlined: 31 units above the view's centre lies the outline's yellow.
 click 764 450
 press equal
 sleep 0.5
+outlined() {
+    import -window root -crop "1x1+764+419" txt:- 2>/dev/null | tail -n 1 |
+        grep -o 'srgb([0-9,]*)' | tr -d 'srgb()' |
+        awk -F, '{ exit !($1 > 200 && $2 > 170 && $3 < 120) }'
+}
+wait_for outlined 10 || fail "the selected player is not outlined"
+shoot selected
+echo "the selection is outlined"
 
 press Escape
 wait_for panel_open 30 || fail "Escape with unsaved changes asked nothing"

@@ -44,17 +44,31 @@ TEST_F(LevelEditorTest, F5SwitchesTheEditorOnWithAnEmptyLevel) {
     EXPECT_TRUE(LevelObjects().empty());
 }
 
-TEST_F(LevelEditorTest, ClickingOverlappingObjectsSelectsTheHigherLayer) {
-    Object* low = Place("Low 100 100 40 40");
-    Object* high = Place("High 110 100 40 40");
-    Object* same = Place("Same 120 100 40 40");
-    low->GetTransform().SetZLayer(2.0f);
-    high->GetTransform().SetZLayer(6.0f);
-    same->GetTransform().SetZLayer(6.0f);
-    session.Click(115, 100);
-    EXPECT_EQ(editor().Selected(), high) << "equal layers: the one selected first stays";
-    session.Click(60, 100);
-    EXPECT_EQ(editor().Selected(), low);
+struct OverlapCase {
+    float firstLayer;
+    float laterLayer;
+    bool laterOnTop;
+};
+
+// The renderer draws at the whole part of a layer, and of equal whole layers the later object
+// over the earlier one.
+TEST_F(LevelEditorTest, AClickPicksTheObjectDrawnOnTop) {
+    const OverlapCase cases[] = {
+        {2.0f, 6.0f, true}, {6.0f, 2.0f, false}, {3.2f, 3.8f, true},
+        {3.8f, 3.2f, true}, {4.0f, 3.9f, false}, {5.0f, 5.0f, true},
+    };
+    for (const OverlapCase& c : cases) {
+        Object* first = Place("First 100 100 40 40");
+        Object* later = Place("Later 110 100 40 40");
+        first->GetTransform().SetZLayer(c.firstLayer);
+        later->GetTransform().SetZLayer(c.laterLayer);
+        session.Click(105, 100);
+        EXPECT_EQ(editor().Selected(), c.laterOnTop ? later : first)
+            << c.firstLayer << " then " << c.laterLayer;
+        session.Click(65, 100);
+        EXPECT_EQ(editor().Selected(), first) << "only the first is there";
+        session.Chord('N');
+    }
 }
 
 TEST_F(LevelEditorTest, PaintingTwiceIntoOneCellPlacesOneInstance) {
@@ -186,18 +200,35 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
     Assets::Use(before);
 }
 
-TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndLoadsOnTopOfTheLevel) {
+TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndAsksBeforeLoadingOnTop) {
     session.Assets().Write("level_Intro", "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n");
-    Place("Kept 0 0 10 10");
-    session.Chord('L');
-    int levelButtons = 0;
-    for (const auto& item : session.Panels().Items()) {
-        levelButtons += item.label.rfind("Load ", 0) == 0 && item.label != "Load Level";
+    struct Answer {
+        const char* button;
+        std::size_t objects;
+    };
+    for (const Answer answer :
+         {Answer{LevelEditor::kAddToLevel, 2u}, Answer{LevelEditor::kReplaceLevel, 1u},
+          Answer{LevelEditor::kCancel, 1u}}) {
+        session.Chord('N');
+        Place("Kept 0 0 10 10");
+        session.Chord('L');
+        int levelButtons = 0;
+        for (const auto& item : session.Panels().Items()) {
+            levelButtons += item.label.rfind("Load ", 0) == 0 && item.label != "Load Level";
+        }
+        EXPECT_EQ(levelButtons, 21);
+        session.PressButton("Load level_Intro");
+        ASSERT_EQ(session.Panels().Title(), LevelEditor::kLoadOnTop);
+        EXPECT_EQ(LevelObjects().size(), 1u) << "nothing loads before the answer";
+        session.PressButton(answer.button);
+        ASSERT_EQ(LevelObjects().size(), answer.objects) << answer.button;
+        EXPECT_EQ(LevelObjects().back()->GetName(),
+                  answer.button == LevelEditor::kCancel ? "Kept" : "Rock");
     }
-    EXPECT_EQ(levelButtons, 21);
+    session.Chord('N');
+    session.Chord('L');
     session.PressButton("Load level_Intro");
-    EXPECT_EQ(LevelObjects().size(), 2u);
-    EXPECT_EQ(editor().levelName, "level_Intro");
+    EXPECT_EQ(LevelObjects().size(), 1u) << "an empty level loads without a question";
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kLoaded);
     EXPECT_EQ(session.Panels().Items()[0].label.rfind("Loaded 1 object from ", 0), 0u);
 }
@@ -232,10 +263,12 @@ TEST_P(UndoTest, UndoRestoresTheLevelExactlyAndRedoReappliesIt) {
     session.Frames(3);
     session.Click(200, 0, true);
     const std::string before = session.LevelText();
+    const std::size_t steps = editor().History().UndoSteps();
     GetParam().edit(session);
     session.Frames(2);
     const std::string after = session.LevelText();
     ASSERT_NE(after, before) << "the edit changed nothing";
+    EXPECT_EQ(editor().History().UndoSteps(), steps + 1) << "one edit, one step";
     session.Chord('Z');
     EXPECT_EQ(session.LevelText(), before);
     session.Chord('Y');
@@ -268,6 +301,22 @@ const EditCase kEdits[] = {
      [](EditorSession& s) {
          s.Click(0, 0, true);
          s.PressButton("  Remove Component RigidBody2D");
+     }},
+    {"Duplicate", [](EditorSession& s) { s.Chord('D'); }},
+    {"CopyPaste",
+     [](EditorSession& s) {
+         s.Chord('C');
+         s.Chord('V');
+     }},
+    {"MarqueeMove",
+     [](EditorSession& s) {
+         s.Drag(-100, -100, 300, 100);
+         s.Drag(200, 0, 260, 40);
+     }},
+    {"MarqueeDelete",
+     [](EditorSession& s) {
+         s.Drag(-100, -100, 300, 100);
+         s.Tap(VirtualKey::Delete);
      }},
     {"FieldEdit",
      [](EditorSession& s) {

@@ -100,6 +100,11 @@ void EditorSession::Drag(int fromX, int fromY, int toX, int toY) {
     Frames(2);
 }
 
+void EditorSession::Move(int x, int y) {
+    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseMove(x, y); });
+    Frames(1);
+}
+
 bool EditorSession::PressButton(const std::string& label) {
     const bool found = panels_->Press(label);
     Frames(2);

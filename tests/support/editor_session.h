@@ -37,6 +37,8 @@ public:
     // Presses the left button at `from`, moves to `to` while held, releases there.
     void Drag(int fromX, int fromY, int toX, int toY);
     void Hold(int key, bool down);
+    // Moves the mouse to (x, y) with no button held.
+    void Move(int x, int y);
     // The window manager's close button, then a frame.
     void CloseWindow();
 
