@@ -82,6 +82,3 @@ private:
     std::vector<EventInstanceId> remembered_;
     MessageReactions reactions_;
 };
-
-// Prints the layer failure line for `code` and ends the process with exit code -1.
-[[noreturn]] void ExitOnAudioFailure(int code);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iostream>
 #include <system_error>
 
 #include "meta/assets.h"
@@ -109,7 +108,7 @@ bool Writer::Open(int level) {
     if (!fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
         if (ec || !fs::is_directory(folder, ec)) {
-            std::cout << folder << ": cannot make the recording folder; not recording\n";
+            DataDiagnostics::Report(folder, 0, "cannot make the recording folder; not recording");
             return false;
         }
     }
@@ -126,7 +125,7 @@ bool Writer::Open(int level) {
     path_ = folder + RecordingName(number);
     out_.open(path_, std::ios::binary | std::ios::trunc);
     if (!out_) {
-        std::cout << path_ << ": cannot open for writing; not recording\n";
+        DataDiagnostics::Report(path_, 0, "cannot open for writing; not recording");
         return false;
     }
     return true;

@@ -12,6 +12,7 @@
 
 #include "core/messaging.h"
 #include "input/input_system.h"
+#include "meta/data_diagnostics.h"
 #include "objects/level_manager.h"
 #include "support/fake_gamepads.h"
 #include "support/headless_engine.h"
@@ -306,11 +307,12 @@ TEST_F(RecordingTest, ANewRecordingNeverReplacesAnOldOne) {
 TEST_F(RecordingTest, ARecordingFolderThatIsAFileIsReportedAndNothingIsRecorded) {
     fs::create_directories("assets");
     WriteBytes("assets/Level0Input", {'x'});
-    testing::internal::CaptureStdout();
+    const DataDiagnostics::Collector said;
     InputSystem::StartRecording(true);
-    const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_FALSE(InputSystem::IsRecording());
-    EXPECT_NE(out.find("assets/Level0Input/"), std::string::npos);
+    ASSERT_EQ(said.Lines().size(), 1u);
+    EXPECT_NE(said.Lines()[0].find("assets/Level0Input/: cannot make the recording folder"),
+              std::string::npos);
 }
 
 }  // namespace
