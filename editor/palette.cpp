@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/screen.h"
 #include "editor/editor_components.h"
 #include "graphics/camera.h"
 #include "meta/assets.h"
@@ -29,8 +30,8 @@ constexpr float kCameraHeight = 50.0f;
 // The left of the screen is the panel's.
 constexpr int kGridColumns = 10;
 constexpr float kGridStep = 108.0f;
-constexpr float kGridLeft = -800.0f + 480.0f;
-constexpr float kGridTop = 450.0f - 70.0f;
+constexpr float kGridLeft = -Screen::kCentreX + 480.0f;
+constexpr float kGridTop = Screen::kCentreY - 70.0f;
 
 // Components of the game's own archetypes (its menus, its screens, its scripted ending), which a
 // designer does not place: the palette shows them after the pieces, apart.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/screen.h"
 #include "graphics/camera.h"
 #include "objects/object.h"
 
@@ -19,9 +20,9 @@ VORL_REGISTER_SAVED_COMPONENT(CameraFollowComponent) {
 
 namespace {
 
-// Half the 1600 x 900 view.
-constexpr float kHalfViewWidth = 800.0f;
-constexpr float kHalfViewHeight = 450.0f;
+// Half the view.
+constexpr float kHalfViewWidth = Screen::kCentreX;
+constexpr float kHalfViewHeight = Screen::kCentreY;
 
 // p kept far enough inside [low, high] that a view of half size `half` around it stays inside;
 // the middle when the range is narrower than the view.

@@ -278,7 +278,7 @@ void GraphicsSystem::DrawViews() {
         ScreenText::DrawAll(device_);
     }
     if (overlayDrawer_) {
-        device_.SetViewport(0, 0, 1600, 900);
+        device_.SetViewport(0, 0, Screen::kWidth, Screen::kHeight);
         device_.Flush();
         overlayDrawer_();
     }

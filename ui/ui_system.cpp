@@ -6,6 +6,7 @@
 #include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "core/screen.h"
 #include "gameplay/progress.h"
 #include "gameplay/run_state.h"
 #include "graphics/camera.h"
@@ -119,7 +120,7 @@ void UISystem::SelectEntry(const char* archetype) {
 
 void UISystem::UpdateMenuText() {
     // Screen pixels: the menus are built around the camera, which is the screen's centre.
-    constexpr int kCentre = 800;
+    constexpr int kCentre = ::Screen::kWidth / 2;
     std::vector<ScreenText::Line> lines;
     switch (screen) {
         case Screen::Question: {
