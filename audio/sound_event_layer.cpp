@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/screen.h"
 #include "meta/data_diagnostics.h"
 
 namespace {
@@ -13,7 +14,7 @@ namespace {
 constexpr double kStreamAboveSeconds = 20.0;
 // Half the width the camera shows; a world sound this far to a side is heard at kEdgePan, and
 // none further than kMaxPan, so that both ears always hear a little of it.
-constexpr float kHalfViewWidth = 800.0f;
+constexpr float kHalfViewWidth = Screen::kCentreX;
 constexpr float kEdgePan = 0.7f;
 constexpr float kMaxPan = 0.9f;
 // The distance at which a world sound is heard at half its loudness.
