@@ -1,5 +1,7 @@
 #include "core/messaging.h"
 
+#include <algorithm>
+
 namespace MessagingSystem {
 namespace {
 
@@ -22,6 +24,12 @@ void Send(std::unique_ptr<Message> message) {
 
 const Queue& GetMessages() {
     return State().read;
+}
+
+bool WasSent(MessageType type) {
+    const Queue& queue = State().read;
+    return std::any_of(queue.begin(), queue.end(),
+                       [type](const auto& message) { return message->type == type; });
 }
 
 void Update() {

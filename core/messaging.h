@@ -29,6 +29,19 @@ void Send(Args&&... args) {
 // The messages sent during the previous frame, in sending order.
 const Queue& GetMessages();
 
+// How a piece reads the queue (systems file their reactions in a MessageReactions): calls
+// `react(payload)` for each message with payload type M, in sending order.
+template <class M, class React>
+void ForEach(React react) {
+    for (const auto& message : GetMessages()) {
+        if (const M* payload = As<M>(*message)) {
+            react(*payload);
+        }
+    }
+}
+// Whether a message of `type` was sent during the previous frame.
+bool WasSent(MessageType type);
+
 // Swaps the queues and frees the messages of the frame before last.
 void Update();
 

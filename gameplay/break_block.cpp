@@ -12,13 +12,12 @@ VORL_REGISTER_SAVED_COMPONENT(BreakBlock) {
 }
 
 void BreakBlock::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        if (const auto* form = As<PlayerFormChangedMessage>(*message)) {
+    MessagingSystem::ForEach<PlayerFormChangedMessage>(
+        [this](const PlayerFormChangedMessage& form) {
             if (auto* box = owner ? owner->Get<BoxCollider2D>("BoxCollider2D") : nullptr) {
-                box->SetHollow(form->isFull);
+                box->SetHollow(form.isFull);
             }
-        }
-    }
+        });
 }
 
 void BreakBlock::Update() {

@@ -116,12 +116,10 @@ void Starfall::HandleMessages() {
 }
 
 void FlyingStar::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        if (message->type == MessageType::StarfallStarted) {
-            active = true;
-            if (owner) {
-                gameplay::SetEmitting(*owner, true);
-            }
+    if (MessagingSystem::WasSent(MessageType::StarfallStarted)) {
+        active = true;
+        if (owner) {
+            gameplay::SetEmitting(*owner, true);
         }
     }
 }

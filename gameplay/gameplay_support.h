@@ -26,12 +26,11 @@ RigidBody2D* BodyOf(const Object* object);
 // before that names `owner`, in sending order, with the object it pairs `owner` with.
 template <class React>
 void ForEachContact(const Object* owner, React react) {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* hit = As<CollisionMessage>(*message);
-        if (Object* other = hit ? hit->Other(owner) : nullptr) {
-            react(hit->kind, *other);
+    MessagingSystem::ForEach<CollisionMessage>([&](const CollisionMessage& hit) {
+        if (Object* other = hit.Other(owner)) {
+            react(hit.kind, *other);
         }
-    }
+    });
 }
 
 // Calls `react` with the other object of each contact with `owner` that began the frame before.

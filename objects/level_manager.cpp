@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "core/main_loop.h"
+#include "core/message_reactions.h"
 #include "core/messaging.h"
 
 namespace LevelManager {
@@ -24,6 +25,31 @@ State& S() {
 
 bool IsLevel(std::int32_t n) {
     return n >= 0 && n < kLevelCount;
+}
+
+struct ManagerReactions : MessageReactions {
+    ManagerReactions() {
+        On<LevelStartedMessage>([](const LevelStartedMessage& started) {
+            if (const auto& load = GetHooks().loadLevel; load && S().archetypesLoaded) {
+                load(started.levelName);
+            }
+        });
+        On<ChangeLevelMessage>(
+            [](const ChangeLevelMessage& change) { S().requested = change.target; });
+        On({MessageType::ArchetypesLoaded}, [] {
+            State& s = S();
+            s.archetypesLoaded = true;
+            if (IsLevel(s.current)) {
+                StartLevel(LevelTable()[s.current]);
+            }
+        });
+    }
+};
+
+// Filed once; each reaction reads the manager's state when it runs.
+const MessageReactions& Reactions() {
+    static const ManagerReactions reactions;
+    return reactions;
 }
 
 bool IsPlayable(std::int32_t n) {
@@ -115,20 +141,7 @@ Hooks& GetHooks() {
 
 void Update() {
     State& s = S();
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        if (const auto* started = As<LevelStartedMessage>(*message)) {
-            if (const auto& load = GetHooks().loadLevel; load && s.archetypesLoaded) {
-                load(started->levelName);
-            }
-        } else if (const auto* change = As<ChangeLevelMessage>(*message)) {
-            s.requested = change->target;
-        } else if (message->type == MessageType::ArchetypesLoaded) {
-            s.archetypesLoaded = true;
-            if (IsLevel(s.current)) {
-                StartLevel(LevelTable()[s.current]);
-            }
-        }
-    }
+    Reactions().ReactToQueue();
     if (s.requested != s.current) {
         Switch(s.requested);
     }

@@ -35,21 +35,17 @@ void OneWay::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        const auto* contact = As<CollisionMessage>(*message);
-        if (!contact) {
-            continue;
-        }
-        Object* other = contact->Other(owner);
+    MessagingSystem::ForEach<CollisionMessage>([this](const CollisionMessage& contact) {
+        Object* other = contact.Other(owner);
         if (!other) {
-            continue;
+            return;
         }
-        if (contact->kind == CollisionKind::Ended) {
+        if (contact.kind == CollisionKind::Ended) {
             SetHollow(true);
-            continue;
+            return;
         }
-        if (contact->objectA->GetName() != "Player1" && contact->objectB->GetName() != "Player1") {
-            continue;
+        if (contact.objectA->GetName() != "Player1" && contact.objectB->GetName() != "Player1") {
+            return;
         }
         const Vector2D self = owner->GetTransform().GetPosition();
         const Vector2D them = other->GetTransform().GetPosition();
@@ -66,5 +62,5 @@ void OneWay::HandleMessages() {
         if (solid) {
             SetHollow(false);
         }
-    }
+    });
 }
