@@ -79,12 +79,8 @@ PlayerControlComponent::Side SideOf(const Object& self, const Object& other) {
 }
 
 void PlayerControlComponent::HandleMessages() {
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        if (const auto* hit = As<CollisionMessage>(*message)) {
-            collisions.push_back(hit);
-        } else if (message->type == MessageType::TogglePause) {
-            InputSystem::StopRumble();
-        }
+    if (MessagingSystem::WasSent(MessageType::TogglePause)) {
+        InputSystem::StopRumble();
     }
 }
 
@@ -125,7 +121,6 @@ void PlayerControlComponent::Update() {
     if (body) {
         FallCheck();
     }
-    collisions.clear();
 }
 
 void PlayerControlComponent::MakeFace() {
@@ -173,28 +168,19 @@ bool PlayerControlComponent::EndingWatched() const {
 void PlayerControlComponent::CollisionPass() {
     bool onGround = false;
     bool leftSomething = false;
-    for (const CollisionMessage* m : collisions) {
-        Object* other = nullptr;
-        if (m->objectA->GetName() == owner->GetName()) {
-            other = m->objectB;
-        } else if (m->objectB->GetName() == owner->GetName()) {
-            other = m->objectA;
-        } else {
-            continue;
-        }
-        if (m->kind == CollisionKind::Began || m->kind == CollisionKind::Continues) {
-            if (!jumpLocked && SideOf(*owner, *other) == kBelow && IsJumpGround(other->GetName())) {
+    gameplay::ForEachContact(owner, [&](CollisionKind kind, const Object& other) {
+        if (kind == CollisionKind::Began || kind == CollisionKind::Continues) {
+            if (!jumpLocked && SideOf(*owner, other) == kBelow && IsJumpGround(other.GetName())) {
                 canJump = true;
                 onGround = true;
             }
-            const Object* notSelf = m->objectA == owner ? m->objectB : m->objectA;
-            if (!notSelf->HasComponent("CannonComponent")) {
+            if (!other.HasComponent("CannonComponent")) {
                 inCannon = false;
             }
-        } else if (m->kind == CollisionKind::Ended && !jumpLocked && isFull) {
+        } else if (kind == CollisionKind::Ended && !jumpLocked && isFull) {
             leftSomething = true;
         }
-    }
+    });
     // The half form keeps its jump when it rolls off an edge; the full form loses it, but only
     // when nothing is left under it: rolling from one tile onto the next begins the new contact
     // and ends the old one in the same frame, and that must not eat a jump pressed on the seam.

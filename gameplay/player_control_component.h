@@ -5,16 +5,13 @@
 // "Face") on its first update; the face follows the character and shows only in the full form.
 //
 // Game-logic pieces of other objects read and write `isFull`, `canJump`, `inCannon` and
-// "playerNum" directly and call Win(). Collision messages are kept only for the frame in which
-// they are readable. Without a RigidBody2D the character neither moves nor falls.
+// "playerNum" directly and call Win(). Contacts are read in the frame after they happen, like
+// every piece's. Without a RigidBody2D the character neither moves nor falls.
 #pragma once
-
-#include <vector>
 
 #include "core/vector.h"
 #include "objects/component_registration.h"
 
-struct CollisionMessage;
 class Object;
 class RigidBody2D;
 
@@ -78,7 +75,6 @@ private:
     // Texture, mass and face of a form; the parts both switch variants share.
     void TakeForm(bool full, RigidBody2D* body);
 
-    std::vector<const CollisionMessage*> collisions;
     Object* face = nullptr;
     bool faceTried = false;
 };
