@@ -64,12 +64,11 @@ void ApplyGameAids(Core& core) {
     if (NumberAid("VORL_PLAYBACK", 1, 1)) {
         InputSystem::SetPlaybackInput(true);
         core.SetStepHooks({nullptr, [] {
-                               for (const auto& message : MessagingSystem::GetMessages()) {
-                                   if (const auto* started = As<LevelStartedMessage>(*message)) {
-                                       std::cout << "level started: " << started->levelName
+                               MessagingSystem::ForEach<LevelStartedMessage>(
+                                   [](const LevelStartedMessage& started) {
+                                       std::cout << "level started: " << started.levelName
                                                  << std::endl;
-                                   }
-                               }
+                                   });
                            }});
     }
 }
