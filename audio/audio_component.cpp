@@ -3,7 +3,7 @@
 #include "core/messaging.h"
 
 VORL_REGISTER_SAVED_COMPONENT(AudioComponent) {
-    meta.Member("Event", &AudioComponent::Event).Member("Playing", &AudioComponent::Playing);
+    VORL_MEMBERS(meta, Event, Playing);
 }
 
 void AudioComponent::Update() {

@@ -8,10 +8,10 @@
 #include "objects/object.h"
 
 VORL_REGISTER_COMPONENT(ArchetypeLevelEditorComponent) {
-    meta.Member("offset", &ArchetypeLevelEditorComponent::offset);
+    VORL_MEMBERS(meta, offset);
 }
 VORL_REGISTER_COMPONENT(ArchetypeObjectEditorComponent) {
-    meta.Member("offset", &ArchetypeObjectEditorComponent::offset);
+    VORL_MEMBERS(meta, offset);
 }
 VORL_REGISTER_COMPONENT(ComponentTemplate) {}
 

@@ -66,7 +66,7 @@ LevelEditor::~LevelEditor() {
 }
 
 VORL_REGISTER_TYPE(LevelEditor, "LevelEditor") {
-    meta.Member("update", &LevelEditor::update);
+    VORL_MEMBERS(meta, update);
 }
 
 void LevelEditor::Shutdown() {

@@ -8,7 +8,7 @@
 #include "physics/colliders.h"
 
 VORL_REGISTER_SAVED_COMPONENT(BreakBlock) {
-    meta.Member("BreakSpeed", &BreakBlock::BreakSpeed);
+    VORL_MEMBERS(meta, BreakSpeed);
 }
 
 void BreakBlock::HandleMessages() {

@@ -9,13 +9,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(CameraFollowComponent) {
-    meta.Member("maxSpeed", &CameraFollowComponent::maxSpeed)
-        .Member("startX", &CameraFollowComponent::startX)
-        .Member("startY", &CameraFollowComponent::startY)
-        .Member("maxX", &CameraFollowComponent::maxX)
-        .Member("minX", &CameraFollowComponent::minX)
-        .Member("maxY", &CameraFollowComponent::maxY)
-        .Member("minY", &CameraFollowComponent::minY);
+    VORL_MEMBERS(meta, maxSpeed, startX, startY, maxX, minX, maxY, minY);
 }
 
 namespace {

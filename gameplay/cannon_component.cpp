@@ -7,7 +7,7 @@
 #include "physics/rigid_body2d.h"
 
 VORL_REGISTER_SAVED_COMPONENT(CannonComponent) {
-    meta.Member("speed", &CannonComponent::speed);
+    VORL_MEMBERS(meta, speed);
 }
 
 namespace {

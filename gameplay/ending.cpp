@@ -9,15 +9,15 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(EndOfGame) {
-    meta.Member("active", &EndOfGame::active).Member("side", &EndOfGame::side);
+    VORL_MEMBERS(meta, active, side);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(Starfall) {
-    meta.Member("check", &Starfall::check);
+    VORL_MEMBERS(meta, check);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(FlyingStar) {
-    meta.Member("speed", &FlyingStar::speed).Member("active", &FlyingStar::active);
+    VORL_MEMBERS(meta, speed, active);
 }
 
 namespace {

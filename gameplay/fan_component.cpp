@@ -7,7 +7,7 @@
 #include "physics/rigid_body2d.h"
 
 VORL_REGISTER_SAVED_COMPONENT(FanComponent) {
-    meta.Member("speed", &FanComponent::speed);
+    VORL_MEMBERS(meta, speed);
 }
 
 namespace {

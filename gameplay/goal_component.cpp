@@ -7,7 +7,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(GoalComponent) {
-    meta.Member("unused", &GoalComponent::unused);
+    VORL_MEMBERS(meta, unused);
 }
 
 void GoalComponent::HandleMessages() {

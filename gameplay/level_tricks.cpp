@@ -9,19 +9,19 @@
 #include "physics/rigid_body2d.h"
 
 VORL_REGISTER_COMPONENT(ObjectMoveComponent) {
-    meta.Member("direction", &ObjectMoveComponent::direction);
+    VORL_MEMBERS(meta, direction);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(InvisibleComponent) {
-    meta.Member("setVisible", &InvisibleComponent::setVisible);
+    VORL_MEMBERS(meta, setVisible);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(PresentationLockingDoor) {
-    meta.Member("dontUse", &PresentationLockingDoor::dontUse);
+    VORL_MEMBERS(meta, dontUse);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(EndSkip) {
-    meta.Member("sillyData", &EndSkip::sillyData);
+    VORL_MEMBERS(meta, sillyData);
 }
 
 VORL_REGISTER_COMPONENT(FaceComponent) {}

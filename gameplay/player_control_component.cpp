@@ -15,16 +15,8 @@
 #include "physics/rigid_body2d.h"
 
 VORL_REGISTER_SAVED_COMPONENT(PlayerControlComponent) {
-    meta.Member("playerNum", &PlayerControlComponent::playerNum)
-        .Member("hWeight", &PlayerControlComponent::hWeight)
-        .Member("lWeight", &PlayerControlComponent::lWeight)
-        .Member("hSpeed", &PlayerControlComponent::hSpeed)
-        .Member("lSpeed", &PlayerControlComponent::lSpeed)
-        .Member("hjumpheight", &PlayerControlComponent::hjumpheight)
-        .Member("ljumpheight", &PlayerControlComponent::ljumpheight)
-        .Member("levelReset", &PlayerControlComponent::levelReset)
-        .Member("active", &PlayerControlComponent::active)
-        .Member("spinTime", &PlayerControlComponent::spinTime);
+    VORL_MEMBERS(meta, playerNum, hWeight, lWeight, hSpeed, lSpeed, hjumpheight, ljumpheight,
+                 levelReset, active, spinTime);
 }
 
 namespace {

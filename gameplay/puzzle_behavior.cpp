@@ -7,16 +7,11 @@
 #include "physics/rigid_body2d.h"
 
 VORL_REGISTER_COMPONENT(PuzzleBehavior) {
-    meta.Member("React_Fan", &PuzzleBehavior::React_Fan)
-        .Member("React_Cannon", &PuzzleBehavior::React_Cannon)
-        .Member("React_Goal", &PuzzleBehavior::React_Goal)
-        .Member("FanStrength", &PuzzleBehavior::FanStrength)
-        .Member("CannonStrength", &PuzzleBehavior::CannonStrength);
+    VORL_MEMBERS(meta, React_Fan, React_Cannon, React_Goal, FanStrength, CannonStrength);
 }
 
 VORL_REGISTER_COMPONENT(PuzzleComponent) {
-    meta.Member("PuzzleID", &PuzzleComponent::PuzzleID)
-        .Member("Strength", &PuzzleComponent::Strength);
+    VORL_MEMBERS(meta, PuzzleID, Strength);
 }
 
 void PuzzleBehavior::Update() {

@@ -5,7 +5,7 @@
 #include "physics/rigid_body2d.h"
 
 VORL_REGISTER_SAVED_COMPONENT(Reset) {
-    meta.Member("resetPosition", &Reset::resetPosition).Member("endOfScreen", &Reset::endOfScreen);
+    VORL_MEMBERS(meta, resetPosition, endOfScreen);
 }
 
 void Reset::Update() {

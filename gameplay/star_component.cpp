@@ -6,7 +6,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(StarComponent) {
-    meta.Member("Donut", &StarComponent::Donut);
+    VORL_MEMBERS(meta, Donut);
 }
 
 void StarComponent::HandleMessages() {

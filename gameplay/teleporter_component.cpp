@@ -6,7 +6,7 @@
 #include "physics/rigid_body2d.h"
 
 VORL_REGISTER_SAVED_COMPONENT(TeleporterComponent) {
-    meta.Member("teleportLocation", &TeleporterComponent::teleportLocation);
+    VORL_MEMBERS(meta, teleportLocation);
 }
 
 void TeleporterComponent::HandleMessages() {

@@ -8,11 +8,11 @@
 #include "objects/level_manager.h"
 
 VORL_REGISTER_COMPONENT(SplashScreenComponent) {
-    meta.Member("timer", &SplashScreenComponent::timer);
+    VORL_MEMBERS(meta, timer);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(PlayerControllerComponentVerticalShooter) {
-    meta.Member("timer", &PlayerControllerComponentVerticalShooter::timer);
+    VORL_MEMBERS(meta, timer);
 }
 
 void SplashScreenComponent::Update() {

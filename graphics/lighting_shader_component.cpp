@@ -5,11 +5,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(LightingShaderComponent) {
-    meta.Member("r", &LightingShaderComponent::r)
-        .Member("g", &LightingShaderComponent::g)
-        .Member("b", &LightingShaderComponent::b)
-        .Member("scale", &LightingShaderComponent::scale)
-        .Member("AmbientIntensity", &LightingShaderComponent::AmbientIntensity);
+    VORL_MEMBERS(meta, r, g, b, scale, AmbientIntensity);
 }
 
 platform::QuadDraw LightingShaderComponent::BuildLightQuad() const {

@@ -4,10 +4,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(LoopingBackgroundComponent) {
-    meta.Member("speed", &LoopingBackgroundComponent::speed)
-        .Member("layer", &LoopingBackgroundComponent::layer)
-        .Member("offsetX", &LoopingBackgroundComponent::offsetX)
-        .Member("offsetY", &LoopingBackgroundComponent::offsetY);
+    VORL_MEMBERS(meta, speed, layer, offsetX, offsetY);
 }
 
 namespace {

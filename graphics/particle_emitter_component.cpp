@@ -9,31 +9,10 @@
 #include "graphics/colored_square_component.h"
 
 VORL_REGISTER_SAVED_COMPONENT(ParticleEmitterComponent) {
-    using P = ParticleEmitterComponent;
-    meta.Member("active", &P::active)
-        .Member("minLifetime", &P::minLifetime)
-        .Member("maxLifetime", &P::maxLifetime)
-        .Member("rotationSpeed", &P::rotationSpeed)
-        .Member("maxParticles", &P::maxParticles)
-        .Member("particleSpawnRate", &P::particleSpawnRate)
-        .Member("emitterType", &P::emitterType)
-        .Member("minScale", &P::minScale)
-        .Member("maxScale", &P::maxScale)
-        .Member("minOffset", &P::minOffset)
-        .Member("maxOffset", &P::maxOffset)
-        .Member("minVelocity", &P::minVelocity)
-        .Member("maxVelocity", &P::maxVelocity)
-        .Member("gravityVector", &P::gravityVector)
-        .Member("randomizeColors", &P::randomizeColors)
-        .Member("fadeAlpha", &P::fadeAlpha)
-        .Member("startR", &P::startR)
-        .Member("startG", &P::startG)
-        .Member("startB", &P::startB)
-        .Member("startA", &P::startA)
-        .Member("endR", &P::endR)
-        .Member("endG", &P::endG)
-        .Member("endB", &P::endB)
-        .Member("endA", &P::endA);
+    VORL_MEMBERS(meta, active, minLifetime, maxLifetime, rotationSpeed, maxParticles,
+                 particleSpawnRate, emitterType, minScale, maxScale, minOffset, maxOffset,
+                 minVelocity, maxVelocity, gravityVector, randomizeColors, fadeAlpha, startR,
+                 startG, startB, startA, endR, endG, endB, endA);
 }
 
 namespace {

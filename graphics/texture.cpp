@@ -15,7 +15,7 @@
 #include "platform/png_codec.h"
 
 VORL_REGISTER_TYPE(Texture, "Texture") {
-    meta.Member("name", &Texture::name);
+    VORL_MEMBERS(meta, name);
 }
 
 namespace {

@@ -7,8 +7,8 @@
 VORL_REGISTER_SAVED_COMPONENT(TextureComponent) {
     // The pointer is listed for the data files' member order but never read from text: loaders
     // give "filename" and object completion resolves it.
-    meta.UnnamedMember("animation", &TextureComponent::animation)
-        .Member("filename", &TextureComponent::filename);
+    meta.UnnamedMember("animation", &TextureComponent::animation);
+    VORL_MEMBERS(meta, filename);
 }
 
 Vector2D FrameOffset(unsigned int frame) {

@@ -85,20 +85,17 @@ constexpr ValueForm kVectorForm = FormOf<Vector2D, &WriteVector>(platform::Field
 }  // namespace
 
 VORL_REGISTER_TYPE(Vector2D, "Vector2D") {
-    meta.Member("x", &Vector2D::x).Member("y", &Vector2D::y).Form(&kVectorForm);
+    VORL_MEMBERS(meta, x, y).Form(&kVectorForm);
 }
 
 VORL_REGISTER_TYPE(Vector3D, "Vector3D") {
-    meta.Member("x", &Vector3D::x).Member("y", &Vector3D::y).Member("z", &Vector3D::z);
+    VORL_MEMBERS(meta, x, y, z);
 }
 
 VORL_REGISTER_TYPE(Vector4D, "Vector4D") {
-    meta.Member("x", &Vector4D::x)
-        .Member("y", &Vector4D::y)
-        .Member("z", &Vector4D::z)
-        .Member("w", &Vector4D::w);
+    VORL_MEMBERS(meta, x, y, z, w);
 }
 
 VORL_REGISTER_TYPE(DebugSystem, "DebugSystem") {
-    meta.Member("update", &DebugSystem::update);
+    VORL_MEMBERS(meta, update);
 }

@@ -1,7 +1,7 @@
 // How types enter the registry. Each registered type has one registration next to its definition:
 //
 //   VORL_REGISTER_TYPE(Vector2D, "Vector2D") {
-//       meta.Member("x", &Vector2D::x).Member("y", &Vector2D::y);
+//       VORL_MEMBERS(meta, x, y).Form(&kVectorForm);
 //   }
 //
 // This names the type and records its size and members in registration order (component classes
@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "meta/meta_type.h"
 
@@ -19,6 +20,8 @@
 template <class T>
 class MetaBuilder {
 public:
+    using Class = T;
+
     MetaBuilder(MetaType& type, const T& sample) : type_(type), sample_(sample) {}
 
     template <class M, class C>
@@ -82,3 +85,27 @@ bool RegisterPrimitive(const char* name, DumpFunction dump, const ValueForm* for
     [[maybe_unused]] static const bool kRegistered##Class =         \
         RegisterMetaType<Class>(Name, &RegisterMembersOf##Class);   \
     static void RegisterMembersOf##Class([[maybe_unused]] MetaBuilder<Class>& meta)
+
+// Lists members whose data-file name is the field's own name, so each name is written once:
+// VORL_MEMBERS(meta, mass, velocity) is meta.Member("mass", &RigidBody2D::mass)
+// .Member("velocity", &RigidBody2D::velocity), the class taken from the builder. The list order is
+// the registration order, which is the order files are written in. It yields the builder, so
+// members of other forms (UnnamedMember, a name unlike the field's, NestedDump) chain after it.
+#define VORL_MEMBERS(builder, ...)                                                          \
+    builder VORL_FOR_EACH_(VORL_MEMBER_, std::remove_reference_t<decltype(builder)>::Class, \
+                           __VA_ARGS__)
+#define VORL_MEMBER_(Class, name) .Member(#name, &Class::name)
+
+// A preprocessor for-each: each rescan of VORL_EXPAND_'s argument unrolls one more element, and the
+// nested expansions rescan it more than 64 times, more than any class lists. A longer list leaves
+// an unexpanded VORL_FOR_EACH_AGAIN_ behind and fails to compile rather than dropping members.
+#define VORL_FOR_EACH_(macro, Class, ...) \
+    __VA_OPT__(VORL_EXPAND_(VORL_FOR_EACH_STEP_(macro, Class, __VA_ARGS__)))
+#define VORL_FOR_EACH_STEP_(macro, Class, first, ...) \
+    macro(Class, first) __VA_OPT__(VORL_FOR_EACH_AGAIN_ VORL_PARENS_(macro, Class, __VA_ARGS__))
+#define VORL_FOR_EACH_AGAIN_() VORL_FOR_EACH_STEP_
+#define VORL_PARENS_ ()
+#define VORL_EXPAND_(...) VORL_EXPAND3_(VORL_EXPAND3_(VORL_EXPAND3_(VORL_EXPAND3_(__VA_ARGS__))))
+#define VORL_EXPAND3_(...) VORL_EXPAND2_(VORL_EXPAND2_(VORL_EXPAND2_(VORL_EXPAND2_(__VA_ARGS__))))
+#define VORL_EXPAND2_(...) VORL_EXPAND1_(VORL_EXPAND1_(VORL_EXPAND1_(VORL_EXPAND1_(__VA_ARGS__))))
+#define VORL_EXPAND1_(...) __VA_ARGS__

@@ -1,7 +1,7 @@
 // How component classes enter the registry. Each has one registration next to its definition:
 //
 //   VORL_REGISTER_SAVED_COMPONENT(RigidBody2D) {
-//       meta.Member("mass", &RigidBody2D::mass).Member("velocity", &RigidBody2D::velocity);
+//       VORL_MEMBERS(meta, mass, velocity);
 //   }
 //
 // This names the type, records its size, its members in registration order and whether the editor

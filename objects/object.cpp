@@ -21,14 +21,9 @@ void DumpComponents(std::ostream& out, const MetaValue& value) {
 }  // namespace
 
 VORL_REGISTER_TYPE(Object, "Object") {
-    meta.Member("filename", &Object::filename)
-        .UnnamedMember("vertexCount", &Object::vertexCount)
-        .Member("horizontalFlip", &Object::horizontalFlip)
-        .Member("transform", &Object::transform)
-        .UnnamedMember("myInfo", &Object::myInfo)
-        .Member("verticalFlip", &Object::verticalFlip)
-        .Member("isSelected", &Object::isSelected)
-        .NestedDump(&DumpComponents);
+    VORL_MEMBERS(meta, filename).UnnamedMember("vertexCount", &Object::vertexCount);
+    VORL_MEMBERS(meta, horizontalFlip, transform).UnnamedMember("myInfo", &Object::myInfo);
+    VORL_MEMBERS(meta, verticalFlip, isSelected).NestedDump(&DumpComponents);
 }
 
 Object::Object() {

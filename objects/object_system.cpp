@@ -6,7 +6,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_TYPE(ObjectSystem, "ObjectSystem") {
-    meta.Member("update", &ObjectSystem::update);
+    VORL_MEMBERS(meta, update);
 }
 
 void DestroyAllLevelObjects() {

@@ -14,10 +14,7 @@ Transform2D::PositionFollower positionFollower = nullptr;
 // Every object embeds one and the level line writes it apart, so it is edited but not saved as a
 // component line.
 VORL_REGISTER_COMPONENT_AS(Transform2D, ComponentUse::Edited) {
-    meta.Member("position", &Transform2D::position)
-        .Member("zlayer", &Transform2D::zlayer)
-        .Member("rotation", &Transform2D::rotation)
-        .Member("scale", &Transform2D::scale);
+    VORL_MEMBERS(meta, position, zlayer, rotation, scale);
 }
 
 void Transform2D::SetPosition(const Vector2D& p) {

@@ -8,15 +8,15 @@
 #include "objects/object.h"
 
 VORL_REGISTER_COMPONENT(PointCollider2D) {
-    meta.Member("point", &PointCollider2D::point).Member("mHollow", &PointCollider2D::mHollow);
+    VORL_MEMBERS(meta, point, mHollow);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(BoxCollider2D) {
-    meta.Member("mHalfSize", &BoxCollider2D::mHalfSize).Member("mHollow", &BoxCollider2D::mHollow);
+    VORL_MEMBERS(meta, mHalfSize, mHollow);
 }
 
 VORL_REGISTER_SAVED_COMPONENT(CircleCollider2D) {
-    meta.Member("radius", &CircleCollider2D::radius).Member("mHollow", &CircleCollider2D::mHollow);
+    VORL_MEMBERS(meta, radius, mHollow);
 }
 
 namespace {

@@ -5,11 +5,7 @@
 #include "physics/colliders.h"
 
 VORL_REGISTER_SAVED_COMPONENT(OneWay) {
-    meta.Member("dontUse", &OneWay::dontUse)
-        .Member("top", &OneWay::top)
-        .Member("bottom", &OneWay::bottom)
-        .Member("left", &OneWay::left)
-        .Member("right", &OneWay::right);
+    VORL_MEMBERS(meta, dontUse, top, bottom, left, right);
 }
 
 void OneWay::SetHollow(bool hollow) {

@@ -14,7 +14,7 @@
 #include "physics/collider_sync.h"
 
 VORL_REGISTER_TYPE(PhysicsSystem, "PhysicsSystem") {
-    meta.Member("update", &PhysicsSystem::update);
+    VORL_MEMBERS(meta, update);
 }
 
 namespace {

@@ -9,13 +9,7 @@
 #include "physics/colliders.h"
 
 VORL_REGISTER_SAVED_COMPONENT(RigidBody2D) {
-    meta.Member("mass", &RigidBody2D::mass)
-        .Member("velocity", &RigidBody2D::velocity)
-        .Member("state", &RigidBody2D::state)
-        .Member("active", &RigidBody2D::active)
-        .Member("bounciness", &RigidBody2D::bounciness)
-        .Member("friction", &RigidBody2D::friction)
-        .Member("gravity", &RigidBody2D::gravity);
+    VORL_MEMBERS(meta, mass, velocity, state, active, bounciness, friction, gravity);
 }
 
 void RigidBody2D::AddForcePolar(float magnitude, float angle) {

@@ -3,10 +3,7 @@
 #include <ostream>
 
 VORL_REGISTER_COMPONENT(Transform3D) {
-    meta.Member("position", &Transform3D::position)
-        .Member("rotation", &Transform3D::rotation)
-        .Member("scale", &Transform3D::scale)
-        .Member("isstatic", &Transform3D::isstatic);
+    VORL_MEMBERS(meta, position, rotation, scale, isstatic);
 }
 
 namespace {

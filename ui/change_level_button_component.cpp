@@ -8,9 +8,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(ChangeLevelButtonComponent) {
-    meta.Member("NextLevel", &ChangeLevelButtonComponent::NextLevel)
-        .Member("texture", &ChangeLevelButtonComponent::texture)
-        .Member("hovertexture", &ChangeLevelButtonComponent::hovertexture);
+    VORL_MEMBERS(meta, NextLevel, texture, hovertexture);
 }
 
 namespace {

@@ -4,10 +4,7 @@
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(OnGUIComponent) {
-    meta.Member("screenX", &OnGUIComponent::screenX)
-        .Member("screenY", &OnGUIComponent::screenY)
-        .Member("scaleX", &OnGUIComponent::scaleX)
-        .Member("scaleY", &OnGUIComponent::scaleY);
+    VORL_MEMBERS(meta, screenX, screenY, scaleX, scaleY);
 }
 
 namespace {
