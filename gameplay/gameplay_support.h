@@ -23,9 +23,13 @@ PlayerControlComponent* PlayerOf(const Object* object);
 RigidBody2D* BodyOf(const Object* object);
 
 // The one way a piece reads its contacts: calls `react(kind, other)` for each contact of the frame
-// before that names `owner`, in sending order, with the object it pairs `owner` with.
+// before that names `owner`, in sending order, with the object it pairs `owner` with. A piece not
+// yet on an object (null `owner`) has none.
 template <class React>
 void ForEachContact(const Object* owner, React react) {
+    if (!owner) {
+        return;
+    }
     MessagingSystem::ForEach<CollisionMessage>([&](const CollisionMessage& hit) {
         if (Object* other = hit.Other(owner)) {
             react(hit.kind, *other);

@@ -11,9 +11,6 @@ VORL_REGISTER_SAVED_COMPONENT(GoalComponent) {
 }
 
 void GoalComponent::HandleMessages() {
-    if (!owner) {
-        return;
-    }
     gameplay::ForEachContactBegun(owner, [this](Object& other) {
         PlayerControlComponent* player = gameplay::PlayerOf(&other);
         if (!player) {

@@ -10,9 +10,6 @@ VORL_REGISTER_SAVED_COMPONENT(TeleporterComponent) {
 }
 
 void TeleporterComponent::HandleMessages() {
-    if (!owner) {
-        return;
-    }
     gameplay::ForEachContactBegun(owner, [this](Object& other) {
         RigidBody2D* body = gameplay::BodyOf(&other);
         if (!body || body->state == 0) {
