@@ -57,7 +57,7 @@ struct Jump {
 
 float TopSpeed(Bench& bench, bool full) {
     bench.Start(full);
-    bench.Keys().Press(VirtualKey::Right);
+    bench.Press(VirtualKey::Right);
     float top = 0.0f;
     for (int i = 0; i < 10 * kFramesPerSecond; ++i) {
         bench.Frames(1);
@@ -72,9 +72,9 @@ float TakeOff(Bench& bench) {
     float takeOff = bench.X();
     for (int tries = 0; tries < 20 && bench.Body().GetVelocity().y < kJumpStarted; ++tries) {
         takeOff = bench.X();
-        bench.Keys().Press(VirtualKey::Up);
+        bench.Press(VirtualKey::Up);
         bench.Frames(1);
-        bench.Keys().Release(VirtualKey::Up);
+        bench.Release(VirtualKey::Up);
         if (bench.Body().GetVelocity().y < kJumpStarted) {
             bench.Frames(2);
         }
@@ -87,7 +87,7 @@ float TakeOff(Bench& bench) {
 bool Clears(Bench& bench, bool full, bool running, float gap) {
     const float edge = -bench.HalfWidth();
     bench.Start(full, "", 0.0f, running ? -1600.0f : edge, gap);
-    bench.Keys().Press(VirtualKey::Right);
+    bench.Press(VirtualKey::Right);
     if (running) {
         bench.Until(20 * kFramesPerSecond, [&] { return bench.X() >= edge - kJumpLead; });
     }
@@ -123,7 +123,7 @@ float GapCleared(Bench& bench, bool full, bool running) {
 Jump JumpFrom(Bench& bench, bool full, int runFrames, bool moving) {
     bench.Start(full);
     if (moving) {
-        bench.Keys().Press(VirtualKey::Right);
+        bench.Press(VirtualKey::Right);
         bench.Frames(runFrames);
     }
     const float takeOff = TakeOff(bench);
@@ -152,7 +152,7 @@ bool Climbs(Bench& bench, bool full, float height, bool running, float lead) {
           << " 0\nRigidBody2D mass 0.0 state 0\nBoxCollider2D mHollow false\n}\n";
     const float touching = kLedgeFace - bench.HalfWidth();
     bench.Start(full, ledge.str(), 0.0f, running ? touching - 1600.0f : touching);
-    bench.Keys().Press(VirtualKey::Right);
+    bench.Press(VirtualKey::Right);
     bench.Until(20 * kFramesPerSecond, [&] { return bench.X() >= touching - lead; });
     TakeOff(bench);
     bench.Frames(3 * kFramesPerSecond);
@@ -358,9 +358,9 @@ int main(int argc, char** argv) {
     Assets::SetRoot(argv[1]);
     platform::Services services = platform::MakeHeadlessServices(kGameFrameTime);
     FrameRateController::UseStep(kGameFrameTime);
-    auto keys = std::make_unique<KeyScript>();
-    KeyScript* keyScript = keys.get();
-    services.window = std::move(keys);
+    auto window = std::make_unique<testing_support::ScriptedWindow>();
+    testing_support::ScriptedWindow& keys = *window;
+    services.window = std::move(window);
     Core core(std::move(services));
     core.Update();
     // No textures: nothing is drawn, and their loading notes would mix with the report.
@@ -379,7 +379,7 @@ int main(int argc, char** argv) {
                   << (fallback.empty() ? "" : " and no readable fallback") << "\n";
         return 2;
     }
-    Bench bench(core, *keyScript, *player);
+    Bench bench(core, keys, *player);
     Report(bench, *player, source);
     std::fflush(stdout);
     core.Shutdown();
