@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 #include <box2d/box2d.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -41,46 +42,46 @@ struct BoxLayout {
     bool dynamic;
 };
 
-std::vector<BoxLayout> TilesScene() {
+// Boxes of one size laid out in rows and columns, `step` apart both ways from the first at
+// (x, y); odd rows shifted right by `stagger`, as bricks are.
+struct Grid {
+    int rows = 1;
+    int cols = 1;
+    float x = 0.0f;
+    float y = 0.0f;
+    float step = 0.0f;
+    float hx = 0.0f;
+    float hy = 0.0f;
+    bool dynamic = false;
+    float stagger = 0.0f;
+};
+
+std::vector<BoxLayout> Layout(std::initializer_list<Grid> grids) {
     std::vector<BoxLayout> boxes;
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 500; ++col) {
-            boxes.push_back({16.0f + 32.0f * col, 16.0f + 32.0f * row, 16, 16, false});
-        }
-    }
-    for (int row = 0; row < 5; ++row) {
-        for (int col = 0; col < 10; ++col) {
-            boxes.push_back({7800.0f + 40.0f * col, 200.0f + 40.0f * row, 10, 10, true});
+    for (const Grid& g : grids) {
+        for (int row = 0; row < g.rows; ++row) {
+            for (int col = 0; col < g.cols; ++col) {
+                const float offset = row % 2 ? g.stagger : 0.0f;
+                boxes.push_back(
+                    {g.x + g.step * col + offset, g.y + g.step * row, g.hx, g.hy, g.dynamic});
+            }
         }
     }
     return boxes;
+}
+
+// The scenes' grids: rows, columns, first box's x and y, step, half width and height, dynamic,
+// stagger. The static floor first, then what falls on it.
+std::vector<BoxLayout> TilesScene() {
+    return Layout({{4, 500, 16, 16, 32, 16, 16, false}, {5, 10, 7800, 200, 40, 10, 10, true}});
 }
 
 std::vector<BoxLayout> PileScene() {
-    std::vector<BoxLayout> boxes;
-    for (int col = 0; col < 40; ++col) {
-        boxes.push_back({16.0f + 32.0f * col, 16.0f, 16, 16, false});
-    }
-    for (int row = 0; row < 20; ++row) {
-        for (int col = 0; col < 25; ++col) {
-            const float offset = row % 2 ? 11.0f : 0.0f;
-            boxes.push_back({360.0f + 22.0f * col + offset, 50.0f + 22.0f * row, 10, 10, true});
-        }
-    }
-    return boxes;
+    return Layout({{1, 40, 16, 16, 32, 16, 16, false}, {20, 25, 360, 50, 22, 10, 10, true, 11}});
 }
 
 std::vector<BoxLayout> FieldScene() {
-    std::vector<BoxLayout> boxes;
-    for (int slab = 0; slab < 100; ++slab) {
-        boxes.push_back({75.0f + 150.0f * slab, 10.0f, 75, 10, false});
-    }
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 500; ++col) {
-            boxes.push_back({20.0f + 30.0f * col, 40.0f + 30.0f * row, 10, 10, true});
-        }
-    }
-    return boxes;
+    return Layout({{1, 100, 75, 10, 150, 75, 10, false}, {4, 500, 20, 40, 30, 10, 10, true}});
 }
 
 // --- ours -----------------------------------------------------------------------------------
