@@ -45,14 +45,9 @@ struct BoxLayout {
 // Boxes of one size laid out in rows and columns, `step` apart both ways from the first at
 // (x, y); odd rows shifted right by `stagger`, as bricks are.
 struct Grid {
-    int rows = 1;
-    int cols = 1;
-    float x = 0.0f;
-    float y = 0.0f;
-    float step = 0.0f;
-    float hx = 0.0f;
-    float hy = 0.0f;
-    bool dynamic = false;
+    int rows, cols;
+    float x, y, step, hx, hy;
+    bool dynamic;
     float stagger = 0.0f;
 };
 
