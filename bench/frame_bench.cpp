@@ -6,8 +6,6 @@
 // work on a shared machine does not tilt the ratio.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <vector>
 
 #include "core/messaging.h"
@@ -19,8 +17,11 @@
 #include "physics/rigid_body2d.h"
 #include "support/headless_engine.h"
 #include "support/ratio_main.h"
+#include "support/thread_clock.h"
 
 namespace {
+
+using bench_support::ThreadSeconds;
 
 constexpr int kTiles = 250;
 constexpr int kStack = 3;
@@ -29,12 +30,6 @@ constexpr float kTileHalf = 16.0f;
 constexpr float kCrateHalf = 12.0f;
 // Long enough for every stack to come to rest before the timing starts.
 constexpr int kSettleFrames = 180;
-
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1.0e-9;
-}
 
 // Three game-logic classes, so that with the body and the collider every object holds five
 // distinct components.

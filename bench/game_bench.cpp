@@ -11,8 +11,6 @@
 // Times are this thread's CPU time, so that other work on a shared machine does not tilt a ratio.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -26,17 +24,14 @@
 #include "objects/level_objects.h"
 #include "support/headless_engine.h"
 #include "support/ratio_main.h"
+#include "support/thread_clock.h"
 
 namespace {
 
+using bench_support::ThreadSeconds;
+
 constexpr double kGameFrame = FrameRateController::kGameFrameTime;
 constexpr int kSettleFrames = 120;
-
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1.0e-9;
-}
 
 void UseShippedAssets() {
     Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");

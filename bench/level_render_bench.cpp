@@ -6,8 +6,6 @@
 // under xvfb-run).
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -22,18 +20,15 @@
 #include "platform/services.h"
 #include "support/headless_engine.h"
 #include "support/ratio_main.h"
+#include "support/thread_clock.h"
 
 namespace {
+
+using bench_support::ThreadSeconds;
 
 constexpr double kGameFrame = FrameRateController::kGameFrameTime;
 // Long enough for every level's pieces to come to rest and the art read ahead to finish.
 constexpr int kSettleFrames = 300;
-
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1.0e-9;
-}
 
 platform::GLSurface* Surface(std::string& error) {
     static std::string why;

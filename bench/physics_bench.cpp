@@ -12,10 +12,10 @@
 #include <benchmark/benchmark.h>
 #include <box2d/box2d.h>
 
-#include <time.h>
-
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/messaging.h"
@@ -26,14 +26,11 @@
 #include "physics/rigid_body2d.h"
 #include "support/headless_engine.h"
 #include "support/ratio_main.h"
+#include "support/thread_clock.h"
 
 namespace {
 
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1.0e-9;
-}
+using bench_support::ThreadSeconds;
 
 constexpr int kSteps = 120;
 // Box2D works in metres: 20 pixels to the metre keeps its boxes near one metre.
@@ -45,46 +42,41 @@ struct BoxLayout {
     bool dynamic;
 };
 
-std::vector<BoxLayout> TilesScene() {
+// Boxes of one size laid out in rows and columns, `step` apart both ways from the first at
+// (x, y); odd rows shifted right by `stagger`, as bricks are.
+struct Grid {
+    int rows, cols;
+    float x, y, step, hx, hy;
+    bool dynamic;
+    float stagger = 0.0f;
+};
+
+std::vector<BoxLayout> Layout(std::initializer_list<Grid> grids) {
     std::vector<BoxLayout> boxes;
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 500; ++col) {
-            boxes.push_back({16.0f + 32.0f * col, 16.0f + 32.0f * row, 16, 16, false});
-        }
-    }
-    for (int row = 0; row < 5; ++row) {
-        for (int col = 0; col < 10; ++col) {
-            boxes.push_back({7800.0f + 40.0f * col, 200.0f + 40.0f * row, 10, 10, true});
+    for (const Grid& g : grids) {
+        for (int row = 0; row < g.rows; ++row) {
+            for (int col = 0; col < g.cols; ++col) {
+                const float offset = row % 2 ? g.stagger : 0.0f;
+                boxes.push_back(
+                    {g.x + g.step * col + offset, g.y + g.step * row, g.hx, g.hy, g.dynamic});
+            }
         }
     }
     return boxes;
+}
+
+// The scenes' grids: rows, columns, first box's x and y, step, half width and height, dynamic,
+// stagger. The static floor first, then what falls on it.
+std::vector<BoxLayout> TilesScene() {
+    return Layout({{4, 500, 16, 16, 32, 16, 16, false}, {5, 10, 7800, 200, 40, 10, 10, true}});
 }
 
 std::vector<BoxLayout> PileScene() {
-    std::vector<BoxLayout> boxes;
-    for (int col = 0; col < 40; ++col) {
-        boxes.push_back({16.0f + 32.0f * col, 16.0f, 16, 16, false});
-    }
-    for (int row = 0; row < 20; ++row) {
-        for (int col = 0; col < 25; ++col) {
-            const float offset = row % 2 ? 11.0f : 0.0f;
-            boxes.push_back({360.0f + 22.0f * col + offset, 50.0f + 22.0f * row, 10, 10, true});
-        }
-    }
-    return boxes;
+    return Layout({{1, 40, 16, 16, 32, 16, 16, false}, {20, 25, 360, 50, 22, 10, 10, true, 11}});
 }
 
 std::vector<BoxLayout> FieldScene() {
-    std::vector<BoxLayout> boxes;
-    for (int slab = 0; slab < 100; ++slab) {
-        boxes.push_back({75.0f + 150.0f * slab, 10.0f, 75, 10, false});
-    }
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 500; ++col) {
-            boxes.push_back({20.0f + 30.0f * col, 40.0f + 30.0f * row, 10, 10, true});
-        }
-    }
-    return boxes;
+    return Layout({{1, 100, 75, 10, 150, 75, 10, false}, {4, 500, 20, 40, 30, 10, 10, true}});
 }
 
 // --- ours -----------------------------------------------------------------------------------
@@ -155,30 +147,22 @@ void Box2D(benchmark::State& state, std::vector<BoxLayout> (*scene)()) {
     state.counters["contacts_at_end"] = contacts;
 }
 
-BENCHMARK_CAPTURE(Box2D, tiles, TilesScene)
-    ->Name("tiles/box2d")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Ours, tiles, TilesScene)
-    ->Name("tiles/ours")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Box2D, pile, PileScene)
-    ->Name("pile/box2d")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Ours, pile, PileScene)
-    ->Name("pile/ours")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Box2D, field, FieldScene)
-    ->Name("field/box2d")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Ours, field, FieldScene)
-    ->Name("field/ours")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+// Each scene raced by both contenders, the baseline first.
+[[maybe_unused]] const bool kRegistered = [] {
+    using Scene = std::vector<BoxLayout> (*)();
+    using Contender = void (*)(benchmark::State&, Scene);
+    const std::pair<const char*, Scene> scenes[] = {
+        {"tiles", TilesScene}, {"pile", PileScene}, {"field", FieldScene}};
+    const std::pair<const char*, Contender> contenders[] = {{"box2d", Box2D}, {"ours", Ours}};
+    for (const auto& [scene, build] : scenes) {
+        for (const auto& [contender, run] : contenders) {
+            benchmark::RegisterBenchmark((std::string(scene) + "/" + contender).c_str(), run, build)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    return true;
+}();
 
 }  // namespace
 

@@ -336,30 +336,25 @@ void LevelEditor::ShowArchetypesAndLabels() {
 
 void LevelEditor::Shortcuts() {
     using namespace InputSystem;
+    // Ctrl with a letter, checked in this order.
+    static constexpr struct {
+        char key;
+        void (*action)(LevelEditor&);
+    } kCtrlKeys[] = {
+        {'S', [](LevelEditor& e) { e.BuildSavePanel(); }},
+        {'L', [](LevelEditor& e) { e.BuildLoadPanel(); }},
+        {'N', [](LevelEditor& e) { e.EmptyLevel(); }},
+        {'Z', [](LevelEditor& e) { e.Undo(); }},
+        {'Y', [](LevelEditor& e) { e.Redo(); }},
+        {'C', [](LevelEditor& e) { e.Copy(); }},
+        {'V', [](LevelEditor& e) { e.Paste(); }},
+        {'D', [](LevelEditor& e) { e.Duplicate(); }},
+    };
     const bool ctrl = CtrlHeld();
-    if (ctrl && KeyTriggered('S')) {
-        BuildSavePanel();
-    }
-    if (ctrl && KeyTriggered('L')) {
-        BuildLoadPanel();
-    }
-    if (ctrl && KeyTriggered('N')) {
-        EmptyLevel();
-    }
-    if (ctrl && KeyTriggered('Z')) {
-        Undo();
-    }
-    if (ctrl && KeyTriggered('Y')) {
-        Redo();
-    }
-    if (ctrl && KeyTriggered('C')) {
-        Copy();
-    }
-    if (ctrl && KeyTriggered('V')) {
-        Paste();
-    }
-    if (ctrl && KeyTriggered('D')) {
-        Duplicate();
+    for (const auto& [key, action] : kCtrlKeys) {
+        if (ctrl && KeyTriggered(key)) {
+            action(*this);
+        }
     }
     if (ctrl && KeyTriggered('P')) {
         PlayTest();

@@ -38,24 +38,22 @@ bool LevelHistory::Record(std::string level) {
 }
 
 std::optional<std::string> LevelHistory::Undo() {
-    if (undo_.empty()) {
-        return std::nullopt;
-    }
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    current_.replace(step.at, step.after.size(), step.before);
-    redo_.push_back(std::move(step));
-    return current_;
+    return Cross(undo_, redo_, &Step::after, &Step::before);
 }
 
 std::optional<std::string> LevelHistory::Redo() {
-    if (redo_.empty()) {
+    return Cross(redo_, undo_, &Step::before, &Step::after);
+}
+
+std::optional<std::string> LevelHistory::Cross(std::deque<Step>& from, std::deque<Step>& to,
+                                               std::string Step::*now, std::string Step::*then) {
+    if (from.empty()) {
         return std::nullopt;
     }
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
-    current_.replace(step.at, step.before.size(), step.after);
-    undo_.push_back(std::move(step));
+    Step step = std::move(from.back());
+    from.pop_back();
+    current_.replace(step.at, (step.*now).size(), step.*then);
+    to.push_back(std::move(step));
     return current_;
 }
 

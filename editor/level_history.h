@@ -13,7 +13,6 @@
 #include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 class LevelHistory {
 public:
@@ -47,10 +46,14 @@ private:
     };
 
     void DropRedo();
+    // Takes the newest step of `from` back across: the current text's `now` side of it becomes
+    // its `then` side, and the step goes onto `to`.
+    std::optional<std::string> Cross(std::deque<Step>& from, std::deque<Step>& to,
+                                     std::string Step::*now, std::string Step::*then);
 
     std::string current_;
     std::deque<Step> undo_;
-    std::vector<Step> redo_;
+    std::deque<Step> redo_;
     std::size_t stepBytes_ = 0;
     std::size_t maxBytes_;
 };

@@ -9,31 +9,38 @@
 #include "meta/data_numbers.h"
 #include "meta/tokenizer.h"
 
-std::vector<TextureListEntry> ReadTextureList(std::istream& in, const std::string& file) {
-    std::vector<TextureListEntry> names;
+namespace {
+
+// Hands each line of a list that holds a token to `entry`, as its tokens; blank lines are passed
+// over.
+template <class Entry>
+void ForEachListLine(std::istream& in, const std::string& file, Entry entry) {
     LineReader lines(in, file);
     std::string line;
     while (lines.Next(line)) {
         std::vector<std::string> tokens = Tokenize(line, LastToken::DropEmpty);
         if (!tokens.empty()) {
-            names.push_back({std::move(tokens.front()), lines.LineNumber()});
+            entry(tokens, lines);
         }
     }
+}
+
+}  // namespace
+
+std::vector<TextureListEntry> ReadTextureList(std::istream& in, const std::string& file) {
+    std::vector<TextureListEntry> names;
+    ForEachListLine(in, file, [&](std::vector<std::string>& tokens, const LineReader& lines) {
+        names.push_back({std::move(tokens.front()), lines.LineNumber()});
+    });
     return names;
 }
 
 std::vector<AnimationListEntry> ReadAnimationList(std::istream& in, const std::string& file) {
     std::vector<AnimationListEntry> entries;
-    LineReader lines(in, file);
-    std::string line;
-    while (lines.Next(line)) {
-        std::vector<std::string> tokens = Tokenize(line, LastToken::DropEmpty);
-        if (tokens.empty()) {
-            continue;
-        }
+    ForEachListLine(in, file, [&](std::vector<std::string>& tokens, LineReader& lines) {
         if (tokens.size() < 2) {
             lines.Report("an animation needs a name and a texture name; line skipped");
-            continue;
+            return;
         }
         tokens.resize(std::max<std::size_t>(tokens.size(), 5));
         for (std::size_t i = 2; i < 4; ++i) {
@@ -60,16 +67,16 @@ std::vector<AnimationListEntry> ReadAnimationList(std::istream& in, const std::s
         }
         if (!r.ok) {
             lines.Report(std::string(field) + ": " + r.error + "; line skipped");
-            continue;
+            return;
         }
         if (start < 0 || count < 0) {
             lines.Report("start frame and frame count cannot be negative; line skipped");
-            continue;
+            return;
         }
         entry.startFrame = static_cast<unsigned int>(start);
         entry.frameCount = static_cast<unsigned int>(count);
         entries.push_back(std::move(entry));
-    }
+    });
     return entries;
 }
 

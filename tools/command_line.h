@@ -35,6 +35,13 @@ public:
         : tool_(std::move(tool)), positionals_(std::move(positionals)) {}
 
     void Add(Option option) { options_.push_back(std::move(option)); }
+    // A switch: "--name" alone sets `flag`.
+    void AddSwitch(std::string name, std::string help, bool& flag) {
+        Add({std::move(name), "", std::move(help), [&flag](const std::string&) {
+                 flag = true;
+                 return std::string();
+             }});
+    }
 
     // Reads argv[1..]: the positionals in order (stored into `values`), then options. On Error
     // the problem has been written to `err` as one line starting with the tool's name.

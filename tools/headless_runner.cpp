@@ -277,45 +277,24 @@ tools::CommandLine MakeCommandLine(Settings& settings) {
                   settings.until = LevelNumber(value);
                   return settings.until ? std::string() : NoSuchLevel(value);
               }});
-    line.Add({"--collisions", "", "print each frame's Collision messages", [&](const std::string&) {
-                  settings.collisions = true;
-                  return std::string();
-              }});
-    line.Add({"--positions", "", "print every live object's position each frame",
-              [&](const std::string&) {
-                  settings.positions = true;
-                  return std::string();
-              }});
+    line.AddSwitch("--collisions", "print each frame's Collision messages", settings.collisions);
+    line.AddSwitch("--positions", "print every live object's position each frame",
+                   settings.positions);
     line.Add({"--input", "<file.input>", "play this controller recording into gamepad 0",
               [&](const std::string& value) {
                   settings.input = value;
                   return std::string();
               }});
-    line.Add({"--solutions", "", "play each level's own solution as the game reaches it",
-              [&](const std::string&) {
-                  settings.solutions = true;
-                  return std::string();
-              }});
-    line.Add({"--memory", "", "print resident memory as each level starts, and the peak",
-              [&](const std::string&) {
-                  settings.memory = true;
-                  return std::string();
-              }});
-    line.Add({"--sound", "", "play the sound on the audio device, frames held to real time",
-              [&](const std::string&) {
-                  settings.sound = true;
-                  return std::string();
-              }});
-    line.Add({"--draw-sizes", "", "print how big each sheet's frames were drawn, at the end",
-              [&](const std::string&) {
-                  settings.drawSizes = true;
-                  return std::string();
-              }});
-    line.Add({"--menus", "", "open every menu screen in turn once the first level runs",
-              [&](const std::string&) {
-                  settings.menus = true;
-                  return std::string();
-              }});
+    line.AddSwitch("--solutions", "play each level's own solution as the game reaches it",
+                   settings.solutions);
+    line.AddSwitch("--memory", "print resident memory as each level starts, and the peak",
+                   settings.memory);
+    line.AddSwitch("--sound", "play the sound on the audio device, frames held to real time",
+                   settings.sound);
+    line.AddSwitch("--draw-sizes", "print how big each sheet's frames were drawn, at the end",
+                   settings.drawSizes);
+    line.AddSwitch("--menus", "open every menu screen in turn once the first level runs",
+                   settings.menus);
     line.Add({"--step", "<seconds|game>",
               "drawn frame length (default 1/60; game: the capped 1/63)",
               [&](const std::string& value) { return ReadSeconds(value, settings.step); }});

@@ -2,6 +2,8 @@
 // would, so that what they draw is drawn.
 #pragma once
 
+#include <iterator>
+
 #include "core/messages.h"
 #include "core/messaging.h"
 #include "objects/level_manager.h"
@@ -18,30 +20,20 @@ public:
         if (++frames_ % kFramesPerScreen != 0) {
             return;
         }
-        switch (step_++) {
-            case 0:
-                MessagingSystem::Send<TogglePauseMessage>();
-                break;
-            case 1:
-                MessagingSystem::Send<ShowHowToPlayMessage>();
-                break;
-            case 2:
-                MessagingSystem::Send<ShowCreditsMessage>();
-                break;
-            case 3:
-                MessagingSystem::Send<ShowOptionsMessage>();
-                break;
-            case 4:
-                MessagingSystem::Send<AskConfirmationMessage>(LevelManager::kQuit);
-                break;
-            default:
-                MessagingSystem::Send<ResumeMessage>();
-                break;
-        }
+        kScreens[step_++]();
     }
 
 private:
-    static constexpr int kSteps = 6;
+    // What each step sends, in turn; the last closes the menus again.
+    static constexpr void (*kScreens[])() = {
+        [] { MessagingSystem::Send<TogglePauseMessage>(); },
+        [] { MessagingSystem::Send<ShowHowToPlayMessage>(); },
+        [] { MessagingSystem::Send<ShowCreditsMessage>(); },
+        [] { MessagingSystem::Send<ShowOptionsMessage>(); },
+        [] { MessagingSystem::Send<AskConfirmationMessage>(LevelManager::kQuit); },
+        [] { MessagingSystem::Send<ResumeMessage>(); },
+    };
+    static constexpr int kSteps = std::size(kScreens);
     static constexpr long kFramesPerScreen = 60;
     int step_ = 0;
     long frames_ = 0;

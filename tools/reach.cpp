@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -57,7 +58,7 @@ struct Jump {
 
 float TopSpeed(Bench& bench, bool full) {
     bench.Start(full);
-    bench.Keys().Press(VirtualKey::Right);
+    bench.Press(VirtualKey::Right);
     float top = 0.0f;
     for (int i = 0; i < 10 * kFramesPerSecond; ++i) {
         bench.Frames(1);
@@ -72,9 +73,9 @@ float TakeOff(Bench& bench) {
     float takeOff = bench.X();
     for (int tries = 0; tries < 20 && bench.Body().GetVelocity().y < kJumpStarted; ++tries) {
         takeOff = bench.X();
-        bench.Keys().Press(VirtualKey::Up);
+        bench.Press(VirtualKey::Up);
         bench.Frames(1);
-        bench.Keys().Release(VirtualKey::Up);
+        bench.Release(VirtualKey::Up);
         if (bench.Body().GetVelocity().y < kJumpStarted) {
             bench.Frames(2);
         }
@@ -87,7 +88,7 @@ float TakeOff(Bench& bench) {
 bool Clears(Bench& bench, bool full, bool running, float gap) {
     const float edge = -bench.HalfWidth();
     bench.Start(full, "", 0.0f, running ? -1600.0f : edge, gap);
-    bench.Keys().Press(VirtualKey::Right);
+    bench.Press(VirtualKey::Right);
     if (running) {
         bench.Until(20 * kFramesPerSecond, [&] { return bench.X() >= edge - kJumpLead; });
     }
@@ -123,7 +124,7 @@ float GapCleared(Bench& bench, bool full, bool running) {
 Jump JumpFrom(Bench& bench, bool full, int runFrames, bool moving) {
     bench.Start(full);
     if (moving) {
-        bench.Keys().Press(VirtualKey::Right);
+        bench.Press(VirtualKey::Right);
         bench.Frames(runFrames);
     }
     const float takeOff = TakeOff(bench);
@@ -152,7 +153,7 @@ bool Climbs(Bench& bench, bool full, float height, bool running, float lead) {
           << " 0\nRigidBody2D mass 0.0 state 0\nBoxCollider2D mHollow false\n}\n";
     const float touching = kLedgeFace - bench.HalfWidth();
     bench.Start(full, ledge.str(), 0.0f, running ? touching - 1600.0f : touching);
-    bench.Keys().Press(VirtualKey::Right);
+    bench.Press(VirtualKey::Right);
     bench.Until(20 * kFramesPerSecond, [&] { return bench.X() >= touching - lead; });
     TakeOff(bench);
     bench.Frames(3 * kFramesPerSecond);
@@ -257,8 +258,102 @@ const Object* LoadFallback(const std::string& path) {
     return archetype;
 }
 
-int Whole(float value) {
-    return static_cast<int>(std::lround(value));
+// A measure as the report shows it: rounded to a whole number.
+std::string Whole(float value) {
+    return std::to_string(std::lround(value));
+}
+
+const char* FormName(bool full) {
+    return full ? "full" : "half";
+}
+
+// One row of a Markdown table.
+void Row(std::initializer_list<std::string> cells) {
+    for (const std::string& cell : cells) {
+        std::printf("| %s ", cell.c_str());
+    }
+    std::printf("|\n");
+}
+
+// A table's first row, its column names, and the rule under it.
+void Head(std::initializer_list<std::string> names) {
+    Row(names);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::printf("|---");
+    }
+    std::printf("|\n");
+}
+
+void RollingAndJumping(Bench& bench) {
+    std::printf("## Rolling and jumping\n\n");
+    std::printf(
+        "Jump height: from rest, straight up. Jump length: ground covered in the air "
+        "on a flat floor, back down to the same height (running: after two seconds of rolling). "
+        "Gap: the widest gap between two "
+        "crate floors the player gets across, standing at the edge (right and jump "
+        "together) or after a run-up of 1600 units, jumping at the edge (within %.0f units).\n\n",
+        kJumpLead);
+    Head({"Form", "Top speed", "Jump height", "Jump length, standing", "Jump length, running",
+          "Gap, standing", "Gap, running"});
+    for (const bool full : {true, false}) {
+        const float top = TopSpeed(bench, full);
+        const Jump standing = JumpFrom(bench, full, 0, true);
+        const Jump still = JumpFrom(bench, full, 0, false);
+        const Jump running = JumpFrom(bench, full, 2 * kFramesPerSecond, true);
+        const float gapStanding = GapCleared(bench, full, false);
+        const float gapRunning = GapCleared(bench, full, true);
+        Row({FormName(full), Whole(top), Whole(still.height), Whole(standing.distance),
+             Whole(running.distance), Whole(gapStanding), Whole(gapRunning)});
+    }
+}
+
+void Ledges(Bench& bench) {
+    std::printf("\n## Ledges\n\n");
+    std::printf(
+        "The highest ledge of crates each form gets on top of, with right held throughout: "
+        "jumping while pressed against its face, or after a run-up of 1600 units with the jump "
+        "at the best distance before the face (tried every %.0f units out to %.0f). A jump that "
+        "brings only part of the player over the edge rolls it up the corner, so these are "
+        "higher than the jump heights above; a ledge meant to stop a form needs a margin over "
+        "them.\n\n",
+        kLeadStep, kLongestLead);
+    Head({"Form", "Ledge, standing", "Ledge, running"});
+    for (const bool full : {true, false}) {
+        const float standing = LedgeClimbed(bench, full, false);
+        const float running = LedgeClimbed(bench, full, true);
+        Row({FormName(full), Whole(standing), Whole(running)});
+    }
+}
+
+void Cannons(Bench& bench) {
+    std::printf("\n## Cannons\n\n");
+    const float cannonSpeed = CannonSpeed();
+    std::printf(
+        "A cannon of \"speed\" %.0f (the assets' \"Cannon\", else a new cannon's), %.0f "
+        "units above the floor; the "
+        "player drops in, is held 50 frames and thrown (0 degrees straight up, 90 to the "
+        "right). Peak: highest point above the launch; distance: from the cannon to "
+        "where the player lands on the floor (0 when it falls back into the cannon).\n\n",
+        cannonSpeed, kCannonHeight);
+    Head({"Form", "Rotation", "Peak", "Distance"});
+    for (const bool full : {true, false}) {
+        for (const int degrees : {0, 45, 90}) {
+            const Jump thrown = Throw(bench, full, degrees, cannonSpeed);
+            Row({FormName(full), std::to_string(degrees), Whole(thrown.height),
+                 Whole(thrown.distance)});
+        }
+    }
+}
+
+void Fans(Bench& bench) {
+    std::printf("\n## Fans\n\n");
+    std::printf(
+        "The light form in a fan column 600 units tall (the full form is never blown): "
+        "the highest point reached above the floor in ten seconds.\n\n");
+    Head({"Fan speed", "Height"});
+    for (const float speed : {500.0f, 750.0f, 1000.0f, 1500.0f, 2000.0f, 3000.0f}) {
+        Row({Whole(speed), Whole(FanLift(bench, speed))});
+    }
 }
 
 void Report(Bench& bench, const Object& player, const std::string& source) {
@@ -275,68 +370,10 @@ void Report(Bench& bench, const Object& player, const std::string& source) {
         source.c_str(), control.hWeight, control.hSpeed, control.hjumpheight, control.lWeight,
         control.lSpeed, control.ljumpheight, body ? body->gravity : 0.0f,
         body ? body->friction : 0);
-    std::printf("## Rolling and jumping\n\n");
-    std::printf(
-        "Jump height: from rest, straight up. Jump length: ground covered in the air "
-        "on a flat floor, back down to the same height (running: after two seconds of rolling). "
-        "Gap: the widest gap between two "
-        "crate floors the player gets across, standing at the edge (right and jump "
-        "together) or after a run-up of 1600 units, jumping at the edge (within %.0f units).\n\n",
-        kJumpLead);
-    std::printf(
-        "| Form | Top speed | Jump height | Jump length, standing | Jump length, running | "
-        "Gap, standing | Gap, running |\n|---|---|---|---|---|---|---|\n");
-    for (const bool full : {true, false}) {
-        const float top = TopSpeed(bench, full);
-        const Jump standing = JumpFrom(bench, full, 0, true);
-        const Jump still = JumpFrom(bench, full, 0, false);
-        const Jump running = JumpFrom(bench, full, 2 * kFramesPerSecond, true);
-        const float gapStanding = GapCleared(bench, full, false);
-        const float gapRunning = GapCleared(bench, full, true);
-        std::printf("| %s | %d | %d | %d | %d | %d | %d |\n", full ? "full" : "half", Whole(top),
-                    Whole(still.height), Whole(standing.distance), Whole(running.distance),
-                    Whole(gapStanding), Whole(gapRunning));
-    }
-    std::printf("\n## Ledges\n\n");
-    std::printf(
-        "The highest ledge of crates each form gets on top of, with right held throughout: "
-        "jumping while pressed against its face, or after a run-up of 1600 units with the jump "
-        "at the best distance before the face (tried every %.0f units out to %.0f). A jump that "
-        "brings only part of the player over the edge rolls it up the corner, so these are "
-        "higher than the jump heights above; a ledge meant to stop a form needs a margin over "
-        "them.\n\n",
-        kLeadStep, kLongestLead);
-    std::printf("| Form | Ledge, standing | Ledge, running |\n|---|---|---|\n");
-    for (const bool full : {true, false}) {
-        std::printf("| %s | %d | %d |\n", full ? "full" : "half",
-                    Whole(LedgeClimbed(bench, full, false)),
-                    Whole(LedgeClimbed(bench, full, true)));
-    }
-    std::printf("\n## Cannons\n\n");
-    const float cannonSpeed = CannonSpeed();
-    std::printf(
-        "A cannon of \"speed\" %.0f (the assets' \"Cannon\", else a new cannon's), %.0f "
-        "units above the floor; the "
-        "player drops in, is held 50 frames and thrown (0 degrees straight up, 90 to the "
-        "right). Peak: highest point above the launch; distance: from the cannon to "
-        "where the player lands on the floor (0 when it falls back into the cannon).\n\n",
-        cannonSpeed, kCannonHeight);
-    std::printf("| Form | Rotation | Peak | Distance |\n|---|---|---|---|\n");
-    for (const bool full : {true, false}) {
-        for (const int degrees : {0, 45, 90}) {
-            const Jump thrown = Throw(bench, full, degrees, cannonSpeed);
-            std::printf("| %s | %d | %d | %d |\n", full ? "full" : "half", degrees,
-                        Whole(thrown.height), Whole(thrown.distance));
-        }
-    }
-    std::printf("\n## Fans\n\n");
-    std::printf(
-        "The light form in a fan column 600 units tall (the full form is never blown): "
-        "the highest point reached above the floor in ten seconds.\n\n");
-    std::printf("| Fan speed | Height |\n|---|---|\n");
-    for (const float speed : {500.0f, 750.0f, 1000.0f, 1500.0f, 2000.0f, 3000.0f}) {
-        std::printf("| %.0f | %d |\n", speed, Whole(FanLift(bench, speed)));
-    }
+    RollingAndJumping(bench);
+    Ledges(bench);
+    Cannons(bench);
+    Fans(bench);
 }
 
 }  // namespace
@@ -358,9 +395,9 @@ int main(int argc, char** argv) {
     Assets::SetRoot(argv[1]);
     platform::Services services = platform::MakeHeadlessServices(kGameFrameTime);
     FrameRateController::UseStep(kGameFrameTime);
-    auto keys = std::make_unique<KeyScript>();
-    KeyScript* keyScript = keys.get();
-    services.window = std::move(keys);
+    auto window = std::make_unique<testing_support::ScriptedWindow>();
+    testing_support::ScriptedWindow& keys = *window;
+    services.window = std::move(window);
     Core core(std::move(services));
     core.Update();
     // No textures: nothing is drawn, and their loading notes would mix with the report.
@@ -379,7 +416,7 @@ int main(int argc, char** argv) {
                   << (fallback.empty() ? "" : " and no readable fallback") << "\n";
         return 2;
     }
-    Bench bench(core, *keyScript, *player);
+    Bench bench(core, keys, *player);
     Report(bench, *player, source);
     std::fflush(stdout);
     core.Shutdown();

@@ -1,18 +1,16 @@
 // The reach tool's bench: a headless world with a long floor of "Crate" tiles, the player cloned
-// from its archetype onto it, and a window that presses the keys the measurement asks for. One
-// bench frame is one step of the game at its own rate.
+// from its archetype onto it, and the tests' scripted window pressing the keys the measurement
+// asks for. One bench frame is one step of the game at its own rate.
 #pragma once
 
 #include <cmath>
-#include <deque>
 #include <functional>
 #include <sstream>
 #include <string>
-#include <utility>
 
-#include "engine/core.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
+#include "engine/core.h"
 #include "gameplay/gameplay_support.h"
 #include "gameplay/player_control_component.h"
 #include "input/input_system.h"
@@ -21,7 +19,7 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
-#include "platform/window.h"
+#include "support/scripted_window.h"
 
 namespace reach {
 
@@ -34,24 +32,6 @@ constexpr float kTileHalfHeight = 20.0f;
 // Levels give the player its size; an archetype without one is measured at this scale.
 constexpr Vector2D kLevelPlayerScale{30.0f, 30.0f};
 
-// A window whose only events are the keys the measurement presses, delivered at the next pump so
-// that a press counts as new for that frame's systems.
-class KeyScript : public platform::Window {
-public:
-    void Press(int key) { queued_.push_back({key, true}); }
-    void Release(int key) { queued_.push_back({key, false}); }
-    void PumpEvents(platform::WindowEvents& events) override {
-        for (const auto& [key, pressed] : queued_) {
-            events.OnKey(key, pressed, false);
-        }
-        queued_.clear();
-    }
-    bool IsHidden() const override { return false; }
-
-private:
-    std::deque<std::pair<int, bool>> queued_;
-};
-
 inline std::string Tile(float x) {
     std::ostringstream out;
     out << "Crate\n{\nTransform2D " << x << ' ' << kFloorTop - kTileHalfHeight << " 0 "
@@ -62,7 +42,7 @@ inline std::string Tile(float x) {
 
 class Bench {
 public:
-    Bench(Core& core, KeyScript& keys, const Object& player)
+    Bench(Core& core, testing_support::ScriptedWindow& keys, const Object& player)
         : core_(core), keys_(keys), archetype_(player) {}
 
     // A fresh level: the floor from x = -2000 to 60000 (or, with a `gap` of 0 or more, a floor
@@ -71,7 +51,7 @@ public:
     Object* Start(bool full, const std::string& extra = "", float dropHeight = 0.0f,
                   float startX = 0.0f, float gap = -1.0f) {
         for (int key : {VirtualKey::Right, VirtualKey::Left, VirtualKey::Up}) {
-            keys_.Release(key);
+            Release(key);
         }
         DestroyAllLevelObjects();
         Frames(2);
@@ -144,11 +124,13 @@ public:
         });
         return touches;
     }
-    KeyScript& Keys() { return keys_; }
+    // A key goes down or up at the next frame's pump, so that it counts as new in that frame.
+    void Press(int key) { keys_.QueueKey(key, true); }
+    void Release(int key) { keys_.QueueKey(key, false); }
 
 private:
     Core& core_;
-    KeyScript& keys_;
+    testing_support::ScriptedWindow& keys_;
     const Object& archetype_;
     Object* player_ = nullptr;
     float rest_ = 0.0f;

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "core/vector.h"
+#include "ui/change_level_button_component.h"
 
 struct MenuEntry {
     const char* archetype;
@@ -20,15 +20,48 @@ struct MenuEntry {
 
 namespace MenuScreens {
 
-// Top to bottom, in the order the gamepad selection walks them.
-std::span<const MenuEntry> PauseMenu();
-std::span<const MenuEntry> Confirmation();
-std::span<const MenuEntry> Options();
-std::span<const MenuEntry> CreditsPage();
-std::span<const MenuEntry> HowToPlayPage();
+// The credits and how-to-play pages: their size, and a depth in front of the level, level with
+// the buttons.
+inline constexpr Vector2D kPageScale{500.0f, 375.0f};
+inline constexpr float kPageZ = 8.0f;
+
+// Each screen's entries stand in the order the gamepad selection walks them, top to bottom.
+// Resume first, the pages next, and what loses progress last, apart from Resume.
+inline constexpr MenuEntry kPauseMenu[] = {
+    {"Resume", {0.0f, 300.0f}},
+    {"Options", {0.0f, 200.0f}},
+    {"Howtoplay", {0.0f, 100.0f}},
+    {"CreditsButton", {0.0f, 0.0f}},
+    {"RestartLevelButton", {0.0f, -100.0f}},
+    {"RestartGameButton", {0.0f, -200.0f}},
+    {"Quit", {0.0f, -300.0f}},
+};
+// Below the question, which the UISystem writes above them.
+inline constexpr MenuEntry kConfirmation[] = {
+    {"Yes", {0.0f, 50.0f}},
+    {"No", {0.0f, -150.0f}},
+};
+inline constexpr MenuEntry kOptions[] = {
+    {"Music", {150.0f, 50.0f}},
+    {"Sound", {-150.0f, 50.0f}},
+    {"BackButton", {0.0f, -50.0f}},
+};
+inline constexpr MenuEntry kCredits[] = {{"Credits", {0.0f, 0.0f}, kPageScale, kPageZ}};
+inline constexpr MenuEntry kHowToPlay[] = {{"HowToPlayScreen", {0.0f, 0.0f}, kPageScale, kPageZ}};
 // The two buttons of the last level.
-std::span<const MenuEntry> FinalScreen();
-// A returning player's choice on the controller screen: where they left off, or a new game.
-std::span<const MenuEntry> ContinueOffer();
+inline constexpr MenuEntry kFinalScreen[] = {
+    {"RestartGameButton",
+     {0.0f, -200.0f},
+     {80.0f, 45.0f},
+     -1.0f,
+     ChangeLevelButtonComponent::kRestartGame},
+    {"Quit", {0.0f, -100.0f}, {80.0f, 45.0f}, -1.0f, ChangeLevelButtonComponent::kQuitGame},
+};
+// A returning player's choice on the controller screen, where they left off or a new game: side
+// by side under the controller notice's card.
+inline constexpr MenuEntry kContinueOffer[] = {
+    {"ContinueButton", {-110.0f, -340.0f}},
+    {"NewGameButton", {110.0f, -340.0f}},
+};
 
 }  // namespace MenuScreens

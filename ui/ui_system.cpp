@@ -189,11 +189,11 @@ void UISystem::FileReactions() {
                 hud_.LevelStarted(level);
                 ProgressKeeper::LevelStarted(level, StarCountAtLevelStart);
                 if (level == kFinalLevel) {
-                    BuildScreen(MenuScreens::FinalScreen());
+                    BuildScreen(MenuScreens::kFinalScreen);
                     screen = Screen::Final;
                     selected = 0;
                 } else if (level == kControllerScreen && ProgressKeeper::ContinueOffered()) {
-                    BuildScreen(MenuScreens::ContinueOffer());
+                    BuildScreen(MenuScreens::kContinueOffer);
                     screen = Screen::ContinueOffer;
                     selected = 0;
                 }
@@ -228,7 +228,7 @@ void UISystem::FileReactions() {
         .On({MessageType::TogglePause, MessageType::DeviceLostToggle},
             [this] {
                 menuOpen = true;
-                Show(Screen::PauseMenu, MenuScreens::PauseMenu());
+                Show(Screen::PauseMenu, MenuScreens::kPauseMenu);
             })
         .On<RegisterComponentMessage>([this](const RegisterComponentMessage& reg) {
             if (reg.family == ComponentFamily::GUI) {
@@ -239,21 +239,21 @@ void UISystem::FileReactions() {
         .On<AskConfirmationMessage>([this](const AskConfirmationMessage& ask) {
             question_ = ask.action;
             returnEntry_ = "Resume";
-            Show(Screen::Question, MenuScreens::Confirmation(), question_);
+            Show(Screen::Question, MenuScreens::kConfirmation, question_);
             SelectEntry("No");
         })
         .On({MessageType::BackToPauseMenu, MessageType::ReturnToPauseMenu},
             [this] {
-                Show(Screen::PauseMenu, MenuScreens::PauseMenu());
+                Show(Screen::PauseMenu, MenuScreens::kPauseMenu);
                 SelectEntry(returnEntry_);
                 returnEntry_ = "Resume";
             })
         .On({MessageType::ShowCredits},
-            [this] { ShowPage("CreditsButton", Screen::Page, MenuScreens::CreditsPage()); })
+            [this] { ShowPage("CreditsButton", Screen::Page, MenuScreens::kCredits); })
         .On({MessageType::ShowHowToPlay},
-            [this] { ShowPage("Howtoplay", Screen::Page, MenuScreens::HowToPlayPage()); })
+            [this] { ShowPage("Howtoplay", Screen::Page, MenuScreens::kHowToPlay); })
         .On({MessageType::ShowOptions},
-            [this] { ShowPage("Options", Screen::Options, MenuScreens::Options()); })
+            [this] { ShowPage("Options", Screen::Options, MenuScreens::kOptions); })
         .On({MessageType::ToggleMute1}, [this] { FlipMuteSwitch(musicOff, "Music"); })
         .On({MessageType::ToggleMute2}, [this] { FlipMuteSwitch(soundOff, "Sound"); });
 }
