@@ -109,10 +109,6 @@ void AudioSystem::FileReactions() {
         });
 }
 
-void AudioSystem::HandleMessages() {
-    reactions_.ReactToQueue();
-}
-
 void AudioSystem::Place(EventInstanceId id, const Vector3D& position) {
     Attributes3D attributes;
     attributes.position = position;

@@ -28,7 +28,6 @@
 #include <vector>
 
 #include "audio/sound_event_layer.h"
-#include "core/message_reactions.h"
 #include "core/system.h"
 
 namespace platform {
@@ -45,7 +44,6 @@ public:
     void Initialize() override;
     void Update() override;
     void Shutdown() override;
-    void HandleMessages() override;
 
     platform::AudioDevice& Device() { return device_; }
     SoundEventLayer& Layer() { return *studio_; }
@@ -80,5 +78,4 @@ private:
     // Loops stopped and still fading out, by name, which a new request brings back.
     std::unordered_map<std::string, EventInstanceId> fading_;
     std::vector<EventInstanceId> remembered_;
-    MessageReactions reactions_;
 };

@@ -129,10 +129,6 @@ void LevelEditor::FileReactions() {
         });
 }
 
-void LevelEditor::HandleMessages() {
-    reactions_.ReactToQueue();
-}
-
 void LevelEditor::SwitchOn() {
     update = true;
     archetypeView_ = false;

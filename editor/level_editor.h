@@ -34,7 +34,6 @@
 #include <string>
 #include <vector>
 
-#include "core/message_reactions.h"
 #include "core/system.h"
 #include "core/vector.h"
 #include "editor/level_history.h"
@@ -84,7 +83,6 @@ public:
 
     void Update() override;
     void Shutdown() override;
-    void HandleMessages() override;
 
     // The panel actions, as the buttons call them.
     void SaveLevelAs(const std::string& name);
@@ -200,7 +198,6 @@ private:
     std::string savedText_;
     // F6's view of every archetype is on (the level editor itself is off then).
     bool archetypeView_ = false;
-    MessageReactions reactions_;
     // The entry keys' requests, from this step's messages until EntryKeys reads them.
     bool levelEditorAsked_ = false;
     bool archetypeEditorAsked_ = false;

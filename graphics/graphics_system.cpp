@@ -141,10 +141,6 @@ GraphicsSystem::~GraphicsSystem() {
     }
 }
 
-void GraphicsSystem::HandleMessages() {
-    reactions_.ReactToQueue();
-}
-
 void GraphicsSystem::Update() {
     HandleMessages();
     NotePoses();

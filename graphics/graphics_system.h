@@ -28,7 +28,6 @@
 #include <functional>
 #include <string>
 
-#include "core/message_reactions.h"
 #include "core/system.h"
 #include "graphics/step_interpolation.h"
 #include "objects/component_list.h"
@@ -60,7 +59,6 @@ public:
 
     // The step's share: messages, the F1 and F12 keys, and where everything drawn now stands.
     void Update() override;
-    void HandleMessages() override;
     // Draws the latest state of the game (nothing while the window is hidden).
     void Draw();
 
@@ -105,7 +103,6 @@ private:
 
     platform::GraphicsDevice& device_;
     platform::Window& window_;
-    MessageReactions reactions_;
     ComponentList<TextureComponent> textures_;
     ComponentList<ShaderComponent> shaders_;
     ComponentList<ColoredSquareComponent> squares_;

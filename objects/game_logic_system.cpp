@@ -23,10 +23,6 @@ GameLogicSystem::GameLogicSystem() {
         .On({MessageType::Resume}, [this] { update = true; });
 }
 
-void GameLogicSystem::HandleMessages() {
-    reactions_.ReactToQueue();
-}
-
 void GameLogicSystem::Update() {
     HandleMessages();
     if (update) {

@@ -3,7 +3,6 @@
 // animating. Components of archetypes are never driven.
 #pragma once
 
-#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 
@@ -11,13 +10,11 @@ class GameLogicSystem : public System {
 public:
     GameLogicSystem();
     void Update() override;
-    void HandleMessages() override;
 
     const ComponentList<GameLogicComponent>& Components() const { return components_; }
 
     bool update = false;
 
 private:
-    MessageReactions reactions_;
     ComponentList<GameLogicComponent> components_;
 };

@@ -35,10 +35,6 @@ ObjectSystem::ObjectSystem() {
             [this] { update = !update; });
 }
 
-void ObjectSystem::HandleMessages() {
-    reactions_.ReactToQueue();
-}
-
 void ObjectSystem::Update() {
     HandleMessages();
     if (!update) {

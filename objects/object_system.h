@@ -9,7 +9,6 @@
 
 #include <functional>
 
-#include "core/message_reactions.h"
 #include "core/system.h"
 
 class Object;
@@ -26,13 +25,9 @@ public:
     ObjectSystem();
     void Update() override;
     void Shutdown() override;
-    void HandleMessages() override;
 
     bool update = true;
     ObjectSelectionInput selectionInput;
-
-private:
-    MessageReactions reactions_;
 };
 
 // Destroys every object of LevelObjects, first to last.

@@ -56,10 +56,6 @@ PhysicsSystem::PhysicsSystem() {
         .On({MessageType::Resume}, [this] { update = true; });
 }
 
-void PhysicsSystem::HandleMessages() {
-    reactions_.ReactToQueue();
-}
-
 void PhysicsSystem::Update() {
     HandleMessages();
     Step();

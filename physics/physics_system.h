@@ -16,7 +16,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "physics/colliders.h"
@@ -36,7 +35,6 @@ class PhysicsSystem : public System {
 public:
     PhysicsSystem();
     void Update() override;
-    void HandleMessages() override;
 
     // The step alone, as Update runs it after reading the messages.
     void Step();
@@ -77,7 +75,6 @@ private:
     void SendContactMessages();
     void ForgetDestroyedContacts();
 
-    MessageReactions reactions_;
     ComponentList<RigidBody2D> bodies_;
     ComponentList<PointCollider2D> colliders_;
     // The bodies of the dynamic objects; their owners are the dynamic objects. A body stays

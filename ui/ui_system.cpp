@@ -271,7 +271,7 @@ void UISystem::FlipMuteSwitch(bool& off, const std::string& what) {
 }
 
 void UISystem::HandleMessages() {
-    reactions_.ReactToQueue();
+    System::HandleMessages();
     UpdateVeil();
 }
 

@@ -21,7 +21,6 @@
 #include <string>
 #include <vector>
 
-#include "core/message_reactions.h"
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "ui/hud.h"
@@ -89,5 +88,4 @@ private:
     Hud hud_;
     // Seconds since the selection last moved; starts high so the first input is taken at once.
     double navTimer_ = 100.0;
-    MessageReactions reactions_;
 };
