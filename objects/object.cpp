@@ -26,7 +26,11 @@ VORL_REGISTER_TYPE(Object, "Object") {
     VORL_MEMBERS(meta, verticalFlip, isSelected).NestedDump(&DumpComponents);
 }
 
-Object::Object() {
+namespace {
+std::uint64_t objectsMade = 0;
+}  // namespace
+
+Object::Object() : creationNumber(++objectsMade) {
     transform.SetOwner(this);
 }
 

@@ -74,6 +74,11 @@ public:
     Transform2D& GetTransform() { return transform; }
     const Transform2D& GetTransform() const { return transform; }
 
+    // Counts up from 1 as objects are made in this process. Where the engine needs an order of
+    // objects (the physics resolves contacts in one), it uses this rather than addresses, which
+    // depend on what else was allocated before and would make a level play out differently.
+    std::uint64_t CreationNumber() const { return creationNumber; }
+
     // A new level object (never an archetype) with cloned components, the source's rotation, scale
     // and depth, position (0, 0) and the source's name, appended to LevelObjects.
     Object* Clone() const;
@@ -99,4 +104,5 @@ private:
     bool destroyed = false;
     std::uint32_t componentsVersion = 0;
     std::optional<Vector2D> drawnAt;
+    const std::uint64_t creationNumber;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "objects/object.h"
+
 void ContactOrder::OrientFrom(const std::vector<std::uint32_t>& start) {
     // Breadth-first, each node processed once. Processing a node again, as a layer-by-layer walk
     // that keeps duplicates would, finds only links it already turned, so the result is the same.
@@ -33,16 +35,17 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
     walk.clear();
     walkNodes_.clear();
     capped_ = false;
-    // Every pair end, sorted by object: the runs are the nodes, in address order, and each end
-    // learns its node without a search.
+    // Every pair end, sorted by object: the runs are the nodes, in the order the objects were made,
+    // and each end learns its node without a search.
     ends_.clear();
     for (std::uint32_t k = 0; k < pairs.size(); ++k) {
         ends_.push_back({pairs[k].a, 2 * k});
         ends_.push_back({pairs[k].b, 2 * k + 1});
     }
     std::sort(ends_.begin(), ends_.end(), [](const End& x, const End& y) {
-        return std::less<Object*>()(x.object, y.object) ||
-               (x.object == y.object && x.slot < y.slot);
+        const std::uint64_t xMade = x.object->CreationNumber();
+        const std::uint64_t yMade = y.object->CreationNumber();
+        return xMade < yMade || (xMade == yMade && x.slot < y.slot);
     });
     nodes_.clear();
     nodeOfEnd_.resize(ends_.size());

@@ -1,10 +1,12 @@
 // The order in which the physics step resolves its contacts: outward from the static bodies
 // through the contact graph, so that a stack is pushed up from the ground one layer at a time.
 //
-// Nodes are the distinct objects of the pairs, ordered by address; each pair links its two nodes.
-// Links are oriented away from the roots (the static bodies) breadth-first; clusters that touch no
-// root are oriented from their own members. The walk then emits one pair per link for every time
-// its source is reached, so a node reached along several paths emits its links several times.
+// Nodes are the distinct objects of the pairs, in the order the objects were made
+// (Object::CreationNumber), never in address order, which would change with whatever was
+// allocated before; each pair links its two nodes. Links are oriented away from the roots (the
+// static bodies) breadth-first; clusters that touch no root are oriented from their own members.
+// The walk then emits one pair per link for every time its source is reached, so a node reached
+// along several paths emits its links several times.
 //
 // The number of such paths grows exponentially in a tall, interlocked pile. Past kMaxWalkPairs the
 // walk emits each link once instead, in the same breadth-first order.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -55,12 +56,32 @@ TEST(ContactOrder, ANodeReachedTwiceEmitsItsLinksTwice) {
     EXPECT_EQ(w.Indices(w.Walk({{2, 0}, {2, 1}, {3, 2}})), (Links{{0, 2}, {1, 2}, {2, 3}, {2, 3}}));
 }
 
-TEST(ContactOrder, ClustersWithoutGroundAreOrientedFromTheirLowestAddress) {
+TEST(ContactOrder, ClustersWithoutGroundAreOrientedFromTheirFirstMade) {
     World w;
     // 4-5-6 chain floating, plus ground 0 with 1 on it.
     EXPECT_EQ(w.Indices(w.Walk({{6, 5}, {5, 4}})), (Links{{4, 5}, {5, 6}, {5, 6}}));
     w.roots = {w[0]};
     EXPECT_EQ(w.Indices(w.Walk({{1, 0}, {5, 4}})), (Links{{0, 1}, {4, 5}}));
+}
+
+TEST(ContactOrder, TheOrderFollowsWhenObjectsWereMadeNotWhereTheyLie) {
+    // Made last to first, so that address order and making order disagree: the walk must be the
+    // one for the making order, whatever the allocator did before.
+    std::array<std::optional<Object>, 3> objects;
+    for (std::size_t i = objects.size(); i-- > 0;) {
+        objects[i].emplace();
+    }
+    Object* first = &*objects[2];
+    Object* second = &*objects[1];
+    Object* third = &*objects[0];
+    ContactOrder order;
+    std::vector<ObjectPair> walk;
+    order.Build(
+        {{second, third}, {first, second}}, [](Object*) { return false; }, walk);
+    ASSERT_EQ(order.Nodes(), (std::vector<Object*>{first, second, third}));
+    ASSERT_EQ(walk.size(), 3u);
+    EXPECT_EQ(walk[0].a, first);
+    EXPECT_EQ(walk[0].b, second);
 }
 
 TEST(ContactOrder, BreadthFirstLayersDecideSideLinks) {
