@@ -20,7 +20,6 @@ public:
     ArchetypeLevelEditorComponent() = default;
     explicit ArchetypeLevelEditorComponent(int o) : offset(o) {}
     void Update() override;
-    void HandleMessages() override {}
     void OnDestroy() override { owner = nullptr; }
 
     // The icon's place below the top of the palette column, in world units.
@@ -33,7 +32,6 @@ public:
     ArchetypeObjectEditorComponent() = default;
     explicit ArchetypeObjectEditorComponent(int o) : offset(o) {}
     void Update() override;
-    void HandleMessages() override {}
 
     int offset = 0;
 };
