@@ -26,13 +26,6 @@ using testing_support::TempAssets;
 
 class WriterTest : public testing_support::EngineTest {
 protected:
-    static Object* MakeLevelObject(const std::string& name) {
-        auto* object = new Object;
-        object->SetName(name);
-        LevelObjects().push_back(object);
-        return object;
-    }
-
     TempAssets assets;
     CapturedDiagnostics diagnostics;
 };

@@ -14,14 +14,6 @@ namespace {
 
 class ObjectTest : public testing_support::EngineTest {
 protected:
-    // A live object, the way the level loader makes one.
-    static Object* MakeLevelObject(const std::string& name) {
-        auto* object = new Object;
-        object->SetName(name);
-        LevelObjects().push_back(object);
-        return object;
-    }
-
     static Object* MakeArchetype(const std::string& name) {
         auto* object = new Object;
         object->SetName(name);

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "objects/level_objects.h"
+#include "objects/object.h"
 #include "support/headless_engine.h"
 
 namespace testing_support {
@@ -13,6 +17,14 @@ class EngineTest : public ::testing::Test {
 protected:
     EngineTest() { ResetEngineState(); }
     ~EngineTest() override { ResetEngineState(); }
+
+    // A live object named `name`, listed in LevelObjects the way the level loader lists one.
+    static Object* MakeLevelObject(const std::string& name) {
+        auto* object = new Object;
+        object->SetName(name);
+        LevelObjects().push_back(object);
+        return object;
+    }
 };
 
 }  // namespace testing_support
