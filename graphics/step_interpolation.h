@@ -8,9 +8,14 @@
 // the step before toward its latest pose: everything a step behind the simulation, evenly. What is
 // drawn never feeds back into the game. A thing that moved too far in one step to have travelled
 // (a teleport, a restart, a recycled particle) is drawn where it is.
+//
+// Every drawn thing is noted every step, so the poses live in one open-addressed table that is
+// reused from step to step: noting and drawing allocate nothing once a level's things are known.
 #pragma once
 
-#include <unordered_map>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "core/vector.h"
 
@@ -34,6 +39,21 @@ public:
     Pose Drawn(const void* thing, const Pose& latest, double fraction) const;
 
 private:
-    std::unordered_map<const void*, Pose> before_;
-    std::unordered_map<const void*, Pose> noted_;
+    struct Slot {
+        const void* thing = nullptr;  // empty slot
+        Pose before;                  // noted at step `beforeStep`
+        Pose noted;                   // noted at step `notedStep`
+        std::uint32_t beforeStep = 0;
+        std::uint32_t notedStep = 0;
+    };
+
+    // The slot holding `thing`, or the empty one where it would go.
+    Slot& Find(const void* thing);
+    const Slot* Lookup(const void* thing) const;
+    // Drops things not noted in this step or the one before, growing the table if it stays busy.
+    void Rebuild();
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+    std::uint32_t step_ = 1;  // steps are counted from 2, so 0 and 1 are never "the step before"
 };

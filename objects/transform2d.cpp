@@ -56,11 +56,19 @@ Matrix4 Transform2D::BuildWorldMatrixAt(const Vector2D& drawnPosition, float dra
     if (owner && owner->GetVerticalFlip()) {
         sy = -sy;
     }
-    const Matrix4 s = Matrix4::Scaling(sx, sy, 1.0f);
-    const Matrix4 r = Matrix4::RotationYawPitchRoll(0.0f, 0.0f, drawnRadians);
-    const Matrix4 t = Matrix4::Translation(std::floor(-drawnPosition.x),
-                                           std::floor(drawnPosition.y), std::floor(zlayer));
-    return (s * r) * t;
+    // scale x roll x translation written out: every object is drawn with it each frame, and the
+    // full products only add zeros to these terms. Unrotated objects skip the sine and cosine.
+    const float cosine = drawnRadians == 0.0f ? 1.0f : std::cos(drawnRadians);
+    const float sine = drawnRadians == 0.0f ? 0.0f : std::sin(drawnRadians);
+    Matrix4 world = Matrix4::Identity();
+    world.m[0][0] = sx * cosine;
+    world.m[0][1] = sx * sine;
+    world.m[1][0] = sy * -sine;
+    world.m[1][1] = sy * cosine;
+    world.m[3][0] = std::floor(-drawnPosition.x);
+    world.m[3][1] = std::floor(drawnPosition.y);
+    world.m[3][2] = std::floor(zlayer);
+    return world;
 }
 
 void Transform2D::Print(std::ostream& out) const {

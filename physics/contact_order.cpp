@@ -1,14 +1,17 @@
 #include "physics/contact_order.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
+#include <utility>
 
 #include "objects/object.h"
 
 void ContactOrder::OrientFrom(const std::vector<std::uint32_t>& start) {
     // Breadth-first, each node processed once. Processing a node again, as a layer-by-layer walk
     // that keeps duplicates would, finds only links it already turned, so the result is the same.
-    std::vector<std::uint32_t> queue;
+    std::vector<std::uint32_t>& queue = queue_;
+    queue.clear();
     for (std::uint32_t s : start) {
         if (!queued_[s]) {
             queued_[s] = 1;
@@ -29,6 +32,38 @@ void ContactOrder::OrientFrom(const std::vector<std::uint32_t>& start) {
     }
 }
 
+void ContactOrder::SortByMade() {
+    // The ends were listed in slot order, so a stable sort by creation number alone gives the
+    // order by (made, slot). Least significant digit first, 11 bits a pass, three passes: a step's
+    // thousands of ends sort in linear time, where a comparison sort was a fifth of the step.
+    std::uint64_t highest = 0;
+    for (const End& e : ends_) {
+        highest = std::max(highest, e.made);
+    }
+    constexpr int kBits = 11;
+    constexpr std::size_t kBuckets = std::size_t{1} << kBits;
+    if (highest >> (3 * kBits) != 0) {
+        std::stable_sort(ends_.begin(), ends_.end(),
+                         [](const End& x, const End& y) { return x.made < y.made; });
+        return;
+    }
+    sorted_.resize(ends_.size());
+    for (int shift = 0; shift < 3 * kBits && (highest >> shift) != 0; shift += kBits) {
+        std::array<std::uint32_t, kBuckets> start{};
+        for (const End& e : ends_) {
+            ++start[(e.made >> shift) & (kBuckets - 1)];
+        }
+        std::uint32_t at = 0;
+        for (std::uint32_t& count : start) {
+            at += std::exchange(count, at);
+        }
+        for (const End& e : ends_) {
+            sorted_[start[(e.made >> shift) & (kBuckets - 1)]++] = e;
+        }
+        ends_.swap(sorted_);
+    }
+}
+
 void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
                          const std::function<bool(Object*)>& isRoot,
                          std::vector<ObjectPair>& walk) {
@@ -39,14 +74,10 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
     // and each end learns its node without a search.
     ends_.clear();
     for (std::uint32_t k = 0; k < pairs.size(); ++k) {
-        ends_.push_back({pairs[k].a, 2 * k});
-        ends_.push_back({pairs[k].b, 2 * k + 1});
+        ends_.push_back({pairs[k].a->CreationNumber(), 2 * k, pairs[k].a});
+        ends_.push_back({pairs[k].b->CreationNumber(), 2 * k + 1, pairs[k].b});
     }
-    std::sort(ends_.begin(), ends_.end(), [](const End& x, const End& y) {
-        const std::uint64_t xMade = x.object->CreationNumber();
-        const std::uint64_t yMade = y.object->CreationNumber();
-        return xMade < yMade || (xMade == yMade && x.slot < y.slot);
-    });
+    SortByMade();
     nodes_.clear();
     nodeOfEnd_.resize(ends_.size());
     for (const End& e : ends_) {
@@ -69,7 +100,8 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
     processed_.clear();
     queued_.assign(nodes_.size(), 0);
 
-    std::vector<std::uint32_t> starts;
+    std::vector<std::uint32_t>& starts = starts_;
+    starts.clear();
     for (std::uint32_t u = 0; u < nodes_.size(); ++u) {
         if (isRoot(nodes_[u])) {
             starts.push_back(u);
@@ -77,7 +109,8 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
     }
     OrientFrom(starts);
     // Clusters that touch no root still hold links in both directions.
-    std::vector<std::uint32_t> loose;
+    std::vector<std::uint32_t>& loose = loose_;
+    loose.clear();
     for (std::uint32_t u = 0; u < nodes_.size(); ++u) {
         const bool mutual = std::any_of(links_[u].begin(), links_[u].end(), [&](std::uint32_t v) {
             const auto& back = links_[v];
@@ -92,7 +125,8 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
 
     // How often each node enters the work list: once per start entry plus once per arrival along
     // a link. Links run forward in processing order, so one pass in that order counts them all.
-    std::vector<std::size_t> visits(nodes_.size(), 0);
+    std::vector<std::size_t>& visits = visits_;
+    visits.assign(nodes_.size(), 0);
     for (std::uint32_t s : starts) {
         ++visits[s];
     }
@@ -106,8 +140,10 @@ void ContactOrder::Build(const std::vector<ObjectPair>& pairs,
     }
     capped_ = total > kMaxWalkPairs;
 
-    std::vector<std::uint32_t> work = starts;
-    std::vector<char> expanded(nodes_.size(), 0);
+    std::vector<std::uint32_t>& work = work_;
+    work.assign(starts.begin(), starts.end());
+    std::vector<char>& expanded = expanded_;
+    expanded.assign(nodes_.size(), 0);
     for (std::size_t head = 0; head < work.size(); ++head) {
         const std::uint32_t u = work[head];
         if (capped_) {

@@ -46,17 +46,24 @@ public:
 
 private:
     void OrientFrom(const std::vector<std::uint32_t>& start);
+    void SortByMade();
 
     struct End {
-        Object* object;
+        std::uint64_t made;  // the object's creation number, kept here so sorting reads no object
         std::uint32_t slot;  // 2 * pair index, + 1 for the second object
+        Object* object;
     };
     std::vector<End> ends_;
+    std::vector<End> sorted_;
     std::vector<std::uint32_t> nodeOfEnd_;
     std::vector<Object*> nodes_;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> walkNodes_;
     std::vector<std::vector<std::uint32_t>> links_;
     std::vector<std::uint32_t> processed_;  // first-processing order: a topological order
     std::vector<char> queued_;
+    // Working lists of one Build, kept so that a step allocates nothing once warmed up.
+    std::vector<std::uint32_t> queue_, starts_, loose_, work_;
+    std::vector<std::size_t> visits_;
+    std::vector<char> expanded_;
     bool capped_ = false;
 };

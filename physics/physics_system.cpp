@@ -223,7 +223,8 @@ void PhysicsSystem::OrderAndResolve() {
         },
         walk_);
     const std::vector<Object*>& nodes = order_.Nodes();
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> steps = order_.WalkNodes();
+    std::vector<std::pair<std::uint32_t, std::uint32_t>>& steps = steps_;
+    steps.assign(order_.WalkNodes().begin(), order_.WalkNodes().end());
     // The leading run holds the contacts with a static body: deepest first.
     const auto bothMoving = [&](const std::pair<std::uint32_t, std::uint32_t>& p) {
         const RigidBody2D* a = nodeInfo_[p.first].body;
@@ -231,8 +232,8 @@ void PhysicsSystem::OrderAndResolve() {
         return a && b && a->state != 0 && b->state != 0;
     };
     const auto runEnd = std::find_if(steps.begin(), steps.end(), bothMoving);
-    std::vector<std::pair<float, std::pair<std::uint32_t, std::uint32_t>>> run;
-    run.reserve(static_cast<std::size_t>(runEnd - steps.begin()));
+    auto& run = deepestFirst_;
+    run.clear();
     for (auto it = steps.begin(); it != runEnd; ++it) {
         Vector2D mtv;
         const PointCollider2D* ca = nodeInfo_[it->first].collider;

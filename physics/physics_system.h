@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/system.h"
@@ -115,4 +116,7 @@ private:
     ContactOrder order_;
     std::vector<ObjectPair> walk_;
     std::vector<NodeInfo> nodeInfo_;
+    // OrderAndResolve's working lists, kept from step to step.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> steps_;
+    std::vector<std::pair<float, std::pair<std::uint32_t, std::uint32_t>>> deepestFirst_;
 };

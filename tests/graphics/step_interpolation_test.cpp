@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "objects/transform2d.h"
 
 namespace {
@@ -61,6 +63,33 @@ TEST(StepInterpolation, AThingNotSeenAStepBeforeIsDrawnWhereItIs) {
     // Two steps on, what was noted before the last step is forgotten.
     steps.BeginStep();
     EXPECT_EQ(steps.Drawn(&old, {{60, 0}, 0.0f}, 0.5).position.x, 60.0f);
+}
+
+}  // namespace
+
+namespace {
+
+// Thousands of things, a different half of them each step: the table grows and forgets without
+// mixing one thing's poses with another's.
+TEST(StepInterpolation, ManyThingsComingAndGoingKeepTheirOwnPoses) {
+    StepInterpolation steps;
+    std::vector<int> things(3000);
+    for (int step = 0; step < 6; ++step) {
+        steps.BeginStep();
+        for (int k = 0; k < 3000; ++k) {
+            if ((k + step) % 2 == 0 || k < 1000) {
+                steps.Note(&things[k], {{static_cast<float>(k + step), 0.0f}, 0.0f});
+            }
+        }
+    }
+    // Noted in the last step: below 1000 and odd k; in the step before: below 1000 and even k.
+    for (int k : {0, 999, 1000, 1001, 2998, 2999}) {
+        SCOPED_TRACE(k);
+        const Pose latest{{static_cast<float>(k + 5), 0.0f}, 0.0f};
+        const bool seenBefore = k < 1000 || k % 2 == 0;
+        const float drawn = steps.Drawn(&things[k], latest, 0.5).position.x;
+        EXPECT_EQ(drawn, seenBefore ? k + 4.5f : k + 5.0f);
+    }
 }
 
 }  // namespace

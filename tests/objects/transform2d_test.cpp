@@ -65,6 +65,22 @@ TEST(Transform2D, ScaleIsAppliedBeforeRotationAndTranslationLast) {
     EXPECT_NEAR(p.y, 22.0f, 1e-5f);
 }
 
+TEST(Transform2D, WorldMatrixIsExactlyTheProductOfScaleRollAndTranslation) {
+    Object object;
+    Transform2D& t = object.GetTransform();
+    t.SetScale({12.9f, 7.0f});
+    t.SetZLayer(3.0f);
+    object.SetHorizontalFlip(true);
+    for (const float radians : {0.0f, 0.3f, -1.2f, kPi, 2.5f}) {
+        SCOPED_TRACE(radians);
+        const Vector2D at{-41.5f, 17.25f};
+        const Matrix4 product =
+            (Matrix4::Scaling(-12.0f, 7.0f, 1.0f) * Matrix4::RotationYawPitchRoll(0, 0, radians)) *
+            Matrix4::Translation(41.0f, 17.0f, 3.0f);
+        EXPECT_EQ(t.BuildWorldMatrixAt(at, radians), product);
+    }
+}
+
 TEST(Transform2D, TranslateMovesPositionAndDepth) {
     Transform2D t;
     t.SetPosition({1.0f, 2.0f});
