@@ -11,6 +11,9 @@ const std::string kInGameMusic = "Music/In_Game_Music_01";
 const std::string kMenuMusic = "Music/Start_Menu_Music";
 const std::string kStateChange = "StateChange";
 constexpr float kFirstState = 0.2f;
+// A loop asked to stop plays on this long first: a piece that stops and starts it again within
+// it (the light form bobbing at the top of a fan) keeps one steady sound instead of a stutter.
+constexpr double kLoopHoldSeconds = 0.5;
 }  // namespace
 
 AudioSystem::AudioSystem(platform::AudioDevice& device) : device_(device) {
@@ -35,6 +38,7 @@ void AudioSystem::Update() {
         studio_->SetListener(camera->GetPosition());
     }
     std::erase_if(fading_, [this](const auto& entry) { return !studio_->IsValid(entry.second); });
+    ReleaseHeld(FrameRateController::GetDT());
     studio_->Update(FrameRateController::GetDT());
 }
 
@@ -47,6 +51,7 @@ void AudioSystem::Shutdown() {
         instances->clear();
     }
     remembered_.clear();
+    held_.clear();
 }
 
 EventInstanceId AudioSystem::Live(const std::string& name) const {
@@ -58,7 +63,7 @@ void AudioSystem::FileReactions() {
     reactions_
         .On<PlaySoundMessage>(
             [this](const PlaySoundMessage& play) { Play(play.event, play.position); })
-        .On<StopSoundMessage>([this](const StopSoundMessage& stop) { Stop(stop.event); })
+        .On<StopSoundMessage>([this](const StopSoundMessage& stop) { Hold(stop.event); })
         .On<PauseSoundMessage>([this](const PauseSoundMessage& pause) {
             if (EventInstanceId id = Live(pause.event)) {
                 studio_->SetPaused(id, true);
@@ -141,6 +146,7 @@ void AudioSystem::Play(const std::string& name, const std::optional<Vector2D>& p
         return;
     }
     if (auto live = events_.find(name); live != events_.end()) {
+        held_.erase(name);
         placeAt(live->second);
         return;
     }
@@ -158,7 +164,27 @@ void AudioSystem::Play(const std::string& name, const std::optional<Vector2D>& p
     MessagingSystem::Send<SetEventParameterMessage>(name, kStateChange, kFirstState);
 }
 
+void AudioSystem::Hold(const std::string& name) {
+    if (events_.contains(name)) {
+        held_.try_emplace(name, kLoopHoldSeconds);
+    }
+}
+
+void AudioSystem::ReleaseHeld(double dt) {
+    std::vector<std::string> due;
+    for (auto& [name, seconds] : held_) {
+        seconds -= dt;
+        if (seconds <= 0.0) {
+            due.push_back(name);
+        }
+    }
+    for (const std::string& name : due) {
+        Stop(name);
+    }
+}
+
 void AudioSystem::Stop(const std::string& name) {
+    held_.erase(name);
     auto it = events_.find(name);
     if (it == events_.end()) {
         return;

@@ -14,6 +14,9 @@
 // - stops, pauses and mutes fade out and unpausing fades in (each event's own fade time), so none
 //   clicks; a loop asked for again while it fades out after a stop comes back instead of
 //   starting over;
+// - a loop a piece stops (StopSound) plays on for half a second before it fades, and asked for
+//   again meanwhile it simply goes on: a stop and a start that close are one steady sound; the
+//   world's own stops (level change, pause menu, editor) take effect at once;
 // - while either mute switch is on, pause toggling, restarts and device-loss toggling change
 //   nothing; while the second is on, no new sound starts;
 // - each level load steps the in-game music's "StateChange" through 0.2, 0.3, ... 0.6, 0, 0.1.
@@ -62,6 +65,10 @@ private:
     void FileReactions();
     void Play(const std::string& name, const std::optional<Vector2D>& position);
     void Stop(const std::string& name);
+    // A piece's stop: the loop plays on for a moment and stops only if nobody asks for it again.
+    void Hold(const std::string& name);
+    // Stops the held loops whose moment has passed, `dt` seconds on.
+    void ReleaseHeld(double dt);
     void StopWorldLoops();
     void Place(EventInstanceId id, const Vector3D& position);
     void ApplyMute();
@@ -78,4 +85,6 @@ private:
     // Loops stopped and still fading out, by name, which a new request brings back.
     std::unordered_map<std::string, EventInstanceId> fading_;
     std::vector<EventInstanceId> remembered_;
+    // Loops a piece asked to stop, still sounding, by name: the seconds left before they stop.
+    std::unordered_map<std::string, double> held_;
 };

@@ -106,10 +106,31 @@ TEST_F(AudioRules, TwoPlaysOfALoopInOneFrameStartOneInstance) {
     EXPECT_TRUE(Audio().Events().contains("SFX/Wind_Light"));
 
     SendAndRun<StopSoundMessage>("SFX/Wind_Light");
+    engine_->RunFrames(30);  // half a second held
     EXPECT_FALSE(Audio().Events().contains("SFX/Wind_Light"));
     EXPECT_EQ(device_->stops, 0) << "it fades out first";
     engine_->RunFrames(8);
     EXPECT_EQ(device_->stops, 1);
+}
+
+// A loop stopped and asked for again within half a second (the light form bobbing at the top of
+// a fan) never dips: one instance, held at full loudness; asked for later, it has begun to fade.
+TEST_F(AudioRules, ALoopStoppedAndStartedWithinHalfASecondIsHeldOn) {
+    SendAndRun<PlaySoundMessage>("SFX/Wind_Light");
+    const EventInstanceId wind = Audio().Events().at("SFX/Wind_Light");
+    engine_->RunFrames(10);
+    const int plays = device_->plays;
+    for (int bob = 0; bob < 4; ++bob) {
+        SendAndRun<StopSoundMessage>("SFX/Wind_Light");
+        for (int frame = 0; frame < 25; ++frame) {
+            engine_->RunFrames(1);
+            ASSERT_FLOAT_EQ(Audio().Layer().GainOf(wind), 1.0f);
+        }
+        SendAndRun<PlaySoundMessage>("SFX/Wind_Light");
+    }
+    EXPECT_EQ(Audio().Events().at("SFX/Wind_Light"), wind);
+    EXPECT_EQ(device_->plays, plays);
+    EXPECT_EQ(device_->stops, 0);
 }
 
 TEST_F(AudioRules, ALoopAskedForAgainWhileItFadesOutComesBackInsteadOfStartingOver) {
@@ -118,6 +139,7 @@ TEST_F(AudioRules, ALoopAskedForAgainWhileItFadesOutComesBackInsteadOfStartingOv
     const int plays = device_->plays;
     engine_->RunFrames(10);
     SendAndRun<StopSoundMessage>("SFX/Wind_Light");
+    engine_->RunFrames(31);  // past the half second a stopped loop is held
     const float fading = Audio().Layer().GainOf(wind);
     EXPECT_LT(fading, 1.0f);
     SendAndRun<PlaySoundMessage>("SFX/Wind_Light");
@@ -310,7 +332,7 @@ TEST_F(AudioRules, AudioComponentPlaysItsEventOnceFollowsItsObjectAndStopsWithIt
     EXPECT_EQ(Audio().Layer().Get3DAttributes(wind)->position.y, 40.0f);
 
     speaker->Destroy();
-    engine_->RunFrames(1);
+    engine_->RunFrames(32);  // the half second a stopped loop is held
     EXPECT_FALSE(Audio().Events().contains("SFX/Wind_Light"));
 }
 

@@ -148,6 +148,7 @@ TEST_F(Loopback, AStoppedLoopFadesToSilenceAndAskedAgainInItsFadeComesBack) {
     Send<PlaySoundMessage>(kHeavyWind);
     EXPECT_GT(Peak(Listen(0.5)), kAudible);
     Send<StopSoundMessage>(kHeavyWind);
+    EXPECT_GT(Peak(Listen(0.45)), kAudible) << "held on for half a second first";
     const Pcm fade = Listen(0.25);
     EXPECT_GT(Peak(fade, 0, fade.size() / 8), kAudible / 4) << "it fades, it is not cut";
     EXPECT_LE(Peak(Listen(0.5)), kSilence);
@@ -156,7 +157,7 @@ TEST_F(Loopback, AStoppedLoopFadesToSilenceAndAskedAgainInItsFadeComesBack) {
     EXPECT_GT(Peak(Listen(0.5)), kAudible);
     const EventInstanceId first = Audio().Events().at(kHeavyWind);
     Send<StopSoundMessage>(kHeavyWind);
-    Listen(2.0 / 60.0);
+    Listen(0.5 + 2.0 / 60.0);
     Send<PlaySoundMessage>(kHeavyWind);
     EXPECT_GT(Peak(Listen(0.5)), kAudible);
     EXPECT_EQ(Audio().Events().at(kHeavyWind), first) << "the same wind, not a second one";
