@@ -374,3 +374,50 @@ Crate 0 0 2000 20
 }
 
 }  // namespace
+
+namespace {
+
+// Every change the player makes or a level makes to what plays fades in ten milliseconds or more:
+// in the first 50 ms after it no sample steps further than the music's own 99th percentile step,
+// even when the change falls in a slow frame that runs five steps before the device mixes again.
+TEST_F(Loopback, EveryChangeOfWhatPlaysFadesOverTenMillisecondsAtLeast) {
+    struct Change {
+        const char* name;
+        std::function<void()> before;
+        std::function<void()> change;
+    };
+    using MessagingSystem::Send;
+    auto nothing = [] {};
+    const std::vector<Change> changes = {
+        {"paused", nothing, [] { Send<TogglePauseMessage>(); }},
+        {"resumed", [] { Send<TogglePauseMessage>(); }, [] { Send<ResumeMessage>(); }},
+        {"muted", nothing, [] { Send<ToggleMute1Message>(true); }},
+        {"unmuted", [] { Send<ToggleMute1Message>(true); },
+         [] { Send<ToggleMute1Message>(false); }},
+        {"level changed", nothing,
+         [] {
+             Send<ClearLevelMessage>();
+             Send<LevelObjectsLoadedMessage>();
+         }},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        Start(GameBank({kGameMusic, kMenuMusic}));
+        if (IsSkipped()) {
+            return;
+        }
+        const Pcm music = Listen(1.5);
+        c.before();
+        Listen(1.0);
+        c.change();
+        engine_->RunFrames(5);
+        Pcm after = platform::RenderLoopback(*device_, 5 * kFrameSamples);
+        const Pcm rest = Listen(0.2);
+        after.insert(after.end(), rest.begin(), rest.end());
+        const int ownStep = Percentile99(Steps(music, music.size() / 3, music.size()));
+        const std::vector<int> steps = Steps(after, 0, static_cast<std::size_t>(0.05 * 2 * kRate));
+        EXPECT_LE(*std::max_element(steps.begin(), steps.end()), ownStep);
+    }
+}
+
+}  // namespace
