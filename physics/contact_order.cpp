@@ -44,7 +44,7 @@ void ContactOrder::SortByMade() {
     constexpr int kBits = 11;
     constexpr std::size_t kBuckets = std::size_t{1} << kBits;
     // A level's few dozen contacts sort faster by comparison than by passes over the buckets.
-    if (ends_.size() < 4 * kBuckets || highest >> (3 * kBits) != 0) {
+    if (ends_.size() < kBuckets / 8 || highest >> (3 * kBits) != 0) {
         std::sort(ends_.begin(), ends_.end(), [](const End& x, const End& y) {
             return x.made < y.made || (x.made == y.made && x.slot < y.slot);
         });
