@@ -29,7 +29,8 @@ void AudioSystem::Initialize() {
     // the silent device.
     studio_ = SoundEventLayer::Create(&device_, result);
     lastResult = static_cast<int>(result);
-    studio_->LoadBank(Assets::PathOf("SoundBank"), Assets::PathOf("Sounds"));
+    studio_->LoadBank(Assets::ReadPathOf("SoundBank", "the sound bank"),
+                      Assets::ReadPathOf("Sounds", "the folder of sounds"));
 }
 
 void AudioSystem::Update() {

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "core/screen.h"
+#include "meta/assets.h"
 #include "meta/data_diagnostics.h"
 
 namespace {
@@ -111,9 +114,15 @@ void SoundEventLayer::LoadBank(const std::string& bankPath, const std::string& s
             if (!complete) {
                 break;
             }
-            const std::string path = soundFolder + "/" + name;
+            std::string why;
+            const std::optional<std::filesystem::path> inside =
+                Assets::Inside(soundFolder, name, &why);
+            const std::string path = inside ? inside->string() : soundFolder + "/" + name;
             auto [it, first] = loaded.try_emplace(name, 0);
-            if (first) {
+            if (first && !inside) {
+                DataDiagnostics::Report(bankPath, 0,
+                                        "sound file refused: " + why + "; its event is silent");
+            } else if (first) {
                 it->second = LoadFile(path, frames[name]);
             }
             if (layerFrames != 0 && frames[name] != layerFrames) {

@@ -85,12 +85,15 @@ std::string ReservedBecause(const std::string& name, bool asArchetype) {
     if (!Assets::IsPlainName(name, &why)) {
         return why + "; a name must be a plain file name inside the data folder";
     }
-    if (name == "Objects" || name == "TextureList" || name == "AnimationList") {
-        return "\"" + name + "\" is one of the game's own lists";
-    }
     if (name.find('.') != std::string::npos) {
         return "data names have no extension, and \"" + name +
                "\" could be one of the game's own files (a picture, the shader, a backup)";
+    }
+    // Whatever else the game opens by itself: its lists, the sound bank and sounds, the effect,
+    // the pictures, the recordings. Levels and archetypes are told apart below.
+    if (const std::string what = Assets::ReadAs(name);
+        !what.empty() && what != Assets::kArchetype && what != Assets::kLevel) {
+        return "\"" + name + "\" is " + what + " the game reads";
     }
     if (!asArchetype && ArchetypeTable().Get(name)) {
         return "\"" + name + "\" is the file of the archetype " + name;

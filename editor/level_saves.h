@@ -4,9 +4,10 @@
 //   like the file itself (meta/safe_file.h); only when both are safely on disk do they take their
 //   places, so no failure damages the file or the last good backup, and a save whose backup
 //   cannot be written does not happen.
-// - a name that would overwrite one of the game's own files (the lists, an archetype for a level,
-//   a level for an archetype, any name with an extension: pictures, the shader, backups) is
-//   refused with the reason.
+// - a name that would overwrite one of the game's own files (any file the game has opened as
+//   other than what is saved: the lists, the sound bank, an archetype for a level, a level for
+//   an archetype; any name with an extension: pictures, the shader, backups) is refused with the
+//   reason.
 // - an empty level is not written over a file that holds objects unless the designer confirms.
 // Each save returns the sentence the designer reads on screen, which is also printed.
 #pragma once

@@ -148,7 +148,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     ClearInterruptedSaves();
-    platform::Services services = platform::MakeDesktopServices(Assets::PathOf("Vorl1.ico"));
+    platform::Services services =
+        platform::MakeDesktopServices(Assets::ReadPathOf("Vorl1.ico", "the window icon"));
     if (!services.window) {
         std::cerr << "Vorl needs a display with OpenGL 3.3; see the line above.\n";
         return 1;

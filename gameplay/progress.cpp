@@ -1,8 +1,10 @@
 #include "gameplay/progress.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <ctime>
 #include <fstream>
-#include <iostream>
 #include <numeric>
 #include <sstream>
 #include <system_error>
@@ -10,12 +12,16 @@
 #include "core/messaging.h"
 #include "gameplay/run_state.h"
 #include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 #include "meta/safe_file.h"
 #include "objects/level_manager.h"
 
 namespace {
 
-constexpr std::string_view kHeader = "vorl progress 1";
+constexpr std::string_view kHeaderStart = "vorl progress ";
+// Version 2 added the check line; a version 1 file (no check) is still read.
+constexpr int kVersion = 2;
+constexpr std::string_view kCheckKey = "check ";
 constexpr std::int32_t kFirstPlayableLevel = 2;
 // The ending: a player who reached the final screen continues with the ending again.
 constexpr std::int32_t kLastContinuableLevel = 19;
@@ -27,6 +33,79 @@ bool ReadSwitch(std::istringstream& words, bool& off) {
     }
     off = state == "off";
     return true;
+}
+
+// 32-bit FNV-1a, as eight hex digits.
+std::string CheckOf(std::string_view text) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", hash);
+    return digits;
+}
+
+// Whether `line` is a line this version knows, read into `progress`.
+bool ReadKnownLine(const std::string& line, Progress& progress) {
+    std::istringstream words(line);
+    std::string key;
+    words >> key;
+    Progress read = progress;
+    bool good = false;
+    if (key == "furthest") {
+        good = (words >> read.furthestLevel) && read.furthestLevel >= 0 &&
+               read.furthestLevel < Progress::kLevels;
+    } else if (key == "stars") {
+        std::int32_t level = -1, found = -1;
+        good = (words >> level >> found) && level >= 0 && level < Progress::kLevels && found >= 0 &&
+               found < 1000;
+        if (good) {
+            read.stars[static_cast<std::size_t>(level)] = found;
+        }
+    } else if (key == "music" || key == "sound") {
+        good = ReadSwitch(words, key == "music" ? read.musicOff : read.soundOff);
+    }
+    std::string rest;
+    if (!good || (words >> rest)) {
+        return false;
+    }
+    progress = std::move(read);
+    return true;
+}
+
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+    return date;
+}
+
+// Renames `path` to a free "<path>.unreadable-<date>[-n]"; empty when it cannot.
+std::filesystem::path MoveAside(const std::filesystem::path& path) {
+    const std::string stem = path.string() + std::string(ProgressFile::kUnreadableMark) + Today();
+    std::error_code error;
+    for (int n = 1; n < 1000; ++n) {
+        const std::filesystem::path aside = n == 1 ? stem : stem + "-" + std::to_string(n);
+        if (std::filesystem::exists(aside, error) || error) {
+            continue;
+        }
+        // A hard link never replaces what is there, so a name taken meanwhile is not lost.
+        std::filesystem::create_hard_link(path, aside, error);
+        if (!error) {
+            std::filesystem::remove(path, error);
+            return aside;
+        }
+        if (error == std::errc::file_exists) {
+            continue;
+        }
+        // No hard links here: a plain rename, after the check above.
+        std::filesystem::rename(path, aside, error);
+        return error ? std::filesystem::path{} : aside;
+    }
+    return {};
 }
 
 }  // namespace
@@ -43,7 +122,7 @@ namespace ProgressFile {
 
 std::string Format(const Progress& progress) {
     std::ostringstream out;
-    out << kHeader << "\nfurthest " << progress.furthestLevel << "\n";
+    out << kHeaderStart << kVersion << "\nfurthest " << progress.furthestLevel << "\n";
     for (int level = 0; level < Progress::kLevels; ++level) {
         if (const std::int32_t found = progress.stars[static_cast<std::size_t>(level)]) {
             out << "stars " << level << " " << found << "\n";
@@ -51,69 +130,99 @@ std::string Format(const Progress& progress) {
     }
     out << "music " << (progress.musicOff ? "off" : "on") << "\n";
     out << "sound " << (progress.soundOff ? "off" : "on") << "\n";
-    return out.str();
+    for (const std::string& line : progress.keptLines) {
+        out << line << "\n";
+    }
+    std::string text = out.str();
+    return text + std::string(kCheckKey) + CheckOf(text) + "\n";
 }
 
 std::optional<Progress> Parse(std::string_view text, std::string* why) {
-    std::istringstream in{std::string(text)};
-    std::string line;
-    if (!std::getline(in, line) || line != kHeader) {
+    const auto fail = [why](std::string reason) -> std::optional<Progress> {
         if (why) {
-            *why = "the first line is not \"" + std::string(kHeader) + "\"";
+            *why = std::move(reason);
         }
         return std::nullopt;
+    };
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\r' && c != '\t') || byte == 0x7F) {
+            return fail("it holds bytes that are not text");
+        }
+    }
+    const std::size_t headerEnd = std::min(text.find('\n'), text.size());
+    const std::string_view header = text.substr(0, headerEnd);
+    int version = 0;
+    const std::string_view number = header.substr(std::min(kHeaderStart.size(), header.size()));
+    const auto [end, error] =
+        std::from_chars(number.data(), number.data() + number.size(), version);
+    if (!header.starts_with(kHeaderStart) || error != std::errc{} ||
+        end != number.data() + number.size() || version < 1) {
+        return fail("the first line is not \"" + std::string(kHeaderStart) + "<version>\"");
+    }
+    // The check line is the last; it covers every byte before it.
+    std::string_view body = text;
+    const std::size_t checkAt = text.rfind("\n" + std::string(kCheckKey));
+    if (checkAt != std::string_view::npos) {
+        body = text.substr(0, checkAt + 1);
+        const std::string_view check = text.substr(checkAt + 1 + kCheckKey.size());
+        if (check != CheckOf(body) + "\n") {
+            return fail("it is damaged: its check line does not match what it holds");
+        }
+    } else if (version >= 2) {
+        return fail("it is damaged: its check line is missing");
     }
     Progress progress;
-    int number = 1;
-    while (std::getline(in, line)) {
-        ++number;
-        std::istringstream words(line);
-        std::string key;
-        if (!(words >> key)) {
+    std::istringstream in{
+        std::string(body.substr(headerEnd == text.size() ? headerEnd : headerEnd + 1))};
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.find_first_not_of(" \t") == std::string::npos) {
             continue;
         }
-        bool good = false;
-        if (key == "furthest") {
-            good = (words >> progress.furthestLevel) && progress.furthestLevel >= 0 &&
-                   progress.furthestLevel < Progress::kLevels;
-        } else if (key == "stars") {
-            std::int32_t level = -1, found = -1;
-            good = (words >> level >> found) && level >= 0 && level < Progress::kLevels &&
-                   found >= 0 && found < 1000;
-            if (good) {
-                progress.stars[static_cast<std::size_t>(level)] = found;
-            }
-        } else if (key == "music") {
-            good = ReadSwitch(words, progress.musicOff);
-        } else if (key == "sound") {
-            good = ReadSwitch(words, progress.soundOff);
-        }
-        std::string rest;
-        if (!good || (words >> rest)) {
-            if (why) {
-                *why = "line " + std::to_string(number) + " is not understood: \"" + line + "\"";
-            }
-            return std::nullopt;
+        if (!ReadKnownLine(line, progress)) {
+            progress.keptLines.push_back(line);
         }
     }
     return progress;
 }
 
-Progress Load(const std::filesystem::path& path) {
+Progress Load(const std::filesystem::path& path, Trouble* trouble) {
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
+    if (!std::filesystem::exists(path, error) && !error) {
         return {};
     }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string why = "it cannot be read";
-    if (in) {
-        if (std::optional<Progress> progress = Parse(text.str(), &why)) {
-            return *progress;
+    std::string text;
+    std::string why;
+    if (!SafeFile::ReadAll(path, &text, &why)) {
+        // Not damaged as far as we know: it stays where it is, and nothing is written over it.
+        const std::string notice = "Your saved progress could not be read (" + why +
+                                   "). It is left as it is and nothing is saved this time.";
+        DataDiagnostics::Report(path.string(), 0, "progress not read (" + why + "); not saving");
+        if (trouble) {
+            *trouble = {notice, {}};
         }
+        return {};
     }
-    std::cerr << "Progress in " << path.string() << " not used (" << why << "); starting afresh\n";
+    if (std::optional<Progress> progress = Parse(text, &why)) {
+        return *progress;
+    }
+    const std::filesystem::path aside = MoveAside(path);
+    std::string notice = "Your saved progress could not be read.\n";
+    if (aside.empty()) {
+        notice += "It could not be moved aside, so nothing is saved this time.";
+        DataDiagnostics::Report(path.string(), 0,
+                                "progress not used (" + why + "); it could not be moved aside");
+    } else {
+        notice += "It is kept as " + aside.filename().string() + "; a new game begins.";
+        DataDiagnostics::Report(path.string(), 0,
+                                "progress not used (" + why + "); kept as " + aside.string());
+    }
+    if (trouble) {
+        *trouble = {notice, aside};
+    }
     return {};
 }
 
@@ -124,7 +233,8 @@ bool Save(const std::filesystem::path& path, const Progress& progress) {
     if (SafeFile::Replace(path, Format(progress), &why)) {
         return true;
     }
-    std::cerr << "Progress not saved: " << path.string() << " cannot be written (" << why << ")\n";
+    DataDiagnostics::Report(path.string(), 0,
+                            "progress not saved: it cannot be written (" + why + ")");
     return false;
 }
 
@@ -155,6 +265,12 @@ namespace {
 struct State {
     std::filesystem::path file;
     Progress progress;
+    // Said to the player before the file is written again.
+    std::string notice;
+    // Saves wait for the notice to be seen; `never` when the file could not be moved aside.
+    bool savesHeld = false;
+    bool savesNever = false;
+    bool changedWhileHeld = false;
     bool offerPending = false;
     std::int32_t visitLevel = -1;
     std::int32_t starsAtVisit = 0;
@@ -167,9 +283,14 @@ State& Keeper() {
 
 void SaveNow() {
     State& keeper = Keeper();
-    if (!keeper.file.empty()) {
-        ProgressFile::Save(keeper.file, keeper.progress);
+    if (keeper.file.empty() || keeper.savesNever) {
+        return;
     }
+    if (keeper.savesHeld) {
+        keeper.changedWhileHeld = true;
+        return;
+    }
+    ProgressFile::Save(keeper.file, keeper.progress);
 }
 
 }  // namespace
@@ -177,7 +298,11 @@ void SaveNow() {
 void Enable(std::filesystem::path file) {
     State& keeper = Keeper();
     keeper = State{};
-    keeper.progress = ProgressFile::Load(file);
+    ProgressFile::Trouble trouble;
+    keeper.progress = ProgressFile::Load(file, &trouble);
+    keeper.notice = trouble.notice;
+    keeper.savesHeld = !trouble.notice.empty();
+    keeper.savesNever = keeper.savesHeld && trouble.keptAs.empty();
     keeper.file = std::move(file);
     keeper.offerPending = keeper.progress.furthestLevel > kFirstPlayableLevel;
     // The audio system starts with both switches off and flips one per message.
@@ -186,6 +311,21 @@ void Enable(std::filesystem::path file) {
     }
     if (keeper.progress.soundOff) {
         MessagingSystem::Send<ToggleMute2Message>(true);
+    }
+}
+
+const std::string& Notice() {
+    return Keeper().notice;
+}
+
+void NoticeSeen() {
+    State& keeper = Keeper();
+    keeper.notice.clear();
+    if (keeper.savesHeld) {
+        keeper.savesHeld = false;
+        if (keeper.changedWhileHeld) {
+            SaveNow();
+        }
     }
 }
 

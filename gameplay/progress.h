@@ -1,8 +1,11 @@
 // Progress: what the game keeps for a player between runs: the furthest level reached, the most
 // stars found in each level, and the two mute switches. It lives in one small text file in the
 // player's data folder, replaced whole through a temporary file and a rename, so an interrupted
-// save leaves the old file. A missing file is a first launch; an unreadable or corrupt one gets
-// one line on standard error and a fresh start, never a crash.
+// save leaves the old file. A missing file is a first launch. Lines the game does not know (a
+// newer version's) are kept and written back. A file that cannot be read at all (not text, no
+// header, its check line not matching what it holds) is moved aside as
+// "progress.unreadable-<date>", never overwritten; the player is told on screen and on standard
+// error, and nothing is saved until the notice has been shown.
 //
 // ProgressKeeper is the game's one copy, switched on by the game at start-up (tests and tools
 // keep nothing). It follows the levels and switches as the UISystem reports them and saves on
@@ -15,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct Progress {
     static constexpr int kLevels = 21;
@@ -25,6 +29,8 @@ struct Progress {
     std::array<std::int32_t, kLevels> stars{};
     bool musicOff = false;
     bool soundOff = false;
+    // Lines this version does not understand, as they were read: written back after the rest.
+    std::vector<std::string> keptLines;
 
     // Stars found in the levels before `level`.
     std::int32_t StarsBefore(std::int32_t level) const;
@@ -35,15 +41,30 @@ struct Progress {
 namespace ProgressFile {
 
 inline constexpr const char* kFileName = "progress";
+// Where an unreadable file goes: "<file>" + kUnreadableMark + "<yyyy-mm-dd>" (then "-2", "-3"...
+// when that is taken).
+inline constexpr std::string_view kUnreadableMark = ".unreadable-";
 
+// Ends with a "check" line that covers every byte before it, so a damaged file is known.
 std::string Format(const Progress& progress);
-// Nothing when `text` is not a progress file; `why` (if given) then says what is wrong.
+// Nothing when `text` cannot be read as a progress file; `why` (if given) then says why. A file
+// of the first version has no check line.
 std::optional<Progress> Parse(std::string_view text, std::string* why = nullptr);
-// A fresh Progress when `path` does not exist; also when it cannot be read or is corrupt, after
-// one line on standard error.
-Progress Load(const std::filesystem::path& path);
-// Replaces `path` whole (its folder is made when missing). False, after one line on standard
-// error, when it cannot be written; the old file is then unchanged.
+
+// What became of a file that could not be used.
+struct Trouble {
+    // A sentence for the player; empty when the file was read (or there was none).
+    std::string notice;
+    // Where the damaged file now is; empty when it could not be moved (then nothing may be
+    // written over it in this run).
+    std::filesystem::path keptAs;
+};
+
+// A fresh Progress when `path` does not exist. A file that cannot be read is moved aside (see
+// above) and reported in one line; `trouble` (if given) says what the player must be told.
+Progress Load(const std::filesystem::path& path, Trouble* trouble = nullptr);
+// Replaces `path` whole (its folder is made when missing). False, after one line, when it
+// cannot be written; the old file is then unchanged.
 bool Save(const std::filesystem::path& path, const Progress& progress);
 
 }  // namespace ProgressFile
@@ -56,8 +77,13 @@ std::int32_t StarsInGame();
 namespace ProgressKeeper {
 
 // Loads `file` and keeps progress there from now on; the saved mute switches are switched on
-// again by message, as the keys would.
+// again by message, as the keys would. When the file could not be read, nothing is saved until
+// NoticeSeen(), and nothing at all in this run when the file could not be moved aside.
 void Enable(std::filesystem::path file);
+// What the player must be told about the file before it is written again; empty when nothing.
+const std::string& Notice();
+// The notice has been on screen: saves may go ahead (the changes held so far are saved now).
+void NoticeSeen();
 // Forgets everything and keeps nothing (tests).
 void Disable();
 bool Enabled();

@@ -9,6 +9,7 @@ std::int32_t StarCountAtLevelStart = 0;
 namespace {
 
 std::set<std::string, std::less<>> claimed;
+std::int32_t attemptLevel = -1;
 
 }  // namespace
 
@@ -20,7 +21,17 @@ void RestoreStars() {
     StarCount = StarCountAtLevelStart;
 }
 
+void SettleStarsAtLevelStart(std::int32_t level) {
+    if (level == attemptLevel) {
+        RestoreStars();
+    } else {
+        CommitStars();
+        attemptLevel = level;
+    }
+}
+
 void BeginNewGame() {
+    attemptLevel = -1;
     StarCount = 0;
     StarCountAtLevelStart = 0;
     claimed.clear();

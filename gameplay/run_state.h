@@ -2,9 +2,10 @@
 // far, how many it had when it entered the current level, and which once-per-game pieces have
 // acted.
 //
-// Stars add to StarCount as they are picked up; the player controller commits the count when it
-// moves on to another level and restores it when the player restarts a level by hand, so stars
-// picked up in an abandoned attempt do not count; the ending spends them. A new game (the
+// Stars add to StarCount as they are picked up. Every level start settles the count: starting
+// another level commits it, starting the same level again (a fall, R, the pause menu's reload)
+// gives back the stars of the attempt that ended, as the level puts them back; so each star
+// counts once however often it is taken. The ending spends them. A new game (the
 // controller-preference screen, which every play passes through, also after "Restart Game")
 // starts from no stars and re-arms the pieces that act once per game. Plain globals: the game
 // has one player and one thread.
@@ -20,6 +21,8 @@ extern std::int32_t StarCountAtLevelStart;
 void CommitStars();
 // StarCount = StarCountAtLevelStart.
 void RestoreStars();
+// A level starts: the same level as the attempt before restores the stars, another commits them.
+void SettleStarsAtLevelStart(std::int32_t level);
 
 // Starts a new play: no stars, every once-per-game piece armed again. Also the state at program
 // start, for tests and tools that run many engines in one process.

@@ -99,7 +99,8 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
             return device.CreateTexture(image, options);
         },
         [&device](platform::GpuTexture* texture) { device.DestroyTexture(texture); });
-    const std::string error = device_.LoadEffect(Assets::PathOf(kEffectName));
+    const std::string error =
+        device_.LoadEffect(Assets::ReadPathOf(kEffectName, "the shading effect"));
     if (!error.empty()) {
         platform::ShowWarningBox("Shader Compile Error...", error);
     }

@@ -50,7 +50,7 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 }
 
 std::string PathOf(const Texture& texture) {
-    return Assets::PathOf(texture.name + ".png");
+    return Assets::ReadPathOf(texture.name + ".png", "a picture");
 }
 
 // Says which picture is missing, empty or unreadable; the texture then draws as a placeholder.

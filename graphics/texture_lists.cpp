@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "graphics/texture.h"
 #include "meta/assets.h"
@@ -81,7 +84,7 @@ std::vector<AnimationListEntry> ReadAnimationList(std::istream& in, const std::s
 }
 
 void LoadTextureList(const std::string& name) {
-    const std::string path = Assets::PathOf(name);
+    const std::string path = Assets::ReadPathOf(name, "the texture list");
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         DataDiagnostics::Report(
@@ -89,7 +92,13 @@ void LoadTextureList(const std::string& name) {
             "the texture list is missing; every picture draws as a placeholder");
         return;
     }
-    for (const TextureListEntry& e : ReadTextureList(in, path)) {
+    const std::vector<TextureListEntry> entries = ReadTextureList(in, path);
+    if (entries.empty()) {
+        DataDiagnostics::Report(path, 0,
+                                "the texture list names no picture; every picture draws as a "
+                                "placeholder");
+    }
+    for (const TextureListEntry& e : entries) {
         if (TextureTable().Contains(e.name)) {
             DataDiagnostics::Report(path, e.line,
                                     "texture \"" + e.name + "\" is listed twice; the first stays");
@@ -106,18 +115,25 @@ void LoadTextureList(const std::string& name) {
 }
 
 void LoadAnimationList(const std::string& name) {
-    const std::string path = Assets::PathOf(name);
+    const std::string path = Assets::ReadPathOf(name, "the animation list");
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         DataDiagnostics::Report(path.empty() ? name : path, 0,
                                 "the animation list is missing; nothing is animated");
         return;
     }
+    std::set<std::string> unlisted;
     for (const AnimationListEntry& e : ReadAnimationList(in, path)) {
         if (AnimationTable().Contains(e.name)) {
             DataDiagnostics::Report(
                 path, e.line, "animation \"" + e.name + "\" is listed twice; the first stays");
             continue;
+        }
+        if (!TextureTable().Contains(e.texture) && unlisted.insert(e.texture).second) {
+            DataDiagnostics::Report(path, e.line,
+                                    "texture \"" + e.texture +
+                                        "\" is not in the texture list; its animations draw as "
+                                        "placeholders");
         }
         AddAnimation(e.name, e.texture, e.startFrame, e.frameCount, e.frameDuration);
     }

@@ -89,9 +89,14 @@ std::vector<std::string> ListRecordings(const std::string& folder) {
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         const std::uint64_t number = RecordingNumber(name);
-        if (number > 0 && it->is_regular_file(ec)) {
-            found.emplace_back(number, folder + name);
+        if (number == 0 || !it->is_regular_file(ec)) {
+            continue;
         }
+        if (std::string why; !Assets::Inside(folder, name, &why)) {
+            DataDiagnostics::Report(folder + name, 0, "recording refused: " + why);
+            continue;
+        }
+        found.emplace_back(number, folder + name);
     }
     std::sort(found.begin(), found.end());
     std::vector<std::string> paths;
@@ -149,7 +154,7 @@ void Writer::Close() {
 bool Reader::Open(int level, std::uint32_t choice) {
     Close();
     const std::vector<std::string> recordings =
-        ListRecordings(Assets::PathOf(FolderForLevel(level)));
+        ListRecordings(Assets::ReadPathOf(FolderForLevel(level), "a folder of input recordings"));
     if (recordings.empty()) {
         return false;
     }

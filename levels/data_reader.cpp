@@ -194,7 +194,7 @@ void ReadLevelObjects(std::istream& in, const std::string& file) {
 
 bool LoadArchetype(const std::string& name) {
     auto* archetype = new Object;
-    const std::string path = Assets::PathOf(name);
+    const std::string path = Assets::ReadPathOf(name, Assets::kArchetype);
     if (std::ifstream in(path, std::ios::binary); in) {
         ReadArchetypeComponents(in, path, *archetype);
     }
@@ -209,7 +209,7 @@ bool LoadArchetype(const std::string& name) {
 }
 
 void LoadArchetypes() {
-    const std::string path = Assets::PathOf("Objects");
+    const std::string path = Assets::ReadPathOf("Objects", "the archetype list");
     if (std::ifstream in(path, std::ios::binary); in) {
         LineReader lines(in, path);
         std::string name;
@@ -240,7 +240,7 @@ void LoadArchetypes() {
 }
 
 void LoadLevel(const std::string& name) {
-    const std::string path = Assets::PathOf(name);
+    const std::string path = Assets::ReadPathOf(name, Assets::kLevel);
     if (std::ifstream in(path, std::ios::binary); in) {
         ReadLevelObjects(in, path);
     }

@@ -3,8 +3,13 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
+
+#include "meta/data_diagnostics.h"
 
 namespace fs = std::filesystem;
 
@@ -142,27 +147,83 @@ void SetRoot(const fs::path& root) {
     CurrentStorage().saves = root;
 }
 
-std::string PathOf(std::string_view name) {
+std::optional<fs::path> Inside(const fs::path& folder, std::string_view name, std::string* why) {
     const std::optional<fs::path> relative = Below(name);
     if (!relative) {
-        return {};
+        if (why) {
+            *why = "\"" + std::string(name) + "\" is not a name below the data folder";
+        }
+        return std::nullopt;
     }
+    const fs::path path = folder / *relative;
+    std::error_code error;
+    const fs::path root = fs::canonical(folder, error);
+    if (error) {
+        return path;  // no folder yet: no link to follow
+    }
+    const fs::path resolved = fs::weakly_canonical(path, error);
+    if (error) {
+        return path;
+    }
+    if (std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end()).first !=
+        root.end()) {
+        if (why) {
+            *why = "a link leads out of the data folder to " + resolved.string();
+        }
+        return std::nullopt;
+    }
+    return path;
+}
+
+namespace {
+
+std::string Resolved(const fs::path& folder, std::string_view name) {
+    std::string why;
+    if (const std::optional<fs::path> path = Inside(folder, name, &why)) {
+        return path->string();
+    }
+    // Names that are not names at all are the callers' to report; a link is found only here.
+    static std::set<std::string, std::less<>> told;
+    if (Below(name) && told.insert((folder / name).string()).second) {
+        DataDiagnostics::Report((folder / name).string(), 0, why + "; not read");
+    }
+    return {};
+}
+
+std::map<std::string, std::string, std::less<>>& ReadNames() {
+    static std::map<std::string, std::string, std::less<>> names;
+    return names;
+}
+
+}  // namespace
+
+std::string PathOf(std::string_view name) {
     const Folders& folders = Current();
-    if (folders.Installed()) {
+    if (folders.Installed() && Below(name)) {
         std::error_code error;
-        if (fs::exists(folders.saves / *relative, error)) {
-            return (folders.saves / *relative).string();
+        if (fs::exists(folders.saves / *Below(name), error)) {
+            return Resolved(folders.saves, name);
         }
     }
-    return (folders.shipped / *relative).string();
+    return Resolved(folders.shipped, name);
+}
+
+std::string ReadPathOf(std::string_view name, std::string_view what) {
+    ReadNames().try_emplace(std::string(name), what);
+    return PathOf(name);
+}
+
+std::string ReadAs(std::string_view name) {
+    const auto it = ReadNames().find(name);
+    return it == ReadNames().end() ? std::string() : it->second;
 }
 
 std::string SavePathOf(std::string_view name) {
-    const std::optional<fs::path> relative = Below(name);
-    if (!relative) {
+    const std::string resolved = Resolved(Current().saves, name);
+    if (resolved.empty()) {
         return {};
     }
-    const fs::path path = Current().saves / *relative;
+    const fs::path path = resolved;
     std::error_code error;
     fs::create_directories(path.parent_path(), error);
     return path.string();

@@ -16,9 +16,11 @@
 // Screenshots go to the pictures folder: "Vorl" in the desktop's pictures folder, else the user
 // folder's "screenshots"; in a working copy, "screenshots" in the working directory.
 //
-// A name resolves only inside these folders: an absolute name or one with a ".." part resolves to
-// nothing. The game calls Use(Locate(...)) once at start-up; until then (and in tools and tests)
-// the data is a working copy in "assets" below the working directory, with no user folder.
+// A name resolves only inside these folders: every name read from a data file (archetypes,
+// levels, textures, sounds, recordings, the effect) goes through Inside(), which refuses an
+// absolute name, a ".." part, and a link below the folder that leads out of it. The game calls
+// Use(Locate(...)) once at start-up; until then (and in tools and tests) the data is a working copy
+// in "assets" below the working directory, with no user folder.
 #pragma once
 
 #include <filesystem>
@@ -66,9 +68,23 @@ const Folders& Current();
 // stay as they are.
 void SetRoot(const std::filesystem::path& root);
 
+// The one path check: `name` as a file below `folder` (a backslash read as "/"), or nothing when
+// it would lead out of the folder: empty, absolute, a ".." part, a NUL, or a link on the way
+// (the folder's own path aside) that resolves outside it. `why` (if given) then says which.
+std::optional<std::filesystem::path> Inside(const std::filesystem::path& folder,
+                                            std::string_view name, std::string* why = nullptr);
+
 // The file to read for the data name `name`: in the saves folder when it is there, else in the
-// shipped folder. Empty when the name would leave the data folders.
+// shipped folder. Empty when the name would leave the data folders; a name refused for a link
+// is reported once (one line).
 std::string PathOf(std::string_view name);
+// PathOf for a file the game itself opens, which it remembers as `what` ("the sound bank", "a
+// level", "an archetype"): the editor saves no level or archetype over the game's own files.
+std::string ReadPathOf(std::string_view name, std::string_view what);
+// What the game has opened `name` as (ReadPathOf); empty when it has not.
+std::string ReadAs(std::string_view name);
+inline constexpr std::string_view kLevel = "a level";
+inline constexpr std::string_view kArchetype = "an archetype";
 // The file a save of `name` writes, in the saves folder; the folders up to it are made when
 // missing (a write that still fails reports itself). Empty when the name would leave the folders.
 std::string SavePathOf(std::string_view name);

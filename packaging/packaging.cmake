@@ -31,9 +31,13 @@ endforeach()
 add_custom_target(vorl_package_files ALL DEPENDS ${compressed})
 
 install(TARGETS vorl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vorl
-        PATTERN "*.bak" EXCLUDE
-        PATTERN "*.saving-*" EXCLUDE)
+# Only the game's own data, by the list: never what else a working copy's assets/ holds.
+file(STRINGS ${packaging}/data_files VORL_DATA_FILES REGEX "^[^#]")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging}/data_files)
+foreach(file IN LISTS VORL_DATA_FILES)
+  get_filename_component(folder ${file} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/assets/${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/vorl/${folder})
+endforeach()
 install(FILES ${generated}/${VORL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${generated}/${VORL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 24 32 48 64 128 256)

@@ -16,6 +16,7 @@ constexpr std::int32_t kEndingLevel = 19;
 constexpr std::int32_t kFinalLevel = 20;
 constexpr platform::Argb kStarColour = 0xFFFFFFFFu;
 constexpr platform::Argb kNoticeColour = 0xFFFFFFFFu;
+constexpr platform::Argb kWarningColour = 0xFFFFD060u;
 // Top right, clear of the levels' signs and of the menus in the middle.
 constexpr int kStarsX = Screen::kWidth - 150;
 constexpr int kStarsY = 14;
@@ -34,6 +35,7 @@ const Object* FindPlayer() {
 Hud::Hud() = default;
 
 Hud::~Hud() {
+    ScreenText::Clear(kWarningOwner);
     ScreenText::Clear(kStarsOwner);
     ScreenText::Clear(kNoticeOwner);
     ScreenText::Clear(kEndingOwner);
@@ -57,7 +59,20 @@ void Hud::Notice(std::string text) {
     noticeLeft_ = kNoticeShown;
 }
 
+void Hud::Warn(std::string text) {
+    ScreenText::Set(kWarningOwner,
+                    {{std::move(text), Screen::kWidth / 2, 150, true, kWarningColour}});
+    warningGiven_ = true;
+    warningLeft_ = kWarningShown;
+}
+
 void Hud::Update(double dt) {
+    if (warningLeft_ > 0.0) {
+        warningLeft_ -= dt;
+        if (warningLeft_ <= 0.0) {
+            ScreenText::Clear(kWarningOwner);
+        }
+    }
     if (noticeLeft_ > 0.0) {
         noticeLeft_ -= dt;
         if (noticeLeft_ <= 0.0) {

@@ -1,6 +1,7 @@
 // Hud: the lines of text the game shows over play, through ScreenText: the star counter (this
 // level's stars found of those placed, and the game's total), a short notice when a sound switch
-// flips, the ending's "press any key" once its stars have flown, and the final screen's tally.
+// flips, a longer warning when the saved progress could not be read, the ending's "press any key"
+// once its stars have flown, and the final screen's tally.
 // The UISystem feeds it the messages and steps it once per frame.
 #pragma once
 
@@ -12,7 +13,10 @@ public:
     static constexpr const char* kStarsOwner = "hud.stars";
     static constexpr const char* kNoticeOwner = "hud.notice";
     static constexpr const char* kEndingOwner = "hud.ending";
+    static constexpr const char* kWarningOwner = "hud.warning";
     static constexpr double kNoticeShown = 2.0;
+    // Long enough to read two lines twice.
+    static constexpr double kWarningShown = 8.0;
 
     Hud();
     ~Hud();
@@ -22,6 +26,11 @@ public:
     void LevelStarted(std::int32_t level);
     // "Music off", "Sound on"...
     void Notice(std::string text);
+    // Shown for kWarningShown seconds, over every level until then.
+    void Warn(std::string text);
+    bool WarningGiven() const { return warningGiven_; }
+    // Whether a warning was given and has had its time on screen.
+    bool WarningRead() const { return warningGiven_ && warningLeft_ <= 0.0; }
     void Update(double dt);
 
 private:
@@ -37,4 +46,6 @@ private:
     std::string shownStars_;
     bool endingPromptShown_ = false;
     double noticeLeft_ = 0.0;
+    bool warningGiven_ = false;
+    double warningLeft_ = 0.0;
 };

@@ -186,6 +186,7 @@ void UISystem::FileReactions() {
                 menuOpen = false;
                 screen = Screen::None;
                 const std::int32_t level = LevelManager::GetCurrentLevel();
+                SettleStarsAtLevelStart(level);
                 hud_.LevelStarted(level);
                 ProgressKeeper::LevelStarted(level, StarCountAtLevelStart);
                 if (level == kFinalLevel) {
@@ -286,6 +287,15 @@ void UISystem::Update() {
     // is updated twice in a frame.
     guiComponents_.Prune();
     hud_.Update(FrameRateController::GetDT());
+    // Saved progress that could not be read is said on the first screen; the progress file is
+    // written again only once the player has had time to read it.
+    if (!ProgressKeeper::Notice().empty()) {
+        if (hud_.WarningRead()) {
+            ProgressKeeper::NoticeSeen();
+        } else if (!hud_.WarningGiven()) {
+            hud_.Warn(ProgressKeeper::Notice());
+        }
+    }
     // The mouse takes over from the keyboard's selection as soon as it moves.
     const int mouseX = InputSystem::GetMouseX(), mouseY = InputSystem::GetMouseY();
     if (mouseX != mouseX_ || mouseY != mouseY_) {

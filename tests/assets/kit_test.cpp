@@ -3,18 +3,23 @@
 // animations play, and the archetypes that code clones or compares by name are all there.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "audio/event_bank.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
 #include "graphics/texture_lists.h"
+#include "input/input_recording.h"
 #include "levels/data_reader.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
+#include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/graphics_device.h"
@@ -114,6 +119,47 @@ TEST_F(GameKit, ArchetypesTheCodeNamesExistAndEveryPictureResolves) {
                 << name << " shows the missing animation " << texture->filename;
         }
     }
+}
+
+// The package installs exactly packaging/data_files: it must hold every file the data names (the
+// archetypes, pictures, levels, sounds and recordings) and the files the game opens by fixed
+// name, and nothing else (no autosave, backup or designer's level).
+TEST_F(GameKit, ThePackagesDataListIsWhatTheGameReads) {
+    std::set<std::string> named = {"Objects",   "TextureList",    "AnimationList",
+                                   "SoundBank", "PixelShader.fx", "Vorl1.ico"};
+    for (const auto& [name, archetype] : ArchetypeTable()) {
+        named.insert(name);
+    }
+    for (const auto& [name, texture] : TextureTable()) {
+        named.insert(name + ".png");
+    }
+    for (const std::string& level : LevelManager::LevelTable()) {
+        named.insert(level);
+    }
+    std::ifstream bank(Assets::PathOf("SoundBank"), std::ios::binary);
+    const std::string bankText(std::istreambuf_iterator<char>(bank), {});
+    for (const EventDescription& event : ParseEventBank(bankText, "SoundBank")) {
+        for (const std::string& file : event.files) {
+            named.insert("Sounds/" + file);
+        }
+    }
+    for (const auto& folder : std::filesystem::directory_iterator(Assets::Current().shipped)) {
+        const std::string name = folder.path().filename().string();
+        if (name.starts_with("Level") && name.ends_with("Input") && folder.is_directory()) {
+            for (const std::string& file :
+                 InputRecording::ListRecordings(folder.path().string() + "/")) {
+                named.insert(name + "/" + std::filesystem::path(file).filename().string());
+            }
+        }
+    }
+    std::set<std::string> listed;
+    std::ifstream list(std::string(VORL_SOURCE_DIR) + "/packaging/data_files");
+    for (std::string line; std::getline(list, line);) {
+        if (!line.empty() && line.front() != '#') {
+            listed.insert(line);
+        }
+    }
+    EXPECT_EQ(listed, named);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <set>
 
 #include "audio/audio_component.h"
+#include "audio/sound_event_layer.h"
 #include "core/messaging.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -340,6 +342,40 @@ TEST(AudioFailure, AnEventLayerWithoutADeviceIsNotMadeAndSaysWhy) {
     AudioResult result = AudioResult::Ok;
     EXPECT_EQ(SoundEventLayer::Create(nullptr, result), nullptr);
     EXPECT_EQ(result, AudioResult::NoDevice);
+}
+
+// A bank line may name only files in the folder of sounds: not "../" its way out, not through a
+// link that leads out, not an absolute path. Refused names are said and never opened.
+TEST(AudioFailure, ABankNamesOnlySoundsInsideItsFolder) {
+    class Audible : public RecordingAudioDevice {
+    public:
+        bool IsSilent() const override { return false; }
+    };
+    testing_support::TempAssets assets;
+    testing_support::TempAssets outside;
+    const std::filesystem::path jump =
+        std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds" / "player_jump.ogg";
+    std::filesystem::create_directories(assets.Folder() / "Sounds");
+    std::filesystem::copy_file(jump, assets.Folder() / "Sounds" / "jump.ogg");
+    std::filesystem::copy_file(jump, outside.Folder() / "stolen.ogg");
+    std::filesystem::create_symlink(outside.Folder() / "stolen.ogg",
+                                    assets.Folder() / "Sounds" / "linked.ogg");
+    const std::string escape = "../../" + outside.Folder().filename().string() + "/stolen.ogg";
+    Assets::SetRoot(assets.Folder());
+    testing_support::CapturedDiagnostics diagnostics;
+    Audible device;
+    AudioResult result;
+    auto layer = SoundEventLayer::Create(&device, result);
+    assets.Write("SoundBank", "SFX/Good oneshot 1 jump.ogg\nSFX/Up oneshot 1 " + escape +
+                                  "\nSFX/Link oneshot 1 linked.ogg\n"
+                                  "SFX/Root oneshot 1 /etc/passwd\n"
+                                  "SFX/Far oneshot 1 ../../../../etc/passwd\n");
+    layer->LoadBank(Assets::PathOf("SoundBank"), Assets::PathOf("Sounds"));
+    EXPECT_EQ(device.lastSound, 1u) << "only the sound inside the folder was loaded";
+    EXPECT_EQ(diagnostics.Lines().size(), 4u);
+    for (const std::string& line : diagnostics.Lines()) {
+        EXPECT_NE(line.find("refused"), std::string::npos) << line;
+    }
 }
 
 }  // namespace

@@ -100,9 +100,8 @@ protected:
         assets_.reset();
         assets_ = std::make_unique<testing_support::TempAssets>();
         assets_->Write("SoundBank", bank);
-        std::filesystem::create_directory_symlink(
-            std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds",
-            assets_->Folder() / "Sounds");
+        assets_->ShareFolder("Sounds",
+                             std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds");
         platform::Services services = platform::MakeHeadlessServices();
         services.audio = std::move(device);
         engine_ = std::make_unique<testing_support::HeadlessEngine>(std::move(services));

@@ -2,8 +2,8 @@
 # Progress survives quitting: a player on level 4 quits from the pause menu; the progress file in
 # their data folder says level 4; on the next launch the splash and the gamepad notice come as
 # always, then the notice offers "Continue", and Return (on Continue) opens level 4 as it looked
-# when they left. A third launch after a corrupt progress file says so in one line and starts
-# as a first launch would.
+# when they left. A third launch after a corrupt progress file says so in one line, keeps the
+# file aside as progress.unreadable-<date> and starts as a first launch would.
 #
 # Usage (under xvfb-run with a 1600x900 screen): continue_test.sh <vorl> <repo>
 set -uo pipefail
@@ -47,9 +47,12 @@ echo "this is not a progress file" >"$progress"
 (cd "$repo" && exec "$vorl" </dev/null >"$out" 2>&1) &
 pid=$!
 wait_for_window
-wait_for "grep -q 'starting afresh' '$out'" 60 || fail "a corrupt progress file was not reported"
-[ "$(grep -c 'Progress' "$out")" -eq 1 ] || fail "more than one line about the progress file"
+wait_for "grep -q 'progress not used' '$out'" 60 || fail "a corrupt progress file was not reported"
+[ "$(grep -ci 'progress' "$out")" -eq 1 ] || fail "more than one line about the progress file"
+kept=$(ls "$XDG_DATA_HOME"/vorl/progress.unreadable-* 2>/dev/null | head -n 1)
+[ -n "$kept" ] && [ "$(cat "$kept")" = "this is not a progress file" ] ||
+    fail "the corrupt file was not kept aside whole"
 kill "$pid"
 wait "$pid" 2>/dev/null
-echo "third run: $(grep Progress "$out")"
+echo "third run: $(grep -i progress "$out")"
 rm -rf "$work"

@@ -166,8 +166,7 @@ TEST_F(LevelEditorTest, ASaveReportGoesByItselfAndAFailureStays) {
     EXPECT_FALSE(session.Panels().HasPanel()) << "read, then gone";
     editor().SaveLevelAs("Objects");
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kNotSaved);
-    EXPECT_NE(session.Panels().Items()[0].label.find("one of the game's own lists"),
-              std::string::npos);
+    EXPECT_NE(session.Panels().Items()[0].label.find("the archetype list"), std::string::npos);
     session.Frames(260);
     EXPECT_EQ(session.Panels().Title(), LevelEditor::kNotSaved) << "a failure waits to be read";
 }

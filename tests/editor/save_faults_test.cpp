@@ -197,15 +197,18 @@ struct ReservedCase {
 };
 
 const ReservedCase kReserved[] = {
-    {"Objects", false, "one of the game's own lists"},
-    {"TextureList", true, "one of the game's own lists"},
+    {"Objects", false, "the archetype list"},
+    {"TextureList", true, "the texture list"},
+    {"AnimationList", false, "the animation list"},
+    {"SoundBank", false, "the sound bank"},
+    {"SoundBank", true, "the sound bank"},
     {"Crate", false, "the file of the archetype Crate"},
     {"PixelShader.fx", false, "data names have no extension"},
     {"level_Mine.bak", false, "data names have no extension"},
     {"level_Intro", true, "is a level file"},
     {"level_Mine", true, "is a level file"},
     {"../escape", false, "path separator"},
-    {"Sounds", false, "a folder"},
+    {"Sounds", false, "\"Sounds\" is"},
 };
 
 class ReservedNameTest : public SaveFaultsTest,

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "core/messaging.h"
+#include "gameplay/progress.h"
 #include "gameplay/run_state.h"
 #include "input/input_system.h"
+#include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
@@ -209,6 +211,45 @@ Star 100 60 20 20
     game.Frames(3);
     EXPECT_TRUE(game.Find("Star")->IsVisible()) << "the star is back";
     EXPECT_EQ(X(game), 0.0f) << "the player is back at its start";
+}
+
+// The player drops through a star to its death and does it again: each attempt finds the star,
+// but the level, the game and the saved progress count it once.
+TEST(Player, StarsOfAnAttemptEndedByAFallOrAReloadAreGivenBackAndCountOnce) {
+    for (const bool byFall : {true, false}) {
+        SCOPED_TRACE(byFall ? "ended by a fall" : "ended by the pause menu's reload");
+        const std::filesystem::path progress = testing::TempDir() + "vorl-stars-progress";
+        std::filesystem::remove(progress);
+        GameplayScene game(PlayerLine(0, 200) + R"(
+Star 0 0 20 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+  StarComponent
+)",
+                           {{3, "Floor 0 0 10 10\n"}});
+        ProgressKeeper::Enable(progress);
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            SCOPED_TRACE(attempt);
+            ASSERT_GT(game.FramesUntil(300, [] { return StarCount == 1; }), 0);
+            if (!byFall) {
+                MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kRestart);
+            }
+            const int restarts = game.Count("LevelStarted level_Intro");
+            game.FramesUntil(600,
+                             [&] { return game.Count("LevelStarted level_Intro") > restarts; });
+            game.Frames(2);
+            EXPECT_EQ(StarCount, 0) << "the star is back in the level and out of the count";
+        }
+        game.FramesUntil(300, [] { return StarCount == 1; });
+        MessagingSystem::Send<ChangeLevelMessage>(3);
+        game.Frames(4);
+        EXPECT_EQ(StarCountAtLevelStart, 1);
+        EXPECT_EQ(ProgressKeeper::Current().stars[2], 1);
+        EXPECT_EQ(ProgressFile::Load(progress).stars[2], 1);
+        ProgressKeeper::Disable();
+        BeginNewGame();
+        std::filesystem::remove(progress);
+    }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "gameplay/run_state.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
+#include "support/asset_folder.h"
 
 namespace {
 
@@ -32,16 +33,22 @@ protected:
         BeginNewGame();
         fs::remove_all(folder);
     }
-    void Write(const std::string& text) { std::ofstream(file) << text; }
-    // Standard error while `load` runs.
-    std::string ErrorsOf(const std::function<void()>& load) {
-        std::ostringstream captured;
-        std::streambuf* old = std::cerr.rdbuf(captured.rdbuf());
-        load();
-        std::cerr.rdbuf(old);
-        return captured.str();
+    void Write(const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+    std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // The files now in the folder, by name.
+    std::vector<std::string> Files() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
+    testing_support::CapturedDiagnostics diagnostics;
     fs::path folder;
     fs::path file = folder / "progress";
 };
@@ -59,25 +66,71 @@ TEST_F(ProgressTest, SavedProgressReadsBackTheSame) {
     EXPECT_FALSE(fs::exists(folder / "deeper" / ("progress.saving-" + std::to_string(getpid()))));
 }
 
-TEST_F(ProgressTest, AMissingFileIsAFirstLaunchAndABadOneOneLineAndAFreshStart) {
-    EXPECT_EQ(ErrorsOf([&] { EXPECT_EQ(ProgressFile::Load(file), Progress{}); }), "");
-    const char* bad[] = {
+TEST_F(ProgressTest, LinesOfANewerVersionAreKeptAndWrittenBack) {
+    EXPECT_EQ(ProgressFile::Load(file), Progress{}) << "no file: a first launch";
+    // The first version's file, with what a later version might add or change.
+    Write(
+        "vorl progress 1\nfurthest 5\ntimer 123\nstars 4 2\nstars 30 1\nmusic maybe\n"
+        "furthest 4 5\nmusic off\n");
+    Progress read = ProgressFile::Load(file);
+    EXPECT_EQ(read.furthestLevel, 5);
+    EXPECT_EQ(read.stars[4], 2);
+    EXPECT_TRUE(read.musicOff);
+    const std::vector<std::string> kept = {"timer 123", "stars 30 1", "music maybe",
+                                           "furthest 4 5"};
+    EXPECT_EQ(read.keptLines, kept);
+    read.stars[6] = 1;
+    ASSERT_TRUE(ProgressFile::Save(file, read));
+    EXPECT_EQ(ProgressFile::Load(file), read) << Read(file);
+    EXPECT_TRUE(diagnostics.Lines().empty());
+    EXPECT_EQ(Files(), std::vector<std::string>{"progress"});
+}
+
+TEST_F(ProgressTest, AFileThatCannotBeReadIsMovedAsideNeverOverwrittenAndReported) {
+    Progress saved;
+    saved.furthestLevel = 6;
+    saved.stars[3] = 2;
+    std::string good = ProgressFile::Format(saved);
+    std::string flipped = good;
+    flipped[good.find("furthest 6") + 9] = '9';
+    const std::string cases[] = {
         "",
         "not a progress file\n",
-        "vorl progress 1\nfurthest 99\n",
-        "vorl progress 1\nstars 4 -1\n",
-        "vorl progress 1\nmusic maybe\n",
-        "vorl progress 1\nfurthest 4 5\n",
-        "vorl progress 1\nfurthest 4\nsomething else\n",
-        "vorl progress 1\nfurthest 99999999999999999999\n",
+        std::string("vorl progress 1\nfurthest 4\0\n", 28),
+        "vorl progress 2\nfurthest 4\n",  // a later version's file without its check
+        flipped,
+        good.substr(0, good.size() - 3),
+        good.substr(0, good.find("music")),
     };
-    for (const char* text : bad) {
+    int n = 0;
+    for (const std::string& text : cases) {
+        SCOPED_TRACE(testing::PrintToString(text));
         Write(text);
-        std::string errors =
-            ErrorsOf([&] { EXPECT_EQ(ProgressFile::Load(file), Progress{}) << text; });
-        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << text << errors;
-        EXPECT_NE(errors.find(file.string()), std::string::npos) << errors;
+        diagnostics.Clear();
+        ProgressFile::Trouble trouble;
+        EXPECT_EQ(ProgressFile::Load(file, &trouble), Progress{});
+        ASSERT_EQ(diagnostics.Lines().size(), 1u);
+        EXPECT_NE(diagnostics.Lines()[0].find(file.string()), std::string::npos);
+        EXPECT_FALSE(fs::exists(file));
+        ++n;
+        const std::string aside = trouble.keptAs.filename().string();
+        EXPECT_TRUE(aside.starts_with("progress.unreadable-")) << aside;
+        EXPECT_EQ(Files().size(), static_cast<std::size_t>(n)) << "no earlier one replaced";
+        EXPECT_EQ(Read(trouble.keptAs), text);
+        EXPECT_NE(trouble.notice.find(aside), std::string::npos) << trouble.notice;
     }
+}
+
+TEST_F(ProgressTest, TheKeeperSavesNothingUntilTheNoticeOfADamagedFileIsSeen) {
+    Write("garbage\n");
+    ProgressKeeper::Enable(file);
+    EXPECT_FALSE(ProgressKeeper::Notice().empty());
+    ProgressKeeper::LevelStarted(2, 0);
+    ProgressKeeper::LevelStarted(3, 0);
+    EXPECT_FALSE(fs::exists(file)) << "held until the player has been told";
+    ProgressKeeper::NoticeSeen();
+    EXPECT_TRUE(ProgressKeeper::Notice().empty());
+    EXPECT_EQ(ProgressFile::Load(file).furthestLevel, 3) << "the held change is saved then";
 }
 
 TEST_F(ProgressTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
@@ -88,8 +141,9 @@ TEST_F(ProgressTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
     fs::create_directories(file.string() + ".saving-" + std::to_string(getpid()) + "/in-the-way");
     Progress newer;
     newer.furthestLevel = 9;
-    const std::string errors = ErrorsOf([&] { EXPECT_FALSE(ProgressFile::Save(file, newer)); });
-    EXPECT_NE(errors.find("not saved"), std::string::npos);
+    EXPECT_FALSE(ProgressFile::Save(file, newer));
+    ASSERT_EQ(diagnostics.Lines().size(), 1u);
+    EXPECT_NE(diagnostics.Lines()[0].find("not saved"), std::string::npos);
     EXPECT_EQ(ProgressFile::Load(file), old);
 }
 

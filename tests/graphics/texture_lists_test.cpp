@@ -53,11 +53,13 @@ TEST_F(TextureListsTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet)
     EXPECT_FALSE(AnimationTable().Contains("rda_bad"));
     EXPECT_FALSE(AnimationTable().Contains("rda_neg"));
     EXPECT_FALSE(AnimationTable().Contains("rda_lonely"));
-    EXPECT_EQ(diagnostics.Lines().size(), 4u);
+    EXPECT_EQ(diagnostics.Lines().size(), 5u);
     EXPECT_TRUE(diagnostics.Contains("AnimationList:3: animation \"rda_walk\" is listed twice"));
     EXPECT_TRUE(diagnostics.Contains("AnimationList:4: "));
     EXPECT_TRUE(diagnostics.Contains("AnimationList:5: start frame: not a whole number"));
     EXPECT_TRUE(diagnostics.Contains("AnimationList:6: "));
+    EXPECT_TRUE(diagnostics.Contains(
+        "AnimationList:7: texture \"rda_unknown\" is not in the texture list"));
 }
 
 }  // namespace

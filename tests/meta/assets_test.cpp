@@ -174,6 +174,32 @@ TEST_F(AssetsTest, NamesResolveOnlyInsideTheDataFolders) {
     }
 }
 
+TEST_F(AssetsTest, ALinkThatLeadsOutOfTheDataFolderIsRefusedWithOneLine) {
+    const fs::path data = root() / "data";
+    Touch(root() / "outside" / "secret", "root:x:0:0\n");
+    Touch(data / "Objects");
+    Touch(data / "Sounds" / "jump.ogg");
+    fs::create_symlink(root() / "outside" / "secret", data / "Crate");
+    fs::create_directory_symlink(root() / "outside", data / "Level2Input");
+    fs::create_symlink(data / "Objects", data / "Alias");
+    fs::create_directory_symlink(data / "Sounds", data / "SoundsToo");
+    Assets::SetRoot(data);
+    testing_support::CapturedDiagnostics diagnostics;
+    EXPECT_EQ(Assets::PathOf("Alias"), (data / "Alias").string()) << "a link inside is fine";
+    EXPECT_EQ(Assets::PathOf("SoundsToo/jump.ogg"), (data / "SoundsToo/jump.ogg").string());
+    EXPECT_TRUE(diagnostics.Lines().empty());
+    for (int twice = 0; twice < 2; ++twice) {
+        EXPECT_EQ(Assets::PathOf("Crate"), "");
+        EXPECT_EQ(Assets::PathOf("Level2Input/secret"), "");
+        EXPECT_EQ(Assets::SavePathOf("Level2Input/new.input"), "");
+    }
+    ASSERT_EQ(diagnostics.Lines().size(), 3u) << "one line for each name, once";
+    EXPECT_NE(diagnostics.Lines()[0].find("leads out of the data folder"), std::string::npos);
+    std::string why;
+    EXPECT_FALSE(Assets::Inside(data / "Sounds", "../Objects", &why));
+    EXPECT_FALSE(why.empty());
+}
+
 TEST_F(AssetsTest, SetRootMakesAWorkingCopyAndKeepsThePlayersFolders) {
     Assets::Use(Installed());
     Assets::SetRoot(root() / "tool");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -208,7 +209,9 @@ protected:
     void SetUp() override {
         assets.Write("Objects", "Counter\n");
         assets.Write("Counter", "TestCounter step 2 \n");
-        assets.Write("TextureList", "");
+        assets.Write("TextureList", "Wall\n");
+        std::filesystem::copy_file(std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Wall.png",
+                                   assets.Folder() / "Wall.png");
         assets.Write("AnimationList", "");
         assets.Write("BrelSplashLevel", "Splash\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\n}\n");
         assets.Write("level_Intro",

@@ -46,6 +46,12 @@ for file in usr/games/vorl usr/share/vorl/Objects usr/share/vorl/PixelShader.fx 
     [ -e "$root/$file" ] || fail "the package lacks /$file"
 done
 
+echo "--- data: exactly the game's own files ---"
+list="$(dirname "$0")/../../packaging/data_files"
+diff <(grep -v '^#' "$list" | sort) <(cd "$root/usr/share/vorl" && find . -type f | sed 's|^\./||' | sort) ||
+    fail "usr/share/vorl is not exactly the files of packaging/data_files"
+echo "data: $(grep -vc '^#' "$list") files, as listed"
+
 echo "--- desktop-file-validate ---"
 desktop-file-validate "$root"/usr/share/applications/*.desktop || fail "the desktop entry is not valid"
 echo "desktop entry: valid"

@@ -25,6 +25,18 @@ TempAssets::~TempAssets() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
+void TempAssets::ShareFolder(const std::string& name, const std::filesystem::path& source) const {
+    std::filesystem::create_directories(folder_ / name);
+    for (const auto& entry : std::filesystem::directory_iterator(source)) {
+        const std::filesystem::path target = folder_ / name / entry.path().filename();
+        std::error_code error;
+        std::filesystem::create_hard_link(entry.path(), target, error);
+        if (error) {
+            std::filesystem::copy_file(entry.path(), target);
+        }
+    }
+}
+
 void TempAssets::Write(const std::string& name, const std::string& text) const {
     std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
     out << text;

@@ -20,6 +20,9 @@ public:
     TempAssets(const TempAssets&) = delete;
     TempAssets& operator=(const TempAssets&) = delete;
 
+    // Gives the data folder the files of `source` as its folder `name`, hard linked where it can
+    // (else copied): a link to a folder outside the data would be refused.
+    void ShareFolder(const std::string& name, const std::filesystem::path& source) const;
     // Writes `text` byte for byte to the data file `name`.
     void Write(const std::string& name, const std::string& text) const;
     // The bytes of the data file `name`; empty when it does not exist.

@@ -54,9 +54,7 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
                              SceneTiming timing, SceneSound sound) {
     if (sound.device) {
         assets_.Write("SoundBank", sound.bank);
-        std::filesystem::create_directory_symlink(
-            std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds",
-            assets_.Folder() / "Sounds");
+        assets_.ShareFolder("Sounds", std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds");
     }
     archetypes.emplace("Face", "FaceComponent\n");
     std::string list;
@@ -65,8 +63,10 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
         assets_.Write(name, text);
     }
     assets_.Write("Objects", list);
-    // Worlds without pictures: the lists are there, and empty.
-    assets_.Write("TextureList", "");
+    // Worlds of placeholders: one small picture listed, no animation.
+    assets_.Write("TextureList", "Wall\n");
+    std::filesystem::copy_file(std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Wall.png",
+                               assets_.Folder() / "Wall.png");
     assets_.Write("AnimationList", "");
     levels[level] = std::string(scene);
     for (const auto& [index, text] : levels) {

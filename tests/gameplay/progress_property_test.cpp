@@ -1,0 +1,290 @@
+// Random runs of the game against its progress file: levels played, stars found, mute switches,
+// relaunches, files damaged between runs (a flipped byte, a cut end) and lines written by a newer
+// version. A small model says what the file must hold; after every step the file, the keeper and
+// every file moved aside must agree with it. A failing run prints its seed and shrunk steps.
+#include <gtest/gtest.h>
+#include <rapidcheck.h>
+#include <rapidcheck/gtest.h>
+#include <rapidcheck/state.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "gameplay/progress.h"
+#include "gameplay/run_state.h"
+#include "support/asset_folder.h"
+#include "support/headless_engine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Fnv1a(std::string_view text) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", hash);
+    return digits;
+}
+
+struct Model {
+    // What the running game holds.
+    Progress game;
+    // What the file must read as, and its bytes; nothing when there is no file. A damaged file
+    // has bytes that must not be read.
+    std::optional<Progress> disk;
+    std::optional<std::string> bytes;
+    bool damaged = false;
+    // Saves wait for the player to see the notice of a damaged file.
+    bool held = false;
+    bool pending = false;
+    // The bytes of every file moved aside.
+    std::vector<std::string> aside;
+
+    void Save() {
+        disk = game;
+        bytes = ProgressFile::Format(game);
+    }
+    void Changed() {
+        if (held) {
+            pending = true;
+        } else {
+            Save();
+        }
+    }
+    void Launch() {
+        held = pending = false;
+        game = {};
+        if (damaged) {
+            aside.push_back(*bytes);
+            bytes.reset();
+            disk.reset();
+            damaged = false;
+            held = true;
+        } else if (disk) {
+            game = *disk;
+        }
+    }
+};
+
+struct Sut {
+    fs::path folder;
+    fs::path file;
+
+    std::string Bytes(const fs::path& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    void Launch() {
+        ProgressKeeper::Disable();
+        ProgressKeeper::Enable(file);
+    }
+};
+
+using Command = rc::state::Command<Model, Sut>;
+
+void CheckAgreement(const Model& model, const Sut& sut) {
+    RC_ASSERT(ProgressKeeper::Current() == model.game);
+    RC_ASSERT(ProgressKeeper::Notice().empty() == !model.held);
+    if (model.bytes) {
+        RC_ASSERT(sut.Bytes(sut.file) == *model.bytes);
+        RC_ASSERT(ProgressFile::Parse(*model.bytes) == model.disk);
+    } else {
+        RC_ASSERT(!fs::exists(sut.file));
+    }
+    std::vector<std::string> aside;
+    for (const auto& entry : fs::directory_iterator(sut.folder)) {
+        if (entry.path().filename().string().starts_with("progress.unreadable-")) {
+            aside.push_back(sut.Bytes(entry.path()));
+        }
+    }
+    std::vector<std::string> expected = model.aside;
+    std::sort(aside.begin(), aside.end());
+    std::sort(expected.begin(), expected.end());
+    RC_ASSERT(aside == expected);
+}
+
+struct Launch : Command {
+    void apply(Model& model) const override { model.Launch(); }
+    void run(const Model& model, Sut& sut) const override {
+        sut.Launch();
+        Model next = model;
+        apply(next);
+        CheckAgreement(next, sut);
+    }
+    void show(std::ostream& os) const override { os << "launch"; }
+};
+
+// Plays `level` and leaves it for the controller screen with `found` stars.
+struct Play : Command {
+    std::int32_t level = *rc::gen::inRange(2, Progress::kLevels);
+    std::int32_t found = *rc::gen::inRange(0, 4);
+    void apply(Model& model) const override {
+        std::int32_t& best = model.game.stars[static_cast<std::size_t>(level)];
+        if (found > best || level > model.game.furthestLevel) {
+            best = std::max(best, found);
+            model.game.furthestLevel = std::max(model.game.furthestLevel, level);
+            model.Changed();
+        }
+    }
+    void run(const Model& model, Sut& sut) const override {
+        ProgressKeeper::LevelStarted(level, 0);
+        ProgressKeeper::LevelStarted(1, found);
+        Model next = model;
+        apply(next);
+        CheckAgreement(next, sut);
+    }
+    void show(std::ostream& os) const override {
+        os << "play level " << level << " finding " << found;
+    }
+};
+
+struct Mute : Command {
+    bool music = *rc::gen::arbitrary<bool>();
+    bool sound = *rc::gen::arbitrary<bool>();
+    void apply(Model& model) const override {
+        if (model.game.musicOff != music || model.game.soundOff != sound) {
+            model.game.musicOff = music;
+            model.game.soundOff = sound;
+            model.Changed();
+        }
+    }
+    void run(const Model& model, Sut& sut) const override {
+        ProgressKeeper::MuteSwitchesChanged(music, sound);
+        Model next = model;
+        apply(next);
+        CheckAgreement(next, sut);
+    }
+    void show(std::ostream& os) const override {
+        os << "music off " << music << " sound off " << sound;
+    }
+};
+
+struct SeeNotice : Command {
+    void checkPreconditions(const Model& model) const override { RC_PRE(model.held); }
+    void apply(Model& model) const override {
+        model.held = false;
+        if (model.pending) {
+            model.pending = false;
+            model.Save();
+        }
+    }
+    void run(const Model& model, Sut& sut) const override {
+        ProgressKeeper::NoticeSeen();
+        Model next = model;
+        apply(next);
+        CheckAgreement(next, sut);
+    }
+    void show(std::ostream& os) const override { os << "the notice is seen"; }
+};
+
+// Between runs, the file is damaged; the next launch finds it.
+struct Damage : Command {
+    bool cut = *rc::gen::arbitrary<bool>();
+    std::size_t at = *rc::gen::inRange<std::size_t>(0, 400);
+    unsigned char flip = *rc::gen::inRange<unsigned char>(1, 255);
+    std::string Damaged(std::string bytes) const {
+        const std::size_t where = at % bytes.size();
+        if (cut) {
+            bytes.resize(where);
+        } else {
+            bytes[where] = static_cast<char>(bytes[where] ^ flip);
+        }
+        return bytes;
+    }
+    void checkPreconditions(const Model& model) const override { RC_PRE(model.bytes.has_value()); }
+    void apply(Model& model) const override {
+        model.bytes = Damaged(*model.bytes);
+        model.damaged = true;
+        model.Launch();
+    }
+    void run(const Model& model, Sut& sut) const override {
+        ProgressKeeper::Disable();
+        const std::string bytes = Damaged(sut.Bytes(sut.file));
+        std::ofstream(sut.file, std::ios::binary | std::ios::trunc) << bytes;
+        sut.Launch();
+        Model next = model;
+        apply(next);
+        CheckAgreement(next, sut);
+    }
+    void show(std::ostream& os) const override {
+        os << (cut ? "cut the file at " : "flip a byte at ") << at;
+        if (!cut) {
+            os << " by " << int(flip);
+        }
+    }
+};
+
+// Between runs, a newer version adds lines of its own and signs the file as it would.
+struct NewerVersion : Command {
+    std::size_t count = *rc::gen::inRange<std::size_t>(1, 4);
+    std::vector<std::string> lines = *rc::gen::container<std::vector<std::string>>(
+        count, rc::gen::map(rc::gen::pair(rc::gen::element(
+                                              std::string("timer"), std::string("best"),
+                                              std::string("stars 40"), std::string("furthest x")),
+                                          rc::gen::inRange(0, 100000)),
+                            [](const std::pair<std::string, int>& p) {
+                                return p.first + " " + std::to_string(p.second);
+                            }));
+    std::string Rewritten(std::string bytes) const {
+        bytes.erase(bytes.rfind("check "));
+        bytes.replace(0, bytes.find('\n'), "vorl progress 3");
+        for (const std::string& line : lines) {
+            bytes += line + "\n";
+        }
+        return bytes + "check " + Fnv1a(bytes) + "\n";
+    }
+    void checkPreconditions(const Model& model) const override { RC_PRE(model.bytes.has_value()); }
+    void apply(Model& model) const override {
+        for (const std::string& line : lines) {
+            model.disk->keptLines.push_back(line);
+        }
+        model.bytes = Rewritten(*model.bytes);
+        model.Launch();
+    }
+    void run(const Model& model, Sut& sut) const override {
+        ProgressKeeper::Disable();
+        const std::string bytes = Rewritten(sut.Bytes(sut.file));
+        std::ofstream(sut.file, std::ios::binary | std::ios::trunc) << bytes;
+        sut.Launch();
+        Model next = model;
+        apply(next);
+        CheckAgreement(next, sut);
+    }
+    void show(std::ostream& os) const override {
+        os << "a newer version adds " << lines.size() << " lines";
+    }
+};
+
+RC_GTEST_PROP(ProgressProperty, NothingKnownIsLostAndNothingDamagedIsOverwrittenUnseen, ()) {
+    static std::atomic<int> run{0};
+    Sut sut;
+    // In memory where the machine has it: every save is flushed to the disk, and a run makes many.
+    const fs::path scratch = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
+    sut.folder = scratch /
+                 ("vorl-progress-prop-" + std::to_string(::getpid()) + "-" + std::to_string(run++));
+    sut.file = sut.folder / ProgressFile::kFileName;
+    fs::remove_all(sut.folder);
+    fs::create_directories(sut.folder);
+    testing_support::CapturedDiagnostics diagnostics;
+    sut.Launch();
+    const auto commands = *rc::gen::resize(
+        30, rc::state::gen::commands(
+                Model{}, rc::state::gen::execOneOfWithArgs<Launch, Play, Play, Mute, SeeNotice,
+                                                           Damage, NewerVersion>()));
+    rc::state::runAll(commands, Model{}, sut);
+    ProgressKeeper::Disable();
+    BeginNewGame();
+    // The keeper announces saved mute switches by message; no engine reads them here.
+    testing_support::ResetEngineState();
+    fs::remove_all(sut.folder);
+}
+
+}  // namespace
