@@ -55,8 +55,8 @@ std::int32_t StarsInGame();
 
 namespace ProgressKeeper {
 
-// Loads `file` and keeps progress there from now on; the saved mute switches are switched on
-// again by message, as the keys would.
+// Loads `file` and keeps progress there from now on. The mute switches it holds are an older
+// version's: the settings (meta/settings.h) take them over once.
 void Enable(std::filesystem::path file);
 // Forgets everything and keeps nothing (tests).
 void Disable();
