@@ -189,6 +189,15 @@ void UISystem::UpdateVeil() {
         veil_->AddComponent("ColoredSquareComponent", square);
         LevelObjects().push_back(veil_);
     }
+    if (titleMenu) {
+        // The title menu stands alone: the gamepad notice's pictures do not show through.
+        for (Object* object : LevelObjects()) {
+            if (object->GetComponent("TextureComponent") &&
+                std::find(menuObjects.begin(), menuObjects.end(), object) == menuObjects.end()) {
+                object->SetVisible(false);
+            }
+        }
+    }
     if (veil_ && wanted) {
         veil_->GetTransform().SetPosition(CameraPosition());
         veil_->GetTransform().SetScale(kVeilScale * CameraZoom());
@@ -361,6 +370,8 @@ void UISystem::TitleInput(ListMenu::Input input) {
             MessagingSystem::Send<ChangeLevelMessage>(ProgressKeeper::TakeContinue());
             break;
         case kNewGame:
+            // The question shows its selected "No" as the list showed its selection.
+            keyboardSelection_ = true;
             MessagingSystem::Send<AskConfirmationMessage>(kAskNewGame);
             break;
         case kTitleOptions:
