@@ -4,6 +4,7 @@
 #include "core/messaging.h"
 #include "graphics/camera.h"
 #include "meta/assets.h"
+#include "meta/settings.h"
 #include "objects/object.h"
 
 namespace {
@@ -38,6 +39,9 @@ void AudioSystem::Update() {
     if (const Camera* camera = MainCamera()) {
         studio_->SetListener(camera->GetPosition());
     }
+    const Settings& settings = SettingsKeeper::Current();
+    studio_->SetVolumes(static_cast<float>(settings.musicVolume) / Settings::kFullVolume,
+                        static_cast<float>(settings.effectsVolume) / Settings::kFullVolume);
     std::erase_if(fading_, [this](const auto& entry) { return !studio_->IsValid(entry.second); });
     ReleaseHeld(FrameRateController::GetDT());
     studio_->Update(FrameRateController::GetDT());

@@ -209,7 +209,9 @@ WorldPlacement SoundEventLayer::Placement(const Instance& instance) const {
 }
 
 float SoundEventLayer::VoiceGain(const Instance& instance) const {
-    return instance.event->description.volume * instance.fade * Placement(instance).gain;
+    const float volume =
+        instance.event->description.path.starts_with("Music/") ? musicVolume_ : effectsVolume_;
+    return instance.event->description.volume * volume * instance.fade * Placement(instance).gain;
 }
 
 void SoundEventLayer::Start(EventInstanceId id) {

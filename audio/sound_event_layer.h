@@ -86,6 +86,12 @@ public:
     bool SetParameter(EventInstanceId id, const std::string& name, float value);
     // Where world events are heard from.
     void SetListener(const Vector2D& position) { listener_ = position; }
+    // The player's volumes, 0..1: `music` for the events under "Music/", `effects` for the rest.
+    // Heard from the next Update().
+    void SetVolumes(float music, float effects) {
+        musicVolume_ = music;
+        effectsVolume_ = effects;
+    }
 
     // Once a frame: fades advance by `dt` seconds, world events follow the listener, finished
     // released instances go, and the device does its own upkeep.
@@ -138,4 +144,6 @@ private:
     std::unordered_map<EventInstanceId, Instance> instances_;
     EventInstanceId lastInstance_ = 0;
     Vector2D listener_{0.0f, 0.0f};
+    float musicVolume_ = 1.0f;
+    float effectsVolume_ = 1.0f;
 };

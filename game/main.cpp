@@ -24,6 +24,7 @@
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "meta/safe_file.h"
+#include "meta/settings.h"
 #include "objects/level_manager.h"
 #include "platform/services.h"
 
@@ -132,6 +133,23 @@ void ClearInterruptedSaves() {
     }
 }
 
+// The player's settings, with an older version's mute switches carried over from the progress;
+// the audio system starts with both switches off and flips one per message, as the keys do.
+void UseSettings() {
+    const Assets::Surroundings around = Assets::Surroundings::OfThisProcess();
+    const std::filesystem::path file = SettingsFile::Location(around.configHome, around.home);
+    if (!file.empty()) {
+        const Progress& progress = ProgressKeeper::Current();
+        SettingsKeeper::Enable(file, progress.musicOff, progress.soundOff);
+    }
+    if (SettingsKeeper::Current().musicOff) {
+        MessagingSystem::Send<ToggleMute1Message>(true);
+    }
+    if (SettingsKeeper::Current().soundOff) {
+        MessagingSystem::Send<ToggleMute2Message>(true);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -160,6 +178,7 @@ int main(int argc, char** argv) {
     if (!Assets::Current().user.empty()) {
         ProgressKeeper::Enable(Assets::Current().user / ProgressFile::kFileName);
     }
+    UseSettings();
     LoadGameData(core);
     while (isRunning) {
         core.Update();

@@ -305,13 +305,6 @@ void Enable(std::filesystem::path file) {
     keeper.savesNever = keeper.savesHeld && trouble.keptAs.empty();
     keeper.file = std::move(file);
     keeper.offerPending = keeper.progress.furthestLevel > kFirstPlayableLevel;
-    // The audio system starts with both switches off and flips one per message.
-    if (keeper.progress.musicOff) {
-        MessagingSystem::Send<ToggleMute1Message>(true);
-    }
-    if (keeper.progress.soundOff) {
-        MessagingSystem::Send<ToggleMute2Message>(true);
-    }
 }
 
 const std::string& Notice() {

@@ -76,9 +76,10 @@ std::int32_t StarsInGame();
 
 namespace ProgressKeeper {
 
-// Loads `file` and keeps progress there from now on; the saved mute switches are switched on
-// again by message, as the keys would. When the file could not be read, nothing is saved until
-// NoticeSeen(), and nothing at all in this run when the file could not be moved aside.
+// Loads `file` and keeps progress there from now on. The mute switches it holds are an older
+// version's: the settings (meta/settings.h) take them over once. When the file could not be read,
+// nothing is saved until NoticeSeen(), and nothing at all in this run when the file could not be
+// moved aside.
 void Enable(std::filesystem::path file);
 // What the player must be told about the file before it is written again; empty when nothing.
 const std::string& Notice();

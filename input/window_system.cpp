@@ -7,6 +7,7 @@
 #include "core/main_loop.h"
 #include "input/debug_keys.h"
 #include "input/input_system.h"
+#include "meta/settings.h"
 #include "platform/console_input.h"
 #include "platform/window.h"
 
@@ -69,9 +70,29 @@ void RunDebugConsole(std::istream& in, std::ostream& out) {
     }
 }
 
+WindowSystem::WindowSystem(platform::Window& window)
+    : window_(window), fullScreen_(window.IsFullscreen()) {}
+
+void WindowSystem::FollowSettings() {
+    const Settings& settings = SettingsKeeper::Current();
+    const bool fullScreen = window_.IsFullscreen();
+    if (fullScreen != fullScreen_) {
+        fullScreen_ = fullScreen;
+        SettingsKeeper::Change([&](Settings& changed) { changed.fullScreen = fullScreen; });
+    } else if (settings.fullScreen != fullScreen) {
+        window_.SetFullscreen(settings.fullScreen);
+        fullScreen_ = window_.IsFullscreen();
+    }
+    if (verticalSync_ != settings.verticalSync) {
+        verticalSync_ = settings.verticalSync;
+        window_.SetVerticalSync(settings.verticalSync);
+    }
+}
+
 void WindowSystem::Update() {
     HandleMessages();
     window_.PumpEvents(InputEventFeed());
+    FollowSettings();
     DebugKeys::SendDebugCommands();
     if (!ConsoleRequested()) {
         return;

@@ -32,9 +32,14 @@ public:
     // Nobody can see the window (minimised or hidden): the renderer treats this as a lost device.
     virtual bool IsHidden() const = 0;
     virtual void BringToFront() {}
+    // Full screen or a window; a window that cannot change stays as it is.
+    virtual bool IsFullscreen() const { return false; }
+    virtual void SetFullscreen(bool /*fullscreen*/) {}
     // The editor's panels, which see every event before the game (platform/window_event.h); null
     // for none. The window does not own them; they must outlive the window or be unset first.
     virtual void SetPanelEvents(PanelEvents* /*panels*/) {}
+    // Vertical sync on (adaptive where the driver has it) or off (the clock cap paces drawing).
+    virtual void SetVerticalSync(bool /*on*/) {}
 };
 
 std::unique_ptr<Window> MakeHeadlessWindow();

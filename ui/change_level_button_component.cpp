@@ -119,6 +119,10 @@ void ChangeLevelButtonComponent::Act() {
             } else if (confirmTarget == 2) {
                 Send<ResumeMessage>();
                 RestartGame();
+            } else if (confirmTarget == 3) {
+                // A returning player's new game, from the title menu.
+                ProgressKeeper::DeclineContinue();
+                Send<ChangeLevelMessage>(2);
             }
             break;
         case kBackToPauseMenu:

@@ -1,11 +1,15 @@
 #include "ui/hud.h"
 
+#include <cstdio>
+
+#include "core/frame_rate_controller.h"
 #include "core/screen.h"
 #include "gameplay/ending.h"
 #include "gameplay/player_control_component.h"
 #include "gameplay/progress.h"
 #include "gameplay/run_state.h"
 #include "graphics/screen_text.h"
+#include "meta/settings.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 
@@ -20,6 +24,8 @@ constexpr platform::Argb kWarningColour = 0xFFFFD060u;
 // Top right, clear of the levels' signs and of the menus in the middle.
 constexpr int kStarsX = Screen::kWidth - 150;
 constexpr int kStarsY = 14;
+// Top left, where the star counter is not.
+constexpr int kTimerX = 20;
 
 const Object* FindPlayer() {
     for (const Object* object : LevelObjects()) {
@@ -36,6 +42,7 @@ Hud::Hud() = default;
 
 Hud::~Hud() {
     ScreenText::Clear(kWarningOwner);
+    ScreenText::Clear(kTimerOwner);
     ScreenText::Clear(kStarsOwner);
     ScreenText::Clear(kNoticeOwner);
     ScreenText::Clear(kEndingOwner);
@@ -44,6 +51,14 @@ Hud::~Hud() {
 void Hud::LevelStarted(std::int32_t level) {
     if (level == kEndingLevel) {
         starsAtEnding_ = StarCountAtLevelStart;
+    }
+    // A restart keeps the level's time running; moving on starts it again. Every run passes the
+    // gamepad notice, where the run's time starts.
+    if (level != level_) {
+        levelSteps_ = 0;
+    }
+    if (level < kFirstPlayableLevel) {
+        runSteps_ = 0;
     }
     level_ = level;
     objectsCounted_ = 0;
@@ -81,6 +96,41 @@ void Hud::Update(double dt) {
     }
     UpdateStars(level_);
     UpdateEnding(level_);
+    UpdateTimer();
+}
+
+void Hud::CountStep() {
+    if (level_ >= kFirstPlayableLevel && level_ < kFinalLevel) {
+        ++levelSteps_;
+        ++runSteps_;
+    }
+}
+
+std::string Hud::Clock(std::int64_t steps) {
+    const auto hundredths = static_cast<std::int64_t>(static_cast<double>(steps) *
+                                                      FrameRateController::GetDT() * 100.0);
+    char text[32];
+    std::snprintf(
+        text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
+        static_cast<long long>(hundredths / 100 % 60), static_cast<long long>(hundredths % 100));
+    return text;
+}
+
+void Hud::UpdateTimer() {
+    std::string text;
+    if (SettingsKeeper::Current().showTimer && level_ >= kFirstPlayableLevel &&
+        level_ < kFinalLevel) {
+        text = "Level " + Clock(levelSteps_) + "\nRun " + Clock(runSteps_);
+    }
+    if (text == shownTimer_) {
+        return;
+    }
+    shownTimer_ = text;
+    if (text.empty()) {
+        ScreenText::Clear(kTimerOwner);
+    } else {
+        ScreenText::Set(kTimerOwner, {{text, kTimerX, kStarsY, false, kStarColour}});
+    }
 }
 
 void Hud::UpdateStars(std::int32_t level) {

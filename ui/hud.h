@@ -1,7 +1,9 @@
 // Hud: the lines of text the game shows over play, through ScreenText: the star counter (this
 // level's stars found of those placed, and the game's total), a short notice when a sound switch
 // flips, a longer warning when the saved progress could not be read, the ending's "press any key"
-// once its stars have flown, and the final screen's tally.
+// once its stars have flown, the final screen's tally, and, when the settings ask for it, the
+// timer: the time played in this level and in the whole run, counted in simulation steps so
+// that it is the same on every machine (the pause menu stops it).
 // The UISystem feeds it the messages and steps it once per frame.
 #pragma once
 
@@ -14,6 +16,7 @@ public:
     static constexpr const char* kNoticeOwner = "hud.notice";
     static constexpr const char* kEndingOwner = "hud.ending";
     static constexpr const char* kWarningOwner = "hud.warning";
+    static constexpr const char* kTimerOwner = "hud.timer";
     static constexpr double kNoticeShown = 2.0;
     // Long enough to read two lines twice.
     static constexpr double kWarningShown = 8.0;
@@ -32,10 +35,17 @@ public:
     // Whether a warning was given and has had its time on screen.
     bool WarningRead() const { return warningGiven_ && warningLeft_ <= 0.0; }
     void Update(double dt);
+    // One simulation step played (not paused) in the current level.
+    void CountStep();
+    std::int64_t LevelSteps() const { return levelSteps_; }
+    std::int64_t RunSteps() const { return runSteps_; }
+    // "m:ss.cc" for a count of steps.
+    static std::string Clock(std::int64_t steps);
 
 private:
     void UpdateStars(std::int32_t level);
     void UpdateEnding(std::int32_t level);
+    void UpdateTimer();
 
     std::int32_t level_ = -1;
     // Stars brought into the ending: the final screen's tally.
@@ -48,4 +58,7 @@ private:
     double noticeLeft_ = 0.0;
     bool warningGiven_ = false;
     double warningLeft_ = 0.0;
+    std::int64_t levelSteps_ = 0;
+    std::int64_t runSteps_ = 0;
+    std::string shownTimer_;
 };

@@ -57,11 +57,4 @@ inline constexpr MenuEntry kFinalScreen[] = {
      ChangeLevelButtonComponent::kRestartGame},
     {"Quit", {0.0f, -100.0f}, {80.0f, 45.0f}, -1.0f, ChangeLevelButtonComponent::kQuitGame},
 };
-// A returning player's choice on the controller screen, where they left off or a new game: side
-// by side under the controller notice's card.
-inline constexpr MenuEntry kContinueOffer[] = {
-    {"ContinueButton", {-110.0f, -340.0f}},
-    {"NewGameButton", {110.0f, -340.0f}},
-};
-
 }  // namespace MenuScreens

@@ -13,6 +13,7 @@
 #include "graphics/colored_square_component.h"
 #include "graphics/screen_text.h"
 #include "input/input_system.h"
+#include "meta/settings.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -31,6 +32,28 @@ constexpr float kVeilZ = 7.5f;
 // The quad spans twice the scale: a little more than the 1600 x 900 view at zoom 1.
 constexpr Vector2D kVeilScale{820.0f, 470.0f};
 constexpr float kVeilAlpha = 0.6f;
+// Under the title menu the veil stands alone: the night blue of the game's title art.
+constexpr float kTitleVeil[] = {0.09f, 0.11f, 0.17f, 1.0f};
+
+// The title menu's entries, in order.
+enum TitleEntry { kContinue, kNewGame, kTitleOptions, kTitleCredits, kTitleQuit };
+// The options' rows, in order.
+enum OptionsRow {
+    kMusicVolume,
+    kEffectsVolume,
+    kMusicSwitch,
+    kSoundSwitch,
+    kDisplay,
+    kVerticalSync,
+    kShowTimer,
+    kOptionsBack
+};
+// The question a returning player's "New Game" asks (the pause menu's are 0 to 2).
+constexpr int kAskNewGame = 3;
+
+std::string Percent(int volume) {
+    return std::to_string(volume) + " %";
+}
 
 Vector2D CameraPosition() {
     const Camera* camera = MainCamera();
@@ -92,6 +115,7 @@ void UISystem::BuildScreen(std::span<const MenuEntry> entries, int confirmTarget
 }
 
 void UISystem::ClearScreen() {
+    list_.Hide();
     for (Object* object : menuObjects) {
         // Something else may have destroyed it already (an editor clearing the level).
         if (IsLive(object)) {
@@ -125,23 +149,13 @@ void UISystem::UpdateMenuText() {
     switch (screen) {
         case Screen::Question: {
             static constexpr const char* kQuestions[] = {"Quit the game?", "Restart this level?",
-                                                         "Restart the game?"};
-            if (question_ >= 0 && question_ < 3) {
+                                                         "Restart the game?",
+                                                         "Start a new game from the first level?"};
+            if (question_ >= 0 && question_ < 4) {
                 lines.push_back({kQuestions[question_], kCentre, 300, true, kQuestionColour});
             }
             break;
         }
-        case Screen::Options:
-            // Under each button: Music stands right of the centre, Sound left.
-            lines.push_back(
-                {musicOff ? "Music: off" : "Music: on", kCentre + 150, 452, true, kQuestionColour});
-            lines.push_back(
-                {soundOff ? "Sound: off" : "Sound: on", kCentre - 150, 452, true, kQuestionColour});
-            break;
-        case Screen::ContinueOffer:
-            lines.push_back({"Welcome back! Continue where you left off, or start a new game?",
-                             kCentre, 690, true, kQuestionColour});
-            break;
         default:
             break;
     }
@@ -150,11 +164,12 @@ void UISystem::UpdateMenuText() {
 
 void UISystem::ForgetLevelObjects() {
     menuObjects.clear();
+    list_.Forget();
     veil_ = nullptr;
 }
 
 void UISystem::UpdateVeil() {
-    const bool wanted = menuOpen && !menuObjects.empty();
+    const bool wanted = (menuOpen || titleMenu) && (!menuObjects.empty() || list_.Showing());
     if (veil_ && !IsLive(veil_)) {
         veil_ = nullptr;
     }
@@ -163,9 +178,25 @@ void UISystem::UpdateVeil() {
         veil_->SetName("MenuVeil");
         auto* square = new ColoredSquareComponent;
         square->redTint = square->greenTint = square->blueTint = 0.0f;
-        square->alphaTint = kVeilAlpha;
+        if (titleMenu) {
+            square->redTint = kTitleVeil[0];
+            square->greenTint = kTitleVeil[1];
+            square->blueTint = kTitleVeil[2];
+            square->alphaTint = kTitleVeil[3];
+        } else {
+            square->alphaTint = kVeilAlpha;
+        }
         veil_->AddComponent("ColoredSquareComponent", square);
         LevelObjects().push_back(veil_);
+    }
+    if (titleMenu) {
+        // The title menu stands alone: the gamepad notice's pictures do not show through.
+        for (Object* object : LevelObjects()) {
+            if (object->GetComponent("TextureComponent") &&
+                std::find(menuObjects.begin(), menuObjects.end(), object) == menuObjects.end()) {
+                object->SetVisible(false);
+            }
+        }
     }
     if (veil_ && wanted) {
         veil_->GetTransform().SetPosition(CameraPosition());
@@ -194,15 +225,15 @@ void UISystem::FileReactions() {
                     screen = Screen::Final;
                     selected = 0;
                 } else if (level == kControllerScreen && ProgressKeeper::ContinueOffered()) {
-                    BuildScreen(MenuScreens::kContinueOffer);
-                    screen = Screen::ContinueOffer;
-                    selected = 0;
+                    titleMenu = true;
+                    ShowTitle(kContinue);
                 }
                 UpdateMenuText();
             })
         .On({MessageType::ChangeLevel},
             [this] {
                 ClearScreen();
+                titleMenu = false;
                 screen = Screen::None;
                 UpdateMenuText();
             })
@@ -245,6 +276,10 @@ void UISystem::FileReactions() {
         })
         .On({MessageType::BackToPauseMenu, MessageType::ReturnToPauseMenu},
             [this] {
+                if (titleMenu) {
+                    ShowTitle(titleReturn_);
+                    return;
+                }
                 Show(Screen::PauseMenu, MenuScreens::kPauseMenu);
                 SelectEntry(returnEntry_);
                 returnEntry_ = "Resume";
@@ -254,7 +289,10 @@ void UISystem::FileReactions() {
         .On({MessageType::ShowHowToPlay},
             [this] { ShowPage("Howtoplay", Screen::Page, MenuScreens::kHowToPlay); })
         .On({MessageType::ShowOptions},
-            [this] { ShowPage("Options", Screen::Options, MenuScreens::kOptions); })
+            [this] {
+                returnEntry_ = "Options";
+                ShowOptions();
+            })
         .On({MessageType::ToggleMute1}, [this] { FlipMuteSwitch(musicOff, "Music"); })
         .On({MessageType::ToggleMute2}, [this] { FlipMuteSwitch(soundOff, "Sound"); });
 }
@@ -267,8 +305,131 @@ void UISystem::ShowPage(const char* returnEntry, Screen shown, std::span<const M
 void UISystem::FlipMuteSwitch(bool& off, const std::string& what) {
     off = !off;
     hud_.Notice(what + (off ? " off" : " on"));
-    ProgressKeeper::MuteSwitchesChanged(musicOff, soundOff);
+    SettingsKeeper::Change([this](Settings& settings) {
+        settings.musicOff = musicOff;
+        settings.soundOff = soundOff;
+    });
+    if (screen == Screen::Options) {
+        list_.Refresh(OptionsRows());
+    }
+}
+
+void UISystem::ShowTitle(int selectedEntry) {
+    ClearScreen();
+    screen = Screen::Title;
+    titleReturn_ = kContinue;
+    list_.Show("Welcome back!",
+               {{"Continue", ""}, {"New Game", ""}, {"Options", ""}, {"Credits", ""}, {"Quit", ""}},
+               selectedEntry);
     UpdateMenuText();
+}
+
+void UISystem::ShowOptions() {
+    ClearScreen();
+    screen = Screen::Options;
+    list_.Show("Options", OptionsRows());
+    UpdateMenuText();
+}
+
+std::vector<ListMenu::Row> UISystem::OptionsRows() const {
+    const Settings& settings = SettingsKeeper::Current();
+    const auto onOff = [](bool on) { return std::string(on ? "On" : "Off"); };
+    return {
+        {"Music volume", Percent(settings.musicVolume)},
+        {"Effects volume", Percent(settings.effectsVolume)},
+        {"Music (O)", onOff(!musicOff)},
+        {"Sound (P)", onOff(!soundOff)},
+        {"Display (Alt+Enter)", settings.fullScreen ? "Full screen" : "Window"},
+        {"Vertical sync", onOff(settings.verticalSync)},
+        {"Show timer", onOff(settings.showTimer)},
+        {"Back", ""},
+    };
+}
+
+void UISystem::GoBack() {
+    MessagingSystem::Send<BackToPauseMenuMessage>();
+}
+
+void UISystem::ListInput(ListMenu::Input input) {
+    if (input.event == ListMenu::Event::None) {
+        return;
+    }
+    if (screen == Screen::Title) {
+        TitleInput(input);
+    } else if (screen == Screen::Options) {
+        OptionsInput(input);
+    }
+}
+
+void UISystem::TitleInput(ListMenu::Input input) {
+    if (input.event != ListMenu::Event::Activated) {
+        return;
+    }
+    titleReturn_ = input.row;
+    switch (input.row) {
+        case kContinue:
+            MessagingSystem::Send<ChangeLevelMessage>(ProgressKeeper::TakeContinue());
+            break;
+        case kNewGame:
+            // The question shows its selected "No" as the list showed its selection.
+            keyboardSelection_ = true;
+            MessagingSystem::Send<AskConfirmationMessage>(kAskNewGame);
+            break;
+        case kTitleOptions:
+            ShowOptions();
+            break;
+        case kTitleCredits:
+            ShowPage("CreditsButton", Screen::Page, MenuScreens::kCredits);
+            break;
+        case kTitleQuit:
+            MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kQuit);
+            break;
+        default:
+            break;
+    }
+}
+
+void UISystem::OptionsInput(ListMenu::Input input) {
+    using Event = ListMenu::Event;
+    if (input.event == Event::Back ||
+        (input.row == kOptionsBack && input.event == Event::Activated)) {
+        GoBack();
+        return;
+    }
+    // Return and a click step a volume up, round to silence after full.
+    const int steps = input.event == Event::Decreased ? -1 : 1;
+    const auto volume = [&](int current) {
+        if (input.event == Event::Activated && current == Settings::kFullVolume) {
+            return 0;
+        }
+        return StepVolume(current, steps);
+    };
+    switch (input.row) {
+        case kMusicVolume:
+            SettingsKeeper::Change([&](Settings& s) { s.musicVolume = volume(s.musicVolume); });
+            break;
+        case kEffectsVolume:
+            SettingsKeeper::Change([&](Settings& s) { s.effectsVolume = volume(s.effectsVolume); });
+            break;
+        case kMusicSwitch:
+            MessagingSystem::Send<ToggleMute1Message>(false);
+            break;
+        case kSoundSwitch:
+            MessagingSystem::Send<ToggleMute2Message>(false);
+            break;
+        case kDisplay:
+            SettingsKeeper::Change([](Settings& s) { s.fullScreen = !s.fullScreen; });
+            break;
+        case kVerticalSync:
+            SettingsKeeper::Change([](Settings& s) { s.verticalSync = !s.verticalSync; });
+            break;
+        case kShowTimer:
+            SettingsKeeper::Change([](Settings& s) { s.showTimer = !s.showTimer; });
+            break;
+        default:
+            break;
+    }
+    list_.Refresh(OptionsRows());
 }
 
 void UISystem::HandleMessages() {
@@ -286,6 +447,9 @@ void UISystem::Update() {
     // be reclaimed; this also keeps the running index of the GUI pass to live buttons, and none
     // is updated twice in a frame.
     guiComponents_.Prune();
+    if (!menuOpen && !EditorMode::IsActive()) {
+        hud_.CountStep();
+    }
     hud_.Update(FrameRateController::GetDT());
     // Saved progress that could not be read is said on the first screen; the progress file is
     // written again only once the player has had time to read it.
@@ -307,11 +471,22 @@ void UISystem::Update() {
     // The splash and controller screens have no pause menu; the controller screen may show a
     // returning player's choice.
     const bool titleScreen = level == 0 || level == kControllerScreen;
-    if (titleScreen && menuObjects.empty()) {
+    if (titleScreen && menuObjects.empty() && !list_.Showing()) {
         return;
     }
     if (!titleScreen) {
         PauseKey(level);
+    } else if (titleMenu && screen != Screen::Title &&
+               (InputSystem::KeyTriggered(VirtualKey::Escape) ||
+                InputSystem::PadButtonTriggered(0, PadButton::B))) {
+        GoBack();
+    }
+    if (list_.Showing()) {
+        // The window may have changed its mode by Alt+Enter.
+        if (screen == Screen::Options) {
+            list_.Refresh(OptionsRows());
+        }
+        ListInput(list_.Update(FrameRateController::GetDT()));
     }
     if (!menuObjects.empty()) {
         Navigate();

@@ -24,6 +24,7 @@
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "ui/hud.h"
+#include "ui/list_menu.h"
 
 class Object;
 struct MenuEntry;
@@ -31,7 +32,7 @@ struct MenuEntry;
 class UISystem : public System {
 public:
     // What the menu shows now.
-    enum class Screen { None, PauseMenu, Question, Options, Page, Final, ContinueOffer };
+    enum class Screen { None, PauseMenu, Question, Options, Page, Final, Title };
     static constexpr const char* kMenuTextOwner = "menu.text";
 
     UISystem();
@@ -54,6 +55,10 @@ public:
     // The mute switches as the audio system has them: both flip on their message.
     bool musicOff = false;
     bool soundOff = false;
+    // The title menu and the screens opened from it stand in for the pause menu.
+    bool titleMenu = false;
+    const ListMenu& List() const { return list_; }
+    const Hud& GetHud() const { return hud_; }
 
 private:
     void FileReactions();
@@ -61,6 +66,15 @@ private:
     void Show(Screen shown, std::span<const MenuEntry> entries, int confirmTarget = -1);
     // A page or the options, which go back to `returnEntry` of the pause menu.
     void ShowPage(const char* returnEntry, Screen shown, std::span<const MenuEntry> entries);
+    // A returning player's title menu, with entry `selected` selected.
+    void ShowTitle(int selected);
+    void ShowOptions();
+    std::vector<ListMenu::Row> OptionsRows() const;
+    // Back from a page of the title menu or the pause menu.
+    void GoBack();
+    void ListInput(ListMenu::Input input);
+    void TitleInput(ListMenu::Input input);
+    void OptionsInput(ListMenu::Input input);
     // Flips a mute switch that the notice calls `what`, and keeps it in the progress file.
     void FlipMuteSwitch(bool& off, const std::string& what);
     // Selects the entry cloned from `archetype` on the screen now built.
@@ -86,6 +100,9 @@ private:
     const char* returnEntry_ = "Resume";
     int question_ = 0;
     Hud hud_;
+    ListMenu list_;
+    // The title menu's entry to select when a page goes back to it.
+    int titleReturn_ = 0;
     // Seconds since the selection last moved; starts high so the first input is taken at once.
     double navTimer_ = 100.0;
 };

@@ -18,8 +18,6 @@ namespace platform {
 
 class DesktopWindow : public Window, public GLSurface {
 public:
-    virtual bool IsFullscreen() const = 0;
-    virtual void SetFullscreen(bool fullscreen) = 0;
     // The window's size in screen pixels.
     virtual int Width() const = 0;
     virtual int Height() const = 0;

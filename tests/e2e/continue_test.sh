@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Progress survives quitting: a player on level 4 quits from the pause menu; the progress file in
-# their data folder says level 4; on the next launch the splash and the gamepad notice come as
-# always, then the notice offers "Continue", and Return (on Continue) opens level 4 as it looked
-# when they left. A third launch after a corrupt progress file says so in one line, keeps the
-# file aside as progress.unreadable-<date> and starts as a first launch would.
+# their data folder says level 4; on the next launch the splash comes as always, then the title
+# menu on a screen of its own with "Continue" selected; "New Game" asks first ("No" selected, and
+# Return on it comes back), and Return on "Continue" opens level 4 as it looked when they left. A
+# third launch after a corrupt progress file says so in one line, keeps the file aside as
+# progress.unreadable-<date> and starts as a first launch would.
 #
 # Usage (under xvfb-run with a 1600x900 screen): continue_test.sh <vorl> <repo>
 set -uo pipefail
@@ -35,7 +36,13 @@ echo "first run: $(tr '\n' ' ' <"$progress")"
 pid=$!
 wait_for_window
 xdotool mousemove 5 5
-settle=14 wait_for_screen continue_offer 120
+settle=14 wait_for_screen title_menu 120
+press Down
+press Return                     # "New Game"
+wait_for_screen title_new_game_question 60
+press Return                     # "No"
+wait_for_screen title_menu_new_game 60
+press Up
 press Return                     # "Continue"
 # Compared even while references are rewritten: the first run's picture must show again.
 VORL_UPDATE_GOLDEN="" wait_for_screen continue_level4 120

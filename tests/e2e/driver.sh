@@ -14,6 +14,8 @@ game_script_setup() {
     # The game keeps the player's progress in the user's data folder: each script has its own,
     # so that scripts run side by side, and none meets a returning player's Continue by chance.
     export XDG_DATA_HOME="$work/data"
+    # And its settings in the user's config folder: the player's own are never touched.
+    export XDG_CONFIG_HOME="$work/config"
 }
 
 # Says what went wrong and why: the game's state and output, the X server's windows and a

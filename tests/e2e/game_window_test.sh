@@ -10,7 +10,7 @@ vorl="$1"
 send_close="$2"
 repo="$3"
 work="$(mktemp -d)"
-export XDG_DATA_HOME="$work/data"
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 out="$work/stdout"
 source "$(dirname "$0")/driver.sh"
 

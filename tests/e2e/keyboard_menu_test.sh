@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The pause menu with the keyboard only, as a player without a mouse or pad meets it on the intro:
-# Escape opens it on Resume; Down and Return open Options, whose Music button (selected first)
-# turns the music off and says so; Escape goes back one page, to Options; S and Space open How to
+# Escape opens it on Resume; Down and Return open Options on the music volume; two rows down,
+# Return turns the music off and says so; Escape goes back one page, to Options; S and Space open How to
 # Play, and Escape comes back; Up from Resume wraps to Quit, whose question starts on "No";
 # Return on "No" goes back to Resume; and Quit, Up to "Yes", Return ends the game with status 0.
 # Each screen is compared with a reference (tests/e2e/references, kb_*); VORL_UPDATE_GOLDEN=1
@@ -20,13 +20,12 @@ shot_tolerance=0.04
 check() {  # check <reference>: the mouse away, the screen shows it
     wait_for_screen "$1" 60
 }
-# The two switches' state under their buttons, compared closely: a word is a small part of the
-# whole screen.
-switch_state="110x30+900+448"   # "Music: on" or "Music: off"
-check_switches() {
+# The music switch's row of the options, compared closely: a word is a small part of the screen.
+music_row="600x44+500+362"
+check_row() {
     local scale=$shot_scale tolerance=$shot_tolerance
     shot_scale=100 shot_tolerance=0.02
-    wait_for_screen "$1" 60 "$switch_state"
+    wait_for_screen "$1" 60 "$music_row"
     shot_scale=$scale shot_tolerance=$tolerance
 }
 
@@ -42,11 +41,13 @@ press Escape
 check kb_pause_menu              # Resume selected
 press Down
 press Return
-check kb_options                 # Music selected
-check_switches kb_switches_on    # "Music: on"
+check kb_options                 # the music volume selected
+press Down
+press Down
+check_row kb_switches_on         # "Music (O)  < On >"
 press Return
 check kb_options_music_off       # the notice "Music off" at the top
-check_switches kb_switches_music_off
+check_row kb_switches_music_off
 press Escape
 check kb_pause_menu_options      # back one page, on Options
 press S

@@ -87,7 +87,8 @@ TEST_F(ButtonTest, EachActionCodeSendsWhatItsButtonPromises) {
         {4, 0, 5, {T::ChangeLevel}, LevelManager::kQuit, 0},
         {4, 1, 5, {T::Resume, T::ChangeLevel}, LevelManager::kRestart, 1},
         {4, 2, 5, {T::Resume, T::ChangeLevel}, 1, 2},
-        {4, 3, 5, {}, 0, 3},
+        {4, 3, 5, {T::ChangeLevel}, 2, 3},  // a returning player's new game
+        {4, 4, 5, {}, 0, 4},
         {5, 0, 5, {T::BackToPauseMenu}, 0, 0},
         {6, 0, 5, {T::BackToPauseMenu}, 0, 0},
         {7, 0, 5, {T::AskConfirmation}, 1, 1},

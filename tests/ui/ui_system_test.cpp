@@ -4,15 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "core/messaging.h"
+#include "gameplay/progress.h"
 #include "graphics/screen_text.h"
 #include "input/input_system.h"
 #include "levels/data_reader.h"
 #include "meta/assets.h"
+#include "meta/settings.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
 #include "objects/object.h"
@@ -32,6 +38,8 @@ const Names kPauseMenu = {
 class UISystemTest : public ::testing::Test {
 protected:
     UISystemTest() : engine(MakeServices()) {}
+    // The options change the one live copy of the settings.
+    ~UISystemTest() override { SettingsKeeper::Disable(); }
 
     platform::Services MakeServices() {
         platform::Services services = platform::MakeHeadlessServices();
@@ -164,17 +172,11 @@ TEST_F(UISystemTest, ScreensFollowTheButtonsAndNoGoesBackToThePauseMenu) {
     PressEscape();
     Frames(2);
     Click("Options");
-    EXPECT_EQ(Screen(), (Names{"Music", "Sound", "BackButton"}));
-    EXPECT_TRUE(ShowsText("Music: on"));
-    Click("Music");
-    EXPECT_EQ(Sent(MessageType::ToggleMute1), 1) << "music is the switch that pauses the loops";
-    EXPECT_EQ(Sent(MessageType::ToggleMute2), 0);
-    EXPECT_TRUE(ShowsText("Music: off"));
-    EXPECT_TRUE(ShowsText("Music off")) << "the notice";
-    Click("Sound");
-    EXPECT_EQ(Sent(MessageType::ToggleMute2), 1);
-    EXPECT_TRUE(ShowsText("Sound: off"));
-    Click("BackButton");
+    EXPECT_EQ(ui().screen, UISystem::Screen::Options);
+    EXPECT_TRUE(ui().List().Showing());
+    EXPECT_TRUE(ShowsText("Back"));
+    PressEscape();
+    Frames(2);
     EXPECT_EQ(Screen(), kPauseMenu);
 
     Click("Quit");
@@ -280,7 +282,45 @@ TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
     Frames(1);
     pad.buttons = PadButton::A;
     Frames(3);
-    EXPECT_EQ(Screen(), (Names{"Music", "Sound", "BackButton"})) << "A on Options";
+    EXPECT_EQ(ui().screen, UISystem::Screen::Options) << "A on Options";
+    pad.buttons = 0;
+    Frames(2);
+    pad.buttons = PadButton::DPadLeft;
+    Frames(1);
+    EXPECT_TRUE(ShowsText("< 90 % >")) << "the pad steps the music volume down";
+    pad.buttons = PadButton::B;
+    Frames(3);
+    EXPECT_EQ(Screen(), kPauseMenu) << "B goes back";
+}
+
+TEST_F(UISystemTest, OptionsChangeTheSettingsLiveFromTheKeyboard) {
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    Press(VirtualKey::Down, 1);
+    Press(VirtualKey::Return, 3);
+    ASSERT_EQ(ui().screen, UISystem::Screen::Options);
+    EXPECT_TRUE(ShowsText("< 100 % >")) << "the music volume is selected first";
+    Press(VirtualKey::Left, 1);
+    Press('A', 1);
+    EXPECT_EQ(SettingsKeeper::Current().musicVolume, 80);
+    Press(VirtualKey::Down, 1);
+    Press(VirtualKey::Right, 1);
+    EXPECT_EQ(SettingsKeeper::Current().effectsVolume, 100) << "no further than full";
+    Press(VirtualKey::Down, 1);
+    Press(VirtualKey::Return, 2);
+    EXPECT_EQ(Sent(MessageType::ToggleMute1), 1) << "the music switch, as O";
+    EXPECT_TRUE(ShowsText("Music off")) << "the notice";
+    EXPECT_TRUE(SettingsKeeper::Current().musicOff);
+    for (int row = 0; row < 4; ++row) {
+        Press(VirtualKey::Down, 2);  // a key is new again two frames after it was let go
+    }
+    Press(VirtualKey::Right, 1);
+    EXPECT_TRUE(SettingsKeeper::Current().showTimer);
+    Press(VirtualKey::Down, 1);
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(Screen(), kPauseMenu) << "Back";
+    EXPECT_EQ(Selected(), "Options");
 }
 
 TEST_F(UISystemTest, TheKeyboardMovesPressesAndGoesBackOnePage) {
@@ -314,6 +354,51 @@ TEST_F(UISystemTest, TheKeyboardMovesPressesAndGoesBackOnePage) {
     PressEscape();
     Frames(1);
     EXPECT_FALSE(ui().menuOpen) << "Escape on the pause menu resumes";
+}
+
+TEST_F(UISystemTest, TheTimerCountsStepsPlayedAndStopsInThePauseMenu) {
+    SettingsKeeper::Change([](Settings& settings) { settings.showTimer = true; });
+    StartOn(5);
+    const std::int64_t start = ui().GetHud().LevelSteps();
+    Frames(60);
+    EXPECT_EQ(ui().GetHud().LevelSteps(), start + 60);
+    EXPECT_EQ(Hud::Clock(60), "0:01.00") << "60 steps of 1/60 s";
+    EXPECT_EQ(Hud::Clock(60 * 75 + 3), "1:15.05");
+    PressEscape();
+    Frames(2);
+    const std::int64_t paused = ui().GetHud().LevelSteps();
+    Frames(30);
+    EXPECT_EQ(ui().GetHud().LevelSteps(), paused) << "the pause menu stops the clock";
+    EXPECT_EQ(ui().GetHud().RunSteps(), paused) << "the run started on this level";
+    const auto texts = ScreenText::Texts();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                            [](const std::string& text) { return text.starts_with("Level 0:0"); }));
+}
+
+TEST_F(UISystemTest, AReturningPlayersTitleMenuStartsOnContinueAndNewGameAsksFirst) {
+    const std::filesystem::path progress =
+        std::filesystem::temp_directory_path() / ("vorl-ui-progress-" + std::to_string(getpid()));
+    std::ofstream(progress) << "vorl progress 1\nfurthest 6\n";
+    ProgressKeeper::Enable(progress);
+    StartOn(1);
+    EXPECT_EQ(ui().screen, UISystem::Screen::Title);
+    EXPECT_EQ(ui().List().Selected(), 0);
+    EXPECT_TRUE(ShowsText("> Continue <"));
+    ASSERT_NE(ui().Veil(), nullptr) << "a screen of its own, over the gamepad notice";
+    Press(VirtualKey::Down, 1);
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(Screen(), (Names{"Yes", "No"}));
+    EXPECT_TRUE(ShowsText("Start a new game from the first level?"));
+    EXPECT_EQ(Selected(), "No");
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(ui().screen, UISystem::Screen::Title) << "No goes back to the title menu";
+    EXPECT_EQ(ui().List().Selected(), 1);
+    Press(VirtualKey::Up, 1);
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 6) << "Continue";
+    EXPECT_EQ(Sent(MessageType::AskConfirmation), 1);
+    ProgressKeeper::Disable();
+    std::filesystem::remove(progress);
 }
 
 TEST_F(UISystemTest, EachQuestionSaysWhatItConfirms) {

@@ -1,0 +1,126 @@
+// The settings file: every setting's round trip, lines of a newer version kept, a damaged file
+// (defaults, one line, the file moved aside), where it lives, and the mute switches an older
+// version kept in the progress file carried over once.
+#include "meta/settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsTest : public ::testing::Test {
+protected:
+    SettingsTest()
+        : folder(fs::temp_directory_path() / ("vorl-settings-" + std::to_string(getpid()))) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    ~SettingsTest() override {
+        SettingsKeeper::Disable();
+        fs::remove_all(folder);
+    }
+    void Write(const std::string& text) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << text;
+    }
+    std::string ErrorsOf(const std::function<void()>& run) {
+        std::ostringstream captured;
+        std::streambuf* old = std::cerr.rdbuf(captured.rdbuf());
+        run();
+        std::cerr.rdbuf(old);
+        return captured.str();
+    }
+
+    fs::path folder;
+    fs::path file = folder / "vorl" / "settings";
+};
+
+TEST_F(SettingsTest, EachSettingReadsBackAsSaved) {
+    const std::function<void(Settings&)> changes[] = {
+        [](Settings& s) { s.musicVolume = 0; },    [](Settings& s) { s.effectsVolume = 70; },
+        [](Settings& s) { s.musicOff = true; },    [](Settings& s) { s.soundOff = true; },
+        [](Settings& s) { s.fullScreen = false; }, [](Settings& s) { s.verticalSync = false; },
+        [](Settings& s) { s.showTimer = true; },
+    };
+    for (const auto& change : changes) {
+        Settings settings;
+        change(settings);
+        ASSERT_NE(settings, Settings{});
+        ASSERT_TRUE(SettingsFile::Save(file, settings));
+        EXPECT_EQ(SettingsFile::Load(file), settings) << SettingsFile::Format(settings);
+    }
+}
+
+TEST_F(SettingsTest, LinesOfANewerVersionAreKeptAndWrittenBack) {
+    Write("vorl settings 1\nmusic-volume 40\nkey jump Z\n\ncolour-blind on\n");
+    const Settings settings = SettingsFile::Load(file);
+    EXPECT_EQ(settings.musicVolume, 40);
+    EXPECT_EQ(settings.unknownLines, (std::vector<std::string>{"key jump Z", "colour-blind on"}));
+    const std::string saved = SettingsFile::Format(settings);
+    EXPECT_NE(saved.find("\nkey jump Z\ncolour-blind on\n"), std::string::npos) << saved;
+}
+
+TEST_F(SettingsTest, ADamagedFileGivesTheDefaultsInOneLineAndIsKeptAside) {
+    const struct {
+        const char* text;
+        const char* said;
+    } cases[] = {
+        {"not settings at all\n", "line 1"},
+        {"vorl settings 1\nmusic-volume 55\n", "line 2"},
+        {"vorl settings 1\nshow-timer on\neffects-volume 200\n", "line 3"},
+        {"vorl settings 1\nfull-screen maybe\n", "line 2"},
+        {"vorl settings 1\nmusic-volume 10 20\n", "line 2"},
+        {"vorl settings 1\nsound -1\n", "line 2"},
+        {"", "line 1"},
+    };
+    for (const auto& damaged : cases) {
+        Write(damaged.text);
+        Settings loaded;
+        loaded.showTimer = true;
+        const std::string errors = ErrorsOf([&] { loaded = SettingsFile::Load(file); });
+        EXPECT_EQ(loaded, Settings{}) << damaged.text;
+        EXPECT_NE(errors.find(file.string() + ": " + damaged.said), std::string::npos) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_TRUE(fs::exists(folder / "vorl" / "settings.damaged"));
+    }
+}
+
+TEST_F(SettingsTest, TheFileLivesInTheConfigFolder) {
+    EXPECT_EQ(SettingsFile::Location("/c", "/h"), fs::path("/c/vorl/settings"));
+    EXPECT_EQ(SettingsFile::Location("", "/h"), fs::path("/h/.config/vorl/settings"));
+    EXPECT_EQ(SettingsFile::Location("relative", "/h"), fs::path("/h/.config/vorl/settings"))
+        << "a relative XDG path is ignored, as the XDG rules say";
+    EXPECT_EQ(SettingsFile::Location("", ""), fs::path());
+}
+
+TEST_F(SettingsTest, OldMuteSwitchesCarryOverOnceAndChangesAreSaved) {
+    SettingsKeeper::Enable(file, true, false);
+    EXPECT_TRUE(SettingsKeeper::Current().musicOff);
+    ASSERT_TRUE(fs::exists(file)) << "carried over into a file of its own";
+    SettingsKeeper::Change([](Settings& s) {
+        s.musicOff = false;
+        s.effectsVolume = StepVolume(s.effectsVolume, -3);
+    });
+    SettingsKeeper::Enable(file, true, true);  // the next launch, the old progress unchanged
+    EXPECT_FALSE(SettingsKeeper::Current().musicOff) << "carried over only once";
+    EXPECT_FALSE(SettingsKeeper::Current().soundOff);
+    EXPECT_EQ(SettingsKeeper::Current().effectsVolume, 70);
+}
+
+TEST(VolumeSteps, StayWithinNoneAndFull) {
+    EXPECT_EQ(StepVolume(100, 1), 100);
+    EXPECT_EQ(StepVolume(0, -1), 0);
+    EXPECT_EQ(StepVolume(50, -2), 30);
+}
+
+}  // namespace
