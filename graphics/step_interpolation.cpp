@@ -9,11 +9,11 @@ void StepInterpolation::BeginStep() {
     noted_.clear();
 }
 
-void StepInterpolation::Note(const void* thing, const Pose& pose) {
+void StepInterpolation::Note(std::uint64_t thing, const Pose& pose) {
     noted_[thing] = pose;
 }
 
-StepInterpolation::Pose StepInterpolation::Drawn(const void* thing, const Pose& latest,
+StepInterpolation::Pose StepInterpolation::Drawn(std::uint64_t thing, const Pose& latest,
                                                  double fraction) const {
     const auto before = before_.find(thing);
     if (before == before_.end()) {

@@ -10,6 +10,7 @@
 // (a teleport, a restart, a recycled particle) is drawn where it is.
 #pragma once
 
+#include <cstdint>
 #include <unordered_map>
 
 #include "core/vector.h"
@@ -27,13 +28,14 @@ public:
     // At the end of a step, before its poses are noted: the poses noted after the step before
     // become the ones to draw from.
     void BeginStep();
-    // The pose of `thing` (a key, never read through) after this step.
-    void Note(const void* thing, const Pose& pose);
+    // The pose of `thing` after this step. A key is never reused for another thing (a creation
+    // number, not an address: a thing made where one just died must not glide from its pose).
+    void Note(std::uint64_t thing, const Pose& pose);
     // The pose to draw `thing` in, which stands at `latest` now, `fraction` (0 to 1) of a step on
     // from where it stood a step before; `latest` for a thing not seen a step before.
-    Pose Drawn(const void* thing, const Pose& latest, double fraction) const;
+    Pose Drawn(std::uint64_t thing, const Pose& latest, double fraction) const;
 
 private:
-    std::unordered_map<const void*, Pose> before_;
-    std::unordered_map<const void*, Pose> noted_;
+    std::unordered_map<std::uint64_t, Pose> before_;
+    std::unordered_map<std::uint64_t, Pose> noted_;
 };

@@ -13,6 +13,21 @@ class PanelEvents;
 
 enum class MouseButton { Left, Right };
 
+struct DisplayPacing {
+    enum class Sync {
+        // A present returns at once: the engine's clock paces the frames.
+        Off,
+        // A present waits for the display's next refresh.
+        Vertical,
+        // The same, but a frame that missed its refresh is shown at once (tearing) rather than a
+        // whole refresh later.
+        Adaptive,
+    };
+    Sync sync = Sync::Off;
+    // The display mode's refresh rate in frames a second; 0 when unknown.
+    double refreshRate = 0.0;
+};
+
 class WindowEvents {
 public:
     virtual ~WindowEvents() = default;
@@ -31,10 +46,15 @@ public:
     virtual void PumpEvents(WindowEvents& events) = 0;
     // Nobody can see the window (minimised or hidden): the renderer treats this as a lost device.
     virtual bool IsHidden() const = 0;
+    // How presenting paces the frames drawn now: the engine waits on its own clock only where the
+    // display does not.
+    virtual DisplayPacing Pacing() const { return {}; }
     virtual void BringToFront() {}
     // The editor's panels, which see every event before the game (platform/window_event.h); null
     // for none. The window does not own them; they must outlive the window or be unset first.
     virtual void SetPanelEvents(PanelEvents* /*panels*/) {}
+    // Vertical sync on (adaptive where the driver has it) or off (the clock cap paces drawing).
+    virtual void SetVerticalSync(bool /*on*/) {}
 };
 
 std::unique_ptr<Window> MakeHeadlessWindow();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "objects/transform2d.h"
 
 namespace {
@@ -11,12 +13,12 @@ using Pose = StepInterpolation::Pose;
 // Two steps of one thing: `before`, then `latest`; returns the pose drawn `fraction` on.
 Pose DrawnAfter(const Pose& before, const Pose& latest, double fraction) {
     StepInterpolation steps;
-    const int thing = 0;
+    const std::uint64_t thing = 7;
     steps.BeginStep();
-    steps.Note(&thing, before);
+    steps.Note(thing, before);
     steps.BeginStep();
-    steps.Note(&thing, latest);
-    return steps.Drawn(&thing, latest, fraction);
+    steps.Note(thing, latest);
+    return steps.Drawn(thing, latest, fraction);
 }
 
 TEST(StepInterpolation, DrawsTheFractionOfAStepOnFromThePoseBefore) {
@@ -51,16 +53,16 @@ TEST(StepInterpolation, DrawsTheFractionOfAStepOnFromThePoseBefore) {
 
 TEST(StepInterpolation, AThingNotSeenAStepBeforeIsDrawnWhereItIs) {
     StepInterpolation steps;
-    const int old = 0;
-    const int born = 0;
+    const std::uint64_t old = 1;
+    const std::uint64_t born = 2;
     steps.BeginStep();
-    steps.Note(&old, {{0, 0}, 0.0f});
+    steps.Note(old, {{0, 0}, 0.0f});
     steps.BeginStep();
-    steps.Note(&born, {{40, 0}, 0.0f});
-    EXPECT_EQ(steps.Drawn(&born, {{40, 0}, 0.0f}, 0.5).position.x, 40.0f);
+    steps.Note(born, {{40, 0}, 0.0f});
+    EXPECT_EQ(steps.Drawn(born, {{40, 0}, 0.0f}, 0.5).position.x, 40.0f);
     // Two steps on, what was noted before the last step is forgotten.
     steps.BeginStep();
-    EXPECT_EQ(steps.Drawn(&old, {{60, 0}, 0.0f}, 0.5).position.x, 60.0f);
+    EXPECT_EQ(steps.Drawn(old, {{60, 0}, 0.0f}, 0.5).position.x, 60.0f);
 }
 
 }  // namespace
