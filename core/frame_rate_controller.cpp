@@ -21,7 +21,13 @@ struct State {
     // Clock time not yet simulated, in seconds.
     double owed = 0.0;
     int stepsDue = 0;
+    bool displayWaits = false;
+    double refreshPeriod = 0.0;
+    // Clock time measured but not yet counted, while frames are taken as whole refreshes.
+    double drift = 0.0;
     int frameCount = 0;
+    int stepCount = 0;
+    int stepsPerSecond = 0;
     double windowTime = 0.0;
     double frameTimeSum = 0.0;
     int fps = 0;
@@ -46,6 +52,28 @@ double Tolerance() {
     return Step() * 1e-6;
 }
 
+// A present that waits returns a little after the refresh, by a varying amount.
+constexpr double kRefreshSnap = 0.2;
+// The share of the drift counted each frame: small enough to leave motion even, large enough to
+// follow a refresh rate read 0.1 % wrong.
+constexpr double kDriftFeed = 0.05;
+
+// The time a frame that lasted `measured` stands for.
+double CountedFrameTime(State& s, double measured) {
+    if (!s.displayWaits || s.refreshPeriod <= 0.0) {
+        return measured;
+    }
+    const double refreshes = std::round(measured / s.refreshPeriod);
+    if (refreshes < 1.0 ||
+        std::fabs(measured - refreshes * s.refreshPeriod) > kRefreshSnap * s.refreshPeriod) {
+        return measured;
+    }
+    s.drift += measured - refreshes * s.refreshPeriod;
+    const double fed = s.drift * kDriftFeed;
+    s.drift -= fed;
+    return refreshes * s.refreshPeriod + fed;
+}
+
 }  // namespace
 
 void StartFrame() {
@@ -60,7 +88,7 @@ void StartFrame() {
     s.frameTime = 0.0;
     s.frameStart = s.clock->Now();
 
-    s.owed += s.lastFrameTime;
+    s.owed += CountedFrameTime(s, s.lastFrameTime);
     s.stepsDue = 0;
     while (s.owed >= step - Tolerance() && s.stepsDue < kMaxStepsPerFrame) {
         s.owed -= step;
@@ -70,6 +98,17 @@ void StartFrame() {
         // More than the bound: the whole steps left over are never simulated.
         s.owed = std::fmod(s.owed, step);
     }
+    s.stepCount += s.stepsDue;
+}
+
+void UsePacing(bool displayWaits, double refreshRate) {
+    State& s = S();
+    const double period = refreshRate > 0.0 ? 1.0 / refreshRate : 0.0;
+    if (displayWaits != s.displayWaits || period != s.refreshPeriod) {
+        s.drift = 0.0;
+    }
+    s.displayWaits = displayWaits;
+    s.refreshPeriod = period;
 }
 
 double MarkFrameStart() {
@@ -100,13 +139,21 @@ void Record(const std::string& name, double seconds) {
 void EndFrame() {
     State& s = S();
     s.actualFrameTime = s.clock->Now() - s.frameStart;
-    s.clock->WaitPast(s.frameStart + Step() - s.owed);
+    if (s.displayWaits) {
+        s.clock->WaitPast(s.frameStart + 0.5 * (s.refreshPeriod > 0.0 ? s.refreshPeriod : Step()));
+    } else if (s.refreshPeriod > 0.0) {
+        s.clock->WaitPast(s.frameStart + s.refreshPeriod);
+    } else {
+        s.clock->WaitPast(s.frameStart + Step() - s.owed);
+    }
     s.frameTime = s.clock->Now() - s.frameStart;
     ++s.frameCount;
     s.windowTime += s.frameTime;
     if (s.windowTime >= 1.0) {
         s.fps = s.frameCount;
         s.frameCount = 0;
+        s.stepsPerSecond = s.stepCount;
+        s.stepCount = 0;
         s.windowTime -= 1.0;
         s.averageFrameTime = s.frameTimeSum / s.fps;
         s.frameTimeSum = 0.0;
@@ -129,6 +176,9 @@ double GetFrameTime() {
 int GetFPS() {
     return S().fps;
 }
+int GetStepsPerSecond() {
+    return S().stepsPerSecond;
+}
 double GetAverageFrameTime() {
     return S().averageFrameTime;
 }
@@ -148,6 +198,7 @@ std::string BuildStatsText() {
     s.statsText << "Frame Time: " << s.lastFrameTime << '\n';
     s.statsText << "Actual Frame Time: " << s.actualFrameTime << '\n';
     s.statsText << "Simulation Steps: " << s.stepsDue << '\n';
+    s.statsText << "Steps Per Second: " << s.stepsPerSecond << '\n';
     for (const auto& [name, seconds] : s.profile) {
         s.statsText << name << ": " << seconds / s.actualFrameTime * 100.0 << "%" << '\n';
     }

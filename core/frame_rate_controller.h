@@ -26,6 +26,17 @@ namespace FrameRateController {
 inline constexpr double kGameFrameTime = 1.0 / 63.0;
 inline constexpr int kMaxStepsPerFrame = 5;
 
+// How drawn frames are paced; Core sets it from the window before every frame.
+//  - The display waits (vertical sync): a present already waits for the display's refresh, so a
+//    frame never waits on the clock as well (only for half a refresh, against a display that
+//    claims to wait and does not). A frame time within a fifth of a refresh of a whole number of
+//    refreshes counts as exactly that many, so that drawn motion follows the display's grid rather
+//    than the jitter of when a present returns; the difference is fed back a little each frame, so
+//    a rate read slightly wrong (59.94 read as 60) never drifts from the clock.
+//  - It does not: a frame lasts at least 1 / refreshRate from its start, or, with no rate known,
+//    until the next step is due (the default).
+void UsePacing(bool displayWaits, double refreshRate);
+
 // Begins a drawn frame: measures the one that ended and works out StepsDue().
 void StartFrame();
 // Seconds since the frame start; also sets the section mark.
@@ -48,14 +59,16 @@ double StepFraction();
 double GetFrameTime();
 
 std::string BuildStatsText();
+// Drawn frames and simulation steps in the last whole second.
 int GetFPS();
+int GetStepsPerSecond();
 double GetAverageFrameTime();
 double GetActualFrameTime();
 const std::vector<std::pair<std::string, double>>& GetProfileEntries();
 
 // The clock the controller reads; the desktop default is the sleeping steady clock. Replacing it
 // resets every statistic and the time owed, so a headless run starts from frame zero; the step
-// stays.
+// stays, and the pacing returns to the default.
 void UseClock(std::unique_ptr<platform::Clock> clock);
 // The simulation step (default kGameFrameTime). Tests of figures worked at 1/60 s choose that.
 void UseStep(double seconds);

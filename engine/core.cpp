@@ -85,6 +85,10 @@ System* Core::GetSystem(std::string_view name) const {
 }
 
 void Core::Update() {
+    // The window may have switched vertical sync since the last frame (the options page does).
+    const platform::DisplayPacing pacing = services_.window->Pacing();
+    FrameRateController::UsePacing(pacing.sync != platform::DisplayPacing::Sync::Off,
+                                   pacing.refreshRate);
     FrameRateController::StartFrame();
     FrameRateController::Record("StartFrame", FrameRateController::MarkFrameStart());
     // A quit ends the steps but not the frame: it is still drawn.

@@ -6,6 +6,7 @@
 //  - VORL_START_LEVEL=<0..20> starts the game on that level instead of the splash screen, so that
 //    end-to-end tests can reach a level without playing through the screens before it;
 //  - VORL_MAX_FPS=<1..1000> draws no more frames a second than that, as a slow machine would;
+//  - VORL_VSYNC=0 keeps vertical sync off whatever the options say (the window reads it);
 //  - VORL_PLAYBACK=1 plays every level's recording ("Level<n>Input/inputfile<k>.input") into
 //    gamepad 0 from the moment the level's objects are live, and moves on when it ends; each level
 //    started is named on standard output ("level started: <name>"), so a script can follow the

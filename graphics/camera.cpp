@@ -22,7 +22,11 @@ std::vector<CameraView*>& ViewList() {
     return list;
 }
 
-Camera::Camera(float x, float y, float z) {
+namespace {
+std::uint64_t camerasMade = 0;
+}  // namespace
+
+Camera::Camera(float x, float y, float z) : creationNumber_(++camerasMade) {
     transform.SetPosition({x, y});
     transform.SetZLayer(z);
     CameraList().push_back(this);

@@ -8,6 +8,7 @@
 // cameras and views stay valid until the next ResetCameras() or until deleted by their creator.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/matrix.h"
@@ -29,11 +30,15 @@ public:
     float GetZoom() const { return zoom_; }
     Vector2D GetPosition() const { return transform.GetPosition(); }
     void SetPosition(const Vector2D& p) { transform.SetPosition(p); }
+    // Counts up from 1 as cameras are made in this process, so that a camera made where another
+    // was freed is never taken for it.
+    std::uint64_t CreationNumber() const { return creationNumber_; }
 
     Transform2D transform;
 
 private:
     float zoom_ = 1.0f;
+    std::uint64_t creationNumber_;
 };
 
 struct Viewport {

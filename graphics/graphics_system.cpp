@@ -144,20 +144,37 @@ GraphicsSystem::~GraphicsSystem() {
 
 void GraphicsSystem::Update() {
     HandleMessages();
+    if (assetsLoaded_) {
+        AnimateSprites();
+    }
     NotePoses();
 }
 
+void GraphicsSystem::AnimateSprites() {
+    textures_.Walk([](TextureComponent& texture) {
+        if (texture.GetOwner()->IsVisible()) {
+            texture.Update();
+        }
+    });
+}
+
 void GraphicsSystem::NotePoses() {
-    interpolation_.BeginStep();
+    objectPoses_.BeginStep();
+    cameraPoses_.BeginStep();
     auto note = [this](const Object* object) {
         const Transform2D& t = object->GetTransform();
-        interpolation_.Note(object, {t.GetPosition(), t.GetRotationRadians()});
+        objectPoses_.Note(object->CreationNumber(), {t.GetPosition(), t.GetRotationRadians()});
     };
     textures_.Walk([&](TextureComponent& texture) { note(texture.GetOwner()); });
     squares_.Walk([&](ColoredSquareComponent& square) { note(square.GetOwner()); });
     for (const Camera* camera : CameraList()) {
-        interpolation_.Note(camera, {camera->GetPosition(), 0.0f});
+        cameraPoses_.Note(camera->CreationNumber(), {camera->GetPosition(), 0.0f});
     }
+}
+
+double GraphicsSystem::DrawnFraction() const {
+    // Without interpolation every frame shows the latest step: a whole step on from the one before.
+    return stepInterpolation_ ? FrameRateController::StepFraction() : 1.0;
 }
 
 void GraphicsSystem::Draw() {
@@ -239,8 +256,8 @@ void GraphicsSystem::DrawViews() {
         device_.SetViewport(viewport.x, viewport.y, viewport.width, viewport.height);
         device_.Clear(kViewClear, 1.0f);
         view->Recompute(
-            interpolation_
-                .Drawn(&camera, {camera.GetPosition(), 0.0f}, FrameRateController::StepFraction())
+            cameraPoses_
+                .Drawn(camera.CreationNumber(), {camera.GetPosition(), 0.0f}, DrawnFraction())
                 .position);
         device_.SetViewProjection(view->view, view->projection);
 
@@ -252,9 +269,6 @@ void GraphicsSystem::DrawViews() {
             const Transform2D& transform = object.GetTransform();
             if (!BoxInView(camera, viewport, transform.GetPosition(), transform.GetScale())) {
                 return;
-            }
-            for (int step = FrameRateController::StepsDue(); step > 0; --step) {
-                texture.Update();
             }
             DrawObject(object, &texture, *view);
         });
@@ -281,17 +295,23 @@ void GraphicsSystem::DrawViews() {
     }
 }
 
+StepInterpolation::Pose GraphicsSystem::DrawnPose(const Object& object) const {
+    const Transform2D& transform = object.GetTransform();
+    StepInterpolation::Pose drawn = objectPoses_.Drawn(
+        object.CreationNumber(), {transform.GetPosition(), transform.GetRotationRadians()},
+        DrawnFraction());
+    if (object.DrawnAt()) {
+        drawn.position = *object.DrawnAt();
+    }
+    return drawn;
+}
+
 void GraphicsSystem::DrawObject(Object& object, TextureComponent* texture, const CameraView& view) {
     if (!object.IsVisible()) {
         return;
     }
     const Transform2D& transform = object.GetTransform();
-    StepInterpolation::Pose drawn =
-        interpolation_.Drawn(&object, {transform.GetPosition(), transform.GetRotationRadians()},
-                             FrameRateController::StepFraction());
-    if (object.DrawnAt()) {
-        drawn.position = *object.DrawnAt();
-    }
+    const StepInterpolation::Pose drawn = DrawnPose(object);
     platform::QuadDraw quad;
     quad.world = transform.BuildWorldMatrixAt(drawn.position, drawn.radians);
     if (texture) {
@@ -345,8 +365,38 @@ void GraphicsSystem::DrawLabel(Object& object, const CameraView& view) {
     device_.DrawText(text, x, y, kLabelColour, platform::TextAlign::Centre);
 }
 
+namespace {
+
+// What paces the frames, for the statistics overlay.
+std::string DisplayLine(const platform::DisplayPacing& pacing) {
+    std::ostringstream line;
+    line << "Display: ";
+    if (pacing.refreshRate > 0.0) {
+        line << pacing.refreshRate << " Hz, ";
+    } else {
+        line << "rate unknown, ";
+    }
+    switch (pacing.sync) {
+        case platform::DisplayPacing::Sync::Adaptive:
+            line << "adaptive vsync";
+            break;
+        case platform::DisplayPacing::Sync::Vertical:
+            line << "vsync";
+            break;
+        case platform::DisplayPacing::Sync::Off:
+            line << "no vsync, capped at "
+                 << (pacing.refreshRate > 0.0 ? pacing.refreshRate
+                                              : 1.0 / FrameRateController::GetDT());
+            break;
+    }
+    return line.str();
+}
+
+}  // namespace
+
 void GraphicsSystem::DrawStatistics() {
     std::string text = FrameRateController::BuildStatsText();
+    text += DisplayLine(window_.Pacing()) + '\n';
     text += "Objects: " + std::to_string(LevelObjects().size());
     device_.DrawText(text, 0, 0, kStatisticsColour, platform::TextAlign::Left);
 }

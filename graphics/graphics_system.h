@@ -11,9 +11,10 @@
 // join the lists one frame after they announce themselves and leave on the first pass that finds
 // their owner cleared. A hidden or minimised window counts as a lost device: nothing is drawn and
 // DeviceLostToggle is sent on the way in and on the way out. F1 toggles the statistics overlay;
-// F12 saves the frame into the pictures folder (meta/assets.h). Animations advance as drawn, one
-// animation step for each simulation step the frame ran; objects and cameras are drawn between
-// their last two steps where the frame falls between them (graphics/step_interpolation.h).
+// F12 saves the frame into the pictures folder (meta/assets.h). Every visible sprite advances its
+// animation once a simulation step, on screen or not and however many views show it, so its speed
+// never depends on the drawing rate; a hidden one stands still. Objects and cameras are drawn
+// between their last two steps where the frame falls between them (graphics/step_interpolation.h).
 //
 // Sheets are listed at start-up, not read (graphics/texture.h). Once a frame has shown something
 // of a level (the splash, as the game starts), each frame after presenting reads listed sheets
@@ -57,11 +58,14 @@ public:
     GraphicsSystem(platform::GraphicsDevice& device, platform::Window& window);
     ~GraphicsSystem() override;
 
-    // The step's share: messages, the F1 and F12 keys, and where everything drawn now stands.
+    // The step's share: messages, the F1 and F12 keys, the animations, and where everything drawn
+    // now stands.
     void Update() override;
     // Draws the latest state of the game (nothing while the window is hidden).
     void Draw();
 
+    // Where `object` is drawn this frame, before the floor to whole pixels.
+    StepInterpolation::Pose DrawnPose(const Object& object) const;
     // Draws one object with the view already set on the device; nothing when it is invisible.
     void DrawObject(Object& object, TextureComponent* texture, const CameraView& view);
 
@@ -85,6 +89,9 @@ public:
     // on one on pixels may be read with the nearest filter. Off draws everything blended and
     // filtered linearly, so that tests can compare the two.
     void SetSamePictureShortcuts(bool on) { samePictureShortcuts_ = on; }
+    // On by default. Off draws every frame at the latest step, as a game without interpolation
+    // would, so that tests and benchmarks can measure what it is for.
+    void SetStepInterpolation(bool on) { stepInterpolation_ = on; }
     bool DebugOverlay() const { return debugOverlay_; }
     void SetDebugOverlay(bool on) { debugOverlay_ = on; }
     const ComponentList<TextureComponent>& TextureComponents() const { return textures_; }
@@ -97,7 +104,9 @@ private:
     void DrawViews();
     void DrawLabel(Object& object, const CameraView& view);
     void DrawStatistics();
+    void AnimateSprites();
     void NotePoses();
+    double DrawnFraction() const;
     void LoadListedSheets();
     void ReleaseBigPicturesNotShown();
 
@@ -107,7 +116,8 @@ private:
     ComponentList<ShaderComponent> shaders_;
     ComponentList<ColoredSquareComponent> squares_;
     std::function<void()> overlayDrawer_;
-    StepInterpolation interpolation_;
+    StepInterpolation objectPoses_;
+    StepInterpolation cameraPoses_;
     platform::Image captured_;
     bool captureRequested_ = false;
     bool screenshotRequested_ = false;
@@ -116,6 +126,7 @@ private:
     bool debugOverlay_ = false;
     bool tintAvailable_ = false;
     bool samePictureShortcuts_ = true;
+    bool stepInterpolation_ = true;
     // A frame has drawn something of a level: reading the rest of the art may begin.
     bool firstScreenShown_ = false;
     // Level starts seen; a sheet drawn is stamped with it.

@@ -7,11 +7,9 @@
 
 namespace {
 
-// Fibonacci hashing of the address: objects sit on allocation boundaries, so the low bits say
-// little and the multiply spreads the rest.
-std::size_t SlotIndex(const void* thing, std::size_t mask) {
-    const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(thing));
-    return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+// Fibonacci hashing: creation numbers run in sequence, and the multiply spreads neighbours apart.
+std::size_t SlotIndex(std::uint64_t thing, std::size_t mask) {
+    return static_cast<std::size_t>((thing * 0x9E3779B97F4A7C15ull) >> 32) & mask;
 }
 
 constexpr std::size_t kFirstSlots = 256;
@@ -22,17 +20,17 @@ void StepInterpolation::BeginStep() {
     ++step_;
 }
 
-StepInterpolation::Slot& StepInterpolation::Find(const void* thing) {
+StepInterpolation::Slot& StepInterpolation::Find(std::uint64_t thing) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = SlotIndex(thing, mask);; i = (i + 1) & mask) {
         Slot& slot = slots_[i];
-        if (slot.thing == thing || slot.thing == nullptr) {
+        if (slot.thing == thing || slot.thing == 0) {
             return slot;
         }
     }
 }
 
-const StepInterpolation::Slot* StepInterpolation::Lookup(const void* thing) const {
+const StepInterpolation::Slot* StepInterpolation::Lookup(std::uint64_t thing) const {
     if (slots_.empty()) {
         return nullptr;
     }
@@ -42,7 +40,7 @@ const StepInterpolation::Slot* StepInterpolation::Lookup(const void* thing) cons
         if (slot.thing == thing) {
             return &slot;
         }
-        if (slot.thing == nullptr) {
+        if (slot.thing == 0) {
             return nullptr;
         }
     }
@@ -53,7 +51,7 @@ void StepInterpolation::Rebuild() {
     old.swap(slots_);
     std::size_t live = 0;
     for (const Slot& slot : old) {
-        live += slot.thing && slot.notedStep + 1 >= step_ ? 1 : 0;
+        live += slot.thing != 0 && slot.notedStep + 1 >= step_ ? 1 : 0;
     }
     std::size_t size = kFirstSlots;
     while (size < live * 4) {
@@ -62,19 +60,19 @@ void StepInterpolation::Rebuild() {
     slots_.assign(size, Slot{});
     used_ = live;
     for (const Slot& slot : old) {
-        if (slot.thing && slot.notedStep + 1 >= step_) {
+        if (slot.thing != 0 && slot.notedStep + 1 >= step_) {
             Find(slot.thing) = slot;
         }
     }
 }
 
-void StepInterpolation::Note(const void* thing, const Pose& pose) {
+void StepInterpolation::Note(std::uint64_t thing, const Pose& pose) {
     // At most half full, so a probe always ends on an empty slot.
     if ((used_ + 1) * 2 > slots_.size()) {
         Rebuild();
     }
     Slot& slot = Find(thing);
-    if (slot.thing == nullptr) {
+    if (slot.thing == 0) {
         slot.thing = thing;
         ++used_;
     }
@@ -86,7 +84,7 @@ void StepInterpolation::Note(const void* thing, const Pose& pose) {
     slot.notedStep = step_;
 }
 
-StepInterpolation::Pose StepInterpolation::Drawn(const void* thing, const Pose& latest,
+StepInterpolation::Pose StepInterpolation::Drawn(std::uint64_t thing, const Pose& latest,
                                                  double fraction) const {
     const Slot* slot = Lookup(thing);
     const Pose* noted = nullptr;

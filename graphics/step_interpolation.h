@@ -32,15 +32,16 @@ public:
     // At the end of a step, before its poses are noted: the poses noted after the step before
     // become the ones to draw from.
     void BeginStep();
-    // The pose of `thing` (a key, never read through) after this step.
-    void Note(const void* thing, const Pose& pose);
+    // The pose of `thing` after this step. A key is never reused for another thing (a creation
+    // number, not an address: a thing made where one just died must not glide from its pose).
+    void Note(std::uint64_t thing, const Pose& pose);
     // The pose to draw `thing` in, which stands at `latest` now, `fraction` (0 to 1) of a step on
     // from where it stood a step before; `latest` for a thing not seen a step before.
-    Pose Drawn(const void* thing, const Pose& latest, double fraction) const;
+    Pose Drawn(std::uint64_t thing, const Pose& latest, double fraction) const;
 
 private:
     struct Slot {
-        const void* thing = nullptr;  // empty slot
+        std::uint64_t thing = 0;  // empty slot: creation numbers start at 1
         Pose before;                  // noted at step `beforeStep`
         Pose noted;                   // noted at step `notedStep`
         std::uint32_t beforeStep = 0;
@@ -48,8 +49,8 @@ private:
     };
 
     // The slot holding `thing`, or the empty one where it would go.
-    Slot& Find(const void* thing);
-    const Slot* Lookup(const void* thing) const;
+    Slot& Find(std::uint64_t thing);
+    const Slot* Lookup(std::uint64_t thing) const;
     // Drops things not noted in this step or the one before, growing the table if it stays busy.
     void Rebuild();
 

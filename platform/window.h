@@ -13,6 +13,21 @@ class PanelEvents;
 
 enum class MouseButton { Left, Right };
 
+struct DisplayPacing {
+    enum class Sync {
+        // A present returns at once: the engine's clock paces the frames.
+        Off,
+        // A present waits for the display's next refresh.
+        Vertical,
+        // The same, but a frame that missed its refresh is shown at once (tearing) rather than a
+        // whole refresh later.
+        Adaptive,
+    };
+    Sync sync = Sync::Off;
+    // The display mode's refresh rate in frames a second; 0 when unknown.
+    double refreshRate = 0.0;
+};
+
 class WindowEvents {
 public:
     virtual ~WindowEvents() = default;
@@ -31,6 +46,9 @@ public:
     virtual void PumpEvents(WindowEvents& events) = 0;
     // Nobody can see the window (minimised or hidden): the renderer treats this as a lost device.
     virtual bool IsHidden() const = 0;
+    // How presenting paces the frames drawn now: the engine waits on its own clock only where the
+    // display does not.
+    virtual DisplayPacing Pacing() const { return {}; }
     virtual void BringToFront() {}
     // Full screen or a window; a window that cannot change stays as it is.
     virtual bool IsFullscreen() const { return false; }

@@ -10,9 +10,9 @@ namespace platform {
 // Call after starting SDL's video and before creating the window.
 void RequestGameGLContext();
 
-// The window's context, current on the calling thread, with no vertical sync (frames are paced by
-// the engine's own cap, and benchmarks measure drawing, not the display); null when SDL cannot
-// make one (SDL_GetError says why).
+// The window's context, current on the calling thread, with no vertical sync (benchmarks measure
+// drawing, not the display; the game's window switches it on); null when SDL cannot make one
+// (SDL_GetError says why).
 SDL_GLContext CreateCurrentGLContext(SDL_Window* window);
 
 }  // namespace platform

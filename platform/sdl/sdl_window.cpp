@@ -57,6 +57,7 @@ public:
         SetIcon(iconPath);
         SDL_ShowWindow(window_);
         SetFullscreen(true);
+        SetVerticalSync(true);
         return true;
     }
 
@@ -91,6 +92,25 @@ public:
     }
     void BringToFront() override { SDL_RaiseWindow(window_); }
     void SetPanelEvents(PanelEvents* panels) override { panels_ = panels; }
+    DisplayPacing Pacing() const override { return pacing_; }
+
+    // Adaptive sync first, plain sync where the driver refuses it, and no sync where it refuses
+    // both; VORL_VSYNC=0 in the environment keeps it off whatever is asked.
+    void SetVerticalSync(bool on) override {
+        const char* forced = std::getenv("VORL_VSYNC");
+        if (forced && std::string(forced) == "0") {
+            on = false;
+        }
+        pacing_.sync = DisplayPacing::Sync::Off;
+        if (on && SDL_GL_SetSwapInterval(-1) == 0) {
+            pacing_.sync = DisplayPacing::Sync::Adaptive;
+        } else if (on && SDL_GL_SetSwapInterval(1) == 0) {
+            pacing_.sync = DisplayPacing::Sync::Vertical;
+        } else {
+            SDL_GL_SetSwapInterval(0);
+        }
+        ReadRefreshRate();
+    }
     SDL_Window* NativeWindow() const override { return window_; }
 
     void SwapBuffers() override { SDL_GL_SwapWindow(window_); }
@@ -116,11 +136,23 @@ public:
             SDL_SetWindowPosition(window_, kWindowedX, kWindowedY);
         }
         fullscreen_ = fullscreen;
+        ReadRefreshRate();
     }
     int Width() const override { return WindowSize().x; }
     int Height() const override { return WindowSize().y; }
 
 private:
+    // The mode of the display the window stands on; a move to another display is seen at the next
+    // mode switch or sync change.
+    void ReadRefreshRate() {
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(window_);
+        pacing_.refreshRate =
+            display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0
+                ? mode.refresh_rate
+                : 0.0;
+    }
+
     SDL_Point DrawableSize() const {
         SDL_Point size{0, 0};
         SDL_GL_GetDrawableSize(window_, &size.x, &size.y);
@@ -205,6 +237,7 @@ private:
     SDL_GLContext context_ = nullptr;
     PanelEvents* panels_ = nullptr;
     bool fullscreen_ = false;
+    DisplayPacing pacing_;
 };
 
 }  // namespace

@@ -143,6 +143,7 @@ TEST_F(FrameRateControllerTest, StatsTextListsTheFrameAndItsProfileSharesSummedO
               "Frame Time: 0.5\n"
               "Actual Frame Time: 0.5\n"
               "Simulation Steps: 5\n"
+              "Steps Per Second: 6\n"
               "StartFrame: 0%\n"
               "InputSystem: 25%\n");
     FrameRateController::EndFrame();

@@ -250,18 +250,23 @@ TEST_F(GraphicsSystemTest, HiddenObjectsAreNeitherDrawnNorAnimated) {
     EXPECT_EQ(sprite->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(), 13u);
 }
 
-TEST_F(GraphicsSystemTest, CulledObjectsAreSkippedAndDoNotAnimate) {
+TEST_F(GraphicsSystemTest, CulledObjectsAreSkippedYetAnimateOncePerStepInAnyNumberOfViews) {
     // Left edge at 1601: just past the cull rectangle of the default camera.
     Object* far = MakeSprite("walk", {1611.0f, 0.0f}, {10.0f, 10.0f}, 3.0f);
-    MakeSprite("walk", {1610.0f, 0.0f}, {10.0f, 10.0f}, 3.0f);
+    Object* near = MakeSprite("walk", {1610.0f, 0.0f}, {10.0f, 10.0f}, 3.0f);
     MakeSquare({0.0f, 900.5f}, {5.0f, 5.0f}, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     MakeSquare({0.0f, 900.0f}, {5.0f, 5.0f}, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+    // A second view on the first camera: `near` is in both views' cull boxes.
+    CameraView second(ViewList().front()->camera);
     MessagingSystem::Send<ArchetypesLoadedMessage>();
-    for (int i = 0; i < 5; ++i) {
+    // The frame that reads ArchetypesLoaded, then two 1/60 s steps past each 0.05 s frame.
+    for (int i = 0; i < 7; ++i) {
         Frame();
     }
-    EXPECT_EQ(device_.quads.size(), 2u);
-    EXPECT_EQ(far->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(), 12u);
+    EXPECT_EQ(device_.quads.size(), 2u * 2u) << "each view draws the two inside";
+    for (Object* sprite : {far, near}) {
+        EXPECT_EQ(sprite->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(), 14u);
+    }
 }
 
 TEST_F(GraphicsSystemTest, ListsFollowOwnersAndArchetypes) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <cstdint>
 
 #include "objects/transform2d.h"
 
@@ -13,12 +13,12 @@ using Pose = StepInterpolation::Pose;
 // Two steps of one thing: `before`, then `latest`; returns the pose drawn `fraction` on.
 Pose DrawnAfter(const Pose& before, const Pose& latest, double fraction) {
     StepInterpolation steps;
-    const int thing = 0;
+    const std::uint64_t thing = 7;
     steps.BeginStep();
-    steps.Note(&thing, before);
+    steps.Note(thing, before);
     steps.BeginStep();
-    steps.Note(&thing, latest);
-    return steps.Drawn(&thing, latest, fraction);
+    steps.Note(thing, latest);
+    return steps.Drawn(thing, latest, fraction);
 }
 
 TEST(StepInterpolation, DrawsTheFractionOfAStepOnFromThePoseBefore) {
@@ -53,16 +53,16 @@ TEST(StepInterpolation, DrawsTheFractionOfAStepOnFromThePoseBefore) {
 
 TEST(StepInterpolation, AThingNotSeenAStepBeforeIsDrawnWhereItIs) {
     StepInterpolation steps;
-    const int old = 0;
-    const int born = 0;
+    const std::uint64_t old = 1;
+    const std::uint64_t born = 2;
     steps.BeginStep();
-    steps.Note(&old, {{0, 0}, 0.0f});
+    steps.Note(old, {{0, 0}, 0.0f});
     steps.BeginStep();
-    steps.Note(&born, {{40, 0}, 0.0f});
-    EXPECT_EQ(steps.Drawn(&born, {{40, 0}, 0.0f}, 0.5).position.x, 40.0f);
+    steps.Note(born, {{40, 0}, 0.0f});
+    EXPECT_EQ(steps.Drawn(born, {{40, 0}, 0.0f}, 0.5).position.x, 40.0f);
     // Two steps on, what was noted before the last step is forgotten.
     steps.BeginStep();
-    EXPECT_EQ(steps.Drawn(&old, {{60, 0}, 0.0f}, 0.5).position.x, 60.0f);
+    EXPECT_EQ(steps.Drawn(old, {{60, 0}, 0.0f}, 0.5).position.x, 60.0f);
 }
 
 }  // namespace
@@ -73,12 +73,11 @@ namespace {
 // mixing one thing's poses with another's.
 TEST(StepInterpolation, ManyThingsComingAndGoingKeepTheirOwnPoses) {
     StepInterpolation steps;
-    std::vector<int> things(3000);
     for (int step = 0; step < 6; ++step) {
         steps.BeginStep();
         for (int k = 0; k < 3000; ++k) {
             if ((k + step) % 2 == 0 || k < 1000) {
-                steps.Note(&things[k], {{static_cast<float>(k + step), 0.0f}, 0.0f});
+                steps.Note(static_cast<std::uint64_t>(k + 1), {{static_cast<float>(k + step), 0.0f}, 0.0f});
             }
         }
     }
@@ -87,7 +86,7 @@ TEST(StepInterpolation, ManyThingsComingAndGoingKeepTheirOwnPoses) {
         SCOPED_TRACE(k);
         const Pose latest{{static_cast<float>(k + 5), 0.0f}, 0.0f};
         const bool seenBefore = k < 1000 || k % 2 == 0;
-        const float drawn = steps.Drawn(&things[k], latest, 0.5).position.x;
+        const float drawn = steps.Drawn(static_cast<std::uint64_t>(k + 1), latest, 0.5).position.x;
         EXPECT_EQ(drawn, seenBefore ? k + 4.5f : k + 5.0f);
     }
 }

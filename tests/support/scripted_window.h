@@ -30,9 +30,11 @@ public:
         ++pumps;
     }
     bool IsHidden() const override { return hidden; }
+    platform::DisplayPacing Pacing() const override { return pacing; }
     void BringToFront() override { ++raised; }
 
     bool hidden = false;
+    platform::DisplayPacing pacing;
     int pumps = 0;
     int raised = 0;
 
