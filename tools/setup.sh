@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libepoxy-dev libopenal-dev libimgui-dev libstb-dev fonts-liberation2
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
   clang libclang-rt-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libgl1-mesa-dri
   jq python3
