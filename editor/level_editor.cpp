@@ -9,7 +9,6 @@
 #include "core/editor_mode.h"
 #include "core/messaging.h"
 #include "editor/level_editor_common.h"
-#include "editor/level_saves.h"
 #include "editor/palette.h"
 #include "editor/panel_types.h"
 #include "graphics/camera.h"
@@ -19,6 +18,7 @@
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
 #include "meta/meta_registration.h"
+#include "meta/safe_file.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -139,8 +139,6 @@ void LevelEditor::SwitchOn() {
     // settled at the next update.
     settling_ = true;
     switchedOnFrame_ = MessagingSystem::FrameNumber();
-    pendingLoad_ = returnFromPlayTest_;
-    returnFromPlayTest_.clear();
 }
 
 void LevelEditor::SwitchOff() {
@@ -194,16 +192,26 @@ void LevelEditor::Update() {
             return;
         }
         settling_ = false;
-        if (!pendingLoad_.empty()) {
-            LoadLevelNamed(pendingLoad_);
-            pendingLoad_.clear();
-        }
-        savedText_ = LevelText();
-        unsavedShown_ = false;
-        OfferAutosave();
-        if (LevelText() != history_.Current()) {
+        if (returnFromPlayTest_) {
+            // Back from a play-test: the level as it was left, under its own name, with its
+            // history.
+            std::istringstream in(returnFromPlayTest_->levelText);
+            ReadLevelObjects(in, kPlayTestFile);
+            fileName_ = returnFromPlayTest_->fileName;
+            savedText_ = returnFromPlayTest_->savedText;
+            returnFromPlayTest_.reset();
+            if (LevelText() != history_.Current()) {
+                history_.Reset(LevelText());
+            }
+        } else {
+            // A new level: nothing of the last one's name, file or history carries over.
+            fileName_.clear();
+            savedText_ = LevelText();
             history_.Reset(LevelText());
         }
+        levelName = fileName_;
+        unsavedShown_ = DiffersFromSaved(LevelText());
+        OfferAutosave();
         lastObjectCount_ = LevelObjects().size();
         levelTouched_ = false;
     }
@@ -338,8 +346,8 @@ void LevelEditor::Shortcuts() {
         void (*action)(LevelEditor&);
     } kCtrlKeys[] = {
         {'S', [](LevelEditor& e) { e.BuildSavePanel(); }},
-        {'L', [](LevelEditor& e) { e.BuildLoadPanel(); }},
-        {'N', [](LevelEditor& e) { e.EmptyLevel(); }},
+        {'L', [](LevelEditor& e) { e.RequestExit(Exit::Load); }},
+        {'N', [](LevelEditor& e) { e.RequestExit(Exit::New); }},
         {'Z', [](LevelEditor& e) { e.Undo(); }},
         {'Y', [](LevelEditor& e) { e.Redo(); }},
         {'C', [](LevelEditor& e) { e.Copy(); }},
@@ -362,11 +370,20 @@ void LevelEditor::Shortcuts() {
     }
 }
 
-void LevelEditor::EmptyLevel() {
+void LevelEditor::NewLevel() {
     Deselect();
     ForgetGroup();
+    panels_.DeletePanel();
+    panelObject_ = nullptr;
     DestroyAllLevelObjects();
-    levelTouched_ = true;
+    levelName.clear();
+    fileName_.clear();
+    savedText_ = LevelText();
+    unsavedShown_ = false;
+    history_.Reset(savedText_);
+    lastObjectCount_ = 0;
+    // The autosave stays: after a Discard it holds the work let go until the next edit.
+    levelTouched_ = false;
 }
 
 void LevelEditor::Leave() {
@@ -378,18 +395,18 @@ void LevelEditor::Leave() {
 }
 
 void LevelEditor::PlayTest() {
-    const std::string name = levelName.empty() ? kPlayTestLevel : levelName;
-    if (EditorSaves::WouldEmptyLevelFile(name)) {
-        BuildConfirmEmptySavePanel(name);
+    const std::string text = LevelText();
+    std::string why;
+    if (!SafeFile::Replace(Assets::SavePathOf(kPlayTestFile), text, &why)) {
+        Report(kNotSaved, {"The play-test could not start: " + Assets::SavePathOf(kPlayTestFile) +
+                           " could not be written (" + why + ")."});
         return;
     }
-    if (!SaveAndSayWhere(name)) {
-        return;
-    }
-    levelName = name;
-    returnFromPlayTest_ = name;
+    // A kill during the play-test must not lose what was not saved.
+    KeepAutosave(text);
+    returnFromPlayTest_ = PlayTestReturn{fileName_, savedText_, text};
     Palette::Hide();
     Deselect();
     panels_.DeletePanel();
-    LevelManager::PlayTest(name);
+    LevelManager::PlayTest(kPlayTestFile);
 }

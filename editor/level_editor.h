@@ -8,9 +8,11 @@
 // instances of the selected archetype on a grid, moves (arrows, M N for speed) and zooms
 // (Ctrl+wheel) the camera, and edits any object's or archetype's members in a panel
 // (platform/panel_layer.h). Ctrl+S saves the level, Ctrl+L loads one (asking first when the level
-// is not empty: the loaded objects join the ones there), Ctrl+N empties it, Ctrl+Z and Ctrl+Y undo
-// and redo, Ctrl+P saves and play-tests it (F5 comes back), Ctrl+Q or Escape leaves for the first
-// level.
+// is not empty: the loaded objects join the ones there), Ctrl+N starts a new unnamed level, Ctrl+Z
+// and Ctrl+Y undo and redo, Ctrl+P play-tests the level as it stands (from a scratch file, never
+// its own: F5 comes back to it, named and unsaved as it was), Ctrl+Q or Escape leaves for the
+// first level. F5 from anywhere else opens a new, empty, unnamed level. Saving over a file the
+// level did not come from asks first.
 //
 // A click picks the object drawn on top (editor/picking.h); a drag on empty space draws a marquee
 // and selects every object inside it as a group, which drags and deletes together. Ctrl+C copies
@@ -19,9 +21,12 @@
 // step. The selection is outlined over the level, and the palette names the archetype under the
 // mouse.
 //
-// Leaving with unsaved changes (Escape, Ctrl+Q, F6, the window's close button) first asks: Save,
-// Discard or Cancel. Every finished edit that leaves the level unlike its file is kept in the
-// autosave (editor/autosave.h), which the next F5 offers to restore.
+// Leaving the level with unsaved changes (Escape, Ctrl+Q, F6, Ctrl+N, Ctrl+L, the window's close
+// button, SIGTERM through the window) first asks: Save, Discard or Cancel; one click of the close
+// button is one question. "Unsaved" compares the level with its file's text
+// (editor/level_sameness.h), so undoing back to the saved state is clean. Every finished edit,
+// undo and redo that leaves the level unlike its file is kept in the autosave
+// (editor/autosave.h), which the next F5 offers to restore.
 //
 // The selection is a level object or an archetype; it is cleared before anything can destroy it
 // (a level clear, a switch off, a reload of the archetypes). Picking runs even while the editor is
@@ -58,8 +63,11 @@ public:
     static constexpr const char* kCancel = "Cancel";
     // The panel that says where a level save went, or that it failed.
     static constexpr const char* kSaved = "Saved";
-    // The level file a play-test runs when the level has no name yet.
-    static constexpr const char* kPlayTestLevel = "level_PlayTest";
+    // The scratch file a play-test runs: its point keeps every save away from it.
+    static constexpr const char* kPlayTestFile = "editor.playtest";
+    // The question before saving over a file the level did not come from, and its answer.
+    static constexpr const char* kFileExists = "File Exists";
+    static constexpr const char* kReplaceFile = "Replace The File";
     // The question before leaving with unsaved changes, and its answers.
     static constexpr const char* kUnsavedChanges = "Unsaved Changes";
     static constexpr const char* kSave = "Save";
@@ -93,6 +101,8 @@ public:
 
     // The level differs from the file it was loaded from or last saved to.
     bool HasUnsavedChanges() const;
+    // The file the level came from or was last saved to; empty for a new level.
+    const std::string& FileName() const { return fileName_; }
 
     Object* Selected() const { return selectedObject; }
     // The objects selected together (a marquee, a paste); empty when one object or none is.
@@ -112,7 +122,7 @@ public:
 
 private:
     // Where the designer was going when the editor asked about unsaved changes.
-    enum class Exit { Leave, ArchetypeView, Quit };
+    enum class Exit { Leave, ArchetypeView, Quit, New, Load };
 
     void SwitchOn();
     void SwitchOff();
@@ -148,7 +158,8 @@ private:
     void Shortcuts();
     void Leave();
     void PlayTest();
-    void EmptyLevel();
+    // Ctrl+N once asked: an empty level with no name and no file.
+    void NewLevel();
     void RecordEdits();
     void Restore(const std::string& levelText);
 
@@ -171,7 +182,11 @@ private:
     // Loads `name`, first asking whether it replaces the level or joins it when the level holds
     // objects.
     void AskThenLoad(const std::string& name);
-    void BuildConfirmEmptySavePanel(const std::string& name);
+    void BuildConfirmEmptySavePanel(const std::string& name, std::optional<Exit> then);
+    // Saves as `name` after the questions it needs: an empty level over objects, a file the level
+    // did not come from.
+    void SaveAsking(const std::string& name, std::optional<Exit> then);
+    bool DiffersFromSaved(const std::string& levelText) const;
     // Saves the level as `name`, keeping backups, and says on the panel what happened; then goes
     // on to `then` when saved. True when saved.
     bool SaveAndSayWhere(const std::string& name, std::optional<Exit> then = std::nullopt);
@@ -186,9 +201,16 @@ private:
     // Something may have changed the level since the last record.
     bool levelTouched_ = false;
     std::size_t lastObjectCount_ = 0;
-    // The level a play-test left from, loaded again when the editor comes back.
-    std::string returnFromPlayTest_;
-    std::string pendingLoad_;
+    // The level a play-test left from, as it was, set up again when the editor comes back.
+    struct PlayTestReturn {
+        std::string fileName;
+        std::string savedText;
+        std::string levelText;
+    };
+    std::optional<PlayTestReturn> returnFromPlayTest_;
+    std::string fileName_;
+    // The frame the close button's question opened in: SDL reports one click twice.
+    std::uint64_t closeAskedFrame_ = 0;
     // The object the panel's fields point into, or null for the level's own panels.
     Object* panelObject_ = nullptr;
     // Just switched on: the object system empties the level after this update.

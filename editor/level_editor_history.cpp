@@ -43,7 +43,7 @@ void LevelEditor::RecordEdits() {
     levelTouched_ = false;
     std::string text = LevelText(LevelObjects());
     KeepAutosave(text);
-    unsavedShown_ = text != savedText_;
+    unsavedShown_ = DiffersFromSaved(text);
     history_.Record(std::move(text));
 }
 
@@ -75,5 +75,8 @@ void LevelEditor::Restore(const std::string& levelText) {
     lastObjectCount_ = LevelObjects().size();
     levelTouched_ = false;
     barOutOfDate = true;
-    unsavedShown_ = LevelText(LevelObjects()) != savedText_;
+    const std::string text = LevelText(LevelObjects());
+    // An undo is a change like any other: a kill after it must not bring the undone work back.
+    KeepAutosave(text);
+    unsavedShown_ = DiffersFromSaved(text);
 }

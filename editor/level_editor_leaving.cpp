@@ -4,8 +4,11 @@
 #include "core/messaging.h"
 #include "editor/autosave.h"
 #include "editor/level_editor.h"
+#include "editor/level_sameness.h"
 #include "levels/data_reader.h"
 #include "levels/data_writer.h"
+#include "meta/assets.h"
+#include "meta/safe_file.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object_system.h"
@@ -14,7 +17,11 @@
 #include <sstream>
 
 bool LevelEditor::HasUnsavedChanges() const {
-    return update && LevelText(LevelObjects()) != savedText_;
+    return update && DiffersFromSaved(LevelText(LevelObjects()));
+}
+
+bool LevelEditor::DiffersFromSaved(const std::string& levelText) const {
+    return !LevelSameness::Same(levelText, savedText_);
 }
 
 void LevelEditor::RequestExit(Exit exit) {
@@ -32,13 +39,13 @@ void LevelEditor::AskBeforeLeaving(Exit exit) {
     barOutOfDate = false;
     panelObject_ = nullptr;
     panels_.NewPanel(kUnsavedChanges);
-    const std::string name = levelName.empty() ? "The level" : "\"" + levelName + "\"";
+    const std::string name = fileName_.empty() ? "The level" : "\"" + fileName_ + "\"";
     panels_.AddNote(name + " has changes that are not saved.");
     panels_.AddButton(kSave, [this, exit] {
-        if (levelName.empty()) {
+        if (fileName_.empty()) {
             BuildSavePanel(exit);
         } else {
-            SaveAndSayWhere(levelName, exit);
+            SaveAsking(fileName_, exit);
         }
     });
     panels_.AddButton(kDiscard, [this, exit] { Carry(exit); });
@@ -57,7 +64,14 @@ void LevelEditor::Carry(Exit exit) {
             MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kArchetypeEditor);
             break;
         case Exit::Quit:
+            panels_.DeletePanel();
             isRunning = false;
+            break;
+        case Exit::New:
+            NewLevel();
+            break;
+        case Exit::Load:
+            BuildLoadPanel();
             break;
     }
 }
@@ -66,20 +80,26 @@ bool LevelEditor::HoldCloseToAsk() {
     if (!HasUnsavedChanges()) {
         return false;
     }
+    const std::uint64_t frame = MessagingSystem::FrameNumber();
     if (panels_.HasPanel() && panels_.Title() == kUnsavedChanges) {
+        if (frame <= closeAskedFrame_ + 1) {
+            // The same click, reported twice (a window close and then a quit).
+            return true;
+        }
         // Closed again while asking: the designer insists, and the autosave holds the work.
         KeepAutosave(LevelText(LevelObjects()));
         return false;
     }
     AskBeforeLeaving(Exit::Quit);
+    closeAskedFrame_ = frame;
     return true;
 }
 
 void LevelEditor::KeepAutosave(const std::string& levelText) {
-    if (levelText == savedText_) {
+    if (!DiffersFromSaved(levelText)) {
         Autosave::Remove();
     } else {
-        Autosave::Write(levelName, levelText);
+        Autosave::Write(fileName_, levelText);
     }
 }
 
@@ -91,14 +111,16 @@ void LevelEditor::MarkSaved() {
 
 void LevelEditor::ShowStatus() {
     const std::size_t count = LevelObjects().size();
-    panels_.SetStatus((levelName.empty() ? std::string("(unnamed level)") : levelName) +
-                      (unsavedShown_ ? "  * unsaved" : "  saved") + "  -  " +
-                      std::to_string(count) + (count == 1 ? " object" : " objects"));
+    // A level with no file is never called saved, and never by a name it was not saved under.
+    const char* state = unsavedShown_ ? "  * unsaved" : fileName_.empty() ? "  new" : "  saved";
+    panels_.SetStatus((fileName_.empty() ? std::string("(unnamed level)") : fileName_) + state +
+                      "  -  " + std::to_string(count) + (count == 1 ? " object" : " objects"));
 }
 
 void LevelEditor::OfferAutosave() {
     const auto kept = Autosave::Read();
-    if (!kept || kept->levelText == savedText_) {
+    if (!kept || !DiffersFromSaved(kept->levelText) ||
+        LevelSameness::Same(kept->levelText, LevelText(LevelObjects()))) {
         return;
     }
     panelObject_ = nullptr;
@@ -116,10 +138,15 @@ void LevelEditor::OfferAutosave() {
         DestroyAllLevelObjects();
         std::istringstream in(contents->levelText);
         ReadLevelObjects(in, Autosave::kFileName);
-        levelName = contents->levelName;
+        levelName = fileName_ = contents->levelName;
         // Still unsaved: its file (if any) holds the older level.
-        savedText_.clear();
-        unsavedShown_ = true;
+        std::string fileText;
+        std::string why;
+        savedText_ = !fileName_.empty() && Assets::IsPlainName(fileName_) &&
+                             SafeFile::ReadAll(Assets::PathOf(fileName_), &fileText, &why)
+                         ? fileText
+                         : std::string();
+        unsavedShown_ = DiffersFromSaved(LevelText(LevelObjects()));
         history_.Reset(LevelText(LevelObjects()));
         lastObjectCount_ = LevelObjects().size();
         levelTouched_ = false;

@@ -81,25 +81,39 @@ void LevelEditor::BuildObjectPanel() {
 void LevelEditor::BuildSavePanel(std::optional<Exit> then) {
     panelObject_ = nullptr;
     panels_.NewPanel(kSaveLevel);
+    levelName = fileName_;
     panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
     if (then) {
         panels_.AddNote("Name the level, then save it.");
-        panels_.AddButton(kSaveLevel, [this, then] {
-            if (EditorSaves::WouldEmptyLevelFile(levelName)) {
-                BuildConfirmEmptySavePanel(levelName);
-            } else {
-                SaveAndSayWhere(levelName, then);
-            }
-        });
+        panels_.AddButton(kSaveLevel, [this, then] { SaveAsking(levelName, then); });
         panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
     } else {
         panels_.AddButton(kSaveLevel, [this] { SaveLevelAs(levelName); });
     }
 }
 
+void LevelEditor::SaveAsking(const std::string& name, std::optional<Exit> then) {
+    if (EditorSaves::WouldEmptyLevelFile(name)) {
+        BuildConfirmEmptySavePanel(name, then);
+        return;
+    }
+    std::error_code error;
+    if (name != fileName_ && EditorSaves::ReservedBecause(name, false).empty() &&
+        std::filesystem::is_regular_file(Assets::PathOf(name), error)) {
+        panelObject_ = nullptr;
+        panels_.NewPanel(kFileExists);
+        panels_.AddNote("\"" + name + "\" is a level this one did not come from. Save over it?");
+        panels_.AddButton(kReplaceFile, [this, name, then] { SaveAndSayWhere(name, then); });
+        panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
+        return;
+    }
+    SaveAndSayWhere(name, then);
+}
+
 void LevelEditor::BuildLoadPanel() {
     panelObject_ = nullptr;
     panels_.NewPanel(kLoadLevel);
+    levelName = fileName_;
     panels_.AddField(kLevelNameField, platform::FieldType::Text, &levelName);
     panels_.AddButton(kLoadLevel, [this] { AskThenLoad(levelName); });
     for (const std::string& name : LevelManager::LevelTable()) {
@@ -136,12 +150,12 @@ void LevelEditor::AskThenLoad(const std::string& name) {
     panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
 }
 
-void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name) {
+void LevelEditor::BuildConfirmEmptySavePanel(const std::string& name, std::optional<Exit> then) {
     panelObject_ = nullptr;
     panels_.NewPanel(kSaveLevel);
     panels_.AddNote("The level is empty, and \"" + name +
                     "\" holds objects. Save the empty level over it?");
-    panels_.AddButton(kSaveEmptyLevel, [this, name] { SaveAndSayWhere(name); });
+    panels_.AddButton(kSaveEmptyLevel, [this, name, then] { SaveAndSayWhere(name, then); });
     panels_.AddButton(kCancel, [this] { panels_.DeletePanel(); });
 }
 
@@ -152,7 +166,7 @@ bool LevelEditor::SaveAndSayWhere(const std::string& name, std::optional<Exit> t
     if (!outcome.saved) {
         return false;
     }
-    levelName = name;
+    levelName = fileName_ = name;
     MarkSaved();
     if (then) {
         Carry(*then);
@@ -180,11 +194,7 @@ void LevelEditor::DismissOldReport() {
 }
 
 void LevelEditor::SaveLevelAs(const std::string& name) {
-    if (EditorSaves::WouldEmptyLevelFile(name)) {
-        BuildConfirmEmptySavePanel(name);
-        return;
-    }
-    SaveAndSayWhere(name);
+    SaveAsking(name, std::nullopt);
 }
 
 void LevelEditor::LoadLevelNamed(const std::string& name) {
@@ -203,19 +213,19 @@ void LevelEditor::LoadLevelNamed(const std::string& name) {
                         "). Nothing was loaded.");
         return;
     }
-    const bool wasEmpty = LevelObjects().empty();
     const std::size_t before = LevelObjects().size();
     DataDiagnostics::Collector reports;
     LoadLevel(name);
-    levelName = name;
+    levelName = fileName_ = name;
     for (Object* object : LevelObjects()) {
         object->RemoveComponent("ArchetypeLevelEditorComponent");
     }
     levelTouched_ = true;
-    if (wasEmpty) {
-        savedText_ = LevelText(LevelObjects());
-    }
-    unsavedShown_ = !wasEmpty;
+    // The file now names the level: its own objects are what it holds, whatever joined them.
+    const std::vector<Object*> loaded(LevelObjects().begin() + static_cast<std::ptrdiff_t>(before),
+                                      LevelObjects().end());
+    savedText_ = LevelText(loaded);
+    unsavedShown_ = DiffersFromSaved(LevelText(LevelObjects()));
     const std::size_t count = LevelObjects().size() - before;
     std::vector<std::string> lines = {"Loaded " + std::to_string(count) +
                                       (count == 1 ? " object" : " objects") + " from " + path +

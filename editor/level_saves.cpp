@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
+#include <sstream>
 
 #include "editor/placement.h"
 #include "levels/data_writer.h"
@@ -27,10 +29,24 @@ bool HoldsLevel(const std::string& name) {
     return false;
 }
 
-// Keeps the data file `name` (when it exists: the player's own or the shipped one) as the newest
-// backup in the saves folder, the older ones moving down a generation. False, with the reason,
-// when the backup could not be written; the older backups are then untouched.
-bool KeepBackups(const std::string& name, std::string* why) {
+// The text of the data file `name`, or nothing when there is none.
+std::optional<std::string> FileText(const std::string& name) {
+    std::string text;
+    std::string why;
+    const std::filesystem::path file = Assets::PathOf(name);
+    std::error_code error;
+    if (file.empty() || !std::filesystem::exists(file, error) ||
+        !SafeFile::ReadAll(file, &text, &why)) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+// Keeps the data file `name` (when it exists: the player's own or the shipped one, and differs
+// from `newText`) as the newest backup in the saves folder, the older ones moving down a
+// generation. False, with the reason, when the backup could not be written; the older backups are
+// then untouched.
+bool KeepBackups(const std::string& name, const std::string& newText, std::string* why) {
     const std::filesystem::path file = Assets::PathOf(name);
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
@@ -38,8 +54,14 @@ bool KeepBackups(const std::string& name, std::string* why) {
     }
     std::string text;
     SafeFile::Pending newest;
-    if (!SafeFile::ReadAll(file, &text, why) ||
-        !newest.Write(Assets::SavePathOf(BackupName(name)), text, why)) {
+    if (!SafeFile::ReadAll(file, &text, why)) {
+        *why = "the backup of " + file.string() + " could not be written (" + *why + ")";
+        return false;
+    }
+    if (text == newText) {
+        return true;
+    }
+    if (!newest.Write(Assets::SavePathOf(BackupName(name)), text, why)) {
         *why = "the backup of " + file.string() + " could not be written (" + *why + ")";
         return false;
     }
@@ -116,13 +138,18 @@ bool WouldEmptyLevelFile(const std::string& name) {
 
 Outcome SaveLevel(const std::string& name) {
     if (const std::string reserved = ReservedBecause(name, false); !reserved.empty()) {
-        return NotSaved(name, reserved);
+        return NotSaved(name, "the name is refused: " + reserved);
     }
     // The physics, which keeps colliders the size of their objects, is still in the editor.
     Placement::FitBoxCollidersToScale(LevelObjects());
+    const std::string text = LevelText(LevelObjects());
+    if (FileText(name) == text && Assets::PathOf(name) == Assets::SavePathOf(name)) {
+        return Told(
+            {true, "Level \"" + name + "\" saved to " + Assets::PathOf(name) + " (unchanged)"});
+    }
     std::string why;
     DataDiagnostics::Collector reports;
-    if (!::SaveLevel(name, [&] { return KeepBackups(name, &why); })) {
+    if (!::SaveLevel(name, [&] { return KeepBackups(name, text, &why); })) {
         return NotSaved(name, why.empty() ? Joined(reports.Lines()) : why);
     }
     return Told({true, "Level \"" + name + "\" saved to " + Assets::PathOf(name)});
@@ -134,11 +161,22 @@ Outcome SaveArchetype(Object* selected) {
     }
     const std::string name = selected->GetName();
     if (const std::string reserved = ReservedBecause(name, true); !reserved.empty()) {
-        return NotSaved(name, reserved);
+        return NotSaved(name, "the name is refused: " + reserved);
     }
+    std::ostringstream archetype;
+    WriteArchetype(archetype, *selected);
+    std::string list;
+    bool listed = false;
+    for (const auto& [listedName, object] : ArchetypeTable()) {
+        list += listedName + '\n';
+        listed = listed || listedName == name;
+    }
+    list += listed ? "" : name + '\n';
     std::string why;
     DataDiagnostics::Collector reports;
-    const auto keep = [&] { return KeepBackups(name, &why) && KeepBackups("Objects", &why); };
+    const auto keep = [&] {
+        return KeepBackups(name, archetype.str(), &why) && KeepBackups("Objects", list, &why);
+    };
     if (!::SaveArchetype(selected, keep)) {
         return NotSaved(name, why.empty() ? Joined(reports.Lines()) : why);
     }

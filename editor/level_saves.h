@@ -1,9 +1,11 @@
 // The editor's saves, with the guards designers need:
-// - every save first keeps the file it is about to replace as "<name>.bak", the older backups
-//   moving down to "<name>.bak2" and "<name>.bak3". The new file is written first and the backup
-//   like the file itself (meta/safe_file.h); only when both are safely on disk do they take their
-//   places, so no failure damages the file or the last good backup, and a save whose backup
-//   cannot be written does not happen.
+// - a save that changes the file's text first keeps the file it is about to replace as
+//   "<name>.bak", the older backups moving down to "<name>.bak2" ... "<name>.bak5" and the oldest
+//   dropped; a save of the same text keeps every backup as it is, so saving again never pushes a
+//   good copy out. The new file is written first and the backup like the file itself
+//   (meta/safe_file.h); only when both are safely on disk do they take their places, so no
+//   failure damages the file or the last good backup, and a save whose backup cannot be written
+//   does not happen.
 // - a name that would overwrite one of the game's own files (any file the game has opened as
 //   other than what is saved: the lists, the sound bank, an archetype for a level, a level for
 //   an archetype; any name with an extension: pictures, the shader, backups) is refused with the
@@ -18,7 +20,7 @@ class Object;
 
 namespace EditorSaves {
 
-inline constexpr int kBackupGenerations = 3;
+inline constexpr int kBackupGenerations = 5;
 
 // "<name>.bak" for generation 1, "<name>.bak<generation>" for the older ones.
 std::string BackupName(const std::string& name, int generation = 1);

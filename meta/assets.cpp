@@ -40,25 +40,34 @@ fs::path BaseFolder(const std::string& value, const std::string& home, const cha
     return fs::path(home) / fallback;
 }
 
-// The desktop's pictures folder, as "user-dirs.dirs" names it (XDG_PICTURES_DIR="$HOME/Pictures");
+// The desktop's pictures folder, as $XDG_PICTURES_DIR or else "user-dirs.dirs" names it;
 // nothing when it names none, the home folder itself (a folder switched off), or a missing one.
 std::optional<fs::path> DesktopPictures(const Surroundings& around) {
-    std::ifstream in(BaseFolder(around.configHome, around.home, ".config") / "user-dirs.dirs");
-    const std::string key = "XDG_PICTURES_DIR=\"";
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(key, 0) != 0 || line.back() != '"') {
-            continue;
-        }
-        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+    const auto usable = [&](std::string value) -> std::optional<fs::path> {
         if (value.rfind("$HOME", 0) == 0) {
             value = around.home + value.substr(5);
         }
         std::error_code error;
         // Compared with a trailing separator on both, so that "$HOME/" is the home too.
         const fs::path folder = (fs::path(value) / "").lexically_normal();
-        if (folder.is_absolute() && folder != (fs::path(around.home) / "").lexically_normal() &&
+        if (!value.empty() && folder.is_absolute() &&
+            folder != (fs::path(around.home) / "").lexically_normal() &&
             fs::is_directory(folder, error)) {
             return folder.parent_path();
+        }
+        return std::nullopt;
+    };
+    if (const auto fromEnvironment = usable(around.picturesDir)) {
+        return fromEnvironment;
+    }
+    std::ifstream in(BaseFolder(around.configHome, around.home, ".config") / "user-dirs.dirs");
+    const std::string key = "XDG_PICTURES_DIR=\"";
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(key, 0) != 0 || line.back() != '"') {
+            continue;
+        }
+        if (const auto folder = usable(line.substr(key.size(), line.size() - key.size() - 1))) {
+            return folder;
         }
     }
     return std::nullopt;
@@ -97,6 +106,7 @@ Surroundings Surroundings::OfThisProcess() {
     }
     around.dataHome = Environment("XDG_DATA_HOME");
     around.configHome = Environment("XDG_CONFIG_HOME");
+    around.picturesDir = Environment("XDG_PICTURES_DIR");
     return around;
 }
 

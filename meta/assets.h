@@ -46,9 +46,10 @@ struct Folders {
 struct Surroundings {
     std::filesystem::path executable;  // the running program's own file
     std::filesystem::path workingFolder;
-    std::string home;        // $HOME
-    std::string dataHome;    // $XDG_DATA_HOME
-    std::string configHome;  // $XDG_CONFIG_HOME (where "user-dirs.dirs" names the pictures folder)
+    std::string home;         // $HOME
+    std::string dataHome;     // $XDG_DATA_HOME
+    std::string configHome;   // $XDG_CONFIG_HOME (where "user-dirs.dirs" names the pictures folder)
+    std::string picturesDir;  // $XDG_PICTURES_DIR, which wins over "user-dirs.dirs"
 
     // This process's: /proc/self/exe, the working directory and the environment (the password
     // database's home when $HOME is unset).

@@ -12,8 +12,21 @@
 namespace SafeFile {
 namespace {
 
+// The cause in a designer's words first, the system's own after it in brackets.
 std::string Reason(int error) {
-    return std::strerror(error);
+    const std::string system = std::strerror(error);
+    switch (error) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return "the folder is read-only (" + system + ")";
+        case ENOSPC:
+        case EFBIG:
+        case EDQUOT:
+            return "the disk is full (" + system + ")";
+        default:
+            return system;
+    }
 }
 
 // Whether the process `pid` still runs (a save of another instance of the game may be under way).
@@ -58,7 +71,14 @@ bool Pending::Write(const std::filesystem::path& target, std::string_view text, 
     temporary += std::string(kTemporaryMark) + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        *why = Reason(errno);
+        const int error = errno;
+        std::error_code missing;
+        const std::filesystem::path folder = target.parent_path();
+        // A folder that could not be made (its parent read-only) is the cause, not the file.
+        *why =
+            error == ENOENT && !folder.empty() && !std::filesystem::is_directory(folder, missing)
+                ? "the folder " + folder.string() + " is missing and could not be made (read-only?)"
+                : Reason(error);
         return false;
     }
     int error = 0;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "platform/letterbox.h"
 #include "platform/sdl/desktop_window.h"
@@ -78,9 +79,18 @@ public:
 
     void PumpEvents(WindowEvents& events) override {
         SDL_Event native;
+        // The close button of the only window arrives as a window close and then a quit: one
+        // click, one close.
+        bool closed = false;
         while (SDL_PollEvent(&native)) {
             if (IsFullscreenToggle(native)) {
                 SetFullscreen(!fullscreen_);
+                continue;
+            }
+            const bool close =
+                native.type == SDL_QUIT ||
+                (native.type == SDL_WINDOWEVENT && native.window.event == SDL_WINDOWEVENT_CLOSE);
+            if (close && std::exchange(closed, true)) {
                 continue;
             }
             DeliverEvent(Translate(native), &native, panels_, events);

@@ -166,7 +166,7 @@ namespace {
 TEST(StatusLine, NamesTheLevelAndSaysWhetherItIsSaved) {
     EditorSession session({"Crate: RigidBody2D mass 1.0"});
     session.EnterEditor();
-    EXPECT_EQ(session.Panels().Status(), "(unnamed level)  saved  -  0 objects");
+    EXPECT_EQ(session.Panels().Status(), "(unnamed level)  new  -  0 objects");
     session.Click(-1000000, 420);
     session.Frames(2);
     EXPECT_EQ(session.Panels().Status(), "(unnamed level)  * unsaved  -  1 object");
@@ -176,10 +176,49 @@ TEST(StatusLine, NamesTheLevelAndSaysWhetherItIsSaved) {
     session.Chord('Z');
     session.Frames(1);
     EXPECT_EQ(session.Panels().Status(), "level_Mine  * unsaved  -  0 objects");
+    session.Chord('Y');
+    session.Frames(1);
+    EXPECT_EQ(session.Panels().Status(), "level_Mine  saved  -  1 object");
     session.Tap(VirtualKey::F6);
-    session.PressButton(LevelEditor::kDiscard);
     session.Frames(3);
     EXPECT_EQ(session.Panels().Status().rfind("Archetypes:", 0), 0u);
+}
+
+// Ctrl+N and Ctrl+L leave the level too: with unsaved work they ask, Cancel keeps it, and
+// Discard keeps the autosave of what was let go.
+TEST(Leaving, NewAndLoadAskFirstAndKeepTheAutosave) {
+    for (const char key : {'N', 'L'}) {
+        EditorSession session({"Crate: RigidBody2D mass 1.0"});
+        session.EnterEditor();
+        session.Click(-1000000, 420);
+        session.Frames(2);
+        const std::string work = session.LevelText();
+        session.Chord(key);
+        ASSERT_EQ(session.Panels().Title(), LevelEditor::kUnsavedChanges) << key;
+        session.PressButton(LevelEditor::kCancel);
+        EXPECT_EQ(session.LevelText(), work) << key;
+        session.Chord(key);
+        session.PressButton(LevelEditor::kDiscard);
+        session.Frames(2);
+        EXPECT_EQ(session.Assets().Read(Autosave::kFileName), "\n" + work) << key;
+        EXPECT_EQ(session.Panels().Status().find("  saved"), std::string::npos) << key;
+    }
+}
+
+// SDL reports one click of the close button as a window close and a quit in the same frame.
+TEST(Leaving, OneCloseClickIsOneQuestion) {
+    EditorSession session({"Crate: RigidBody2D mass 1.0"});
+    session.EnterEditor();
+    session.Click(-1000000, 420);
+    session.Frames(2);
+    session.CloseWindow(2);
+    session.Frames(2);
+    EXPECT_TRUE(isRunning);
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kUnsavedChanges);
+    session.Frames(5);
+    session.CloseWindow();  // a second click, later: the designer insists
+    EXPECT_FALSE(isRunning);
+    isRunning = true;
 }
 
 }  // namespace

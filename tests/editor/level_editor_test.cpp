@@ -67,7 +67,7 @@ TEST_F(LevelEditorTest, AClickPicksTheObjectDrawnOnTop) {
             << c.firstLayer << " then " << c.laterLayer;
         session.Click(65, 100);
         EXPECT_EQ(editor().Selected(), first) << "only the first is there";
-        session.Chord('N');
+        session.ChordDiscarding('N');
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(LevelEditorTest, AnObjectDestroyedElsewhereTakesItsSelectionAndPanelWithI
 
 TEST_F(LevelEditorTest, CtrlNEmptiesTheLevel) {
     Place("A 0 0 10 10\nB 50 0 10 10");
-    session.Chord('N');
+    session.ChordDiscarding('N');
     EXPECT_TRUE(LevelObjects().empty());
     EXPECT_EQ(editor().Selected(), nullptr);
 }
@@ -148,8 +148,10 @@ TEST_F(LevelEditorTest, ALevelSaveWritesExactlyThePlacedObjectsAndKeepsABackup) 
     EXPECT_NE(session.LevelText().find("Block\n{"), std::string::npos);
     EXPECT_FALSE(session.Assets().Exists("level_Mine.bak"));
     const std::string first = session.Assets().Read("level_Mine");
-    session.Chord('N');
+    session.ChordDiscarding('N');
     session.Chord('S');
+    EXPECT_EQ(session.Panels().Value("Level Name"), "") << "a new level has no name";
+    session.Panels().Edit("Level Name", "level_Mine");
     session.PressButton("Save Level");
     EXPECT_EQ(session.Panels().Title(), "Save Level") << "an empty level over objects asks first";
     EXPECT_EQ(session.Assets().Read("level_Mine"), first);
@@ -183,6 +185,8 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
     session.Chord('S');
     ASSERT_TRUE(session.Panels().Edit("Level Name", "level_Intro"));
     ASSERT_TRUE(session.PressButton("Save Level"));
+    ASSERT_EQ(session.Panels().Title(), LevelEditor::kFileExists) << "not the level loaded";
+    session.PressButton(LevelEditor::kReplaceFile);
     const std::string mine = session.LevelText();
     EXPECT_EQ(session.Assets().Read("level_Intro"), shipped) << "the shipped file is untouched";
     EXPECT_EQ(session.Assets().Read("player/level_Intro"), mine);
@@ -192,8 +196,8 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
     EXPECT_EQ(session.Panels().Items()[0].label,
               "Level \"level_Intro\" saved to " + (installed.saves / "level_Intro").string());
 
-    session.Chord('N');
-    session.Chord('L');
+    session.ChordDiscarding('N');
+    session.ChordDiscarding('L');
     session.PressButton("Load level_Intro");
     EXPECT_EQ(session.LevelText(), mine) << "the player's copy is read before the shipped one";
     Assets::Use(before);
@@ -208,9 +212,9 @@ TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndAsksBeforeLoadingOnTop) {
     for (const Answer answer :
          {Answer{LevelEditor::kAddToLevel, 2u}, Answer{LevelEditor::kReplaceLevel, 1u},
           Answer{LevelEditor::kCancel, 1u}}) {
-        session.Chord('N');
+        session.ChordDiscarding('N');
         Place("Kept 0 0 10 10");
-        session.Chord('L');
+        session.ChordDiscarding('L');
         int levelButtons = 0;
         for (const auto& item : session.Panels().Items()) {
             levelButtons += item.label.rfind("Load ", 0) == 0 && item.label != "Load Level";
@@ -224,8 +228,8 @@ TEST_F(LevelEditorTest, LoadPanelOffersEveryLevelAndAsksBeforeLoadingOnTop) {
         EXPECT_EQ(LevelObjects().back()->GetName(),
                   answer.button == LevelEditor::kCancel ? "Kept" : "Rock");
     }
-    session.Chord('N');
-    session.Chord('L');
+    session.ChordDiscarding('N');
+    session.ChordDiscarding('L');
     session.PressButton("Load level_Intro");
     EXPECT_EQ(LevelObjects().size(), 1u) << "an empty level loads without a question";
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kLoaded);
@@ -294,7 +298,6 @@ const EditCase kEdits[] = {
          s.Hold(VirtualKey::Control, false);
      }},
     {"Delete", [](EditorSession& s) { s.Tap(VirtualKey::Delete); }},
-    {"Empty", [](EditorSession& s) { s.Chord('N'); }},
     {"AddComponent", [](EditorSession& s) { s.PressButton("Add Component RigidBody2D"); }},
     {"RemoveComponent",
      [](EditorSession& s) {
@@ -327,26 +330,34 @@ const EditCase kEdits[] = {
 INSTANTIATE_TEST_SUITE_P(EveryKindOfEdit, UndoTest, ::testing::ValuesIn(kEdits),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(LevelEditorTest, PlayTestSavesAndRunsTheLevelAndF5ComesBackToIt) {
+// The play-test runs the level as it stands from a scratch file: the level's own file is never
+// written without a save, and F5 brings back the level as it was left, named and still unsaved.
+TEST_F(LevelEditorTest, PlayTestNeverWritesTheLevelsFileAndF5ComesBackToIt) {
+    const std::string file = "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n";
+    session.Assets().Write("level_Trial", file);
+    editor().LoadLevelNamed("level_Trial");
     Place("Crate 0 0 30 30");
-    editor().levelName = "level_Trial";
+    session.Frames(2);
+    const std::string work = session.LevelText();
     session.Chord('P');
     session.Frames(3);
     EXPECT_FALSE(editor().update);
-    EXPECT_FALSE(EditorMode::IsActive());
     EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
-    ASSERT_EQ(LevelObjects().size(), 1u) << "the saved level runs";
+    ASSERT_EQ(LevelObjects().size(), 2u) << "the level on screen runs";
+    EXPECT_EQ(session.Assets().Read("level_Trial"), file);
     LevelObjects().front()->GetTransform().SetPosition({999.0f, 0.0f});  // played on
     session.EnterEditor();
     ASSERT_TRUE(editor().update);
-    ASSERT_EQ(LevelObjects().size(), 1u);
-    EXPECT_EQ(LevelObjects().front()->GetTransform().GetPosition().x, 0.0f);
-    EXPECT_EQ(session.LevelText(), session.Assets().Read("level_Trial"));
+    EXPECT_EQ(session.LevelText(), work);
+    EXPECT_EQ(editor().FileName(), "level_Trial");
+    EXPECT_TRUE(editor().HasUnsavedChanges());
+    EXPECT_EQ(session.Panels().Status(), "level_Trial  * unsaved  -  2 objects");
+    EXPECT_EQ(session.Assets().Read("level_Trial"), file);
 }
 
 TEST_F(LevelEditorTest, AWonPlayTestComesBackToTheEditorWithItsLevel) {
     Place("Crate 0 0 30 30");
-    editor().levelName = "level_Trial";
+    const std::string work = session.LevelText();
     session.Chord('P');
     session.Frames(3);
     ASSERT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
@@ -358,7 +369,38 @@ TEST_F(LevelEditorTest, AWonPlayTestComesBackToTheEditorWithItsLevel) {
     session.Frames(3);
     EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kLevelEditor);
     EXPECT_TRUE(editor().update);
-    EXPECT_EQ(session.LevelText(), session.Assets().Read("level_Trial"));
+    EXPECT_EQ(session.LevelText(), work);
+}
+
+// F5 from the game after editing a level opens a new level: it never carries the last one's
+// name, so nothing can be saved or play-tested over it unasked.
+TEST_F(LevelEditorTest, F5AfterLeavingOpensANewUnnamedLevel) {
+    const std::string file = "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n";
+    session.Assets().Write("level_A", file);
+    editor().LoadLevelNamed("level_A");
+    session.Frames(2);
+    session.Tap(VirtualKey::Escape);
+    session.Frames(3);
+    session.EnterEditor();
+    EXPECT_EQ(editor().FileName(), "");
+    EXPECT_EQ(session.Panels().Status(), "(unnamed level)  new  -  0 objects");
+    session.Click(-1000000, 420);
+    session.Frames(2);
+    session.Chord('P');
+    session.Frames(3);
+    EXPECT_EQ(session.Assets().Read("level_A"), file);
+    session.EnterEditor();
+    session.Chord('S');
+    session.Panels().Edit(LevelEditor::kLevelNameField, "level_A");
+    session.PressButton(LevelEditor::kSaveLevel);
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kFileExists);
+    session.PressButton(LevelEditor::kCancel);
+    EXPECT_EQ(session.Assets().Read("level_A"), file);
+    session.Chord('S');
+    session.Panels().Edit(LevelEditor::kLevelNameField, "level_A");
+    session.PressButton(LevelEditor::kSaveLevel);
+    session.PressButton(LevelEditor::kReplaceFile);
+    EXPECT_EQ(session.Assets().Read("level_A"), session.LevelText());
 }
 
 TEST_F(LevelEditorTest, EscapeLeavesForTheFirstLevel) {

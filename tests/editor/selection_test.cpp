@@ -53,7 +53,7 @@ TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSize) {
         session.Click(2000, 2000);
         session.Hold(VirtualKey::Control, false);
         EXPECT_EQ(LevelObjects().back()->GetTransform().GetScale(), c.size) << "painted";
-        session.Chord('N');
+        session.ChordDiscarding('N');
     }
 }
 

@@ -120,6 +120,10 @@ TEST_F(AssetsTest, ScreenshotsGoToTheDesktopsPicturesFolderWhenItHasOne) {
               std::string("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n") + c.line + "\n");
         EXPECT_EQ(Assets::Locate(around)->pictures, c.expected) << c.line;
     }
+    // The environment's own setting wins over the file's.
+    fs::create_directories(root() / "Shots");
+    around.picturesDir = (root() / "Shots").string();
+    EXPECT_EQ(Assets::Locate(around)->pictures, root() / "Shots" / "Vorl");
 }
 
 TEST_F(AssetsTest, ThePlayersOwnFileIsReadBeforeTheShippedOne) {

@@ -50,8 +50,10 @@ void EditorSession::Frames(int count) {
     engine_->RunFrames(count);
 }
 
-void EditorSession::CloseWindow() {
-    window_->Queue([](platform::WindowEvents& e) { e.OnClose(); });
+void EditorSession::CloseWindow(int reports) {
+    for (int i = 0; i < reports; ++i) {
+        window_->Queue([](platform::WindowEvents& e) { e.OnClose(); });
+    }
     Frames(1);
 }
 
@@ -73,6 +75,13 @@ void EditorSession::Chord(int key) {
     Hold(VirtualKey::Control, false);
     // Two frames see the release of Ctrl.
     Frames(2);
+}
+
+void EditorSession::ChordDiscarding(int key) {
+    Chord(key);
+    if (panels_->HasPanel() && panels_->Title() == std::string(LevelEditor::kUnsavedChanges)) {
+        PressButton(LevelEditor::kDiscard);
+    }
 }
 
 void EditorSession::Click(int x, int y, bool right, bool withCtrl) {

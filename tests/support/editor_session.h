@@ -33,14 +33,17 @@ public:
     void Tap(int key);
     // Holds Ctrl, taps `key`, lets Ctrl go.
     void Chord(int key);
+    // The same, answering Discard when the editor asks about unsaved changes (Ctrl+N, Ctrl+L).
+    void ChordDiscarding(int key);
     void Click(int x, int y, bool right = false, bool withCtrl = false);
     // Presses the left button at `from`, moves to `to` while held, releases there.
     void Drag(int fromX, int fromY, int toX, int toY);
     void Hold(int key, bool down);
     // Moves the mouse to (x, y) with no button held.
     void Move(int x, int y);
-    // The window manager's close button, then a frame.
-    void CloseWindow();
+    // The window manager's close button, then a frame. `reports` is how many close events the
+    // click arrives as in that frame (SDL sends a window close and then a quit).
+    void CloseWindow(int reports = 1);
 
     // Queues a press of the panel button `label` and runs a frame for the editor to act on it.
     bool PressButton(const std::string& label);

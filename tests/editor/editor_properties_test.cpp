@@ -1,0 +1,476 @@
+// Random sequences of a designer's actions on the headless editor, checked after every step
+// against a small model of what the disk must hold:
+// - a level file changes only by a save the designer confirmed (a name the level did not come
+//   from asks first), and no other file of the data folder changes at all;
+// - the last versions of every level saved are in its file or its backups;
+// - while the level differs from its file the editor says so and the autosave holds it;
+// - every question the model expects is asked, once, and none other;
+// - nothing is written into the source tree.
+// A failure prints RapidCheck's seed and the shrunk sequences. RC_PARAMS="max_success=600" runs
+// more by hand (five sequences a case); CI runs the default hundred cases.
+#include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/main_loop.h"
+#include "editor/autosave.h"
+#include "editor/level_editor.h"
+#include "editor/level_sameness.h"
+#include "editor/level_saves.h"
+#include "input/input_system.h"
+#include "levels/data_writer.h"
+#include "objects/level_objects.h"
+#include "objects/object.h"
+#include "support/editor_session.h"
+#include "support/scene_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::EditorSession;
+
+enum Act {
+    Place,
+    Scale,
+    Delete,
+    CopyPaste,
+    Undo,
+    Redo,
+    SaveAs,
+    Load,
+    New,
+    PlayTest,
+    LeaveAndF5,
+    Close,
+    FaultySave,
+    kActs
+};
+const char* const kActNames[] = {"Place",      "Scale",  "Delete",    "CopyPaste", "Undo",
+                                 "Redo",       "SaveAs", "Load",      "New",       "PlayTest",
+                                 "LeaveAndF5", "Close",  "FaultySave"};
+
+struct Step {
+    int act;
+    int arg;
+};
+
+void showValue(const Step& step, std::ostream& out) {
+    out << kActNames[step.act] << "(" << step.arg << ")";
+}
+
+const std::vector<std::string> kLevels = {"level_A", "level_B", "level_C"};
+// Names a save must refuse, each one of the game's own files or outside the folder.
+const std::vector<std::string> kHostile = {
+    "Objects",     "../level_A",        "Crate",
+    "level_A.bak", Autosave::kFileName, LevelEditor::kPlayTestFile};
+
+bool IsEditorsOwn(const std::string& file) {
+    if (file == Autosave::kFileName || file == LevelEditor::kPlayTestFile ||
+        file.find(".saving-") != std::string::npos) {
+        return true;
+    }
+    for (const std::string& level : kLevels) {
+        if (file == level || file.rfind(level + ".bak", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every file of `folder` with its size and change time, to see that nothing was written there.
+std::map<std::string, std::string> Stamps(const fs::path& folder) {
+    std::map<std::string, std::string> stamps;
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
+        struct stat info {};
+        if (::stat(entry.path().c_str(), &info) == 0) {
+            stamps[entry.path().string()] = std::to_string(info.st_size) + "@" +
+                                            std::to_string(info.st_mtim.tv_sec) + "." +
+                                            std::to_string(info.st_mtim.tv_nsec);
+        }
+    }
+    return stamps;
+}
+
+// What the disk and the screen should hold.
+struct Model {
+    std::map<std::string, std::string> disk;
+    // Every text each level file has held, oldest first, no two neighbours alike.
+    std::map<std::string, std::vector<std::string>> versions;
+    std::string fileName;
+    std::string savedText;
+};
+
+class Designer {
+public:
+    Designer() : session({"Crate: RigidBody2D mass 1.0"}) {
+        testing_support::BuildScene("Rock 5 6 10 10");
+        RC_ASSERT(EditorSaves::SaveLevel("level_A").saved);
+        model.disk["level_A"] = session.Assets().Read("level_A");
+        model.versions["level_A"] = {model.disk["level_A"]};
+        for (const std::string& file : session.Assets().Files()) {
+            if (!IsEditorsOwn(file)) {
+                others[file] = session.Assets().Read(file);
+            }
+        }
+        session.EnterEditor();
+    }
+    ~Designer() { isRunning = true; }
+
+    void Do(const Step& step) {
+        // Whether leaving the level now must ask, as the model sees it.
+        const bool unsaved = Unsaved();
+        switch (step.act) {
+            case Place:
+                session.Drag(-1000000, 420, 40 * (step.arg % 20), 100 + 40 * (step.arg % 7));
+                break;
+            case Scale:
+                if (Pick(step.arg)) {
+                    session.Tap('W');
+                }
+                break;
+            case Delete:
+                if (Pick(step.arg)) {
+                    session.Tap(VirtualKey::Delete);
+                }
+                break;
+            case CopyPaste:
+                if (Pick(step.arg)) {
+                    session.Chord('C');
+                    session.Move(40 * (step.arg % 20), -200);
+                    session.Chord('V');
+                }
+                break;
+            case Undo:
+                session.Chord('Z');
+                break;
+            case Redo:
+                session.Chord('Y');
+                break;
+            case SaveAs:
+                SaveAsStep(step.arg);
+                break;
+            case Load:
+                LoadStep(step.arg, unsaved);
+                break;
+            case New:
+                session.Chord('N');
+                if (Answer(step.arg, unsaved)) {
+                    model.fileName.clear();
+                    model.savedText.clear();
+                }
+                break;
+            case PlayTest:
+                PlayTestStep();
+                break;
+            case LeaveAndF5:
+                LeaveStep(step.arg, unsaved);
+                break;
+            case Close:
+                // Every other click arrives twice, as SDL reports it.
+                session.CloseWindow(1 + step.arg % 2);
+                session.Frames(1);
+                Answer(step.arg / 2, unsaved);
+                isRunning = true;  // the game would end here; the level stays for the next step
+                break;
+            case FaultySave:
+                FaultySaveStep(step.arg);
+                break;
+        }
+        session.Frames(2);
+        Check();
+    }
+
+private:
+    std::string Screen() const { return session.LevelText(); }
+    bool Unsaved() const { return !LevelSameness::Same(Screen(), model.savedText); }
+    bool Asking(const char* title) {
+        return session.Panels().HasPanel() && session.Panels().Title() == title;
+    }
+
+    bool Pick(int arg) {
+        const auto objects = session.Objects();
+        if (objects.empty()) {
+            return false;
+        }
+        const Vector2D at = objects[arg % objects.size()]->GetTransform().GetPosition();
+        session.Click(static_cast<int>(at.x), static_cast<int>(at.y));
+        return true;
+    }
+
+    // The question before leaving the level, when the model says there are unsaved changes:
+    // Cancel, Discard or Save by `arg`. True when the designer goes on.
+    bool Answer(int arg, bool unsaved) {
+        RC_ASSERT(Asking(LevelEditor::kUnsavedChanges) == unsaved);
+        if (!unsaved) {
+            return true;
+        }
+        switch (arg % 3) {
+            case 0:
+                session.PressButton(LevelEditor::kCancel);
+                return false;
+            case 1:
+                session.PressButton(LevelEditor::kDiscard);
+                return true;
+            default: {
+                const std::string screen = Screen();
+                session.PressButton(LevelEditor::kSave);
+                if (model.fileName.empty()) {
+                    // Asked for a name: the designer thinks better of it.
+                    RC_ASSERT(Asking(LevelEditor::kSaveLevel));
+                    session.PressButton(LevelEditor::kCancel);
+                    return false;
+                }
+                if (session.Panels().HasButton(LevelEditor::kSaveEmptyLevel)) {
+                    // An empty level over one that holds objects: asked again, and declined.
+                    session.PressButton(LevelEditor::kCancel);
+                    return false;
+                }
+                Saved(model.fileName, screen);
+                return true;
+            }
+        }
+    }
+
+    // A confirmed save of `text` (the screen when the save was asked for) as `name`.
+    void Saved(const std::string& name, const std::string& text) {
+        model.disk[name] = text;
+        auto& versions = model.versions[name];
+        if (versions.empty() || versions.back() != text) {
+            versions.push_back(text);
+        }
+        model.fileName = name;
+        model.savedText = text;
+    }
+
+    void SaveAsStep(int arg) {
+        const bool hostile = arg % 5 == 4;
+        const std::string name =
+            hostile ? kHostile[arg % kHostile.size()] : kLevels[arg % kLevels.size()];
+        const bool existed = model.disk.contains(name);
+        session.Chord('S');
+        session.Panels().Edit(LevelEditor::kLevelNameField, name);
+        session.PressButton(LevelEditor::kSaveLevel);
+        const bool asked = Asking(LevelEditor::kFileExists) ||
+                           session.Panels().HasButton(LevelEditor::kSaveEmptyLevel);
+        const bool confirm = (arg / 5) % 2 == 1;
+        if (asked) {
+            session.PressButton(confirm ? (Asking(LevelEditor::kFileExists)
+                                               ? LevelEditor::kReplaceFile
+                                               : LevelEditor::kSaveEmptyLevel)
+                                        : LevelEditor::kCancel);
+        }
+        if (!hostile && (asked ? confirm : !existed || name == model.fileName)) {
+            Saved(name, Screen());
+        }
+    }
+
+    void LoadStep(int arg, bool unsaved) {
+        session.Chord('L');
+        if (!Answer(arg, unsaved)) {
+            return;
+        }
+        const std::string name = kLevels[(arg / 3) % kLevels.size()];
+        session.Panels().Edit(LevelEditor::kLevelNameField, name);
+        const std::size_t before = session.Objects().size();
+        const bool replace = (arg / 9) % 2 == 0;
+        session.PressButton(LevelEditor::kLoadLevel);
+        if (Asking(LevelEditor::kLoadOnTop)) {
+            session.PressButton(replace ? LevelEditor::kReplaceLevel : LevelEditor::kAddToLevel);
+        }
+        if (!model.disk.contains(name)) {
+            return;
+        }
+        const auto objects = session.Objects();
+        const std::size_t from = replace ? 0 : before;
+        model.fileName = name;
+        model.savedText = LevelText(std::vector<Object*>(
+            objects.begin() + static_cast<std::ptrdiff_t>(std::min(from, objects.size())),
+            objects.end()));
+    }
+
+    void PlayTestStep() {
+        const std::string screen = Screen();
+        session.Chord('P');
+        session.Frames(5);
+        RC_ASSERT(!session.Editor().update);
+        session.EnterEditor();
+        RC_ASSERT(LevelSameness::Same(Screen(), screen));
+    }
+
+    void LeaveStep(int arg, bool unsaved) {
+        session.Tap(VirtualKey::Escape);
+        if (!Answer(arg, unsaved)) {
+            return;
+        }
+        session.Frames(3);
+        const auto kept = Autosave::Read();
+        session.EnterEditor();
+        model.fileName.clear();
+        model.savedText.clear();
+        if (Asking(LevelEditor::kAutosaveFound)) {
+            RC_ASSERT(kept.has_value());
+            if ((arg / 3) % 2 == 0) {
+                session.PressButton(LevelEditor::kDiscardAutosave);
+                return;
+            }
+            session.PressButton(LevelEditor::kRestoreAutosave);
+            model.fileName = kept->levelName;
+            model.savedText =
+                model.disk.contains(kept->levelName) ? model.disk[kept->levelName] : std::string();
+        }
+    }
+
+    // A save on a full disk or into a read-only folder, done in a child process so that the
+    // limit and the lost privileges stay there. It must fail with the cause, or find nothing to
+    // write.
+    void FaultySaveStep(int arg) {
+        const std::string name = model.fileName.empty() ? "level_B" : model.fileName;
+        if (session.Objects().empty() || (model.disk.contains(name) && name != model.fileName)) {
+            return;
+        }
+        const bool readOnly = arg % 2 == 1;
+        int channel[2];
+        RC_ASSERT(::pipe(channel) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(channel[0]);
+            if (readOnly) {
+                ::chmod(session.Assets().Folder().c_str(), 0555);
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+                    ::_exit(1);
+                }
+            } else {
+                const rlimit limit{64, 64};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            const auto outcome = EditorSaves::SaveLevel(name);
+            const std::string said = (outcome.saved ? "1" : "0") + outcome.message;
+            [[maybe_unused]] const ssize_t n = ::write(channel[1], said.data(), said.size());
+            ::_exit(0);
+        }
+        ::close(channel[1]);
+        std::string said;
+        char buffer[512];
+        for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
+            said.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(channel[0]);
+        ::waitpid(child, nullptr, 0);
+        ::chmod(session.Assets().Folder().c_str(), 0755);
+        RC_ASSERT(!said.empty());
+        if (said[0] == '1') {
+            RC_ASSERT(said.find("(unchanged)") != std::string::npos);
+        } else {
+            RC_ASSERT(said.find(readOnly ? "read-only" : "disk is full") != std::string::npos);
+        }
+    }
+
+    void Check() {
+        RC_ASSERT(session.Editor().update);
+        for (const char* question : {LevelEditor::kUnsavedChanges, LevelEditor::kFileExists,
+                                     LevelEditor::kAutosaveFound, LevelEditor::kLoadOnTop}) {
+            if (Asking(question)) {
+                RC_FAIL(std::string("a question left open: ") + question + "\n" +
+                        session.Panels().Describe());
+            }
+        }
+        auto& assets = session.Assets();
+        for (const std::string& level : kLevels) {
+            RC_ASSERT(assets.Exists(level) == model.disk.contains(level));
+            if (!model.disk.contains(level)) {
+                continue;
+            }
+            RC_ASSERT(assets.Read(level) == model.disk[level]);
+            std::vector<std::string> kept = {assets.Read(level)};
+            for (int generation = 1; generation <= EditorSaves::kBackupGenerations; ++generation) {
+                kept.push_back(assets.Read(EditorSaves::BackupName(level, generation)));
+            }
+            const auto& versions = model.versions[level];
+            const std::size_t recoverable = EditorSaves::kBackupGenerations + 1;
+            for (std::size_t i = versions.size() > recoverable ? versions.size() - recoverable : 0;
+                 i < versions.size(); ++i) {
+                RC_ASSERT(std::find(kept.begin(), kept.end(), versions[i]) != kept.end());
+            }
+        }
+        for (const std::string& file : assets.Files()) {
+            if (!IsEditorsOwn(file)) {
+                RC_ASSERT(others.contains(file));
+                RC_ASSERT(assets.Read(file) == others[file]);
+            }
+        }
+        const bool unsaved = Unsaved();
+        RC_ASSERT(session.Editor().HasUnsavedChanges() == unsaved);
+        const std::string status = session.Panels().Status();
+        const std::string shownName = model.fileName.empty() ? "(unnamed level)" : model.fileName;
+        RC_ASSERT(status.rfind(shownName + "  ", 0) == 0);
+        RC_ASSERT((status.find("* unsaved") != std::string::npos) == unsaved);
+        if (unsaved) {
+            const auto kept = Autosave::Read();
+            RC_ASSERT(kept.has_value());
+            RC_ASSERT(LevelSameness::Same(kept->levelText, Screen()));
+            RC_ASSERT(kept->levelName == model.fileName);
+        }
+    }
+
+    EditorSession session;
+    Model model;
+    std::map<std::string, std::string> others;
+};
+
+const fs::path kSourceAssets = fs::path(VORL_SOURCE_DIR) / "assets";
+
+// The scratch data folder in memory: every save and autosave is flushed to the disk, which on a
+// busy machine costs a hundred times the editor's own work.
+class ScratchInMemory {
+public:
+    ScratchInMemory() : previous_(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "") {
+        std::error_code error;
+        if (fs::is_directory("/dev/shm", error)) {
+            ::setenv("TMPDIR", "/dev/shm", 1);
+        }
+    }
+    ~ScratchInMemory() {
+        if (previous_.empty()) {
+            ::unsetenv("TMPDIR");
+        } else {
+            ::setenv("TMPDIR", previous_.c_str(), 1);
+        }
+    }
+
+private:
+    std::string previous_;
+};
+
+RC_GTEST_PROP(EditorProperties, NothingADesignerMakesIsLost, ()) {
+    const ScratchInMemory scratch;
+    const auto source = Stamps(kSourceAssets);
+    // Five designers a case: five hundred sequences in CI's default hundred cases.
+    const auto sequences = *rc::gen::container<std::vector<std::vector<Step>>>(
+        5,
+        rc::gen::resize(20, rc::gen::container<std::vector<Step>>(rc::gen::resize(
+                                // Full size: inRange scales its range by the size.
+                                100, rc::gen::build<Step>(
+                                         rc::gen::set(&Step::act, rc::gen::inRange(0, int{kActs})),
+                                         rc::gen::set(&Step::arg, rc::gen::inRange(0, 60)))))));
+    for (const auto& steps : sequences) {
+        Designer designer;
+        for (const Step& step : steps) {
+            designer.Do(step);
+        }
+    }
+    RC_ASSERT(Stamps(kSourceAssets) == source);
+}
+
+}  // namespace
