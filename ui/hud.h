@@ -1,6 +1,6 @@
 // Hud: the lines of text the game shows over play, through ScreenText: the star counter (this
 // level's stars found of those placed, and the game's total), a short notice when a sound switch
-// flips, the ending's "press any key" once its stars have flown, and the final screen's tally.
+// flips, the ending's hints (a key hurries its stars, then goes on), and the final screen's tally.
 // The UISystem feeds it the messages and steps it once per frame.
 #pragma once
 
@@ -35,6 +35,6 @@ private:
     std::size_t objectsCounted_ = 0;
     std::int32_t starsPlaced_ = 0;
     std::string shownStars_;
-    bool endingPromptShown_ = false;
+    std::string endingHint_;
     double noticeLeft_ = 0.0;
 };
