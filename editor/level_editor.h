@@ -9,8 +9,8 @@
 // (Ctrl+wheel) the camera, and edits any object's or archetype's members in a panel
 // (platform/panel_layer.h). Ctrl+S saves the level, Ctrl+L loads one (asking first when the level
 // is not empty: the loaded objects join the ones there), Ctrl+N empties it, Ctrl+Z and Ctrl+Y undo
-// and redo, Ctrl+P saves and play-tests it (F5 comes back), Ctrl+Q or Escape leaves for the first
-// level.
+// and redo, Ctrl+P saves and play-tests it (F5 comes back), Ctrl+Q or Escape leaves for the level
+// played when F5 or F6 opened the editor (the first level, from a title screen).
 //
 // A click picks the object drawn on top (editor/picking.h); a drag on empty space draws a marquee
 // and selects every object inside it as a group, which drags and deletes together. Ctrl+C copies
@@ -201,6 +201,8 @@ private:
     // The entry keys' requests, from this step's messages until EntryKeys reads them.
     bool levelEditorAsked_ = false;
     bool archetypeEditorAsked_ = false;
+    // The level played when F5 or F6 opened an editor: leaving goes back to it.
+    std::int32_t levelPlayed_ = 0;
     // Whether the level differed from its file at the last finished edit, save or load; what the
     // status line shows (comparing the whole level every frame would cost a large level dearly).
     bool unsavedShown_ = false;

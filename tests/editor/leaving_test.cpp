@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/main_loop.h"
+#include "core/messaging.h"
 #include "editor/autosave.h"
 #include "editor/level_editor.h"
 #include "input/input_system.h"
@@ -180,6 +181,22 @@ TEST(StatusLine, NamesTheLevelAndSaysWhetherItIsSaved) {
     session.PressButton(LevelEditor::kDiscard);
     session.Frames(3);
     EXPECT_EQ(session.Panels().Status().rfind("Archetypes:", 0), 0u);
+}
+
+TEST(LeavingForTheLevel, EitherEditorOpenedFromALevelGoesBackToThatLevel) {
+    for (const int key : {VirtualKey::F5, VirtualKey::F6}) {
+        SCOPED_TRACE(key == VirtualKey::F5 ? "F5" : "F6");
+        EditorSession session({"Crate: RigidBody2D mass 1.0"});
+        MessagingSystem::Send<ChangeLevelMessage>(5);
+        session.Frames(4);
+        ASSERT_EQ(LevelManager::GetCurrentLevel(), 5);
+        session.Tap(key);
+        session.Frames(4);
+        ASSERT_GT(LevelManager::GetCurrentLevel(), 20) << "in an editor";
+        session.Tap(VirtualKey::Escape);
+        session.Frames(3);
+        EXPECT_EQ(LevelManager::GetCurrentLevel(), 5) << "the player's place is kept";
+    }
 }
 
 }  // namespace
