@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -194,27 +195,23 @@ void GlyphAtlas::DrawPlate(const std::string& text, float x, float y, std::uint3
     if (!impl_ || text.empty()) {
         return;
     }
-    std::vector<float> vertices;
-    float lineTop = y;
-    std::size_t start = 0;
-    while (start <= text.size()) {
+    // One block as wide as the longest line, as tall as the lines.
+    float width = 0.0f;
+    int lines = 0;
+    for (std::size_t start = 0; start <= text.size(); ++lines) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) {
             end = text.size();
         }
-        const float width = LineWidth(text.substr(start, end - start));
-        const float left = (centre ? std::round(x + 0.5f - width / 2.0f) : x) - margin;
-        const float right = left + width + 2.0f * margin;
-        // The block's first and last lines reach out by the margin; inner lines meet edge to
-        // edge, so no pixel is darkened twice.
-        const float top = start == 0 ? lineTop - margin : lineTop;
-        const float bottom = lineTop + impl_->lineHeight + (end == text.size() ? margin : 0.0f);
-        const float quad[] = {left, top, 0, 0, right, top,    0, 0, right, bottom, 0, 0,
-                              left, top, 0, 0, right, bottom, 0, 0, left,  bottom, 0, 0};
-        vertices.insert(vertices.end(), std::begin(quad), std::end(quad));
-        lineTop += impl_->lineHeight;
+        width = std::max(width, LineWidth(text.substr(start, end - start)));
         start = end + 1;
     }
+    const float left = (centre ? std::round(x + 0.5f - width / 2.0f) : x) - margin;
+    const float right = left + width + 2.0f * margin;
+    const float top = y - margin;
+    const float bottom = y + static_cast<float>(lines) * impl_->lineHeight + margin;
+    const std::vector<float> vertices = {left, top, 0, 0, right, top,    0, 0, right, bottom, 0, 0,
+                                         left, top, 0, 0, right, bottom, 0, 0, left,  bottom, 0, 0};
     Submit(vertices, argb, true, targetWidth, targetHeight);
 }
 

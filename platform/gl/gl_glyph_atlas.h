@@ -26,8 +26,8 @@ public:
     // Top of the first line at y; see GraphicsDevice::DrawText. `width` x `height` is the target.
     void Draw(const std::string& text, float x, float y, std::uint32_t argb, bool centre,
               int targetWidth, int targetHeight);
-    // A solid rectangle behind each line of `text` as Draw would lay it out, `margin` pixels
-    // beyond it on every side of the block.
+    // A solid rectangle behind the block of `text` as Draw would lay it out (as wide as its
+    // longest line), `margin` pixels beyond it on every side.
     void DrawPlate(const std::string& text, float x, float y, std::uint32_t argb, bool centre,
                    float margin, int targetWidth, int targetHeight);
     // Pixels from the left edge to the end of the line's last advance.
