@@ -246,6 +246,10 @@ void LevelEditor::EntryKeys() {
     const bool levelEditor = std::exchange(levelEditorAsked_, false);
     const bool archetypeEditor = std::exchange(archetypeEditorAsked_, false);
     const std::int32_t current = LevelManager::GetCurrentLevel();
+    if ((levelEditor || archetypeEditor) && current < LevelManager::kLevelCount) {
+        // Leaving the editor goes back here, so a tester keeps the player's place.
+        levelPlayed_ = current;
+    }
     if (levelEditor && current != LevelManager::kLevelEditor) {
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kLevelEditor);
     } else if (archetypeEditor && current != LevelManager::kArchetypeEditor) {
@@ -275,7 +279,7 @@ void LevelEditor::UpdateArchetypeView() {
         Deselect();
         panels_.DeletePanel();
         MessagingSystem::Send<ClearLevelMessage>();
-        MessagingSystem::Send<ChangeLevelMessage>(0);
+        MessagingSystem::Send<ChangeLevelMessage>(levelPlayed_);
         return;
     }
     ShowSelectionAndNames();
@@ -391,7 +395,7 @@ void LevelEditor::Leave() {
     Deselect();
     panels_.DeletePanel();
     MessagingSystem::Send<ClearLevelMessage>();
-    MessagingSystem::Send<ChangeLevelMessage>(0);
+    MessagingSystem::Send<ChangeLevelMessage>(levelPlayed_);
 }
 
 void LevelEditor::PlayTest() {

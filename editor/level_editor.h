@@ -11,8 +11,9 @@
 // is not empty: the loaded objects join the ones there), Ctrl+N starts a new unnamed level, Ctrl+Z
 // and Ctrl+Y undo and redo, Ctrl+P play-tests the level as it stands (from a scratch file, never
 // its own: F5 comes back to it, named and unsaved as it was), Ctrl+Q or Escape leaves for the
-// first level. F5 from anywhere else opens a new, empty, unnamed level. Saving over a file the
-// level did not come from asks first.
+// level played when F5 or F6 opened the editor (the first level, from a title screen). F5 from
+// anywhere else opens a new, empty, unnamed level. Saving over a file the level did not come from
+// asks first.
 //
 // A click picks the object drawn on top (editor/picking.h); a drag on empty space draws a marquee
 // and selects every object inside it as a group, which drags and deletes together. Ctrl+C copies
@@ -223,6 +224,8 @@ private:
     // The entry keys' requests, from this step's messages until EntryKeys reads them.
     bool levelEditorAsked_ = false;
     bool archetypeEditorAsked_ = false;
+    // The level played when F5 or F6 opened an editor: leaving goes back to it.
+    std::int32_t levelPlayed_ = 0;
     // Whether the level differed from its file at the last finished edit, save or load; what the
     // status line shows (comparing the whole level every frame would cost a large level dearly).
     bool unsavedShown_ = false;

@@ -5,6 +5,7 @@
 #include "gameplay/gameplay_support.h"
 #include "gameplay/player_control_component.h"
 #include "gameplay/run_state.h"
+#include "input/input_system.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 
@@ -27,6 +28,13 @@ constexpr Vector2D kStarScale{30.0f, 30.0f};
 constexpr Vector2D kRightDrift{30.0f, 1500.0f};
 constexpr Vector2D kLeftDrift{-30.0f, 1500.0f};
 constexpr Vector2D kStarWobble{0.0f, 500.0f};
+// Stars hurried out together fan out this fast sideways at the fan's edges.
+constexpr float kFanDrift = 700.0f;
+
+bool HurryPressed() {
+    using namespace InputSystem;
+    return AnyKeyTriggered() || PadButtonTriggered(0, 0xFFFF) || MouseLeftTriggered();
+}
 
 // One axis of the triangle wave: steps of amplitude / 120 toward the peak it is heading for,
 // turning once past it.
@@ -64,6 +72,7 @@ void EndOfGame::HandleMessages() {
             }
         } else if (kind == CollisionKind::Ended) {
             active = true;
+            started = true;
         }
     });
 }
@@ -71,17 +80,29 @@ void EndOfGame::HandleMessages() {
 void EndOfGame::Update() {
     HandleMessages();
     sinceLastRelease += static_cast<float>(FrameRateController::GetDT());
+    if (owner && Hurriable() && HurryPressed()) {
+        Hurry();
+    }
     if (!owner || !active || StarCount == 0) {
         return;
     }
     if (releaseTimer < 0.0f) {
-        ReleaseStar();
+        ReleaseStar(0.0f);
     } else {
         releaseTimer -= static_cast<float>(FrameRateController::GetDT());
     }
 }
 
-void EndOfGame::ReleaseStar() {
+void EndOfGame::Hurry() {
+    hurried = true;
+    const int left = StarCount;
+    for (int i = 0; i < left; ++i) {
+        const float spread = left > 1 ? 2.0f * static_cast<float>(i) / (left - 1) - 1.0f : 0.0f;
+        ReleaseStar(spread);
+    }
+}
+
+void EndOfGame::ReleaseStar(float spread) {
     --StarCount;
     sinceLastRelease = 0.0f;
     if (Object* archetype = ArchetypeTable().Get("StarEnd")) {
@@ -94,6 +115,7 @@ void EndOfGame::ReleaseStar() {
         if (auto* flying = star->Get<FlyingStar>("FlyingStar")) {
             flying->active = true;
             flying->speed = side ? kRightDrift : kLeftDrift;
+            flying->speed.x += spread * kFanDrift;
             flying->amplitude = kStarWobble;
         }
     }

@@ -4,7 +4,9 @@
 // player is forced into the full form; when it leaves the catapult, every star collected in the
 // game flies up from the player, one every 0.5 s (the first 0.5 s after the release starts),
 // alternately drifting right and left, each a clone of the archetype "StarEnd" carrying a
-// FlyingStar. Each release spends one star of StarCount.
+// FlyingStar. Each release spends one star of StarCount. Any key, pad button or click while stars
+// are still to come or still rising hurries it: every star left rises at once, fanned out, and the
+// game moves on to the tally as soon as they are out of sight.
 // Starfall: when an object named "Movable" touches it, sends StarfallStarted.
 // FlyingStar: once started (by EndOfGame or by StarfallStarted) moves its object at "speed" plus a
 // triangle-wave wobble of `amplitude`, stepped per frame (a full period is 480 frames), and turns
@@ -28,6 +30,10 @@ public:
     float SecondsSinceAllRisen() const {
         return AllRisen() ? sinceLastRelease - kRiseSeconds : 0.0f;
     }
+    // The player has been thrown: the stars are being given back (or there were none).
+    bool Started() const { return started; }
+    // Stars are still to come or still rising, and a press would hurry them.
+    bool Hurriable() const { return started && !hurried && !AllRisen(); }
 
     void Update() override;
     void HandleMessages() override;
@@ -37,9 +43,13 @@ public:
 
     float releaseTimer = kReleaseInterval;
     float sinceLastRelease = kRiseSeconds;
+    bool started = false;
+    bool hurried = false;
 
 private:
-    void ReleaseStar();
+    // `spread` in -1..1: where the star sits in a fan of stars released together.
+    void ReleaseStar(float spread);
+    void Hurry();
 };
 
 class Starfall : public ComponentOf<Starfall, GameLogicComponent> {

@@ -140,20 +140,23 @@ void PlayerControlComponent::WinSpin(RigidBody2D* body, float dt) {
         face->GetTransform().SetScale(Shrink(face->GetTransform().GetScale(), dt));
     }
     spinTimer += dt;
-    if (spinTimer > spinTime || EndingWatched()) {
+    // Once the stars are being given back the ending decides, however long they take; the spin's
+    // own time only ends a win that never went through the catapult.
+    const auto* ending = owner->Get<EndOfGame>("EndOfGame");
+    const bool moveOn = ending && ending->Started() ? EndingWatched(*ending) : spinTimer > spinTime;
+    if (moveOn) {
         MoveOn(LevelManager::GetCurrentLevel() + 1);
     }
 }
 
-bool PlayerControlComponent::EndingWatched() const {
-    // The ending's wait lasts as long as its stars take to fly: any key or button moves on once
-    // the last is out of sight, and a few seconds later the game moves on by itself.
-    const auto* ending = owner->Get<EndOfGame>("EndOfGame");
-    if (!ending || !ending->AllRisen()) {
+bool PlayerControlComponent::EndingWatched(const EndOfGame& ending) const {
+    // Hurried stars lead straight to the tally once out of sight; otherwise any key or button
+    // moves on, and after a while the game moves on by itself.
+    if (!ending.AllRisen()) {
         return false;
     }
     using namespace InputSystem;
-    return ending->SecondsSinceAllRisen() > kEndingLinger || AnyKeyTriggered() ||
+    return ending.hurried || ending.SecondsSinceAllRisen() > kEndingLinger || AnyKeyTriggered() ||
            PadButtonTriggered(playerNum, 0xFFFF) || MouseLeftTriggered();
 }
 

@@ -12,6 +12,7 @@
 #include "core/vector.h"
 #include "objects/component_registration.h"
 
+class EndOfGame;
 class Object;
 class RigidBody2D;
 
@@ -62,8 +63,9 @@ private:
     void MakeFace();
     void WinSpin(RigidBody2D* body, float dt);
     // On the ending: whether the player has seen the stars fly and wants to go on.
-    bool EndingWatched() const;
-    static constexpr float kEndingLinger = 4.0f;
+    bool EndingWatched(const EndOfGame& ending) const;
+    // Long enough to read "Press any key to go on" and take the hand off the keys.
+    static constexpr float kEndingLinger = 15.0f;
     void CollisionPass();
     void KeyboardPass(RigidBody2D& body, Vector2D& force);
     void GamepadPass(RigidBody2D& body, Vector2D& force);

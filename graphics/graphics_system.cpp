@@ -125,6 +125,16 @@ GraphicsSystem::GraphicsSystem(platform::GraphicsDevice& device, platform::Windo
             }
         })
         .On({MessageType::ArchetypesLoaded}, [this] { assetsLoaded_ = true; })
+        // The old level is destroyed in the step that reads ClearLevel, and the new one's
+        // pictures join a step after it is loaded: the frames between would show nothing.
+        .On({MessageType::ClearLevel},
+            [this] {
+                holdingLastFrame_ = true;
+                framesHeld_ = 0;
+            })
+        .On({MessageType::LevelObjectsLoaded, MessageType::EnterLevelEditor,
+             MessageType::EnterArchetypeEditor},
+            [this] { holdingLastFrame_ = false; })
         .On({MessageType::LevelStarted}, [this] { ReleaseBigPicturesNotShown(); });
     ResetCameras();
     LevelManager::GetHooks().resetCameras = [] { ResetCameras(); };
@@ -190,6 +200,12 @@ void GraphicsSystem::Draw() {
         MessagingSystem::Send<DeviceLostToggleMessage>();
     }
 
+    if (holdingLastFrame_ && assetsLoaded_ && framesHeld_ < kMostFramesHeld) {
+        // Between two levels the window keeps the last frame presented rather than a black one.
+        ++framesHeld_;
+        return;
+    }
+    holdingLastFrame_ = false;
     device_.BeginFrame();
     if (!assetsLoaded_) {
         DrawLoadingScreen();

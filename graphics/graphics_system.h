@@ -21,7 +21,8 @@
 // for a few milliseconds, so that the art loads while the first screens show; a sheet something
 // draws before then is read on the spot. Big pictures (backgrounds, menu pages, title cards) are
 // not read ahead: each is read when first shown, and released at a level start when the level
-// that ends did not show it, so that only the few in use take memory.
+// that ends did not show it, so that only the few in use take memory. Between a level's end and
+// the next one's objects no frame is presented, so a restart never flashes an empty screen.
 #pragma once
 
 #include <cstddef>
@@ -52,6 +53,8 @@ public:
     static constexpr double kLoadingSliceSeconds = 0.006;
     // Sheets whose pixels take more than this are big pictures, read only when shown.
     static constexpr std::size_t kBigPictureBytes = 1 << 20;
+    // The most drawn frames held back between two levels, whatever comes.
+    static constexpr int kMostFramesHeld = 30;
 
     // Installs the device's texture loader, loads the effect (a compile failure shows a warning
     // box and leaves tinting off) and creates the default camera view.
@@ -127,6 +130,10 @@ private:
     bool tintAvailable_ = false;
     bool samePictureShortcuts_ = true;
     bool stepInterpolation_ = true;
+    // From ClearLevel until the next level's objects are loaded nothing is drawn or presented, so
+    // the window goes on showing the old level instead of an empty frame.
+    bool holdingLastFrame_ = false;
+    int framesHeld_ = 0;
     // A frame has drawn something of a level: reading the rest of the art may begin.
     bool firstScreenShown_ = false;
     // Level starts seen; a sheet drawn is stamped with it.

@@ -3,9 +3,6 @@
 namespace ScreenText {
 namespace {
 
-constexpr platform::Argb kShadow = 0xC0000000u;
-constexpr int kShadowOffset = 2;
-
 std::map<std::string, std::vector<Line>, std::less<>>& Storage() {
     static std::map<std::string, std::vector<Line>, std::less<>> lines;
     return lines;
@@ -56,8 +53,7 @@ void DrawAll(platform::GraphicsDevice& device) {
         for (const Line& line : lines) {
             const auto align =
                 line.centred ? platform::TextAlign::Centre : platform::TextAlign::Left;
-            device.DrawText(line.text, line.x + kShadowOffset, line.y + kShadowOffset, kShadow,
-                            align);
+            device.DrawTextPlate(line.text, line.x, line.y, kPlate, align, kPlateMargin);
             device.DrawText(line.text, line.x, line.y, line.colour, align);
         }
     }

@@ -110,6 +110,11 @@ public:
     // `x`, `y` in back-buffer pixels: the top of the first line; Left starts the text at x,
     // Centre centres each line on x. Lines break at '\n'. Nothing is clipped.
     virtual void DrawText(const std::string& text, int x, int y, Argb colour, TextAlign align) = 0;
+    // A flat plate of `colour` behind `text` placed as DrawText places it, `margin` pixels beyond
+    // its lines on every side, so that text drawn over it reads on any picture. A device that
+    // draws no text draws no plate.
+    virtual void DrawTextPlate(const std::string& /*text*/, int /*x*/, int /*y*/, Argb /*colour*/,
+                               TextAlign /*align*/, int /*margin*/) {}
     // Draws whatever the device has queued. Call before anything else draws on the back buffer
     // (an editor panel layer); Present, Clear, text and read-back do it themselves.
     virtual void Flush() {}

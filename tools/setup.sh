@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
   clang libclang-rt-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libgl1-mesa-dri
-  jq python3
+  jq python3 librsvg2-bin
   dpkg-dev file lintian desktop-file-utils appstream
 )
 # Wanted but not needed: the physics benchmark races Box2D when it is there and is left out of the

@@ -64,7 +64,7 @@ void Hud::LevelStarted(std::int32_t level) {
     objectsCounted_ = 0;
     starsPlaced_ = 0;
     shownStars_.clear();
-    endingPromptShown_ = false;
+    endingHint_.clear();
     ScreenText::Clear(kStarsOwner);
     ScreenText::Clear(kEndingOwner);
 }
@@ -177,22 +177,28 @@ void Hud::UpdateStars(std::int32_t level) {
 }
 
 void Hud::UpdateEnding(std::int32_t level) {
-    bool prompt = false;
+    // From the throw on the ending says what a key does: first it hurries the stars, then, once
+    // they are all up, it goes on to the tally.
+    std::string hint;
     if (level == kEndingLevel) {
         if (const Object* player = FindPlayer()) {
             const auto* control = player->Get<PlayerControlComponent>("PlayerControlComponent");
             const auto* ending = player->Get<EndOfGame>("EndOfGame");
-            prompt = control && ending && control->winning && ending->AllRisen();
+            if (ending && ending->Hurriable()) {
+                hint = "Press any key to hurry the stars";
+            } else if (control && ending && control->winning && ending->AllRisen() &&
+                       !ending->hurried) {
+                hint = "Press any key to go on";
+            }
         }
     }
-    if (prompt == endingPromptShown_) {
+    if (hint == endingHint_) {
         return;
     }
-    endingPromptShown_ = prompt;
-    if (prompt) {
-        ScreenText::Set(kEndingOwner,
-                        {{"Press any key to go on", Screen::kWidth / 2, 700, true, kNoticeColour}});
-    } else {
+    endingHint_ = hint;
+    if (hint.empty()) {
         ScreenText::Clear(kEndingOwner);
+    } else {
+        ScreenText::Set(kEndingOwner, {{hint, Screen::kWidth / 2, 700, true, kNoticeColour}});
     }
 }

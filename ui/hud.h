@@ -1,8 +1,8 @@
 // Hud: the lines of text the game shows over play, through ScreenText: the star counter (this
 // level's stars found of those placed, and the game's total), a short notice when a sound switch
-// flips, a longer warning when the saved progress could not be read, the ending's "press any key"
-// once its stars have flown, the final screen's tally, and, when the settings ask for it, the
-// timer: the time played in this level and in the whole run, counted in simulation steps so
+// flips, a longer warning when the saved progress could not be read, the ending's hints (a key
+// hurries its stars, then goes on), the final screen's tally, and, when the settings ask for it,
+// the timer: the time played in this level and in the whole run, counted in simulation steps so
 // that it is the same on every machine (the pause menu stops it).
 // The UISystem feeds it the messages and steps it once per frame.
 #pragma once
@@ -54,7 +54,7 @@ private:
     std::size_t objectsCounted_ = 0;
     std::int32_t starsPlaced_ = 0;
     std::string shownStars_;
-    bool endingPromptShown_ = false;
+    std::string endingHint_;
     double noticeLeft_ = 0.0;
     bool warningGiven_ = false;
     double warningLeft_ = 0.0;

@@ -48,13 +48,14 @@ inline constexpr MenuEntry kOptions[] = {
 };
 inline constexpr MenuEntry kCredits[] = {{"Credits", {0.0f, 0.0f}, kPageScale, kPageZ}};
 inline constexpr MenuEntry kHowToPlay[] = {{"HowToPlayScreen", {0.0f, 0.0f}, kPageScale, kPageZ}};
-// The two buttons of the last level.
+// The two buttons of the last level. Quit comes first, so it is the one selected: the game is
+// over and its progress kept, while a restart (which asks first) starts it from the beginning.
 inline constexpr MenuEntry kFinalScreen[] = {
+    {"Quit", {0.0f, -100.0f}, {80.0f, 45.0f}, -1.0f, ChangeLevelButtonComponent::kQuitGame},
     {"RestartGameButton",
      {0.0f, -200.0f},
      {80.0f, 45.0f},
      -1.0f,
-     ChangeLevelButtonComponent::kRestartGame},
-    {"Quit", {0.0f, -100.0f}, {80.0f, 45.0f}, -1.0f, ChangeLevelButtonComponent::kQuitGame},
+     ChangeLevelButtonComponent::kAskRestartGame},
 };
 }  // namespace MenuScreens

@@ -280,6 +280,11 @@ void UISystem::FileReactions() {
                     ShowTitle(titleReturn_);
                     return;
                 }
+                if (LevelManager::GetCurrentLevel() == kFinalLevel) {
+                    // "No" to the final screen's restart: back to its own two buttons.
+                    Show(Screen::Final, MenuScreens::kFinalScreen);
+                    return;
+                }
                 Show(Screen::PauseMenu, MenuScreens::kPauseMenu);
                 SelectEntry(returnEntry_);
                 returnEntry_ = "Resume";
@@ -497,13 +502,18 @@ void UISystem::Update() {
 void UISystem::PauseKey(std::int32_t level) {
     const bool escape = InputSystem::KeyTriggered(VirtualKey::Escape);
     const bool pauseKey = escape || InputSystem::PadButtonTriggered(0, PadButton::Start);
-    if (!pauseKey || EditorMode::IsActive() || level == kFinalLevel) {
+    if (!pauseKey || EditorMode::IsActive()) {
+        return;
+    }
+    // The final screen has no pause menu, but its restart question goes back on the key too.
+    if (level == kFinalLevel && screen != Screen::Question) {
         return;
     }
     if (escape) {
         keyboardSelection_ = true;
     }
-    if (!menuOpen) {
+    const bool finalQuestion = level == kFinalLevel;
+    if (!menuOpen && !finalQuestion) {
         MessagingSystem::Send<TogglePauseMessage>();
     } else if (screen == Screen::Question || screen == Screen::Options || screen == Screen::Page) {
         // One page back, as "No" and "Back" do.

@@ -37,11 +37,18 @@ def hills(base, amplitude, waves, phase, colour):
     return f'<path d="{" ".join(points)}" fill="{colour}"/>'
 
 
+# Nothing may reach into the band that repeats upward (SKY_ROWS) or it is stretched into a column
+# above the level: shapes keep this far below it.
+SKY_CLEARANCE = SKY_ROWS + 8
+
+
 def clouds(seed, colour, count):
     rng = random.Random(seed)
     parts = []
     for _ in range(count):
         x, y, s = rng.uniform(0, W), rng.uniform(60, 380), rng.uniform(0.7, 1.4)
+        # The highest puff (offset -18, radius 56) reaches 74 above the cloud's centre.
+        y = max(y, SKY_CLEARANCE + 74 * s)
         for dx, dy, r in ((0, 0, 46), (50, -18, 56), (108, 0, 42), (54, 14, 50)):
             parts.append(f'<circle cx="{num(x + dx * s)}" cy="{num(y + dy * s)}" '
                          f'r="{num(r * s)}" fill="{colour}"/>')
@@ -62,8 +69,12 @@ def mesas(base, colour, seed):
 
 def dim_stars(seed, count):
     rng = random.Random(seed)
-    return "".join(f'<circle cx="{num(rng.uniform(0, W))}" cy="{num(rng.uniform(0, 520))}" '
-                   f'r="{num(rng.uniform(2.5, 5))}" fill="#b7b4d6"/>' for _ in range(count))
+    parts = []
+    for _ in range(count):
+        x, y, r = rng.uniform(0, W), rng.uniform(0, 520), rng.uniform(2.5, 5)
+        y = max(y, SKY_CLEARANCE + r)
+        parts.append(f'<circle cx="{num(x)}" cy="{num(y)}" r="{num(r)}" fill="#b7b4d6"/>')
+    return "".join(parts)
 
 
 def background(fill_id, layers):

@@ -176,9 +176,9 @@ def how_to_play(x0, y0):
             out.append(text(x, y, 14, "\u2022 " + note, INK, "start"))
     out.append(text(left, y0 + 401, 14, "You can jump only from crates and blocks, never from walls.",
                     INK, "start"))
-    out.append(inline(left, y0 + 431, ["[Home]", "[End]", "skip a level", "[F12]", "screenshot",
-                                       "[Alt]", "+", "[Enter]", "full screen"]))
-    out.append(inline(left, y0 + 456, ["[F5]", "[F6]", "editors", "[F1]", "statistics"]))
+    # Only what a player uses: the testers' keys are in the README.
+    out.append(inline(left, y0 + 431, ["[F12]", "screenshot", "[Alt]", "+", "[Enter]",
+                                       "full screen"]))
     out.append(text(x0 + 600, y0 + 456, 13, "Esc, click or A: back", ACCENT, "end"))
     return "\n".join(out)
 

@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -46,9 +47,10 @@ const char* const kFragmentShader = R"(#version 330 core
 in vec2 vTexCoord;
 uniform sampler2D uAtlas;
 uniform vec4 uColour;
+uniform float uSolid;
 out vec4 fragColour;
 void main() {
-    float coverage = texture(uAtlas, vTexCoord).r;
+    float coverage = max(texture(uAtlas, vTexCoord).r, uSolid);
     fragColour = vec4(uColour.rgb, uColour.a * coverage);
 }
 )";
@@ -185,10 +187,41 @@ void GlyphAtlas::Draw(const std::string& text, float x, float y, std::uint32_t a
         lineTop += impl_->lineHeight;
         start = end + 1;
     }
+    Submit(vertices, argb, false, targetWidth, targetHeight);
+}
+
+void GlyphAtlas::DrawPlate(const std::string& text, float x, float y, std::uint32_t argb,
+                           bool centre, float margin, int targetWidth, int targetHeight) {
+    if (!impl_ || text.empty()) {
+        return;
+    }
+    // One block as wide as the longest line, as tall as the lines.
+    float width = 0.0f;
+    int lines = 0;
+    for (std::size_t start = 0; start <= text.size(); ++lines) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        width = std::max(width, LineWidth(text.substr(start, end - start)));
+        start = end + 1;
+    }
+    const float left = (centre ? std::round(x + 0.5f - width / 2.0f) : x) - margin;
+    const float right = left + width + 2.0f * margin;
+    const float top = y - margin;
+    const float bottom = y + static_cast<float>(lines) * impl_->lineHeight + margin;
+    const std::vector<float> vertices = {left, top, 0, 0, right, top,    0, 0, right, bottom, 0, 0,
+                                         left, top, 0, 0, right, bottom, 0, 0, left,  bottom, 0, 0};
+    Submit(vertices, argb, true, targetWidth, targetHeight);
+}
+
+void GlyphAtlas::Submit(const std::vector<float>& vertices, std::uint32_t argb, bool solid,
+                        int targetWidth, int targetHeight) {
     if (vertices.empty()) {
         return;
     }
     glUseProgram(impl_->program);
+    glUniform1f(glGetUniformLocation(impl_->program, "uSolid"), solid ? 1.0f : 0.0f);
     glUniform2f(glGetUniformLocation(impl_->program, "uTarget"), static_cast<float>(targetWidth),
                 static_cast<float>(targetHeight));
     glUniform4f(glGetUniformLocation(impl_->program, "uColour"),

@@ -21,9 +21,9 @@
 #include "platform/gl/gl_program.h"
 #include "platform/gl/offscreen_target.h"
 #include "platform/gl/quad_shaders.h"
+#include "platform/gl/texel_exact.h"
 #include "platform/letterbox.h"
 #include "platform/quad.h"
-#include "platform/gl/texel_exact.h"
 
 namespace platform {
 namespace {
@@ -275,6 +275,22 @@ public:
         glViewport(0, 0, kBackBufferWidth, kBackBufferHeight);
         glyphs_.Draw(text, static_cast<float>(x), static_cast<float>(y), colour,
                      align == TextAlign::Centre, kBackBufferWidth, kBackBufferHeight);
+        ForgetBindings();
+        glViewport(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
+        glEnable(GL_DEPTH_TEST);
+    }
+
+    void DrawTextPlate(const std::string& text, int x, int y, Argb colour, TextAlign align,
+                       int margin) override {
+        if (!protocol_.Drawing()) {
+            return;
+        }
+        FlushBatch();
+        glDisable(GL_DEPTH_TEST);
+        glViewport(0, 0, kBackBufferWidth, kBackBufferHeight);
+        glyphs_.DrawPlate(text, static_cast<float>(x), static_cast<float>(y), colour,
+                          align == TextAlign::Centre, static_cast<float>(margin), kBackBufferWidth,
+                          kBackBufferHeight);
         ForgetBindings();
         glViewport(viewport_.x, viewport_.y, viewport_.width, viewport_.height);
         glEnable(GL_DEPTH_TEST);

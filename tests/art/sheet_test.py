@@ -93,5 +93,71 @@ class LayoutChunk(unittest.TestCase):
             embed_layout.embed(b"GIF89a", "")
 
 
+ASSETS = os.path.join(os.path.dirname(__file__), "..", "..", "assets")
+
+
+def decode_png(data, max_rows=None):
+    """(width, rows of (r, g, b, a) tuples) of an 8-bit, non-interlaced RGB or RGBA PNG: its first
+    `max_rows` rows, or all."""
+    header, idat = None, b""
+    for kind, body in embed_layout.chunks(data):
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour not in (2, 6) or interlace:
+        raise ValueError("only 8-bit non-interlaced RGB(A)")
+    channels = 4 if colour == 6 else 3
+    stride = width * channels
+    height = min(height, max_rows or height)
+    raw = zlib.decompressobj().decompress(idat, height * (stride + 1))
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up, corner = previous[i], previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
+        rows.append([tuple(line[x * channels:(x + 1) * channels]) for x in range(width)])
+        previous = line
+    return width, rows
+
+
+class RepeatedBands(unittest.TestCase):
+    def test_the_band_a_background_repeats_upward_holds_only_sky(self):
+        """A picture cut into the band that repeats is stretched into a column above the level."""
+        checked = 0
+        for name in sorted(os.listdir(ASSETS)):
+            if not name.endswith(".png"):
+                continue
+            with open(os.path.join(ASSETS, name), "rb") as f:
+                data = f.read()
+            layout = dict(embed_layout.chunks(data)).get(b"tEXt", b"").partition(b"\0")[2].decode()
+            slice_line = re.search(r"^slice (\d+) (\d+) (\d+) (\d+)$", layout, re.M)
+            if not slice_line:
+                continue
+            left, right, top, bottom = map(int, slice_line.groups())
+            if left or right or not bottom:
+                continue
+            x0, y0, w, h = frames_of(layout)[0]
+            _, rows = decode_png(data, y0 + h - bottom)
+            for y in range(y0 + top, y0 + h - bottom):
+                row = rows[y][x0:x0 + w]
+                spread = max(max(c[i] for c in row) - min(c[i] for c in row) for i in range(3))
+                self.assertLessEqual(spread, 2, f"{name}: row {y - y0} of the repeated band")
+            checked += 1
+        self.assertGreaterEqual(checked, 4, "the four backgrounds")
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A new player's first session, driven through keys and clicks only: the splash, the gamepad
 # notice, "level_Intro"; rolling and jumping; Escape, Options, Back, Resume; F5 into the editor
-# and Escape out; Home through every level to the final screen; "Restart Game" back to the start;
+# and Escape out; Home through every level to the final screen; "Restart Game" and "Yes" back to
+# the start;
 # Page Up and Home to the final screen again; "Quit" ends the game with status 0. Every step waits
 # for what it expects to see (a screenshot compared with a reference under
 # tests/e2e/references/play_*.png, with a timeout), never for a fixed time.
@@ -147,7 +148,9 @@ wait_for_screen_to_leave play_editor_palette 30 "$palette" || fail "Escape left 
 
 home_to_final_screen
 wait_for_screen play_final_screen 90
-click 800 650                      # "Restart Game": a new game, from the gamepad notice
+click 800 650                      # "Restart Game", which asks first
+sleep 1
+click 800 400                      # "Yes": a new game, from the gamepad notice
 wait_for_screen_to_leave play_final_screen 30 || fail "Restart Game left the final screen up"
 wait_for_screen play_intro 60
 press Prior                        # Page Up: straight to the ending

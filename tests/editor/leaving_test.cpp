@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/main_loop.h"
+#include "core/messaging.h"
 #include "editor/autosave.h"
 #include "editor/level_editor.h"
 #include "input/input_system.h"
@@ -219,6 +220,22 @@ TEST(Leaving, OneCloseClickIsOneQuestion) {
     session.CloseWindow();  // a second click, later: the designer insists
     EXPECT_FALSE(isRunning);
     isRunning = true;
+}
+
+TEST(LeavingForTheLevel, EitherEditorOpenedFromALevelGoesBackToThatLevel) {
+    for (const int key : {VirtualKey::F5, VirtualKey::F6}) {
+        SCOPED_TRACE(key == VirtualKey::F5 ? "F5" : "F6");
+        EditorSession session({"Crate: RigidBody2D mass 1.0"});
+        MessagingSystem::Send<ChangeLevelMessage>(5);
+        session.Frames(4);
+        ASSERT_EQ(LevelManager::GetCurrentLevel(), 5);
+        session.Tap(key);
+        session.Frames(4);
+        ASSERT_GT(LevelManager::GetCurrentLevel(), 20) << "in an editor";
+        session.Tap(VirtualKey::Escape);
+        session.Frames(3);
+        EXPECT_EQ(LevelManager::GetCurrentLevel(), 5) << "the player's place is kept";
+    }
 }
 
 }  // namespace

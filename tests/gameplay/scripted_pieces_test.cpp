@@ -150,6 +150,70 @@ Player1 0 0 30 30
     EXPECT_LE(star->velocity.y, 2000.0f + 5.0f);
 }
 
+// The ending's scene: the player thrown out of the catapult with `stars` to give back, then
+// landed (won) at once, so that only the ending holds it.
+struct EndingScene {
+    explicit EndingScene(int stars)
+        : game(R"(
+Catapult 0 0 100 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D mHollow true
+Player1 0 0 30 30
+  PlayerControlComponent
+  RigidBody2D mass 2.13 state 1 gravity 0.0 friction 10000
+  BoxCollider2D
+  EndOfGame
+)",
+               {}, {{"StarEnd", "FlyingStar\n"}}, 19) {
+        StarCount = stars;
+        game.Frames(3);
+        game.Find("Player1")->GetTransform().SetPosition({0, 500});
+        game.Frames(2);
+        game.Player().Win();
+    }
+    const EndOfGame& Ending() { return *game.Find("Player1")->Get<EndOfGame>("EndOfGame"); }
+    GameplayScene game;
+};
+
+TEST(Ending, AKeyHurriesEveryStarLeftOutTogetherThenTheTallyFollows) {
+    EndingScene scene(6);
+    GameplayScene& game = scene.game;
+    game.FramesUntil(100, [] { return StarCount == 5; });
+    EXPECT_TRUE(scene.Ending().Hurriable());
+    const std::size_t before = LevelObjects().size();
+    game.Press('X');
+    game.Frames(2);
+    game.Release('X');
+    EXPECT_EQ(StarCount, 0) << "the five left rise together";
+    std::vector<float> drift;
+    for (std::size_t i = before; i < LevelObjects().size(); ++i) {
+        if (const auto* star = LevelObjects()[i]->Get<FlyingStar>("FlyingStar")) {
+            drift.push_back(star->speed.x);
+        }
+    }
+    ASSERT_EQ(drift.size(), 5u);
+    std::sort(drift.begin(), drift.end());
+    EXPECT_EQ(std::adjacent_find(drift.begin(), drift.end()), drift.end()) << "fanned, not piled";
+    EXPECT_FALSE(scene.Ending().Hurriable());
+    // Out of sight in 1.5 s (90 frames), then straight on to the final screen.
+    const int from = game.frame();
+    game.FramesUntil(200, [&] { return game.Count("ChangeLevel 20") > 0; });
+    EXPECT_NEAR(game.FirstFrame("ChangeLevel 20") - from, 90, 4);
+}
+
+TEST(Ending, UnhurriedTheLastWordWaitsForAKeyLongAfterTheLevelsSpinTime) {
+    EndingScene scene(2);
+    GameplayScene& game = scene.game;
+    game.Player().spinTime = 1.0f;
+    game.FramesUntil(400, [&] { return scene.Ending().AllRisen(); });
+    ASSERT_TRUE(scene.Ending().AllRisen());
+    game.Frames(60 * 10);
+    EXPECT_EQ(game.Count("ChangeLevel 20"), 0) << "ten seconds on, the hint still stands";
+    game.Press(VirtualKey::Return);
+    game.Frames(3);
+    EXPECT_EQ(game.Count("ChangeLevel 20"), 1);
+}
+
 TEST(ObjectMove, PushesOncePerGameNotAgainAfterAReloadButAgainInANewGame) {
     GameplayScene game(R"(
 Block 0 0 10 10

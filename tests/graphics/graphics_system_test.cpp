@@ -74,6 +74,35 @@ protected:
     std::unique_ptr<GraphicsSystem> graphics_;
 };
 
+TEST_F(GraphicsSystemTest, BetweenTwoLevelsTheLastFrameStaysInsteadOfAnEmptyOne) {
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    Object* old = MakeSprite("walk", {0.0f, 0.0f}, {50.0f, 50.0f}, 3.0f);
+    Frame();
+    Frame();
+    ASSERT_EQ(device_.quads.size(), 1u);
+    const int presents = device_.presents;
+    // As a restart does: the old level goes in the step that reads ClearLevel, the new level's
+    // pictures join in the step after its objects are loaded.
+    MessagingSystem::Send<ClearLevelMessage>();
+    Frame();
+    old->Destroy();
+    Frame();
+    EXPECT_EQ(device_.presents, presents) << "no empty frame is presented";
+    MakeSprite("walk", {10.0f, 0.0f}, {50.0f, 50.0f}, 3.0f);
+    MessagingSystem::Send<LevelObjectsLoadedMessage>();
+    Frame();
+    EXPECT_EQ(device_.presents, presents + 1);
+    EXPECT_EQ(device_.quads.size(), 1u) << "the first frame presented shows the new level";
+    // A clear that no level follows (an editor's empty view) holds only for a moment.
+    MessagingSystem::Send<ClearLevelMessage>();
+    for (int i = 0; i < GraphicsSystem::kMostFramesHeld; ++i) {
+        Frame();
+    }
+    EXPECT_EQ(device_.presents, presents + 1);
+    Frame();
+    EXPECT_EQ(device_.presents, presents + 2);
+}
+
 TEST_F(GraphicsSystemTest, OnlyTheLoadingTextShowsUntilTheArchetypesAreLoaded) {
     MakeSprite("walk", {0.0f, 0.0f}, {50.0f, 50.0f}, 3.0f);
     MakeSquare({10.0f, 0.0f}, {50.0f, 50.0f}, 3.0f, 1.0f, 0.0f, 0.0f, 1.0f);

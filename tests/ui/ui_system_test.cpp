@@ -243,16 +243,39 @@ TEST_F(UISystemTest, EnteringAButtonWithTheMouseSendsOneRestartSounds) {
     EXPECT_EQ(Sent(MessageType::RestartSounds), 1);
 }
 
-TEST_F(UISystemTest, TheFinalScreenShowsItsTwoButtonsAndIgnoresThePauseKey) {
+TEST_F(UISystemTest, TheFinalScreenStartsOnQuitAndItsRestartAsksFirst) {
     StartOn(20);
-    EXPECT_EQ(Screen(), (Names{"RestartGameButton", "Quit"}));
+    const Names finalScreen = {"Quit", "RestartGameButton"};
+    EXPECT_EQ(Screen(), finalScreen);
     EXPECT_EQ(Entry("Quit")->GetTransform().GetPosition(), (Vector2D{0.0f, -100.0f}));
+    EXPECT_EQ(Selected(), "Quit") << "the restart is never the preselected answer";
     PressEscape();
     Frames(2);
     EXPECT_EQ(Sent(MessageType::TogglePause), 0);
     EXPECT_EQ(ui().Veil(), nullptr) << "nothing behind the final screen to dim";
+    // Return on what the screen starts with, then back: nothing is restarted by a stray key.
+    Press(VirtualKey::Down, 1);
+    EXPECT_EQ(Selected(), "RestartGameButton");
+    Press(VirtualKey::Return, 3);
+    EXPECT_TRUE(ShowsText("Restart the game?"));
+    EXPECT_EQ(Selected(), "No");
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(Screen(), finalScreen) << "No goes back to the final screen, not a pause menu";
+    EXPECT_EQ(Selected(), "Quit");
+    Click("RestartGameButton");
+    PressEscape();
+    Frames(2);
+    EXPECT_EQ(Screen(), finalScreen) << "Escape on the question answers No";
+    EXPECT_EQ(Sent(MessageType::ChangeLevel), 0);
+    Click("RestartGameButton");
+    Click("Yes");
+    EXPECT_EQ(Sent(MessageType::ChangeLevel), 1) << "Yes restarts the game";
+}
+
+TEST_F(UISystemTest, QuitOnTheFinalScreenQuitsWithoutAsking) {
+    StartOn(20);
     Click("Quit");
-    EXPECT_FALSE(isRunning) << "Quit here quits without asking";
+    EXPECT_FALSE(isRunning);
 }
 
 TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
