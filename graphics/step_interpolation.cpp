@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "objects/transform2d.h"
+#include "core/angle.h"
 
 void StepInterpolation::BeginStep() {
     before_.swap(noted_);
