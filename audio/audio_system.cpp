@@ -25,11 +25,9 @@ AudioSystem::AudioSystem(platform::AudioDevice& device) : device_(device) {
 AudioSystem::~AudioSystem() = default;
 
 void AudioSystem::Initialize() {
-    AudioResult result = AudioResult::Ok;
     // Made on the device this system is built on, so always made; a machine without sound has
     // the silent device.
-    studio_ = SoundEventLayer::Create(&device_, result);
-    lastResult = static_cast<int>(result);
+    studio_ = SoundEventLayer::Create(&device_);
     studio_->LoadBank(Assets::ReadPathOf("SoundBank", "the sound bank"),
                       Assets::ReadPathOf("Sounds", "the folder of sounds"));
 }

@@ -44,7 +44,6 @@ public:
     explicit AudioSystem(platform::AudioDevice& device);
     ~AudioSystem() override;
 
-    void Initialize() override;
     void Update() override;
     void Shutdown() override;
 
@@ -56,12 +55,12 @@ public:
     // Sets mute switch 1 or 2 and lets what it silences fade out or back in.
     void SetMuteSwitch(int which, bool on);
 
-    int lastResult = 0;
     bool muteSwitch1 = false;
     bool muteSwitch2 = false;
     bool paused = false;
 
 private:
+    void Initialize();
     void FileReactions();
     void Play(const std::string& name, const std::optional<Vector2D>& position);
     void Stop(const std::string& name);

@@ -25,17 +25,6 @@ constexpr float kHalfLoudnessDistance = 1600.0f;
 
 }  // namespace
 
-const char* AudioResultText(int code) {
-    switch (code) {
-        case static_cast<int>(AudioResult::Ok):
-            return "No errors.";
-        case static_cast<int>(AudioResult::NoDevice):
-            return "The sound event layer was given no audio device to play on.";
-        default:
-            return "Unknown error.";
-    }
-}
-
 WorldPlacement PlaceInWorld(const Vector2D& source, const Vector2D& listener) {
     const Vector2D d = source - listener;
     WorldPlacement placement;
@@ -45,13 +34,10 @@ WorldPlacement PlaceInWorld(const Vector2D& source, const Vector2D& listener) {
     return placement;
 }
 
-std::unique_ptr<SoundEventLayer> SoundEventLayer::Create(platform::AudioDevice* device,
-                                                         AudioResult& result) {
+std::unique_ptr<SoundEventLayer> SoundEventLayer::Create(platform::AudioDevice* device) {
     if (!device) {
-        result = AudioResult::NoDevice;
         return nullptr;
     }
-    result = AudioResult::Ok;
     return std::unique_ptr<SoundEventLayer>(new SoundEventLayer(*device));
 }
 

@@ -29,10 +29,6 @@
 
 using EventInstanceId = std::uint32_t;
 
-// What the layer reports when it cannot be created: our own codes and texts.
-enum class AudioResult : int { Ok = 0, NoDevice = 1 };
-const char* AudioResultText(int code);
-
 // Where an instance stands in the world. Velocity, forward and up are fixed by the engine (still,
 // facing into the screen, +y up); only the position moves, and only world events are heard by it.
 struct Attributes3D {
@@ -53,9 +49,8 @@ WorldPlacement PlaceInWorld(const Vector2D& source, const Vector2D& listener);
 
 class SoundEventLayer {
 public:
-    // Null with `result` set when the layer cannot exist (no device to play on).
-    static std::unique_ptr<SoundEventLayer> Create(platform::AudioDevice* device,
-                                                   AudioResult& result);
+    // Null when the layer cannot exist (no device to play on).
+    static std::unique_ptr<SoundEventLayer> Create(platform::AudioDevice* device);
 
     // Reads the bank file `bankPath` and readies its sounds from `soundFolder`. A missing bank
     // gives an empty one; a sound that cannot be read is reported once (naming the file) and

@@ -5,13 +5,13 @@
 #include <sstream>
 
 #include "core/check.h"
-#include "platform/clock.h"
+#include "core/clock.h"
 
 namespace FrameRateController {
 namespace {
 
 struct State {
-    std::unique_ptr<platform::Clock> clock = platform::MakeSteadyClock();
+    std::unique_ptr<timing::Clock> clock = timing::MakeSteadyClock();
     bool started = false;
     double frameStart = 0.0;
     double lastFrameTime = 0.0;
@@ -205,7 +205,7 @@ std::string BuildStatsText() {
     return s.statsText.str();
 }
 
-void UseClock(std::unique_ptr<platform::Clock> clock) {
+void UseClock(std::unique_ptr<timing::Clock> clock) {
     State& s = S();
     s = State{};
     s.clock = std::move(clock);

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
+namespace timing {
 class Clock;
 }
 
@@ -69,7 +69,7 @@ const std::vector<std::pair<std::string, double>>& GetProfileEntries();
 // The clock the controller reads; the desktop default is the sleeping steady clock. Replacing it
 // resets every statistic and the time owed, so a headless run starts from frame zero; the step
 // stays, and the pacing returns to the default.
-void UseClock(std::unique_ptr<platform::Clock> clock);
+void UseClock(std::unique_ptr<timing::Clock> clock);
 // The simulation step (default kGameFrameTime). Tests of figures worked at 1/60 s choose that.
 void UseStep(double seconds);
 

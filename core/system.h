@@ -12,7 +12,6 @@
 class System {
 public:
     virtual ~System() = default;
-    virtual void Initialize() {}
     virtual void Update() = 0;
     virtual void Shutdown() {}
     // Runs the reactions the system filed, for this frame's messages. A system with more to do

@@ -86,8 +86,3 @@ void ArchetypeObjectEditorComponent::Update() {
         MessagingSystem::Send<SelectObjectMessage>(true, false, owner);
     }
 }
-
-void ComponentTemplate::HandleMessages() {
-    for ([[maybe_unused]] const auto& message : MessagingSystem::GetMessages()) {
-    }
-}

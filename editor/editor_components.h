@@ -39,6 +39,4 @@ public:
 class ComponentTemplate : public ComponentOf<ComponentTemplate, GameLogicComponent> {
 public:
     void Update() override { HandleMessages(); }
-    // Reads the queue and does nothing with it: the place a new component's reactions go.
-    void HandleMessages() override;
 };

@@ -54,7 +54,7 @@ std::optional<int> NumberAid(const char* name, int lowest, int highest) {
 // Before the engine is built: the clock is one of its services.
 void ApplyClockAid(platform::Services& services) {
     if (const auto fps = NumberAid("VORL_MAX_FPS", 1, 1000)) {
-        services.clock = platform::MakeCappedClock(std::move(services.clock), 1.0 / *fps);
+        services.clock = timing::MakeCappedClock(std::move(services.clock), 1.0 / *fps);
     }
 }
 

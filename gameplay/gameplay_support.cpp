@@ -1,7 +1,5 @@
 #include "gameplay/gameplay_support.h"
 
-#include <algorithm>
-
 #include "core/messaging.h"
 #include "gameplay/player_control_component.h"
 #include "graphics/particle_emitter_component.h"
@@ -61,11 +59,10 @@ bool DropBoxCollider(Object& object) {
 }
 
 bool DebugCommandSent(DebugCommand command) {
-    const auto& queue = MessagingSystem::GetMessages();
-    return std::any_of(queue.begin(), queue.end(), [command](const auto& message) {
-        const auto* debug = As<DebugCommandMessage>(*message);
-        return debug && debug->command == command;
-    });
+    bool sent = false;
+    MessagingSystem::ForEach<DebugCommandMessage>(
+        [&](const DebugCommandMessage& debug) { sent = sent || debug.command == command; });
+    return sent;
 }
 
 }  // namespace gameplay

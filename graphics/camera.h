@@ -20,11 +20,7 @@ public:
     Camera(float x, float y, float z);
     Camera(const Camera&) = delete;
     Camera& operator=(const Camera&) = delete;
-    virtual ~Camera();
-    virtual void Initialize() {}
-    virtual void Update() {}
-    virtual void Shutdown() {}
-    virtual void HandleMessages() {}
+    ~Camera();
 
     void SetZoom(float zoom) { zoom_ = zoom; }
     float GetZoom() const { return zoom_; }

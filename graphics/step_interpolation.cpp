@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "objects/transform2d.h"
+#include "core/angle.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "objects/component.h"
 
-#include <iostream>
-
 #include "core/messaging.h"
 #include "meta/meta_value.h"
 #include "objects/object.h"
@@ -20,11 +18,6 @@ Component* Component::Clone() const {
         }
     }
     return copy;
-}
-
-Component* Component::PrintName() {
-    std::cout << GetName() << '\n';
-    return this;
 }
 
 void Component::EchoInfoIfSelected() const {

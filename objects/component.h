@@ -36,7 +36,6 @@ public:
     // A new, ownerless component of this class with every registered member copied.
     virtual Component* Clone() const;
     virtual void Update() { HandleMessages(); }
-    Component* PrintName();
     virtual void HandleMessages() {}
     // Called when the owning object is destroyed, before the component is detached.
     virtual void OnDestroy() {}

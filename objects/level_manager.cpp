@@ -1,8 +1,8 @@
 #include "objects/level_manager.h"
 
 #include <algorithm>
-#include <iostream>
 
+#include "core/check.h"
 #include "core/main_loop.h"
 #include "core/message_reactions.h"
 #include "core/messaging.h"
@@ -86,8 +86,8 @@ void Switch(std::int32_t target) {
     const bool restart = target == kRestart || target < 0;
     if (target > kQuit || (restart && !IsPlayable(s.current))) {
         // No sender produces these; acting on them would index past the level table.
-        std::cerr << "LevelManager: ChangeLevel(" << target << ") ignored "
-                  << (target > kQuit ? "(no such level or code)" : "(no level to restart)") << '\n';
+        VORL_CHECK(false, target > kQuit ? "ChangeLevel names a level or code that exists"
+                                         : "a restart needs a playable level");
         s.requested = s.current;
         return;
     }

@@ -8,7 +8,8 @@
 // the systems take up the new components. Targets: 0..20 a level, 21 back to level 0 (quit while
 // input is being recorded), 22 or negative restart the previous level, 23 level editor, 24
 // archetype editor, 25 quit. Targets above 25, and a restart while an editor code is current
-// (there is no level to restart), are ignored with a note on standard error.
+// (there is no level to restart), are ignored as a broken promise (VORL_CHECK): no sender makes
+// them.
 #pragma once
 
 #include <array>

@@ -2,15 +2,13 @@
 // The renderer turns it into a world matrix, colliders read their centre and extent from it, and
 // the physics step moves objects by rewriting its position.
 //
-// Rotation is stored in whole degrees and converted with pi taken as 3.141593f; levels were laid
-// out with that constant and its rounding, so it is not the library's pi.
+// Rotation is stored in whole degrees and converted with the game's own pi (core/angle.h).
 #pragma once
 
+#include "core/angle.h"
 #include "core/matrix.h"
 #include "core/vector.h"
 #include "objects/component_registration.h"
-
-inline constexpr float kPi = 3.141593f;
 
 class Transform2D : public ComponentOf<Transform2D> {
 public:

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "core/clock.h"
 #include "platform/audio_device.h"
-#include "platform/clock.h"
 #include "platform/gamepad.h"
 #include "platform/graphics_device.h"
 #include "platform/panel_layer.h"
@@ -16,7 +16,7 @@
 namespace platform {
 
 struct Services {
-    std::unique_ptr<Clock> clock;
+    std::unique_ptr<timing::Clock> clock;
     std::unique_ptr<Window> window;
     std::unique_ptr<Gamepads> gamepads;
     std::unique_ptr<AudioDevice> audio;

@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "core/clock.h"
 #include "core/frame_rate_controller.h"
 #include "engine/core.h"
-#include "platform/clock.h"
 #include "platform/services.h"
 
 namespace {
@@ -30,7 +30,7 @@ double ProcessCpuSeconds() {
 // Sleeps of a frame's typical wait (14 ms) and of a short one (1 ms), and how much later than
 // asked each one ends.
 void MeasureSleepLateness() {
-    const auto wall = platform::MakeSteadyClock();
+    const auto wall = timing::MakeSteadyClock();
     for (const double asked : {0.014, 0.001}) {
         std::vector<double> late;
         for (int i = 0; i < (asked > 0.01 ? 100 : 300); ++i) {
@@ -49,11 +49,11 @@ void MeasureSleepLateness() {
     }
 }
 
-void Measure(const char* label, std::unique_ptr<platform::Clock> clock, double seconds) {
+void Measure(const char* label, std::unique_ptr<timing::Clock> clock, double seconds) {
     platform::Services services = platform::MakeHeadlessServices();
     services.clock = std::move(clock);
     Core core(std::move(services));
-    const auto wall = platform::MakeSteadyClock();
+    const auto wall = timing::MakeSteadyClock();
     const double wallStart = wall->Now();
     const double cpuStart = ProcessCpuSeconds();
     int frames = 0;
@@ -72,7 +72,7 @@ void Measure(const char* label, std::unique_ptr<platform::Clock> clock, double s
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5.0;
     MeasureSleepLateness();
-    Measure("sleeping", platform::MakeSteadyClock(), seconds);
-    Measure("spinning", platform::MakeSpinningClock(), seconds);
+    Measure("sleeping", timing::MakeSteadyClock(), seconds);
+    Measure("spinning", timing::MakeSpinningClock(), seconds);
     return 0;
 }

@@ -18,6 +18,7 @@
 #include <set>
 #include <string>
 
+#include "core/clock.h"
 #include "core/frame_rate_controller.h"
 #include "engine/core.h"
 #include "graphics/camera.h"
@@ -27,7 +28,6 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "objects/object_system.h"
-#include "platform/clock.h"
 #include "platform/graphics_device.h"
 #include "platform/png_codec.h"
 #include "platform/services.h"
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     if (!services.window) {
         return 1;
     }
-    services.clock = platform::MakeFixedStepClock(FrameRateController::kGameFrameTime);
+    services.clock = timing::MakeFixedStepClock(FrameRateController::kGameFrameTime);
     Core core(std::move(services));
     LoadGameData(core);
     // Two frames let the sequencer start (and finish) its own first level before ours, which

@@ -36,18 +36,13 @@ void ChangeLevelButtonComponent::HandleMessages() {
     if (!owner) {
         return;
     }
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        switch (message->type) {
-            case MessageType::TogglePause:
-            case MessageType::DeviceLostToggle:
-                owner->SetVisible(!IsConfirmationAction(NextLevel));
-                break;
-            case MessageType::Resume:
-                owner->SetVisible(false);
-                break;
-            default:
-                break;
-        }
+    using MessagingSystem::WasSent;
+    if (WasSent(MessageType::TogglePause) || WasSent(MessageType::DeviceLostToggle)) {
+        owner->SetVisible(!IsConfirmationAction(NextLevel));
+    }
+    // A resume in the same frame as a pause wins: the game goes on without the menu.
+    if (WasSent(MessageType::Resume)) {
+        owner->SetVisible(false);
     }
 }
 

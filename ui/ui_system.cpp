@@ -1,7 +1,7 @@
 #include "ui/ui_system.h"
 
 #include <algorithm>
-#include <iostream>
+#include <string>
 
 #include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
@@ -13,6 +13,8 @@
 #include "graphics/colored_square_component.h"
 #include "graphics/screen_text.h"
 #include "input/input_system.h"
+#include "meta/assets.h"
+#include "meta/data_diagnostics.h"
 #include "meta/settings.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
@@ -91,7 +93,9 @@ void UISystem::BuildScreen(std::span<const MenuEntry> entries, int confirmTarget
     for (const MenuEntry& entry : entries) {
         const Object* archetype = ArchetypeTable().Get(entry.archetype);
         if (!archetype) {
-            std::cerr << "UISystem: no archetype \"" << entry.archetype << "\" for the menu\n";
+            DataDiagnostics::Report(Assets::PathOf("Objects"), 0,
+                                    "no archetype \"" + std::string(entry.archetype) +
+                                        "\" for the menu; its entry is left out");
             continue;
         }
         Object* object = archetype->Clone();
@@ -213,7 +217,6 @@ void UISystem::FileReactions() {
     reactions_
         .On({MessageType::LevelStarted},
             [this] {
-                uiStarted_ = false;
                 menuOpen = false;
                 screen = Screen::None;
                 const std::int32_t level = LevelManager::GetCurrentLevel();
@@ -443,10 +446,6 @@ void UISystem::HandleMessages() {
 }
 
 void UISystem::Update() {
-    if (!uiStarted_) {
-        uiStarted_ = true;
-        Initialize();
-    }
     HandleMessages();
     // Detached components leave the list on every frame, menu or not, so that their storage can
     // be reclaimed; this also keeps the running index of the GUI pass to live buttons, and none

@@ -91,7 +91,6 @@ private:
 
     ComponentList<GUIComponent> guiComponents_;
     Object* veil_ = nullptr;
-    bool uiStarted_ = false;
     // The keyboard moved or pressed the selection since the mouse last moved.
     bool keyboardSelection_ = false;
     int mouseX_ = 0;

@@ -53,7 +53,7 @@ std::unique_ptr<AudioDevice> MakeSilentAudioDevice() {
 
 Services MakeHeadlessServices(double step) {
     Services services;
-    services.clock = MakeFixedStepClock(step);
+    services.clock = timing::MakeFixedStepClock(step);
     services.window = MakeHeadlessWindow();
     services.gamepads = MakeNoGamepads();
     services.audio = MakeSilentAudioDevice();

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "platform/message_box.h"
+#include "platform/sdl/sdl_message_box.h"
 
 namespace platform {
 
-void ShowWarningBox(const std::string& caption, const std::string& text) {
+void ShowSdlWarningBox(const std::string& caption, const std::string& text) {
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     const bool hasDisplay = (display && *display) || (wayland && *wayland);

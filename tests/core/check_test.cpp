@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/clock.h"
 #include "core/frame_rate_controller.h"
 #include "core/message_reactions.h"
 #include "core/messages.h"
@@ -15,7 +16,7 @@
 #include "objects/graveyard.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
-#include "platform/clock.h"
+#include "support/check_listener.h"
 #include "support/engine_test.h"
 #include "support/test_components.h"
 
@@ -26,11 +27,11 @@ protected:
     // Runs `act`, which must break one promise, and returns what standard error said.
     template <class Act>
     std::string Breaking(Act act) {
-        const int before = check::FailureCount();
+        const testing_support::ExpectedCheckFailures expected;
         testing::internal::CaptureStderr();
         act();
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(check::FailureCount(), before + 1) << said;
+        EXPECT_EQ(expected.Count(), 1) << said;
         return said;
     }
 };
@@ -56,8 +57,8 @@ TEST_F(BrokenPromise, ANonPositiveStepLeavesTheStepAsItWas) {
 }
 
 TEST_F(BrokenPromise, AFixedStepClockWithoutAStepStillMoves) {
-    std::unique_ptr<platform::Clock> clock;
-    Breaking([&] { clock = platform::MakeFixedStepClock(0.0); });
+    std::unique_ptr<timing::Clock> clock;
+    Breaking([&] { clock = timing::MakeFixedStepClock(0.0); });
     const double start = clock->Now();
     clock->WaitPast(start);
     EXPECT_GT(clock->Now(), start);

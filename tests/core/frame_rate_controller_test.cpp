@@ -6,13 +6,13 @@
 #include <cmath>
 #include <string>
 
-#include "platform/clock.h"
+#include "core/clock.h"
 
 namespace {
 
 // A clock the test moves by hand; a wait jumps just past the deadline plus any extra work time
 // the test asks for.
-class ManualClock : public platform::Clock {
+class ManualClock : public timing::Clock {
 public:
     explicit ManualClock(double* now) : now_(now) {}
     double Now() override { return *now_; }
@@ -33,7 +33,7 @@ protected:
         FrameRateController::UseStep(FrameRateController::kGameFrameTime);
     }
     void TearDown() override {
-        FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
+        FrameRateController::UseClock(timing::MakeFixedStepClock(1.0 / 60.0));
         FrameRateController::UseStep(1.0 / 60.0);
     }
 
@@ -89,7 +89,7 @@ TEST_F(FrameRateControllerTest, ALongFrameRunsTheBoundedStepsAndTheRestIsNeverSi
 TEST(FrameRateControllerSteps, TheSimulationKeepsTheClocksPaceAtAnyFrameLength) {
     for (const double frame : {1.0 / 30.0, 1.0 / 45.0, 1.0 / 60.0, 1.0 / 63.0, 1.0 / 120.0}) {
         SCOPED_TRACE(1.0 / frame);
-        FrameRateController::UseClock(platform::MakeFixedStepClock(frame));
+        FrameRateController::UseClock(timing::MakeFixedStepClock(frame));
         FrameRateController::UseStep(FrameRateController::kGameFrameTime);
         int steps = 0;
         int most = 0;
@@ -106,7 +106,7 @@ TEST(FrameRateControllerSteps, TheSimulationKeepsTheClocksPaceAtAnyFrameLength) 
         EXPECT_NEAR(steps, 1.0 + (frames - 1) * frame * 63.0, 1.0);
         EXPECT_EQ(most, static_cast<int>(std::ceil(frame * 63.0 - 1e-9)));
     }
-    FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
+    FrameRateController::UseClock(timing::MakeFixedStepClock(1.0 / 60.0));
     FrameRateController::UseStep(1.0 / 60.0);
 }
 
@@ -158,7 +158,7 @@ TEST_F(FrameRateControllerTest, APercentageOverNoWorkIsNotFinite) {
 }
 
 TEST(FixedStepClock, EachWaitAdvancesExactlyOneStep) {
-    auto clock = platform::MakeFixedStepClock(0.25);
+    auto clock = timing::MakeFixedStepClock(0.25);
     EXPECT_EQ(clock->Now(), 0.0);
     clock->WaitPast(10.0);
     EXPECT_EQ(clock->Now(), 0.25);
@@ -168,7 +168,7 @@ TEST(FixedStepClock, EachWaitAdvancesExactlyOneStep) {
 
 TEST(CappedClock, AWaitLastsAtLeastTheShortestFrameSinceThePreviousWake) {
     double now = 0.0;
-    auto clock = platform::MakeCappedClock(std::make_unique<ManualClock>(&now), 0.1);
+    auto clock = timing::MakeCappedClock(std::make_unique<ManualClock>(&now), 0.1);
     clock->WaitPast(0.01);
     EXPECT_DOUBLE_EQ(now, 0.1001) << "held to the shortest frame";
     clock->WaitPast(0.5);
@@ -179,8 +179,8 @@ TEST(CappedClock, AWaitLastsAtLeastTheShortestFrameSinceThePreviousWake) {
 }
 
 TEST(SteadyClock, AWaitEndsStrictlyAfterItsDeadline) {
-    std::unique_ptr<platform::Clock> clocks[] = {platform::MakeSteadyClock(),
-                                                 platform::MakeSpinningClock()};
+    std::unique_ptr<timing::Clock> clocks[] = {timing::MakeSteadyClock(),
+                                               timing::MakeSpinningClock()};
     for (auto& clock : clocks) {
         // Several waits, so that the steady clock's margin has been learnt from its own wakes.
         for (int i = 0; i < 20; ++i) {

@@ -26,6 +26,9 @@ const std::vector<Case> kCases = {
     {"PRU", false, true, false},
     {"PRUU", false, false, true},
     {"PRUUU", false, false, false},
+    {"PUUR", false, true, true},  // a release is seen at once; the key is held until the update
+    {"PUURU", false, false, true},
+    {"PUURUU", false, false, false},
     {"PUR", false, true, false},
     {"PURU", false, false, true},
     {"PURUP", false, true, false},  // pressed again within two updates: not new

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "core/check.h"
 #include "platform/graphics_device.h"
+#include "support/check_listener.h"
 
 namespace testing_support {
 
@@ -51,11 +51,11 @@ inline void ExpectFrameProtocolChecked(platform::GraphicsDevice& device) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         c.before(device);
-        const int failures = check::FailureCount();
+        const ExpectedCheckFailures expected;
         testing::internal::CaptureStderr();
         c.broken(device);
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(check::FailureCount(), failures + 1) << said;
+        EXPECT_EQ(expected.Count(), 1) << said;
         if (c.quadsAfter >= 0) {
             EXPECT_EQ(device.QuadsDrawn(), c.quadsAfter);
         } else {
@@ -65,7 +65,7 @@ inline void ExpectFrameProtocolChecked(platform::GraphicsDevice& device) {
         draw(device);
         EXPECT_EQ(device.QuadsDrawn(), c.quadsAfter >= 0 ? c.quadsAfter + 1 : 1);
         present(device);
-        EXPECT_EQ(check::FailureCount(), failures + 1) << c.name;
+        EXPECT_EQ(expected.Count(), 1) << c.name;
     }
 }
 

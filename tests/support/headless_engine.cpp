@@ -1,5 +1,6 @@
 #include "support/headless_engine.h"
 
+#include "core/clock.h"
 #include "core/editor_mode.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
@@ -13,7 +14,6 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "objects/object_system.h"
-#include "platform/clock.h"
 
 namespace testing_support {
 
@@ -30,7 +30,7 @@ void ResetEngineState() {
     LoopingBackgroundComponent::ResetDepthFlag();
     BeginNewGame();
     InputSystem::InputInitialize();
-    FrameRateController::UseClock(platform::MakeFixedStepClock(1.0 / 60.0));
+    FrameRateController::UseClock(timing::MakeFixedStepClock(1.0 / 60.0));
     FrameRateController::UseStep(1.0 / 60.0);
     isRunning = true;
 }

@@ -44,7 +44,7 @@ private:
 
 namespace {
 
-class DisplayClock : public platform::Clock {
+class DisplayClock : public timing::Clock {
 public:
     explicit DisplayClock(std::shared_ptr<PacedLevel::Display> display)
         : display_(std::move(display)) {}

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/vector.h"
-#include "platform/clock.h"
+#include "core/clock.h"
 #include "platform/graphics_device.h"
 #include "support/asset_folder.h"
 #include "support/headless_engine.h"

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/clock.h"
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/golden/golden_compare.h"
@@ -23,7 +24,6 @@
 #include "input/debug_keys.h"
 #include "input/input_system.h"
 #include "objects/object.h"
-#include "platform/clock.h"
 #include "platform/diagnostics.h"
 #include "platform/gl/opengl_device.h"
 #include "platform/graphics_device.h"

@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "core/clock.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,7 +7,7 @@
 
 #include "core/check.h"
 
-namespace platform {
+namespace timing {
 namespace {
 
 double SteadySeconds() {
@@ -107,4 +107,4 @@ std::unique_ptr<Clock> MakeCappedClock(std::unique_ptr<Clock> clock, double shor
     return std::make_unique<CappedClock>(std::move(clock), shortestFrame);
 }
 
-}  // namespace platform
+}  // namespace timing

@@ -15,7 +15,7 @@
 
 #include <memory>
 
-namespace platform {
+namespace timing {
 
 class Clock {
 public:
@@ -30,4 +30,4 @@ std::unique_ptr<Clock> MakeSpinningClock();
 std::unique_ptr<Clock> MakeFixedStepClock(double step);
 std::unique_ptr<Clock> MakeCappedClock(std::unique_ptr<Clock> clock, double shortestFrame);
 
-}  // namespace platform
+}  // namespace timing
