@@ -362,8 +362,7 @@ TEST(AudioFailure, ABankNamesOnlySoundsInsideItsFolder) {
     Assets::SetRoot(assets.Folder());
     testing_support::CapturedDiagnostics diagnostics;
     Audible device;
-    AudioResult result;
-    auto layer = SoundEventLayer::Create(&device, result);
+    auto layer = SoundEventLayer::Create(&device);
     assets.Write("SoundBank", "SFX/Good oneshot 1 jump.ogg\nSFX/Up oneshot 1 " + escape +
                                   "\nSFX/Link oneshot 1 linked.ogg\n"
                                   "SFX/Root oneshot 1 /etc/passwd\n"
