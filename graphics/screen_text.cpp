@@ -53,7 +53,9 @@ void DrawAll(platform::GraphicsDevice& device) {
         for (const Line& line : lines) {
             const auto align =
                 line.centred ? platform::TextAlign::Centre : platform::TextAlign::Left;
-            device.DrawTextPlate(line.text, line.x, line.y, kPlate, align, kPlateMargin);
+            if (line.plated) {
+                device.DrawTextPlate(line.text, line.x, line.y, kPlate, align, kPlateMargin);
+            }
             device.DrawText(line.text, line.x, line.y, line.colour, align);
         }
     }

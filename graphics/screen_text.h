@@ -21,6 +21,8 @@ struct Line {
     int y = 0;
     bool centred = true;
     platform::Argb colour = 0xFFFFFFFFu;
+    // Off for text that stands on a backing of its own, such as a menu row's bar.
+    bool plated = true;
 };
 
 // The glyphs' cell height in pixels: a line below another sits this much lower.
@@ -37,7 +39,7 @@ const std::map<std::string, std::vector<Line>, std::less<>>& All();
 // The text of every line, in drawing order, one per entry (for tests and tools).
 std::vector<std::string> Texts();
 
-// Draws every line, each over its plate.
+// Draws every line, each over its plate unless it has its own backing.
 void DrawAll(platform::GraphicsDevice& device);
 
 }  // namespace ScreenText

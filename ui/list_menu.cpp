@@ -218,11 +218,11 @@ void ListMenu::Draw() {
         const int left = centre - static_cast<int>(kBarScale.x) + kLabelInset;
         const int right = centre + static_cast<int>(kBarScale.x) - kLabelInset;
         if (row.value.empty()) {
-            lines.push_back({chosen ? "> " + row.label + " <" : row.label, centre, y, true, kText});
+            lines.push_back({chosen ? "> " + row.label + " <" : row.label, centre, y, true, kText, false});
         } else {
-            lines.push_back({row.label, left, y, false, kText});
+            lines.push_back({row.label, left, y, false, kText, false});
             const std::string value = chosen ? "< " + row.value + " >" : row.value;
-            lines.push_back({value, right - 60, y, true, kText});
+            lines.push_back({value, right - 60, y, true, kText, false});
         }
     }
     ScreenText::Set(kTextOwner, std::move(lines));
