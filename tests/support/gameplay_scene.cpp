@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <span>
 #include <sstream>
 
 #include "core/messaging.h"
@@ -13,6 +14,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 #include "support/scene_builder.h"
+#include "ui/menu_screens.h"
 
 namespace testing_support {
 
@@ -57,6 +59,14 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
         assets_.ShareFolder("Sounds", std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds");
     }
     archetypes.emplace("Face", "FaceComponent\n");
+    // The menus a scene may open (pause, a question, the final screen) clone these by name.
+    for (const auto& menu : {std::span<const MenuEntry>(MenuScreens::kPauseMenu),
+                             std::span<const MenuEntry>(MenuScreens::kConfirmation),
+                             std::span<const MenuEntry>(MenuScreens::kFinalScreen)}) {
+        for (const MenuEntry& entry : menu) {
+            archetypes.emplace(entry.archetype, "ChangeLevelButtonComponent\n");
+        }
+    }
     std::string list;
     for (const auto& [name, text] : archetypes) {
         list += name + "\n";
