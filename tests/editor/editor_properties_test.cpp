@@ -32,6 +32,7 @@
 #include "levels/data_writer.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
+#include "support/child_process.h"
 #include "support/editor_session.h"
 #include "support/scene_builder.h"
 
@@ -341,33 +342,19 @@ private:
             return;
         }
         const bool readOnly = arg % 2 == 1;
-        int channel[2];
-        RC_ASSERT(::pipe(channel) == 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(channel[0]);
+        const std::string said = testing_support::InChild([&]() -> std::string {
             if (readOnly) {
                 ::chmod(session.Assets().Folder().c_str(), 0555);
                 if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-                    ::_exit(1);
+                    return {};
                 }
             } else {
                 const rlimit limit{64, 64};
                 ::setrlimit(RLIMIT_FSIZE, &limit);
             }
             const auto outcome = EditorSaves::SaveLevel(name);
-            const std::string said = (outcome.saved ? "1" : "0") + outcome.message;
-            [[maybe_unused]] const ssize_t n = ::write(channel[1], said.data(), said.size());
-            ::_exit(0);
-        }
-        ::close(channel[1]);
-        std::string said;
-        char buffer[512];
-        for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
-            said.append(buffer, static_cast<std::size_t>(n));
-        }
-        ::close(channel[0]);
-        ::waitpid(child, nullptr, 0);
+            return (outcome.saved ? "1" : "0") + outcome.message;
+        });
         ::chmod(session.Assets().Folder().c_str(), 0755);
         RC_ASSERT(!said.empty());
         if (said[0] == '1') {

@@ -19,40 +19,17 @@
 #include "meta/safe_file.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
+#include "support/child_process.h"
 #include "support/editor_session.h"
 #include "support/scene_builder.h"
 
 namespace {
 
 using testing_support::EditorSession;
+using testing_support::InChild;
 
 const std::string kOld = "Rock\n{\nTransform2D 5.0 6.0 1.0 10.0 10.0 0.0\n}\n";
 const std::string kOlder = "Pebble\n{\nTransform2D 1.0 2.0 1.0 3.0 3.0 0.0\n}\n";
-
-// Runs `work` in a child process and returns what it returned.
-std::string InChild(const std::function<std::string()>& work) {
-    int channel[2];
-    if (::pipe(channel) != 0) {
-        return "no pipe";
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        const std::string said = work();
-        [[maybe_unused]] const ssize_t n = ::write(channel[1], said.data(), said.size());
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string said;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
-        said.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return said;
-}
 
 class SaveFaultsTest : public ::testing::Test {
 protected:
