@@ -106,7 +106,7 @@ void AudioSystem::FileReactions() {
             [this] {
                 if (!IsMuted()) {
                     for (const auto& [name, instance] : events_) {
-                        studio_->Start(instance);
+                        studio_->Restart(instance);
                     }
                 }
             })

@@ -13,7 +13,8 @@
 //   again, which a fan does every frame the player is in its wind;
 // - stops, pauses and mutes fade out and unpausing fades in (each event's own fade time), so none
 //   clicks; a loop asked for again while it fades out after a stop comes back instead of
-//   starting over;
+//   starting over; a restart (a menu button's hover) fades out, goes back to the beginning and
+//   fades in;
 // - a loop a piece stops (StopSound) plays on for half a second before it fades, and asked for
 //   again meanwhile it simply goes on: a stop and a start that close are one steady sound; the
 //   world's own stops (level change, pause menu, editor) take effect at once;

@@ -239,8 +239,30 @@ void SoundEventLayer::Start(EventInstanceId id) {
 }
 
 void SoundEventLayer::FadeTo(Instance& instance, float target, AfterFade after) {
+    if (target > 0.0f) {
+        instance.rewindWhenSilent = false;  // heard again before the silence came
+    }
     instance.fadeTarget = target;
     instance.afterFade = after;
+}
+
+void SoundEventLayer::Restart(EventInstanceId id) {
+    Instance* instance = Find(id);
+    if (!instance) {
+        return;
+    }
+    const bool heard =
+        instance->voice && device_.IsPlaying(instance->voice) && instance->fade > 0.0f;
+    if (!heard || instance->event->description.fadeSeconds <= 0.0f) {
+        Start(id);
+        return;
+    }
+    // Going out already (a pause or a stop), it goes back once silent; playing, it goes out, back
+    // and in again.
+    instance->rewindWhenSilent = true;
+    if (instance->afterFade == AfterFade::Nothing) {
+        FadeTo(*instance, 0.0f, AfterFade::Restart);
+    }
 }
 
 void SoundEventLayer::Stop(EventInstanceId id) {
@@ -372,8 +394,15 @@ bool SoundEventLayer::AdvanceFade(EventInstanceId id, Instance& instance, float 
     }
     // Silent for a whole frame, the device's own ramp to the last gain included: what waited
     // for the silence happens.
+    if (instance.rewindWhenSilent && instance.afterFade != AfterFade::Stop) {
+        instance.rewindWhenSilent = false;
+        device_.Rewind(instance.voice);
+    }
     if (instance.afterFade == AfterFade::Pause) {
         device_.SetPaused(instance.voice, true);
+    } else if (instance.afterFade == AfterFade::Restart) {
+        FadeTo(instance, instance.paused ? 0.0f : 1.0f, AfterFade::Nothing);
+        return true;
     } else if (instance.afterFade == AfterFade::Stop) {
         const bool released = instance.released;
         StopNow(id);

@@ -62,6 +62,9 @@ public:
     EventInstanceId CreateInstance(const EventDescription& event);
     // Starts the instance, or starts it again from its beginning.
     void Start(EventInstanceId id);
+    // Starts it again from its beginning as Start does, but a sounding instance with a fade goes
+    // out over it first and comes back in over it, so the restart is not heard as a cut.
+    void Restart(EventInstanceId id);
     // Fades the instance out and stops it; a released instance is gone afterwards.
     void Stop(EventInstanceId id);
     // Stops at once, unheard fade or not: for shutting down.
@@ -105,7 +108,7 @@ private:
         EventDescription description;
         std::vector<platform::SoundId> sounds;  // empty when a file failed
     };
-    enum class AfterFade { Nothing, Pause, Stop };
+    enum class AfterFade { Nothing, Pause, Stop, Restart };
     struct Instance {
         const LoadedEvent* event = nullptr;
         platform::VoiceId voice = 0;
@@ -116,6 +119,8 @@ private:
         float fade = 1.0f;  // 0 silent .. 1 full
         float fadeTarget = 1.0f;
         AfterFade afterFade = AfterFade::Nothing;
+        // Restarted while it could be heard: it goes back to its beginning once silent.
+        bool rewindWhenSilent = false;
         std::vector<float> parameterValues;  // one per event parameter
         std::vector<std::size_t> states;     // the state each parameter is in
         std::vector<float> layerGains;       // heard now
