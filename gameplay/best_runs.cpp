@@ -143,6 +143,8 @@ void Finish() {
     const Watching w = std::move(*s.watch);
     s.watch.reset();
     ScreenText::Clear(kLabelOwner);
+    // A key the replay pressed gets no release from the keyboard.
+    PressKeys(0);
     StarCount = w.stars;
     StarCountAtLevelStart = w.starsAtLevelStart;
     if (w.quitAfter) {

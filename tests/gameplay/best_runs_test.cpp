@@ -169,6 +169,15 @@ TEST(BestRuns, APlayedLevelIsKeptAndItsReplayReachesTheGoalOnItsLastStep) {
         std::set<std::string> said;
         EXPECT_EQ(game.Watch(&said), BestRuns::Outcome::NoLongerMatches);
         EXPECT_TRUE(said.count("Replay") && said.count(BestRuns::kMismatch));
+        // Stopped halfway (the menu's key), the watch goes back and leaves no key held.
+        game.engine->RunFrames(4);
+        ASSERT_TRUE(BestRuns::Watch(kLevel));
+        game.engine->RunFrames(100);
+        BestRuns::StopWatching();
+        game.engine->RunFrames(4);
+        EXPECT_EQ(BestRuns::LastOutcome(), BestRuns::Outcome::Stopped);
+        EXPECT_EQ(LevelManager::GetCurrentLevel(), kLevel + 1);
+        EXPECT_FALSE(InputSystem::KeyDown(VirtualKey::Right));
     }
 }
 
