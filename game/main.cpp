@@ -10,7 +10,9 @@
 //  - VORL_PLAYBACK=1 plays every level's recording ("Level<n>Input/inputfile<k>.input") into
 //    gamepad 0 from the moment the level's objects are live, and moves on when it ends; each level
 //    started is named on standard output ("level started: <name>"), so a script can follow the
-//    game without reading the screen.
+//    game without reading the screen;
+//  - VORL_WATCH_LEVEL=<2..20> starts on that level watching its best run (gameplay/best_runs.h),
+//    says on standard output how the replay ended, and quits.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -21,6 +23,7 @@
 #include "core/messages.h"
 #include "core/messaging.h"
 #include "engine/core.h"
+#include "gameplay/best_runs.h"
 #include "gameplay/progress.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
@@ -62,6 +65,11 @@ void ApplyClockAid(platform::Services& services) {
 void ApplyGameAids(Core& core) {
     if (const auto level = NumberAid("VORL_START_LEVEL", 0, LevelManager::kLevelCount - 1)) {
         LevelManager::SetStartLevel(*level);
+    }
+    if (const auto level = NumberAid("VORL_WATCH_LEVEL", 2, LevelManager::kLevelCount - 1)) {
+        if (!BestRuns::WatchAtLaunch(*level)) {
+            std::cerr << "VORL_WATCH_LEVEL=" << *level << ": no best run of that level kept\n";
+        }
     }
     if (NumberAid("VORL_PLAYBACK", 1, 1)) {
         InputSystem::SetPlaybackInput(true);

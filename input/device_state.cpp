@@ -64,6 +64,12 @@ void Keyboard::Flip(int key) {
     }
 }
 
+void Keyboard::Force(int key, bool down) {
+    if (Valid(key)) {
+        keys_[key] = ButtonLatch{down, false, false, false};
+    }
+}
+
 void Keyboard::StartRepeatCountdown(int key) {
     if (keys_[key].Triggered()) {
         countdown_[key] = kRepeatDelay;
@@ -110,6 +116,12 @@ void Pads::Accept(int index, const std::optional<platform::ControllerState>& sta
     pad.connected = state.has_value();
     pad.leftMagnitude = state ? Magnitude(state->thumbLX, state->thumbLY, kLeftDeadZone) : 0.0f;
     pad.rightMagnitude = state ? Magnitude(state->thumbRX, state->thumbRY, kRightDeadZone) : 0.0f;
+}
+
+void Pads::Replace(int index, const platform::ControllerState& state) {
+    const platform::ControllerState previous = pads_[index].previous;
+    Accept(index, state);
+    pads_[index].previous = previous;
 }
 
 void Pads::Blank(int index) {

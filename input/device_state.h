@@ -30,6 +30,8 @@ public:
     void Set(int key, bool pressed);
     // Written as it stands, with no latch: random input flips keys inside the update itself.
     void Flip(int key);
+    // Reads as down (held and triggered) or up this update, whatever was pressed before.
+    void Force(int key, bool down);
     void Advance();
     void Clear();
 
@@ -73,6 +75,8 @@ public:
     void Accept(int pad, const std::optional<platform::ControllerState>& state);
     // A recording ran out: the record is neutral, the pad's connection left as it was.
     void Blank(int pad);
+    // This update's record replaced after it was read; the record before it stays.
+    void Replace(int pad, const platform::ControllerState& state);
 
     bool Connected(int pad) const { return Valid(pad) && pads_[pad].connected; }
     const platform::ControllerState& Current(int pad) const { return pads_[pad].current; }

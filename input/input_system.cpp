@@ -222,6 +222,16 @@ platform::ControllerState PadState(int pad) {
     return input::Pads::Valid(pad) ? S().pads.Current(pad) : platform::ControllerState{};
 }
 
+void ReplacePadState(int pad, const platform::ControllerState& state) {
+    if (input::Pads::Valid(pad)) {
+        S().pads.Replace(pad, state);
+    }
+}
+
+void ForceKey(int key, bool down) {
+    S().keyboard.Force(key, down);
+}
+
 void SetRumble(int pad, float strength) {
     if (!PadConnected(pad) || !S().pads.Devices()) {
         return;

@@ -75,6 +75,12 @@ float LeftMagnitude(int pad);
 float RightMagnitude(int pad);
 // The record of the last read (neutral while disconnected).
 platform::ControllerState PadState(int pad);
+// Replaces what a pad reads for the rest of this update (connected, with `state`); the read before
+// stays, so button edges count from it. For a replay fed in after the devices were read.
+void ReplacePadState(int pad, const platform::ControllerState& state);
+// Makes a key read as down (held and triggered) or up for the rest of this update, whatever the
+// keyboard did; for a replay fed in after the window's events.
+void ForceKey(int key, bool down);
 
 // Both motors at `strength` (0..1) on a connected pad; StopRumble stops every connected pad.
 void SetRumble(int pad, float strength);

@@ -7,6 +7,7 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "core/screen.h"
+#include "gameplay/best_runs.h"
 #include "gameplay/progress.h"
 #include "gameplay/run_state.h"
 #include "graphics/camera.h"
@@ -451,7 +452,9 @@ void UISystem::Update() {
     // be reclaimed; this also keeps the running index of the GUI pass to live buttons, and none
     // is updated twice in a frame.
     guiComponents_.Prune();
-    if (!menuOpen && !EditorMode::IsActive()) {
+    const bool simulating = !menuOpen && !EditorMode::IsActive();
+    BestRuns::Step(simulating);
+    if (simulating) {
         hud_.CountStep();
     }
     hud_.Update(FrameRateController::GetDT());

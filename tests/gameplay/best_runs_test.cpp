@@ -1,0 +1,222 @@
+// Best runs: level 3's solution played on the pad and then with the keys, as a player plays, is
+// kept and watched to its goal on its last step; a shorter run replaces a longer; a damaged file
+// counts as none, in one line.
+#include "gameplay/best_runs.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
+#include "graphics/screen_text.h"
+#include "input/input_recording.h"
+#include "input/input_system.h"
+#include "meta/assets.h"
+#include "objects/level_manager.h"
+#include "support/asset_folder.h"
+#include "support/fake_gamepads.h"
+#include "support/headless_engine.h"
+#include "support/scripted_window.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using BestRun = BestRuns::Run;
+
+constexpr int kLevel = 3;
+
+// The shipped data with a scratch user folder.
+class ScratchUser {
+public:
+    ScratchUser() : previous_(Assets::Current()) {
+        Assets::Folders folders = previous_;
+        folders.shipped = folders.saves = fs::path(VORL_SOURCE_DIR) / "assets";
+        folders.user = fs::temp_directory_path() / ("vorl-best-runs-" + std::to_string(getpid()));
+        fs::remove_all(folders.user);
+        Assets::Use(folders);
+        BestRuns::Reset();
+    }
+    ~ScratchUser() {
+        fs::remove_all(Assets::Current().user);
+        Assets::Use(previous_);
+        BestRuns::Reset();
+    }
+
+private:
+    Assets::Folders previous_;
+};
+
+BestRun Steps(std::size_t count) {
+    platform::ControllerState record;
+    record.packetNumber = BestRuns::kTag;
+    return BestRun(count, record);
+}
+
+BestRun Solution() {
+    std::ifstream in(fs::path(VORL_SOURCE_DIR) / "assets/Level3Input/inputfile1.input",
+                     std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    BestRun run;
+    for (std::size_t at = 0; at + InputRecording::kRecordSize <= bytes.size();
+         at += InputRecording::kRecordSize) {
+        InputRecording::Record record;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), record.size(), record.begin());
+        run.push_back(InputRecording::Decode(record));
+    }
+    return run;
+}
+
+// The real game on level 3, its pad and keys played by the test one step at a time.
+struct Game {
+    testing_support::FakeGamepads* pads = nullptr;
+    testing_support::ScriptedWindow* window = nullptr;
+    std::unique_ptr<testing_support::HeadlessEngine> engine;
+    bool levelLive = false;
+
+    Game() {
+        platform::Services services = platform::MakeHeadlessServices();
+        auto fakePads = std::make_unique<testing_support::FakeGamepads>();
+        auto scripted = std::make_unique<testing_support::ScriptedWindow>();
+        pads = fakePads.get();
+        window = scripted.get();
+        pads->pads[0] = platform::ControllerState{};
+        services.gamepads = std::move(fakePads);
+        services.window = std::move(scripted);
+        engine = std::make_unique<testing_support::HeadlessEngine>(
+            std::move(services), FrameRateController::kGameFrameTime);
+        LevelManager::SetStartLevel(kLevel);
+        LoadGameData(engine->core());
+    }
+
+    // Plays `solution` from the step the level's objects are live: on the pad, or as the keys
+    // standing for its buttons, until the next level starts.
+    void Play(const BestRun& solution, bool keys) {
+        std::size_t next = 0;
+        std::uint16_t held = 0;
+        engine->core().SetStepHooks(
+            {[&] {
+                 const platform::ControllerState now = levelLive && next < solution.size()
+                                                           ? solution[next++]
+                                                           : platform::ControllerState{};
+                 if (!keys) {
+                     pads->pads[0] = now;
+                     return;
+                 }
+                 const bool right = (now.buttons & PadButton::DPadRight) || now.thumbLX > 8192;
+                 const auto want = static_cast<std::uint16_t>((right ? PadButton::DPadRight : 0) |
+                                                              (now.buttons & PadButton::A));
+                 if ((want ^ held) & PadButton::DPadRight) {
+                     window->QueueKey(VirtualKey::Right, right);
+                 }
+                 if ((want ^ held) & PadButton::A) {
+                     window->QueueKey(VirtualKey::Up, (want & PadButton::A) != 0);
+                 }
+                 held = want;
+             },
+             [&] {
+                 levelLive = levelLive || MessagingSystem::WasSent(MessageType::LevelObjectsLoaded);
+             }});
+        for (int frame = 0; frame < 1500 && LevelManager::GetCurrentLevel() == kLevel; ++frame) {
+            engine->core().Update();
+        }
+        engine->core().SetStepHooks({});
+    }
+
+    // Watches level 3's best run to its end; `said` gets every line shown meanwhile.
+    BestRuns::Outcome Watch(std::set<std::string>* said = nullptr) {
+        EXPECT_TRUE(BestRuns::Watch(kLevel));
+        for (int frame = 0; frame < 1200 && BestRuns::IsWatching(); ++frame) {
+            engine->core().Update();
+            for (const std::string& text : ScreenText::Texts()) {
+                if (said) {
+                    said->insert(text);
+                }
+            }
+        }
+        return BestRuns::LastOutcome();
+    }
+};
+
+TEST(BestRuns, APlayedLevelIsKeptAndItsReplayReachesTheGoalOnItsLastStep) {
+    for (const bool keys : {false, true}) {
+        SCOPED_TRACE(keys ? "keys" : "pad");
+        ScratchUser user;
+        Game game;
+        game.Play(Solution(), keys);
+        ASSERT_TRUE(BestRuns::Has(kLevel));
+        const std::optional<BestRun> kept = BestRuns::Load(kLevel);
+        ASSERT_TRUE(kept);
+        const auto bytes = fs::file_size(BestRuns::FileOf(kLevel));
+        EXPECT_EQ(game.Watch(), BestRuns::Outcome::Matched);
+        // Watching keeps nothing new, and the game goes back where it was.
+        EXPECT_EQ(fs::file_size(BestRuns::FileOf(kLevel)), bytes);
+        game.engine->RunFrames(4);
+        EXPECT_EQ(LevelManager::GetCurrentLevel(), kLevel + 1);
+        EXPECT_EQ(kept->size() * InputRecording::kRecordSize, bytes);
+        // The keys are kept apart from the pad's buttons.
+        const bool keysKept = std::any_of(kept->begin(), kept->end(), [](const auto& record) {
+            return (record.packetNumber & 0xFFFFu) != 0 && record.buttons == 0;
+        });
+        EXPECT_EQ(keysKept, keys);
+        // A run that stops short of the goal, as after a change to the level, is said not to match.
+        const BestRun cut(kept->begin(), kept->end() - 5);
+        ASSERT_TRUE(BestRuns::Offer(kLevel, cut));
+        std::set<std::string> said;
+        EXPECT_EQ(game.Watch(&said), BestRuns::Outcome::NoLongerMatches);
+        EXPECT_TRUE(said.count("Replay") && said.count(BestRuns::kMismatch));
+        // Stopped halfway (the menu's key), the watch goes back and leaves no key held.
+        game.engine->RunFrames(4);
+        ASSERT_TRUE(BestRuns::Watch(kLevel));
+        game.engine->RunFrames(100);
+        BestRuns::StopWatching();
+        game.engine->RunFrames(4);
+        EXPECT_EQ(BestRuns::LastOutcome(), BestRuns::Outcome::Stopped);
+        EXPECT_EQ(LevelManager::GetCurrentLevel(), kLevel + 1);
+        EXPECT_FALSE(InputSystem::KeyDown(VirtualKey::Right));
+    }
+}
+
+TEST(BestRuns, AShorterRunReplacesTheKeptOneAndADamagedFileCountsAsNone) {
+    struct Case {
+        const char* kept;  // the file's bytes, "" for none
+        std::size_t offered;
+        std::size_t keptAfter;
+        const char* line;  // part of the one line said, "" for none
+    };
+    const std::string ten(10 * InputRecording::kRecordSize, '\0');
+    const Case cases[] = {
+        {"", 12, 12, ""},
+        {"steps:10", 12, 10, ""},
+        {"steps:10", 8, 8, ""},
+        {"short", 12, 12, "5 bytes are not"},
+        {"untagged", 12, 12, "not a best run's record"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kept);
+        ScratchUser user;
+        testing_support::CapturedDiagnostics lines;
+        const std::string kept = c.kept;
+        if (kept == "steps:10") {
+            ASSERT_TRUE(BestRuns::Offer(kLevel, Steps(10)));
+        } else if (!kept.empty()) {
+            fs::create_directories(BestRuns::FileOf(kLevel).parent_path());
+            std::ofstream(BestRuns::FileOf(kLevel), std::ios::binary)
+                << (kept == "short" ? std::string("short") : ten);
+        }
+        EXPECT_EQ(BestRuns::Offer(kLevel, Steps(c.offered)), c.offered == c.keptAfter);
+        const std::optional<BestRun> after = BestRuns::Load(kLevel);
+        ASSERT_TRUE(after);
+        EXPECT_EQ(after->size(), c.keptAfter);
+        EXPECT_EQ(lines.Lines().size(), std::string(c.line).empty() ? 0u : 1u);
+        if (!std::string(c.line).empty()) {
+            EXPECT_TRUE(lines.Contains(c.line));
+        }
+    }
+}
+
+}  // namespace
