@@ -78,22 +78,24 @@ constexpr KeyWord kKeyNames[] = {
 struct PadWord {
     std::uint16_t button;
     const char* name;
+    // For a column headed "pad".
+    const char* brief;
 };
 constexpr PadWord kPadNames[] = {
-    {PadButton::A, "A"},
-    {PadButton::B, "B"},
-    {PadButton::X, "X"},
-    {PadButton::Y, "Y"},
-    {PadButton::Start, "Start"},
-    {PadButton::Back, "Back"},
-    {PadButton::LeftShoulder, "LB"},
-    {PadButton::RightShoulder, "RB"},
-    {PadButton::LeftThumb, "Left stick"},
-    {PadButton::RightThumb, "Right stick"},
-    {PadButton::DPadUp, "D-pad up"},
-    {PadButton::DPadDown, "D-pad down"},
-    {PadButton::DPadLeft, "D-pad left"},
-    {PadButton::DPadRight, "D-pad right"},
+    {PadButton::A, "A", "A"},
+    {PadButton::B, "B", "B"},
+    {PadButton::X, "X", "X"},
+    {PadButton::Y, "Y", "Y"},
+    {PadButton::Start, "Start", "Start"},
+    {PadButton::Back, "Back", "Back"},
+    {PadButton::LeftShoulder, "LB", "LB"},
+    {PadButton::RightShoulder, "RB", "RB"},
+    {PadButton::LeftThumb, "Left stick", "LS"},
+    {PadButton::RightThumb, "Right stick", "RS"},
+    {PadButton::DPadUp, "D-pad up", "Up"},
+    {PadButton::DPadDown, "D-pad down", "Down"},
+    {PadButton::DPadLeft, "D-pad left", "Left"},
+    {PadButton::DPadRight, "D-pad right", "Right"},
 };
 
 // Escape pauses whatever is bound.
@@ -159,10 +161,10 @@ std::string KeyName(int key) {
     return name;
 }
 
-std::string PadName(std::uint16_t button) {
+std::string PadName(std::uint16_t button, bool brief) {
     for (const PadWord& entry : kPadNames) {
         if (entry.button == button) {
-            return entry.name;
+            return brief ? entry.brief : entry.name;
         }
     }
     return "None";
@@ -326,6 +328,21 @@ bool PadDown(Action action, int pad) {
 bool PadTriggered(Action action, int pad) {
     const std::uint16_t button = PadButtonFor(action, pad);
     return button != 0 && InputSystem::PadButtonTriggered(pad, button);
+}
+
+platform::ControllerState ToDefaultLayout(platform::ControllerState state) {
+    const Table live = Current();
+    const Table& defaults = Defaults();
+    std::uint16_t bound = 0;
+    std::uint16_t buttons = 0;
+    for (std::size_t i = 0; i < live.size(); ++i) {
+        bound |= live[i].pad | defaults[i].pad;
+        if (live[i].pad != 0 && (state.buttons & live[i].pad) != 0) {
+            buttons |= defaults[i].pad;
+        }
+    }
+    state.buttons = static_cast<std::uint16_t>((state.buttons & ~bound) | buttons);
+    return state;
 }
 
 bool ActionDown(Action action) {

@@ -10,14 +10,17 @@
 // (arrows, Return, Escape, W / S, pad A / B / D-pad) whatever is bound here, and Escape can be
 // bound to nothing (it always pauses and goes back), so no binding can lock a player out.
 //
-// Pad bindings apply to live pads only. The recordings of a level's solution play the controller
-// records they were made with into pad 0, in the default layout; while one plays, pad 0's actions
-// are read by the default buttons, so a player's layout can never change what a recording does.
+// Pad bindings apply to live pads only. A recording stores pad 0 in the default layout
+// (ToDefaultLayout, where the input system reads the device) and plays it back into pad 0; while
+// one plays, pad 0's actions are read by the default buttons, so a player's layout can never
+// change what a recording, a level's solution among them, does.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include "platform/gamepad.h"
 
 struct Settings;
 
@@ -55,8 +58,9 @@ const char* FileWord(Action action);
 const char* DisplayName(Action action);
 // "W", "Up", "Space", "F7", ...; "Key 0x5B" for a key with no name here; "None" for 0.
 std::string KeyName(int key);
-// "A", "Start", "D-pad left", ...; "None" for 0.
-std::string PadName(std::uint16_t button);
+// "A", "Start", "D-pad left", ...; "None" for 0. Brief names ("Left", "LS") fit a column headed
+// "pad".
+std::string PadName(std::uint16_t button, bool brief = false);
 // What the controls page shows: "W / Up", "Escape / Q" (a fixed key first), "A".
 std::string KeysText(const Table& table, Action action);
 
@@ -97,6 +101,11 @@ bool KeysTriggered(Action action);
 // The action's button on gamepad `pad`, as InputSystem::PadButtonDown / Triggered read it.
 bool PadDown(Action action, int pad);
 bool PadTriggered(Action action, int pad);
+// A live pad's record as the default layout has it: each bound button pressed reads as the
+// action's default button. Recordings store this, so they play back the same whatever the
+// player's layout was when they were made and is when they play.
+platform::ControllerState ToDefaultLayout(platform::ControllerState state);
+
 // The keys or the first pad.
 bool ActionDown(Action action);
 bool ActionTriggered(Action action);

@@ -204,11 +204,23 @@ TEST_F(LiveBindings, ARebindingActsAtOnceIsSavedAndAResetUndoesIt) {
 }
 
 TEST_F(LiveBindings, ALivePadFollowsTheBindingsAndARecordingKeepsItsOwnLayout) {
-    ASSERT_EQ(Bindings::RebindPad(Action::Jump, PadButton::B).result, Result::Bound);
     platform::ControllerState pressA;
     pressA.buttons = PadButton::A;
     platform::ControllerState pressB;
     pressB.buttons = PadButton::B;
+    platform::ControllerState several;
+    several.buttons = PadButton::A | PadButton::B | PadButton::Y;
+    several.thumbLX = 1234;
+    const auto same = [](const platform::ControllerState& a, const platform::ControllerState& b) {
+        return InputRecording::Encode(a) == InputRecording::Encode(b);
+    };
+    EXPECT_TRUE(same(Bindings::ToDefaultLayout(several), several)) << "recorded as read";
+
+    ASSERT_EQ(Bindings::RebindPad(Action::Jump, PadButton::B).result, Result::Bound);
+    // What a recording stores of the live pad now: B as the jump it is, A as nothing.
+    EXPECT_EQ(Bindings::ToDefaultLayout(pressB).buttons, PadButton::A);
+    EXPECT_EQ(Bindings::ToDefaultLayout(several).buttons, PadButton::A | PadButton::Y);
+    EXPECT_EQ(Bindings::ToDefaultLayout(several).thumbLX, 1234);
     pads.pads[0] = platform::ControllerState{};
     engine.RunFrames(1);
     pads.pads[0] = pressB;
