@@ -55,8 +55,10 @@ enum OptionsRow {
 // The question a returning player's "New Game" asks (the pause menu's are 0 to 2).
 constexpr int kAskNewGame = 3;
 
-std::string MuteKey(Bindings::Action action) {
-    return Bindings::KeyName(Bindings::Of(Bindings::Current(), action).keys[0]);
+// "Music (O)": a switch's row says the key that flips it, if it has one.
+std::string WithKey(const char* label, Bindings::Action action) {
+    const int key = Bindings::Of(Bindings::Current(), action).keys[0];
+    return key == 0 ? label : std::string(label) + " (" + Bindings::KeyName(key) + ")";
 }
 
 std::string Percent(int volume) {
@@ -358,8 +360,8 @@ std::vector<ListMenu::Row> UISystem::OptionsRows() const {
     return {
         {"Music volume", Percent(settings.musicVolume)},
         {"Effects volume", Percent(settings.effectsVolume)},
-        {"Music (" + MuteKey(Bindings::Action::MusicMute) + ")", onOff(!musicOff)},
-        {"Sound (" + MuteKey(Bindings::Action::SoundMute) + ")", onOff(!soundOff)},
+        {WithKey("Music", Bindings::Action::MusicMute), onOff(!musicOff)},
+        {WithKey("Sound", Bindings::Action::SoundMute), onOff(!soundOff)},
         {"Display (Alt+Enter)", settings.fullScreen ? "Full screen" : "Window"},
         {"Vertical sync", onOff(settings.verticalSync)},
         {"Show timer", onOff(settings.showTimer)},
@@ -539,8 +541,8 @@ void UISystem::Update() {
 
 void UISystem::PauseKey(std::int32_t level) {
     // The controls page reads its own keys: a key awaited may be any of them.
-    const bool escape = Bindings::KeysTriggered(Bindings::Action::Pause);
-    const bool pauseKey = escape || Bindings::PadTriggered(Bindings::Action::Pause, 0);
+    const bool keyboard = Bindings::KeysTriggered(Bindings::Action::Pause);
+    const bool pauseKey = keyboard || Bindings::PadTriggered(Bindings::Action::Pause, 0);
     if (!pauseKey || EditorMode::IsActive() || screen == Screen::Controls) {
         return;
     }
@@ -548,7 +550,7 @@ void UISystem::PauseKey(std::int32_t level) {
     if (level == kFinalLevel && screen != Screen::Question) {
         return;
     }
-    if (escape) {
+    if (keyboard) {
         keyboardSelection_ = true;
     }
     const bool finalQuestion = level == kFinalLevel;
