@@ -8,6 +8,7 @@
 #include "gameplay/gameplay_support.h"
 #include "gameplay/run_state.h"
 #include "graphics/texture_component.h"
+#include "input/bindings.h"
 #include "input/input_system.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
@@ -186,20 +187,20 @@ void PlayerControlComponent::CollisionPass() {
 }
 
 void PlayerControlComponent::KeyboardPass(RigidBody2D& body, Vector2D& force) {
-    using namespace InputSystem;
-    if (KeyTriggered(VirtualKey::Space)) {
+    using Bindings::Action, Bindings::ActionTriggered, Bindings::KeysDown, Bindings::KeysTriggered;
+    if (KeysTriggered(Action::SwitchForm)) {
         SwitchFormByKeyboard();
     }
-    if (KeyDown(VirtualKey::Right) || KeyDown('D')) {
+    if (KeysDown(Action::MoveRight)) {
         DriveRight(body, force, 20.0f, 100.0f);
     }
-    if ((KeyTriggered(VirtualKey::Up) || KeyTriggered('W')) && canJump) {
+    if (KeysTriggered(Action::Jump) && canJump) {
         Jump(body);
     }
-    if (KeyDown(VirtualKey::Left) || KeyDown('A')) {
+    if (KeysDown(Action::MoveLeft)) {
         DriveLeft(body, force, 20.0f, 100.0f);
     }
-    if (KeyDown(VirtualKey::Down) || KeyDown('S')) {
+    if (KeysDown(Action::Down)) {
         force.y = -0.5f * (isFull ? hSpeed : lSpeed);
     }
     // The level skips are debug keys (input/debug_keys.h), read in their place among the rows.
@@ -210,40 +211,45 @@ void PlayerControlComponent::KeyboardPass(RigidBody2D& body, Vector2D& force) {
     if (gameplay::DebugCommandSent(DebugCommand::PreviousLevel)) {
         MoveOn(level - 1);
     }
-    if (KeyTriggered('R')) {
+    if (ActionTriggered(Action::RestartLevel)) {
         RestoreStars();
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kRestart);
     }
     if (gameplay::DebugCommandSent(DebugCommand::EndLevel) && level != kEndLevel) {
         MoveOn(kEndLevel);
     }
+    // Restart and the mute switches answer the first pad too when the player binds them a button.
     // Each press flips its switch, which stays as it is until the next press (the progress
     // file keeps it); the menus show a notice as it flips.
-    if (KeyTriggered('P')) {
+    if (ActionTriggered(Action::SoundMute)) {
         MessagingSystem::Send<ToggleMute2Message>(true);
     }
-    if (KeyTriggered('O')) {
+    if (ActionTriggered(Action::MusicMute)) {
         MessagingSystem::Send<ToggleMute1Message>(true);
     }
-    if (KeyTriggered('L')) {
+    if (InputSystem::KeyTriggered('L')) {
         MessagingSystem::Send<RestartSoundsMessage>();
     }
 }
 
 void PlayerControlComponent::GamepadPass(RigidBody2D& body, Vector2D& force) {
-    using namespace InputSystem;
-    const float stick = LeftStickX(playerNum);
-    if (stick > kStickThreshold || PadButtonDown(playerNum, PadButton::DPadRight)) {
+    using Bindings::Action, Bindings::PadDown, Bindings::PadTriggered;
+    const float stick = InputSystem::LeftStickX(playerNum);
+    if (stick > kStickThreshold || PadDown(Action::MoveRight, playerNum)) {
         DriveRight(body, force, 10.0f, 50.0f);
     }
-    if (stick < -kStickThreshold || PadButtonDown(playerNum, PadButton::DPadLeft)) {
+    if (stick < -kStickThreshold || PadDown(Action::MoveLeft, playerNum)) {
         DriveLeft(body, force, 10.0f, 50.0f);
     }
-    if (PadButtonTriggered(playerNum, PadButton::X)) {
+    if (PadTriggered(Action::SwitchForm, playerNum)) {
         SwitchFormByGamepad();
     }
-    if (PadButtonTriggered(playerNum, PadButton::A) && canJump) {
+    if (PadTriggered(Action::Jump, playerNum) && canJump) {
         Jump(body);
+    }
+    // No pad button presses down unless the player binds one.
+    if (PadDown(Action::Down, playerNum)) {
+        force.y = -0.5f * (isFull ? hSpeed : lSpeed);
     }
 }
 

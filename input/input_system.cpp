@@ -8,6 +8,7 @@
 #include "core/frame_rate_controller.h"
 #include "core/message_reactions.h"
 #include "core/messaging.h"
+#include "input/bindings.h"
 #include "input/device_state.h"
 #include "input/input_tape.h"
 #include "input/random_input.h"
@@ -66,7 +67,8 @@ void HandleMessages() {
     reactions.ReactToQueue();
 }
 
-// Pad 0 reads from the playback while one runs; every read pad is recorded while recording.
+// Pad 0 reads from the playback while one runs, and is recorded in the default layout while
+// recording.
 void ReadPads() {
     input::Pads& pads = S().pads;
     input::Tape& tape = Tape();
@@ -82,7 +84,7 @@ void ReadPads() {
             const auto state = pads.ReadDevice(pad);
             pads.Accept(pad, state);
             if (pad == 0 && state) {
-                tape.Record(*state);
+                tape.Record(Bindings::ToDefaultLayout(*state));
             }
         } else if (const auto state = tape.Play()) {
             pads.Accept(pad, state);

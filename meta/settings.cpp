@@ -1,11 +1,13 @@
 #include "meta/settings.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <sstream>
 #include <system_error>
 
 #include "meta/safe_file.h"
+#include "platform/gamepad.h"
 
 namespace {
 
@@ -34,6 +36,86 @@ constexpr Volume kVolumes[] = {
     {"music-volume", &Settings::musicVolume},
     {"effects-volume", &Settings::effectsVolume},
 };
+
+struct PadWord {
+    const char* word;
+    std::uint16_t button;
+};
+constexpr PadWord kPadWords[] = {
+    {"a", platform::PadButton::A},
+    {"b", platform::PadButton::B},
+    {"x", platform::PadButton::X},
+    {"y", platform::PadButton::Y},
+    {"start", platform::PadButton::Start},
+    {"back", platform::PadButton::Back},
+    {"left-shoulder", platform::PadButton::LeftShoulder},
+    {"right-shoulder", platform::PadButton::RightShoulder},
+    {"left-thumb", platform::PadButton::LeftThumb},
+    {"right-thumb", platform::PadButton::RightThumb},
+    {"dpad-up", platform::PadButton::DPadUp},
+    {"dpad-down", platform::PadButton::DPadDown},
+    {"dpad-left", platform::PadButton::DPadLeft},
+    {"dpad-right", platform::PadButton::DPadRight},
+};
+constexpr const char* kNone = "none";
+
+// A key code as the file writes it ("0x57"), or "none" for 0; -1 for anything else.
+int ReadKeyCode(const std::string& word) {
+    if (word == kNone) {
+        return 0;
+    }
+    if (word.size() < 3 || word.size() > 4 || word[0] != '0' || word[1] != 'x' ||
+        word.find_first_not_of("0123456789abcdefABCDEF", 2) != std::string::npos) {
+        return -1;
+    }
+    const int code = std::stoi(word.substr(2), nullptr, 16);
+    return code > 0 && code < 256 ? code : -1;
+}
+
+std::string KeyCodeWord(int code) {
+    if (code <= 0 || code > 255) {
+        return kNone;
+    }
+    char word[8];
+    std::snprintf(word, sizeof word, "0x%02X", code);
+    return word;
+}
+
+// A "key" or "pad" line into `settings`; false, with the reason in `why`, when it names no key or
+// button (the action then keeps what it had).
+bool ReadBinding(const std::string& line, Settings& settings, std::string& why) {
+    std::istringstream words(line);
+    std::string kind, action;
+    words >> kind >> action;
+    std::vector<std::string> values;
+    for (std::string value; words >> value;) {
+        values.push_back(value);
+    }
+    if (action.empty() || values.empty()) {
+        why = "\"" + line + "\" names no " + (kind == "key" ? "key" : "pad button");
+        return false;
+    }
+    if (kind == "key") {
+        std::array<int, 2> codes{};
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const int code = i < codes.size() ? ReadKeyCode(values[i]) : -1;
+            if (code < 0) {
+                why = "\"" + values[i] + "\" is not a key code such as 0x57";
+                return false;
+            }
+            codes[i] = code;
+        }
+        settings.keys[action] = codes;
+        return true;
+    }
+    const std::uint16_t button = SettingsFile::PadButtonFromWord(values[0]);
+    if (values.size() > 1 || (button == 0 && values[0] != kNone)) {
+        why = "\"" + values[0] + "\" is not a pad button";
+        return false;
+    }
+    settings.padButtons[action] = button;
+    return true;
+}
 
 // Whether `line` sets a known setting in `settings`; `known` says whether its key is ours at all.
 bool ReadLine(const std::string& line, Settings& settings, bool& known) {
@@ -78,6 +160,24 @@ int StepVolume(int volume, int steps) {
 
 namespace SettingsFile {
 
+std::string PadButtonWord(std::uint16_t button) {
+    for (const PadWord& entry : kPadWords) {
+        if (entry.button == button) {
+            return entry.word;
+        }
+    }
+    return button == 0 ? kNone : "";
+}
+
+std::uint16_t PadButtonFromWord(std::string_view word) {
+    for (const PadWord& entry : kPadWords) {
+        if (word == entry.word) {
+            return entry.button;
+        }
+    }
+    return 0;
+}
+
 std::string Format(const Settings& settings) {
     std::ostringstream out;
     out << kHeader << "\n";
@@ -88,13 +188,21 @@ std::string Format(const Settings& settings) {
         out << entry.key << " " << (settings.*entry.value ? entry.trueWord : entry.falseWord)
             << "\n";
     }
+    for (const auto& [action, codes] : settings.keys) {
+        out << "key " << action << " " << KeyCodeWord(codes[0]) << " " << KeyCodeWord(codes[1])
+            << "\n";
+    }
+    for (const auto& [action, button] : settings.padButtons) {
+        out << "pad " << action << " " << PadButtonWord(button) << "\n";
+    }
     for (const std::string& line : settings.unknownLines) {
         out << line << "\n";
     }
     return out.str();
 }
 
-std::optional<Settings> Parse(std::string_view text, std::string* why) {
+std::optional<Settings> Parse(std::string_view text, std::string* why,
+                              std::vector<std::string>* dropped) {
     std::istringstream in{std::string(text)};
     std::string line;
     if (!std::getline(in, line) || line != kHeader) {
@@ -108,6 +216,14 @@ std::optional<Settings> Parse(std::string_view text, std::string* why) {
     while (std::getline(in, line)) {
         ++number;
         if (line.find_first_not_of(" \t\r") == std::string::npos) {
+            continue;
+        }
+        if (line.starts_with("key ") || line.starts_with("pad ")) {
+            std::string fault;
+            if (!ReadBinding(line, settings, fault) && dropped) {
+                dropped->push_back("line " + std::to_string(number) + ": " + fault +
+                                   "; that action keeps its default");
+            }
             continue;
         }
         bool known = false;
@@ -145,7 +261,11 @@ Settings Load(const std::filesystem::path& path) {
                   << "); using the defaults\n";
         return {};
     }
-    if (std::optional<Settings> settings = Parse(text, &why)) {
+    std::vector<std::string> dropped;
+    if (std::optional<Settings> settings = Parse(text, &why, &dropped)) {
+        for (const std::string& entry : dropped) {
+            std::cerr << path.string() << ": " << entry << "\n";
+        }
         return *settings;
     }
     std::filesystem::path aside = path;

@@ -1,7 +1,11 @@
 // Settings: how the player likes the game, kept apart from their progress in
 // "$XDG_CONFIG_HOME/vorl/settings" (else "~/.config/vorl/settings"): the two volumes, the two mute
-// switches, full screen or a window, vertical sync and the timer. A line this version does not
-// know (written by a newer one) is kept and written back as it was. A damaged file is moved aside
+// switches, full screen or a window, vertical sync, the timer, and the keys and pad buttons the
+// player chose for the game's actions ("key jump 0x57 0x26", "pad jump a"). A line this version
+// does not
+// know (written by a newer one) is kept and written back as it was. A binding line that names no
+// key or button is reported in one line and dropped, so that action keeps its default; a binding
+// for an action this version does not have is kept. Any other damaged file is moved aside
 // to "settings.damaged", reported in one line, and the defaults are used; it is never a crash.
 // Saves replace the file whole (meta/safe_file.h).
 //
@@ -10,8 +14,11 @@
 // changed; whoever changes a setting calls Change(), which saves at once.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +36,10 @@ struct Settings {
     bool fullScreen = true;
     bool verticalSync = true;
     bool showTimer = false;
+    // By action name: a primary and a secondary virtual-key code (0 for none), and a pad button
+    // (a PadButton bit, 0 for none). An action named in neither keeps its default bindings.
+    std::map<std::string, std::array<int, 2>> keys;
+    std::map<std::string, std::uint16_t> padButtons;
     // Lines of a newer version, in file order, without their line ends.
     std::vector<std::string> unknownLines;
 
@@ -44,10 +55,18 @@ inline constexpr const char* kFileName = "settings";
 
 std::string Format(const Settings& settings);
 // Nothing when `text` is not a settings file; `why` (if given) then names the line at fault.
-std::optional<Settings> Parse(std::string_view text, std::string* why = nullptr);
+// Binding lines that name no key or button are left out and described in `dropped`, one entry
+// ("line 4: ...") each.
+std::optional<Settings> Parse(std::string_view text, std::string* why = nullptr,
+                              std::vector<std::string>* dropped = nullptr);
 // "$XDG_CONFIG_HOME/vorl/settings", else "<home>/.config/vorl/settings"; empty with neither.
 std::filesystem::path Location(const std::string& configHome, const std::string& home);
-// Defaults when `path` does not exist. A damaged or unreadable file gives the defaults too, after
+// The file's word for a pad button bit ("a", "dpad-left", ...), empty for none or several bits;
+// and back, 0 for a word that names no button.
+std::string PadButtonWord(std::uint16_t button);
+std::uint16_t PadButtonFromWord(std::string_view word);
+// Defaults when `path` does not exist. Each binding line dropped is said in one line on standard
+// error naming the file. A damaged or unreadable file gives the defaults too, after
 // one line on standard error naming the file; a damaged one is first moved aside.
 Settings Load(const std::filesystem::path& path);
 // False, after one line on standard error, when the file cannot be written (the old one stays).

@@ -13,6 +13,7 @@
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "graphics/screen_text.h"
+#include "input/bindings.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
@@ -49,10 +50,17 @@ enum OptionsRow {
     kDisplay,
     kVerticalSync,
     kShowTimer,
+    kControls,
     kOptionsBack
 };
 // The question a returning player's "New Game" asks (the pause menu's are 0 to 2).
 constexpr int kAskNewGame = 3;
+
+// "Music (O)": a switch's row says the key that flips it, if it has one.
+std::string WithKey(const char* label, Bindings::Action action) {
+    const int key = Bindings::Of(Bindings::Current(), action).keys[0];
+    return key == 0 ? label : std::string(label) + " (" + Bindings::KeyName(key) + ")";
+}
 
 std::string Percent(int volume) {
     return std::to_string(volume) + " %";
@@ -161,6 +169,13 @@ void UISystem::UpdateMenuText() {
             }
             break;
         }
+        case Screen::Controls:
+            if (controls_.Message().empty()) {
+                break;
+            }
+            lines.push_back(
+                {controls_.Message(), kCentre, ::Screen::kHeight - 80, true, kQuestionColour});
+            break;
         default:
             break;
     }
@@ -333,10 +348,10 @@ void UISystem::ShowTitle(int selectedEntry) {
     UpdateMenuText();
 }
 
-void UISystem::ShowOptions() {
+void UISystem::ShowOptions(int selectedRow) {
     ClearScreen();
     screen = Screen::Options;
-    list_.Show("Options", OptionsRows());
+    list_.Show("Options", OptionsRows(), selectedRow);
     UpdateMenuText();
 }
 
@@ -346,11 +361,12 @@ std::vector<ListMenu::Row> UISystem::OptionsRows() const {
     return {
         {"Music volume", Percent(settings.musicVolume)},
         {"Effects volume", Percent(settings.effectsVolume)},
-        {"Music (O)", onOff(!musicOff)},
-        {"Sound (P)", onOff(!soundOff)},
+        {WithKey("Music", Bindings::Action::MusicMute), onOff(!musicOff)},
+        {WithKey("Sound", Bindings::Action::SoundMute), onOff(!soundOff)},
         {"Display (Alt+Enter)", settings.fullScreen ? "Full screen" : "Window"},
         {"Vertical sync", onOff(settings.verticalSync)},
         {"Show timer", onOff(settings.showTimer)},
+        {"Controls", ""},
         {"Back", ""},
     };
 }
@@ -435,10 +451,31 @@ void UISystem::OptionsInput(ListMenu::Input input) {
         case kShowTimer:
             SettingsKeeper::Change([](Settings& s) { s.showTimer = !s.showTimer; });
             break;
+        case kControls:
+            if (input.event == Event::Activated) {
+                ShowControls();
+                return;
+            }
+            break;
         default:
             break;
     }
     list_.Refresh(OptionsRows());
+}
+
+void UISystem::ShowControls() {
+    ClearScreen();
+    screen = Screen::Controls;
+    controls_.Open(list_);
+    UpdateMenuText();
+}
+
+void UISystem::ControlsFrame() {
+    if (controls_.Frame(list_, FrameRateController::GetDT())) {
+        ShowOptions(kControls);
+        return;
+    }
+    UpdateMenuText();
 }
 
 void UISystem::HandleMessages() {
@@ -483,7 +520,7 @@ void UISystem::Update() {
     }
     if (!titleScreen) {
         PauseKey(level);
-    } else if (titleMenu && screen != Screen::Title &&
+    } else if (titleMenu && screen != Screen::Title && screen != Screen::Controls &&
                (InputSystem::KeyTriggered(VirtualKey::Escape) ||
                 InputSystem::PadButtonTriggered(0, PadButton::B))) {
         GoBack();
@@ -493,7 +530,11 @@ void UISystem::Update() {
         if (screen == Screen::Options) {
             list_.Refresh(OptionsRows());
         }
-        ListInput(list_.Update(FrameRateController::GetDT()));
+        if (screen == Screen::Controls) {
+            ControlsFrame();
+        } else {
+            ListInput(list_.Update(FrameRateController::GetDT()));
+        }
     }
     if (!menuObjects.empty()) {
         Navigate();
@@ -502,16 +543,17 @@ void UISystem::Update() {
 }
 
 void UISystem::PauseKey(std::int32_t level) {
-    const bool escape = InputSystem::KeyTriggered(VirtualKey::Escape);
-    const bool pauseKey = escape || InputSystem::PadButtonTriggered(0, PadButton::Start);
-    if (!pauseKey || EditorMode::IsActive()) {
+    // The controls page reads its own keys: a key awaited may be any of them.
+    const bool keyboard = Bindings::KeysTriggered(Bindings::Action::Pause);
+    const bool pauseKey = keyboard || Bindings::PadTriggered(Bindings::Action::Pause, 0);
+    if (!pauseKey || EditorMode::IsActive() || screen == Screen::Controls) {
         return;
     }
     // The final screen has no pause menu, but its restart question goes back on the key too.
     if (level == kFinalLevel && screen != Screen::Question) {
         return;
     }
-    if (escape) {
+    if (keyboard) {
         keyboardSelection_ = true;
     }
     const bool finalQuestion = level == kFinalLevel;

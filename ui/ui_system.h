@@ -23,6 +23,7 @@
 
 #include "core/system.h"
 #include "objects/component_list.h"
+#include "ui/controls_page.h"
 #include "ui/hud.h"
 #include "ui/list_menu.h"
 
@@ -32,7 +33,7 @@ struct MenuEntry;
 class UISystem : public System {
 public:
     // What the menu shows now.
-    enum class Screen { None, PauseMenu, Question, Options, Page, Final, Title };
+    enum class Screen { None, PauseMenu, Question, Options, Page, Final, Title, Controls };
     static constexpr const char* kMenuTextOwner = "menu.text";
 
     UISystem();
@@ -68,13 +69,15 @@ private:
     void ShowPage(const char* returnEntry, Screen shown, std::span<const MenuEntry> entries);
     // A returning player's title menu, with entry `selected` selected.
     void ShowTitle(int selected);
-    void ShowOptions();
+    void ShowOptions(int selectedRow = 0);
     std::vector<ListMenu::Row> OptionsRows() const;
     // Back from a page of the title menu or the pause menu.
     void GoBack();
     void ListInput(ListMenu::Input input);
     void TitleInput(ListMenu::Input input);
     void OptionsInput(ListMenu::Input input);
+    void ShowControls();
+    void ControlsFrame();
     // Flips a mute switch that the notice calls `what`, and keeps it in the progress file.
     void FlipMuteSwitch(bool& off, const std::string& what);
     // Selects the entry cloned from `archetype` on the screen now built.
@@ -100,6 +103,7 @@ private:
     int question_ = 0;
     Hud hud_;
     ListMenu list_;
+    ControlsPage controls_;
     // The title menu's entry to select when a page goes back to it.
     int titleReturn_ = 0;
     // Seconds since the selection last moved; starts high so the first input is taken at once.

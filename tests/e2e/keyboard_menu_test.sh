@@ -21,7 +21,7 @@ check() {  # check <reference>: the mouse away, the screen shows it
     wait_for_screen "$1" 60
 }
 # The music switch's row of the options, compared closely: a word is a small part of the screen.
-music_row="600x44+500+362"
+music_row="600x44+500+334"
 check_row() {
     local scale=$shot_scale tolerance=$shot_tolerance
     shot_scale=100 shot_tolerance=0.02

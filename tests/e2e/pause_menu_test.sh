@@ -60,7 +60,7 @@ check_screen pause_menu
 
 click_at 0 200        # "Options"
 check_screen options
-click_at 0 -214       # "Back"
+click_at 0 -242       # "Back"
 check_screen pause_menu
 click_at 0 -300       # "Quit"
 xdotool mousemove 20 20

@@ -136,7 +136,7 @@ xdotool mousemove 5 5
 wait_for_screen play_pause_menu 30 "$menu"
 click 800 250                      # "Options"
 wait_for_screen play_options 30 "$menu"
-click 800 664                      # "Back"
+click 800 692                      # "Back"
 wait_for_screen play_pause_menu 30 "$menu"
 click 800 150                      # "Resume"
 wait_for_screen_to_leave play_pause_menu 30 "$menu" || fail "Resume left the pause menu open"

@@ -1,6 +1,6 @@
 // Random sequences of a player's changes to the settings, with relaunches between them, against a
 // model of what must hold: after any sequence the live settings, and those read back at the next
-// launch, are the ones the player chose.
+// launch, are the ones the player chose, bindings included.
 #include <gtest/gtest.h>
 // After GoogleTest, which it extends.
 #include <rapidcheck/gtest.h>
@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 
+#include "input/bindings.h"
 #include "meta/settings.h"
 
 namespace {
@@ -50,6 +52,47 @@ struct FlipASwitch : Step {
     }
 };
 
+// What the controls page does: an action's key or pad button taken (swapping with the action
+// that had it, or refused), or every binding reset. No key or button ever serves two actions.
+struct RebindAnAction : Step {
+    Bindings::Action action =
+        static_cast<Bindings::Action>(*rc::gen::inRange(0, Bindings::kActionCount));
+    int kind = *rc::gen::inRange(0, 3);
+    int key = *rc::gen::inRange(1, 256);
+    std::uint16_t button = static_cast<std::uint16_t>(1u << *rc::gen::inRange(0, 16));
+    void apply(Settings& model) const override {
+        Bindings::Table table = Bindings::FromSettings(model);
+        if (kind == 0) {
+            Bindings::BindKey(table, action, key);
+        } else if (kind == 1) {
+            Bindings::BindPad(table, action, button);
+        } else {
+            table = Bindings::Defaults();
+        }
+        Bindings::ToSettings(table, model);
+    }
+    void run(const Settings& model, SavedSettings&) const override {
+        if (kind == 0) {
+            Bindings::Rebind(action, key);
+        } else if (kind == 1) {
+            Bindings::RebindPad(action, button);
+        } else {
+            Bindings::ResetToDefaults();
+        }
+        Settings expected = model;
+        apply(expected);
+        RC_ASSERT(SettingsKeeper::Current() == expected);
+        std::set<int> keys;
+        std::set<std::uint16_t> buttons;
+        for (const Bindings::Binding& binding : Bindings::Current()) {
+            for (int bound : binding.keys) {
+                RC_ASSERT(bound == 0 || keys.insert(bound).second);
+            }
+            RC_ASSERT(binding.pad == 0 || buttons.insert(binding.pad).second);
+        }
+    }
+};
+
 struct Relaunch : Step {
     void run(const Settings& model, SavedSettings& saved) const override {
         SettingsKeeper::Disable();
@@ -66,9 +109,9 @@ RC_GTEST_PROP(SettingsModel, WhatThePlayerChoseIsWhatTheNextLaunchReads, ()) {
     SettingsKeeper::Enable(saved.file);
     // Short sequences: every change is a real, flushed save.
     const auto steps = *rc::gen::resize(
-        12,
-        rc::state::gen::commands(
-            Settings{}, rc::state::gen::execOneOfWithArgs<StepAVolume, FlipASwitch, Relaunch>()));
+        12, rc::state::gen::commands(
+                Settings{}, rc::state::gen::execOneOfWithArgs<StepAVolume, FlipASwitch,
+                                                              RebindAnAction, Relaunch>()));
     rc::state::runAll(steps, Settings{}, saved);
     SettingsKeeper::Disable();
     fs::remove_all(folder);

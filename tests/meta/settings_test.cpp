@@ -46,10 +46,18 @@ protected:
 
 TEST_F(SettingsTest, EachSettingReadsBackAsSaved) {
     const std::function<void(Settings&)> changes[] = {
-        [](Settings& s) { s.musicVolume = 0; },    [](Settings& s) { s.effectsVolume = 70; },
-        [](Settings& s) { s.musicOff = true; },    [](Settings& s) { s.soundOff = true; },
-        [](Settings& s) { s.fullScreen = false; }, [](Settings& s) { s.verticalSync = false; },
+        [](Settings& s) { s.musicVolume = 0; },
+        [](Settings& s) { s.effectsVolume = 70; },
+        [](Settings& s) { s.musicOff = true; },
+        [](Settings& s) { s.soundOff = true; },
+        [](Settings& s) { s.fullScreen = false; },
+        [](Settings& s) { s.verticalSync = false; },
         [](Settings& s) { s.showTimer = true; },
+        [](Settings& s) {
+            s.keys["jump"] = {0x20, 0};
+        },
+        [](Settings& s) { s.padButtons["switch-form"] = 0x2000; },
+        [](Settings& s) { s.padButtons["pause"] = 0; },
     };
     for (const auto& change : changes) {
         Settings settings;
@@ -61,12 +69,13 @@ TEST_F(SettingsTest, EachSettingReadsBackAsSaved) {
 }
 
 TEST_F(SettingsTest, LinesOfANewerVersionAreKeptAndWrittenBack) {
-    Write("vorl settings 1\nmusic-volume 40\nkey jump Z\n\ncolour-blind on\n");
+    Write("vorl settings 1\nmusic-volume 40\nmouse-look on\n\ncolour-blind on\n");
     const Settings settings = SettingsFile::Load(file);
     EXPECT_EQ(settings.musicVolume, 40);
-    EXPECT_EQ(settings.unknownLines, (std::vector<std::string>{"key jump Z", "colour-blind on"}));
+    EXPECT_EQ(settings.unknownLines,
+              (std::vector<std::string>{"mouse-look on", "colour-blind on"}));
     const std::string saved = SettingsFile::Format(settings);
-    EXPECT_NE(saved.find("\nkey jump Z\ncolour-blind on\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\nmouse-look on\ncolour-blind on\n"), std::string::npos) << saved;
 }
 
 TEST_F(SettingsTest, ADamagedFileGivesTheDefaultsInOneLineAndIsKeptAside) {
@@ -92,6 +101,32 @@ TEST_F(SettingsTest, ADamagedFileGivesTheDefaultsInOneLineAndIsKeptAside) {
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
         EXPECT_FALSE(fs::exists(file));
         EXPECT_TRUE(fs::exists(folder / "vorl" / "settings.damaged"));
+    }
+}
+
+TEST_F(SettingsTest, ABindingLineNamingNoKeyIsSaidInOneLineAndOnlyItIsDropped) {
+    const struct {
+        const char* line;
+        const char* said;
+    } cases[] = {
+        {"key jump Z", "\"Z\" is not a key code"},
+        {"key jump 0x100", "\"0x100\" is not a key code"},
+        {"key jump 0x57 0x26 0x20", "\"0x20\" is not a key code"},
+        {"pad jump triangle", "\"triangle\" is not a pad button"},
+        {"pad jump", "names no pad button"},
+    };
+    for (const auto& bad : cases) {
+        Write(std::string("vorl settings 1\nshow-timer on\n") + bad.line +
+              "\nkey down 0x4B none\n");
+        Settings loaded;
+        const std::string errors = ErrorsOf([&] { loaded = SettingsFile::Load(file); });
+        EXPECT_NE(errors.find(file.string() + ": line 3: "), std::string::npos) << errors;
+        EXPECT_NE(errors.find(bad.said), std::string::npos) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_TRUE(loaded.showTimer) << bad.line;
+        EXPECT_EQ(loaded.keys.count("jump") + loaded.padButtons.count("jump"), 0u) << bad.line;
+        EXPECT_EQ(loaded.keys.at("down"), (std::array<int, 2>{0x4B, 0})) << bad.line;
+        EXPECT_TRUE(fs::exists(file)) << "not a damaged file";
     }
 }
 

@@ -341,9 +341,67 @@ TEST_F(UISystemTest, OptionsChangeTheSettingsLiveFromTheKeyboard) {
     Press(VirtualKey::Right, 1);
     EXPECT_TRUE(SettingsKeeper::Current().showTimer);
     Press(VirtualKey::Down, 1);
+    Press('S', 1);
     Press(VirtualKey::Return, 3);
     EXPECT_EQ(Screen(), kPauseMenu) << "Back";
     EXPECT_EQ(Selected(), "Options");
+}
+
+TEST_F(UISystemTest, TheControlsPageRebindsSwapsRefusesCancelsAndResets) {
+    gamepads->pads[0] = platform::ControllerState{};
+    auto& pad = *gamepads->pads[0];
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    Press(VirtualKey::Down, 1);
+    Press(VirtualKey::Return, 3);
+    Press(VirtualKey::Up, 1);  // from the top round to Back, then up to Controls
+    Press('W', 1);
+    Press(VirtualKey::Return, 3);
+    ASSERT_EQ(ui().screen, UISystem::Screen::Controls);
+    EXPECT_TRUE(ShowsText("< A / Left | Left >"));
+    EXPECT_TRUE(ShowsText("Escape | Start")) << "pause";
+
+    // The awaited key is taken whatever it is, even one the list moves by.
+    const auto rebind = [&](int key, const std::string& said) {
+        Press(VirtualKey::Return, 2);
+        EXPECT_TRUE(ShowsText("< Press a key >")) << said;
+        Press(key, 2);
+        EXPECT_TRUE(ShowsText(said)) << ScreenText::Texts().back();
+    };
+    rebind(VirtualKey::Down, "Move left now on Down; Press down moved to A");
+    EXPECT_EQ(ui().List().Selected(), 0);
+    EXPECT_TRUE(ShowsText("S / A | None"));
+    Press(VirtualKey::Tab, 1);
+    Press('S', 1);
+    Press(VirtualKey::Tab, 1);
+    rebind(VirtualKey::Space, "Jump now on Space; Switch form moved to W");
+    EXPECT_EQ(SettingsKeeper::Current().keys.at("jump"),
+              (std::array<int, 2>{VirtualKey::Space, VirtualKey::Up}));
+    rebind(VirtualKey::Escape, "Jump unchanged");
+    EXPECT_EQ(ui().screen, UISystem::Screen::Controls) << "Escape cancels only the wait";
+    rebind('L', "L is kept for the game; Jump unchanged");
+
+    Press(VirtualKey::Return, 2);
+    pad.buttons = PadButton::B;
+    Frames(1);
+    pad.buttons = 0;
+    Frames(2);
+    EXPECT_TRUE(ShowsText("Jump now on pad B"));
+    EXPECT_EQ(SettingsKeeper::Current().padButtons.at("jump"), PadButton::B);
+    EXPECT_EQ(ui().screen, UISystem::Screen::Controls) << "B was taken, not read as going back";
+
+    for (int row = 3; row < ControlsPage::kResetRow; ++row) {
+        Press(row % 2 ? VirtualKey::Down : 'S', 1);
+    }
+    Press(VirtualKey::Return, 2);
+    EXPECT_TRUE(SettingsKeeper::Current().keys.empty());
+    EXPECT_TRUE(SettingsKeeper::Current().padButtons.empty());
+    EXPECT_TRUE(ShowsText("W / Up | A"));
+    PressEscape();
+    Frames(2);
+    EXPECT_EQ(ui().screen, UISystem::Screen::Options);
+    EXPECT_EQ(ui().List().Selected(), 7) << "back on Controls";
 }
 
 TEST_F(UISystemTest, TheKeyboardMovesPressesAndGoesBackOnePage) {
