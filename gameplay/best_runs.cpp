@@ -1,5 +1,6 @@
 #include "gameplay/best_runs.h"
 
+#include <array>
 #include <iostream>
 #include <set>
 #include <string>
@@ -11,6 +12,7 @@
 #include "gameplay/player_control_component.h"
 #include "gameplay/run_state.h"
 #include "graphics/screen_text.h"
+#include "input/bindings.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "meta/data_diagnostics.h"
@@ -35,26 +37,21 @@ constexpr int kMatchedLinger = 63;
 // Shorter than the win spin, should the character roll on into the goal.
 constexpr int kMismatchLinger = 2 * 63;
 
-// One gameplay key and the pad button it stands for; `pressed`: read as pressed this step, not
-// held. Where several keys stand for one button, a replay presses the first.
+// One action of the keyboard's and the bit it takes in a record's key part; `pressed`: read as
+// pressed this step, not held. The keys are the player's bindings, so a run kept under one layout
+// replays under another.
 struct KeyControl {
-    int key;
+    Bindings::Action action;
     std::uint16_t button;
     bool pressed;
 };
 constexpr KeyControl kKeyControls[] = {
-    {VirtualKey::Left, PadButton::DPadLeft, false},
-    {'A', PadButton::DPadLeft, false},
-    {VirtualKey::Right, PadButton::DPadRight, false},
-    {'D', PadButton::DPadRight, false},
-    {VirtualKey::Down, PadButton::DPadDown, false},
-    {'S', PadButton::DPadDown, false},
-    {VirtualKey::Up, PadButton::A, true},
-    {'W', PadButton::A, true},
-    {VirtualKey::Space, PadButton::X, true},
+    {Bindings::Action::MoveLeft, PadButton::DPadLeft, false},
+    {Bindings::Action::MoveRight, PadButton::DPadRight, false},
+    {Bindings::Action::Down, PadButton::DPadDown, false},
+    {Bindings::Action::Jump, PadButton::A, true},
+    {Bindings::Action::SwitchForm, PadButton::X, true},
 };
-// The restart key would start the watched level again.
-constexpr int kRestartKey = 'R';
 
 struct Watching {
     int level = 0;
@@ -101,12 +98,19 @@ bool PlayerWon() {
 }
 
 void PressKeys(std::uint16_t buttons) {
-    std::uint16_t pressed = 0;
+    const Bindings::Table bindings = Bindings::Current();
+    auto force = [](const std::array<int, 2>& keys, bool primaryDown) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i] != 0) {
+                InputSystem::ForceKey(keys[i], i == 0 && primaryDown);
+            }
+        }
+    };
     for (const KeyControl& control : kKeyControls) {
-        InputSystem::ForceKey(control.key, (buttons & control.button & ~pressed) != 0);
-        pressed |= control.button;
+        force(Bindings::Of(bindings, control.action).keys, (buttons & control.button) != 0);
     }
-    InputSystem::ForceKey(kRestartKey, false);
+    // The restart key would start the watched level again.
+    force(Bindings::Of(bindings, Bindings::Action::RestartLevel).keys, false);
 }
 
 // This step's controls from `record`; a neutral record once the run is over.
@@ -249,8 +253,8 @@ bool Arm(int level, bool quitAfter) {
 std::uint16_t KeyboardAsPad() {
     std::uint16_t buttons = 0;
     for (const KeyControl& control : kKeyControls) {
-        const bool down = control.pressed ? InputSystem::KeyTriggered(control.key)
-                                          : InputSystem::KeyDown(control.key);
+        const bool down = control.pressed ? Bindings::KeysTriggered(control.action)
+                                          : Bindings::KeysDown(control.action);
         if (down) {
             buttons |= control.button;
         }

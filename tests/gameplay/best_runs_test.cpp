@@ -15,6 +15,7 @@
 #include "core/messaging.h"
 #include "graphics/screen_text.h"
 #include "input/input_recording.h"
+#include "input/bindings.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
@@ -152,7 +153,11 @@ TEST(BestRuns, APlayedLevelIsKeptAndItsReplayReachesTheGoalOnItsLastStep) {
         const std::optional<BestRun> kept = BestRuns::Load(kLevel);
         ASSERT_TRUE(kept);
         const auto bytes = fs::file_size(BestRuns::FileOf(kLevel));
+        // Kept under one layout, watched under another (Right now moves left): the replay presses
+        // the keys bound now.
+        Bindings::Rebind(Bindings::Action::MoveLeft, VirtualKey::Right);
         EXPECT_EQ(game.Watch(), BestRuns::Outcome::Matched);
+        Bindings::ResetToDefaults();
         // Watching keeps nothing new, and the game goes back where it was.
         EXPECT_EQ(fs::file_size(BestRuns::FileOf(kLevel)), bytes);
         game.engine->RunFrames(4);
