@@ -16,6 +16,7 @@
 #include "platform/services.h"
 #include "support/fake_gamepads.h"
 #include "support/headless_engine.h"
+#include "support/scripted_services.h"
 #include "support/test_components.h"
 #include "ui/ui_system.h"
 
@@ -62,12 +63,10 @@ TEST(Core, ProfileEntriesFollowTheFrameSequence) {
 // A machine drawing one frame per two steps: each frame runs every system twice, reads the pad
 // twice, and a message sent in its first step is read in its second.
 TEST(Core, AFrameOfTwoStepsRunsTheWholeStepTwice) {
-    platform::Services services = platform::MakeHeadlessServices(2.0 / 63.0);
-    auto pads = std::make_unique<testing_support::FakeGamepads>();
-    testing_support::FakeGamepads& pad = *pads;
+    testing_support::ScriptedServices made = testing_support::MakeScriptedServices(2.0 / 63.0);
+    testing_support::FakeGamepads& pad = *made.pads;
     pad.pads[0] = platform::ControllerState{};
-    services.gamepads = std::move(pads);
-    HeadlessEngine engine(std::move(services), 1.0 / 63.0);
+    HeadlessEngine engine(std::move(made.services), 1.0 / 63.0);
     engine.RunFrames(3);
     int steps = 0;
     int heardIn = 0;

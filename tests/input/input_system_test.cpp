@@ -6,6 +6,7 @@
 #include "objects/object.h"
 #include "support/fake_gamepads.h"
 #include "support/headless_engine.h"
+#include "support/scripted_services.h"
 #include "support/scripted_window.h"
 
 namespace {
@@ -230,11 +231,9 @@ TEST_F(InputTest, ALoadedLevelStartsWithEveryKeyUp) {
 }
 
 TEST(InputPads, CoreHandsItsGamepadsToTheInputSystem) {
-    platform::Services services = platform::MakeHeadlessServices();
-    auto fake = std::make_unique<FakeGamepads>();
-    FakeGamepads& pads = *fake;
-    services.gamepads = std::move(fake);
-    HeadlessEngine engine(std::move(services));
+    testing_support::ScriptedServices made = testing_support::MakeScriptedServices();
+    FakeGamepads& pads = *made.pads;
+    HeadlessEngine engine(std::move(made.services));
     pads.pads[0] = platform::ControllerState{};
     pads.pads[0]->buttons = PadButton::B;
     engine.RunFrames(2);
@@ -242,11 +241,9 @@ TEST(InputPads, CoreHandsItsGamepadsToTheInputSystem) {
 }
 
 TEST(InputKeys, F3AndF4SwitchRandomInputTheStepAfterThePress) {
-    platform::Services services = platform::MakeHeadlessServices();
-    auto window = std::make_unique<ScriptedWindow>();
-    ScriptedWindow& script = *window;
-    services.window = std::move(window);
-    HeadlessEngine engine(std::move(services));
+    testing_support::ScriptedServices made = testing_support::MakeScriptedServices();
+    ScriptedWindow& script = *made.window;
+    HeadlessEngine engine(std::move(made.services));
 
     testing::internal::CaptureStdout();
     // The key sends its command in the step of the press; the input system reads it in the next.

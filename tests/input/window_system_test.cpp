@@ -8,6 +8,7 @@
 #include "input/input_system.h"
 #include "platform/window.h"
 #include "support/headless_engine.h"
+#include "support/scripted_services.h"
 #include "support/scripted_window.h"
 
 namespace {
@@ -17,18 +18,14 @@ using testing_support::ScriptedWindow;
 
 class WindowSystemTest : public ::testing::Test {
 protected:
-    WindowSystemTest() : engine(MakeServices()) {}
-
-    platform::Services MakeServices() {
-        platform::Services services = platform::MakeHeadlessServices();
-        auto scripted = std::make_unique<ScriptedWindow>();
-        window = scripted.get();
-        services.window = std::move(scripted);
-        return services;
-    }
+    WindowSystemTest()
+        : made(testing_support::MakeScriptedServices()),
+          window(made.window),
+          engine(std::move(made.services)) {}
     void Frame() { engine.RunFrames(1); }
 
-    ScriptedWindow* window = nullptr;
+    testing_support::ScriptedServices made;
+    ScriptedWindow* window;
     HeadlessEngine engine;
 };
 
