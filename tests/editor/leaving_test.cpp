@@ -160,10 +160,6 @@ TEST(Leaving, TheAutosaveFollowsEveryFinishedEditAndGoesWithAnUndoBackToTheFile)
     EXPECT_EQ(LevelManager::GetCurrentLevel(), 0) << "back as loaded: nothing to ask";
 }
 
-}  // namespace
-
-namespace {
-
 TEST(StatusLine, NamesTheLevelAndSaysWhetherItIsSaved) {
     EditorSession session({"Crate: RigidBody2D mass 1.0"});
     session.EnterEditor();

@@ -6,7 +6,6 @@
 
 #include <functional>
 
-#include "core/editor_mode.h"
 #include "core/messaging.h"
 #include "editor/level_saves.h"
 #include "input/input_system.h"
@@ -36,13 +35,6 @@ protected:
     }
     EditorSession session;
 };
-
-TEST_F(LevelEditorTest, F5SwitchesTheEditorOnWithAnEmptyLevel) {
-    EXPECT_TRUE(editor().update);
-    EXPECT_TRUE(EditorMode::IsActive());
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kLevelEditor);
-    EXPECT_TRUE(LevelObjects().empty());
-}
 
 struct OverlapCase {
     float firstLayer;
@@ -126,13 +118,6 @@ TEST_F(LevelEditorTest, AnObjectDestroyedElsewhereTakesItsSelectionAndPanelWithI
     session.Frames(3);
     EXPECT_EQ(editor().Selected(), nullptr);
     EXPECT_FALSE(session.Panels().HasPanel());
-}
-
-TEST_F(LevelEditorTest, CtrlNEmptiesTheLevel) {
-    Place("A 0 0 10 10\nB 50 0 10 10");
-    session.ChordDiscarding('N');
-    EXPECT_TRUE(LevelObjects().empty());
-    EXPECT_EQ(editor().Selected(), nullptr);
 }
 
 TEST_F(LevelEditorTest, ALevelSaveWritesExactlyThePlacedObjectsAndKeepsABackup) {
@@ -401,13 +386,6 @@ TEST_F(LevelEditorTest, F5AfterLeavingOpensANewUnnamedLevel) {
     session.PressButton(LevelEditor::kSaveLevel);
     session.PressButton(LevelEditor::kReplaceFile);
     EXPECT_EQ(session.Assets().Read("level_A"), session.LevelText());
-}
-
-TEST_F(LevelEditorTest, EscapeLeavesForTheFirstLevel) {
-    session.Tap(VirtualKey::Escape);
-    session.Frames(3);
-    EXPECT_FALSE(editor().update);
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), 0);
 }
 
 }  // namespace

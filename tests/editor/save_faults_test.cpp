@@ -66,38 +66,43 @@ protected:
     EditorSession session;
 };
 
+// On a full disk the save says so and keeps the file and its backup; when it is the old file's
+// backup that does not fit, the save stops before anything moves.
 TEST_F(SaveFaultsTest, AFullDiskSaysSoAndKeepsTheFileAndItsBackup) {
-    PlaceMany(200);
-    const std::string said = InChild([this] {
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        return SaveAndRead();
-    });
-    EXPECT_EQ(said.rfind(std::string(LevelEditor::kNotSaved) + ": \"level_Mine\" was not saved", 0),
-              0u)
-        << said;
-    EXPECT_NE(said.find("the disk is full (File too large)"), std::string::npos) << said;
-    EXPECT_NE(said.find("Nothing on disk changed"), std::string::npos) << said;
-    ExpectNothingLost();
-}
-
-TEST_F(SaveFaultsTest, ABackupThatDoesNotFitStopsTheSaveBeforeAnythingMoves) {
-    // The old file is the big one now: the new level fits, its backup does not.
     std::string big;
     for (int i = 0; i < 200; ++i) {
         big += "Box" + std::to_string(i) + "\n{\nTransform2D 0.0 0.0 1.0 1.0 1.0 0.0\n}\n";
     }
-    session.Assets().Write("level_Mine", big);
-    testing_support::BuildScene("Tiny 0 0 10 10");
-    const std::string said = InChild([this] {
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        return SaveAndRead();
-    });
-    EXPECT_NE(said.find("the backup of"), std::string::npos) << said;
-    EXPECT_NE(said.find("File too large"), std::string::npos) << said;
-    EXPECT_EQ(session.Assets().Read("level_Mine"), big);
-    EXPECT_EQ(session.Assets().Read("level_Mine.bak"), kOlder);
+    for (const bool backupTooBig : {false, true}) {
+        SCOPED_TRACE(backupTooBig ? "the backup does not fit" : "the level does not fit");
+        session.ChordDiscarding('N');
+        if (backupTooBig) {
+            session.Assets().Write("level_Mine", big);
+            testing_support::BuildScene("Tiny 0 0 10 10");
+        } else {
+            PlaceMany(200);
+        }
+        const std::string said = InChild([this] {
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            return SaveAndRead();
+        });
+        EXPECT_EQ(
+            said.rfind(std::string(LevelEditor::kNotSaved) + ": \"level_Mine\" was not saved", 0),
+            0u)
+            << said;
+        EXPECT_NE(said.find("(File too large)"), std::string::npos) << said;
+        EXPECT_NE(said.find(backupTooBig ? "the backup of" : "the disk is full"),
+                  std::string::npos)
+            << said;
+        if (backupTooBig) {
+            EXPECT_EQ(session.Assets().Read("level_Mine"), big);
+            EXPECT_EQ(session.Assets().Read("level_Mine.bak"), kOlder);
+        } else {
+            EXPECT_NE(said.find("Nothing on disk changed"), std::string::npos) << said;
+            ExpectNothingLost();
+        }
+    }
 }
 
 TEST_F(SaveFaultsTest, AReadOnlyFolderSaysSoAndChangesNothing) {

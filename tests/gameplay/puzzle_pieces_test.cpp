@@ -84,24 +84,7 @@ Cannon 0 0 40 40 )" + std::to_string(c.degrees) +
     }
 }
 
-TEST(Cannon, PullsTheBodyTowardItsCentreUntilTheLaunch) {
-    GameplayScene game(R"(
-Cannon 0 0 40 40
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D mHollow true
-  CannonComponent
-)" + PlayerLine(0, 90));
-    game.FramesUntil(120, [&] { return game.PlayerBody().heldByCannon; });
-    game.Frames(2);
-    float distance = At(game).Length();
-    for (int i = 0; i < 40; ++i) {
-        game.Frames(1);
-        ASSERT_LT(At(game).Length(), distance) << "frame " << i << " of holding";
-        distance = At(game).Length();
-    }
-}
-
-TEST(Cannon, AHeldPlayerAndItsFaceAreDrawnInTheBarrelUntilTheLaunch) {
+TEST(Cannon, AHeldPlayerIsPulledInAndDrawnInTheBarrelWithItsFaceUntilTheLaunch) {
     GameplayScene game(R"(
 Cannon 100 50 40 40
   RigidBody2D mass 0.0 state 0
@@ -120,6 +103,13 @@ Cannon 100 50 40 40
     game.Frames(1);
     ASSERT_NE(game.Player().GetFace(), nullptr);
     EXPECT_EQ(game.Player().GetFace()->DrawnAt(), player->DrawnAt());
+    float distance = (At(game) - Vector2D{100.0f, 50.0f}).Length();
+    for (int i = 0; i < 40; ++i) {
+        game.Frames(1);
+        const float now = (At(game) - Vector2D{100.0f, 50.0f}).Length();
+        ASSERT_LT(now, distance) << "pulled toward the centre, frame " << i << " of holding";
+        distance = now;
+    }
     game.FramesUntil(120, [&] { return !game.PlayerBody().heldByCannon; });
     EXPECT_FALSE(player->DrawnAt().has_value()) << "launched: drawn where it flies";
 }

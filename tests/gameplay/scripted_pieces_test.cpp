@@ -114,8 +114,11 @@ TEST(TitleScreens, TheControllerScreenGoesOnAtAnyKeyClickOrAfterThreeSeconds) {
     }
 }
 
-TEST(Ending, TheCollectedStarsFlyUpOneEveryHalfSecondAlternatingSides) {
-    GameplayScene game(R"(
+// The ending's scene: the player caught by the catapult and thrown out with `stars` to give back,
+// and when `landed` won at once, so that only the ending holds it.
+struct EndingScene {
+    explicit EndingScene(int stars, bool landed = true)
+        : game(R"(
 Catapult 0 0 100 20
   RigidBody2D mass 0.0 state 0
   BoxCollider2D mHollow true
@@ -125,11 +128,23 @@ Player1 0 0 30 30
   BoxCollider2D
   EndOfGame
 )",
-                       {}, {{"StarEnd", "FlyingStar\n"}}, 19);
-    StarCount = 3;
-    game.Frames(3);
-    EXPECT_FALSE(game.Player().active) << "caught by the catapult";
-    game.Find("Player1")->GetTransform().SetPosition({0, 500});
+               {}, {{"StarEnd", "FlyingStar\n"}}, 19) {
+        StarCount = stars;
+        game.Frames(3);
+        EXPECT_FALSE(game.Player().active) << "caught by the catapult";
+        game.Find("Player1")->GetTransform().SetPosition({0, 500});
+        if (landed) {
+            game.Frames(2);
+            game.Player().Win();
+        }
+    }
+    const EndOfGame& Ending() { return *game.Find("Player1")->Get<EndOfGame>("EndOfGame"); }
+    GameplayScene game;
+};
+
+TEST(Ending, TheCollectedStarsFlyUpOneEveryHalfSecondAlternatingSides) {
+    EndingScene scene(3, false);
+    GameplayScene& game = scene.game;
     std::vector<int> released;
     std::vector<float> drift;
     for (int frame = 0; frame < 180; ++frame) {
@@ -149,31 +164,6 @@ Player1 0 0 30 30
     EXPECT_GE(star->velocity.y, 1000.0f - 5.0f);
     EXPECT_LE(star->velocity.y, 2000.0f + 5.0f);
 }
-
-// The ending's scene: the player thrown out of the catapult with `stars` to give back, then
-// landed (won) at once, so that only the ending holds it.
-struct EndingScene {
-    explicit EndingScene(int stars)
-        : game(R"(
-Catapult 0 0 100 20
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D mHollow true
-Player1 0 0 30 30
-  PlayerControlComponent
-  RigidBody2D mass 2.13 state 1 gravity 0.0 friction 10000
-  BoxCollider2D
-  EndOfGame
-)",
-               {}, {{"StarEnd", "FlyingStar\n"}}, 19) {
-        StarCount = stars;
-        game.Frames(3);
-        game.Find("Player1")->GetTransform().SetPosition({0, 500});
-        game.Frames(2);
-        game.Player().Win();
-    }
-    const EndOfGame& Ending() { return *game.Find("Player1")->Get<EndOfGame>("EndOfGame"); }
-    GameplayScene game;
-};
 
 TEST(Ending, AKeyHurriesEveryStarLeftOutTogetherThenTheTallyFollows) {
     EndingScene scene(6);

@@ -77,7 +77,8 @@ TEST(StepInterpolation, ManyThingsComingAndGoingKeepTheirOwnPoses) {
         steps.BeginStep();
         for (int k = 0; k < 3000; ++k) {
             if ((k + step) % 2 == 0 || k < 1000) {
-                steps.Note(static_cast<std::uint64_t>(k + 1), {{static_cast<float>(k + step), 0.0f}, 0.0f});
+                steps.Note(static_cast<std::uint64_t>(k + 1),
+                           {{static_cast<float>(k + step), 0.0f}, 0.0f});
             }
         }
     }

@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <sstream>
+#include <tuple>
 
 #include "core/frame_rate_controller.h"
 #include "graphics/texture.h"
@@ -30,17 +31,6 @@ protected:
 
     TextureComponent component_;
 };
-
-TEST(FrameOffset, FollowsTheTenByFiveSheet) {
-    EXPECT_EQ(FrameOffset(0), Vector2D(0.0f, 0.0f));
-    EXPECT_FLOAT_EQ(FrameOffset(12).x, 0.2f);
-    EXPECT_FLOAT_EQ(FrameOffset(12).y, 0.2f);
-    EXPECT_FLOAT_EQ(FrameOffset(49).x, 0.9f);
-    EXPECT_FLOAT_EQ(FrameOffset(49).y, 0.8f);
-    // One past the sheet wraps the column and runs off the bottom.
-    EXPECT_FLOAT_EQ(FrameOffset(50).x, 0.0f);
-    EXPECT_FLOAT_EQ(FrameOffset(50).y, 1.0f);
-}
 
 TEST_F(TextureComponentTest, LoopsThroughItsFramesWithTheirOffsets) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
@@ -69,41 +59,29 @@ TEST_F(TextureComponentTest, AdvancesAtMostOneFramePerStep) {
     EXPECT_EQ(texture.GetCurrentFrame(), 13u);
 }
 
-TEST_F(TextureComponentTest, ZeroDurationSingleFrameAndEmptyRunsNeverAdvance) {
+// Frozen, single-frame and empty runs, a paused animation and one whose name is missing all hold
+// their frame; the missing one keeps its name and frame but has no texture.
+TEST_F(TextureComponentTest, StillAnimationsNeverAdvance) {
     AddAnimation("frozen", "sheet", 7, 3, 0.0f);
     AddAnimation("still", "sheet", 9, 1, 0.1f);
     AddAnimation("empty", "sheet", 4, 0, 0.1f);
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
     FrameRateController::UseStep(1.0);
-    for (const char* name : {"frozen", "still", "empty"}) {
-        TextureComponent& texture = Playing(name);
+    for (const char* name : {"frozen", "still", "empty", "paused", "missing"}) {
+        TextureComponent& texture = Playing(name[0] == 'p' || name[0] == 'm' ? "walk" : name);
+        texture.SetPlaying(name[0] != 'p');
+        if (name[0] == 'm') {
+            texture.SetAnimation("nothing here");
+            EXPECT_EQ(texture.GetAnimation(), nullptr);
+            EXPECT_EQ(texture.filename, "walk");
+            EXPECT_EQ(texture.GetTexture(), nullptr);
+        }
         const unsigned int start = texture.GetCurrentFrame();
         for (int i = 0; i < 5; ++i) {
             texture.Update();
         }
         EXPECT_EQ(texture.GetCurrentFrame(), start) << name;
     }
-}
-
-TEST_F(TextureComponentTest, PausedAnimationHoldsItsFrame) {
-    AddAnimation("walk", "sheet", 12, 3, 0.1f);
-    TextureComponent& texture = Playing("walk");
-    texture.SetPlaying(false);
-    FrameRateController::UseStep(0.5);
-    texture.Update();
-    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
-}
-
-TEST_F(TextureComponentTest, MissingAnimationLeavesNoAnimationAndKeepsTheRest) {
-    AddAnimation("walk", "sheet", 12, 3, 0.1f);
-    TextureComponent& texture = Playing("walk");
-    texture.SetAnimation("nothing here");
-    EXPECT_EQ(texture.GetAnimation(), nullptr);
-    EXPECT_EQ(texture.filename, "walk");
-    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
-    EXPECT_EQ(texture.GetTexture(), nullptr);
-    FrameRateController::UseStep(1.0);
-    texture.Update();
-    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
 }
 
 TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
@@ -118,21 +96,16 @@ TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
     EXPECT_FLOAT_EQ(texture.GetVOffset(), 0.6f);
 }
 
-TEST_F(TextureComponentTest, TextureMatrixCarriesTheOffsetsInItsThirdRow) {
-    AddAnimation("last", "sheet", 49, 1, 0.0f);
-    const Matrix4& m = Playing("last").TextureMatrix();
-    Matrix4 expected = Matrix4::Identity();
-    expected.m[2][0] = 0.9f;
-    expected.m[2][1] = 0.8f;
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            EXPECT_FLOAT_EQ(m.m[r][c], expected.m[r][c]);
-        }
+// (u, v, 1, 0) through the texture matrix: the cell's own coordinates shifted to the frame's cell
+// of the ten by five sheet; one past the sheet wraps the column and runs off the bottom.
+TEST_F(TextureComponentTest, TheTextureMatrixShiftsToTheFramesCell) {
+    for (const auto& [frame, u, v] : {std::tuple{49, 0.9025f, 0.8025f}, {50, 0.0025f, 1.0025f}}) {
+        const std::string name = "cell" + std::to_string(frame);
+        AddAnimation(name, "sheet", static_cast<unsigned int>(frame), 1, 0.0f);
+        const Vector4D shifted = Transform({0.0025f, 0.0025f, 1.0f}, Playing(name).TextureMatrix());
+        EXPECT_NEAR(shifted.x, u, 1e-6f) << frame;
+        EXPECT_NEAR(shifted.y, v, 1e-6f) << frame;
     }
-    // (u, v, 1, 0) through the matrix: the cell's own coordinates shifted to frame 49.
-    const Vector4D shifted = Transform({0.0025f, 0.0025f, 1.0f}, m);
-    EXPECT_NEAR(shifted.x, 0.9025f, 1e-6f);
-    EXPECT_NEAR(shifted.y, 0.8025f, 1e-6f);
 }
 
 TEST_F(TextureComponentTest, CompletionAndCloneResolveTheLoadedFilename) {

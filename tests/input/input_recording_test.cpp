@@ -1,7 +1,6 @@
 #include "input/input_recording.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "objects/level_manager.h"
 #include "support/fake_gamepads.h"
 #include "support/headless_engine.h"
+#include "support/render_scene.h"
 
 namespace fs = std::filesystem;
 
@@ -48,6 +48,18 @@ platform::ControllerState Sample(int i) {
     return s;
 }
 
+// The recording file of `count` samples from `first`, cut short by `cut` bytes.
+void WriteSamples(int first, int count, std::size_t cut = 0) {
+    std::vector<char> bytes;
+    for (int i = first; i < first + count; ++i) {
+        const auto record = InputRecording::Encode(Sample(i));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    bytes.resize(bytes.size() - cut);
+    WriteBytes("assets/Level0Input/inputfile" + std::to_string(first == 0 ? 1 : first) + ".input",
+               bytes);
+}
+
 TEST(InputRecordingFormat, RecordsAreSixteenLittleEndianBytesFieldForField) {
     platform::ControllerState s;
     s.packetNumber = 0x04030201;
@@ -67,24 +79,17 @@ TEST(InputRecordingFormat, RecordsAreSixteenLittleEndianBytesFieldForField) {
     EXPECT_EQ(back.thumbRX, -32768);
 }
 
-// Every test runs in a fresh directory of its own: recordings go to "assets/Level<N>Input/".
+// Every test runs in a fresh working directory: recordings go to "assets/Level<N>Input/".
 class RecordingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        home_ = fs::current_path();
-        dir_ = fs::temp_directory_path() /
-               ("vorl_recording_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
+        scratch_ = std::make_unique<testing_support::ScratchAssets>("recording");
         engine_ = std::make_unique<HeadlessEngine>();
         InputSystem::UseGamepads(&pads);
     }
     void TearDown() override {
         engine_.reset();
-        fs::current_path(home_);
-        fs::remove_all(dir_);
+        scratch_.reset();
     }
     void Frame() { engine_->RunFrames(1); }
     void LoadLevel() {
@@ -93,9 +98,8 @@ protected:
     }
 
     FakeGamepads pads;
+    std::unique_ptr<testing_support::ScratchAssets> scratch_;
     std::unique_ptr<HeadlessEngine> engine_;
-    fs::path home_;
-    fs::path dir_;
 };
 
 TEST_F(RecordingTest, ALevelLoadStartsARecordingAndALevelChangeEndsIt) {
@@ -220,12 +224,7 @@ TEST_F(RecordingTest, RecordingPlaybackAndRandomInputEachKeepTheirOwnCount) {
 
     MessagingSystem::Reset();
     InputSystem::InputInitialize();
-    std::vector<char> bytes;
-    for (int i = 0; i < 5; ++i) {
-        const auto record = InputRecording::Encode(Sample(i));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    WriteBytes("assets/Level0Input/inputfile1.input", bytes);
+    WriteSamples(0, 5);
     InputSystem::StartPlayback(true);
     ASSERT_TRUE(InputSystem::IsPlayingBack());
     for (int i = 0; i < 3; ++i) {
@@ -236,13 +235,7 @@ TEST_F(RecordingTest, RecordingPlaybackAndRandomInputEachKeepTheirOwnCount) {
 }
 
 TEST_F(RecordingTest, ATruncatedRecordingEndsThePlaybackCleanly) {
-    std::vector<char> bytes;
-    for (int i = 0; i < 3; ++i) {
-        const auto record = InputRecording::Encode(Sample(i));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    bytes.resize(bytes.size() - 6);  // the third record is cut short
-    WriteBytes("assets/Level0Input/inputfile1.input", bytes);
+    WriteSamples(0, 3, 6);  // the third record is cut short
 
     InputSystem::SetPlaybackInput(true);
     testing::internal::CaptureStderr();
@@ -276,9 +269,7 @@ TEST_F(RecordingTest, PlaybackWithNoRecordingDoesNotStart) {
 
 TEST_F(RecordingTest, PlaybackPicksAmongTheLevelsRecordings) {
     for (int n = 1; n <= 3; ++n) {
-        const auto record = InputRecording::Encode(Sample(n));
-        WriteBytes("assets/Level0Input/inputfile" + std::to_string(n) + ".input",
-                   std::vector<char>(record.begin(), record.end()));
+        WriteSamples(n, 1);
     }
     std::set<std::uint32_t> packets;
     for (std::uint32_t seed = 0; seed < 40; ++seed) {

@@ -8,6 +8,7 @@
 #include "input/input_system.h"
 #include "platform/window.h"
 #include "support/headless_engine.h"
+#include "support/scripted_services.h"
 #include "support/scripted_window.h"
 
 namespace {
@@ -17,18 +18,14 @@ using testing_support::ScriptedWindow;
 
 class WindowSystemTest : public ::testing::Test {
 protected:
-    WindowSystemTest() : engine(MakeServices()) {}
-
-    platform::Services MakeServices() {
-        platform::Services services = platform::MakeHeadlessServices();
-        auto scripted = std::make_unique<ScriptedWindow>();
-        window = scripted.get();
-        services.window = std::move(scripted);
-        return services;
-    }
+    WindowSystemTest()
+        : made(testing_support::MakeScriptedServices()),
+          window(made.window),
+          engine(std::move(made.services)) {}
     void Frame() { engine.RunFrames(1); }
 
-    ScriptedWindow* window = nullptr;
+    testing_support::ScriptedServices made;
+    ScriptedWindow* window;
     HeadlessEngine engine;
 };
 
@@ -109,40 +106,28 @@ TEST_F(WindowSystemTest, TheConsoleOpensOnSpaceWithCtrlHeld) {
     EXPECT_FALSE(ConsoleRequested()) << "Space alone, and no longer triggered";
 }
 
-TEST(DebugConsole, EndOfInputLeavesAtOnce) {
-    std::istringstream ended("");
-    std::ostringstream out;
-    RunDebugConsole(ended, out);
-    EXPECT_EQ(out.str(), "Input Command >> \n");
-}
-
-TEST(DebugConsole, OnlyExitLeavesAndEveryOtherWordIsInvalid) {
-    std::istringstream in("help   quit\nexit\nnever-read");
-    std::ostringstream out;
-    RunDebugConsole(in, out);
-    EXPECT_EQ(out.str(),
-              "Input Command >> Invalid Command.\n"
-              "Input Command >> Invalid Command.\n"
-              "Input Command >> ");
-    std::string rest;
-    in >> rest;
-    EXPECT_EQ(rest, "never-read");
-}
-
-TEST(DebugConsole, ALongWordIsOneCommandCutTo31Characters) {
-    // The rest of a long word is dropped, not read as the next command: "exit" hidden at the end
-    // of a 35-character word must not leave the console.
-    std::istringstream in(std::string(31, 'x') + "exit");
-    std::ostringstream out;
-    RunDebugConsole(in, out);
-    EXPECT_EQ(out.str(), "Input Command >> Invalid Command.\nInput Command >> \n");
-}
-
-TEST(DebugConsole, EndOfInputAfterSomeCommandsLeaves) {
-    std::istringstream in("foo");
-    std::ostringstream out;
-    RunDebugConsole(in, out);
-    EXPECT_EQ(out.str(), "Input Command >> Invalid Command.\nInput Command >> \n");
+// Only "exit" leaves, and so does the end of input; a word is cut to 31 characters and its rest
+// dropped, not read as the next command ("exit" hidden at the end of a long word stays).
+TEST(DebugConsole, OnlyExitOrTheEndOfInputLeaves) {
+    const std::string prompt = "Input Command >> ";
+    const std::string invalid = prompt + "Invalid Command.\n";
+    const struct {
+        std::string in, out, rest;
+    } cases[] = {
+        {"", prompt + "\n", ""},
+        {"foo", invalid + prompt + "\n", ""},
+        {"help   quit\nexit\nnever-read", invalid + invalid + prompt, "never-read"},
+        {std::string(31, 'x') + "exit", invalid + prompt + "\n", ""},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.in);
+        std::ostringstream out;
+        RunDebugConsole(in, out);
+        EXPECT_EQ(out.str(), c.out) << c.in;
+        std::string rest;
+        in >> rest;
+        EXPECT_EQ(rest, c.rest) << c.in;
+    }
 }
 
 }  // namespace

@@ -39,10 +39,6 @@ TEST(MetaRegistry, BuiltInTypesCarryTheirNamesSizesAndMembers) {
     EXPECT_EQ(MetaTypeOf<Vector2D>().Size(), sizeof(Vector2D));
     EXPECT_EQ(MemberNames(MetaTypeOf<Vector2D>()),
               (std::vector<std::string>{"x:float", "y:float"}));
-    EXPECT_EQ(MemberNames(MetaTypeOf<Object>()),
-              (std::vector<std::string>{
-                  "filename:std::string", "vertexCount:", "horizontalFlip:bool",
-                  "transform:Transform2D", "myInfo:", "verticalFlip:bool", "isSelected:bool"}));
 }
 
 TEST(MetaRegistry, AnUnknownClassHasNoPrototypeAndTheFirstOfANameStays) {
@@ -76,30 +72,6 @@ TEST(MetaValue, AnOwnedCopyIsIndependentOfItsSource) {
     EXPECT_EQ(text, "fan");
 }
 
-TEST(MetaDump, PrimitivesAndCompositesUseTheDumpFormat) {
-    RigidBody2D body;
-    body.mass = 2.5f;
-    body.gravity = 600.0f;
-    body.state = 1;
-    std::ostringstream out;
-    Dump(out, MetaValue(MetaTypeOf<RigidBody2D>(), &body, "RigidBody2D"));
-    EXPECT_EQ(out.str(),
-              "RigidBody2D RigidBody2D\n"
-              "{\n"
-              "  float mass 2.5\n"
-              "  Vector2D velocity\n"
-              "  {\n"
-              "    float x 0\n"
-              "    float y 0\n"
-              "  }\n"
-              "  int state 1\n"
-              "  bool active 1\n"
-              "  float bounciness 0\n"
-              "  int friction 100\n"
-              "  float gravity 600\n"
-              "}\n");
-}
-
 TEST(MetaDump, AnObjectDumpsItsMembersThenItsComponents) {
     testing_support::ResetEngineState();
     auto* object = new Object;
@@ -116,26 +88,6 @@ TEST(MetaDump, AnObjectDumpsItsMembersThenItsComponents) {
         << text;
     delete object;
     testing_support::ResetEngineState();
-}
-
-TEST(ComponentPrint, TransformAndRigidBodyWriteTheirReadableForms) {
-    Object object;
-    object.GetTransform().SetPosition({1.5f, -2.0f});
-    object.GetTransform().SetRotationDegrees(90);
-    object.GetTransform().SetScale({32.0f, 16.0f});
-    std::ostringstream out;
-    object.GetTransform().Print(out);
-    EXPECT_EQ(out.str(),
-              "Position: (        1.5,        -2)\n\n"
-              "Rotation: 90 degrees\n"
-              "Scale: (         32,        16)\n\n");
-    RigidBody2D body;
-    body.mass = 3.0f;
-    body.state = 1;
-    std::ostringstream bodyOut;
-    body.Print(bodyOut);
-    EXPECT_EQ(bodyOut.str(),
-              "Mass: 3\nVelocity: (          0,         0)\n\nDynamic Physics: TRUE\n");
 }
 
 }  // namespace

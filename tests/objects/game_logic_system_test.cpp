@@ -46,27 +46,17 @@ TEST_F(GameLogicTest, RunsFromTheFirstLevelStartedUntilPausedAndAgainOnResume) {
     Frame();
     EXPECT_EQ(counter->updates, 1);
 
-    for (auto stop : {MessageType::TogglePause, MessageType::EnterLevelEditor,
-                      MessageType::EnterArchetypeEditor, MessageType::DeviceLostToggle}) {
-        switch (stop) {
-            case MessageType::TogglePause:
-                MessagingSystem::Send<TogglePauseMessage>();
-                break;
-            case MessageType::EnterLevelEditor:
-                MessagingSystem::Send<EnterLevelEditorMessage>();
-                break;
-            case MessageType::EnterArchetypeEditor:
-                MessagingSystem::Send<EnterArchetypeEditorMessage>();
-                break;
-            default:
-                MessagingSystem::Send<DeviceLostToggleMessage>();
-                break;
-        }
+    using MessagingSystem::Send;
+    void (*const stops[])() = {
+        [] { Send<TogglePauseMessage>(); }, [] { Send<EnterLevelEditorMessage>(); },
+        [] { Send<EnterArchetypeEditorMessage>(); }, [] { Send<DeviceLostToggleMessage>(); }};
+    for (const auto stop : stops) {
+        stop();
         const int before = counter->updates;
         Frame();
         Frame();
-        EXPECT_EQ(counter->updates, before) << static_cast<int>(stop);
-        MessagingSystem::Send<ResumeMessage>();
+        EXPECT_EQ(counter->updates, before);
+        Send<ResumeMessage>();
         Frame();
         EXPECT_EQ(counter->updates, before + 1);
     }

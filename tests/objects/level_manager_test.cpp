@@ -64,17 +64,6 @@ protected:
     CapturedDiagnostics diagnostics;
 };
 
-TEST_F(LevelManagerTest, TheTableHoldsTheTwentyOneLevelsInOrder) {
-    const auto& table = LevelManager::LevelTable();
-    EXPECT_EQ(table[0], "BrelSplashLevel");
-    EXPECT_EQ(table[1], "XboxPreferredScreen");
-    EXPECT_EQ(table[2], "level_Intro");
-    EXPECT_EQ(table[9], "level_CannonTut3");
-    EXPECT_EQ(table[14], "level_Changing1");
-    EXPECT_EQ(table[19], "level_End2");
-    EXPECT_EQ(table[20], "level_FinalScreen");
-}
-
 TEST_F(LevelManagerTest, ArchetypesLoadedStartsTheCurrentLevelAndStartLevelCallsItsHooks) {
     int cameras = 0;
     int rumbles = 0;
@@ -95,42 +84,54 @@ TEST_F(LevelManagerTest, ALevelStartedBeforeTheArchetypesAreLoadedReadsNoFile) {
     EXPECT_TRUE(LevelObjects().empty());
 }
 
-TEST_F(LevelManagerTest, ALevelNumberClearsAndStartsThatLevel) {
-    StartAt(0);
-    Request(3);
-    const Sent sent = Step();
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), 3);
-    EXPECT_EQ(sent.types,
-              (std::vector<MessageType>{MessageType::ClearLevel, MessageType::LevelStarted}));
-    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"level_MovingTut1"}));
-}
-
-TEST_F(LevelManagerTest, RequestingTheCurrentLevelChangesNothing) {
-    StartAt(4);
-    Request(4);
-    EXPECT_TRUE(Step().types.empty());
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), 4);
-}
-
-TEST_F(LevelManagerTest, OnlyTheLastRequestOfAFrameIsActedOn) {
-    StartAt(0);
-    Request(5);
-    Request(7);
-    const Sent sent = Step();
-    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"level_PreJump"}));
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), 7);
-}
-
-TEST_F(LevelManagerTest, TheCodeAfterTheLastLevelGoesBackToLevelZero) {
-    StartAt(20);
-    Request(21);
-    const Sent sent = Step();
-    EXPECT_TRUE(sent.Has(MessageType::ClearLevel));
-    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), 0);
-    // Previous is 0 as well: a restart now restarts level 0.
-    Request(22);
-    EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
+// Requests in the frames after a start: each frame's requests, the level that frame starts ("" for
+// none: nothing is sent at all), and where the sequence stands after the last frame. A start
+// always clears the old level first. 21 is the code after the last level, 22 and -1 restart.
+TEST_F(LevelManagerTest, LevelRequestsStartTheirLevels) {
+    struct Frame {
+        std::vector<int> requests;
+        const char* started;
+    };
+    const struct {
+        const char* name;
+        int start;
+        std::vector<Frame> frames;
+        int current;
+    } cases[] = {
+        {"a level number", 0, {{{3}, "level_MovingTut1"}}, 3},
+        {"the current level", 4, {{{4}, ""}}, 4},
+        {"the last of a frame", 0, {{{5, 7}, "level_PreJump"}}, 7},
+        {"after the last level, then a restart",
+         20,
+         {{{21}, "BrelSplashLevel"}, {{22}, "BrelSplashLevel"}},
+         0},
+        {"restarts",
+         0,
+         {{{22}, "BrelSplashLevel"},
+          {{6}, "level_PreFan"},
+          {{-1}, "level_PreFan"},
+          {{22}, "level_PreFan"}},
+         6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LevelManager::Reset();
+        StartAt(c.start);
+        for (const Frame& frame : c.frames) {
+            for (const int target : frame.requests) {
+                Request(target);
+            }
+            const Sent sent = Step();
+            if (*frame.started == '\0') {
+                EXPECT_TRUE(sent.types.empty());
+            } else {
+                EXPECT_EQ(sent.types, (std::vector<MessageType>{MessageType::ClearLevel,
+                                                                MessageType::LevelStarted}));
+                EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{frame.started}));
+            }
+        }
+        EXPECT_EQ(LevelManager::GetCurrentLevel(), c.current);
+    }
 }
 
 TEST_F(LevelManagerTest, TheCodeAfterTheLastLevelQuitsWhileInputIsRecorded) {
@@ -139,22 +140,6 @@ TEST_F(LevelManagerTest, TheCodeAfterTheLastLevelQuitsWhileInputIsRecorded) {
     Request(21);
     EXPECT_TRUE(Step().types.empty());
     EXPECT_FALSE(isRunning);
-}
-
-TEST_F(LevelManagerTest, ARestartStartsThePreviousLevelAgain) {
-    StartAt(0);
-    Request(22);  // right after start-up: previous is level 0
-    EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
-    Request(6);
-    Step();
-    Request(-1);
-    const Sent sent = Step();
-    EXPECT_TRUE(sent.Has(MessageType::ClearLevel));
-    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"level_PreFan"}));
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), 6);
-    // The level stays current: a second restart works the same way.
-    Request(22);
-    EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"level_PreFan"}));
 }
 
 TEST_F(LevelManagerTest, TheEditorCodesSetUpTheirViewsAndSendTheirMessages) {

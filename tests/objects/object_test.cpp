@@ -23,32 +23,24 @@ protected:
     }
 };
 
-TEST_F(ObjectTest, ASecondComponentUnderANameLeavesTheFirstInPlace) {
+// A name holds one component: a second under it is refused without claiming the object, and
+// lookups and removals of a missing one add nothing.
+TEST_F(ObjectTest, ComponentsJoinAndLeaveTheirObjectByName) {
     Object* object = MakeLevelObject("Crate");
+    EXPECT_EQ(object->GetTransform().GetOwner(), object);
+    EXPECT_EQ(object->GetComponent("RigidBody2D"), nullptr);
+    EXPECT_FALSE(object->HasComponent("RigidBody2D"));
+    EXPECT_FALSE(object->RemoveComponent("RigidBody2D"));
+    EXPECT_EQ(object->GetComponents().Size(), 0u);
     auto* first = new TestCounter;
     auto* second = new TestCounter;
     EXPECT_TRUE(object->AddComponent("TestCounter", first));
     EXPECT_FALSE(object->AddComponent("TestCounter", second));
     EXPECT_EQ(object->GetComponent("TestCounter"), first);
     EXPECT_EQ(first->GetOwner(), object);
-    // The rejected one is not left claiming an owner it does not belong to.
     EXPECT_EQ(second->GetOwner(), nullptr);
-}
-
-TEST_F(ObjectTest, LookupOfAMissingComponentAddsNothing) {
-    Object* object = MakeLevelObject("Crate");
-    EXPECT_EQ(object->GetComponent("RigidBody2D"), nullptr);
-    EXPECT_FALSE(object->HasComponent("RigidBody2D"));
-    EXPECT_EQ(object->GetComponents().Size(), 0u);
-    EXPECT_FALSE(object->RemoveComponent("RigidBody2D"));
-}
-
-TEST_F(ObjectTest, RemoveComponentDetachesIt) {
-    Object* object = MakeLevelObject("Crate");
-    auto* probe = new TestCounter;
-    object->AddComponent("TestCounter", probe);
     EXPECT_TRUE(object->RemoveComponent("TestCounter"));
-    EXPECT_EQ(probe->GetOwner(), nullptr);
+    EXPECT_EQ(first->GetOwner(), nullptr);
     EXPECT_FALSE(object->HasComponent("TestCounter"));
 }
 
@@ -132,13 +124,6 @@ TEST_F(ObjectTest, DestroyCallsOnDestroyThenDetachesEveryComponentInTableOrder) 
     EXPECT_EQ(probe->GetOwner(), nullptr);
     EXPECT_EQ(body->GetOwner(), nullptr);
     EXPECT_TRUE(LevelObjects().empty());
-}
-
-TEST_F(ObjectTest, TheEmbeddedTransformBelongsToItsObject) {
-    Object* object = MakeLevelObject("Crate");
-    EXPECT_EQ(object->GetTransform().GetOwner(), object);
-    EXPECT_EQ(object->GetVertexCount(), 6);
-    EXPECT_FALSE(object->IsVisible());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "physics/collider_test_support.h"
@@ -9,182 +10,155 @@
 
 namespace {
 
-using physics_test::Box;
-using physics_test::Circle;
-using physics_test::Point;
+using physics_test::Held;
 
 using CollideTest = testing_support::EngineTest;
 
-TEST_F(CollideTest, AabbTouchingEdgesAreApartAndOverlapPicksTheSmallerAxis) {
-    Vector2D mtv;
-    EXPECT_FALSE(AabbTest({0, 0}, {1, 1}, {2, 0}, {1, 1}, &mtv));
-    EXPECT_FALSE(AabbTest({0, 0}, {1, 1}, {0, -2}, {1, 1}, nullptr));
-    EXPECT_EQ(mtv, Vector2D{});  // untouched on a miss
-    // x overlap 0.5, y overlap 2: pushed along x, from p2 toward p1.
-    ASSERT_TRUE(AabbTest({0, 0}, {1, 1}, {1.5f, 0}, {1, 1}, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{-0.5f, 0}));
-    ASSERT_TRUE(AabbTest({1.5f, 0}, {1, 1}, {0, 0}, {1, 1}, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{0.5f, 0}));
-    // Equal overlaps go to y.
-    ASSERT_TRUE(AabbTest({0, 0}, {1, 1}, {1, 1}, {1, 1}, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{0, -1}));
+// A collider written as a table cell: 'B'ox (half size, degrees), 'C'ircle (radius in size.x) or
+// 'P'oint.
+struct Shape {
+    char kind;
+    Vector2D at;
+    Vector2D size = {};
+    int degrees = 0;
+};
+
+Held<PointCollider2D> Make(const Shape& s) {
+    if (s.kind == 'B') {
+        auto box = physics_test::Box(s.at, s.size, s.degrees);
+        return {std::move(box.object), box.collider};
+    }
+    if (s.kind == 'C') {
+        auto circle = physics_test::Circle(s.at, s.size.x);
+        return {std::move(circle.object), circle.collider};
+    }
+    return physics_test::Point(s.at);
 }
 
-TEST_F(CollideTest, BoxBoxVectorPointsFromAToB) {
-    auto a = Box({0, 0}, {1, 1});
-    auto b = Box({1.5f, 0}, {1, 1});
-    Vector2D mtv;
-    ASSERT_TRUE(Collide(*a, *b, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{0.5f, 0}));
-    ASSERT_TRUE(Collide(*b, *a, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{-0.5f, 0}));
-    auto touching = Box({2, 0}, {1, 1});
-    EXPECT_FALSE(Collide(*a, *touching));
-}
+// Whether `a` meets `b`, and the vector that pushes b out of a (from a toward b). Touching counts
+// for polygons and circles (a zero vector) but not for boxes on the axes; points meet only the
+// strict inside of a box and compute no vector.
+struct Pair {
+    const char* name;
+    Shape a, b;
+    bool hit;
+    std::optional<Vector2D> mtv = std::nullopt;  // exact, when given
+    float length = -1.0f;                        // else its length, when given
+};
 
-TEST_F(CollideTest, QuarterTurnsSwapExtentsAndOddAnglesUseThePolygonTest) {
-    EXPECT_TRUE(AlignmentOf(0.0f).axisAligned);
-    EXPECT_FALSE(AlignmentOf(0.0f).swapped);
-    const auto quarter = AlignmentOf(90 * kPi / 180);
-    EXPECT_TRUE(quarter.axisAligned);
-    EXPECT_TRUE(quarter.swapped);
-    const auto minusQuarter = AlignmentOf(-90 * kPi / 180);
-    EXPECT_TRUE(minusQuarter.axisAligned);
-    EXPECT_TRUE(minusQuarter.swapped);
-    EXPECT_FALSE(AlignmentOf(180 * kPi / 180).swapped);
-    // 13 quarter turns: q = -2042, not a multiple of 157.
-    EXPECT_FALSE(AlignmentOf(1170 * kPi / 180).axisAligned);
-
-    // Rotated 90 degrees, half size (10, 2) acts as (2, 10).
-    auto tall = Box({0, 0}, {10, 2}, 90);
-    EXPECT_EQ(EffectiveHalfSize(*tall), (Vector2D{2, 10}));
-    auto probeAbove = Box({0, 10.5f}, {1, 1});
-    auto probeBeside = Box({5, 0}, {1, 1});
-    EXPECT_TRUE(Collide(*tall, *probeAbove));
-    EXPECT_FALSE(Collide(*tall, *probeBeside));
-}
-
-TEST_F(CollideTest, PolygonTestSeparatesRotatedBoxesAndOrientsTheVector) {
-    auto diamond = Box({0, 0}, {10, 10}, 45);
-    // Corner of the diamond reaches 14.14 along x; a box at 23 with half 10 reaches back to 13.
-    auto near = Box({23, 0}, {10, 10});
-    auto far = Box({25, 0}, {10, 10});
+TEST_F(CollideTest, PairsMeetOrMissWithTheirPushVector) {
+    const Pair pairs[] = {
+        {"boxes overlapping",
+         {'B', {0, 0}, {1, 1}},
+         {'B', {1.5f, 0}, {1, 1}},
+         true,
+         Vector2D{0.5f, 0}},
+        {"boxes the other way",
+         {'B', {1.5f, 0}, {1, 1}},
+         {'B', {0, 0}, {1, 1}},
+         true,
+         Vector2D{-0.5f, 0}},
+        {"boxes touching", {'B', {0, 0}, {1, 1}}, {'B', {2, 0}, {1, 1}}, false},
+        {"quarter turn swaps extents", {'B', {0, 0}, {10, 2}, 90}, {'B', {0, 10.5f}, {1, 1}}, true},
+        {"quarter turn, beside", {'B', {0, 0}, {10, 2}, 90}, {'B', {5, 0}, {1, 1}}, false},
+        {"diamond near",
+         {'B', {0, 0}, {10, 10}, 45},
+         {'B', {23, 0}, {10, 10}},
+         true,
+         std::nullopt,
+         1.1421f},
+        {"diamond far", {'B', {0, 0}, {10, 10}, 45}, {'B', {25, 0}, {10, 10}}, false},
+        {"diamond far, the other way",
+         {'B', {25, 0}, {10, 10}},
+         {'B', {0, 0}, {10, 10}, 45},
+         false},
+        {"circles touching",
+         {'C', {0, 0}, {1, 0}},
+         {'C', {4, 0}, {3, 0}},
+         true,
+         std::nullopt,
+         0.0f},
+        {"circles apart", {'C', {0, 0}, {1, 0}}, {'C', {4.01f, 0}, {3, 0}}, false},
+        {"circles overlapping", {'C', {0, 0}, {1, 0}}, {'C', {3, 0}, {3, 0}}, true, Vector2D{1, 0}},
+        {"coincident circles", {'C', {5, 5}, {2, 0}}, {'C', {5, 5}, {3, 0}}, true, Vector2D{0, 5}},
+        {"box against circle ignores rotation",
+         {'B', {0, 0}, {10, 10}, 45},
+         {'C', {12, 0}, {2, 0}},
+         false},
+        {"circle against box does not", {'C', {12, 0}, {2, 0}}, {'B', {0, 0}, {10, 10}, 45}, true},
+        {"box then circle", {'B', {0, 0}, {10, 10}}, {'C', {11, 0}, {2, 0}}, true, Vector2D{1, 0}},
+        {"circle then box", {'C', {11, 0}, {2, 0}}, {'B', {0, 0}, {10, 10}}, true, Vector2D{-1, 0}},
+        {"same points", {'P', {3, 4}}, {'P', {3, 4}}, true},
+        {"points apart", {'P', {3, 4}}, {'P', {3, 4.0001f}}, false},
+        {"point in box", {'P', {3, 4}}, {'B', {3, 4}, {1, 1}}, true, Vector2D{9, 9}},
+        {"point in circle", {'P', {3, 4}}, {'C', {3, 4}, {5, 0}}, true, Vector2D{9, 9}},
+        {"a point first meets only the centre", {'P', {3, 4.0001f}}, {'B', {3, 4}, {1, 1}}, false},
+        {"point on a box's edge", {'B', {3, 4}, {1, 1}}, {'P', {4, 4}}, false},
+        {"point inside a box", {'B', {3, 4}, {1, 1}}, {'P', {3.5f, 4.5f}}, true, Vector2D{9, 9}},
+        {"point ignores a box's turn", {'B', {0, 0}, {10, 1}, 90}, {'P', {5, 0}}, true},
+        {"point ignores a box's turn, across", {'B', {0, 0}, {10, 1}, 90}, {'P', {0, 5}}, false},
+        {"circle pushes a point out",
+         {'C', {0, 0}, {2, 0}},
+         {'P', {0, 1.5f}},
+         true,
+         Vector2D{0, 0.5f}},
+        {"point outside a circle", {'C', {0, 0}, {2, 0}}, {'P', {0, 2.5f}}, false},
+    };
+    for (const Pair& p : pairs) {
+        SCOPED_TRACE(p.name);
+        const auto a = Make(p.a);
+        const auto b = Make(p.b);
+        Vector2D mtv{9, 9};
+        ASSERT_EQ(Collide(*a, *b, &mtv), p.hit);
+        if (p.mtv) {
+            EXPECT_EQ(mtv, *p.mtv);
+        }
+        if (p.length >= 0.0f) {
+            EXPECT_NEAR(mtv.Length(), p.length, 1e-3f);
+        }
+    }
+    // The polygon test orients its vector from a toward b.
+    const auto diamond = Make({'B', {0, 0}, {10, 10}, 45});
+    const auto near = Make({'B', {23, 0}, {10, 10}});
     Vector2D mtv;
     ASSERT_TRUE(Collide(*diamond, *near, &mtv));
-    EXPECT_GT(mtv.x, 0.0f) << "points from the diamond toward the box";
-    EXPECT_NEAR(mtv.Length(), 1.1421f, 1e-3f);
+    EXPECT_GT(mtv.x, 0.0f);
     ASSERT_TRUE(Collide(*near, *diamond, &mtv));
     EXPECT_LT(mtv.x, 0.0f);
-    EXPECT_FALSE(Collide(*diamond, *far));
-    EXPECT_FALSE(Collide(*far, *diamond));
 }
 
-TEST_F(CollideTest, PolygonTestCountsTouchingIntervalsAsOverlapping) {
-    const std::vector<Vector2D> square = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
-    const std::vector<Vector2D> touching = {{3, 1}, {3, -1}, {1, -1}, {1, 1}};
-    const std::vector<Vector2D> apart = {{3.01f, 1}, {3.01f, -1}, {1.01f, -1}, {1.01f, 1}};
-    Vector2D mtv{7, 7};
-    EXPECT_TRUE(PolygonTest(square, touching, &mtv));
-    EXPECT_EQ(mtv.Length(), 0.0f);
-    EXPECT_FALSE(PolygonTest(square, apart, nullptr));
-}
-
-TEST_F(CollideTest, PolygonDotProductsKeepSmallOverlapsFarFromTheOrigin) {
-    // At x = 1e7 a float dot product rounds to 1; the overlap of 0.25 survives in double.
-    const std::vector<Vector2D> a = {{1.0e6f, 1}, {1.0e6f, -1}, {1.0e6f - 2, -1}, {1.0e6f - 2, 1}};
-    const std::vector<Vector2D> b = {
-        {1.0e6f + 1.75f, 1}, {1.0e6f + 1.75f, -1}, {1.0e6f - 0.25f, -1}, {1.0e6f - 0.25f, 1}};
+TEST_F(CollideTest, TheShapeTestsAtTheirEdges) {
     Vector2D mtv;
-    ASSERT_TRUE(PolygonTest(a, b, &mtv));
-    EXPECT_NEAR(mtv.Length(), 0.25f, 0.07f);
-}
-
-TEST_F(CollideTest, CirclesTouchingCollideWithAZeroVector) {
-    auto small = Circle({0, 0}, 1);
-    auto large = Circle({4, 0}, 3);
-    Vector2D mtv{5, 5};
-    ASSERT_TRUE(Collide(*small, *large, &mtv));
-    EXPECT_EQ(mtv.Length(), 0.0f);
-    auto apart = Circle({4.01f, 0}, 3);
-    EXPECT_FALSE(Collide(*small, *apart));
-    auto overlapping = Circle({3, 0}, 3);
-    ASSERT_TRUE(Collide(*small, *overlapping, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{1, 0}));
-}
-
-TEST_F(CollideTest, CoincidentCirclesGetAFixedUnitDirection) {
-    auto a = Circle({5, 5}, 2);
-    auto b = Circle({5, 5}, 3);
-    Vector2D mtv;
-    ASSERT_TRUE(Collide(*a, *b, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{0, 5}));
-}
-
-TEST_F(CollideTest, BoxCircleUsesCornerRegions) {
-    Vector2D mtv;
-    // Inside the AABB of the circle's square but beyond the corner's reach.
+    EXPECT_FALSE(AabbTest({0, 0}, {1, 1}, {0, -2}, {1, 1}, &mtv));
+    EXPECT_EQ(mtv, Vector2D{}) << "untouched on a miss";
+    ASSERT_TRUE(AabbTest({0, 0}, {1, 1}, {1, 1}, {1, 1}, &mtv));
+    EXPECT_EQ(mtv, (Vector2D{0, -1})) << "equal overlaps go to y";
+    EXPECT_FALSE(AlignmentOf(0.0f).swapped);
+    EXPECT_TRUE(AlignmentOf(-90 * kPi / 180).swapped);
+    EXPECT_FALSE(AlignmentOf(180 * kPi / 180).swapped);
+    EXPECT_FALSE(AlignmentOf(1170 * kPi / 180).axisAligned) << "13 quarter turns drift off";
+    // Inside the square around the circle but beyond the corner's reach.
     EXPECT_FALSE(BoxCircleTest({0, 0}, {1, 1}, {1.8f, 1.8f}, 1, &mtv));
     ASSERT_TRUE(BoxCircleTest({0, 0}, {1, 1}, {1.5f, 1.5f}, 1, &mtv));
-    // From the circle toward the corner, length r - |d|.
     EXPECT_LT(mtv.x, 0.0f);
     EXPECT_LT(mtv.y, 0.0f);
     EXPECT_NEAR(mtv.Length(), 1.0f - 0.70710678f, 1e-5f);
-    // Beside a face: the AABB answer.
     ASSERT_TRUE(BoxCircleTest({0, 0}, {1, 1}, {1.5f, 0}, 1, &mtv));
     EXPECT_EQ(mtv, (Vector2D{-0.5f, 0}));
-}
 
-TEST_F(CollideTest, BoxAgainstCircleIgnoresRotationButCircleAgainstBoxDoesNot) {
-    auto diamond = Box({0, 0}, {10, 10}, 45);
-    // The diamond's corner reaches x = 14.14; the unrotated box would end at 10, which a circle
-    // at 12 with radius 2 only touches (apart).
-    auto circle = Circle({12, 0}, 2);
-    EXPECT_FALSE(Collide(*diamond, *circle));
-    EXPECT_TRUE(Collide(*circle, *diamond));
-    Vector2D mtv;
-    auto square = Box({0, 0}, {10, 10});
-    auto beside = Circle({11, 0}, 2);
-    ASSERT_TRUE(Collide(*square, *beside, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{1, 0})) << "negated: from the box toward the circle";
-    ASSERT_TRUE(Collide(*beside, *square, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{-1, 0}));
-}
-
-TEST_F(CollideTest, PointsMeetOnlyExactCentresOrTheStrictInsideOfABox) {
-    auto p = Point({3, 4});
-    auto same = Point({3, 4});
-    auto other = Point({3, 4.0001f});
-    EXPECT_TRUE(Collide(*p, *same));
-    EXPECT_FALSE(Collide(*p, *other));
-    auto box = Box({3, 4}, {1, 1});
-    auto circle = Circle({3, 4}, 5);
-    Vector2D mtv{9, 9};
-    EXPECT_TRUE(Collide(*p, *box, &mtv));
-    EXPECT_TRUE(Collide(*p, *circle, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{9, 9})) << "a point test computes no vector";
-    EXPECT_FALSE(Collide(*other, *box));
-
-    auto edge = Point({4, 4});
-    EXPECT_FALSE(Collide(*box, *edge)) << "on the edge is not inside";
-    auto inside = Point({3.5f, 4.5f});
-    EXPECT_TRUE(Collide(*box, *inside, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{9, 9}));
-    // The box's rotation and swap are ignored for points.
-    auto flat = Box({0, 0}, {10, 1}, 90);
-    auto alongX = Point({5, 0});
-    auto alongY = Point({0, 5});
-    EXPECT_TRUE(Collide(*flat, *alongX));
-    EXPECT_FALSE(Collide(*flat, *alongY));
-}
-
-TEST_F(CollideTest, CircleAgainstPointPushesThePointOutward) {
-    auto circle = Circle({0, 0}, 2);
-    auto point = Point({0, 1.5f});
-    Vector2D mtv;
-    ASSERT_TRUE(Collide(*circle, *point, &mtv));
-    EXPECT_EQ(mtv, (Vector2D{0, 0.5f}));
-    auto outside = Point({0, 2.5f});
-    EXPECT_FALSE(Collide(*circle, *outside));
+    const std::vector<Vector2D> square = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
+    const std::vector<Vector2D> touching = {{3, 1}, {3, -1}, {1, -1}, {1, 1}};
+    const std::vector<Vector2D> apart = {{3.01f, 1}, {3.01f, -1}, {1.01f, -1}, {1.01f, 1}};
+    EXPECT_TRUE(PolygonTest(square, touching, &mtv));
+    EXPECT_EQ(mtv.Length(), 0.0f);
+    EXPECT_FALSE(PolygonTest(square, apart, nullptr));
+    // At x = 1e7 a float dot product rounds to 1; the overlap of 0.25 survives in double.
+    const std::vector<Vector2D> far = {
+        {1.0e6f, 1}, {1.0e6f, -1}, {1.0e6f - 2, -1}, {1.0e6f - 2, 1}};
+    const std::vector<Vector2D> farther = {
+        {1.0e6f + 1.75f, 1}, {1.0e6f + 1.75f, -1}, {1.0e6f - 0.25f, -1}, {1.0e6f - 0.25f, 1}};
+    ASSERT_TRUE(PolygonTest(far, farther, &mtv));
+    EXPECT_NEAR(mtv.Length(), 0.25f, 0.07f);
 }
 
 }  // namespace

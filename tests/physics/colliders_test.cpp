@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -113,20 +112,6 @@ TEST_F(CollidersTest, FindColliderPrefersPointThenBoxThenCircle) {
     auto* point = new PointCollider2D;
     o.AddComponent("PointCollider2D", point);
     EXPECT_EQ(FindCollider(o), point);
-}
-
-TEST_F(CollidersTest, PrintWritesTheShapeData) {
-    auto box = Box({0, 0}, {2, 3});
-    auto circle = Circle({0, 0}, 1.5f);
-    auto point = physics_test::Point({4, 5});
-    std::ostringstream b, c, p;
-    box->Print(b);
-    circle->Print(c);
-    point->Print(p);
-    EXPECT_EQ(b.str().rfind("HalfWidths: ", 0), 0u);
-    EXPECT_EQ(c.str(), "Radius: 1.5\n");
-    EXPECT_EQ(p.str().rfind("Type: Point\nPoint: ", 0), 0u);
-    EXPECT_EQ(p.str().substr(p.str().size() - 2), "\n\n");
 }
 
 }  // namespace

@@ -11,13 +11,14 @@
 
 namespace {
 
+using Links = std::vector<std::pair<int, int>>;
+
 // Objects in one array so that their addresses follow their indices.
 struct World {
     std::array<Object, 64> objects;
     std::set<const Object*> roots;
     Object* operator[](std::size_t i) { return &objects[i]; }
-    std::vector<ObjectPair> Walk(const std::vector<std::pair<int, int>>& links,
-                                 ContactOrder* order = nullptr) {
+    std::vector<ObjectPair> Walk(const Links& links, ContactOrder* order = nullptr) {
         std::vector<ObjectPair> pairs;
         for (auto [a, b] : links) {
             pairs.push_back(
@@ -30,8 +31,8 @@ struct World {
             pairs, [&](Object* x) { return roots.contains(x); }, walk);
         return walk;
     }
-    std::vector<std::pair<int, int>> Indices(const std::vector<ObjectPair>& walk) {
-        std::vector<std::pair<int, int>> out;
+    Links Indices(const std::vector<ObjectPair>& walk) {
+        Links out;
         for (const ObjectPair& p : walk) {
             out.emplace_back(static_cast<int>(p.a - &objects[0]),
                              static_cast<int>(p.b - &objects[0]));
@@ -40,28 +41,34 @@ struct World {
     }
 };
 
-using Links = std::vector<std::pair<int, int>>;
-
-TEST(ContactOrder, OrientsAStackUpwardFromTheGround) {
-    World w;
-    w.roots = {w[0]};
-    // Pairs arrive dynamic-first, as detection finds them.
-    EXPECT_EQ(w.Indices(w.Walk({{3, 2}, {1, 0}, {2, 1}})), (Links{{0, 1}, {1, 2}, {2, 3}}));
-}
-
-TEST(ContactOrder, ANodeReachedTwiceEmitsItsLinksTwice) {
-    World w;
-    w.roots = {w[0], w[1]};
-    // A crate (2) spanning two floor tiles with a box (3) on top.
-    EXPECT_EQ(w.Indices(w.Walk({{2, 0}, {2, 1}, {3, 2}})), (Links{{0, 2}, {1, 2}, {2, 3}, {2, 3}}));
-}
-
-TEST(ContactOrder, ClustersWithoutGroundAreOrientedFromTheirFirstMade) {
-    World w;
-    // 4-5-6 chain floating, plus ground 0 with 1 on it.
-    EXPECT_EQ(w.Indices(w.Walk({{6, 5}, {5, 4}})), (Links{{4, 5}, {5, 6}, {5, 6}}));
-    w.roots = {w[0]};
-    EXPECT_EQ(w.Indices(w.Walk({{1, 0}, {5, 4}})), (Links{{0, 1}, {4, 5}}));
+// Pairs arrive dynamic-first, as detection finds them; the walk orients them from the ground up,
+// layer by layer, and a node reached twice emits its links twice.
+TEST(ContactOrder, WalksOrientPairsUpwardFromTheGround) {
+    const struct {
+        const char* name;
+        std::set<int> roots;
+        Links links;
+        Links walk;
+    } cases[] = {
+        {"a stack", {0}, {{3, 2}, {1, 0}, {2, 1}}, {{0, 1}, {1, 2}, {2, 3}}},
+        {"a crate on two floor tiles with a box on top",
+         {0, 1},
+         {{2, 0}, {2, 1}, {3, 2}},
+         {{0, 2}, {1, 2}, {2, 3}, {2, 3}}},
+        {"a floating chain, from its first made", {}, {{6, 5}, {5, 4}}, {{4, 5}, {5, 6}, {5, 6}}},
+        {"a floating pair beside a grounded one", {0}, {{1, 0}, {5, 4}}, {{0, 1}, {4, 5}}},
+        {"side links by breadth-first layers",
+         {0},
+         {{1, 0}, {2, 0}, {1, 2}, {3, 2}},
+         {{0, 1}, {0, 2}, {1, 2}, {2, 3}, {2, 3}}},
+    };
+    for (const auto& c : cases) {
+        World w;
+        for (const int root : c.roots) {
+            w.roots.insert(w[static_cast<std::size_t>(root)]);
+        }
+        EXPECT_EQ(w.Indices(w.Walk(c.links)), c.walk) << c.name;
+    }
 }
 
 TEST(ContactOrder, TheOrderFollowsWhenObjectsWereMadeNotWhereTheyLie) {
@@ -82,14 +89,6 @@ TEST(ContactOrder, TheOrderFollowsWhenObjectsWereMadeNotWhereTheyLie) {
     ASSERT_EQ(walk.size(), 3u);
     EXPECT_EQ(walk[0].a, first);
     EXPECT_EQ(walk[0].b, second);
-}
-
-TEST(ContactOrder, BreadthFirstLayersDecideSideLinks) {
-    World w;
-    w.roots = {w[0]};
-    // 1 and 2 both on the ground and touching each other; 3 on 2.
-    EXPECT_EQ(w.Indices(w.Walk({{1, 0}, {2, 0}, {1, 2}, {3, 2}})),
-              (Links{{0, 1}, {0, 2}, {1, 2}, {2, 3}, {2, 3}}));
 }
 
 TEST(ContactOrder, AnInterlockedPileFallsBackToOneEmissionPerLink) {

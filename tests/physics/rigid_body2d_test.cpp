@@ -119,14 +119,4 @@ TEST(RigidBody2D, PolarForcesPointAlongTheMirroredAngle) {
     EXPECT_NEAR(body.GetVelocity().y, 2.0f, 1e-5f);
 }
 
-TEST(RigidBody2D, PrototypeDefaults) {
-    RigidBody2D body;
-    EXPECT_EQ(body.mass, 0.0f);
-    EXPECT_EQ(body.state, 0);
-    EXPECT_EQ(body.friction, 100);
-    EXPECT_TRUE(body.active);
-    EXPECT_EQ(body.gravity, 0.0f);
-    EXPECT_EQ(body.GetName(), "RigidBody2D");
-}
-
 }  // namespace

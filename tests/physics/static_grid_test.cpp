@@ -85,10 +85,6 @@ TEST_F(StaticGridTest, AnEmptyOrHugeWorldStaysBounded) {
     EXPECT_EQ(grid.Rows(), StaticGrid::kMaxRows);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(StaticGridTest, CandidatesInACrowdedCellAreCulledByBoundsInListOrder) {
     std::vector<physics_test::Held<BoxCollider2D>> tiles;
     std::vector<PointCollider2D*> colliders;

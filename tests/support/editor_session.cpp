@@ -9,6 +9,7 @@
 #include "levels/data_reader.h"
 #include "levels/data_writer.h"
 #include "objects/level_objects.h"
+#include "support/scripted_services.h"
 
 namespace testing_support {
 
@@ -29,12 +30,10 @@ EditorSession::EditorSession(const std::vector<std::string>& archetypes) {
         list += name + "\n";
     }
     assets_.Write("Objects", list);
-    platform::Services services = platform::MakeHeadlessServices();
-    auto window = std::make_unique<ScriptedWindow>();
-    window_ = window.get();
-    services.window = std::move(window);
-    panels_ = static_cast<platform::HeadlessPanels*>(services.panels.get());
-    engine_ = std::make_unique<HeadlessEngine>(std::move(services));
+    ScriptedServices made = MakeScriptedServices();
+    window_ = made.window;
+    panels_ = static_cast<platform::HeadlessPanels*>(made.services.panels.get());
+    engine_ = std::make_unique<HeadlessEngine>(std::move(made.services));
     LoadGameData(engine_->core());
     Frames(3);
 }

@@ -14,6 +14,7 @@
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 #include "support/scene_builder.h"
+#include "support/scripted_services.h"
 #include "ui/menu_screens.h"
 
 namespace testing_support {
@@ -26,22 +27,6 @@ std::string PlayerLine(float x, float y) {
         << "  BoxCollider2D\n"
         << "  TextureComponent filename \"VorlFull\"\n";
     return out.str();
-}
-
-platform::Services GameplayScene::MakeServices(double clockFrame, ScriptedWindow*& window,
-                                               FakeGamepads*& pads,
-                                               std::unique_ptr<platform::AudioDevice> audio) {
-    platform::Services services = platform::MakeHeadlessServices(clockFrame);
-    if (audio) {
-        services.audio = std::move(audio);
-    }
-    auto scripted = std::make_unique<ScriptedWindow>();
-    window = scripted.get();
-    services.window = std::move(scripted);
-    auto fake = std::make_unique<FakeGamepads>();
-    pads = fake.get();
-    services.gamepads = std::move(fake);
-    return services;
 }
 
 GameplayScene::~GameplayScene() {
@@ -83,8 +68,13 @@ GameplayScene::GameplayScene(std::string_view scene, std::map<int, std::string> 
         assets_.Write(LevelManager::LevelTable()[static_cast<std::size_t>(index)],
                       SceneToLevelText(text));
     }
-    engine_ = std::make_unique<HeadlessEngine>(
-        MakeServices(timing.clockFrame, window_, pads_, std::move(sound.device)), timing.step);
+    ScriptedServices made = MakeScriptedServices(timing.clockFrame);
+    if (sound.device) {
+        made.services.audio = std::move(sound.device);
+    }
+    window_ = made.window;
+    pads_ = made.pads;
+    engine_ = std::make_unique<HeadlessEngine>(std::move(made.services), timing.step);
     LevelManager::SetStartLevel(level);
     LoadGameData(engine_->core());
     engine_->core().SetStepHooks({nullptr, [this] {

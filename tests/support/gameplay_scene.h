@@ -97,9 +97,6 @@ public:
     FakeGamepads& pads() { return *pads_; }
 
 private:
-    static platform::Services MakeServices(double clockFrame, ScriptedWindow*& window,
-                                           FakeGamepads*& pads,
-                                           std::unique_ptr<platform::AudioDevice> audio);
     void LogMessages();
 
     TempAssets assets_;

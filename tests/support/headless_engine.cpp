@@ -14,6 +14,9 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "objects/object_system.h"
+#include "support/fake_gamepads.h"
+#include "support/scripted_services.h"
+#include "support/scripted_window.h"
 
 namespace testing_support {
 
@@ -33,6 +36,17 @@ void ResetEngineState() {
     FrameRateController::UseClock(timing::MakeFixedStepClock(1.0 / 60.0));
     FrameRateController::UseStep(1.0 / 60.0);
     isRunning = true;
+}
+
+ScriptedServices MakeScriptedServices(double clockFrame) {
+    ScriptedServices made{platform::MakeHeadlessServices(clockFrame)};
+    auto window = std::make_unique<ScriptedWindow>();
+    made.window = window.get();
+    made.services.window = std::move(window);
+    auto pads = std::make_unique<FakeGamepads>();
+    made.pads = pads.get();
+    made.services.gamepads = std::move(pads);
+    return made;
 }
 
 HeadlessEngine::HeadlessEngine(double step)

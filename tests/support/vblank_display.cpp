@@ -10,6 +10,7 @@
 #include "objects/level_objects.h"
 #include "platform/services.h"
 #include "support/scene_builder.h"
+#include "support/scripted_services.h"
 
 namespace testing_support {
 
@@ -119,14 +120,12 @@ PacedLevel::PacedLevel(std::string_view scene, const VblankTiming& timing)
     assets_.Write("AnimationList", "");
     assets_.Write(LevelManager::LevelTable()[kLevel], SceneToLevelText(scene));
 
-    platform::Services services = platform::MakeHeadlessServices();
-    services.clock = std::make_unique<DisplayClock>(display_);
-    services.graphics = std::make_unique<DisplayDevice>(display_);
-    auto window = std::make_unique<ScriptedWindow>();
-    window->pacing = {platform::DisplayPacing::Sync::Vertical, timing.reportedRate};
-    window_ = window.get();
-    services.window = std::move(window);
-    engine_ = std::make_unique<HeadlessEngine>(std::move(services), 1.0 / 63.0);
+    ScriptedServices made = MakeScriptedServices();
+    made.services.clock = std::make_unique<DisplayClock>(display_);
+    made.services.graphics = std::make_unique<DisplayDevice>(display_);
+    window_ = made.window;
+    window_->pacing = {platform::DisplayPacing::Sync::Vertical, timing.reportedRate};
+    engine_ = std::make_unique<HeadlessEngine>(std::move(made.services), 1.0 / 63.0);
     LevelManager::SetStartLevel(kLevel);
     LoadGameData(engine_->core());
     for (int i = 0; i < 20 && LevelObjects().empty(); ++i) {

@@ -344,30 +344,6 @@ TEST_P(GoldenScene, ATechniqueThatFailsToCompileIsReportedAtItsLineInTheFile) {
     }
 }
 
-TEST_P(GoldenScene, EffectThatFailsToCompileReportsAndLeavesTintOff) {
-    // The box would wait for a click on the test display.
-    setenv("VORL_NO_MESSAGE_BOXES", "1", 1);
-    graphics_.reset();
-    std::ofstream("assets/PixelShader.fx", std::ios::trunc)
-        << "@technique Tint\nvec4 Shade() { return vec4(tintr); }\n";
-    testing::internal::CaptureStderr();
-    graphics_ = std::make_unique<GraphicsSystem>(*device_, window_);
-    const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("Shader Compile Error..."), std::string::npos) << errors;
-    EXPECT_NE(errors.find("tintr"), std::string::npos) << errors;
-    EXPECT_FALSE(graphics_->TintAvailable());
-    // The game goes on: a square is skipped, sprites still draw.
-    AddAnimation("frame5", "sheet", 5, 1, 0.0f);
-    MakeSquare({-300.0f, 0.0f}, {100.0f, 100.0f}, 3.0f, 1.0f, 0.0f, 0.0f, 1.0f);
-    MakeSprite("frame5", {300.0f, 0.0f}, {100.0f, 100.0f}, 3.0f);
-    ArchetypesLoaded();
-    RenderFrame();
-    RenderFrame();
-    const auto square = PixelAt(500, 450);
-    EXPECT_EQ(square.r + square.g + square.b, 0);
-    EXPECT_NEAR(PixelAt(1100, 450).r, testing_support::CellColour(5).r, 2);
-}
-
 TEST_P(GoldenScene, DrawsIntoTheWindowOnlyWhenItIsTheBackBuffersSize) {
     device_->BeginFrame();
     GLint target = -1;
