@@ -100,6 +100,7 @@ std::vector<std::string> ListRecordings(const std::string& folder) {
     }
     std::sort(found.begin(), found.end());
     std::vector<std::string> paths;
+    paths.reserve(found.size());
     for (auto& entry : found) {
         paths.push_back(std::move(entry.second));
     }

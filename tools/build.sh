@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds one variant into build/<variant>: "release" (default) or "sanitize"
-# (AddressSanitizer and UndefinedBehaviorSanitizer). Targets after the variant build only those
+# Configures and builds one variant into build/<variant>: "release" (default), "sanitize"
+# (AddressSanitizer and UndefinedBehaviorSanitizer) or "tsan" (ThreadSanitizer, meant for the
+# threaded tests' binary only: tools/test.sh tsan). Targets after the variant build only those
 # (tools/build.sh release vorl); none builds everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +15,8 @@ done
 case "$variant" in
   release)  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   sanitize) flags=(-DCMAKE_BUILD_TYPE=Debug -DVORL_SANITIZE=ON -DVORL_BENCH=OFF) ;;
-  *) echo "unknown build variant: $variant (release or sanitize)" >&2; exit 2 ;;
+  tsan)     flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORL_TSAN=ON -DVORL_BENCH=OFF) ;;
+  *) echo "unknown build variant: $variant (release, sanitize or tsan)" >&2; exit 2 ;;
 esac
 
 cmake -S . -B "build/$variant" -G Ninja "${flags[@]}" >/dev/null

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libepoxy-dev libopenal-dev libimgui-dev libstb-dev fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
-  clang libclang-rt-dev
+  clang clang-tidy libclang-rt-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libgl1-mesa-dri
   jq python3 librsvg2-bin
   dpkg-dev file lintian desktop-file-utils appstream

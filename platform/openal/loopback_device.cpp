@@ -46,7 +46,9 @@ std::vector<std::int16_t> OpenALAudioDevice::Render(int frames) {
     MakeCurrent();
     out.resize(static_cast<std::size_t>(frames) * 2);
     for (int done = 0; done < frames;) {
-        FeedAll();
+        if (!feederThread_) {
+            FeedAll();
+        }
         const int piece = std::min(kRenderPiece, frames - done);
         renderSamples_(device_, out.data() + static_cast<std::size_t>(done) * 2, piece);
         done += piece;
@@ -54,8 +56,9 @@ std::vector<std::int16_t> OpenALAudioDevice::Render(int frames) {
     return out;
 }
 
-std::unique_ptr<AudioDevice> OpenLoopbackAudioDevice(int sampleRate) {
-    auto device = std::make_unique<OpenALAudioDevice>(std::string(), true, sampleRate);
+std::unique_ptr<AudioDevice> OpenLoopbackAudioDevice(int sampleRate, LoopbackFeeding feeding) {
+    auto device = std::make_unique<OpenALAudioDevice>(std::string(), true, sampleRate,
+                                                      feeding == LoopbackFeeding::FeederThread);
     if (!device->Open()) {
         return nullptr;
     }

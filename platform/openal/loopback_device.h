@@ -11,9 +11,15 @@
 
 namespace platform {
 
+// Who tops up a loopback device's streamed voices: the device itself between the pieces it
+// renders, so that a run renders the same samples every time, or the feeder thread a sound card's
+// device runs, racing the renders as it does against a sound card.
+enum class LoopbackFeeding { BetweenRenders, FeederThread };
+
 // A device that renders on request at `sampleRate`, in 16-bit stereo; null when OpenAL Soft lacks
 // the loopback extension.
-std::unique_ptr<AudioDevice> OpenLoopbackAudioDevice(int sampleRate);
+std::unique_ptr<AudioDevice> OpenLoopbackAudioDevice(
+    int sampleRate, LoopbackFeeding feeding = LoopbackFeeding::BetweenRenders);
 
 // Mixes the next `frames` frames of a loopback device (interleaved left, right). Empty for any
 // other device.

@@ -46,7 +46,7 @@ bool OpenALAudioDevice::OpenOutput() {
 }
 
 void OpenALAudioDevice::StartFeeder() {
-    if (loopback_ || feeding_) {
+    if (!feederThread_ || feeding_) {
         return;
     }
     feeding_ = true;
@@ -300,7 +300,7 @@ void OpenALAudioDevice::Update(double dt) {
 }
 
 std::unique_ptr<AudioDevice> OpenOpenALDevice(const std::string& deviceName) {
-    auto device = std::make_unique<OpenALAudioDevice>(deviceName, false, 0);
+    auto device = std::make_unique<OpenALAudioDevice>(deviceName, false, 0, true);
     if (!device->Open()) {
         return nullptr;
     }

@@ -6,7 +6,7 @@
 // Every voice is one source per layer, driven with the *v calls so the layers stay in step. A
 // decoded sound is one OpenAL buffer. A streamed voice keeps a short queue of decoded chunks on
 // each source, every layer chunked alike, so the layers stay in step as they play; a feeder
-// thread tops the queues up (a loopback device, which plays only when asked to render, tops them
+// thread tops the queues up (a loopback device, which plays only when asked to render, may top them
 // up between the pieces it renders instead). Should a queue run dry all the same (a machine
 // stalled for longer than the queue lasts), every layer stops together and starts again together
 // where it was.
@@ -44,8 +44,11 @@ inline constexpr float kHalfPi = 1.5707964f;
 
 class OpenALAudioDevice : public AudioDevice {
 public:
-    OpenALAudioDevice(std::string name, bool loopback, int sampleRate)
-        : name_(std::move(name)), loopback_(loopback), sampleRate_(sampleRate) {}
+    OpenALAudioDevice(std::string name, bool loopback, int sampleRate, bool feederThread)
+        : name_(std::move(name)),
+          loopback_(loopback),
+          feederThread_(feederThread),
+          sampleRate_(sampleRate) {}
     ~OpenALAudioDevice() override {
         std::lock_guard lock(mutex_);
         Close();
@@ -152,6 +155,7 @@ private:
 
     std::string name_;
     bool loopback_;
+    bool feederThread_;  // false: a loopback device feeds between the pieces it renders
     int sampleRate_;
     ALCdevice* device_ = nullptr;
     ALCcontext* context_ = nullptr;
