@@ -24,6 +24,7 @@
 #include "core/system.h"
 #include "objects/component_list.h"
 #include "ui/hud.h"
+#include "ui/level_select.h"
 #include "ui/list_menu.h"
 
 class Object;
@@ -32,7 +33,7 @@ struct MenuEntry;
 class UISystem : public System {
 public:
     // What the menu shows now.
-    enum class Screen { None, PauseMenu, Question, Options, Page, Final, Title };
+    enum class Screen { None, PauseMenu, Question, Options, Page, Final, Title, Levels };
     static constexpr const char* kMenuTextOwner = "menu.text";
 
     UISystem();
@@ -59,6 +60,7 @@ public:
     bool titleMenu = false;
     const ListMenu& List() const { return list_; }
     const Hud& GetHud() const { return hud_; }
+    const LevelSelect& Levels() const { return levels_; }
 
 private:
     void FileReactions();
@@ -75,6 +77,8 @@ private:
     void ListInput(ListMenu::Input input);
     void TitleInput(ListMenu::Input input);
     void OptionsInput(ListMenu::Input input);
+    void ShowLevels();
+    void LevelsInput(LevelSelect::Input input);
     // Flips a mute switch that the notice calls `what`, and keeps it in the progress file.
     void FlipMuteSwitch(bool& off, const std::string& what);
     // Selects the entry cloned from `archetype` on the screen now built.
@@ -100,6 +104,7 @@ private:
     int question_ = 0;
     Hud hud_;
     ListMenu list_;
+    LevelSelect levels_;
     // The title menu's entry to select when a page goes back to it.
     int titleReturn_ = 0;
     // Seconds since the selection last moved; starts high so the first input is taken at once.
