@@ -84,9 +84,15 @@ void Hud::LevelStarted(std::int32_t level) {
 }
 
 void Hud::LevelChosen() {
+    RunBroken();
+    goalReported_ = false;
+    runSteps_ = 0;
+}
+
+void Hud::RunBroken() {
     levelChosen_ = true;
     wholeRun_ = false;
-    runSteps_ = 0;
+    goalReported_ = true;
 }
 
 void Hud::UpdateGoal() {

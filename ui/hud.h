@@ -40,6 +40,8 @@ public:
     // The player chose the next level from the level select: the run is not a whole one, and its
     // time starts again.
     void LevelChosen();
+    // A debug key skipped or ended a level: neither the run nor this level's time counts.
+    void RunBroken();
     bool WholeRun() const { return wholeRun_; }
     // One simulation step played (not paused) in the current level.
     void CountStep();

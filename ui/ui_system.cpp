@@ -309,6 +309,13 @@ void UISystem::FileReactions() {
                 returnEntry_ = "Options";
                 ShowOptions();
             })
+        .On<DebugCommandMessage>([this](const DebugCommandMessage& debug) {
+            using enum DebugCommand;
+            const DebugCommand c = debug.command;
+            if (c == NextLevel || c == PreviousLevel || c == EndLevel || c == EndSkip) {
+                hud_.RunBroken();
+            }
+        })
         .On({MessageType::ToggleMute1}, [this] { FlipMuteSwitch(musicOff, "Music"); })
         .On({MessageType::ToggleMute2}, [this] { FlipMuteSwitch(soundOff, "Sound"); });
 }

@@ -466,6 +466,19 @@ TEST_F(UISystemTest, LevelsFromTheTitleMenuPlayTheChosenLevelWithTheStarsFoundBe
     std::filesystem::remove(progress);
 }
 
+TEST_F(UISystemTest, ARunIsWholeFromTheFirstLevelInOrderUntilADebugKeySkips) {
+    StartOn(1);
+    for (const int level : {2, 3}) {
+        MessagingSystem::Send<ChangeLevelMessage>(level);
+        Frames(3);
+        EXPECT_TRUE(ui().GetHud().WholeRun()) << level;
+    }
+    MessagingSystem::Send<DebugCommandMessage>(DebugCommand::NextLevel);
+    MessagingSystem::Send<ChangeLevelMessage>(4);
+    Frames(3);
+    EXPECT_FALSE(ui().GetHud().WholeRun());
+}
+
 TEST_F(UISystemTest, LevelsFromThePauseMenuGoBackToItAndOfferTheBestRunWhenHooked) {
     std::vector<int> watched;
     LevelSelect::SetWatchHook([&](int level) {
