@@ -479,6 +479,27 @@ TEST_F(UISystemTest, ARunIsWholeFromTheFirstLevelInOrderUntilADebugKeySkips) {
     EXPECT_FALSE(ui().GetHud().WholeRun());
 }
 
+TEST_F(UISystemTest, AWholeRunsTimeIsKeptAsTheBestAndShownOnTheFinalScreen) {
+    const std::filesystem::path progress =
+        std::filesystem::temp_directory_path() / ("vorl-ui-run-" + std::to_string(getpid()));
+    std::filesystem::remove(progress);
+    ProgressKeeper::Enable(progress);
+    StartOn(1);
+    for (int level = 2; level <= 20; ++level) {
+        MessagingSystem::Send<ChangeLevelMessage>(level);
+        Frames(3);
+    }
+    const std::int64_t best = ProgressKeeper::Current().bestRunSteps;
+    EXPECT_GE(best, 18 * 3);
+    const auto texts = ScreenText::Texts();
+    const std::string line = "Your run " + Hud::Clock(best) + "    Best run " + Hud::Clock(best);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
+        return text.find(line) != std::string::npos;
+    })) << line;
+    ProgressKeeper::Disable();
+    std::filesystem::remove(progress);
+}
+
 TEST_F(UISystemTest, LevelsFromThePauseMenuGoBackToItAndOfferTheBestRunWhenHooked) {
     std::vector<int> watched;
     LevelSelect::SetWatchHook([&](int level) {
