@@ -48,6 +48,7 @@ enum class MessageType : std::uint32_t {
     ShowOptions = 34,
     ReturnToPauseMenu = 35,
     DebugCommand = 36,
+    ShowLevelSelect = 41,
 };
 
 struct Message {
@@ -81,6 +82,7 @@ using RestartSoundsMessage = SignalMessage<MessageType::RestartSounds>;
 using StarfallStartedMessage = SignalMessage<MessageType::StarfallStarted>;
 using ShowOptionsMessage = SignalMessage<MessageType::ShowOptions>;
 using ReturnToPauseMenuMessage = SignalMessage<MessageType::ReturnToPauseMenu>;
+using ShowLevelSelectMessage = SignalMessage<MessageType::ShowLevelSelect>;
 
 // A message whose payload is one sound event path (below "event:/").
 template <MessageType Type>

@@ -1,6 +1,7 @@
 #include "gameplay/progress.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -25,6 +26,14 @@ constexpr std::string_view kCheckKey = "check ";
 constexpr std::int32_t kFirstPlayableLevel = 2;
 // The ending: a player who reached the final screen continues with the ending again.
 constexpr std::int32_t kLastContinuableLevel = 19;
+// A year of play at 60 steps a second: more is a damaged number.
+constexpr std::int64_t kMostSteps = 60ll * 60 * 60 * 24 * 366;
+
+// Keeps the count at least the stars the level knows were found.
+void CountFound(Progress& progress, std::size_t level) {
+    progress.stars[level] = std::max(
+        progress.stars[level], static_cast<std::int32_t>(std::popcount(progress.found[level])));
+}
 
 bool ReadSwitch(std::istringstream& words, bool& off) {
     std::string state;
@@ -63,6 +72,25 @@ bool ReadKnownLine(const std::string& line, Progress& progress) {
         if (good) {
             read.stars[static_cast<std::size_t>(level)] = found;
         }
+    } else if (key == "found") {
+        std::int32_t level = -1;
+        std::int64_t mask = -1;
+        good = (words >> level >> mask) && level >= 0 && level < Progress::kLevels && mask >= 0 &&
+               mask <= 0xFFFFFFFFll;
+        if (good) {
+            read.found[static_cast<std::size_t>(level)] = static_cast<std::uint32_t>(mask);
+        }
+    } else if (key == "best") {
+        std::int32_t level = -1;
+        std::int64_t steps = -1;
+        good = (words >> level >> steps) && level >= 0 && level < Progress::kLevels && steps > 0 &&
+               steps < kMostSteps;
+        if (good) {
+            read.bestSteps[static_cast<std::size_t>(level)] = steps;
+        }
+    } else if (key == "bestrun") {
+        good =
+            (words >> read.bestRunSteps) && read.bestRunSteps > 0 && read.bestRunSteps < kMostSteps;
     } else if (key == "music" || key == "sound") {
         good = ReadSwitch(words, key == "music" ? read.musicOff : read.soundOff);
     }
@@ -128,6 +156,19 @@ std::string Format(const Progress& progress) {
             out << "stars " << level << " " << found << "\n";
         }
     }
+    for (int level = 0; level < Progress::kLevels; ++level) {
+        if (const std::uint32_t mask = progress.found[static_cast<std::size_t>(level)]) {
+            out << "found " << level << " " << mask << "\n";
+        }
+    }
+    for (int level = 0; level < Progress::kLevels; ++level) {
+        if (const std::int64_t steps = progress.bestSteps[static_cast<std::size_t>(level)]) {
+            out << "best " << level << " " << steps << "\n";
+        }
+    }
+    if (progress.bestRunSteps > 0) {
+        out << "bestrun " << progress.bestRunSteps << "\n";
+    }
     out << "music " << (progress.musicOff ? "off" : "on") << "\n";
     out << "sound " << (progress.soundOff ? "off" : "on") << "\n";
     for (const std::string& line : progress.keptLines) {
@@ -185,6 +226,9 @@ std::optional<Progress> Parse(std::string_view text, std::string* why) {
         if (!ReadKnownLine(line, progress)) {
             progress.keptLines.push_back(line);
         }
+    }
+    for (std::size_t level = 0; level < Progress::kLevels; ++level) {
+        CountFound(progress, level);
     }
     return progress;
 }
@@ -293,6 +337,21 @@ void SaveNow() {
     ProgressFile::Save(keeper.file, keeper.progress);
 }
 
+// Whether the level's stars grew by `count` found in one visit or by the stars `taken`.
+bool RecordFound(std::int32_t level, std::int32_t count, std::uint32_t taken) {
+    Progress& progress = Keeper().progress;
+    const auto at = static_cast<std::size_t>(level);
+    const Progress before = progress;
+    progress.found[at] |= taken;
+    progress.stars[at] = std::max(progress.stars[at], count);
+    CountFound(progress, at);
+    return progress.found[at] != before.found[at] || progress.stars[at] != before.stars[at];
+}
+
+bool Playable(std::int32_t level) {
+    return level >= kFirstPlayableLevel && level < Progress::kLevels;
+}
+
 }  // namespace
 
 void Enable(std::filesystem::path file) {
@@ -334,7 +393,7 @@ const Progress& Current() {
     return Keeper().progress;
 }
 
-void LevelStarted(std::int32_t level, std::int32_t starsCommitted) {
+void LevelStarted(std::int32_t level, std::int32_t starsCommitted, std::uint32_t takenInLevelLeft) {
     State& keeper = Keeper();
     if (!Enabled()) {
         return;
@@ -343,12 +402,8 @@ void LevelStarted(std::int32_t level, std::int32_t starsCommitted) {
     // Moving on commits the stars found in the level left; a restart of the same level does not.
     if (level != keeper.visitLevel && keeper.visitLevel >= kFirstPlayableLevel &&
         keeper.visitLevel < Progress::kLevels) {
-        std::int32_t& best = keeper.progress.stars[static_cast<std::size_t>(keeper.visitLevel)];
-        const std::int32_t found = starsCommitted - keeper.starsAtVisit;
-        if (found > best) {
-            best = found;
-            changed = true;
-        }
+        changed =
+            RecordFound(keeper.visitLevel, starsCommitted - keeper.starsAtVisit, takenInLevelLeft);
     }
     if (level != keeper.visitLevel) {
         keeper.visitLevel = level;
@@ -362,6 +417,38 @@ void LevelStarted(std::int32_t level, std::int32_t starsCommitted) {
     if (changed) {
         SaveNow();
     }
+}
+
+void LevelWon(std::int32_t level, std::int64_t steps) {
+    if (!Enabled() || !Playable(level) || steps <= 0) {
+        return;
+    }
+    std::int64_t& best = Keeper().progress.bestSteps[static_cast<std::size_t>(level)];
+    if (best == 0 || steps < best) {
+        best = steps;
+        SaveNow();
+    }
+}
+
+void RunFinished(std::int64_t steps) {
+    std::int64_t& best = Keeper().progress.bestRunSteps;
+    if (Enabled() && steps > 0 && (best == 0 || steps < best)) {
+        best = steps;
+        SaveNow();
+    }
+}
+
+void ChooseLevel(std::int32_t level, std::uint32_t takenHere) {
+    State& keeper = Keeper();
+    if (Enabled() && Playable(keeper.visitLevel) &&
+        RecordFound(keeper.visitLevel, std::popcount(takenHere), takenHere)) {
+        SaveNow();
+    }
+    // The count of the visit left is settled here; the level chosen starts a visit of its own.
+    keeper.visitLevel = -1;
+    keeper.offerPending = false;
+    StarCount = keeper.progress.StarsBefore(level);
+    CommitStars();
 }
 
 void MuteSwitchesChanged(bool musicOff, bool soundOff) {

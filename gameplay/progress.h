@@ -1,5 +1,6 @@
-// Progress: what the game keeps for a player between runs: the furthest level reached, the most
-// stars found in each level, and the two mute switches. It lives in one small text file in the
+// Progress: what the game keeps for a player between runs: the furthest level reached, the stars
+// found in each level (how many, and which), the best time of each level and of a whole run, and
+// the two mute switches. It lives in one small text file in the
 // player's data folder, replaced whole through a temporary file and a rename, so an interrupted
 // save leaves the old file. A missing file is a first launch. Lines the game does not know (a
 // newer version's) are kept and written back. A file that cannot be read at all (not text, no
@@ -25,8 +26,15 @@ struct Progress {
 
     // Furthest playable level started (0 before any).
     std::int32_t furthestLevel = 0;
-    // Most stars found in each level in one visit.
+    // Stars found in each level: at least as many as `found` holds (a file from before `found`
+    // only has the count).
     std::array<std::int32_t, kLevels> stars{};
+    // Which stars of each level were found on any visit: bit i is the i-th star its file lists.
+    std::array<std::uint32_t, kLevels> found{};
+    // Fewest simulation steps from a level's start to its goal; 0 when never reached.
+    std::array<std::int64_t, kLevels> bestSteps{};
+    // Fewest steps of a run from the first level to the final screen; 0 when none.
+    std::int64_t bestRunSteps = 0;
     bool musicOff = false;
     bool soundOff = false;
     // Lines this version does not understand, as they were read: written back after the rest.
@@ -90,8 +98,18 @@ void Disable();
 bool Enabled();
 const Progress& Current();
 
-// A level started; `starsCommitted` is the game's count of stars committed on entering it.
-void LevelStarted(std::int32_t level, std::int32_t starsCommitted);
+// A level started; `starsCommitted` is the game's count of stars committed on entering it, and
+// `takenInLevelLeft` which stars of the level left were taken (bits as Progress::found).
+void LevelStarted(std::int32_t level, std::int32_t starsCommitted,
+                  std::uint32_t takenInLevelLeft = 0);
+// The goal of `level` was reached `steps` simulation steps after the level started.
+void LevelWon(std::int32_t level, std::int64_t steps);
+// A run from the first level reached the final screen in `steps`.
+void RunFinished(std::int64_t steps);
+// The player chose `level` from the level select while `takenHere` (bits) of the level being
+// played were taken: those count as found, and the game goes on from `level` with the stars
+// found before it, as Continue does.
+void ChooseLevel(std::int32_t level, std::uint32_t takenHere);
 void MuteSwitchesChanged(bool musicOff, bool soundOff);
 
 // Whether the controller screen should offer "Continue": once per run, to a player who got

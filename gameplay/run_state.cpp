@@ -1,10 +1,13 @@
 #include "gameplay/run_state.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 
 std::int32_t StarCount = 0;
 std::int32_t StarCountAtLevelStart = 0;
+std::uint32_t StarsTakenHere = 0;
+std::uint32_t StarsTakenInLevelLeft = 0;
 
 namespace {
 
@@ -12,6 +15,11 @@ std::set<std::string, std::less<>> claimed;
 std::int32_t attemptLevel = -1;
 
 }  // namespace
+
+void TakeStar(int index) {
+    ++StarCount;
+    StarsTakenHere |= 1u << std::clamp(index, 0, 31);
+}
 
 void CommitStars() {
     StarCountAtLevelStart = StarCount;
@@ -26,14 +34,17 @@ void SettleStarsAtLevelStart(std::int32_t level) {
         RestoreStars();
     } else {
         CommitStars();
+        StarsTakenInLevelLeft = StarsTakenHere;
         attemptLevel = level;
     }
+    StarsTakenHere = 0;
 }
 
 void BeginNewGame() {
     attemptLevel = -1;
     StarCount = 0;
     StarCountAtLevelStart = 0;
+    StarsTakenHere = StarsTakenInLevelLeft = 0;
     claimed.clear();
 }
 

@@ -16,12 +16,21 @@
 
 extern std::int32_t StarCount;
 extern std::int32_t StarCountAtLevelStart;
+// Which stars of the current level this attempt took: bit i is the i-th star its file lists
+// (stars past the 32nd share the last bit).
+extern std::uint32_t StarsTakenHere;
+// What StarsTakenHere held when another level last started.
+extern std::uint32_t StarsTakenInLevelLeft;
+
+// The level's `index`-th star was taken: one more in the count and its bit.
+void TakeStar(int index);
 
 // StarCountAtLevelStart = StarCount.
 void CommitStars();
 // StarCount = StarCountAtLevelStart.
 void RestoreStars();
-// A level starts: the same level as the attempt before restores the stars, another commits them.
+// A level starts: the same level as the attempt before restores the stars, another commits them
+// (and moves StarsTakenHere to StarsTakenInLevelLeft).
 void SettleStarsAtLevelStart(std::int32_t level);
 
 // Starts a new play: no stars, every once-per-game piece armed again. Also the state at program

@@ -3,10 +3,24 @@
 #include "core/messaging.h"
 #include "gameplay/gameplay_support.h"
 #include "gameplay/run_state.h"
+#include "objects/level_objects.h"
 #include "objects/object.h"
 
 VORL_REGISTER_SAVED_COMPONENT(StarComponent) {
     VORL_MEMBERS(meta, Donut);
+}
+
+int StarComponent::IndexInLevel() const {
+    int index = 0;
+    for (const Object* object : LevelObjects()) {
+        if (object == owner) {
+            return index;
+        }
+        if (object->HasComponent("StarComponent")) {
+            ++index;
+        }
+    }
+    return index;
 }
 
 void StarComponent::HandleMessages() {
@@ -22,6 +36,6 @@ void StarComponent::HandleMessages() {
         gameplay::PlaySound("SFX/Star_Collect");
         owner->SetVisible(false);
         gameplay::DropBoxCollider(*owner);
-        ++StarCount;
+        TakeStar(IndexInLevel());
     });
 }

@@ -7,6 +7,9 @@
 class StarComponent : public ComponentOf<StarComponent, GameLogicComponent> {
 public:
     void HandleMessages() override;
+    // Which star of the level this is, counting in the order the level's objects were loaded
+    // (the order its file lists them).
+    int IndexInLevel() const;
 
     // Kept for the data files; nothing reads it.
     int Donut = 0;

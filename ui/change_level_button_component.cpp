@@ -135,6 +135,9 @@ void ChangeLevelButtonComponent::Act() {
         case kShowOptions:
             Send<ShowOptionsMessage>();
             break;
+        case kShowLevelSelect:
+            Send<ShowLevelSelectMessage>();
+            break;
         case kToggleSound:
             Send<ToggleMute2Message>(false);
             break;

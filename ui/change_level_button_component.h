@@ -38,6 +38,7 @@ public:
     // A returning player's choice on the controller screen.
     static constexpr std::int32_t kContinue = 15;
     static constexpr std::int32_t kNewGame = 16;
+    static constexpr std::int32_t kShowLevelSelect = 17;
 
     void Update() override;
     void HandleMessages() override;

@@ -56,9 +56,23 @@ void Hud::LevelStarted(std::int32_t level) {
     // gamepad notice, where the run's time starts.
     if (level != level_) {
         levelSteps_ = 0;
+        const bool fromStart = level == kFirstPlayableLevel && level_ < kFirstPlayableLevel;
+        const bool inOrder = level == level_ + 1 && level_ >= kFirstPlayableLevel;
+        if (levelChosen_ || !(fromStart || inOrder)) {
+            wholeRun_ = false;
+        } else if (fromStart) {
+            wholeRun_ = true;
+        }
+        levelChosen_ = false;
     }
+    goalReported_ = false;
     if (level < kFirstPlayableLevel) {
         runSteps_ = 0;
+    }
+    finishedRun_ = -1;
+    if (level == kFinalLevel && level_ != kFinalLevel && wholeRun_) {
+        finishedRun_ = runSteps_;
+        ProgressKeeper::RunFinished(runSteps_);
     }
     level_ = level;
     objectsCounted_ = 0;
@@ -67,6 +81,31 @@ void Hud::LevelStarted(std::int32_t level) {
     endingHint_.clear();
     ScreenText::Clear(kStarsOwner);
     ScreenText::Clear(kEndingOwner);
+}
+
+void Hud::LevelChosen() {
+    RunBroken();
+    goalReported_ = false;
+    runSteps_ = 0;
+}
+
+void Hud::RunBroken() {
+    levelChosen_ = true;
+    wholeRun_ = false;
+    goalReported_ = true;
+}
+
+void Hud::UpdateGoal() {
+    if (goalReported_ || level_ < kFirstPlayableLevel || level_ >= kFinalLevel) {
+        return;
+    }
+    const Object* player = FindPlayer();
+    const auto* control =
+        player ? player->Get<PlayerControlComponent>("PlayerControlComponent") : nullptr;
+    if (control && control->IsWinning()) {
+        goalReported_ = true;
+        ProgressKeeper::LevelWon(level_, levelSteps_);
+    }
 }
 
 void Hud::Notice(std::string text) {
@@ -94,6 +133,7 @@ void Hud::Update(double dt) {
             ScreenText::Clear(kNoticeOwner);
         }
     }
+    UpdateGoal();
     UpdateStars(level_);
     UpdateEnding(level_);
     UpdateTimer();
@@ -160,6 +200,15 @@ void Hud::UpdateStars(std::int32_t level) {
             text +=
                 "\nBest found so far: " + std::to_string(ProgressKeeper::Current().StarsFound()) +
                 " of " + std::to_string(starsInGame_);
+            const std::int64_t best = ProgressKeeper::Current().bestRunSteps;
+            if (finishedRun_ > 0) {
+                text += "\nYour run " + Clock(finishedRun_) + "    Best run " +
+                        (best > 0 ? Clock(best) : "--:--");
+            } else if (best > 0) {
+                text += "\nBest run " + Clock(best);
+            }
+        } else if (finishedRun_ > 0) {
+            text += "\nYour run " + Clock(finishedRun_);
         }
     }
     if (text == shownStars_) {

@@ -3,7 +3,9 @@
 // flips, a longer warning when the saved progress could not be read, the ending's hints (a key
 // hurries its stars, then goes on), the final screen's tally, and, when the settings ask for it,
 // the timer: the time played in this level and in the whole run, counted in simulation steps so
-// that it is the same on every machine (the pause menu stops it).
+// that it is the same on every machine (the pause menu stops it). A level's time as its goal is
+// reached, and a whole run's as it reaches the final screen, go to the progress as best times; a
+// run is whole when it began on the first level from the title screens and went on in order.
 // The UISystem feeds it the messages and steps it once per frame.
 #pragma once
 
@@ -35,6 +37,12 @@ public:
     // Whether a warning was given and has had its time on screen.
     bool WarningRead() const { return warningGiven_ && warningLeft_ <= 0.0; }
     void Update(double dt);
+    // The player chose the next level from the level select: the run is not a whole one, and its
+    // time starts again.
+    void LevelChosen();
+    // A debug key skipped or ended a level: neither the run nor this level's time counts.
+    void RunBroken();
+    bool WholeRun() const { return wholeRun_; }
     // One simulation step played (not paused) in the current level.
     void CountStep();
     std::int64_t LevelSteps() const { return levelSteps_; }
@@ -46,6 +54,7 @@ private:
     void UpdateStars(std::int32_t level);
     void UpdateEnding(std::int32_t level);
     void UpdateTimer();
+    void UpdateGoal();
 
     std::int32_t level_ = -1;
     // Stars brought into the ending: the final screen's tally.
@@ -61,4 +70,9 @@ private:
     std::int64_t levelSteps_ = 0;
     std::int64_t runSteps_ = 0;
     std::string shownTimer_;
+    bool goalReported_ = false;
+    bool wholeRun_ = false;
+    bool levelChosen_ = false;
+    // The time of the whole run that reached the final screen; -1 when it was not whole.
+    std::int64_t finishedRun_ = -1;
 };

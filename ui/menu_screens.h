@@ -26,15 +26,17 @@ inline constexpr Vector2D kPageScale{500.0f, 375.0f};
 inline constexpr float kPageZ = 8.0f;
 
 // Each screen's entries stand in the order the gamepad selection walks them, top to bottom.
-// Resume first, the pages next, and what loses progress last, apart from Resume.
+// Resume first, the pages next, and what loses progress last, apart from Resume: leaving for
+// another level loses less than a restart of the game.
 inline constexpr MenuEntry kPauseMenu[] = {
-    {"Resume", {0.0f, 300.0f}},
-    {"Options", {0.0f, 200.0f}},
-    {"Howtoplay", {0.0f, 100.0f}},
-    {"CreditsButton", {0.0f, 0.0f}},
-    {"RestartLevelButton", {0.0f, -100.0f}},
-    {"RestartGameButton", {0.0f, -200.0f}},
-    {"Quit", {0.0f, -300.0f}},
+    {"Resume", {0.0f, 350.0f}},
+    {"Options", {0.0f, 250.0f}},
+    {"Howtoplay", {0.0f, 150.0f}},
+    {"CreditsButton", {0.0f, 50.0f}},
+    {"Levels", {0.0f, -50.0f}},
+    {"RestartLevelButton", {0.0f, -150.0f}},
+    {"RestartGameButton", {0.0f, -250.0f}},
+    {"Quit", {0.0f, -350.0f}},
 };
 // Below the question, which the UISystem writes above them.
 inline constexpr MenuEntry kConfirmation[] = {

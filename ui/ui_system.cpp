@@ -40,7 +40,7 @@ constexpr float kVeilAlpha = 0.6f;
 constexpr float kTitleVeil[] = {0.09f, 0.11f, 0.17f, 1.0f};
 
 // The title menu's entries, in order.
-enum TitleEntry { kContinue, kNewGame, kTitleOptions, kTitleCredits, kTitleQuit };
+enum TitleEntry { kContinue, kNewGame, kTitleLevels, kTitleOptions, kTitleCredits, kTitleQuit };
 // The options' rows, in order.
 enum OptionsRow {
     kMusicVolume,
@@ -129,6 +129,7 @@ void UISystem::BuildScreen(std::span<const MenuEntry> entries, int confirmTarget
 
 void UISystem::ClearScreen() {
     list_.Hide();
+    levels_.Hide();
     for (Object* object : menuObjects) {
         // Something else may have destroyed it already (an editor clearing the level).
         if (IsLive(object)) {
@@ -185,11 +186,13 @@ void UISystem::UpdateMenuText() {
 void UISystem::ForgetLevelObjects() {
     menuObjects.clear();
     list_.Forget();
+    levels_.Forget();
     veil_ = nullptr;
 }
 
 void UISystem::UpdateVeil() {
-    const bool wanted = (menuOpen || titleMenu) && (!menuObjects.empty() || list_.Showing());
+    const bool wanted =
+        (menuOpen || titleMenu) && (!menuObjects.empty() || list_.Showing() || levels_.Showing());
     if (veil_ && !IsLive(veil_)) {
         veil_ = nullptr;
     }
@@ -238,7 +241,7 @@ void UISystem::FileReactions() {
                 const std::int32_t level = LevelManager::GetCurrentLevel();
                 SettleStarsAtLevelStart(level);
                 hud_.LevelStarted(level);
-                ProgressKeeper::LevelStarted(level, StarCountAtLevelStart);
+                ProgressKeeper::LevelStarted(level, StarCountAtLevelStart, StarsTakenInLevelLeft);
                 if (level == kFinalLevel) {
                     BuildScreen(MenuScreens::kFinalScreen);
                     screen = Screen::Final;
@@ -312,11 +315,23 @@ void UISystem::FileReactions() {
             [this] { ShowPage("CreditsButton", Screen::Page, MenuScreens::kCredits); })
         .On({MessageType::ShowHowToPlay},
             [this] { ShowPage("Howtoplay", Screen::Page, MenuScreens::kHowToPlay); })
+        .On({MessageType::ShowLevelSelect},
+            [this] {
+                returnEntry_ = "Levels";
+                ShowLevels();
+            })
         .On({MessageType::ShowOptions},
             [this] {
                 returnEntry_ = "Options";
                 ShowOptions();
             })
+        .On<DebugCommandMessage>([this](const DebugCommandMessage& debug) {
+            using enum DebugCommand;
+            const DebugCommand c = debug.command;
+            if (c == NextLevel || c == PreviousLevel || c == EndLevel || c == EndSkip) {
+                hud_.RunBroken();
+            }
+        })
         .On({MessageType::ToggleMute1}, [this] { FlipMuteSwitch(musicOff, "Music"); })
         .On({MessageType::ToggleMute2}, [this] { FlipMuteSwitch(soundOff, "Sound"); });
 }
@@ -343,7 +358,12 @@ void UISystem::ShowTitle(int selectedEntry) {
     screen = Screen::Title;
     titleReturn_ = kContinue;
     list_.Show("Welcome back!",
-               {{"Continue", ""}, {"New Game", ""}, {"Options", ""}, {"Credits", ""}, {"Quit", ""}},
+               {{"Continue", ""},
+                {"New Game", ""},
+                {"Levels", ""},
+                {"Options", ""},
+                {"Credits", ""},
+                {"Quit", ""}},
                selectedEntry);
     UpdateMenuText();
 }
@@ -400,6 +420,9 @@ void UISystem::TitleInput(ListMenu::Input input) {
             keyboardSelection_ = true;
             MessagingSystem::Send<AskConfirmationMessage>(kAskNewGame);
             break;
+        case kTitleLevels:
+            ShowLevels();
+            break;
         case kTitleOptions:
             ShowOptions();
             break;
@@ -410,6 +433,43 @@ void UISystem::TitleInput(ListMenu::Input input) {
             MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kQuit);
             break;
         default:
+            break;
+    }
+}
+
+void UISystem::ShowLevels() {
+    ClearScreen();
+    screen = Screen::Levels;
+    const std::int32_t level = LevelManager::GetCurrentLevel();
+    levels_.Show(ProgressKeeper::Current(),
+                 titleMenu ? ProgressKeeper::Current().furthestLevel : level);
+    UpdateMenuText();
+}
+
+void UISystem::LevelsInput(LevelSelect::Input input) {
+    switch (input.event) {
+        case LevelSelect::Event::Play: {
+            ProgressKeeper::ChooseLevel(input.level, StarsTakenHere);
+            hud_.LevelChosen();
+            // The level being played again is a restart: a request for the current level is none.
+            const bool here = input.level == LevelManager::GetCurrentLevel();
+            if (menuOpen) {
+                MessagingSystem::Send<ResumeMessage>();
+            }
+            MessagingSystem::Send<ChangeLevelMessage>(here ? LevelManager::kRestart : input.level);
+            break;
+        }
+        case LevelSelect::Event::Watch:
+            if (LevelSelect::WatchHook() && LevelSelect::WatchHook()(input.level)) {
+                ClearScreen();
+                menuOpen = false;
+                screen = Screen::None;
+            }
+            break;
+        case LevelSelect::Event::Back:
+            GoBack();
+            break;
+        case LevelSelect::Event::None:
             break;
     }
 }
@@ -515,7 +575,7 @@ void UISystem::Update() {
     // The splash and controller screens have no pause menu; the controller screen may show a
     // returning player's choice.
     const bool titleScreen = level == 0 || level == kControllerScreen;
-    if (titleScreen && menuObjects.empty() && !list_.Showing()) {
+    if (titleScreen && menuObjects.empty() && !list_.Showing() && !levels_.Showing()) {
         return;
     }
     if (!titleScreen) {
@@ -535,6 +595,9 @@ void UISystem::Update() {
         } else {
             ListInput(list_.Update(FrameRateController::GetDT()));
         }
+    }
+    if (levels_.Showing()) {
+        LevelsInput(levels_.Update(FrameRateController::GetDT()));
     }
     if (!menuObjects.empty()) {
         Navigate();
@@ -559,7 +622,8 @@ void UISystem::PauseKey(std::int32_t level) {
     const bool finalQuestion = level == kFinalLevel;
     if (!menuOpen && !finalQuestion) {
         MessagingSystem::Send<TogglePauseMessage>();
-    } else if (screen == Screen::Question || screen == Screen::Options || screen == Screen::Page) {
+    } else if (screen == Screen::Question || screen == Screen::Options || screen == Screen::Page ||
+               screen == Screen::Levels) {
         // One page back, as "No" and "Back" do.
         MessagingSystem::Send<BackToPauseMenuMessage>();
     } else {

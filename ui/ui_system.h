@@ -25,6 +25,7 @@
 #include "objects/component_list.h"
 #include "ui/controls_page.h"
 #include "ui/hud.h"
+#include "ui/level_select.h"
 #include "ui/list_menu.h"
 
 class Object;
@@ -33,7 +34,7 @@ struct MenuEntry;
 class UISystem : public System {
 public:
     // What the menu shows now.
-    enum class Screen { None, PauseMenu, Question, Options, Page, Final, Title, Controls };
+    enum class Screen { None, PauseMenu, Question, Options, Page, Final, Title, Controls, Levels };
     static constexpr const char* kMenuTextOwner = "menu.text";
 
     UISystem();
@@ -60,6 +61,7 @@ public:
     bool titleMenu = false;
     const ListMenu& List() const { return list_; }
     const Hud& GetHud() const { return hud_; }
+    const LevelSelect& Levels() const { return levels_; }
 
 private:
     void FileReactions();
@@ -78,6 +80,8 @@ private:
     void OptionsInput(ListMenu::Input input);
     void ShowControls();
     void ControlsFrame();
+    void ShowLevels();
+    void LevelsInput(LevelSelect::Input input);
     // Flips a mute switch that the notice calls `what`, and keeps it in the progress file.
     void FlipMuteSwitch(bool& off, const std::string& what);
     // Selects the entry cloned from `archetype` on the screen now built.
@@ -104,6 +108,7 @@ private:
     Hud hud_;
     ListMenu list_;
     ControlsPage controls_;
+    LevelSelect levels_;
     // The title menu's entry to select when a page goes back to it.
     int titleReturn_ = 0;
     // Seconds since the selection last moved; starts high so the first input is taken at once.

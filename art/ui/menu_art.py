@@ -42,6 +42,7 @@ BUTTONS = [
     ("MenuBack", ["Back"]),
     ("MenuContinue", ["Continue"]),
     ("MenuNewGame", ["New", "Game"]),
+    ("MenuLevels", ["Levels"]),
 ]
 
 

@@ -58,11 +58,11 @@ kill -0 "$pid" 2>/dev/null || fail "the game ended early"
 press Escape
 check_screen pause_menu
 
-click_at 0 200        # "Options"
+click_at 0 250        # "Options"
 check_screen options
 click_at 0 -242       # "Back"
 check_screen pause_menu
-click_at 0 -300       # "Quit"
+click_at 0 -350       # "Quit"
 xdotool mousemove 20 20
 wait_for_screen_to_leave pause_menu 30 || fail "Quit did not ask"
 click_at 0 50         # "Yes"

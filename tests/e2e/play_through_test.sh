@@ -134,11 +134,11 @@ xdotool mousemove 10 10
 sleep 0.3
 xdotool mousemove 5 5
 wait_for_screen play_pause_menu 30 "$menu"
-click 800 250                      # "Options"
+click 800 200                      # "Options"
 wait_for_screen play_options 30 "$menu"
 click 800 692                      # "Back"
 wait_for_screen play_pause_menu 30 "$menu"
-click 800 150                      # "Resume"
+click 800 100                      # "Resume"
 wait_for_screen_to_leave play_pause_menu 30 "$menu" || fail "Resume left the pause menu open"
 
 press F5

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -146,6 +147,38 @@ struct Play : Command {
     }
 };
 
+// Plays `level`, takes the stars of `taken` and reaches its goal in `steps`, then leaves it.
+struct Win : Command {
+    std::int32_t level = *rc::gen::inRange(2, Progress::kLevels);
+    std::uint32_t taken = *rc::gen::inRange(0u, 8u);
+    std::int64_t steps = *rc::gen::inRange<std::int64_t>(1, 5000);
+    void apply(Model& model) const override {
+        const auto at = static_cast<std::size_t>(level);
+        Progress& game = model.game;
+        const Progress before = game;
+        game.found[at] |= taken;
+        game.stars[at] = std::max(game.stars[at], std::popcount(game.found[at]));
+        game.furthestLevel = std::max(game.furthestLevel, level);
+        if (game.bestSteps[at] == 0 || steps < game.bestSteps[at]) {
+            game.bestSteps[at] = steps;
+        }
+        if (!(game == before)) {
+            model.Changed();
+        }
+    }
+    void run(const Model& model, Sut& sut) const override {
+        ProgressKeeper::LevelStarted(level, 0);
+        ProgressKeeper::LevelWon(level, steps);
+        ProgressKeeper::LevelStarted(1, 0, taken);
+        Model next = model;
+        apply(next);
+        CheckAgreement(next, sut);
+    }
+    void show(std::ostream& os) const override {
+        os << "win level " << level << " taking " << taken << " in " << steps;
+    }
+};
+
 struct Mute : Command {
     bool music = *rc::gen::arbitrary<bool>();
     bool sound = *rc::gen::arbitrary<bool>();
@@ -277,7 +310,7 @@ RC_GTEST_PROP(ProgressProperty, NothingKnownIsLostAndNothingDamagedIsOverwritten
     sut.Launch();
     const auto commands = *rc::gen::resize(
         30, rc::state::gen::commands(
-                Model{}, rc::state::gen::execOneOfWithArgs<Launch, Play, Play, Mute, SeeNotice,
+                Model{}, rc::state::gen::execOneOfWithArgs<Launch, Play, Play, Win, Mute, SeeNotice,
                                                            Damage, NewerVersion>()));
     rc::state::runAll(commands, Model{}, sut);
     ProgressKeeper::Disable();

@@ -178,6 +178,73 @@ TEST_F(ProgressTest, TheKeeperFollowsAPlayAndOffersContinueNextTime) {
     EXPECT_FALSE(ProgressKeeper::ContinueOffered()) << "offered once a run";
 }
 
+TEST_F(ProgressTest, WhichStarsAndBestTimesAreKeptAndAnOlderFileStillCounts) {
+    // An older file: counts only. Its counts stand, and a mask with fewer stars takes nothing.
+    Write("vorl progress 1\nfurthest 6\nstars 3 2\nstars 4 1\n");
+    ProgressKeeper::Enable(file);
+    BeginNewGame();
+    ProgressKeeper::LevelStarted(4, 0);
+    TakeStar(1);
+    SettleStarsAtLevelStart(5);
+    ProgressKeeper::LevelStarted(5, StarCountAtLevelStart, StarsTakenInLevelLeft);
+    EXPECT_EQ(ProgressKeeper::Current().stars[4], 1) << "one star found, and one counted already";
+    // Level 5 twice, one star each visit: two different stars add up; the same one does not.
+    for (const int star : {0, 1, 1}) {
+        TakeStar(star);
+        SettleStarsAtLevelStart(6);
+        ProgressKeeper::LevelStarted(6, StarCountAtLevelStart, StarsTakenInLevelLeft);
+        SettleStarsAtLevelStart(5);
+        ProgressKeeper::LevelStarted(5, StarCountAtLevelStart, StarsTakenInLevelLeft);
+    }
+    ProgressKeeper::LevelWon(5, 900);
+    ProgressKeeper::LevelWon(5, 1200);
+    ProgressKeeper::LevelWon(5, 700);
+    ProgressKeeper::RunFinished(50000);
+    ProgressKeeper::RunFinished(60000);
+
+    const Progress kept = ProgressFile::Load(file);
+    EXPECT_EQ(kept.stars[3], 2);
+    EXPECT_EQ(kept.stars[5], 2);
+    EXPECT_EQ(kept.found[5], 0b11u);
+    EXPECT_EQ(kept.bestSteps[5], 700);
+    EXPECT_EQ(kept.bestRunSteps, 50000);
+    // The lines an older reader does not know it keeps as they are, and gives back.
+    const std::string text = Read(file);
+    EXPECT_NE(text.find("\nfound 5 3\nbest 5 700\nbestrun 50000\n"), std::string::npos) << text;
+    EXPECT_EQ(ProgressFile::Parse(text), kept);
+}
+
+TEST_F(ProgressTest, ChoosingALevelCountsItsStarsOnceAndGoesOnWithTheStarsBefore) {
+    Write("vorl progress 1\nfurthest 9\nstars 2 1\nstars 3 2\nstars 8 2\n");
+    ProgressKeeper::Enable(file);
+    BeginNewGame();
+    SettleStarsAtLevelStart(8);
+    ProgressKeeper::LevelStarted(8, StarCountAtLevelStart);
+    TakeStar(0);
+    ProgressKeeper::ChooseLevel(4, StarsTakenHere);
+    EXPECT_EQ(StarCount, 3) << "the stars found before level 4";
+    SettleStarsAtLevelStart(4);
+    ProgressKeeper::LevelStarted(4, StarCountAtLevelStart, StarsTakenInLevelLeft);
+    EXPECT_EQ(ProgressKeeper::Current().stars[8], 2) << "star 0 of level 8 is one of its two";
+    EXPECT_EQ(ProgressKeeper::Current().found[8], 1u);
+    TakeStar(1);
+    SettleStarsAtLevelStart(5);
+    ProgressKeeper::LevelStarted(5, StarCountAtLevelStart, StarsTakenInLevelLeft);
+    EXPECT_EQ(ProgressKeeper::Current().stars[4], 1);
+    EXPECT_EQ(StarCount, 4);
+    EXPECT_EQ(ProgressKeeper::Current().StarsFound(), 6);
+}
+
+TEST_F(ProgressTest, DamagedNumbersOfTheNewLinesAreKeptAsUnknownLines) {
+    Write(
+        "vorl progress 1\nfound 3 -1\nfound 3 4294967296\nbest 3 0\nbestrun x\nfound 40 1\n"
+        "best 4 12 13\nfound 3 5\n");
+    const Progress read = ProgressFile::Load(file);
+    EXPECT_EQ(read.keptLines.size(), 6u);
+    EXPECT_EQ(read.found[3], 5u);
+    EXPECT_EQ(read.stars[3], 2) << "the count follows the stars known to be found";
+}
+
 TEST_F(ProgressTest, WithoutAFileNothingIsKept) {
     ProgressKeeper::LevelStarted(6, 0);
     EXPECT_FALSE(ProgressKeeper::Enabled());

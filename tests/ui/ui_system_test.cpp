@@ -14,6 +14,7 @@
 
 #include "core/messaging.h"
 #include "gameplay/progress.h"
+#include "gameplay/run_state.h"
 #include "graphics/screen_text.h"
 #include "input/input_system.h"
 #include "levels/data_reader.h"
@@ -31,9 +32,14 @@
 namespace {
 
 using Names = std::vector<std::string>;
-const Names kPauseMenu = {
-    "Resume", "Options", "Howtoplay", "CreditsButton", "RestartLevelButton", "RestartGameButton",
-    "Quit"};
+const Names kPauseMenu = {"Resume",
+                          "Options",
+                          "Howtoplay",
+                          "CreditsButton",
+                          "Levels",
+                          "RestartLevelButton",
+                          "RestartGameButton",
+                          "Quit"};
 
 class UISystemTest : public ::testing::Test {
 protected:
@@ -153,14 +159,14 @@ TEST_F(UISystemTest, EscapeOpensThePauseMenuAFrameLaterDimsTheLevelAndEscapeClos
     Frames(1);
     EXPECT_TRUE(ui().menuOpen);
     EXPECT_EQ(Screen(), kPauseMenu);
-    EXPECT_EQ(Entry("Resume")->GetTransform().GetPosition(), (Vector2D{0.0f, 300.0f}));
+    EXPECT_EQ(Entry("Resume")->GetTransform().GetPosition(), (Vector2D{0.0f, 350.0f}));
     EXPECT_EQ(Entry("CreditsButton")->GetTransform().GetScale(), (Vector2D{80.0f, 45.0f}));
     ASSERT_NE(ui().Veil(), nullptr);
     EXPECT_LT(ui().Veil()->GetTransform().GetZLayer(), 8.0f);
 
     Frames(3);
     PressEscape();
-    EXPECT_EQ(Screen().size(), 7u) << "the screen clears when Resume is read";
+    EXPECT_EQ(Screen().size(), 8u) << "the screen clears when Resume is read";
     Frames(1);
     EXPECT_FALSE(ui().menuOpen);
     EXPECT_TRUE(Screen().empty());
@@ -289,7 +295,7 @@ TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
     ASSERT_EQ(Screen(), kPauseMenu);
     pad.buttons = PadButton::DPadUp;
     Frames(1);
-    EXPECT_EQ(ui().selected, 6) << "one up from the top selects the last";
+    EXPECT_EQ(ui().selected, 7) << "one up from the top selects the last";
     pad.buttons = 0;
     Frames(20);
     // A held stick moves at once, then again every 0.2 s (12 frames at 1/60 s).
@@ -480,6 +486,119 @@ TEST_F(UISystemTest, AReturningPlayersTitleMenuStartsOnContinueAndNewGameAsksFir
     EXPECT_EQ(Sent(MessageType::AskConfirmation), 1);
     ProgressKeeper::Disable();
     std::filesystem::remove(progress);
+}
+
+TEST_F(UISystemTest, LevelsFromTheTitleMenuPlayTheChosenLevelWithTheStarsFoundBeforeIt) {
+    const std::filesystem::path progress =
+        std::filesystem::temp_directory_path() / ("vorl-ui-levels-" + std::to_string(getpid()));
+    std::ofstream(progress) << "vorl progress 1\nfurthest 6\nstars 2 1\nstars 4 2\nbest 3 600\n";
+    ProgressKeeper::Enable(progress);
+    StartOn(1);
+    Press(VirtualKey::Down, 1);
+    Press('S', 1);
+    Press(VirtualKey::Return, 2);
+    ASSERT_EQ(ui().screen, UISystem::Screen::Levels);
+    EXPECT_EQ(ui().Levels().SelectedLevel(), 6) << "the furthest level";
+    EXPECT_TRUE(ShowsText("Moving Tut 1"));
+    EXPECT_TRUE(ShowsText("Stars 2 / 2"));
+    EXPECT_TRUE(ShowsText("0:10.00")) << "level 3's best time";
+    EXPECT_EQ(ui().Levels().Actions(), Names{"Back"}) << "no best run to watch without a hook";
+    PressEscape();
+    Frames(2);
+    EXPECT_EQ(ui().screen, UISystem::Screen::Title);
+    EXPECT_EQ(ui().List().Selected(), 2) << "back on Levels";
+    Press(VirtualKey::Return, 2);
+    Press(VirtualKey::Left, 1);
+    Press('A', 1);
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 4);
+    EXPECT_EQ(StarCount, 1) << "the stars found before level 4";
+    EXPECT_FALSE(ui().GetHud().WholeRun());
+    MessagingSystem::Send<ChangeLevelMessage>(5);  // the goal moves on in order
+    Frames(3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 5);
+    EXPECT_EQ(StarCount, 1);
+    EXPECT_EQ(ProgressKeeper::Current().StarsFound(), 3) << "level 4's stars not counted twice";
+    EXPECT_FALSE(ui().GetHud().WholeRun()) << "a run begun from the level select is not whole";
+    ProgressKeeper::Disable();
+    std::filesystem::remove(progress);
+}
+
+TEST_F(UISystemTest, ARunIsWholeFromTheFirstLevelInOrderUntilADebugKeySkips) {
+    StartOn(1);
+    for (const int level : {2, 3}) {
+        MessagingSystem::Send<ChangeLevelMessage>(level);
+        Frames(3);
+        EXPECT_TRUE(ui().GetHud().WholeRun()) << level;
+    }
+    MessagingSystem::Send<DebugCommandMessage>(DebugCommand::NextLevel);
+    MessagingSystem::Send<ChangeLevelMessage>(4);
+    Frames(3);
+    EXPECT_FALSE(ui().GetHud().WholeRun());
+}
+
+TEST_F(UISystemTest, AWholeRunsTimeIsKeptAsTheBestAndShownOnTheFinalScreen) {
+    const std::filesystem::path progress =
+        std::filesystem::temp_directory_path() / ("vorl-ui-run-" + std::to_string(getpid()));
+    std::filesystem::remove(progress);
+    ProgressKeeper::Enable(progress);
+    StartOn(1);
+    for (int level = 2; level <= 20; ++level) {
+        MessagingSystem::Send<ChangeLevelMessage>(level);
+        Frames(3);
+    }
+    const std::int64_t best = ProgressKeeper::Current().bestRunSteps;
+    EXPECT_GE(best, 18 * 3);
+    const auto texts = ScreenText::Texts();
+    const std::string line = "Your run " + Hud::Clock(best) + "    Best run " + Hud::Clock(best);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
+        return text.find(line) != std::string::npos;
+    })) << line;
+    ProgressKeeper::Disable();
+    std::filesystem::remove(progress);
+}
+
+TEST_F(UISystemTest, LevelsFromThePauseMenuGoBackToItAndOfferTheBestRunWhenHooked) {
+    std::vector<int> watched;
+    LevelSelect::SetWatchHook([&](int level) {
+        watched.push_back(level);
+        return false;
+    });
+    LevelSelect::SetHasBestRun([](int level) { return level == 3; });
+    StartOn(5);
+    PressEscape();
+    Frames(2);
+    Click("Levels");
+    ASSERT_EQ(ui().screen, UISystem::Screen::Levels);
+    EXPECT_EQ(ui().Levels().SelectedLevel(), 2) << "no progress kept: the first level alone";
+    EXPECT_EQ(ui().Levels().Actions(), Names{"Back"});
+    PressEscape();
+    Frames(2);
+    EXPECT_EQ(Screen(), kPauseMenu);
+    EXPECT_EQ(Selected(), "Levels");
+    Press(VirtualKey::Return, 3);
+    Press(VirtualKey::Return, 3);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), 2);
+    EXPECT_FALSE(ui().menuOpen);
+
+    Progress reached;
+    reached.furthestLevel = 5;
+    LevelSelect levels;
+    levels.Show(reached, 3);
+    EXPECT_EQ(levels.Actions(), (Names{"Watch best run", "Back"}));
+    Frames(1);
+    levels.Update(0.0);
+    window->QueueKey(VirtualKey::Down, true);
+    Frames(1);
+    levels.Update(0.0);
+    window->QueueKey(VirtualKey::Down, false);
+    window->QueueKey(VirtualKey::Return, true);
+    Frames(1);
+    const LevelSelect::Input input = levels.Update(0.0);
+    EXPECT_EQ(input.event, LevelSelect::Event::Watch);
+    EXPECT_EQ(input.level, 3);
+    LevelSelect::SetWatchHook({});
+    LevelSelect::SetHasBestRun({});
 }
 
 TEST_F(UISystemTest, EachQuestionSaysWhatItConfirms) {
