@@ -85,6 +85,8 @@ bool IsLive(const Object* object) {
 
 UISystem::UISystem() {
     FileReactions();
+    LevelSelect::SetWatchHook(BestRuns::Watch);
+    LevelSelect::SetHasBestRun(BestRuns::Has);
 }
 
 UISystem::~UISystem() {
@@ -461,6 +463,9 @@ void UISystem::LevelsInput(LevelSelect::Input input) {
         }
         case LevelSelect::Event::Watch:
             if (LevelSelect::WatchHook() && LevelSelect::WatchHook()(input.level)) {
+                if (menuOpen) {
+                    MessagingSystem::Send<ResumeMessage>();
+                }
                 ClearScreen();
                 menuOpen = false;
                 screen = Screen::None;
@@ -610,6 +615,11 @@ void UISystem::PauseKey(std::int32_t level) {
     const bool keyboard = Bindings::KeysTriggered(Bindings::Action::Pause);
     const bool pauseKey = keyboard || Bindings::PadTriggered(Bindings::Action::Pause, 0);
     if (!pauseKey || EditorMode::IsActive() || screen == Screen::Controls) {
+        return;
+    }
+    // A replay is watched, not played: the pause key ends it.
+    if (BestRuns::IsWatching()) {
+        BestRuns::StopWatching();
         return;
     }
     // The final screen has no pause menu, but its restart question goes back on the key too.

@@ -104,7 +104,8 @@ TEST_F(ButtonTest, EachActionCodeSendsWhatItsButtonPromises) {
         // Without kept progress, Continue starts at the first playable level, as New Game does.
         {15, 0, 1, {T::ChangeLevel}, 2, 0},
         {16, 0, 1, {T::ChangeLevel}, 2, 0},
-        {17, 0, 5, {}, 0, 0},
+        {17, 0, 5, {T::ShowLevelSelect}, 0, 0},
+        {18, 0, 5, {}, 0, 0},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(LevelManager::SetStartLevel(c.level));
