@@ -123,7 +123,7 @@ def main():
     write_sheet(HERE, "MovableReset", 64, 64, [movable(64, 64, return_arrow(64, 64))])
     rim = (SLATE_RIM,) * 4
     write_sheet(HERE, "Wall", 64, 64, [slate(64, 64, 3)], slice_borders=rim)
-    write_sheet(HERE, "WallLong", 512, 64, [slate(512, 64, 4)], slice_borders=rim)
+    write_sheet(HERE, "WallLong", 512, 64, [slate(512, 64, 4)], slice_borders=rim, mipmaps=True)
     write_sheet(HERE, "WallTall", 64, 512, [slate(64, 512, 5)], slice_borders=rim, mipmaps=True)
     write_sheet(HERE, "WallGround", 1024, 128, [slate(1024, 128, 6)], slice_borders=rim,
                 mipmaps=True)
