@@ -64,6 +64,9 @@ public:
     const LevelSelect& Levels() const { return levels_; }
 
 private:
+    // The title menu's entries, in order.
+    enum TitleEntry { kContinue, kNewGame, kTitleLevels, kTitleOptions, kTitleCredits, kTitleQuit };
+
     void FileReactions();
     void BuildScreen(std::span<const MenuEntry> entries, int confirmTarget = -1);
     void Show(Screen shown, std::span<const MenuEntry> entries, int confirmTarget = -1);
