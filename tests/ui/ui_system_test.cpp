@@ -493,6 +493,12 @@ TEST_F(UISystemTest, LevelsFromTheTitleMenuPlayTheChosenLevelWithTheStarsFoundBe
         std::filesystem::temp_directory_path() / ("vorl-ui-levels-" + std::to_string(getpid()));
     std::ofstream(progress) << "vorl progress 1\nfurthest 6\nstars 2 1\nstars 4 2\nbest 3 600\n";
     ProgressKeeper::Enable(progress);
+    // The plates count the stars in the level files, wherever the test runs from.
+    struct KeepAssets {
+        Assets::Folders folders = Assets::Current();
+        ~KeepAssets() { Assets::Use(folders); }
+    } keep;
+    Assets::SetRoot(VORL_SOURCE_DIR "/assets");
     StartOn(1);
     Press(VirtualKey::Down, 1);
     Press('S', 1);
