@@ -13,6 +13,7 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "ui/hud.h"
+#include "ui/menu_moves.h"
 
 namespace {
 
@@ -34,8 +35,6 @@ constexpr int kActionHeight = 44;
 constexpr int kActionGap = 40;
 constexpr int kTextInset = 6;
 constexpr float kBarZ = 8.0f;
-constexpr double kNavRepeat = 0.2;
-constexpr float kStickThreshold = 0.5f;
 constexpr platform::Argb kText = 0xFFFFFFFFu;
 constexpr platform::Argb kTitleText = 0xFFFFE9A8u;
 constexpr platform::Argb kQuietText = 0xFFB8C2D0u;
@@ -294,42 +293,11 @@ LevelSelect::Input LevelSelect::Update(double dt) {
         Draw();
         return input;
     }
-    int columns = 0, rows = 0;
-    if (KeyTriggered(VirtualKey::Up) || KeyTriggered('W')) {
-        rows = -1;
-    } else if (KeyTriggered(VirtualKey::Down) || KeyTriggered('S')) {
-        rows = 1;
-    } else if (KeyTriggered(VirtualKey::Left) || KeyTriggered('A')) {
-        columns = -1;
-    } else if (KeyTriggered(VirtualKey::Right) || KeyTriggered('D') ||
-               KeyTriggered(VirtualKey::Tab)) {
-        columns = 1;
-    }
-    bool activate = KeyTriggered(VirtualKey::Return) || KeyTriggered(VirtualKey::Space);
-    bool back = false;
-    navTimer_ += dt;
-    if (PadConnected(0)) {
-        activate = activate || PadButtonTriggered(0, PadButton::A);
-        back = PadButtonTriggered(0, PadButton::B);
-        if (PadButtonTriggered(0, PadButton::DPadUp)) {
-            rows = -1;
-        } else if (PadButtonTriggered(0, PadButton::DPadDown)) {
-            rows = 1;
-        } else if (PadButtonTriggered(0, PadButton::DPadLeft)) {
-            columns = -1;
-        } else if (PadButtonTriggered(0, PadButton::DPadRight)) {
-            columns = 1;
-        } else if (navTimer_ >= kNavRepeat) {
-            const float x = LeftStickX(0), y = LeftStickY(0);
-            if (y > kStickThreshold || y < -kStickThreshold) {
-                rows = y > 0.0f ? -1 : 1;
-                navTimer_ = 0.0;
-            } else if (x > kStickThreshold || x < -kStickThreshold) {
-                columns = x > 0.0f ? 1 : -1;
-                navTimer_ = 0.0;
-            }
-        }
-    }
+    const MenuMoves moves = MenuMoves::Read(dt, navTimer_);
+    const int rows = moves.vertical;
+    const int columns = moves.horizontal != 0 ? moves.horizontal : (moves.next ? 1 : 0);
+    bool activate = moves.activate;
+    const bool back = moves.back;
     // The mouse selects what it moves onto.
     const int mouseX = GetMouseX(), mouseY = GetMouseY();
     const int under = UnderMouse();

@@ -9,6 +9,7 @@
 #include "input/input_system.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
+#include "ui/menu_moves.h"
 
 namespace {
 
@@ -19,8 +20,6 @@ constexpr Vector2D kBarScale{300.0f, 22.0f};
 constexpr int kRowPitch = 56;
 constexpr int kTitleGap = 70;
 constexpr int kLabelInset = 30;
-constexpr double kNavRepeat = 0.2;
-constexpr float kStickThreshold = 0.5f;
 constexpr platform::Argb kText = 0xFFFFFFFFu;
 constexpr platform::Argb kTitleText = 0xFFFFE9A8u;
 
@@ -132,44 +131,12 @@ ListMenu::Input ListMenu::Update(double dt) {
         return input;
     }
     const int count = static_cast<int>(bars_.size());
-    int move = 0, step = 0;
-    bool activate = false;
-    if (KeyTriggered(VirtualKey::Up) || KeyTriggered('W')) {
-        move = -1;
-    } else if (KeyTriggered(VirtualKey::Down) || KeyTriggered('S') ||
-               KeyTriggered(VirtualKey::Tab)) {
-        move = 1;
-    }
-    if (KeyTriggered(VirtualKey::Left) || KeyTriggered('A')) {
-        step = -1;
-    } else if (KeyTriggered(VirtualKey::Right) || KeyTriggered('D')) {
-        step = 1;
-    }
-    activate = KeyTriggered(VirtualKey::Return) || KeyTriggered(VirtualKey::Space);
-    navTimer_ += dt;
-    if (PadConnected(0)) {
-        activate = activate || PadButtonTriggered(0, PadButton::A);
-        if (PadButtonTriggered(0, PadButton::B)) {
-            input = {Event::Back, selected_};
-        }
-        if (PadButtonTriggered(0, PadButton::DPadUp)) {
-            move = -1;
-        } else if (PadButtonTriggered(0, PadButton::DPadDown)) {
-            move = 1;
-        } else if (PadButtonTriggered(0, PadButton::DPadLeft)) {
-            step = -1;
-        } else if (PadButtonTriggered(0, PadButton::DPadRight)) {
-            step = 1;
-        } else if (navTimer_ >= kNavRepeat) {
-            const float x = LeftStickX(0), y = LeftStickY(0);
-            if (y > kStickThreshold || y < -kStickThreshold) {
-                move = y > 0.0f ? -1 : 1;
-                navTimer_ = 0.0;
-            } else if (x > kStickThreshold || x < -kStickThreshold) {
-                step = x > 0.0f ? 1 : -1;
-                navTimer_ = 0.0;
-            }
-        }
+    const MenuMoves moves = MenuMoves::Read(dt, navTimer_);
+    int move = moves.vertical != 0 ? moves.vertical : (moves.next ? 1 : 0);
+    int step = moves.horizontal;
+    bool activate = moves.activate;
+    if (moves.back) {
+        input = {Event::Back, selected_};
     }
     // The mouse selects what it moves onto.
     const int mouseX = GetMouseX(), mouseY = GetMouseY();
@@ -218,7 +185,8 @@ void ListMenu::Draw() {
         const int left = centre - static_cast<int>(kBarScale.x) + kLabelInset;
         const int right = centre + static_cast<int>(kBarScale.x) - kLabelInset;
         if (row.value.empty()) {
-            lines.push_back({chosen ? "> " + row.label + " <" : row.label, centre, y, true, kText, false});
+            lines.push_back(
+                {chosen ? "> " + row.label + " <" : row.label, centre, y, true, kText, false});
         } else {
             lines.push_back({row.label, left, y, false, kText, false});
             const std::string value = chosen ? "< " + row.value + " >" : row.value;
