@@ -18,7 +18,6 @@
 #include "meta/data_diagnostics.h"
 #include "meta/safe_file.h"
 #include "objects/level_manager.h"
-#include "objects/level_objects.h"
 
 namespace BestRuns {
 namespace {
@@ -87,18 +86,12 @@ void Damaged(const fs::path& file, const std::string& why) {
 }
 
 bool PlayerWon() {
-    for (const Object* object : LevelObjects()) {
-        if (const PlayerControlComponent* player = gameplay::PlayerOf(object)) {
-            if (player->IsWinning()) {
-                return true;
-            }
-        }
-    }
-    return false;
+    const PlayerControlComponent* player = gameplay::LevelPlayer();
+    return player && player->IsWinning();
 }
 
 void PressKeys(std::uint16_t buttons) {
-    const Bindings::Table bindings = Bindings::Current();
+    const Bindings::Table& bindings = Bindings::Current();
     auto force = [](const std::array<int, 2>& keys, bool primaryDown) {
         for (std::size_t i = 0; i < keys.size(); ++i) {
             if (keys[i] != 0) {

@@ -4,6 +4,7 @@
 #include "gameplay/player_control_component.h"
 #include "graphics/particle_emitter_component.h"
 #include "input/input_system.h"
+#include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/colliders.h"
 #include "physics/rigid_body2d.h"
@@ -12,6 +13,12 @@ namespace gameplay {
 
 PlayerControlComponent* PlayerOf(const Object* object) {
     return object ? object->Get<PlayerControlComponent>("PlayerControlComponent") : nullptr;
+}
+
+PlayerControlComponent* LevelPlayer() {
+    // By name first: asking every object of a big level for a component each step costs more
+    // than the rest of the step's game logic.
+    return PlayerOf(FindLevelObject("Player1"));
 }
 
 RigidBody2D* BodyOf(const Object* object) {

@@ -21,6 +21,8 @@ inline constexpr float kHalfPi = 1.5707964f;
 // The object's "PlayerControlComponent" / "RigidBody2D", or null (also for a null object).
 PlayerControlComponent* PlayerOf(const Object* object);
 RigidBody2D* BodyOf(const Object* object);
+// The level's character: the control of the live object "Player1", or null.
+PlayerControlComponent* LevelPlayer();
 
 // The one way a piece reads its contacts: calls `react(kind, other)` for each contact of the frame
 // before that names `owner`, in sending order, with the object it pairs `owner` with. A piece not

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "input/debug_keys.h"
 #include "input/input_system.h"
@@ -275,8 +276,15 @@ void ToSettings(const Table& table, Settings& settings) {
     }
 }
 
-Table Current() {
-    return FromSettings(SettingsKeeper::Current());
+const Table& Current() {
+    // Input asks for every action several times a step; the settings change only from a menu.
+    static Table live = Defaults();
+    static std::optional<std::uint64_t> readAt;
+    if (readAt != SettingsKeeper::Revision()) {
+        live = FromSettings(SettingsKeeper::Current());
+        readAt = SettingsKeeper::Revision();
+    }
+    return live;
 }
 
 namespace {
@@ -331,7 +339,7 @@ bool PadTriggered(Action action, int pad) {
 }
 
 platform::ControllerState ToDefaultLayout(platform::ControllerState state) {
-    const Table live = Current();
+    const Table& live = Current();
     const Table& defaults = Defaults();
     std::uint16_t bound = 0;
     std::uint16_t buttons = 0;

@@ -88,8 +88,8 @@ Table FromSettings(const Settings& settings);
 // do not, leaving the entries of actions this version does not know as they are.
 void ToSettings(const Table& table, Settings& settings);
 
-// The live bindings, read from the settings keeper at each call.
-Table Current();
+// The live bindings: the settings keeper's, read again only after the settings change.
+const Table& Current();
 // BindKey / BindPad on the live bindings, saved when they changed.
 Change Rebind(Action action, int key);
 Change RebindPad(Action action, std::uint16_t button);

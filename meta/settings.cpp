@@ -302,6 +302,8 @@ State& Keeper() {
     return state;
 }
 
+std::uint64_t revision = 0;
+
 }  // namespace
 
 void Enable(std::filesystem::path file, bool oldMusicOff, bool oldSoundOff) {
@@ -310,6 +312,7 @@ void Enable(std::filesystem::path file, bool oldMusicOff, bool oldSoundOff) {
     const bool existed = std::filesystem::exists(file, error);
     keeper.settings = SettingsFile::Load(file);
     keeper.file = std::move(file);
+    ++revision;
     if (!existed && (oldMusicOff || oldSoundOff)) {
         Change([&](Settings& settings) {
             settings.musicOff = oldMusicOff;
@@ -320,6 +323,7 @@ void Enable(std::filesystem::path file, bool oldMusicOff, bool oldSoundOff) {
 
 void Disable() {
     Keeper() = State{};
+    ++revision;
 }
 
 const Settings& Current() {
@@ -334,9 +338,14 @@ void Change(const std::function<void(Settings&)>& edit) {
         return;
     }
     keeper.settings = std::move(changed);
+    ++revision;
     if (!keeper.file.empty()) {
         SettingsFile::Save(keeper.file, keeper.settings);
     }
+}
+
+std::uint64_t Revision() {
+    return revision;
 }
 
 }  // namespace SettingsKeeper

@@ -84,5 +84,7 @@ void Disable();
 const Settings& Current();
 // Applies `edit` to the settings and saves them when they changed.
 void Change(const std::function<void(Settings&)>& edit);
+// Grows whenever Current() may have changed, so readers can keep what they derive from it.
+std::uint64_t Revision();
 
 }  // namespace SettingsKeeper

@@ -5,6 +5,7 @@
 #include "core/frame_rate_controller.h"
 #include "core/screen.h"
 #include "gameplay/ending.h"
+#include "gameplay/gameplay_support.h"
 #include "gameplay/player_control_component.h"
 #include "gameplay/progress.h"
 #include "gameplay/run_state.h"
@@ -26,15 +27,6 @@ constexpr int kStarsX = Screen::kWidth - 150;
 constexpr int kStarsY = 14;
 // Top left, where the star counter is not.
 constexpr int kTimerX = 20;
-
-const Object* FindPlayer() {
-    for (const Object* object : LevelObjects()) {
-        if (object->GetName() == "Player1") {
-            return object;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -99,9 +91,7 @@ void Hud::UpdateGoal() {
     if (goalReported_ || level_ < kFirstPlayableLevel || level_ >= kFinalLevel) {
         return;
     }
-    const Object* player = FindPlayer();
-    const auto* control =
-        player ? player->Get<PlayerControlComponent>("PlayerControlComponent") : nullptr;
+    const PlayerControlComponent* control = gameplay::LevelPlayer();
     if (control && control->IsWinning()) {
         goalReported_ = true;
         ProgressKeeper::LevelWon(level_, levelSteps_);
@@ -230,13 +220,11 @@ void Hud::UpdateEnding(std::int32_t level) {
     // they are all up, it goes on to the tally.
     std::string hint;
     if (level == kEndingLevel) {
-        if (const Object* player = FindPlayer()) {
-            const auto* control = player->Get<PlayerControlComponent>("PlayerControlComponent");
-            const auto* ending = player->Get<EndOfGame>("EndOfGame");
+        if (const PlayerControlComponent* control = gameplay::LevelPlayer()) {
+            const auto* ending = control->GetOwner()->Get<EndOfGame>("EndOfGame");
             if (ending && ending->Hurriable()) {
                 hint = "Press any key to hurry the stars";
-            } else if (control && ending && control->winning && ending->AllRisen() &&
-                       !ending->hurried) {
+            } else if (ending && control->winning && ending->AllRisen() && !ending->hurried) {
                 hint = "Press any key to go on";
             }
         }
