@@ -34,27 +34,22 @@ float StepOf(const std::string& definition) {
 
 class ImGuiPanels : public PanelLayer, public PanelEvents {
 public:
-    explicit ImGuiPanels(SDL_Window* window) : window_(window) {
-        IMGUI_CHECKVERSION();
-        ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        // No layout file next to the game: the panel opens where the editor puts it.
-        io.IniFilename = nullptr;
-        io.LogFilename = nullptr;
-        ImGui::StyleColorsDark();
-        ImGui_ImplSDL2_InitForOpenGL(window_, SDL_GL_GetCurrentContext());
-        ImGui_ImplOpenGL3_Init("#version 330 core");
-    }
+    explicit ImGuiPanels(SDL_Window* window) : window_(window) {}
     ~ImGuiPanels() override {
-        ImGui_ImplOpenGL3_Shutdown();
-        ImGui_ImplSDL2_Shutdown();
-        ImGui::DestroyContext();
+        if (started_) {
+            ImGui_ImplOpenGL3_Shutdown();
+            ImGui_ImplSDL2_Shutdown();
+            ImGui::DestroyContext();
+        }
     }
 
     PanelEvents* Events() override { return this; }
     bool IsEditing() const override { return editing_; }
 
     bool Consume(const void* nativeEvent) override {
+        if (!StartedIfShowing()) {
+            return false;
+        }
         const auto& event = *static_cast<const SDL_Event*>(nativeEvent);
         ImGui_ImplSDL2_ProcessEvent(&event);
         if (!HasPanel()) {
@@ -86,6 +81,9 @@ public:
     }
 
     void Draw() override {
+        if (!StartedIfShowing()) {
+            return;
+        }
         ImGui_ImplOpenGL3_NewFrame();
         ImGui_ImplSDL2_NewFrame();
         ToBackBufferPixels();
@@ -133,6 +131,25 @@ public:
     }
 
 private:
+    // ImGui starts with the first thing it has to show: its cursors, programs and font cost a
+    // player who never opens the editor a visible part of the start-up.
+    bool StartedIfShowing() {
+        if (!started_ &&
+            (HasPanel() || !Status().empty() || !Outlines().empty() || !Tooltip().empty())) {
+            IMGUI_CHECKVERSION();
+            ImGui::CreateContext();
+            ImGuiIO& io = ImGui::GetIO();
+            // No layout file next to the game: the panel opens where the editor puts it.
+            io.IniFilename = nullptr;
+            io.LogFilename = nullptr;
+            ImGui::StyleColorsDark();
+            ImGui_ImplSDL2_InitForOpenGL(window_, SDL_GL_GetCurrentContext());
+            ImGui_ImplOpenGL3_Init("#version 330 core");
+            started_ = true;
+        }
+        return started_;
+    }
+
     // Whether the window pixel (x, y) lies on the panel as it was last drawn.
     bool OnPanel(int x, int y) const {
         const ImVec2 back = ToBackBuffer(x, y);
@@ -250,6 +267,7 @@ private:
     }
 
     SDL_Window* window_;
+    bool started_ = false;
     bool editing_ = false;
     // The panel's window in back-buffer pixels, as last drawn (nothing before the first).
     ImVec2 panelCorner_{0.0f, 0.0f};

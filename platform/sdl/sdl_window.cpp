@@ -44,8 +44,13 @@ public:
             return false;
         }
         RequestGameGLContext();
-        window_ = SDL_CreateWindow("Vorl Game", kWindowedX, kWindowedY, kBackBufferWidth,
-                                   kBackBufferHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS);
+        // Opened where it will stay, covering the display: moving or resizing a shown window
+        // waits for the window manager's answer, and with none (a bare X server) for a timeout.
+        SDL_Rect bounds{kWindowedX, kWindowedY, kBackBufferWidth, kBackBufferHeight};
+        SDL_GetDisplayBounds(0, &bounds);
+        window_ = SDL_CreateWindow(
+            "Vorl Game", bounds.x, bounds.y, bounds.w, bounds.h,
+            SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
         if (!window_) {
             std::cerr << "Cannot create the game window: " << SDL_GetError() << '\n';
             return false;
@@ -56,8 +61,7 @@ public:
             return false;
         }
         SetIcon(iconPath);
-        SDL_ShowWindow(window_);
-        SetFullscreen(true);
+        fullscreen_ = true;
         SetVerticalSync(true);
         return true;
     }
