@@ -61,8 +61,7 @@ struct Watching {
     int linger = 0;
     std::int32_t from = 0;
     bool quitAfter = false;
-    std::int32_t stars = 0;
-    std::int32_t starsAtLevelStart = 0;
+    RunSnapshot play;
 };
 
 struct State {
@@ -135,6 +134,12 @@ void End(Outcome outcome) {
               << " steps" << std::endl;
 }
 
+// A request for the level being played is none: that level starts again instead.
+void GoTo(std::int32_t level) {
+    MessagingSystem::Send<ChangeLevelMessage>(
+        level == LevelManager::GetCurrentLevel() ? LevelManager::kRestart : level);
+}
+
 void Finish() {
     State& s = S();
     const Watching w = std::move(*s.watch);
@@ -142,14 +147,13 @@ void Finish() {
     ScreenText::Clear(kLabelOwner);
     // A key the replay pressed gets no release from the keyboard.
     PressKeys(0);
-    StarCount = w.stars;
-    StarCountAtLevelStart = w.starsAtLevelStart;
+    RestoreRun(w.play);
     if (w.quitAfter) {
         MessagingSystem::Send<ChangeLevelMessage>(LevelManager::kQuit);
     } else if (s.goBack) {
         s.goBack();
     } else {
-        MessagingSystem::Send<ChangeLevelMessage>(w.from);
+        GoTo(w.from);
     }
 }
 
@@ -231,8 +235,7 @@ bool Arm(int level, bool quitAfter) {
     w.run = std::move(*run);
     w.from = LevelManager::GetCurrentLevel();
     w.quitAfter = quitAfter;
-    w.stars = StarCount;
-    w.starsAtLevelStart = StarCountAtLevelStart;
+    w.play = SaveRun();
     State& s = S();
     s.watch = std::move(w);
     s.outcome = Outcome::None;
@@ -341,7 +344,7 @@ bool Watch(int level) {
     if (!Arm(level, false)) {
         return false;
     }
-    MessagingSystem::Send<ChangeLevelMessage>(level);
+    GoTo(level);
     return true;
 }
 

@@ -40,6 +40,20 @@ void SettleStarsAtLevelStart(std::int32_t level) {
     StarsTakenHere = 0;
 }
 
+RunSnapshot SaveRun() {
+    return {StarCount, StarCountAtLevelStart, StarsTakenHere, StarsTakenInLevelLeft, attemptLevel,
+            claimed};
+}
+
+void RestoreRun(const RunSnapshot& snapshot) {
+    StarCount = snapshot.starCount;
+    StarCountAtLevelStart = snapshot.starCountAtLevelStart;
+    StarsTakenHere = snapshot.starsTakenHere;
+    StarsTakenInLevelLeft = snapshot.starsTakenInLevelLeft;
+    attemptLevel = snapshot.attemptLevel;
+    claimed = snapshot.claimed;
+}
+
 void BeginNewGame() {
     attemptLevel = -1;
     StarCount = 0;

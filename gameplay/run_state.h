@@ -12,6 +12,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
 #include <string_view>
 
 extern std::int32_t StarCount;
@@ -32,6 +35,19 @@ void RestoreStars();
 // A level starts: the same level as the attempt before restores the stars, another commits them
 // (and moves StarsTakenHere to StarsTakenInLevelLeft).
 void SettleStarsAtLevelStart(std::int32_t level);
+
+// All of the above and the once-per-game claims, kept aside while a replay plays and put back
+// after it, so that watching one changes nothing of the player's own play.
+struct RunSnapshot {
+    std::int32_t starCount = 0;
+    std::int32_t starCountAtLevelStart = 0;
+    std::uint32_t starsTakenHere = 0;
+    std::uint32_t starsTakenInLevelLeft = 0;
+    std::int32_t attemptLevel = -1;
+    std::set<std::string, std::less<>> claimed;
+};
+RunSnapshot SaveRun();
+void RestoreRun(const RunSnapshot& snapshot);
 
 // Starts a new play: no stars, every once-per-game piece armed again. Also the state at program
 // start, for tests and tools that run many engines in one process.

@@ -4,6 +4,7 @@
 
 #include "core/frame_rate_controller.h"
 #include "core/screen.h"
+#include "gameplay/best_runs.h"
 #include "gameplay/ending.h"
 #include "gameplay/gameplay_support.h"
 #include "gameplay/player_control_component.h"
@@ -41,6 +42,9 @@ Hud::~Hud() {
 }
 
 void Hud::LevelStarted(std::int32_t level) {
+    // A replay's visit, to its end, is no play of the player's: its time and its goal count for
+    // nothing.
+    replay_ = BestRuns::IsWatching();
     if (level == kEndingLevel) {
         starsAtEnding_ = StarCountAtLevelStart;
     }
@@ -88,7 +92,7 @@ void Hud::RunBroken() {
 }
 
 void Hud::UpdateGoal() {
-    if (goalReported_ || level_ < kFirstPlayableLevel || level_ >= kFinalLevel) {
+    if (goalReported_ || replay_ || level_ < kFirstPlayableLevel || level_ >= kFinalLevel) {
         return;
     }
     const PlayerControlComponent* control = gameplay::LevelPlayer();
@@ -130,7 +134,7 @@ void Hud::Update(double dt) {
 }
 
 void Hud::CountStep() {
-    if (level_ >= kFirstPlayableLevel && level_ < kFinalLevel) {
+    if (!replay_ && level_ >= kFirstPlayableLevel && level_ < kFinalLevel) {
         ++levelSteps_;
         ++runSteps_;
     }

@@ -71,6 +71,7 @@ private:
     std::int64_t runSteps_ = 0;
     std::string shownTimer_;
     bool goalReported_ = false;
+    bool replay_ = false;
     bool wholeRun_ = false;
     bool levelChosen_ = false;
     // The time of the whole run that reached the final screen; -1 when it was not whole.

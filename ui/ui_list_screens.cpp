@@ -139,12 +139,12 @@ void UISystem::TitleInput(ListMenu::Input input) {
     }
 }
 
-void UISystem::ShowLevels() {
+void UISystem::ShowLevels(std::optional<std::int32_t> selected) {
     ClearScreen();
     screen = Screen::Levels;
     const std::int32_t level = LevelManager::GetCurrentLevel();
     levels_.Show(ProgressKeeper::Current(),
-                 titleMenu ? ProgressKeeper::Current().furthestLevel : level);
+                 selected.value_or(titleMenu ? ProgressKeeper::Current().furthestLevel : level));
     UpdateMenuText();
 }
 
@@ -163,6 +163,18 @@ void UISystem::LevelsInput(LevelSelect::Input input) {
         }
         case LevelSelect::Event::Watch:
             if (LevelSelect::WatchHook() && LevelSelect::WatchHook()(input.level)) {
+                hud_.RunBroken();
+                // Watched from the title menu, the replay ends where it was chosen; from a level,
+                // on that level.
+                if (titleMenu) {
+                    BestRuns::SetReturn(
+                        [this, from = LevelManager::GetCurrentLevel(), watched = input.level] {
+                            levelsAfterWatch_ = watched;
+                            MessagingSystem::Send<ChangeLevelMessage>(from);
+                        });
+                } else {
+                    BestRuns::SetReturn(nullptr);
+                }
                 if (menuOpen) {
                     MessagingSystem::Send<ResumeMessage>();
                 }

@@ -216,7 +216,11 @@ void UISystem::FileReactions() {
                 const std::int32_t level = LevelManager::GetCurrentLevel();
                 SettleStarsAtLevelStart(level);
                 hud_.LevelStarted(level);
-                ProgressKeeper::LevelStarted(level, StarCountAtLevelStart, StarsTakenInLevelLeft);
+                // A replay is no visit: what it finds and how fast it wins are not the player's.
+                if (!BestRuns::IsWatching()) {
+                    ProgressKeeper::LevelStarted(level, StarCountAtLevelStart,
+                                                 StarsTakenInLevelLeft);
+                }
                 if (level == kFinalLevel) {
                     BuildScreen(MenuScreens::kFinalScreen);
                     screen = Screen::Final;
@@ -224,7 +228,12 @@ void UISystem::FileReactions() {
                 } else if (level == kControllerScreen && ProgressKeeper::ContinueOffered()) {
                     titleMenu = true;
                     ShowTitle(kContinue);
+                    if (levelsAfterWatch_) {
+                        titleReturn_ = kTitleLevels;
+                        ShowLevels(levelsAfterWatch_);
+                    }
                 }
+                levelsAfterWatch_.reset();
                 UpdateMenuText();
             })
         .On({MessageType::ChangeLevel},

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -83,7 +84,8 @@ private:
     void OptionsInput(ListMenu::Input input);
     void ShowControls();
     void ControlsFrame();
-    void ShowLevels();
+    // On `selected`, or by default on the level played last (the current one in a level).
+    void ShowLevels(std::optional<std::int32_t> selected = std::nullopt);
     void LevelsInput(LevelSelect::Input input);
     // Flips a mute switch that the notice calls `what`, and keeps it in the progress file.
     void FlipMuteSwitch(bool& off, const std::string& what);
@@ -114,6 +116,8 @@ private:
     LevelSelect levels_;
     // The title menu's entry to select when a page goes back to it.
     int titleReturn_ = 0;
+    // The level whose best run was watched from the title menu: the level select opens on it again.
+    std::optional<std::int32_t> levelsAfterWatch_;
     // Seconds since the selection last moved; starts high so the first input is taken at once.
     double navTimer_ = 100.0;
 };

@@ -2,6 +2,8 @@
 // kept and watched to its goal on its last step; a shorter run replaces a longer; a damaged file
 // counts as none, in one line.
 #include "gameplay/best_runs.h"
+#include "gameplay/progress.h"
+#include "gameplay/run_state.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,8 +16,8 @@
 #include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/screen_text.h"
-#include "input/input_recording.h"
 #include "input/bindings.h"
+#include "input/input_recording.h"
 #include "input/input_system.h"
 #include "meta/assets.h"
 #include "objects/level_manager.h"
@@ -184,6 +186,29 @@ TEST(BestRuns, APlayedLevelIsKeptAndItsReplayReachesTheGoalOnItsLastStep) {
         EXPECT_EQ(LevelManager::GetCurrentLevel(), kLevel + 1);
         EXPECT_FALSE(InputSystem::KeyDown(VirtualKey::Right));
     }
+}
+
+// Watched from the pause menu of its own level: the level starts again for the replay, and
+// again after it.
+TEST(BestRuns, WatchingARunGivesThePlayerNoStarAndNoTime) {
+    ScratchUser user;
+    ProgressKeeper::Enable(Assets::Current().user / "progress");
+    Game game;
+    game.engine->RunFrames(4);
+    BestRun run = Solution();
+    for (platform::ControllerState& record : run) {
+        record.packetNumber = BestRuns::kTag;
+    }
+    ASSERT_TRUE(BestRuns::Offer(kLevel, run));
+    EXPECT_NE(game.Watch(), BestRuns::Outcome::None);
+    game.engine->RunFrames(4);
+    EXPECT_EQ(LevelManager::GetCurrentLevel(), kLevel);
+    const Progress& progress = ProgressKeeper::Current();
+    EXPECT_EQ(progress.found[kLevel], 0u);
+    EXPECT_EQ(progress.bestSteps[kLevel], 0);
+    EXPECT_EQ(StarCount, 0);
+    EXPECT_EQ(StarsTakenHere | StarsTakenInLevelLeft, 0u);
+    ProgressKeeper::Disable();
 }
 
 TEST(BestRuns, AShorterRunReplacesTheKeptOneAndADamagedFileCountsAsNone) {
