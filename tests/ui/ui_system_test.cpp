@@ -49,7 +49,23 @@ protected:
           gamepads(made.pads),
           engine(std::move(made.services)) {}
     // The options change the one live copy of the settings.
-    ~UISystemTest() override { SettingsKeeper::Disable(); }
+    ~UISystemTest() override {
+        SettingsKeeper::Disable();
+        ProgressKeeper::Disable();
+        if (!progress.empty()) {
+            std::filesystem::remove(progress);
+        }
+    }
+    // A progress file with `text`, as a returning player has (none, for an empty text).
+    void KeepProgress(const std::string& text) {
+        progress = std::filesystem::temp_directory_path() /
+                   ("vorl-ui-progress-" + std::to_string(getpid()));
+        std::filesystem::remove(progress);
+        if (!text.empty()) {
+            std::ofstream(progress) << text;
+        }
+        ProgressKeeper::Enable(progress);
+    }
 
     // Loads the menu archetypes from the game's data and starts `level` (its file need not exist).
     void StartOn(int level) {
@@ -72,6 +88,10 @@ protected:
         Frames(3);
         sent.clear();
     }
+    void OpenPauseMenu() {
+        StartOn(5);
+        Press(VirtualKey::Escape, 2);
+    }
 
     // Runs frames, logging every message as it becomes readable.
     void Frames(int count) {
@@ -85,7 +105,6 @@ protected:
     int Sent(MessageType type) const {
         return static_cast<int>(std::count(sent.begin(), sent.end(), type));
     }
-    void PressEscape() { Press(VirtualKey::Escape); }
     // A key pressed for one frame and let go, then the menu's answer.
     void Press(int key, int after = 0) {
         window->QueueKey(key, true);
@@ -144,11 +163,12 @@ protected:
     testing_support::FakeGamepads* gamepads;
     testing_support::HeadlessEngine engine;
     std::vector<MessageType> sent;
+    std::filesystem::path progress;
 };
 
 TEST_F(UISystemTest, EscapeOpensThePauseMenuAFrameLaterDimsTheLevelAndEscapeClosesIt) {
     StartOn(5);
-    PressEscape();
+    Press(VirtualKey::Escape);
     EXPECT_FALSE(ui().menuOpen);
     Frames(1);
     EXPECT_TRUE(ui().menuOpen);
@@ -156,7 +176,7 @@ TEST_F(UISystemTest, EscapeOpensThePauseMenuAFrameLaterDimsTheLevelAndEscapeClos
     EXPECT_NE(ui().Veil(), nullptr);
 
     Frames(3);
-    PressEscape();
+    Press(VirtualKey::Escape);
     EXPECT_EQ(Screen().size(), 8u) << "the screen clears when Resume is read";
     Frames(1);
     EXPECT_FALSE(ui().menuOpen);
@@ -165,9 +185,7 @@ TEST_F(UISystemTest, EscapeOpensThePauseMenuAFrameLaterDimsTheLevelAndEscapeClos
 }
 
 TEST_F(UISystemTest, PagesAndQuestionsFollowTheButtonsAndGoBackToThePauseMenu) {
-    StartOn(5);
-    PressEscape();
-    Frames(2);
+    OpenPauseMenu();
     for (auto [button, page] :
          {std::pair{"Howtoplay", "HowToPlayScreen"}, std::pair{"CreditsButton", "Credits"}}) {
         Click(button);
@@ -188,8 +206,7 @@ TEST_F(UISystemTest, PagesAndQuestionsFollowTheButtonsAndGoBackToThePauseMenu) {
         EXPECT_EQ(Screen(), (Names{"Yes", "No"}));
         EXPECT_TRUE(ShowsText(q.question)) << q.button;
         if (q.escape) {
-            PressEscape();
-            Frames(2);
+            Press(VirtualKey::Escape, 2);
         } else {
             Click("No");
         }
@@ -200,9 +217,7 @@ TEST_F(UISystemTest, PagesAndQuestionsFollowTheButtonsAndGoBackToThePauseMenu) {
 }
 
 TEST_F(UISystemTest, YesAfterRestartLevelReloadsTheLevelAndResumes) {
-    StartOn(5);
-    PressEscape();
-    Frames(2);
+    OpenPauseMenu();
     Click("RestartLevelButton");
     Click("Yes");
     EXPECT_EQ(Sent(MessageType::Resume), 1);
@@ -214,9 +229,7 @@ TEST_F(UISystemTest, YesAfterRestartLevelReloadsTheLevelAndResumes) {
 }
 
 TEST_F(UISystemTest, EnteringTheEditorOverTheMenuLeavesTheObjectsToTheObjectSystem) {
-    StartOn(5);
-    PressEscape();
-    Frames(2);
+    OpenPauseMenu();
     // The object system destroys every level object earlier in the same frame; the menu must not
     // destroy its entries a second time.
     MessagingSystem::Send<EnterLevelEditorMessage>();
@@ -232,8 +245,7 @@ TEST_F(UISystemTest, TheFinalScreenStartsOnQuitAndItsRestartAsksFirst) {
     const Names finalScreen = {"Quit", "RestartGameButton"};
     EXPECT_EQ(Screen(), finalScreen);
     EXPECT_EQ(Selected(), "Quit") << "the restart is never the preselected answer";
-    PressEscape();
-    Frames(2);
+    Press(VirtualKey::Escape, 2);
     EXPECT_EQ(Sent(MessageType::TogglePause), 0);
     EXPECT_EQ(ui().Veil(), nullptr) << "nothing behind the final screen to dim";
     // Return on what the screen starts with, then back: nothing is restarted by a stray key.
@@ -287,9 +299,7 @@ TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
 }
 
 TEST_F(UISystemTest, OptionsChangeTheSettingsLiveFromTheKeyboard) {
-    StartOn(5);
-    PressEscape();
-    Frames(2);
+    OpenPauseMenu();
     Press(VirtualKey::Down, 1);
     Press(VirtualKey::Return, 3);
     ASSERT_EQ(ui().screen, UISystem::Screen::Options);
@@ -320,9 +330,7 @@ TEST_F(UISystemTest, OptionsChangeTheSettingsLiveFromTheKeyboard) {
 TEST_F(UISystemTest, TheControlsPageRebindsSwapsRefusesCancelsAndResets) {
     gamepads->pads[0] = platform::ControllerState{};
     auto& pad = *gamepads->pads[0];
-    StartOn(5);
-    PressEscape();
-    Frames(2);
+    OpenPauseMenu();
     Press(VirtualKey::Down, 1);
     Press(VirtualKey::Return, 3);
     Press(VirtualKey::Up, 1);  // from the top round to Back, then up to Controls
@@ -363,8 +371,7 @@ TEST_F(UISystemTest, TheControlsPageRebindsSwapsRefusesCancelsAndResets) {
     EXPECT_TRUE(SettingsKeeper::Current().keys.empty());
     EXPECT_TRUE(SettingsKeeper::Current().padButtons.empty());
     EXPECT_TRUE(ShowsText("W / Up | A"));
-    PressEscape();
-    Frames(2);
+    Press(VirtualKey::Escape, 2);
     EXPECT_EQ(ui().screen, UISystem::Screen::Options);
     EXPECT_EQ(ui().List().Selected(), 7) << "back on Controls";
 }
@@ -377,8 +384,7 @@ TEST_F(UISystemTest, TheTimerCountsStepsPlayedAndStopsInThePauseMenu) {
     EXPECT_EQ(ui().GetHud().LevelSteps(), start + 60);
     EXPECT_EQ(Hud::Clock(60), "0:01.00") << "60 steps of 1/60 s";
     EXPECT_EQ(Hud::Clock(60 * 75 + 3), "1:15.05");
-    PressEscape();
-    Frames(2);
+    Press(VirtualKey::Escape, 2);
     const std::int64_t paused = ui().GetHud().LevelSteps();
     Frames(30);
     EXPECT_EQ(ui().GetHud().LevelSteps(), paused) << "the pause menu stops the clock";
@@ -389,10 +395,7 @@ TEST_F(UISystemTest, TheTimerCountsStepsPlayedAndStopsInThePauseMenu) {
 }
 
 TEST_F(UISystemTest, LevelsFromTheTitleMenuPlayTheChosenLevelWithTheStarsFoundBeforeIt) {
-    const std::filesystem::path progress =
-        std::filesystem::temp_directory_path() / ("vorl-ui-levels-" + std::to_string(getpid()));
-    std::ofstream(progress) << "vorl progress 1\nfurthest 6\nstars 2 1\nstars 4 2\nbest 3 600\n";
-    ProgressKeeper::Enable(progress);
+    KeepProgress("vorl progress 1\nfurthest 6\nstars 2 1\nstars 4 2\nbest 3 600\n");
     // The plates count the stars in the level files, wherever the test runs from.
     struct KeepAssets {
         Assets::Folders folders = Assets::Current();
@@ -421,8 +424,6 @@ TEST_F(UISystemTest, LevelsFromTheTitleMenuPlayTheChosenLevelWithTheStarsFoundBe
     EXPECT_EQ(StarCount, 1);
     EXPECT_EQ(ProgressKeeper::Current().StarsFound(), 3) << "level 4's stars not counted twice";
     EXPECT_FALSE(ui().GetHud().WholeRun()) << "a run begun from the level select is not whole";
-    ProgressKeeper::Disable();
-    std::filesystem::remove(progress);
 }
 
 TEST_F(UISystemTest, ADebugKeySkipEndsAWholeRun) {
@@ -434,10 +435,7 @@ TEST_F(UISystemTest, ADebugKeySkipEndsAWholeRun) {
 }
 
 TEST_F(UISystemTest, ARunInOrderFromTheFirstLevelIsWholeAndItsTimeKeptAndShownAsTheBest) {
-    const std::filesystem::path progress =
-        std::filesystem::temp_directory_path() / ("vorl-ui-run-" + std::to_string(getpid()));
-    std::filesystem::remove(progress);
-    ProgressKeeper::Enable(progress);
+    KeepProgress("");
     StartOn(1);
     for (int level = 2; level <= 20; ++level) {
         MessagingSystem::Send<ChangeLevelMessage>(level);
@@ -451,8 +449,6 @@ TEST_F(UISystemTest, ARunInOrderFromTheFirstLevelIsWholeAndItsTimeKeptAndShownAs
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
         return text.find(line) != std::string::npos;
     })) << line;
-    ProgressKeeper::Disable();
-    std::filesystem::remove(progress);
 }
 
 TEST_F(UISystemTest, LevelsFromThePauseMenuGoBackToItAndOfferTheBestRunWhenHooked) {
@@ -462,15 +458,12 @@ TEST_F(UISystemTest, LevelsFromThePauseMenuGoBackToItAndOfferTheBestRunWhenHooke
         return false;
     });
     LevelSelect::SetHasBestRun([](int level) { return level == 3; });
-    StartOn(5);
-    PressEscape();
-    Frames(2);
+    OpenPauseMenu();
     Click("Levels");
     ASSERT_EQ(ui().screen, UISystem::Screen::Levels);
     EXPECT_EQ(ui().Levels().SelectedLevel(), 2) << "no progress kept: the first level alone";
     EXPECT_EQ(ui().Levels().Actions(), Names{"Back"});
-    PressEscape();
-    Frames(2);
+    Press(VirtualKey::Escape, 2);
     EXPECT_EQ(Screen(), kPauseMenu);
     EXPECT_EQ(Selected(), "Levels");
     Press(VirtualKey::Return, 3);
