@@ -97,8 +97,7 @@ TEST(Bindings, TheSettingsKeepOnlyWhatDiffersAndReadItBack) {
     Bindings::BindPad(table, Action::Jump, PadButton::B);
     Bindings::ToSettings(table, settings);
     const std::string text = SettingsFile::Format(settings);
-    EXPECT_NE(text.find("key jump 0x20 0x26\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("key switch-form 0x57 none\n"), std::string::npos) << text;
+    // The key lines as written are the controls end-to-end test's.
     EXPECT_NE(text.find("pad jump b\n"), std::string::npos) << text;
     const auto back = SettingsFile::Parse(text);
     ASSERT_TRUE(back);

@@ -408,9 +408,6 @@ TEST_F(UISystemTest, LevelsFromTheTitleMenuPlayTheChosenLevelWithTheStarsFoundBe
     Press(VirtualKey::Return, 2);
     ASSERT_EQ(ui().screen, UISystem::Screen::Levels);
     EXPECT_EQ(ui().Levels().SelectedLevel(), 6) << "the furthest level";
-    EXPECT_TRUE(ShowsText("Moving Tut 1"));
-    EXPECT_TRUE(ShowsText("Stars 2 / 2"));
-    EXPECT_TRUE(ShowsText("0:10.00")) << "level 3's best time";
     EXPECT_EQ(ui().Levels().Actions(), Names{"Back"}) << "no best run to watch without a hook";
     Press(VirtualKey::Left, 1);
     Press('A', 1);
@@ -452,11 +449,7 @@ TEST_F(UISystemTest, ARunInOrderFromTheFirstLevelIsWholeAndItsTimeKeptAndShownAs
 }
 
 TEST_F(UISystemTest, LevelsFromThePauseMenuGoBackToItAndOfferTheBestRunWhenHooked) {
-    std::vector<int> watched;
-    LevelSelect::SetWatchHook([&](int level) {
-        watched.push_back(level);
-        return false;
-    });
+    LevelSelect::SetWatchHook([](int) { return false; });
     LevelSelect::SetHasBestRun([](int level) { return level == 3; });
     OpenPauseMenu();
     Click("Levels");
