@@ -2,25 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-#include <sstream>
 #include <tuple>
 
 #include "core/frame_rate_controller.h"
 #include "graphics/texture.h"
-#include "objects/level_objects.h"
 #include "objects/object.h"
-#include "platform/graphics_device.h"
 #include "support/engine_test.h"
-#include "support/render_scene.h"
 
 namespace {
-
-class FakeImage : public platform::GpuTexture {
-public:
-    int Width() const override { return 320; }
-    int Height() const override { return 160; }
-};
 
 class TextureComponentTest : public testing_support::EngineTest {
 protected:
@@ -125,42 +114,6 @@ TEST_F(TextureComponentTest, CompletionAndCloneResolveTheLoadedFilename) {
     EXPECT_EQ(copied->GetAnimation(), AnimationTable().Get("walk"));
     EXPECT_EQ(copied->GetCurrentFrame(), 12u);
     source->Destroy();
-}
-
-TEST_F(TextureComponentTest, LoadTextureReportsEachSheetAndTheFirstWins) {
-    testing_support::ScratchAssets assets("texture_load");
-    int uploads = 0;
-    static FakeImage image;
-    SetTextureLoader([&uploads](const platform::Image& pixels,
-                                const platform::TextureOptions&) -> platform::GpuTexture* {
-        ++uploads;
-        EXPECT_EQ(pixels.width, 320);
-        return &image;
-    });
-    std::ostringstream out;
-    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
-    Texture* good = LoadTexture("sheet");
-    Texture* bad = LoadTexture("no such sheet");
-    Texture* again = LoadTexture("sheet");
-    std::cout.rdbuf(previous);
-    SetTextureLoader(nullptr);
-
-    EXPECT_EQ(out.str(),
-              "Texture sheet loaded\nTexture no such sheetNot properly loaded\n"
-              "Texture sheet loaded\n");
-    // The missing file never reaches the renderer.
-    EXPECT_EQ(uploads, 2);
-    EXPECT_NE(good->image, nullptr);
-    EXPECT_EQ(bad->image, nullptr);
-    EXPECT_EQ(again, good);
-    EXPECT_EQ(TextureTable().Get("sheet"), good);
-}
-
-TEST_F(TextureComponentTest, AnimationOfAMissingSheetHasNoTexture) {
-    Animation* animation = AddAnimation("ghost", "no such sheet", 0, 1, 0.0f);
-    EXPECT_EQ(animation->texture, nullptr);
-    // And looking it up did not file an empty sheet under that name.
-    EXPECT_FALSE(TextureTable().Contains("no such sheet"));
 }
 
 }  // namespace
