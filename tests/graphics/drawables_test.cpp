@@ -1,4 +1,4 @@
-// The small drawables: looping background, lighting shader and the coloured square's members.
+// The small drawables: looping background and lighting shader.
 #include <gtest/gtest.h>
 
 #include "graphics/camera.h"
@@ -6,7 +6,6 @@
 #include "graphics/lighting_shader_component.h"
 #include "graphics/looping_background_component.h"
 #include "graphics/recording_device.h"
-#include "objects/component_factory.h"
 #include "objects/object.h"
 #include "support/engine_test.h"
 
@@ -14,7 +13,7 @@ namespace {
 
 using DrawablesTest = testing_support::EngineTest;
 
-TEST_F(DrawablesTest, FirstBackgroundSetsItsDepthOnceAndFollowsTheCamera) {
+TEST_F(DrawablesTest, FirstFreeBackgroundSetsItsDepthOnceAndFollowsTheCamera) {
     Object first;
     auto* background = new LoopingBackgroundComponent;
     first.AddComponent("LoopingBackgroundComponent", background);
@@ -25,7 +24,18 @@ TEST_F(DrawablesTest, FirstBackgroundSetsItsDepthOnceAndFollowsTheCamera) {
     second.AddComponent("LoopingBackgroundComponent", other);
     second.GetTransform().SetZLayer(4.0f);
 
+    // One pinned behind the camera (any component filed under that name marks it) is left alone
+    // and leaves the depth to the first free one.
+    Object pinned;
+    auto* left = new LoopingBackgroundComponent;
+    pinned.AddComponent("LoopingBackgroundComponent", left);
+    pinned.AddComponent("OnLGUIComponent", new ColoredSquareComponent);
+    pinned.GetTransform().SetZLayer(8.0f);
+
     MainCamera()->SetPosition({10.0f, -5.0f});
+    left->Update();
+    EXPECT_EQ(pinned.GetTransform().GetZLayer(), 8.0f);
+    EXPECT_EQ(pinned.GetTransform().GetPosition(), Vector2D(0.0f, 0.0f));
     background->Update();
     EXPECT_EQ(first.GetTransform().GetZLayer(), 1.5f);
     EXPECT_EQ(first.GetTransform().GetPosition(), Vector2D(10.0f, -5.0f));
@@ -36,19 +46,6 @@ TEST_F(DrawablesTest, FirstBackgroundSetsItsDepthOnceAndFollowsTheCamera) {
     first.GetTransform().SetZLayer(3.0f);
     background->Update();
     EXPECT_EQ(first.GetTransform().GetZLayer(), 3.0f);
-}
-
-TEST_F(DrawablesTest, BackgroundPinnedBehindTheCameraIsLeftAlone) {
-    Object object;
-    auto* background = new LoopingBackgroundComponent;
-    object.AddComponent("LoopingBackgroundComponent", background);
-    // Any component filed under that name marks the object.
-    object.AddComponent("OnLGUIComponent", new ColoredSquareComponent);
-    object.GetTransform().SetZLayer(8.0f);
-    MainCamera()->SetPosition({10.0f, 10.0f});
-    background->Update();
-    EXPECT_EQ(object.GetTransform().GetZLayer(), 8.0f);
-    EXPECT_EQ(object.GetTransform().GetPosition(), Vector2D(0.0f, 0.0f));
 }
 
 TEST_F(DrawablesTest, LightPassesItsScreenPositionAndColour) {
@@ -91,19 +88,6 @@ TEST_F(DrawablesTest, LightWithoutTheTechniqueDrawsNothing) {
     device.effectError = "broken";
     light->ApplyLight(device);
     EXPECT_TRUE(device.quads.empty());
-}
-
-TEST_F(DrawablesTest, DataLinesBuildTheComponentsWithTheirMembers) {
-    const Component* prototype = ComponentFactory::Find("ColoredSquareComponent");
-    ASSERT_NE(prototype, nullptr);
-    Component* built = prototype->CreateFromTokens(
-        {"ColoredSquareComponent", "redTint", "0.25", "alphaTint", "0.5"});
-    auto* square = dynamic_cast<ColoredSquareComponent*>(built);
-    ASSERT_NE(square, nullptr);
-    EXPECT_EQ(square->redTint, 0.25f);
-    EXPECT_EQ(square->greenTint, 1.0f);
-    EXPECT_EQ(square->alphaTint, 0.5f);
-    delete built;
 }
 
 }  // namespace
