@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <memory>
-#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -173,8 +171,7 @@ TEST_F(GraphicsSystemTest, APackedSheetDrawsItsFramesSlicedWhenBiggerAndSkipsIts
 
 TEST_F(GraphicsSystemTest, ListedSheetsAreReadOnceTheFirstScreenShowsAndWhatItDrawsFirst) {
     testing_support::CapturedDiagnostics quiet;
-    std::ostringstream out;
-    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
+    testing::internal::CaptureStdout();
     for (const char* name : {"early", "late", "shown"}) {
         ListTexture(name);
     }
@@ -188,9 +185,9 @@ TEST_F(GraphicsSystemTest, ListedSheetsAreReadOnceTheFirstScreenShowsAndWhatItDr
     // The first frame that shows something reads what it draws, then the rest after presenting.
     MakeSprite("shown", {0.0f, 0.0f}, {50.0f, 50.0f}, 3.0f);
     Frame();
-    std::cout.rdbuf(previous);
+    const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(ListedTexturesWaiting(), 0u);
-    EXPECT_EQ(out.str().find("Texture shown"), 0u) << out.str();
+    EXPECT_EQ(out.find("Texture shown"), 0u) << out;
 }
 
 TEST_F(GraphicsSystemTest, BigPicturesAreReadWhenShownAndReleasedAfterALevelWithoutThem) {
@@ -206,17 +203,13 @@ TEST_F(GraphicsSystemTest, BigPicturesAreReadWhenShownAndReleasedAfterALevelWith
     struct Fake : platform::GpuTexture {
         int Width() const override { return 1; }
         int Height() const override { return 1; }
-    };
-    std::vector<std::unique_ptr<Fake>> live;
+    } uploaded;
     int released = 0;
     SetTextureLoader(
-        [&live](const platform::Image&, const platform::TextureOptions&) -> platform::GpuTexture* {
-            live.push_back(std::make_unique<Fake>());
-            return live.back().get();
-        },
+        [&uploaded](const platform::Image&,
+                    const platform::TextureOptions&) -> platform::GpuTexture* { return &uploaded; },
         [&released](platform::GpuTexture*) { ++released; });
-    std::ostringstream out;
-    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
+    testing::internal::CaptureStdout();
     Texture* big = ListTexture("big");
     Texture* small = ListTexture("small");
     AddAnimation("big", "big", 0, 1, 0.0f);
@@ -242,7 +235,7 @@ TEST_F(GraphicsSystemTest, BigPicturesAreReadWhenShownAndReleasedAfterALevelWith
     EXPECT_NE(big->image, nullptr);
     // A whole level without it: released at the next start, and read again when shown again.
     startLevel();
-    std::cout.rdbuf(previous);
+    testing::internal::GetCapturedStdout();
     EXPECT_EQ(released, 1);
     EXPECT_EQ(big->image, nullptr);
     EXPECT_EQ(big->decodedBytes, 0u);
