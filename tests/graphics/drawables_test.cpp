@@ -1,6 +1,9 @@
 // The small drawables: looping background and lighting shader.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "graphics/lighting_shader_component.h"
@@ -60,24 +63,18 @@ TEST_F(DrawablesTest, LightPassesItsScreenPositionAndColour) {
     light->ApplyLight(device);
     EXPECT_EQ(light->device, &device);
     ASSERT_EQ(device.quads.size(), 1u);
-    const platform::QuadDraw& quad = device.quads[0];
-    EXPECT_EQ(quad.technique, "Light");
-    auto value = [&](const std::string& name) {
-        for (const auto& parameter : quad.floats) {
-            if (parameter.name == name) {
-                return parameter.value;
-            }
-        }
-        ADD_FAILURE() << "no parameter " << name;
-        return 0.0f;
-    };
+    EXPECT_EQ(device.quads[0].technique, "Light");
+    std::map<std::string, float> value;
+    for (const auto& parameter : device.quads[0].floats) {
+        value[parameter.name] = parameter.value;
+    }
     // d = (160, 90): screen (960, 540), locx 0.6, locy 1 - 0.6.
-    EXPECT_FLOAT_EQ(value("locx"), 0.6f);
-    EXPECT_FLOAT_EQ(value("locy"), 0.4f);
-    EXPECT_FLOAT_EQ(value("r"), 0.5f);
-    EXPECT_FLOAT_EQ(value("g"), 1.0f);
-    EXPECT_FLOAT_EQ(value("radius"), 0.3f);
-    EXPECT_FLOAT_EQ(value("AmbientIntensity"), 1.0f);
+    EXPECT_FLOAT_EQ(value.at("locx"), 0.6f);
+    EXPECT_FLOAT_EQ(value.at("locy"), 0.4f);
+    EXPECT_FLOAT_EQ(value.at("r"), 0.5f);
+    EXPECT_FLOAT_EQ(value.at("g"), 1.0f);
+    EXPECT_FLOAT_EQ(value.at("radius"), 0.3f);
+    EXPECT_FLOAT_EQ(value.at("AmbientIntensity"), 1.0f);
 }
 
 TEST_F(DrawablesTest, LightWithoutTheTechniqueDrawsNothing) {
