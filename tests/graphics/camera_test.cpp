@@ -9,21 +9,6 @@ namespace {
 
 using CameraTest = testing_support::EngineTest;
 
-TEST_F(CameraTest, ResetLeavesOneViewOnADefaultCamera) {
-    new Camera(5.0f, 5.0f, 20.0f);
-    new CameraView(CameraList().back());
-    auto* extra = new Camera(1.0f, 2.0f, 30.0f);
-    delete extra;
-    ResetCameras();
-    ASSERT_EQ(CameraList().size(), 1u);
-    ASSERT_EQ(ViewList().size(), 1u);
-    const Camera* camera = MainCamera();
-    EXPECT_EQ(ViewList().front()->camera, camera);
-    EXPECT_EQ(camera->GetPosition(), Vector2D(0.0f, 0.0f));
-    EXPECT_EQ(camera->transform.GetZLayer(), 50.0f);
-    EXPECT_EQ(camera->GetZoom(), 1.0f);
-}
-
 // Where the centre of an object lands on the 1600 x 900 back buffer, and its depth. The camera
 // sits at its floored position and height; the far plane is that height, the near plane one unit
 // below it, so layers -1 to 48 fill the depth range and the layer is floored.

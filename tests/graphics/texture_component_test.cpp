@@ -2,25 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-#include <sstream>
 #include <tuple>
+#include <vector>
 
 #include "core/frame_rate_controller.h"
 #include "graphics/texture.h"
-#include "objects/level_objects.h"
 #include "objects/object.h"
-#include "platform/graphics_device.h"
 #include "support/engine_test.h"
-#include "support/render_scene.h"
 
 namespace {
-
-class FakeImage : public platform::GpuTexture {
-public:
-    int Width() const override { return 320; }
-    int Height() const override { return 160; }
-};
 
 class TextureComponentTest : public testing_support::EngineTest {
 protected:
@@ -32,56 +22,51 @@ protected:
     TextureComponent component_;
 };
 
-TEST_F(TextureComponentTest, LoopsThroughItsFramesWithTheirOffsets) {
+// The frame shown after each step: a step advances at most one frame and its excess is dropped;
+// frozen, single-frame, empty and paused runs hold their frame.
+TEST_F(TextureComponentTest, AdvancesAtMostOneFramePerStepAndLoops) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
-    TextureComponent& texture = Playing("walk");
-    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
-    FrameRateController::UseStep(0.1);
-    const unsigned int expectedFrames[] = {13, 14, 12, 13};
-    const float expectedU[] = {0.3f, 0.4f, 0.2f, 0.3f};
-    for (int i = 0; i < 4; ++i) {
-        texture.Update();
-        EXPECT_EQ(texture.GetCurrentFrame(), expectedFrames[i]) << "step " << i;
-        EXPECT_FLOAT_EQ(texture.GetUOffset(), expectedU[i]) << "step " << i;
-        EXPECT_FLOAT_EQ(texture.GetVOffset(), 0.2f) << "step " << i;
-    }
-}
-
-TEST_F(TextureComponentTest, AdvancesAtMostOneFramePerStep) {
-    AddAnimation("walk", "sheet", 12, 3, 0.1f);
-    TextureComponent& texture = Playing("walk");
-    FrameRateController::UseStep(0.25);
-    texture.Update();
-    EXPECT_EQ(texture.GetCurrentFrame(), 13u);
-    // The excess 0.15 s was dropped: a short step does not advance.
-    FrameRateController::UseStep(0.05);
-    texture.Update();
-    EXPECT_EQ(texture.GetCurrentFrame(), 13u);
-}
-
-// Frozen, single-frame and empty runs, a paused animation and one whose name is missing all hold
-// their frame; the missing one keeps its name and frame but has no texture.
-TEST_F(TextureComponentTest, StillAnimationsNeverAdvance) {
     AddAnimation("frozen", "sheet", 7, 3, 0.0f);
     AddAnimation("still", "sheet", 9, 1, 0.1f);
     AddAnimation("empty", "sheet", 4, 0, 0.1f);
-    AddAnimation("walk", "sheet", 12, 3, 0.1f);
-    FrameRateController::UseStep(1.0);
-    for (const char* name : {"frozen", "still", "empty", "paused", "missing"}) {
-        TextureComponent& texture = Playing(name[0] == 'p' || name[0] == 'm' ? "walk" : name);
-        texture.SetPlaying(name[0] != 'p');
-        if (name[0] == 'm') {
-            texture.SetAnimation("nothing here");
-            EXPECT_EQ(texture.GetAnimation(), nullptr);
-            EXPECT_EQ(texture.filename, "walk");
-            EXPECT_EQ(texture.GetTexture(), nullptr);
-        }
-        const unsigned int start = texture.GetCurrentFrame();
-        for (int i = 0; i < 5; ++i) {
+    struct Run {
+        const char* animation;
+        bool playing;
+        std::vector<double> steps;
+        std::vector<unsigned int> frames;
+    };
+    const Run runs[] = {
+        {"walk", true, {0.1, 0.1, 0.1, 0.1}, {13, 14, 12, 13}},
+        {"walk", true, {0.25, 0.05}, {13, 13}},
+        {"walk", false, {1.0, 1.0}, {12, 12}},
+        {"frozen", true, {1.0, 1.0}, {7, 7}},
+        {"still", true, {1.0, 1.0}, {9, 9}},
+        {"empty", true, {1.0, 1.0}, {4, 4}},
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.animation);
+        TextureComponent texture;
+        texture.SetAnimation(run.animation);
+        texture.SetPlaying(run.playing);
+        for (std::size_t i = 0; i < run.steps.size(); ++i) {
+            FrameRateController::UseStep(run.steps[i]);
             texture.Update();
+            EXPECT_EQ(texture.GetCurrentFrame(), run.frames[i]) << "step " << i;
         }
-        EXPECT_EQ(texture.GetCurrentFrame(), start) << name;
     }
+}
+
+// An animation whose name is missing keeps the name and the frame but has no texture.
+TEST_F(TextureComponentTest, AMissingAnimationHoldsItsFrame) {
+    AddAnimation("walk", "sheet", 12, 3, 0.1f);
+    TextureComponent& texture = Playing("walk");
+    texture.SetAnimation("nothing here");
+    EXPECT_EQ(texture.GetAnimation(), nullptr);
+    EXPECT_EQ(texture.filename, "walk");
+    EXPECT_EQ(texture.GetTexture(), nullptr);
+    FrameRateController::UseStep(1.0);
+    texture.Update();
+    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
 }
 
 TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
@@ -93,7 +78,6 @@ TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
     texture.Update();
     EXPECT_EQ(texture.GetAnimation(), AnimationTable().Get("jump"));
     EXPECT_EQ(texture.GetCurrentFrame(), 30u);
-    EXPECT_FLOAT_EQ(texture.GetVOffset(), 0.6f);
 }
 
 // (u, v, 1, 0) through the texture matrix: the cell's own coordinates shifted to the frame's cell
@@ -125,42 +109,6 @@ TEST_F(TextureComponentTest, CompletionAndCloneResolveTheLoadedFilename) {
     EXPECT_EQ(copied->GetAnimation(), AnimationTable().Get("walk"));
     EXPECT_EQ(copied->GetCurrentFrame(), 12u);
     source->Destroy();
-}
-
-TEST_F(TextureComponentTest, LoadTextureReportsEachSheetAndTheFirstWins) {
-    testing_support::ScratchAssets assets("texture_load");
-    int uploads = 0;
-    static FakeImage image;
-    SetTextureLoader([&uploads](const platform::Image& pixels,
-                                const platform::TextureOptions&) -> platform::GpuTexture* {
-        ++uploads;
-        EXPECT_EQ(pixels.width, 320);
-        return &image;
-    });
-    std::ostringstream out;
-    std::streambuf* previous = std::cout.rdbuf(out.rdbuf());
-    Texture* good = LoadTexture("sheet");
-    Texture* bad = LoadTexture("no such sheet");
-    Texture* again = LoadTexture("sheet");
-    std::cout.rdbuf(previous);
-    SetTextureLoader(nullptr);
-
-    EXPECT_EQ(out.str(),
-              "Texture sheet loaded\nTexture no such sheetNot properly loaded\n"
-              "Texture sheet loaded\n");
-    // The missing file never reaches the renderer.
-    EXPECT_EQ(uploads, 2);
-    EXPECT_NE(good->image, nullptr);
-    EXPECT_EQ(bad->image, nullptr);
-    EXPECT_EQ(again, good);
-    EXPECT_EQ(TextureTable().Get("sheet"), good);
-}
-
-TEST_F(TextureComponentTest, AnimationOfAMissingSheetHasNoTexture) {
-    Animation* animation = AddAnimation("ghost", "no such sheet", 0, 1, 0.0f);
-    EXPECT_EQ(animation->texture, nullptr);
-    // And looking it up did not file an empty sheet under that name.
-    EXPECT_FALSE(TextureTable().Contains("no such sheet"));
 }
 
 }  // namespace

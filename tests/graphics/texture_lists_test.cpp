@@ -50,6 +50,8 @@ TEST_F(TextureListsTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet)
     EXPECT_EQ(idle->frameCount, 1u);
     EXPECT_EQ(idle->frameDuration, 1.0f);
     EXPECT_EQ(AnimationTable().Get("rda_nosheet")->texture, nullptr);
+    // Looking the sheet up did not file an empty one under that name.
+    EXPECT_FALSE(TextureTable().Contains("rda_unknown"));
     EXPECT_FALSE(AnimationTable().Contains("rda_bad"));
     EXPECT_FALSE(AnimationTable().Contains("rda_neg"));
     EXPECT_FALSE(AnimationTable().Contains("rda_lonely"));

@@ -66,12 +66,13 @@ ScratchAssets::~ScratchAssets() {
     std::filesystem::remove_all(path_, error);
 }
 
-Object* MakeSprite(const std::string& animation, Vector2D position, Vector2D scale, float zlayer) {
+namespace {
+
+// A visible level object holding `component`, placed as given.
+Object* MakeDrawn(const char* name, Component* component, Vector2D position, Vector2D scale,
+                  float zlayer) {
     auto* object = new Object;
-    auto* texture = new TextureComponent;
-    texture->filename = animation;
-    object->AddComponent("TextureComponent", texture);
-    CompleteObjectTexture(*object);
+    object->AddComponent(name, component);
     object->GetTransform().SetPosition(position);
     object->GetTransform().SetScale(scale);
     object->GetTransform().SetZLayer(zlayer);
@@ -80,21 +81,24 @@ Object* MakeSprite(const std::string& animation, Vector2D position, Vector2D sca
     return object;
 }
 
+}  // namespace
+
+Object* MakeSprite(const std::string& animation, Vector2D position, Vector2D scale, float zlayer) {
+    auto* texture = new TextureComponent;
+    texture->filename = animation;
+    Object* object = MakeDrawn("TextureComponent", texture, position, scale, zlayer);
+    CompleteObjectTexture(*object);
+    return object;
+}
+
 Object* MakeSquare(Vector2D position, Vector2D scale, float zlayer, float r, float g, float b,
                    float a) {
-    auto* object = new Object;
     auto* square = new ColoredSquareComponent;
     square->redTint = r;
     square->greenTint = g;
     square->blueTint = b;
     square->alphaTint = a;
-    object->AddComponent("ColoredSquareComponent", square);
-    object->GetTransform().SetPosition(position);
-    object->GetTransform().SetScale(scale);
-    object->GetTransform().SetZLayer(zlayer);
-    object->SetVisible(true);
-    LevelObjects().push_back(object);
-    return object;
+    return MakeDrawn("ColoredSquareComponent", square, position, scale, zlayer);
 }
 
 }  // namespace testing_support

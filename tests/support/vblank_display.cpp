@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "graphics/graphics_system.h"
+#include "graphics/recording_device.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "platform/services.h"
@@ -58,34 +59,19 @@ private:
     std::shared_ptr<PacedLevel::Display> display_;
 };
 
-class DisplayDevice : public platform::GraphicsDevice {
+// Draws nothing; only its frames' start and present reach the display.
+class DisplayDevice : public RecordingDevice {
 public:
     explicit DisplayDevice(std::shared_ptr<PacedLevel::Display> display)
         : display_(std::move(display)) {}
-    bool IsHeadless() const override { return true; }
-    platform::GpuTexture* CreateTexture(const platform::Image&,
-                                        const platform::TextureOptions&) override {
-        return nullptr;
-    }
-    void DestroyTexture(platform::GpuTexture*) override {}
-    std::string LoadEffect(const std::string&) override { return {}; }
-    bool HasTechnique(const std::string& name) const override { return name == "Tint"; }
     void BeginFrame() override {
         display_->frame.start = display_->now;
-        quads_ = 0;
+        RecordingDevice::BeginFrame();
     }
-    void SetViewport(int, int, int, int) override {}
-    void Clear(platform::Argb, float) override {}
-    void SetViewProjection(const Matrix4&, const Matrix4&) override {}
-    void DrawQuad(const platform::QuadDraw&) override { ++quads_; }
-    void DrawText(const std::string&, int, int, platform::Argb, platform::TextAlign) override {}
     void Present() override { display_->Present(); }
-    bool ReadBackBuffer(platform::Image&) override { return false; }
-    int QuadsDrawn() const override { return quads_; }
 
 private:
     std::shared_ptr<PacedLevel::Display> display_;
-    int quads_ = 0;
 };
 
 constexpr int kLevel = 2;

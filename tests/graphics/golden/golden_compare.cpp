@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 namespace golden {
 namespace {
@@ -14,46 +16,36 @@ constexpr int kChannelTolerance = 12;
 // ...and a scene passes while at most this fraction of its pixels differ.
 constexpr double kDifferingFraction = 0.002;
 
-}  // namespace
-
 platform::Image Reduce(const platform::Image& full) {
     platform::Image small;
     small.width = full.width / kReduction;
     small.height = full.height / kReduction;
-    small.rgba.resize(static_cast<std::size_t>(small.width) * small.height * 4);
-    for (int y = 0; y < small.height; ++y) {
-        for (int x = 0; x < small.width; ++x) {
+    small.rgba.assign(static_cast<std::size_t>(small.width) * small.height * 4, 255);
+    std::vector<int> sums(small.rgba.size());
+    for (int y = 0; y < small.height * kReduction; ++y) {
+        for (int x = 0; x < small.width * kReduction; ++x) {
             for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int dy = 0; dy < kReduction; ++dy) {
-                    for (int dx = 0; dx < kReduction; ++dx) {
-                        const std::size_t i =
-                            (static_cast<std::size_t>(y * kReduction + dy) * full.width +
-                             x * kReduction + dx) *
-                                4 +
-                            c;
-                        sum += full.rgba[i];
-                    }
-                }
-                small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + c] =
-                    static_cast<std::uint8_t>(sum / (kReduction * kReduction));
+                sums[(static_cast<std::size_t>(y / kReduction) * small.width + x / kReduction) * 4 +
+                     c] += full.rgba[(static_cast<std::size_t>(y) * full.width + x) * 4 + c];
             }
-            small.rgba[(static_cast<std::size_t>(y) * small.width + x) * 4 + 3] = 255;
+        }
+    }
+    for (std::size_t i = 0; i < sums.size(); ++i) {
+        if (i % 4 != 3) {
+            small.rgba[i] = static_cast<std::uint8_t>(sums[i] / (kReduction * kReduction));
         }
     }
     return small;
 }
 
-std::filesystem::path ReferencePath(const std::string& name) {
-    return std::filesystem::path(VORL_SOURCE_DIR) / "tests" / "graphics" / "golden" / "references" /
-           (name + ".png");
-}
+}  // namespace
 
 void ExpectMatchesReference(const platform::Image& frame, const std::string& name,
                             const std::string& tag) {
     ASSERT_FALSE(frame.rgba.empty());
     const platform::Image actual = Reduce(frame);
-    const std::filesystem::path reference = ReferencePath(name);
+    const std::filesystem::path reference = std::filesystem::path(VORL_SOURCE_DIR) / "tests" /
+                                            "graphics" / "golden" / "references" / (name + ".png");
     if (std::getenv("VORL_UPDATE_GOLDEN")) {
         ASSERT_TRUE(platform::WritePngRgb(reference.string(), actual));
         return;

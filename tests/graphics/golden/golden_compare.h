@@ -4,15 +4,12 @@
 // With VORL_UPDATE_GOLDEN set the reference is rewritten instead.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "platform/graphics_device.h"
 
 namespace golden {
 
-platform::Image Reduce(const platform::Image& full);
-std::filesystem::path ReferencePath(const std::string& name);
 // Adds a test failure when `frame` does not match reference `name`; on a mismatch the reduced
 // frame is kept in the temporary folder, its file name ending in `tag`.
 void ExpectMatchesReference(const platform::Image& frame, const std::string& name,
