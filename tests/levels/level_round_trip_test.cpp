@@ -45,16 +45,12 @@ std::string RandomText(std::mt19937& rng) {
     return text;
 }
 
-std::string RandomName(std::mt19937& rng, int index) {
-    // A name line may hold spaces but must not be empty or begin with "{".
-    return "Obj " + std::to_string(index) + RandomText(rng);
-}
-
 void MakeRandomLevel(std::mt19937& rng) {
     const int count = 1 + static_cast<int>(rng() % 12);
     for (int i = 0; i < count; ++i) {
         auto* object = new Object;
-        object->SetName(RandomName(rng, i));
+        // A name line may hold spaces but must not be empty or begin with "{".
+        object->SetName("Obj " + std::to_string(i) + RandomText(rng));
         Transform2D& t = object->GetTransform();
         t.SetPosition({RandomReal(rng), RandomReal(rng)});
         t.SetZLayer(RandomReal(rng));
