@@ -78,23 +78,6 @@ TEST_F(WriterTest, ALevelWritesEveryObjectsBlockAndLeavesUnwrittenClassesOut) {
     EXPECT_EQ(assets.Files(), (std::vector<std::string>{"level_Saved"}));
 }
 
-TEST_F(WriterTest, TextWithSpacesReadsBackWholeAndEscapedTextIsWrittenBackUnchanged) {
-    assets.Write("level_Text",
-                 "Sign\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\n"
-                 "TestSign caption \"press\\ A\" \n}\n");
-    LoadLevel("level_Text");
-    TestSign* sign = LevelObjects().at(0)->Get<TestSign>("TestSign");
-    EXPECT_EQ(sign->caption, "press A");
-    sign->caption = " two  spaces ";
-    ASSERT_TRUE(SaveLevel("level_Text"));
-    EXPECT_NE(assets.Read("level_Text").find("caption \"\\ two\\ \\ spaces\\ \" "),
-              std::string::npos)
-        << assets.Read("level_Text");
-    testing_support::ResetEngineState();
-    LoadLevel("level_Text");
-    EXPECT_EQ(LevelObjects().at(0)->Get<TestSign>("TestSign")->caption, " two  spaces ");
-}
-
 TEST_F(WriterTest, SavingAnArchetypeWritesItRewritesTheListAndReloadsEveryArchetype) {
     assets.Write("Objects", "Old\n");
     assets.Write("Old", "TestSign count 1 \n");

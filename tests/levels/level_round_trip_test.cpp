@@ -34,13 +34,12 @@ float RandomReal(std::mt19937& rng) {
 }
 
 std::string RandomText(std::mt19937& rng) {
-    // Letters, and escaped spaces, which the reader turns into plain spaces.
+    // Letters and spaces (leading, doubled and trailing ones too), which the writer escapes.
     const std::string letters = "abcXYZ09_";
     std::string text;
     const int length = static_cast<int>(rng() % 8);
     for (int i = 0; i < length; ++i) {
-        text +=
-            rng() % 5 == 0 ? std::string("\\ ") : std::string(1, letters[rng() % letters.size()]);
+        text += rng() % 5 == 0 ? ' ' : letters[rng() % letters.size()];
     }
     return text;
 }
