@@ -190,15 +190,16 @@ Star 0 0 20 20
         for (int attempt = 1; attempt <= 3; ++attempt) {
             SCOPED_TRACE(attempt);
             ASSERT_GT(game.FramesUntil(300, [] { return StarCount == 1; }), 0);
+            const int restarts = game.Count("LevelStarted level_Intro");
             if (!byFall) {
                 game.Tap('R');
             }
-            const int restarts = game.Count("LevelStarted level_Intro");
             game.FramesUntil(600,
                              [&] { return game.Count("LevelStarted level_Intro") > restarts; });
             game.Frames(2);
             EXPECT_EQ(StarCount, 0) << "the star is back in the level and out of the count";
         }
+        EXPECT_EQ(game.Count("PlaySound SFX/Player_Defeat") > 0, byFall) << "R restarts at once";
         game.FramesUntil(300, [] { return StarCount == 1; });
         MessagingSystem::Send<ChangeLevelMessage>(3);
         game.Frames(4);
