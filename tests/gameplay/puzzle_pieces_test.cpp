@@ -8,7 +8,6 @@
 #include "gameplay/player_control_component.h"
 #include "gameplay/run_state.h"
 #include "input/input_system.h"
-#include "objects/level_manager.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
 #include "support/gameplay_scene.h"
@@ -50,7 +49,8 @@ Fan 0 200 60 200
     }
 }
 
-TEST(Cannon, CatchesHoldsAndFiresAlongItsRotationOnTheFiftiethFrame) {
+// Held, the player is pulled toward the centre but drawn there with its face, until the launch.
+TEST(Cannon, CatchesPullsInAndFiresAlongItsRotationOnTheFiftiethFrame) {
     struct Case {
         int degrees;
         Vector2D direction;
@@ -58,60 +58,42 @@ TEST(Cannon, CatchesHoldsAndFiresAlongItsRotationOnTheFiftiethFrame) {
     for (const Case& c : {Case{0, {0, 1}}, Case{-90, {-1, 0}}, Case{90, {1, 0}}}) {
         SCOPED_TRACE(c.degrees);
         GameplayScene game(R"(
-Cannon 0 0 40 40 )" + std::to_string(c.degrees) +
+Cannon 100 50 40 40 )" + std::to_string(c.degrees) +
                            R"(
   RigidBody2D mass 0.0 state 0
   BoxCollider2D mHollow true
   CannonComponent
-)" + PlayerLine(0, 90));
+)" + PlayerLine(100, 140));
+        const Vector2D centre{100.0f, 50.0f};
+        Object* player = game.Find("Player1");
         auto& cannon = *game.Find("Cannon")->Get<CannonComponent>("CannonComponent");
+        EXPECT_FALSE(player->DrawnAt().has_value());
         game.FramesUntil(120, [&] { return cannon.occupied; });
         ASSERT_TRUE(cannon.occupied) << "the player was caught";
         int held = 0;
+        float distance = (At(game) - centre).Length();
         while (game.PlayerBody().heldByCannon && held < 100) {
             EXPECT_TRUE(game.Player().inCannon);
             EXPECT_FALSE(game.Player().canJump);
             game.Frames(1);
             ++held;
+            const float now = (At(game) - centre).Length();
+            if (held >= 3 && held < 45) {
+                ASSERT_EQ(player->DrawnAt(), centre) << "frame " << held << " of holding";
+                ASSERT_EQ(game.Player().GetFace()->DrawnAt(), centre);
+                ASSERT_LT(now, distance) << "pulled toward the centre, frame " << held;
+            }
+            distance = now;
         }
         // The capture frame itself counts one persist message short of the fiftieth.
         EXPECT_EQ(held, 50);
-        EXPECT_LT((At(game) - Vector2D{0, 0}).Length(), 40.0f) << "pulled to the centre";
+        EXPECT_LT(distance, 40.0f) << "pulled to the centre";
+        EXPECT_FALSE(player->DrawnAt().has_value()) << "launched: drawn where it flies";
         const Vector2D v = game.PlayerBody().GetVelocity();
         const float along = v.x * c.direction.x + v.y * c.direction.y;
         EXPECT_GT(along, 2000.0f) << "5000 / 2.13 along the barrel";
         EXPECT_EQ(game.Count("PlaySound SFX/Star_Cannon_01"), 1);
     }
-}
-
-TEST(Cannon, AHeldPlayerIsPulledInAndDrawnInTheBarrelWithItsFaceUntilTheLaunch) {
-    GameplayScene game(R"(
-Cannon 100 50 40 40
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D mHollow true
-  CannonComponent
-)" + PlayerLine(100, 140));
-    Object* player = game.Find("Player1");
-    EXPECT_FALSE(player->DrawnAt().has_value());
-    game.FramesUntil(120, [&] { return game.PlayerBody().heldByCannon; });
-    game.Frames(2);
-    ASSERT_TRUE(game.PlayerBody().heldByCannon);
-    EXPECT_NE(player->GetTransform().GetPosition(), (Vector2D{100.0f, 50.0f}))
-        << "the pull has not brought it to the centre yet";
-    ASSERT_TRUE(player->DrawnAt().has_value());
-    EXPECT_EQ(*player->DrawnAt(), (Vector2D{100.0f, 50.0f}));
-    game.Frames(1);
-    ASSERT_NE(game.Player().GetFace(), nullptr);
-    EXPECT_EQ(game.Player().GetFace()->DrawnAt(), player->DrawnAt());
-    float distance = (At(game) - Vector2D{100.0f, 50.0f}).Length();
-    for (int i = 0; i < 40; ++i) {
-        game.Frames(1);
-        const float now = (At(game) - Vector2D{100.0f, 50.0f}).Length();
-        ASSERT_LT(now, distance) << "pulled toward the centre, frame " << i << " of holding";
-        distance = now;
-    }
-    game.FramesUntil(120, [&] { return !game.PlayerBody().heldByCannon; });
-    EXPECT_FALSE(player->DrawnAt().has_value()) << "launched: drawn where it flies";
 }
 
 TEST(Goal, ReachingItSpinsThePlayerThenMovesOnWithTheStarsCommitted) {
@@ -126,19 +108,14 @@ Goal 200 60 30 30
     game.Press(VirtualKey::Right);
     game.FramesUntil(300, [&] { return game.Player().IsWinning(); });
     ASSERT_TRUE(game.Player().IsWinning());
-    const int won = game.frame();
     EXPECT_FALSE(game.Find("Goal")->IsVisible());
     const int turned = game.Find("Player1")->GetTransform().GetRotationDegrees();
     game.Frames(1);
     EXPECT_EQ(game.Find("Player1")->GetTransform().GetRotationDegrees() - turned, 17);
     EXPECT_EQ(game.Count("PlaySound SFX/Level_Complete"), 1);
+    // How long the spin lasts, gameplay.runner.play_recording measures.
     game.FramesUntil(400, [&] { return game.FirstFrame("ChangeLevel 3") > 0; });
-    const float spun = static_cast<float>(game.FirstFrame("ChangeLevel 3") - won) / 60.0f;
-    EXPECT_NEAR(spun, 2.5f, 0.05f);
     EXPECT_EQ(StarCountAtLevelStart, 4);
-    game.Frames(3);
-    EXPECT_EQ(LevelManager::GetCurrentLevel(), 3);
-    EXPECT_NE(game.Find("Next"), nullptr);
 }
 
 TEST(Star, IsCountedOnceAndDisappears) {

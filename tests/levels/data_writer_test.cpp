@@ -1,11 +1,9 @@
-// The writers: exact text forms, what is left out, the archetype save cycle, refused names and
-// saves that fail without harming the old file.
+// The writers: exact text forms, what is left out, the archetype save cycle and refused saves.
 #include "levels/data_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -31,17 +29,6 @@ protected:
 };
 
 TEST_F(WriterTest, AComponentLineUsesTheTextFormOfEachMemberTypeAndEndsWithASpace) {
-    RigidBody2D body;
-    body.mass = 1.0f;
-    body.velocity = {0.0f, -2.5f};
-    body.gravity = 600.0f;
-    std::ostringstream out;
-    PrepareStream(out);
-    WriteComponentLine(out, body);
-    EXPECT_EQ(out.str(),
-              "RigidBody2D mass 1.000000000 velocity 0.000000000 -2.500000000 state 0 active true "
-              "bounciness 0.000000000 friction 100 gravity 600.000000000 \n");
-
     TestSign sign;
     sign.caption = "two words";
     std::ostringstream text;
@@ -53,54 +40,14 @@ TEST_F(WriterTest, AComponentLineUsesTheTextFormOfEachMemberTypeAndEndsWithASpac
               "1.000000000 2.000000000 \n");
 }
 
-// The classes designers place are exactly the saved ones, each shown in the editor's panels; the
-// embedded transform is shown too but never saved as a component line.
-TEST_F(WriterTest, TheSavedClassesAreTheTwentyEightDesignersPlace) {
-    std::set<std::string> expected = {
-        "AudioComponent",
-        "BoxCollider2D",
-        "BreakBlock",
-        "CameraFollowComponent",
-        "CannonComponent",
-        "ChangeLevelButtonComponent",
-        "CircleCollider2D",
-        "ColoredSquareComponent",
-        "EndOfGame",
-        "EndSkip",
-        "FanComponent",
-        "FlyingStar",
-        "GoalComponent",
-        "InvisibleComponent",
-        "LightingShaderComponent",
-        "LoopingBackgroundComponent",
-        "OnGUIComponent",
-        "OneWay",
-        "ParticleEmitterComponent",
-        "PlayerControlComponent",
-        "PlayerControllerComponentVerticalShooter",
-        "PresentationLockingDoor",
-        "Reset",
-        "RigidBody2D",
-        "StarComponent",
-        "Starfall",
-        "TeleporterComponent",
-        "TextureComponent",
-        "TestSign",  // the tests' own
-    };
-    std::set<std::string> saved;
-    std::set<std::string> editable;
+// A class a designer can add in the editor's panels must be saved, or it vanishes at the next save;
+// the embedded transform is shown but never saved as a component line.
+TEST_F(WriterTest, EveryClassShownInTheEditorIsSavedAndOnlyThose) {
     for (const auto& [name, prototype] : ComponentFactory::All()) {
-        if (prototype->GetMetaType().IsSaved()) {
-            saved.insert(name);
-        }
-        if (prototype->GetMetaType().IsEditable()) {
-            editable.insert(name);
-        }
+        EXPECT_EQ(prototype->GetMetaType().IsSaved(),
+                  prototype->GetMetaType().IsEditable() && name != "Transform2D")
+            << name;
     }
-    EXPECT_EQ(saved.size(), 29u);
-    EXPECT_EQ(saved, expected);
-    expected.insert("Transform2D");
-    EXPECT_EQ(editable, expected);
 }
 
 TEST_F(WriterTest, ALevelWritesEveryObjectsBlockAndLeavesUnwrittenClassesOut) {
@@ -129,44 +76,6 @@ TEST_F(WriterTest, ALevelWritesEveryObjectsBlockAndLeavesUnwrittenClassesOut) {
               "}\n");
     // No temporary file is left behind.
     EXPECT_EQ(assets.Files(), (std::vector<std::string>{"level_Saved"}));
-
-    // It reads back to the same objects, less the unwritten component.
-    testing_support::ResetEngineState();
-    LoadLevel("level_Saved");
-    ASSERT_EQ(LevelObjects().size(), 2u);
-    EXPECT_FALSE(LevelObjects()[0]->HasComponent("TestCounter"));
-    EXPECT_EQ(LevelObjects()[1]->GetTransform().GetRotationDegrees(), 90);
-    EXPECT_EQ(LevelObjects()[1]->Get<RigidBody2D>("RigidBody2D")->state, 1);
-    EXPECT_TRUE(diagnostics.Lines().empty());
-}
-
-TEST_F(WriterTest, TextWithSpacesReadsBackWholeAndEscapedTextIsWrittenBackUnchanged) {
-    assets.Write("level_Text",
-                 "Sign\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\n"
-                 "TestSign caption \"press\\ A\" \n}\n");
-    LoadLevel("level_Text");
-    TestSign* sign = LevelObjects().at(0)->Get<TestSign>("TestSign");
-    EXPECT_EQ(sign->caption, "press A");
-    sign->caption = " two  spaces ";
-    ASSERT_TRUE(SaveLevel("level_Text"));
-    EXPECT_NE(assets.Read("level_Text").find("caption \"\\ two\\ \\ spaces\\ \" "),
-              std::string::npos)
-        << assets.Read("level_Text");
-    testing_support::ResetEngineState();
-    LoadLevel("level_Text");
-    EXPECT_EQ(LevelObjects().at(0)->Get<TestSign>("TestSign")->caption, " two  spaces ");
-}
-
-TEST_F(WriterTest, ARealHoldingAWholeValueIsWrittenWithAPointAndReadsBack) {
-    Object* sign = MakeLevelObject("Sign");
-    auto* component = new TestSign;
-    component->speed = 5.0f;
-    sign->AddComponent("TestSign", component);
-    ASSERT_TRUE(SaveLevel("level_Sign"));
-    EXPECT_NE(assets.Read("level_Sign").find("speed 5.000000000 "), std::string::npos);
-    testing_support::ResetEngineState();
-    LoadLevel("level_Sign");
-    EXPECT_EQ(LevelObjects().at(0)->Get<TestSign>("TestSign")->speed, 5.0f);
 }
 
 TEST_F(WriterTest, SavingAnArchetypeWritesItRewritesTheListAndReloadsEveryArchetype) {
@@ -195,74 +104,56 @@ TEST_F(WriterTest, SavingAnArchetypeWritesItRewritesTheListAndReloadsEveryArchet
     EXPECT_NE(reloaded, selected);
     EXPECT_EQ(reloaded->Get<TestSign>("TestSign")->count, 4);
     EXPECT_NE(reloaded->Get<Transform2D>("Transform2D"), nullptr);
-    MessagingSystem::Update();
-    bool loadedSent = false;
-    for (const auto& m : MessagingSystem::GetMessages()) {
-        loadedSent = loadedSent || m->type == MessageType::ArchetypesLoaded;
-    }
-    EXPECT_TRUE(loadedSent);
 
-    // Saving again under a listed name does not list it twice.
-    SaveArchetype(selected);
-    EXPECT_EQ(assets.Read("Objects"), "Old\nNew\n");
     delete selected;
 }
 
-TEST_F(WriterTest, NamesThatWouldLeaveTheAssetsFolderAreRefusedAndNothingIsWritten) {
-    MakeLevelObject("A");
-    for (const std::string name : {"../escape", "sub/level", "..", "/tmp/abs", "a\\b", ""}) {
+// A level name that would leave the assets folder, an object name or a line the reader would not
+// read back: each is refused in one line, and the old file stays.
+TEST_F(WriterTest, ASaveThatWouldLeaveTheFolderOrNotReadBackIsRefused) {
+    struct Case {
+        std::string level;
+        std::string object;
+        std::size_t caption;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"../escape", "A", 1, "level save refused"},
+        {"sub/level", "A", 1, "level save refused"},
+        {"..", "A", 1, "level save refused"},
+        {"/tmp/abs", "A", 1, "level save refused"},
+        {"a\\b", "A", 1, "level save refused"},
+        {"", "A", 1, "level save refused"},
+        {"level_Old", "", 1, "would not read back"},
+        {"level_Old", "{brace", 1, "would not read back"},
+        {"level_Old", "two\nlines", 1, "would not read back"},
+        {"level_Old", "cr\r", 1, "would not read back"},
+        {"level_Old", "A", 1000, "level_Old:4: level save refused"},
+    };
+    assets.Write("level_Old", "Old\n{\n}\n");
+    Object* object = MakeLevelObject("A");
+    auto* sign = new TestSign;
+    object->AddComponent("TestSign", sign);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level + " " + c.object);
+        object->SetName(c.object);
+        sign->caption = std::string(c.caption, 'x');
         diagnostics.Clear();
-        EXPECT_FALSE(SaveLevel(name)) << name;
-        ASSERT_EQ(diagnostics.Lines().size(), 1u) << name;
-        EXPECT_TRUE(diagnostics.Contains("level save refused")) << name;
+        EXPECT_FALSE(SaveLevel(c.level));
+        ASSERT_EQ(diagnostics.Lines().size(), 1u);
+        EXPECT_TRUE(diagnostics.Contains(c.said));
     }
     Object selected;
     selected.SetName("../../evil");
     SaveArchetype(&selected);
     EXPECT_TRUE(diagnostics.Contains("archetype save refused"));
-    EXPECT_TRUE(assets.Files().empty());
+    EXPECT_EQ(assets.Files(), (std::vector<std::string>{"level_Old"}));
+    EXPECT_EQ(assets.Read("level_Old"), "Old\n{\n}\n");
     EXPECT_FALSE(std::filesystem::exists(assets.Folder().parent_path() / "escape"));
-}
-
-TEST_F(WriterTest, ALevelWithAnObjectNameThatWouldNotReadBackIsRefused) {
-    assets.Write("level_Names", "Old\n{\n}\n");
-    Object* object = MakeLevelObject("fine name");
-    for (const std::string name : {"", "{brace", "two\nlines", "cr\r"}) {
-        object->SetName(name);
-        diagnostics.Clear();
-        EXPECT_FALSE(SaveLevel("level_Names")) << name;
-        EXPECT_TRUE(diagnostics.Contains("would not read back")) << name;
-    }
-    EXPECT_EQ(assets.Read("level_Names"), "Old\n{\n}\n");
+    // Just inside the limits, it saves.
     object->SetName("brace{ inside } is fine");
-    EXPECT_TRUE(SaveLevel("level_Names"));
-}
-
-TEST_F(WriterTest, ASaveWithALineTheReaderWouldStopAtIsRefused) {
-    assets.Write("level_Long", "Old\n{\n}\n");
-    auto* sign = new TestSign;
-    sign->caption = std::string(1000, 'x');
-    MakeLevelObject("A")->AddComponent("TestSign", sign);
-    EXPECT_FALSE(SaveLevel("level_Long"));
-    EXPECT_TRUE(diagnostics.Contains("level_Long:4: level save refused"));
-    EXPECT_EQ(assets.Read("level_Long"), "Old\n{\n}\n");
     sign->caption.resize(900);
-    EXPECT_TRUE(SaveLevel("level_Long"));
-}
-
-TEST_F(WriterTest, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
-    // A folder standing where the level file should go cannot be replaced by a file.
-    std::filesystem::create_directories(assets.Folder() / "level_Blocked" / "inside");
-    MakeLevelObject("A");
-    EXPECT_FALSE(SaveLevel("level_Blocked"));
-    EXPECT_TRUE(diagnostics.Contains("level save failed"));
-    EXPECT_TRUE(std::filesystem::is_directory(assets.Folder() / "level_Blocked" / "inside"));
-    EXPECT_EQ(assets.Files(), (std::vector<std::string>{"level_Blocked"}));
-
-    // Over an existing file the new text replaces the old one whole.
-    assets.Write("level_Old", "Old\n{\n}\n");
-    ASSERT_TRUE(SaveLevel("level_Old"));
-    EXPECT_EQ(assets.Read("level_Old").rfind("A\n{\n", 0), 0u);
+    EXPECT_TRUE(SaveLevel("level_Old"));
 }
 
 }  // namespace

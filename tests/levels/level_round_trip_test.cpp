@@ -34,27 +34,22 @@ float RandomReal(std::mt19937& rng) {
 }
 
 std::string RandomText(std::mt19937& rng) {
-    // Letters, and escaped spaces, which the reader turns into plain spaces.
+    // Letters and spaces (leading, doubled and trailing ones too), which the writer escapes.
     const std::string letters = "abcXYZ09_";
     std::string text;
     const int length = static_cast<int>(rng() % 8);
     for (int i = 0; i < length; ++i) {
-        text +=
-            rng() % 5 == 0 ? std::string("\\ ") : std::string(1, letters[rng() % letters.size()]);
+        text += rng() % 5 == 0 ? ' ' : letters[rng() % letters.size()];
     }
     return text;
-}
-
-std::string RandomName(std::mt19937& rng, int index) {
-    // A name line may hold spaces but must not be empty or begin with "{".
-    return "Obj " + std::to_string(index) + RandomText(rng);
 }
 
 void MakeRandomLevel(std::mt19937& rng) {
     const int count = 1 + static_cast<int>(rng() % 12);
     for (int i = 0; i < count; ++i) {
         auto* object = new Object;
-        object->SetName(RandomName(rng, i));
+        // A name line may hold spaces but must not be empty or begin with "{".
+        object->SetName("Obj " + std::to_string(i) + RandomText(rng));
         Transform2D& t = object->GetTransform();
         t.SetPosition({RandomReal(rng), RandomReal(rng)});
         t.SetZLayer(RandomReal(rng));
