@@ -107,16 +107,6 @@ TEST_F(LevelEditorTest, ErasingWithoutAnArchetypeKeepsTheSelection) {
     session.Hold(VirtualKey::Control, false);
 }
 
-TEST_F(LevelEditorTest, AnObjectDestroyedElsewhereTakesItsSelectionAndPanelWithIt) {
-    Object* box = Place("Box 0 0 10 10");
-    session.Click(0, 0, true);
-    ASSERT_TRUE(session.Panels().HasPanel());
-    box->Destroy();
-    session.Frames(3);
-    EXPECT_EQ(editor().Selected(), nullptr);
-    EXPECT_FALSE(session.Panels().HasPanel());
-}
-
 // A report of a save goes by itself; a failure stays until read. Saving an empty level over one
 // that holds objects asks first.
 TEST_F(LevelEditorTest, SaveReportsAndTheQuestionBeforeEmptyingALevel) {
