@@ -2,7 +2,8 @@
 // against a small model of what the disk must hold:
 // - a level file changes only by a save the designer confirmed (a name the level did not come
 //   from asks first), and no other file of the data folder changes at all;
-// - the last versions of every level saved are in its file or its backups;
+// - the last versions of every level saved are in its file or its backups, and a save that would
+//   empty a level file or write over one the level did not come from asks first;
 // - while the level differs from its file the editor says so and the autosave holds it;
 // - every question the model expects is asked, once, and none other, and each answer does what it
 //   says: Cancel (or Escape) keeps the work, Discard leaves it in the autosave, Save writes it;
@@ -108,10 +109,14 @@ struct Model {
 class Designer {
 public:
     Designer() : session({"Crate: RigidBody2D mass 1.0"}) {
-        testing_support::BuildScene("Rock 5 6 10 10");
-        RC_ASSERT(EditorSaves::SaveLevel("level_A").saved);
-        model.disk["level_A"] = session.Assets().Read("level_A");
-        model.versions["level_A"] = {model.disk["level_A"]};
+        // Six versions of level_A already: a seventh must push out only the oldest.
+        Object* rock = testing_support::BuildScene("Rock 5 6 10 10").front();
+        for (int version = 0; version < 6; ++version) {
+            rock->GetTransform().SetPosition({5.0f + version, 6.0f});
+            RC_ASSERT(EditorSaves::SaveLevel("level_A").saved);
+            model.versions["level_A"].push_back(session.Assets().Read("level_A"));
+        }
+        model.disk["level_A"] = model.versions["level_A"].back();
         for (const std::string& file : session.Assets().Files()) {
             if (!IsEditorsOwn(file)) {
                 others[file] = session.Assets().Read(file);
@@ -269,8 +274,17 @@ private:
             hostile ? kHostile[arg % kHostile.size()] : kLevels[arg % kLevels.size()];
         const bool existed = model.disk.contains(name);
         session.Chord('S');
+        RC_ASSERT(session.Panels().Value(LevelEditor::kLevelNameField) == model.fileName);
         session.Panels().Edit(LevelEditor::kLevelNameField, name);
         session.PressButton(LevelEditor::kSaveLevel);
+        if (!hostile) {
+            // Emptying a level file asks first; so does a level file this one did not come from.
+            const bool emptying =
+                existed && session.Objects().empty() && !LevelSameness::Same(model.disk[name], "");
+            RC_ASSERT(session.Panels().HasButton(LevelEditor::kSaveEmptyLevel) == emptying);
+            RC_ASSERT(Asking(LevelEditor::kFileExists) ==
+                      (!emptying && existed && name != model.fileName));
+        }
         const bool asked = Asking(LevelEditor::kFileExists) ||
                            session.Panels().HasButton(LevelEditor::kSaveEmptyLevel);
         const bool confirm = (arg / 5) % 2 == 1;
