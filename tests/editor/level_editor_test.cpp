@@ -76,8 +76,10 @@ TEST_F(LevelEditorTest, PaintingTwiceIntoOneCellPlacesOneInstance) {
     EXPECT_FALSE(LevelObjects().front()->HasComponent("ArchetypeLevelEditorComponent"));
 }
 
-TEST_F(LevelEditorTest, IAndKStopAtTheirLimits) {
-    Place("Box 0 0 10 10");
+// I and K stop at the layer limits, G snaps a small object to whole units, and an erase with no
+// archetype picked erases nothing and keeps the selection.
+TEST_F(LevelEditorTest, EditsOfTheSelectedObjectKeepToTheirLimits) {
+    Place("Box 0 0 0.5 0.5");
     session.Click(0, 0);
     Transform2D& t = editor().Selected()->GetTransform();
     t.SetZLayer(38.95f);
@@ -86,30 +88,20 @@ TEST_F(LevelEditorTest, IAndKStopAtTheirLimits) {
     t.SetZLayer(1.05f);
     session.Tap('K');
     EXPECT_FLOAT_EQ(t.GetZLayer(), 1.0f);
-}
-
-TEST_F(LevelEditorTest, GridSnappingBelowScaleOneUsesWholeUnits) {
-    Place("Dot 0 0 0.5 0.5");
-    session.Click(0, 0);
     session.Hold('G', true);
     session.Drag(0, 0, 37, -12);
     session.Hold('G', false);
     ASSERT_EQ(editor().Selected(), LevelObjects().front());
-    EXPECT_EQ(LevelObjects().front()->GetTransform().GetPosition(), (Vector2D{37.0f, -12.0f}));
-}
-
-TEST_F(LevelEditorTest, ErasingWithoutAnArchetypeKeepsTheSelection) {
-    Object* loner = Place("Loner 0 0 10 10");
-    session.Click(0, 0);
+    EXPECT_EQ(t.GetPosition(), (Vector2D{37.0f, -12.0f}));
     session.Hold(VirtualKey::Control, true);
     session.Click(300, 300, true);
-    EXPECT_EQ(editor().Selected(), loner);
+    EXPECT_EQ(editor().Selected(), LevelObjects().front());
+    EXPECT_EQ(LevelObjects().size(), 1u);
     session.Hold(VirtualKey::Control, false);
 }
 
-// A report of a save goes by itself; a failure stays until read. Saving an empty level over one
-// that holds objects asks first.
-TEST_F(LevelEditorTest, SaveReportsAndTheQuestionBeforeEmptyingALevel) {
+// A report of a save goes by itself; a failure stays until read.
+TEST_F(LevelEditorTest, ASaveReportGoesByItselfAndAFailureStays) {
     Place("Box 0 0 10 10");
     editor().SaveLevelAs("level_Mine");
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kSaved);
@@ -120,18 +112,6 @@ TEST_F(LevelEditorTest, SaveReportsAndTheQuestionBeforeEmptyingALevel) {
     EXPECT_NE(session.Panels().Items()[0].label.find("the archetype list"), std::string::npos);
     session.Frames(260);
     EXPECT_EQ(session.Panels().Title(), LevelEditor::kNotSaved) << "a failure waits to be read";
-
-    const std::string first = session.Assets().Read("level_Mine");
-    session.ChordDiscarding('N');
-    session.Chord('S');
-    EXPECT_EQ(session.Panels().Value("Level Name"), "") << "a new level has no name";
-    session.Panels().Edit("Level Name", "level_Mine");
-    session.PressButton("Save Level");
-    EXPECT_EQ(session.Panels().Title(), "Save Level") << "an empty level over objects asks first";
-    EXPECT_EQ(session.Assets().Read("level_Mine"), first);
-    session.PressButton(LevelEditor::kSaveEmptyLevel);
-    EXPECT_EQ(session.Assets().Read("level_Mine"), "");
-    EXPECT_EQ(session.Assets().Read("level_Mine.bak"), first);
 }
 
 TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopyBack) {
