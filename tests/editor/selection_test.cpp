@@ -63,7 +63,7 @@ TEST_F(SelectionTest, ASavedBoxColliderHasItsObjectsSize) {
         << text;
 }
 
-TEST_F(SelectionTest, AMarqueeGroupMovesAndDeletesTogether) {
+TEST_F(SelectionTest, AMarqueeGroupMovesAndDeletesTogetherAndEverySelectionIsOutlined) {
     testing_support::BuildScene("A 0 0 10 10\nB 50 0 10 10\nOut 300 0 10 10");
     session.Drag(-20, -20, 70, 20);
     ASSERT_EQ(editor().Group().size(), 2u) << "only what lies wholly inside";
@@ -78,6 +78,12 @@ TEST_F(SelectionTest, AMarqueeGroupMovesAndDeletesTogether) {
     session.Click(600, 600);
     EXPECT_TRUE(editor().Group().empty());
     EXPECT_TRUE(session.Panels().Outlines().empty());
+    session.Click(300, 0);
+    EXPECT_EQ(session.Panels().Outlines().size(), 1u) << "a single selection";
+    session.Move(-1000000, 358);
+    EXPECT_EQ(session.Panels().Tooltip(), "Round") << "the palette names what is under the mouse";
+    session.Move(500, 500);
+    EXPECT_EQ(session.Panels().Tooltip(), "");
 }
 
 // The game destroys objects on its own: a selection, its panel and a group member go with them.
@@ -122,16 +128,6 @@ TEST_F(SelectionTest, DuplicatesGoBesideAndPastesAroundTheMouse) {
     LevelObjects()[0]->Destroy();
     session.Chord('V');
     EXPECT_EQ(LevelObjects().size(), 7u) << "the clipboard outlives its originals";
-}
-
-TEST_F(SelectionTest, TheSelectionIsOutlinedAndThePaletteNamesWhatIsUnderTheMouse) {
-    testing_support::BuildScene("A 0 0 10 10");
-    session.Click(0, 0);
-    ASSERT_EQ(session.Panels().Outlines().size(), 1u);
-    session.Move(-1000000, 358);
-    EXPECT_EQ(session.Panels().Tooltip(), "Round");
-    session.Move(500, 500);
-    EXPECT_EQ(session.Panels().Tooltip(), "");
 }
 
 }  // namespace
