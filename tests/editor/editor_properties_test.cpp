@@ -318,11 +318,8 @@ private:
                                 : onTop == 1 ? LevelEditor::kAddToLevel
                                              : LevelEditor::kCancel);
         }
-        if (before > 0 && onTop == 2) {
-            RC_ASSERT(Screen() == screen);
-            return;
-        }
-        if (!model.disk.contains(name)) {
+        // Cancelled, the level and its name stay: Check sees it.
+        if ((before > 0 && onTop == 2) || !model.disk.contains(name)) {
             return;
         }
         const auto objects = session.Objects();

@@ -151,12 +151,8 @@ TEST_F(SaveFaultsTest, ReservedNamesAreRefusedWithTheReasonAndNothingWritten) {
     };
     const Case cases[] = {
         {"Objects", false, "the archetype list"},
-        {"TextureList", true, "the texture list"},
-        {"AnimationList", false, "the animation list"},
-        {"SoundBank", false, "the sound bank"},
         {"SoundBank", true, "the sound bank"},
         {"Crate", false, "the file of the archetype Crate"},
-        {"PixelShader.fx", false, "data names have no extension"},
         {"level_Mine.bak", false, "data names have no extension"},
         {"level_Intro", true, "is a level file"},
         {"level_Mine", true, "is a level file"},
