@@ -7,7 +7,8 @@
 // - while the level differs from its file the editor says so and the autosave holds it;
 // - every question the model expects is asked, once, and none other, and each answer does what it
 //   says: Cancel (or Escape) keeps the work, Discard leaves it in the autosave, Save writes it;
-// - every way out (Escape, Ctrl+Q, F6, the close button, a play-test won) lands where it should;
+// - every way out (Escape, Ctrl+Q, F6, the close button, a play-test won) lands where it should,
+//   and a second close click while asked quits;
 // - nothing is written into the source tree.
 // A failure prints RapidCheck's seed and the shrunk sequences. RC_PARAMS="max_success=600" runs
 // more by hand (five sequences a case); CI runs the default hundred cases.
@@ -179,7 +180,17 @@ public:
                 // Every other click arrives twice, as SDL reports it: still one question.
                 session.CloseWindow(1 + step.arg % 2);
                 session.Frames(1);
-                RC_ASSERT(isRunning != Answer(step.arg / 2, unsaved));
+                if (unsaved && step.arg % 7 == 0) {
+                    // Another click later, while asked: the designer insists.
+                    RC_ASSERT(Asking(LevelEditor::kUnsavedChanges));
+                    session.Frames(5);
+                    session.CloseWindow();
+                    RC_ASSERT(!isRunning);
+                    isRunning = true;
+                    session.PressButton(LevelEditor::kCancel);
+                } else {
+                    RC_ASSERT(isRunning != Answer(step.arg / 2, unsaved));
+                }
                 isRunning = true;  // the game would end here; the level stays for the next step
                 break;
         }

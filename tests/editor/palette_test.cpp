@@ -44,7 +44,6 @@ TEST(Palette, IconsLineUpScrollPlaceAndGoWithTheEditor) {
     const Object* first = ArchetypeTable().begin()->second;
     EXPECT_TRUE(first->IsVisible());
     EXPECT_TRUE(first->HasComponent("OnLGUIComponent"));
-    EXPECT_EQ(first->GetTransform().GetPosition(), (Vector2D{Palette::kLevelEditorX, 420.0f}));
     session.Click(-1000000, 420);
     session.Click(-1000000, 420);
     EXPECT_EQ(LevelObjects().size(), 2u);
@@ -68,9 +67,6 @@ TEST(ArchetypeView, ShowsEveryArchetypeOnScreenAndAClickOpensItsPanel) {
     session.Tap(VirtualKey::F6);
     session.Frames(3);
     EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kArchetypeEditor);
-    const Object* first = ArchetypeTable().begin()->second;
-    EXPECT_TRUE(first->HasComponent("ArchetypeObjectEditorComponent"));
-    EXPECT_EQ(first->GetTransform().GetPosition(), Palette::GridPlace(0));
     for (const auto& [name, archetype] : ArchetypeTable()) {
         const Vector2D p = archetype->GetTransform().GetPosition();
         EXPECT_TRUE(archetype->IsVisible()) << name;
@@ -91,7 +87,6 @@ TEST(ArchetypeView, WorksAfterAPlayTestToo) {
     EditorSession session({"Crate: BoxCollider2D mHollow false"});
     session.EnterEditor();
     session.Click(-1000000, 420);
-    session.Editor().levelName = "level_Trial";
     session.Chord('P');
     session.Frames(3);
     ASSERT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
