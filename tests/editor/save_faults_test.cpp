@@ -143,7 +143,7 @@ TEST_F(SaveFaultsTest, AKillDuringSavesLeavesAWholeFileAndTheNextStartClearsTheR
 
 // Names of the game's own files, or outside its data folder, are refused with the reason; a level
 // or an archetype of its own name is free.
-TEST_F(SaveFaultsTest, ReservedNamesAreRefusedWithTheReasonAndNothingWritten) {
+TEST_F(SaveFaultsTest, ReservedNamesAreRefusedWithTheReason) {
     struct Case {
         const char* name;
         bool asArchetype;
