@@ -9,17 +9,6 @@
 
 namespace {
 
-// A level's text with `objects` blocks, the way a save writes them.
-std::string LargeLevel(int objects) {
-    std::string text;
-    for (int i = 0; i < objects; ++i) {
-        text += "Crate\n{\nTransform2D " + std::to_string(i * 64) +
-                ".000000000 -386.000000000 3.000000000 32.000000000 32.000000000 0.000000000\n"
-                "BoxCollider2D mHalfSize 32.000000000 32.000000000 mHollow false \n}\n";
-    }
-    return text;
-}
-
 TEST(LevelHistoryTest, EveryKindOfChangeUndoesAndRedoesByteForByte) {
     const std::vector<std::string> states = {
         "",
@@ -64,7 +53,13 @@ TEST(LevelHistoryTest, ANewEditAfterUndoDropsTheRedoAndItsBytes) {
 }
 
 TEST(LevelHistoryTest, TwoHundredEditsOnTenThousandObjectsCostTheirChangesOnly) {
-    std::string level = LargeLevel(10000);
+    // A level's text of ten thousand crates, the way a save writes them.
+    std::string level;
+    for (int i = 0; i < 10000; ++i) {
+        level += "Crate\n{\nTransform2D " + std::to_string(i * 64) +
+                 ".000000000 -386.000000000 3.000000000 32.000000000 32.000000000 0.000000000\n"
+                 "BoxCollider2D mHalfSize 32.000000000 32.000000000 mHollow false \n}\n";
+    }
     LevelHistory history;
     history.Reset(level);
     const std::string original = level;

@@ -34,7 +34,9 @@ std::vector<int> Offsets() {
     return offsets;
 }
 
-TEST(Palette, TenArchetypesSitAtOffsets420Down62Each) {
+// Icons 62 apart from 420 down; a click places an instance and leaves the icon; Page Down
+// scrolls them all 7 up; leaving the editor hides them.
+TEST(Palette, IconsLineUpScrollPlaceAndGoWithTheEditor) {
     EditorSession session(TenArchetypes());
     session.EnterEditor();
     EXPECT_EQ(Offsets(), (std::vector<int>{420, 358, 296, 234, 172, 110, 48, -14, -76, -138}));
@@ -42,23 +44,16 @@ TEST(Palette, TenArchetypesSitAtOffsets420Down62Each) {
     const Object* first = ArchetypeTable().begin()->second;
     EXPECT_TRUE(first->IsVisible());
     EXPECT_TRUE(first->HasComponent("OnLGUIComponent"));
-    EXPECT_EQ(first->GetTransform().GetPosition(), (Vector2D{Palette::kLevelEditorX, 420.0f}));
-}
-
-TEST(Palette, PageDownThreeTimesMovesEveryIcon21Up) {
-    EditorSession session(TenArchetypes());
-    session.EnterEditor();
+    session.Click(-1000000, 420);
+    session.Click(-1000000, 420);
+    EXPECT_EQ(LevelObjects().size(), 2u);
+    EXPECT_EQ(first->GetTransform().GetPosition().y, 420.0f);
     for (int i = 0; i < 3; ++i) {
         session.Tap(VirtualKey::PageDown);
     }
     EXPECT_EQ(Offsets().front(), 441);
     EXPECT_EQ(Offsets().back(), -117);
-}
-
-TEST(Palette, LeavingTheEditorHidesTheIcons) {
-    EditorSession session(TenArchetypes());
-    session.EnterEditor();
-    session.Chord('Q');
+    session.ChordDiscarding('Q');
     session.Frames(3);
     for (const auto& [name, archetype] : ArchetypeTable()) {
         EXPECT_FALSE(archetype->IsVisible());
@@ -66,49 +61,12 @@ TEST(Palette, LeavingTheEditorHidesTheIcons) {
     }
 }
 
-TEST(Palette, LeftClicksPlaceOneInstanceEachAndLeaveTheIcon) {
-    EditorSession session({"Crate: BoxCollider2D mHollow false"});
-    session.EnterEditor();
-    session.Click(-1000000, 420);
-    session.Click(-1000000, 420);
-    EXPECT_EQ(LevelObjects().size(), 2u);
-    EXPECT_EQ(ArchetypeTable().Get("Crate")->GetTransform().GetPosition().y, 420.0f);
-}
-
-TEST(Palette, RightClickOpensTheArchetypePanelAndItsSaveRewritesTheList) {
-    EditorSession session({"Crate: BoxCollider2D mHollow false", "Block: OneWay"});
-    session.EnterEditor();
-    session.Click(-1000000, 420, true);
-    ASSERT_EQ(session.Panels().Title(), "Archetype");
-    EXPECT_EQ(session.Panels().Value("BoxCollider2D.mHollow"), "false");
-    ASSERT_TRUE(session.Panels().Edit("BoxCollider2D.mHollow", "true"));
-    session.PressButton(LevelEditor::kSaveArchetype);
-    EXPECT_EQ(session.Panels().Title(), LevelEditor::kSaved);
-    EXPECT_EQ(session.Assets().Read("Objects"), "Crate\nBlock\n") << "no second Crate line";
-    EXPECT_NE(session.Assets().Read("Crate").find("mHollow true"), std::string::npos);
-    EXPECT_TRUE(session.Assets().Exists("Crate.bak"));
-    ASSERT_NE(ArchetypeTable().Get("Crate"), nullptr) << "reloaded";
-    EXPECT_EQ(session.Editor().Selected(), nullptr);
-    EXPECT_EQ(Offsets(), (std::vector<int>{420, 358}));
-}
-
-TEST(Palette, F6ShowsTheArchetypeViewAndF5TheEditorAgain) {
-    EditorSession session({"Crate: BoxCollider2D mHollow false"});
+// F6 lays every archetype out wholly on screen, a click opens its panel, and F5 goes back.
+TEST(ArchetypeView, ShowsEveryArchetypeOnScreenAndAClickOpensItsPanel) {
+    EditorSession session(TenArchetypes());
     session.Tap(VirtualKey::F6);
     session.Frames(3);
     EXPECT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kArchetypeEditor);
-    const Object* crate = ArchetypeTable().Get("Crate");
-    EXPECT_TRUE(crate->HasComponent("ArchetypeObjectEditorComponent"));
-    EXPECT_EQ(crate->GetTransform().GetPosition(), Palette::GridPlace(0));
-    session.EnterEditor();
-    EXPECT_TRUE(session.Editor().update);
-}
-
-TEST(ArchetypeView, ShowsEveryArchetypeOnScreenAndAClickOpensItsPanel) {
-    EditorSession session(TenArchetypes());
-    session.EnterEditor();
-    session.Tap(VirtualKey::F6);
-    session.Frames(3);
     for (const auto& [name, archetype] : ArchetypeTable()) {
         const Vector2D p = archetype->GetTransform().GetPosition();
         EXPECT_TRUE(archetype->IsVisible()) << name;
@@ -121,13 +79,14 @@ TEST(ArchetypeView, ShowsEveryArchetypeOnScreenAndAClickOpensItsPanel) {
     EXPECT_TRUE(session.Editor().Selected()->IsArchetype());
     ASSERT_EQ(session.Panels().Title(), "Archetype");
     EXPECT_TRUE(session.Panels().HasButton(LevelEditor::kSaveArchetype));
+    session.EnterEditor();
+    EXPECT_TRUE(session.Editor().update);
 }
 
 TEST(ArchetypeView, WorksAfterAPlayTestToo) {
     EditorSession session({"Crate: BoxCollider2D mHollow false"});
     session.EnterEditor();
     session.Click(-1000000, 420);
-    session.Editor().levelName = "level_Trial";
     session.Chord('P');
     session.Frames(3);
     ASSERT_EQ(LevelManager::GetCurrentLevel(), LevelManager::kPlayTest);
@@ -143,7 +102,9 @@ TEST(ArchetypeView, WorksAfterAPlayTestToo) {
     EXPECT_FALSE(EditorMode::IsActive());
 }
 
-TEST(PaletteOrder, FollowsTheArchetypeListWithTheGamesOwnApartAndStaysAfterASave) {
+// The palette follows the archetype list with the game's own pieces apart; a right click opens
+// an archetype's panel, whose save rewrites its file and the list and keeps the order.
+TEST(Palette, FollowsTheArchetypeListAndAnArchetypeSaveKeepsIt) {
     EditorSession session({"Zed: BoxCollider2D mHollow false",
                            "Button: ChangeLevelButtonComponent NextLevel 0",
                            "Apple: BoxCollider2D mHollow true"});
@@ -154,8 +115,17 @@ TEST(PaletteOrder, FollowsTheArchetypeListWithTheGamesOwnApartAndStaysAfterASave
     EXPECT_EQ(y("Zed"), 420.0f);
     EXPECT_EQ(y("Apple"), 358.0f);
     EXPECT_EQ(y("Button"), 234.0f) << "after the pieces, one slot apart";
-    session.Click(-1000000, 358, true);
+    session.Click(-1000000, 420, true);
+    ASSERT_EQ(session.Panels().Title(), "Archetype");
+    EXPECT_EQ(session.Panels().Value("BoxCollider2D.mHollow"), "false");
+    ASSERT_TRUE(session.Panels().Edit("BoxCollider2D.mHollow", "true"));
     session.PressButton(LevelEditor::kSaveArchetype);
+    EXPECT_EQ(session.Panels().Title(), LevelEditor::kSaved);
+    EXPECT_EQ(session.Assets().Read("Objects"), "Zed\nButton\nApple\n") << "no second Zed line";
+    EXPECT_NE(session.Assets().Read("Zed").find("mHollow true"), std::string::npos);
+    EXPECT_TRUE(session.Assets().Exists("Zed.bak"));
+    ASSERT_NE(ArchetypeTable().Get("Zed"), nullptr) << "reloaded";
+    EXPECT_EQ(session.Editor().Selected(), nullptr);
     EXPECT_EQ(y("Zed"), 420.0f);
     EXPECT_EQ(y("Apple"), 358.0f);
     EXPECT_EQ(y("Button"), 234.0f);

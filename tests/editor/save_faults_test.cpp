@@ -10,15 +10,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 
 #include "editor/level_editor.h"
 #include "editor/level_saves.h"
 #include "meta/safe_file.h"
-#include "objects/level_objects.h"
-#include "objects/object.h"
 #include "support/child_process.h"
 #include "support/editor_session.h"
 #include "support/scene_builder.h"
@@ -46,86 +43,70 @@ protected:
         }
         testing_support::BuildScene(scene);
     }
-    // The save as the panel's button does it; returns the panel's title and first note.
-    std::string SaveAndRead() {
-        session.Editor().SaveLevelAs("level_Mine");
-        if (session.Panels().Title() == std::string(LevelEditor::kFileExists)) {
-            session.PressButton(LevelEditor::kReplaceFile);
-        }
-        const auto& items = session.Panels().Items();
-        return session.Panels().Title() + ": " + (items.empty() ? "" : items[0].label);
+    EditorSession session;
+};
+
+struct Fault {
+    const char* name;
+    bool readOnly;  // else a file-size limit, as on a full disk
+    bool bigOldFile;
+    const char* cause;
+};
+
+// On a full disk or in a read-only folder the save says why and keeps the file and its backup;
+// when it is the old file's backup that does not fit, the save stops before anything moves.
+TEST_F(SaveFaultsTest, AFailedSaveSaysWhyAndLosesNothing) {
+    const Fault faults[] = {
+        {"the level does not fit", false, false, "the disk is full (File too large)"},
+        {"the backup does not fit", false, true, "the backup of"},
+        {"a read-only folder", true, false, "the folder is read-only (Permission denied)"},
+    };
+    std::string big;
+    for (int i = 0; i < 200; ++i) {
+        big += "Box" + std::to_string(i) + "\n{\nTransform2D 0.0 0.0 1.0 1.0 1.0 0.0\n}\n";
     }
-    void ExpectNothingLost() {
-        EXPECT_EQ(session.Assets().Read("level_Mine"), kOld);
+    namespace fs = std::filesystem;
+    const fs::path folder = session.Assets().Folder();
+    // Readable by the unprivileged user the read-only case runs as.
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        session.ChordDiscarding('N');
+        const std::string old = fault.bigOldFile ? big : kOld;
+        session.Assets().Write("level_Mine", old);
+        PlaceMany(fault.bigOldFile ? 1 : 200);
+        const std::string said = InChild([&] {
+            if (fault.readOnly) {
+                fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+                if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+                    return std::string("could not drop root");
+                }
+            } else {
+                const rlimit limit{4096, 4096};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            session.Editor().SaveLevelAs("level_Mine");
+            session.PressButton(LevelEditor::kReplaceFile);
+            const auto& items = session.Panels().Items();
+            return session.Panels().Title() + ": " + (items.empty() ? "" : items[0].label);
+        });
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_EQ(
+            said.rfind(std::string(LevelEditor::kNotSaved) + ": \"level_Mine\" was not saved", 0),
+            0u)
+            << said;
+        EXPECT_NE(said.find(fault.cause), std::string::npos) << said;
+        EXPECT_NE(said.find("Nothing on disk changed"), std::string::npos) << said;
+        EXPECT_EQ(said.find("without"), std::string::npos)
+            << "no word of a save that did not happen";
+        EXPECT_EQ(session.Assets().Read("level_Mine"), old);
         EXPECT_EQ(session.Assets().Read("level_Mine.bak"), kOlder);
         EXPECT_FALSE(session.Assets().Exists("level_Mine.bak2"));
         for (const std::string& file : session.Assets().Files()) {
             EXPECT_EQ(file.find(".saving-"), std::string::npos) << file;
         }
     }
-    EditorSession session;
-};
-
-// On a full disk the save says so and keeps the file and its backup; when it is the old file's
-// backup that does not fit, the save stops before anything moves.
-TEST_F(SaveFaultsTest, AFullDiskSaysSoAndKeepsTheFileAndItsBackup) {
-    std::string big;
-    for (int i = 0; i < 200; ++i) {
-        big += "Box" + std::to_string(i) + "\n{\nTransform2D 0.0 0.0 1.0 1.0 1.0 0.0\n}\n";
-    }
-    for (const bool backupTooBig : {false, true}) {
-        SCOPED_TRACE(backupTooBig ? "the backup does not fit" : "the level does not fit");
-        session.ChordDiscarding('N');
-        if (backupTooBig) {
-            session.Assets().Write("level_Mine", big);
-            testing_support::BuildScene("Tiny 0 0 10 10");
-        } else {
-            PlaceMany(200);
-        }
-        const std::string said = InChild([this] {
-            const rlimit limit{4096, 4096};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            return SaveAndRead();
-        });
-        EXPECT_EQ(
-            said.rfind(std::string(LevelEditor::kNotSaved) + ": \"level_Mine\" was not saved", 0),
-            0u)
-            << said;
-        EXPECT_NE(said.find("(File too large)"), std::string::npos) << said;
-        EXPECT_NE(said.find(backupTooBig ? "the backup of" : "the disk is full"),
-                  std::string::npos)
-            << said;
-        if (backupTooBig) {
-            EXPECT_EQ(session.Assets().Read("level_Mine"), big);
-            EXPECT_EQ(session.Assets().Read("level_Mine.bak"), kOlder);
-        } else {
-            EXPECT_NE(said.find("Nothing on disk changed"), std::string::npos) << said;
-            ExpectNothingLost();
-        }
-    }
-}
-
-TEST_F(SaveFaultsTest, AReadOnlyFolderSaysSoAndChangesNothing) {
-    testing_support::BuildScene("Box 0 0 10 10");
-    const std::filesystem::path folder = session.Assets().Folder();
-    std::filesystem::permissions(
-        folder, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                    std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                    std::filesystem::perms::others_exec);
-    const std::string said = InChild([&] {
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::remove);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-            return std::string("could not drop root");
-        }
-        return SaveAndRead();
-    });
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
-    EXPECT_NE(said.find("was not saved"), std::string::npos) << said;
-    EXPECT_NE(said.find("the folder is read-only (Permission denied)"), std::string::npos) << said;
-    EXPECT_EQ(said.find("without"), std::string::npos) << "no word of a save that did not happen";
-    ExpectNothingLost();
 }
 
 TEST_F(SaveFaultsTest, AKillDuringSavesLeavesAWholeFileAndTheNextStartClearsTheRest) {
@@ -160,81 +141,43 @@ TEST_F(SaveFaultsTest, AKillDuringSavesLeavesAWholeFileAndTheNextStartClearsTheR
     }
 }
 
-// Saving the same text again (a second Ctrl+S, a save before leaving) keeps every backup: only a
-// change of the file's text makes a generation.
-TEST_F(SaveFaultsTest, BackupsRotateThroughFiveGenerationsOnlyWhenTheTextChanges) {
-    testing_support::BuildScene("Box 0 0 10 10");
-    std::vector<std::string> versions = {kOld};
-    for (int save = 0; save < 6; ++save) {
-        LevelObjects().front()->GetTransform().SetPosition({save * 10.0f, 0.0f});
-        ASSERT_TRUE(EditorSaves::SaveLevel("level_Mine").saved);
-        ASSERT_TRUE(EditorSaves::SaveLevel("level_Mine").saved);
-        versions.push_back(session.LevelText());
-    }
-    EXPECT_EQ(session.Assets().Read("level_Mine"), versions[6]);
-    for (int generation = 1; generation <= 5; ++generation) {
-        EXPECT_EQ(session.Assets().Read(EditorSaves::BackupName("level_Mine", generation)),
-                  versions[6 - generation])
-            << generation;
-    }
-    EXPECT_FALSE(session.Assets().Exists("level_Mine.bak6"));
-}
-
-struct ReservedCase {
-    const char* name;
-    bool asArchetype;
-    const char* because;
-};
-
-const ReservedCase kReserved[] = {
-    {"Objects", false, "the archetype list"},
-    {"TextureList", true, "the texture list"},
-    {"AnimationList", false, "the animation list"},
-    {"SoundBank", false, "the sound bank"},
-    {"SoundBank", true, "the sound bank"},
-    {"Crate", false, "the file of the archetype Crate"},
-    {"PixelShader.fx", false, "data names have no extension"},
-    {"level_Mine.bak", false, "data names have no extension"},
-    {"level_Intro", true, "is a level file"},
-    {"level_Mine", true, "is a level file"},
-    {"../escape", false, "path separator"},
-    {"Sounds", false, "\"Sounds\" is"},
-};
-
-class ReservedNameTest : public SaveFaultsTest,
-                         public ::testing::WithParamInterface<ReservedCase> {};
-
-TEST_P(ReservedNameTest, IsRefusedWithTheReasonAndNothingWritten) {
+// Names of the game's own files, or outside its data folder, are refused with the reason; a level
+// or an archetype of its own name is free.
+TEST_F(SaveFaultsTest, ReservedNamesAreRefusedWithTheReason) {
+    struct Case {
+        const char* name;
+        bool asArchetype;
+        const char* because;  // empty: the name is free
+    };
+    const Case cases[] = {
+        {"Objects", false, "the archetype list"},
+        {"SoundBank", true, "the sound bank"},
+        {"Crate", false, "the file of the archetype Crate"},
+        {"level_Mine.bak", false, "data names have no extension"},
+        {"level_Intro", true, "is a level file"},
+        {"level_Mine", true, "is a level file"},
+        {"../escape", false, "path separator"},
+        {"Sounds", false, "\"Sounds\" is"},
+        {"level_Fresh", false, ""},
+        {"Crate", true, ""},
+        {"NewPiece", true, ""},
+    };
     std::filesystem::create_directory(session.Assets().Folder() / "Sounds");
     session.Assets().Write("Objects", "Crate\n");
-    const std::string crate = session.Assets().Read("Crate");
-    const auto files = session.Assets().Files();
-    const std::string why = EditorSaves::ReservedBecause(GetParam().name, GetParam().asArchetype);
-    EXPECT_NE(why.find(GetParam().because), std::string::npos) << why;
-    if (!GetParam().asArchetype) {
-        const auto outcome = EditorSaves::SaveLevel(GetParam().name);
-        EXPECT_FALSE(outcome.saved);
-        EXPECT_NE(outcome.message.find(why), std::string::npos) << outcome.message;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.asArchetype ? " as an archetype" : " as a level"));
+        const std::string why = EditorSaves::ReservedBecause(c.name, c.asArchetype);
+        if (std::string(c.because).empty()) {
+            EXPECT_EQ(why, "");
+            continue;
+        }
+        EXPECT_NE(why.find(c.because), std::string::npos) << why;
+        if (!c.asArchetype) {
+            const auto outcome = EditorSaves::SaveLevel(c.name);
+            EXPECT_FALSE(outcome.saved);
+            EXPECT_NE(outcome.message.find(why), std::string::npos) << outcome.message;
+        }
     }
-    EXPECT_EQ(session.Assets().Files(), files);
-    EXPECT_EQ(session.Assets().Read("Crate"), crate);
-    EXPECT_EQ(session.Assets().Read("Objects"), "Crate\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(GameFiles, ReservedNameTest, ::testing::ValuesIn(kReserved),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& c : name) {
-                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             }
-                             return name + (info.param.asArchetype ? "_archetype" : "_level");
-                         });
-
-TEST(SaveNames, ALevelOrArchetypeOfItsOwnNameIsFree) {
-    EditorSession session({"Crate: RigidBody2D mass 1.0"});
-    EXPECT_EQ(EditorSaves::ReservedBecause("level_Fresh", false), "");
-    EXPECT_EQ(EditorSaves::ReservedBecause("Crate", true), "");
-    EXPECT_EQ(EditorSaves::ReservedBecause("NewPiece", true), "");
 }
 
 }  // namespace

@@ -3,12 +3,8 @@
 // expects them, and the outline and names that show it all.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "editor/level_editor.h"
 #include "input/input_system.h"
-#include "meta/assets.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "support/editor_session.h"
@@ -62,15 +58,12 @@ TEST_F(SelectionTest, ASavedBoxColliderHasItsObjectsSize) {
     Object* fan = LevelObjects().back();
     fan->GetTransform().SetScale({30.0f, 90.0f});
     editor().SaveLevelAs("level_Sized");
-    std::ifstream file(Assets::PathOf("level_Sized"));
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_NE(text.str().find("BoxCollider2D mHalfSize 30.000000000 90.000000000"),
-              std::string::npos)
-        << text.str();
+    const std::string text = session.Assets().Read("level_Sized");
+    EXPECT_NE(text.find("BoxCollider2D mHalfSize 30.000000000 90.000000000"), std::string::npos)
+        << text;
 }
 
-TEST_F(SelectionTest, AMarqueeGroupMovesAndDeletesTogether) {
+TEST_F(SelectionTest, AMarqueeGroupMovesAndDeletesTogetherAndEverySelectionIsOutlined) {
     testing_support::BuildScene("A 0 0 10 10\nB 50 0 10 10\nOut 300 0 10 10");
     session.Drag(-20, -20, 70, 20);
     ASSERT_EQ(editor().Group().size(), 2u) << "only what lies wholly inside";
@@ -85,16 +78,29 @@ TEST_F(SelectionTest, AMarqueeGroupMovesAndDeletesTogether) {
     session.Click(600, 600);
     EXPECT_TRUE(editor().Group().empty());
     EXPECT_TRUE(session.Panels().Outlines().empty());
+    session.Click(300, 0);
+    EXPECT_EQ(session.Panels().Outlines().size(), 1u) << "a single selection";
+    session.Move(-1000000, 358);
+    EXPECT_EQ(session.Panels().Tooltip(), "Round") << "the palette names what is under the mouse";
+    session.Move(500, 500);
+    EXPECT_EQ(session.Panels().Tooltip(), "");
 }
 
-TEST_F(SelectionTest, AGroupLosesWhatTheGameDestroysAndNeverDeletesAnArchetype) {
+// The game destroys objects on its own: a selection, its panel and a group member go with them.
+TEST_F(SelectionTest, WhatTheGameDestroysLeavesTheSelectionAndNoArchetypeIsDeleted) {
     testing_support::BuildScene("A 0 0 10 10\nB 50 0 10 10\nOut 300 0 10 10");
+    session.Click(300, 0, true);
+    ASSERT_TRUE(session.Panels().HasPanel());
+    LevelObjects()[2]->Destroy();
+    session.Frames(3);
+    EXPECT_EQ(editor().Selected(), nullptr);
+    EXPECT_FALSE(session.Panels().HasPanel());
     session.Drag(-20, -20, 70, 20);
     LevelObjects()[1]->Destroy();
     session.Frames(2);
     ASSERT_EQ(editor().Group().size(), 1u);
     session.Tap(VirtualKey::Delete);
-    ASSERT_EQ(LevelObjects().size(), 1u);
+    ASSERT_TRUE(LevelObjects().empty());
 
     const std::size_t archetypes = ArchetypeTable().Size();
     session.Click(-1000000, 420, true);  // the archetype's panel
@@ -122,16 +128,6 @@ TEST_F(SelectionTest, DuplicatesGoBesideAndPastesAroundTheMouse) {
     LevelObjects()[0]->Destroy();
     session.Chord('V');
     EXPECT_EQ(LevelObjects().size(), 7u) << "the clipboard outlives its originals";
-}
-
-TEST_F(SelectionTest, TheSelectionIsOutlinedAndThePaletteNamesWhatIsUnderTheMouse) {
-    testing_support::BuildScene("A 0 0 10 10");
-    session.Click(0, 0);
-    ASSERT_EQ(session.Panels().Outlines().size(), 1u);
-    session.Move(-1000000, 358);
-    EXPECT_EQ(session.Panels().Tooltip(), "Round");
-    session.Move(500, 500);
-    EXPECT_EQ(session.Panels().Tooltip(), "");
 }
 
 }  // namespace
