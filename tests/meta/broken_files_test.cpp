@@ -110,13 +110,7 @@ TEST_P(BrokenFileTest, SaysWhatIsWrongAndEndsSafely) {
         assets.Write(broken.file, broken.text);
     }
     broken.read();
-    EXPECT_TRUE(diagnostics.Contains(broken.says)) << [&] {
-        std::string all;
-        for (const auto& line : diagnostics.Lines()) {
-            all += line + "\n";
-        }
-        return all;
-    }();
+    EXPECT_TRUE(diagnostics.Contains(broken.says)) << testing::PrintToString(diagnostics.Lines());
     for (const std::string& line : diagnostics.Lines()) {
         EXPECT_EQ(line.find('\x1b'), std::string::npos) << "raw control bytes reach the terminal";
         EXPECT_EQ(line.find("root:"), std::string::npos) << "a file outside the data was read";

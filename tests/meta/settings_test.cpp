@@ -1,4 +1,4 @@
-// The settings file: every setting's round trip, lines of a newer version kept, a damaged file
+// The settings file: unbound bindings' round trip, lines of a newer version kept, a damaged file
 // (defaults, one line, the file moved aside), where it lives, and the mute switches an older
 // version kept in the progress file carried over once.
 #include "meta/settings.h"
@@ -44,28 +44,14 @@ protected:
     fs::path file = folder / "vorl" / "settings";
 };
 
-TEST_F(SettingsTest, EachSettingReadsBackAsSaved) {
-    const std::function<void(Settings&)> changes[] = {
-        [](Settings& s) { s.musicVolume = 0; },
-        [](Settings& s) { s.effectsVolume = 70; },
-        [](Settings& s) { s.musicOff = true; },
-        [](Settings& s) { s.soundOff = true; },
-        [](Settings& s) { s.fullScreen = false; },
-        [](Settings& s) { s.verticalSync = false; },
-        [](Settings& s) { s.showTimer = true; },
-        [](Settings& s) {
-            s.keys["jump"] = {0x20, 0};
-        },
-        [](Settings& s) { s.padButtons["switch-form"] = 0x2000; },
-        [](Settings& s) { s.padButtons["pause"] = 0; },
-    };
-    for (const auto& change : changes) {
-        Settings settings;
-        change(settings);
-        ASSERT_NE(settings, Settings{});
-        ASSERT_TRUE(SettingsFile::Save(file, settings));
-        EXPECT_EQ(SettingsFile::Load(file), settings) << SettingsFile::Format(settings);
-    }
+// Every other setting's round trip is the settings model's; no rebinding there leaves a key or a
+// pad button unbound.
+TEST_F(SettingsTest, UnboundKeysAndPadButtonsReadBackAsSaved) {
+    Settings settings;
+    settings.keys["jump"] = {0x20, 0};
+    settings.padButtons["pause"] = 0;
+    ASSERT_TRUE(SettingsFile::Save(file, settings));
+    EXPECT_EQ(SettingsFile::Load(file), settings) << SettingsFile::Format(settings);
 }
 
 TEST_F(SettingsTest, LinesOfANewerVersionAreKeptAndWrittenBack) {
