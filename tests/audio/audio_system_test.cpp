@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 
 #include "audio/audio_component.h"
@@ -75,7 +76,9 @@ const std::string kMenu = "Music/Start_Menu_Music";
 
 class AudioRules : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Start(); }
+    void Start() {
+        engine_.reset();
         assets_.Write("SoundBank", kBank);
         platform::Services services = platform::MakeHeadlessServices();
         auto device = std::make_unique<RecordingAudioDevice>();
@@ -207,24 +210,34 @@ TEST_F(AudioRules, AOneShotPlayedTwicePlaysTwiceAndStoppingItDoesNothing) {
     EXPECT_EQ(Audio().Events().size(), 2u);  // the two pieces of music only
 }
 
-TEST_F(AudioRules, PauseTogglesSwapTheTwoPiecesOfMusicUnlessMuted) {
-    EXPECT_FALSE(Paused(kGame));
-    EXPECT_TRUE(Paused(kMenu));
-    SendAndRun<TogglePauseMessage>();
-    EXPECT_TRUE(Paused(kGame));
-    EXPECT_FALSE(Paused(kMenu));
-    SendAndRun<ResumeMessage>();
-    EXPECT_FALSE(Paused(kGame));
-    EXPECT_TRUE(Paused(kMenu));
-
-    SendAndRun<ToggleMute2Message>(true);
-    for (int i = 0; i < 2; ++i) {
-        SendAndRun<TogglePauseMessage>();
-        EXPECT_TRUE(Paused(kGame));
+// Which piece of music plays after each message: P toggles the pause menu, R resumes, M flips the
+// first mute switch, N turns the second on, D is the sound device lost or back.
+TEST_F(AudioRules, TheMusicOfWhereThePlayerIsPlaysUnlessMutedOrTheDeviceIsLost) {
+    const struct {
+        std::string messages;
+        std::vector<std::string> playing;  // after each message
+    } cases[] = {
+        {"PR", {"menu", "game"}}, {"NPRPR", {"none", "none", "none", "none", "none"}},
+        {"MM", {"none", "game"}}, {"PMM", {"menu", "none", "menu"}},
+        {"DD", {"none", "game"}}, {"PDD", {"menu", "none", "menu"}},
+    };
+    const std::map<char, std::function<void()>> send = {
+        {'P', [this] { SendAndRun<TogglePauseMessage>(); }},
+        {'R', [this] { SendAndRun<ResumeMessage>(); }},
+        {'M', [this] { SendAndRun<ToggleMute1Message>(true); }},
+        {'N', [this] { SendAndRun<ToggleMute2Message>(true); }},
+        {'D', [this] { SendAndRun<DeviceLostToggleMessage>(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.messages);
+        Start();
+        EXPECT_FALSE(Paused(kGame));
         EXPECT_TRUE(Paused(kMenu));
-        SendAndRun<ResumeMessage>();
-        EXPECT_TRUE(Paused(kGame));
-        EXPECT_TRUE(Paused(kMenu));
+        for (std::size_t i = 0; i < c.messages.size(); ++i) {
+            send.at(c.messages[i])();
+            EXPECT_EQ(Paused(kGame), c.playing[i] != "game") << "after " << i + 1;
+            EXPECT_EQ(Paused(kMenu), c.playing[i] != "menu") << "after " << i + 1;
+        }
     }
 }
 
@@ -244,32 +257,14 @@ TEST_F(AudioRules, EachMuteMessageFlipsOnceWhateverItsPayload) {
     EXPECT_TRUE(Audio().muteSwitch1);
 }
 
-TEST_F(AudioRules, UnmutingBringsBackTheMusicOfWhereThePlayerIs) {
-    SendAndRun<ToggleMute1Message>(true);
-    SendAndRun<ToggleMute1Message>(true);
-    EXPECT_FALSE(Paused(kGame));
-    EXPECT_TRUE(Paused(kMenu));
-
-    SendAndRun<TogglePauseMessage>();
-    SendAndRun<ToggleMute1Message>(true);
-    SendAndRun<ToggleMute1Message>(true);
-    EXPECT_TRUE(Paused(kGame));
-    EXPECT_FALSE(Paused(kMenu));
-}
-
 TEST_F(AudioRules, SevenMusicStepsReturnTo02) {
-    std::vector<float> heard;
+    const float expected[] = {0.3f, 0.4f, 0.5f, 0.6f, 0.0f, 0.1f, 0.2f};
     for (int step = 0; step < 7; ++step) {
         MessagingSystem::Send<LevelObjectsLoadedMessage>();
         engine_->RunFrames(2);  // the step, then the parameter it sends
         float value = -1.0f;
         ASSERT_TRUE(Audio().Layer().GetParameter(Audio().Events().at(kGame), "StateChange", value));
-        heard.push_back(value);
-    }
-    const std::vector<float> expected = {0.3f, 0.4f, 0.5f, 0.6f, 0.0f, 0.1f, 0.2f};
-    ASSERT_EQ(heard.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(heard[i], expected[i], 1e-6f) << "step " << i + 1;
+        EXPECT_NEAR(value, expected[step], 1e-6f) << "step " << step + 1;
     }
 }
 
@@ -285,15 +280,6 @@ TEST_F(AudioRules, AMusicStepFadesItsLayersOverThreeSecondsNeverCuts) {
         EXPECT_LE(previous - gain, 1.0f / 180.0f + 1e-6f);  // 1/60 s steps over 3 s
         previous = gain;
     }
-}
-
-TEST_F(AudioRules, DeviceLossPausesWhatPlayedAndBringsBackExactlyThat) {
-    SendAndRun<DeviceLostToggleMessage>();
-    EXPECT_TRUE(Paused(kGame));
-    EXPECT_TRUE(Paused(kMenu));
-    SendAndRun<DeviceLostToggleMessage>();
-    EXPECT_FALSE(Paused(kGame));
-    EXPECT_TRUE(Paused(kMenu));
 }
 
 TEST_F(AudioRules, AudioComponentPlaysItsEventOnceFollowsItsObjectAndStopsWithIt) {

@@ -137,26 +137,6 @@ TEST_F(Loopback, AJumpIsHeard) {
     EXPECT_GT(Peak(Listen(0.3)), kAudible);
 }
 
-TEST_F(Loopback, AStoppedLoopFadesToSilenceAndAskedAgainInItsFadeComesBack) {
-    Start(GameBank({kHeavyWind}));
-    Send<PlaySoundMessage>(kHeavyWind);
-    EXPECT_GT(Peak(Listen(0.5)), kAudible);
-    Send<StopSoundMessage>(kHeavyWind);
-    EXPECT_GT(Peak(Listen(0.45)), kAudible) << "held on for half a second first";
-    const Pcm fade = Listen(0.25);
-    EXPECT_GT(Peak(fade, 0, fade.size() / 8), kAudible / 4) << "it fades, it is not cut";
-    EXPECT_LE(Peak(Listen(0.5)), kSilence);
-
-    Send<PlaySoundMessage>(kHeavyWind);
-    EXPECT_GT(Peak(Listen(0.5)), kAudible);
-    const EventInstanceId first = Audio().Events().at(kHeavyWind);
-    Send<StopSoundMessage>(kHeavyWind);
-    Listen(0.5 + 2.0 / 60.0);
-    Send<PlaySoundMessage>(kHeavyWind);
-    EXPECT_GT(Peak(Listen(0.5)), kAudible);
-    EXPECT_EQ(Audio().Events().at(kHeavyWind), first) << "the same wind, not a second one";
-}
-
 // Every edge where a sound goes out fades over a tenth of a second or more: where it meets
 // silence no sample steps further than the sound's own 99th percentile step while it played. A cut
 // instead steps by the whole height of the wave. (Sounds coming back in are checked below.)
