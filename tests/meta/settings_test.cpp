@@ -4,7 +4,6 @@
 #include "meta/settings.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,21 +12,15 @@
 #include <iostream>
 #include <sstream>
 
+#include "support/asset_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 class SettingsTest : public ::testing::Test {
 protected:
-    SettingsTest()
-        : folder(fs::temp_directory_path() / ("vorl-settings-" + std::to_string(getpid()))) {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    ~SettingsTest() override {
-        SettingsKeeper::Disable();
-        fs::remove_all(folder);
-    }
+    ~SettingsTest() override { SettingsKeeper::Disable(); }
     void Write(const std::string& text) {
         fs::create_directories(file.parent_path());
         std::ofstream(file) << text;
@@ -40,8 +33,9 @@ protected:
         return captured.str();
     }
 
-    fs::path folder;
-    fs::path file = folder / "vorl" / "settings";
+    testing_support::TempAssets scratch;
+    const fs::path folder = scratch.Folder();
+    const fs::path file = folder / "vorl" / "settings";
 };
 
 // Every other setting's round trip is the settings model's; no rebinding there leaves a key or a
