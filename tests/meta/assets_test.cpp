@@ -46,44 +46,35 @@ private:
     Assets::Folders previous_;
 };
 
-// Installed data keeps the player's files in their own folder; a working copy writes into its own.
-TEST_F(AssetsTest, TheDataIsFoundBesideTheProgramInstalledOrInTheWorkingCopy) {
-    const fs::path user = "home/.local/share/vorl";
-    const struct {
-        const char* what;
-        std::vector<fs::path> archetypeLists;
-        fs::path shipped, saves, pictures;  // all below the scratch root
-    } cases[] = {
-        {"installed; somebody else's folder where it starts is not taken",
-         {"usr/share/vorl/Objects", "somewhere/assets/Objects"},
-         "usr/share/vorl",
-         user / "assets",
-         user / "screenshots"},
-        {"a folder beside the program comes first",
-         {"usr/share/vorl/Objects", "usr/bin/assets/Objects"},
-         "usr/bin/assets",
-         user / "assets",
-         user / "screenshots"},
-        {"a working copy",
-         {"somewhere/assets/Objects"},
-         "somewhere/assets",
-         "somewhere/assets",
-         "somewhere/screenshots"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        fs::remove_all(root() / "usr");
-        fs::remove_all(around.workingFolder / "assets");
-        for (const fs::path& list : c.archetypeLists) {
-            Touch(root() / list);
-        }
-        const auto folders = Assets::Locate(around);
-        ASSERT_TRUE(folders);
-        EXPECT_EQ(folders->shipped, root() / c.shipped);
-        EXPECT_EQ(folders->saves, root() / c.saves);
-        EXPECT_EQ(folders->pictures, root() / c.pictures);
-        EXPECT_EQ(folders->user, root() / user);
-    }
+TEST_F(AssetsTest, InstalledDataIsFoundBesideTheProgramAndThePlayersFilesGoToTheirOwnFolders) {
+    InstallData();
+    Touch(around.workingFolder / "assets" / "Objects");  // somebody else's folder: not taken
+    const auto folders = Assets::Locate(around);
+    ASSERT_TRUE(folders);
+    EXPECT_EQ(folders->shipped, root() / "usr" / "share" / "vorl");
+    EXPECT_EQ(folders->user, Home() / ".local" / "share" / "vorl");
+    EXPECT_EQ(folders->saves, Home() / ".local" / "share" / "vorl" / "assets");
+    EXPECT_EQ(folders->pictures, Home() / ".local" / "share" / "vorl" / "screenshots");
+    EXPECT_TRUE(folders->Installed());
+}
+
+TEST_F(AssetsTest, AFolderBesideTheProgramComesFirst) {
+    InstallData();
+    Touch(root() / "usr" / "bin" / "assets" / "Objects");
+    const auto folders = Assets::Locate(around);
+    ASSERT_TRUE(folders);
+    EXPECT_EQ(folders->shipped, root() / "usr" / "bin" / "assets");
+    EXPECT_TRUE(folders->Installed());
+}
+
+TEST_F(AssetsTest, AWorkingCopyReadsAndWritesItsOwnAssetsFolder) {
+    Touch(around.workingFolder / "assets" / "Objects");
+    const auto folders = Assets::Locate(around);
+    ASSERT_TRUE(folders);
+    EXPECT_EQ(folders->shipped, around.workingFolder / "assets");
+    EXPECT_EQ(folders->saves, folders->shipped);
+    EXPECT_EQ(folders->pictures, around.workingFolder / "screenshots");
+    EXPECT_FALSE(folders->Installed());
 }
 
 TEST_F(AssetsTest, WithoutAnArchetypeListNothingIsDataAndTheFoldersTriedAreNamed) {

@@ -13,31 +13,27 @@ namespace {
 using Tokens = std::vector<std::string>;
 using testing_support::CapturedDiagnostics;
 
-TEST(Tokenize, SplitsAtSpacesAndKeepsTheLastTokenEmptyOnlyWhenAsked) {
-    const struct {
-        std::string line;
-        LastToken last;
-        Tokens tokens;
-    } cases[] = {
-        {"FanComponent speed 5.0", LastToken::KeepEmpty, {"FanComponent", "speed", "5.0"}},
-        // A backslash keeps the space and itself.
-        {"caption \"two\\ words\"", LastToken::KeepEmpty, {"caption", "\"two\\ words\""}},
-        // A leading space or a second space starts the next token; the third space ends the
-        // one-space token the second began.
-        {" a", LastToken::KeepEmpty, {" a"}},
-        {"a  b", LastToken::KeepEmpty, {"a", " b"}},
-        {"a   b", LastToken::KeepEmpty, {"a", " ", "b"}},
-        // Archetype and level lines keep an empty last token.
-        {"a b ", LastToken::KeepEmpty, {"a", "b", ""}},
-        {"a b ", LastToken::DropEmpty, {"a", "b"}},
-        {"", LastToken::KeepEmpty, {""}},
-        {"", LastToken::DropEmpty, {}},
-        // A trailing backslash-space is part of the last token, which is therefore not empty.
-        {"a\\ ", LastToken::DropEmpty, {"a\\ "}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Tokenize(c.line, c.last), c.tokens) << "\"" << c.line << "\"";
-    }
+TEST(Tokenize, SpacesSeparateWordsAndABackslashKeepsTheSpaceAndItself) {
+    EXPECT_EQ(Tokenize("FanComponent speed 5.0", LastToken::KeepEmpty),
+              (Tokens{"FanComponent", "speed", "5.0"}));
+    EXPECT_EQ(Tokenize("caption \"two\\ words\"", LastToken::KeepEmpty),
+              (Tokens{"caption", "\"two\\ words\""}));
+}
+
+TEST(Tokenize, ALeadingSpaceOrASecondSpaceStartsTheNextToken) {
+    EXPECT_EQ(Tokenize(" a", LastToken::KeepEmpty), (Tokens{" a"}));
+    EXPECT_EQ(Tokenize("a  b", LastToken::KeepEmpty), (Tokens{"a", " b"}));
+    // The third space ends the one-space token the second began.
+    EXPECT_EQ(Tokenize("a   b", LastToken::KeepEmpty), (Tokens{"a", " ", "b"}));
+}
+
+TEST(Tokenize, TheLastTokenIsKeptEmptyOnlyForArchetypeAndLevelLines) {
+    EXPECT_EQ(Tokenize("a b ", LastToken::KeepEmpty), (Tokens{"a", "b", ""}));
+    EXPECT_EQ(Tokenize("a b ", LastToken::DropEmpty), (Tokens{"a", "b"}));
+    EXPECT_EQ(Tokenize("", LastToken::KeepEmpty), (Tokens{""}));
+    EXPECT_TRUE(Tokenize("", LastToken::DropEmpty).empty());
+    // A trailing backslash-space is part of the last token, which is therefore not empty.
+    EXPECT_EQ(Tokenize("a\\ ", LastToken::DropEmpty), (Tokens{"a\\ "}));
 }
 
 std::vector<std::string> ReadAll(const std::string& text, const std::string& file = "f") {

@@ -18,20 +18,14 @@ struct Parsed {
     std::string error;
 };
 
-// A tool's line with a switch and a valued option, both read into `parsed`.
-tools::CommandLine Line(Parsed& parsed) {
+Parsed Parse(std::vector<std::string> args) {
+    Parsed parsed;
     tools::CommandLine line("tool", {"<assets-folder>"});
     line.AddSwitch("--quiet", "say nothing", parsed.quiet);
-    line.Add({"--level", "<n>", "start here", [&parsed](const std::string& value) {
+    line.Add({"--level", "<n>", "start here", [&](const std::string& value) {
                   parsed.level = value;
                   return value == "bad" ? std::string("not a level") : std::string();
               }});
-    return line;
-}
-
-Parsed Parse(std::vector<std::string> args) {
-    Parsed parsed;
-    tools::CommandLine line = Line(parsed);
     args.insert(args.begin(), "tool");
     std::vector<char*> argv;
     for (std::string& arg : args) {
@@ -76,8 +70,11 @@ TEST(CommandLineTest, ReadsSwitchesAndValuesOrReportsTheFirstProblem) {
 }
 
 TEST(CommandLineTest, UsageShowsASwitchWithoutAValue) {
-    Parsed parsed;
-    const std::string usage = Line(parsed).Usage();
+    bool quiet = false;
+    tools::CommandLine line("tool", {"<assets-folder>"});
+    line.AddSwitch("--quiet", "say nothing", quiet);
+    line.Add({"--level", "<n>", "start here", [](const std::string&) { return std::string(); }});
+    const std::string usage = line.Usage();
     EXPECT_NE(usage.find("usage: tool <assets-folder> [options]\n"), std::string::npos);
     EXPECT_NE(usage.find("  --quiet                 say nothing\n"), std::string::npos);
     EXPECT_NE(usage.find("  --level <n>             start here\n"), std::string::npos);
