@@ -305,10 +305,6 @@ TEST_F(AudioRules, AudioComponentPlaysItsEventOnceFollowsItsObjectAndStopsWithIt
     EXPECT_FALSE(Audio().Events().contains("SFX/Wind_Light"));
 }
 
-TEST(AudioFailure, AnEventLayerWithoutADeviceIsNotMade) {
-    EXPECT_EQ(SoundEventLayer::Create(nullptr), nullptr);
-}
-
 // A bank line may name only files in the folder of sounds (the rules of what is inside, links
 // included, are the data folder's): refused names are said and never opened.
 TEST(AudioFailure, ABankNamesOnlySoundsInsideItsFolder) {

@@ -23,6 +23,7 @@
 
 namespace {
 
+using MessagingSystem::Send;
 using Pcm = std::vector<std::int16_t>;  // interleaved left, right
 
 constexpr int kRate = 44100;
@@ -115,10 +116,6 @@ protected:
             out.insert(out.end(), piece.begin(), piece.end());
         }
         return out;
-    }
-    template <class T, class... Args>
-    void Send(Args&&... args) {
-        MessagingSystem::Send<T>(std::forward<Args>(args)...);
     }
     AudioSystem& Audio() { return *engine_->core().Get<AudioSystem>("AudioSystem"); }
     double Seconds(const std::string& event) {
@@ -267,7 +264,7 @@ Crate 0 0 2000 20
     game.Tap(VirtualKey::Escape);  // back into the wind
     EXPECT_GT(Peak(listen(60), 30 * 2 * kFrameSamples), kAudible);
 
-    MessagingSystem::Send<ChangeLevelMessage>(3);
+    Send<ChangeLevelMessage>(3);
     listen(30);
     EXPECT_LE(Peak(listen(60)), kSilence) << "silence where the wind was";
 }
@@ -289,7 +286,6 @@ TEST_F(Loopback, EveryChangeOfWhatPlaysFadesOverTenMillisecondsAtLeast) {
         // The events of the bank; the heavy wind, a world loop, plays from the start.
         std::set<std::string> bank = {kGameMusic, kMenuMusic};
     };
-    using MessagingSystem::Send;
     auto nothing = [] {};
     const std::vector<Change> changes = {
         {"paused", nothing, [] { Send<TogglePauseMessage>(); }},
