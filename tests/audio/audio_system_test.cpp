@@ -19,6 +19,7 @@
 
 namespace {
 
+using MessagingSystem::Send;
 using platform::PcmSound;
 using platform::SoundId;
 using platform::VoiceId;
@@ -94,7 +95,7 @@ protected:
     }
     template <class T, class... Args>
     void SendAndRun(Args&&... args) {
-        MessagingSystem::Send<T>(std::forward<Args>(args)...);
+        Send<T>(std::forward<Args>(args)...);
         engine_->RunFrames(1);
     }
 
@@ -108,7 +109,7 @@ protected:
 // again in its fade it comes back instead of starting over; only the fade's end stops the voice.
 TEST_F(AudioRules, ALoopIsOneInstanceHeldThenFadedWhenStopped) {
     const int before = device_->plays;
-    MessagingSystem::Send<PlaySoundMessage>("SFX/Wind_Light");
+    Send<PlaySoundMessage>("SFX/Wind_Light");
     SendAndRun<PlaySoundMessage>("SFX/Wind_Light");
     EXPECT_EQ(device_->plays - before, 1);
     const EventInstanceId wind = Audio().Events().at("SFX/Wind_Light");
@@ -146,12 +147,11 @@ TEST_F(AudioRules, WorldLoopsEndWithTheWorldAndStartOnlyWhenItRunsAgain) {
         std::function<void()> run;
     };
     const std::vector<Case> cases = {
-        {"level change", [] { MessagingSystem::Send<ClearLevelMessage>(); },
-         [] { MessagingSystem::Send<LevelObjectsLoadedMessage>(); }},
-        {"pause menu", [] { MessagingSystem::Send<TogglePauseMessage>(); },
-         [] { MessagingSystem::Send<ResumeMessage>(); }},
-        {"editor", [] { MessagingSystem::Send<EnterLevelEditorMessage>(); },
-         [] { MessagingSystem::Send<LevelObjectsLoadedMessage>(); }},
+        {"level change", [] { Send<ClearLevelMessage>(); },
+         [] { Send<LevelObjectsLoadedMessage>(); }},
+        {"pause menu", [] { Send<TogglePauseMessage>(); }, [] { Send<ResumeMessage>(); }},
+        {"editor", [] { Send<EnterLevelEditorMessage>(); },
+         [] { Send<LevelObjectsLoadedMessage>(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -199,7 +199,7 @@ TEST(WorldPlacement, PansAcrossTheScreenAndSoftensWithDistance) {
 
 TEST_F(AudioRules, AOneShotPlayedTwicePlaysTwiceAndStoppingItDoesNothing) {
     const int before = device_->plays;
-    MessagingSystem::Send<PlaySoundMessage>("SFX/Player_Jump_01");
+    Send<PlaySoundMessage>("SFX/Player_Jump_01");
     SendAndRun<PlaySoundMessage>("SFX/Player_Jump_01");
     EXPECT_EQ(device_->plays - before, 2);
 
@@ -260,7 +260,7 @@ TEST_F(AudioRules, EachMuteMessageFlipsOnceWhateverItsPayload) {
 TEST_F(AudioRules, SevenMusicStepsReturnTo02) {
     const float expected[] = {0.3f, 0.4f, 0.5f, 0.6f, 0.0f, 0.1f, 0.2f};
     for (int step = 0; step < 7; ++step) {
-        MessagingSystem::Send<LevelObjectsLoadedMessage>();
+        Send<LevelObjectsLoadedMessage>();
         engine_->RunFrames(2);  // the step, then the parameter it sends
         float value = -1.0f;
         ASSERT_TRUE(Audio().Layer().GetParameter(Audio().Events().at(kGame), "StateChange", value));
@@ -270,7 +270,7 @@ TEST_F(AudioRules, SevenMusicStepsReturnTo02) {
 
 TEST_F(AudioRules, AMusicStepFadesItsLayersOverThreeSecondsNeverCuts) {
     device_->secondLayerGains.clear();
-    MessagingSystem::Send<LevelObjectsLoadedMessage>();
+    Send<LevelObjectsLoadedMessage>();
     engine_->RunFrames(2 + 200);  // the step, its parameter, then a little over three seconds
     const std::vector<float>& gains = device_->secondLayerGains;
     ASSERT_FALSE(gains.empty());

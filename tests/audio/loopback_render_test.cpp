@@ -106,10 +106,11 @@ protected:
     }
 
     // Runs the engine for `seconds`, rendering each frame's sound as the frame's steps last.
-    Pcm Listen(double seconds) {
+    // `frame` runs one frame of a game of the test's own instead of the engine's.
+    Pcm Listen(double seconds, const std::function<void()>& frame = nullptr) {
         Pcm out;
         for (int step = 0; step < static_cast<int>(seconds * 60.0 + 0.5);) {
-            engine_->RunFrames(1);
+            frame ? frame() : engine_->RunFrames(1);
             const int steps = std::max(1, FrameRateController::StepsDue());
             step += steps;
             const Pcm piece = platform::RenderLoopback(*device_, steps * kFrameSamples);
@@ -214,12 +215,12 @@ TEST_F(Loopback, AMissingSoundFileIsNamedOnceAndItsEventsStaySilent) {
 
 // A fan's wind belongs to the player being in it: the pause menu stops it and resuming brings it
 // back while the player is still there; the next level finds silence where it was.
-TEST(LoopbackWorld, AFansWindEndsWithItsCause) {
+TEST_F(Loopback, AFansWindEndsWithItsCause) {
     auto device = platform::OpenLoopbackAudioDevice(kRate);
     if (!device) {
         GTEST_SKIP() << "this OpenAL Soft has no loopback device";
     }
-    platform::AudioDevice& out = *device;
+    device_ = device.get();
     const std::string effects = GameBank({kHeavyWind, "SFX/Wind_Light", "Wind_01"});
     testing_support::GameplayScene game(R"(
 Crate 0 0 2000 20
@@ -236,15 +237,7 @@ Crate 0 0 2000 20
   BoxCollider2D
 )"}},
                                         {}, 2, {}, {std::move(device), effects});
-    auto listen = [&](int frames) {
-        Pcm heard;
-        for (int i = 0; i < frames; ++i) {
-            game.Frames(1);
-            const Pcm piece = platform::RenderLoopback(out, kFrameSamples);
-            heard.insert(heard.end(), piece.begin(), piece.end());
-        }
-        return heard;
-    };
+    auto listen = [&](int frames) { return Listen(frames / 60.0, [&game] { game.Frames(1); }); };
     auto balance = [](const Pcm& pcm) {  // right over left
         double left = 0.0, right = 0.0;
         for (std::size_t i = 0; i + 1 < pcm.size(); i += 2) {
