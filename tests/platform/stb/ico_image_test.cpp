@@ -4,12 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "platform/diagnostics.h"
+#include "support/asset_folder.h"
 
 namespace {
 
@@ -146,26 +144,17 @@ TEST(IcoImage, BadFilesSayWhatIsWrong) {
 }
 
 TEST(IcoImage, AMissingFileIsQuietlySkippedAndABrokenOneReportedByName) {
-    std::vector<std::string> reports;
-    auto previous =
-        platform::SetDiagnosticSink([&](std::string_view file, int line, std::string_view problem) {
-            reports.push_back(std::string(file) + ":" + std::to_string(line) + ": " +
-                              std::string(problem));
-        });
+    testing_support::TempAssets scratch;
+    testing_support::CapturedDiagnostics diagnostics;
     platform::IconImage image;
     EXPECT_FALSE(platform::LoadIcoFile("no/such/icon.ico", 32, image));
-    EXPECT_TRUE(reports.empty());
-    const std::string broken =
-        (std::filesystem::temp_directory_path() / "vorl_broken_icon.ico").string();
+    EXPECT_TRUE(diagnostics.Lines().empty());
     const Bytes file = IcoFile({{16, BitmapEntry(16, 32)}});
-    std::ofstream(broken, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()),
-               static_cast<std::streamsize>(file.size()));
+    scratch.Write("broken.ico", std::string(file.begin(), file.end()));
+    const std::string broken = (scratch.Folder() / "broken.ico").string();
     EXPECT_FALSE(platform::LoadIcoFile(broken, 32, image));
-    platform::SetDiagnosticSink(std::move(previous));
-    std::filesystem::remove(broken);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], broken + ":0: no 32x32 entry; the window has no icon");
+    EXPECT_EQ(diagnostics.Lines(),
+              std::vector<std::string>{broken + ": no 32x32 entry; the window has no icon"});
 }
 
 TEST(IcoImage, TheGamesIconHasAnOpaqueCentreAndClearCorners) {
