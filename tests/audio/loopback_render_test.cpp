@@ -100,10 +100,6 @@ protected:
         services.audio = std::move(device);
         engine_ = std::make_unique<testing_support::HeadlessEngine>(std::move(services));
     }
-    void TearDown() override {
-        engine_.reset();
-        assets_.reset();
-    }
 
     // Runs the engine for `seconds`, rendering each frame's sound as the frame's steps last.
     // `frame` runs one frame of a game of the test's own instead of the engine's.
@@ -123,6 +119,7 @@ protected:
         return device_->PlaybackSeconds(Audio().Layer().VoiceOf(Audio().Events().at(event)));
     }
 
+    // The engine goes before its assets: members end in reverse order.
     std::unique_ptr<testing_support::TempAssets> assets_;
     platform::AudioDevice* device_ = nullptr;
     std::unique_ptr<testing_support::HeadlessEngine> engine_;

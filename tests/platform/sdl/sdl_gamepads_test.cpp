@@ -23,12 +23,7 @@ protected:
             VORL_SKIP_OR_FAIL_UNDER_CI("this SDL offers no virtual controllers");
         }
     }
-    void TearDown() override {
-        second.reset();
-        first.reset();
-        pads.reset();
-    }
-
+    // Unplugged in reverse order of declaration, before the pads close.
     std::unique_ptr<platform::Gamepads> pads;
     std::unique_ptr<VirtualGamepad> first;
     std::unique_ptr<VirtualGamepad> second;
