@@ -8,9 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iostream>
-#include <sstream>
 
 #include "support/asset_folder.h"
 
@@ -24,13 +21,6 @@ protected:
     void Write(const std::string& text) {
         fs::create_directories(file.parent_path());
         std::ofstream(file) << text;
-    }
-    std::string ErrorsOf(const std::function<void()>& run) {
-        std::ostringstream captured;
-        std::streambuf* old = std::cerr.rdbuf(captured.rdbuf());
-        run();
-        std::cerr.rdbuf(old);
-        return captured.str();
     }
 
     testing_support::TempAssets scratch;
@@ -83,9 +73,9 @@ TEST_F(SettingsTest, AFaultIsSaidInOneLineAndADamagedFileIsKeptAside) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         Write(c.text + (c.damaged ? "" : "key down 0x4B none\n"));
-        Settings loaded;
-        loaded.showTimer = true;
-        const std::string errors = ErrorsOf([&] { loaded = SettingsFile::Load(file); });
+        testing::internal::CaptureStderr();
+        const Settings loaded = SettingsFile::Load(file);
+        const std::string errors = testing::internal::GetCapturedStderr();
         EXPECT_NE(errors.find(file.string() + ": " + c.said), std::string::npos) << errors;
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
         EXPECT_EQ(fs::exists(file), !c.damaged);
