@@ -18,11 +18,11 @@
 #include "input/input_recording.h"
 #include "levels/data_reader.h"
 #include "meta/assets.h"
-#include "meta/data_diagnostics.h"
 #include "objects/level_manager.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/graphics_device.h"
+#include "support/asset_folder.h"
 #include "support/headless_engine.h"
 
 namespace {
@@ -44,8 +44,6 @@ protected:
         testing_support::ResetEngineState();
         ClearTextureTables();
         Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
-        previousSink_ = DataDiagnostics::SetSink(
-            [this](const std::string& line) { diagnostics_.push_back(line); });
         SetTextureLoader([this](const platform::Image& image,
                                 const platform::TextureOptions&) -> platform::GpuTexture* {
             sheets_.push_back(std::make_unique<DecodedSheet>(image));
@@ -60,27 +58,30 @@ protected:
 
     void TearDown() override {
         SetTextureLoader(nullptr);
-        DataDiagnostics::SetSink(previousSink_);
         testing_support::ResetEngineState();
         ClearTextureTables();
         Assets::SetRoot("assets");
     }
 
-    std::vector<std::string> diagnostics_;
+    testing_support::CapturedDiagnostics diagnostics_;
     std::vector<std::unique_ptr<DecodedSheet>> sheets_;
-    DataDiagnostics::Sink previousSink_;
 };
 
 TEST_F(GameKit, EveryListAndArchetypeFileReadsWithoutADiagnostic) {
-    for (const std::string& line : diagnostics_) {
+    for (const std::string& line : diagnostics_.Lines()) {
         ADD_FAILURE() << line;
     }
 }
 
+// Every animation plays frames of a loaded sheet, and every sheet holds only the frames played.
 TEST_F(GameKit, EverySheetLoadsPackedWithOnlyTheFramesItsAnimationsPlay) {
     ASSERT_GT(TextureTable().Size(), 0u);
     std::map<const Texture*, std::set<unsigned int>> played;
     for (const auto& [name, animation] : AnimationTable()) {
+        ASSERT_NE(animation->texture, nullptr) << name;
+        EXPECT_GE(animation->frameCount, 1u) << name;
+        EXPECT_LE(animation->startFrame + animation->frameCount, 50u) << name;
+        EXPECT_GT(animation->frameDuration, 0.0f) << name;
         for (unsigned int f = 0; f < animation->frameCount; ++f) {
             played[animation->texture].insert(animation->startFrame + f);
         }
@@ -92,15 +93,6 @@ TEST_F(GameKit, EverySheetLoadsPackedWithOnlyTheFramesItsAnimationsPlay) {
             EXPECT_EQ(texture->layout.HasFrame(f), played[texture].count(f) == 1)
                 << name << " frame " << f;
         }
-    }
-}
-
-TEST_F(GameKit, EveryAnimationPlaysFramesOfALoadedSheet) {
-    for (const auto& [name, animation] : AnimationTable()) {
-        ASSERT_NE(animation->texture, nullptr) << name;
-        EXPECT_GE(animation->frameCount, 1u) << name;
-        EXPECT_LE(animation->startFrame + animation->frameCount, 50u) << name;
-        EXPECT_GT(animation->frameDuration, 0.0f) << name;
     }
 }
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(EventBank, MalformedLinesNameFileAndLineAndTheRestLoads) {
+TEST(EventBank, LinesAreReadWithTheirOptionsAndMalformedOnesNamedByFileAndLine) {
     const std::string text =
         "# a comment line\n"
         "SFX/Jump oneshot 0.5 jump.ogg\n"
@@ -15,20 +15,29 @@ TEST(EventBank, MalformedLinesNameFileAndLineAndTheRestLoads) {
         "SFX/Loud oneshot 1.5 a.ogg\n"
         "SFX/Jump oneshot 0.5 again.ogg\n"
         "Music/Layers loop 0.6 a.ogg b.ogg StateChange: 0=1/0 0.1=1\n"
-        "Music/Theme loop 0.6 a.ogg b.ogg StateChange: start=0.2 fade=3 0=1/0 0.2=0.5/1\n";
+        "Music/Theme loop 0.6 a.ogg b.ogg StateChange: start=0.2 fade=3 0=1/0 0.2=0.5/1\n"
+        "SFX/Fan loop 0.5 fan.ogg fade=0.15 space=world\n"
+        "Music/Sections loop 0.6 a.ogg b.ogg fade=0.3 bar=2.4 Mood: start=0 0=1/0 1=1/1@19.2\n"
+        "SFX/Bad1 loop 0.5 a.ogg space=sky\n"
+        "SFX/Bad2 loop 0.5 a.ogg loud=3\n"
+        "SFX/Bad3 loop 0.5 a.ogg fade=-1\n"
+        "Music/Bad4 loop 0.5 a.ogg Mood: 0=1@soon\n";
     testing_support::CapturedDiagnostics diagnostics;
     const std::vector<EventDescription> events = ParseEventBank(text, "SoundBank");
 
     const std::vector<std::string> expected = {
-        "SoundBank:3:", "SoundBank:4:", "SoundBank:5:", "SoundBank:6:", "SoundBank:7:"};
+        "SoundBank:3:",  "SoundBank:4:",  "SoundBank:5:",  "SoundBank:6:", "SoundBank:7:",
+        "SoundBank:11:", "SoundBank:12:", "SoundBank:13:", "SoundBank:14:"};
     ASSERT_EQ(diagnostics.Lines().size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(diagnostics.Lines()[i].rfind(expected[i], 0), 0u) << diagnostics.Lines()[i];
     }
-    ASSERT_EQ(events.size(), 2u);
+    ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].path, "SFX/Jump");
     EXPECT_TRUE(events[0].oneShot);
     EXPECT_EQ(events[0].files, std::vector<std::string>{"jump.ogg"});
+    EXPECT_FLOAT_EQ(events[0].fadeSeconds, 0.05f) << "a few milliseconds unless given";
+    EXPECT_FALSE(events[0].world);
 
     const EventDescription& theme = events[1];
     EXPECT_FALSE(theme.oneShot);
@@ -39,36 +48,18 @@ TEST(EventBank, MalformedLinesNameFileAndLineAndTheRestLoads) {
     // A value between two states takes the nearer one, as the float steps of the music need.
     EXPECT_EQ(state->StateNearest(0.19999f).layerGains, (std::vector<float>{0.5f, 1.0f}));
     EXPECT_EQ(state->StateNearest(0.05f).layerGains, (std::vector<float>{1.0f, 0.0f}));
-}
 
-TEST(EventBank, OptionsAndSectionsAreReadAndBadOnesNamed) {
-    const std::string text =
-        "SFX/Fan loop 0.5 fan.ogg fade=0.15 space=world\n"
-        "Music/Theme loop 0.6 a.ogg b.ogg fade=0.3 bar=2.4 Mood: start=0 0=1/0 1=1/1@19.2\n"
-        "SFX/Jump oneshot 0.5 jump.ogg\n"
-        "SFX/Bad1 loop 0.5 a.ogg space=sky\n"
-        "SFX/Bad2 loop 0.5 a.ogg loud=3\n"
-        "SFX/Bad3 loop 0.5 a.ogg fade=-1\n"
-        "Music/Bad4 loop 0.5 a.ogg Mood: 0=1@soon\n";
-    testing_support::CapturedDiagnostics diagnostics;
-    const std::vector<EventDescription> events = ParseEventBank(text, "SoundBank");
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(diagnostics.Lines().size(), 4u);
+    EXPECT_EQ(events[2].files, std::vector<std::string>{"fan.ogg"});
+    EXPECT_FLOAT_EQ(events[2].fadeSeconds, 0.15f);
+    EXPECT_TRUE(events[2].world);
 
-    EXPECT_EQ(events[0].files, std::vector<std::string>{"fan.ogg"});
-    EXPECT_FLOAT_EQ(events[0].fadeSeconds, 0.15f);
-    EXPECT_TRUE(events[0].world);
-
-    const EventDescription& theme = events[1];
-    EXPECT_EQ(theme.files.size(), 2u);
-    EXPECT_FALSE(theme.world);
-    EXPECT_FLOAT_EQ(theme.barSeconds, 2.4f);
-    const EventParameter& mood = *theme.FindParameter("Mood");
+    const EventDescription& sections = events[3];
+    EXPECT_EQ(sections.files.size(), 2u);
+    EXPECT_FALSE(sections.world);
+    EXPECT_FLOAT_EQ(sections.barSeconds, 2.4f);
+    const EventParameter& mood = *sections.FindParameter("Mood");
     EXPECT_FALSE(mood.StateNearest(0.0f).sectionSeconds.has_value());
     EXPECT_FLOAT_EQ(*mood.StateNearest(1.0f).sectionSeconds, 19.2f);
-
-    EXPECT_FLOAT_EQ(events[2].fadeSeconds, 0.05f) << "a few milliseconds unless given";
-    EXPECT_FALSE(events[2].world);
 }
 
 }  // namespace

@@ -204,13 +204,4 @@ TEST_F(AssetsTest, ALinkThatLeadsOutOfTheDataFolderIsRefusedWithOneLine) {
     EXPECT_FALSE(why.empty());
 }
 
-TEST_F(AssetsTest, SetRootMakesAWorkingCopyAndKeepsThePlayersFolders) {
-    Assets::Use(Installed());
-    Assets::SetRoot(root() / "tool");
-    EXPECT_EQ(Assets::Current().shipped, root() / "tool");
-    EXPECT_EQ(Assets::Current().saves, root() / "tool");
-    EXPECT_EQ(Assets::Current().user, Installed().user);
-    EXPECT_EQ(Assets::PathOf("Objects"), (root() / "tool" / "Objects").string());
-}
-
 }  // namespace

@@ -44,17 +44,8 @@ std::string Line(const Component& component) {
     return out.str();
 }
 
-TEST(MemberList, RecordsWhatTheSameListByHandRecords) {
-    const auto& byMacro = MetaTypeOf<Gauge>().Members();
-    const auto& byHand = MetaTypeOf<GaugeByHand>().Members();
-    ASSERT_EQ(byMacro.size(), byHand.size());
-    for (std::size_t i = 0; i < byMacro.size(); ++i) {
-        EXPECT_EQ(byMacro[i].Name(), byHand[i].Name()) << i;
-        EXPECT_EQ(byMacro[i].Offset(), byHand[i].Offset()) << i;
-        EXPECT_EQ(&byMacro[i].Type(), &byHand[i].Type()) << i;
-    }
-}
-
+// The same names in the same order with the same types: a member recorded differently would
+// write a different line, or read its value into the wrong field.
 TEST(MemberList, WritesAndReadsBackLikeTheListByHand) {
     const GaugeFields kCases[] = {
         {},

@@ -22,13 +22,8 @@ struct SavedSettings {
 };
 using Step = rc::state::Command<Settings, SavedSettings>;
 
-struct StepAVolume : Step {
-    bool music = *rc::gen::arbitrary<bool>();
-    int steps = *rc::gen::inRange(-4, 5);
-    void apply(Settings& model) const override {
-        int& volume = music ? model.musicVolume : model.effectsVolume;
-        volume = StepVolume(volume, steps);
-    }
+// A change the options page makes through the keeper: the live settings are the model's after it.
+struct ChangeASetting : Step {
     void run(const Settings& model, SavedSettings&) const override {
         SettingsKeeper::Change([this](Settings& settings) { apply(settings); });
         Settings expected = model;
@@ -37,18 +32,21 @@ struct StepAVolume : Step {
     }
 };
 
-struct FlipASwitch : Step {
+struct StepAVolume : ChangeASetting {
+    bool music = *rc::gen::arbitrary<bool>();
+    int steps = *rc::gen::inRange(-4, 5);
+    void apply(Settings& model) const override {
+        int& volume = music ? model.musicVolume : model.effectsVolume;
+        volume = StepVolume(volume, steps);
+    }
+};
+
+struct FlipASwitch : ChangeASetting {
     int which = *rc::gen::inRange(0, 5);
     void apply(Settings& model) const override {
         bool* switches[] = {&model.musicOff, &model.soundOff, &model.fullScreen,
                             &model.verticalSync, &model.showTimer};
         *switches[which] = !*switches[which];
-    }
-    void run(const Settings& model, SavedSettings&) const override {
-        SettingsKeeper::Change([this](Settings& settings) { apply(settings); });
-        Settings expected = model;
-        apply(expected);
-        RC_ASSERT(SettingsKeeper::Current() == expected);
     }
 };
 

@@ -1,15 +1,12 @@
-// The forms of the member types data files hold: each writes the text the reader takes back, stores
-// what the reader decoded, and names the editor's field; every other type has none.
+// The forms of the member types data files hold: each has the kind the reader decodes and names
+// the editor's field; every other type has none.
 #include "meta/value_form.h"
 
 #include <gtest/gtest.h>
 
-#include <new>
-#include <sstream>
 #include <string>
 
 #include "core/vector.h"
-#include "levels/data_writer.h"
 #include "meta/meta_type.h"
 
 namespace {
@@ -21,19 +18,20 @@ struct FormCase {
     platform::FieldType field;
     const char* fieldDefinition;
     DataValue value;
-    const char* text;  // in the writers' fixed notation
 };
 
-TEST(ValueForm, EachHeldTypeWritesStoresAndNamesItsField) {
+// What each form writes is checked on the written lines (data_writer_test), what it stores on the
+// decoded ones (component_decoder_test).
+TEST(ValueForm, EachHeldTypeHasItsKindAndNamesItsField) {
     const FormCase cases[] = {
-        {"int", MetaTypeOf<int>(), ValueKind::Whole, platform::FieldType::Int, "", -12, "-12"},
+        {"int", MetaTypeOf<int>(), ValueKind::Whole, platform::FieldType::Int, "", -12},
         {"float", MetaTypeOf<float>(), ValueKind::Real, platform::FieldType::Float, "step=0.01",
-         1.5f, "1.500000000"},
-        {"bool", MetaTypeOf<bool>(), ValueKind::Truth, platform::FieldType::Bool, "", true, "true"},
+         1.5f},
+        {"bool", MetaTypeOf<bool>(), ValueKind::Truth, platform::FieldType::Bool, "", true},
         {"std::string", MetaTypeOf<std::string>(), ValueKind::Text, platform::FieldType::Text, "",
-         std::string("two words"), "\"two\\ words\""},
+         std::string("two words")},
         {"Vector2D", MetaTypeOf<Vector2D>(), ValueKind::Vector, platform::FieldType::Struct, "",
-         Vector2D{3.0f, -4.25f}, "3.000000000 -4.250000000"},
+         Vector2D{3.0f, -4.25f}},
     };
     for (const FormCase& c : cases) {
         SCOPED_TRACE(c.type);
@@ -44,17 +42,6 @@ TEST(ValueForm, EachHeldTypeWritesStoresAndNamesItsField) {
         EXPECT_EQ(static_cast<ValueKind>(c.value.index()), c.kind) << "kinds follow DataValue";
         EXPECT_EQ(form->field, c.field);
         EXPECT_STREQ(form->fieldDefinition, c.fieldDefinition);
-
-        // Stored into a fresh value of the type, then written: the text the reader would take.
-        auto* at = ::operator new(c.meta.Size());
-        c.meta.Operations()->construct(at);
-        form->store(c.value, at);
-        std::ostringstream out;
-        PrepareStream(out);
-        form->write(out, at);
-        c.meta.Operations()->destroy(at);
-        ::operator delete(at);
-        EXPECT_EQ(out.str(), c.text);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,19 +32,16 @@ TEST(EffectFile, GameEffectOffersTintAndLightWithTheirParameters) {
         platform::ReadEffectFile(std::string(VORL_SOURCE_DIR) + "/assets/PixelShader.fx");
     ASSERT_TRUE(file.found);
     ASSERT_EQ(file.techniques.size(), 2u);
-    const platform::EffectTechnique& tint = file.techniques[0];
-    EXPECT_EQ(tint.name, "Tint");
-    for (const char* parameter : {"tintr", "tintg", "tintb", "tinta"}) {
-        EXPECT_NE(tint.source.find(std::string("uniform float ") + parameter + ";"),
-                  std::string::npos)
-            << parameter;
-    }
-    const platform::EffectTechnique& light = file.techniques[1];
-    EXPECT_EQ(light.name, "Light");
-    for (const char* parameter : {"r", "g", "b", "AmbientIntensity", "radius", "locx", "locy"}) {
-        EXPECT_NE(light.source.find(std::string("uniform float ") + parameter + ";"),
-                  std::string::npos)
-            << parameter;
+    const std::vector<std::string> parameters[] = {
+        {"tintr", "tintg", "tintb", "tinta"},
+        {"r", "g", "b", "AmbientIntensity", "radius", "locx", "locy"}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const platform::EffectTechnique& technique = file.techniques[i];
+        EXPECT_EQ(technique.name, i == 0 ? "Tint" : "Light");
+        for (const std::string& parameter : parameters[i]) {
+            EXPECT_NE(technique.source.find("uniform float " + parameter + ";"), std::string::npos)
+                << technique.name << " " << parameter;
+        }
     }
 }
 

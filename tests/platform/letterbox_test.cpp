@@ -20,23 +20,22 @@ TEST(Letterbox, TheBackBufferKeepsItsAspectCentredInAnyWindow) {
 }
 
 TEST(Letterbox, WindowPixelsMapToBackBufferPixels) {
-    int x = 0;
-    int y = 0;
-    platform::WindowToBackBuffer(platform::LetterboxRect(1920, 1080), 960, 540, x, y);
-    EXPECT_EQ(x, 800);
-    EXPECT_EQ(y, 450);
-    platform::WindowToBackBuffer(platform::LetterboxRect(1920, 1080), 1919, 1079, x, y);
-    EXPECT_EQ(x, 1599);
-    EXPECT_EQ(y, 899);
-    const platform::ViewportRect wide = platform::LetterboxRect(2560, 1080);
-    platform::WindowToBackBuffer(wide, 320, 0, x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    platform::WindowToBackBuffer(wide, 10, 540, x, y);  // over the left bar
-    EXPECT_LT(x, 0);
-    platform::WindowToBackBuffer(platform::LetterboxRect(1600, 900), 123, 456, x, y);
-    EXPECT_EQ(x, 123);
-    EXPECT_EQ(y, 456);
+    const struct {
+        int windowWidth, windowHeight, x, y;
+        int backX, backY;
+    } cases[] = {
+        {1920, 1080, 960, 540, 800, 450}, {1920, 1080, 1919, 1079, 1599, 899},
+        {2560, 1080, 320, 0, 0, 0},       {2560, 1080, 10, 540, -259, 450},  // over the left bar
+        {1600, 900, 123, 456, 123, 456},
+    };
+    for (const auto& c : cases) {
+        int x = 0;
+        int y = 0;
+        platform::WindowToBackBuffer(platform::LetterboxRect(c.windowWidth, c.windowHeight), c.x,
+                                     c.y, x, y);
+        EXPECT_EQ(x, c.backX) << c.x << "," << c.y;
+        EXPECT_EQ(y, c.backY) << c.x << "," << c.y;
+    }
 }
 
 }  // namespace

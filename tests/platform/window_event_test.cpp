@@ -34,63 +34,47 @@ public:
     std::vector<const void*> seen;
 };
 
-platform::WindowEvent Button(bool pressed) {
-    platform::WindowEvent e;
-    e.kind = platform::WindowEventKind::MouseButton;
-    e.button = platform::MouseButton::Left;
-    e.pressed = pressed;
-    e.x = 3;
-    e.y = 4;
-    return e;
-}
+using platform::WindowEvent;
+using Kind = platform::WindowEventKind;
 
-TEST(WindowEvent, PanelsSeeEveryEventFirstAndKeepWhatTheyUse) {
-    Recorder game;
-    GreedyPanels panels;
-    int native = 0;
-    platform::WindowEvent key;
-    key.kind = platform::WindowEventKind::Key;
-    key.virtualKey = 'A';
-    key.pressed = true;
-    platform::DeliverEvent(key, &native, &panels, game);
-    platform::DeliverEvent(Button(true), &native, &panels, game);
-    EXPECT_TRUE(game.log.empty());
-    EXPECT_EQ(panels.seen.size(), 2u);
-    EXPECT_EQ(panels.seen[0], &native);
-}
-
-TEST(WindowEvent, AButtonReleaseOverAPanelStillReachesTheGame) {
-    Recorder game;
-    GreedyPanels panels;
-    platform::DeliverEvent(Button(false), nullptr, &panels, game);
-    platform::WindowEvent close;
-    close.kind = platform::WindowEventKind::Close;
-    platform::DeliverEvent(close, nullptr, &panels, game);
-    EXPECT_EQ(game.log, (std::vector<std::string>{"left up 3,4", "close"}));
-}
-
-TEST(WindowEvent, WithoutPanelsEverythingReachesTheGame) {
-    Recorder game;
-    platform::WindowEvent e;
-    e.kind = platform::WindowEventKind::Key;
-    e.virtualKey = 0x20;
-    e.pressed = true;
-    e.repeat = true;
-    platform::DeliverEvent(e, nullptr, nullptr, game);
-    e.virtualKey = 0;  // a key without a code is dropped
-    platform::DeliverEvent(e, nullptr, nullptr, game);
-    e = {};
-    e.kind = platform::WindowEventKind::Wheel;
-    e.wheel = -120;
-    platform::DeliverEvent(e, nullptr, nullptr, game);
-    e = {};
-    e.kind = platform::WindowEventKind::MouseMove;
-    e.x = 7;
-    e.y = -2;
-    platform::DeliverEvent(e, nullptr, nullptr, game);
-    platform::DeliverEvent(platform::WindowEvent{}, nullptr, nullptr, game);
-    EXPECT_EQ(game.log,
-              (std::vector<std::string>{"key 32 down repeat", "wheel -120", "move 7,-2"}));
+// Each event delivered alone, with greedy panels and without any: what the game hears.
+TEST(WindowEvent, PanelsSeeEveryEventFirstAndKeepAllButReleasesAndClosing) {
+    const struct {
+        const char* name;
+        WindowEvent event;
+        const char* withPanels;  // what reaches the game past panels that consume everything
+        const char* alone;
+    } cases[] = {
+        {"key",
+         {.kind = Kind::Key, .virtualKey = 0x20, .pressed = true, .repeat = true},
+         "",
+         "key 32 down repeat"},
+        {"key without a code", {.kind = Kind::Key, .pressed = true}, "", ""},
+        {"press",
+         {.kind = Kind::MouseButton, .pressed = true, .x = 3, .y = 4},
+         "",
+         "left down 3,4"},
+        {"release", {.kind = Kind::MouseButton, .x = 3, .y = 4}, "left up 3,4", "left up 3,4"},
+        {"close", {.kind = Kind::Close}, "close", "close"},
+        {"wheel", {.kind = Kind::Wheel, .wheel = -120}, "", "wheel -120"},
+        {"move", {.kind = Kind::MouseMove, .x = 7, .y = -2}, "", "move 7,-2"},
+        {"other", {}, "", ""},
+    };
+    auto heard = [](const std::string& line) {
+        return line.empty() ? std::vector<std::string>{} : std::vector<std::string>{line};
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorder game;
+        GreedyPanels panels;
+        const int native = 0;
+        platform::DeliverEvent(c.event, &native, &panels, game);
+        EXPECT_EQ(panels.seen, std::vector<const void*>{&native});
+        EXPECT_EQ(game.log, heard(c.withPanels));
+        Recorder alone;
+        platform::DeliverEvent(c.event, nullptr, nullptr, alone);
+        EXPECT_EQ(alone.log, heard(c.alone));
+    }
 }
 
 }  // namespace

@@ -4,12 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "platform/diagnostics.h"
+#include "support/asset_folder.h"
 
 namespace {
 
@@ -107,33 +105,26 @@ void ExpectPattern(const platform::IconImage& image, bool exactAlpha) {
             const std::uint8_t* p =
                 &image.rgba[static_cast<std::size_t>((y * image.width + x) * 4)];
             const int index = (x + 2 * y) % 4;
-            ASSERT_EQ(p[0], rgb[index][0]) << x << "," << y;
-            ASSERT_EQ(p[1], rgb[index][1]) << x << "," << y;
-            ASSERT_EQ(p[2], rgb[index][2]) << x << "," << y;
             const int alpha = (x == 0 && y == 0) ? 0 : (exactAlpha ? 200 : 255);
-            ASSERT_EQ(p[3], alpha) << x << "," << y;
+            ASSERT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}),
+                      (std::vector<int>{rgb[index][0], rgb[index][1], rgb[index][2], alpha}))
+                << x << "," << y;
         }
     }
 }
 
-TEST(IcoImage, PicksThe32PixelEntryAmongOthers) {
-    const Bytes file = IcoFile({{16, BitmapEntry(16, 32)}, {32, BitmapEntry(32, 32)}});
-    platform::IconImage image;
-    std::string error;
-    ASSERT_TRUE(platform::DecodeIcoEntry(file, 32, image, error)) << error;
-    EXPECT_EQ(image.width, 32);
-    EXPECT_EQ(image.height, 32);
-    ExpectPattern(image, true);
-}
-
-TEST(IcoImage, EveryBitmapDepthDecodesTopRowFirstWithTheMask) {
-    for (int bits : {4, 8, 24}) {
+// Every bitmap depth decodes top row first with the mask; the 32-pixel entry is picked among
+// others, and only a 32-bit entry carries its own alpha.
+TEST(IcoImage, EveryBitmapDepthDecodesTheRightEntryTopRowFirstWithTheMask) {
+    for (int bits : {4, 8, 24, 32}) {
         SCOPED_TRACE(bits);
-        const Bytes file = IcoFile({{32, BitmapEntry(32, bits)}});
+        const Bytes file = IcoFile({{16, BitmapEntry(16, bits)}, {32, BitmapEntry(32, bits)}});
         platform::IconImage image;
         std::string error;
         ASSERT_TRUE(platform::DecodeIcoEntry(file, 32, image, error)) << error;
-        ExpectPattern(image, false);
+        EXPECT_EQ(image.width, 32);
+        EXPECT_EQ(image.height, 32);
+        ExpectPattern(image, bits == 32);
     }
 }
 
@@ -153,26 +144,17 @@ TEST(IcoImage, BadFilesSayWhatIsWrong) {
 }
 
 TEST(IcoImage, AMissingFileIsQuietlySkippedAndABrokenOneReportedByName) {
-    std::vector<std::string> reports;
-    auto previous =
-        platform::SetDiagnosticSink([&](std::string_view file, int line, std::string_view problem) {
-            reports.push_back(std::string(file) + ":" + std::to_string(line) + ": " +
-                              std::string(problem));
-        });
+    testing_support::TempAssets scratch;
+    testing_support::CapturedDiagnostics diagnostics;
     platform::IconImage image;
     EXPECT_FALSE(platform::LoadIcoFile("no/such/icon.ico", 32, image));
-    EXPECT_TRUE(reports.empty());
-    const std::string broken =
-        (std::filesystem::temp_directory_path() / "vorl_broken_icon.ico").string();
+    EXPECT_TRUE(diagnostics.Lines().empty());
     const Bytes file = IcoFile({{16, BitmapEntry(16, 32)}});
-    std::ofstream(broken, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()),
-               static_cast<std::streamsize>(file.size()));
+    scratch.Write("broken.ico", std::string(file.begin(), file.end()));
+    const std::string broken = (scratch.Folder() / "broken.ico").string();
     EXPECT_FALSE(platform::LoadIcoFile(broken, 32, image));
-    platform::SetDiagnosticSink(std::move(previous));
-    std::filesystem::remove(broken);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], broken + ":0: no 32x32 entry; the window has no icon");
+    EXPECT_EQ(diagnostics.Lines(),
+              std::vector<std::string>{broken + ": no 32x32 entry; the window has no icon"});
 }
 
 TEST(IcoImage, TheGamesIconHasAnOpaqueCentreAndClearCorners) {
