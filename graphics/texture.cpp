@@ -216,7 +216,7 @@ std::size_t DecodedTextureBytes() {
 Animation* AddAnimation(const std::string& name, const std::string& textureName,
                         unsigned int startFrame, unsigned int frameCount, float frameDuration) {
     auto* animation =
-        new Animation{TextureTable().Get(textureName), startFrame, frameCount, frameDuration, {}};
+        new Animation{TextureTable().Get(textureName), startFrame, frameCount, frameDuration, name};
     if (!AnimationTable().Insert(name, animation).second) {
         delete animation;
         return AnimationTable().Get(name);

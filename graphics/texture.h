@@ -45,6 +45,7 @@ struct Animation {
     unsigned int startFrame = 0;
     unsigned int frameCount = 1;
     float frameDuration = 1.0f;
+    // Its name in the animation table.
     std::string name;
 };
 

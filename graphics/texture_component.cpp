@@ -55,7 +55,9 @@ void TextureComponent::Update() {
         return;
     }
     timer += static_cast<float>(FrameRateController::GetDT());
-    if (AnimationTable().Get(filename) != animation) {
+    // Looked up again only when "filename" was changed under it (the editor writes it): a table
+    // lookup for every sprite at every step is a tenth of a big level's step.
+    if (animation->name != filename) {
         SetAnimation(filename);
         if (!animation) {
             return;
