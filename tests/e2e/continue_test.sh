@@ -17,10 +17,7 @@ shot_scale=25
 shot_tolerance=0.06
 progress="$XDG_DATA_HOME/vorl/progress"
 
-(cd "$repo" && VORL_START_LEVEL=4 exec "$vorl" </dev/null >"$out" 2>&1) &
-pid=$!
-wait_for_window
-xdotool mousemove 5 5
+start_game VORL_START_LEVEL=4
 settle=10 wait_for_screen continue_level4 120
 press Escape
 press Up                         # Resume wraps to Quit
@@ -32,10 +29,7 @@ wait "$pid" || fail "the first run exited with status $?"
 grep -qx "furthest 4" "$progress" || fail "the progress file does not say level 4: $(cat "$progress" 2>&1)"
 echo "first run: $(tr '\n' ' ' <"$progress")"
 
-(cd "$repo" && exec "$vorl" </dev/null >"$out" 2>&1) &
-pid=$!
-wait_for_window
-xdotool mousemove 5 5
+start_game
 settle=14 wait_for_screen title_menu 120
 press Down
 press Return                     # "New Game"

@@ -13,16 +13,6 @@ game_script_setup "$@"
 shot_scale=50
 shot_tolerance=0.04
 settings="$XDG_CONFIG_HOME/vorl/settings"
-launch() {
-    (cd "$repo" && VORL_START_LEVEL=2 exec "$vorl" </dev/null >"$out" 2>&1) &
-    pid=$!
-    wait_for_window
-    xdotool mousemove 5 5
-}
-stop() {
-    kill "$pid"
-    wait "$pid" 2>/dev/null
-}
 open_controls() {
     press Escape
     press Down
@@ -32,7 +22,7 @@ open_controls() {
     press Return
 }
 
-launch
+start_game VORL_START_LEVEL=2
 settle=8 wait_for_screen controls_intro 120
 open_controls
 wait_for_screen controls_page 60
@@ -46,12 +36,12 @@ wait_for 'grep -qx "key jump 0x20 0x26" "$settings" 2>/dev/null' 30 ||
 grep -qx "key switch-form 0x57 none" "$settings" ||
     fail "switch form did not get W: $(cat "$settings")"
 echo "controls: jump on Space, switch form on W, saved"
-stop
+stop_game
 
-launch
+start_game VORL_START_LEVEL=2
 settle=8 wait_for_screen controls_intro 120
 open_controls
 wait_for_screen controls_page_rebound 60
 echo "next launch: the page shows jump on Space"
-stop
+stop_game
 rm -rf "$work"

@@ -77,6 +77,21 @@ wait_for_window() {
     wait_for find_window 120 || fail "no window named \"Vorl Game\" appeared"
 }
 
+# Starts the game in the repository with the environment given (NAME=value ...), its output in
+# `out`, and waits for its window (`pid` is the game's), the pointer in a corner away from the
+# menus.
+start_game() {
+    (cd "$repo" && exec env "$@" "$vorl" </dev/null >"$out" 2>&1) &
+    pid=$!
+    wait_for_window
+    xdotool mousemove 5 5
+}
+
+stop_game() {
+    kill "$pid"
+    wait "$pid" 2>/dev/null
+}
+
 # Screenshots: `shot_scale` (percent) and `shot_tolerance` (root-mean-square difference on a 0..1
 # scale) say how closely a screen must match its reference. The default is the whole picture
 # within 0.02 (software rendering differs only in fringes); a script comparing screens full of

@@ -29,10 +29,7 @@ check_row() {
     shot_scale=$scale shot_tolerance=$tolerance
 }
 
-(cd "$repo" && VORL_START_LEVEL=2 exec "$vorl" </dev/null >"$out" 2>&1) &
-pid=$!
-wait_for_window
-xdotool mousemove 5 5
+start_game VORL_START_LEVEL=2
 drawn() { import -window root -crop 1x1+800+60 txt:- 2>/dev/null | tail -n 1 | grep -qv '#000000'; }
 wait_for drawn 120 || fail "the intro never appeared"
 sleep 3

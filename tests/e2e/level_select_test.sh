@@ -29,10 +29,7 @@ open(sys.argv[2], 'wb').write(b''.join(tagged))
 EOF
 printf 'vorl progress 1\nfurthest 6\nstars 2 1\nstars 4 2\nbest 2 1234\nbest 4 2500\n' >"$progress"
 
-(cd "$repo" && exec "$vorl" </dev/null >"$out" 2>&1) &
-pid=$!
-wait_for_window
-xdotool mousemove 5 5
+start_game
 # The continue test's reference, at its quarter size; this test never rewrites it.
 VORL_UPDATE_GOLDEN="" shot_scale=25 shot_tolerance=0.06 wait_for_screen title_menu 120
 press Down

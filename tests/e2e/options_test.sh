@@ -15,18 +15,8 @@ shot_scale=50
 shot_tolerance=0.04
 settings="$XDG_CONFIG_HOME/vorl/settings"
 width() { xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {print $2}'; }
-launch() {
-    (cd "$repo" && VORL_START_LEVEL=2 exec "$vorl" </dev/null >"$out" 2>&1) &
-    pid=$!
-    wait_for_window
-    xdotool mousemove 5 5
-}
-stop() {
-    kill "$pid"
-    wait "$pid" 2>/dev/null
-}
 
-launch
+start_game VORL_START_LEVEL=2
 wait_for '[ "$(width)" = 1920 ]' 60 || fail "the first launch is not full screen ($(width))"
 settle=8 wait_for_screen options_intro 120
 press Escape
@@ -40,22 +30,22 @@ wait_for 'grep -qx "full-screen off" "$settings" 2>/dev/null' 30 || fail "the wi
 grep -qx "music-volume 90" "$settings" || fail "the music volume was not saved: $(cat "$settings")"
 wait_for '[ "$(width)" = 1600 ]' 30 || fail "Options did not make a window ($(width))"
 echo "options: a window and music at 90 % saved"
-stop
+stop_game
 
-launch
+start_game VORL_START_LEVEL=2
 wait_for '[ "$(width)" = 1600 ]' 60 || fail "the next launch forgot the window ($(width))"
 sleep 2
 xdotool key --window "$window" alt+Return
 wait_for 'grep -qx "full-screen on" "$settings"' 30 || fail "Alt+Enter was not remembered"
 echo "next launch: in a window; Alt+Enter to full screen remembered"
-stop
+stop_game
 
 echo "vorl settings 1" >"$settings"
 echo "music-volume loud" >>"$settings"
-launch
+start_game VORL_START_LEVEL=2
 wait_for "grep -q 'using the default settings' '$out'" 60 || fail "a damaged settings file was not reported"
 [ "$(grep -c 'settings' "$out")" -eq 1 ] || fail "more than one line about the settings: $(cat "$out")"
 kill -0 "$pid" 2>/dev/null || fail "the game ended on a damaged settings file"
 echo "damaged file: $(grep settings "$out")"
-stop
+stop_game
 rm -rf "$work"
