@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures what a player's machine feels of the game, for docs/performance.md:
-#   - start-up of the real game to the first drawn frame of the splash (under xvfb-run);
+#   - start-up of the real game to the first drawn frame of the splash, against a bare window
+#     (tools/startup_race.sh);
 #   - CPU use of the real game idling at the frame cap on level_Intro, against the headless
 #     engine idling at the same cap (tools/frame_cap_cpu) as its baseline, and the F1 overlay
 #     there saved as a picture (<build>/perf_report_overlay.png) to read its frames per second;
@@ -18,21 +19,10 @@ vorl="$PWD/$build/vorl"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
-# The splash's backdrop colour at the screen's top-left corner, as soon as it is drawn.
+# Start-up to the splash, the game against the bare window as its floor.
 export VORL_NO_MESSAGE_BOXES=1
-xvfb-run -a -s "-screen 0 1600x900x24 -noreset" bash -c '
-    start=$(date +%s.%N)
-    "$0" >/dev/null 2>&1 &
-    game=$!
-    until import -window root -crop 1x1+40+40 -depth 8 txt:- 2>/dev/null | grep -qi "#2[0-9A-F]2[0-9A-F]3[0-9A-F] "; do
-        sleep 0.05
-    done
-    now=$(date +%s.%N)
-    kill $game
-    awk -v a="$start" -v b="$now" "BEGIN { printf \"start-up to the splash: %.2f s\\n\", b - a }"
-' "$vorl"
+tools/startup_race.sh "$build" 1 | sed 's/^/start-up to the splash: /'
 
 # Idle at the cap: ten seconds of the intro standing still, after five to settle.
 hz=$(getconf CLK_TCK)
