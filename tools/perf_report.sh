@@ -19,7 +19,6 @@ vorl="$PWD/$build/vorl"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-
 # Start-up to the splash, the game against the bare window as its floor.
 export VORL_NO_MESSAGE_BOXES=1
 tools/startup_race.sh "$build" 1 | sed 's/^/start-up to the splash: /'
