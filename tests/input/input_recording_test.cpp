@@ -199,7 +199,6 @@ TEST_F(RecordingTest, ATruncatedRecordingEndsThePlaybackCleanly) {
 TEST_F(RecordingTest, PlaybackWithNoRecordingDoesNotStart) {
     InputSystem::StartPlayback(true);
     EXPECT_FALSE(InputSystem::IsPlayingBack());
-    fs::create_directories("assets/Level0Input");
     WriteBytes("assets/Level0Input/notes.txt", {'x'});
     InputSystem::SetPlaybackInput(true);
     LoadLevel();

@@ -199,13 +199,13 @@ TEST_F(UISystemTest, PagesAndQuestionsFollowTheButtonsAndGoBackToThePauseMenu) {
         Click(page);
         EXPECT_EQ(Screen(), kPauseMenu) << "a click on the page goes back";
     }
+    // Quit's question is keyboard_menu_test.sh's (kb_question).
     const struct {
         const char* button;
         const char* question;
         bool escape;  // Escape on a question answers No
     } questions[] = {{"RestartLevelButton", "Restart this level?", false},
-                     {"RestartGameButton", "Restart the game?", true},
-                     {"Quit", "Quit the game?", false}};
+                     {"RestartGameButton", "Restart the game?", true}};
     for (const auto& q : questions) {
         Click(q.button);
         EXPECT_EQ(Screen(), (Names{"Yes", "No"}));
