@@ -100,8 +100,8 @@ std::map<std::string, fs::file_time_type> Stamps(const fs::path& folder) {
 
 // What the disk and the screen should hold.
 struct Model {
-    std::map<std::string, std::string> disk;
-    // Every text each level file has held, oldest first, no two neighbours alike.
+    // Every text each level file has held, oldest first, no two neighbours alike: the last is on
+    // the disk.
     std::map<std::string, std::vector<std::string>> versions;
     std::string fileName;
     std::string savedText;
@@ -117,7 +117,6 @@ public:
             RC_ASSERT(EditorSaves::SaveLevel("level_A").saved);
             model.versions["level_A"].push_back(session.Assets().Read("level_A"));
         }
-        model.disk["level_A"] = model.versions["level_A"].back();
         for (const std::string& file : session.Assets().Files()) {
             if (!IsEditorsOwn(file)) {
                 others[file] = session.Assets().Read(file);
@@ -246,7 +245,7 @@ private:
                     RC_ASSERT(Asking(LevelEditor::kSaveLevel));
                     const auto free = std::find_if(
                         kLevels.begin(), kLevels.end(),
-                        [&](const std::string& name) { return !model.disk.contains(name); });
+                        [&](const std::string& name) { return !model.versions.contains(name); });
                     if (free == kLevels.end()) {
                         session.PressButton(LevelEditor::kCancel);
                         return false;
@@ -270,7 +269,6 @@ private:
     // A confirmed save of `text` (the screen when the save was asked for) as `name`.
     void Saved(const std::string& name, const std::string& text) {
         RC_ASSERT(!Autosave::Read().has_value());
-        model.disk[name] = text;
         auto& versions = model.versions[name];
         if (versions.empty() || versions.back() != text) {
             versions.push_back(text);
@@ -283,15 +281,15 @@ private:
         const bool hostile = arg % 5 == 4;
         const std::string name =
             hostile ? kHostile[arg % kHostile.size()] : kLevels[arg % kLevels.size()];
-        const bool existed = model.disk.contains(name);
+        const bool existed = model.versions.contains(name);
         session.Chord('S');
         RC_ASSERT(session.Panels().Value(LevelEditor::kLevelNameField) == model.fileName);
         session.Panels().Edit(LevelEditor::kLevelNameField, name);
         session.PressButton(LevelEditor::kSaveLevel);
         if (!hostile) {
             // Emptying a level file asks first; so does a level file this one did not come from.
-            const bool emptying =
-                existed && session.Objects().empty() && !LevelSameness::Same(model.disk[name], "");
+            const bool emptying = existed && session.Objects().empty() &&
+                                  !LevelSameness::Same(model.versions[name].back(), "");
             RC_ASSERT(session.Panels().HasButton(LevelEditor::kSaveEmptyLevel) == emptying);
             RC_ASSERT(Asking(LevelEditor::kFileExists) ==
                       (!emptying && existed && name != model.fileName));
@@ -330,7 +328,7 @@ private:
                                              : LevelEditor::kCancel);
         }
         // Cancelled, the level and its name stay: Check sees it.
-        if ((before > 0 && onTop == 2) || !model.disk.contains(name)) {
+        if ((before > 0 && onTop == 2) || !model.versions.contains(name)) {
             return;
         }
         const auto objects = session.Objects();
@@ -395,8 +393,9 @@ private:
             session.PressButton(LevelEditor::kRestoreAutosave);
             RC_ASSERT(LevelSameness::Same(Screen(), kept->levelText));
             model.fileName = kept->levelName;
-            model.savedText =
-                model.disk.contains(kept->levelName) ? model.disk[kept->levelName] : std::string();
+            model.savedText = model.versions.contains(kept->levelName)
+                                  ? model.versions[kept->levelName].back()
+                                  : std::string();
         }
     }
 
@@ -411,16 +410,16 @@ private:
         }
         auto& assets = session.Assets();
         for (const std::string& level : kLevels) {
-            RC_ASSERT(assets.Exists(level) == model.disk.contains(level));
-            if (!model.disk.contains(level)) {
+            RC_ASSERT(assets.Exists(level) == model.versions.contains(level));
+            if (!model.versions.contains(level)) {
                 continue;
             }
-            RC_ASSERT(assets.Read(level) == model.disk[level]);
+            const auto& versions = model.versions[level];
+            RC_ASSERT(assets.Read(level) == versions.back());
             std::vector<std::string> kept = {assets.Read(level)};
             for (int generation = 1; generation <= EditorSaves::kBackupGenerations; ++generation) {
                 kept.push_back(assets.Read(EditorSaves::BackupName(level, generation)));
             }
-            const auto& versions = model.versions[level];
             const std::size_t recoverable = EditorSaves::kBackupGenerations + 1;
             for (std::size_t i = versions.size() > recoverable ? versions.size() - recoverable : 0;
                  i < versions.size(); ++i) {

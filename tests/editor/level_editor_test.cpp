@@ -68,12 +68,8 @@ TEST_F(LevelEditorTest, PaintingTwiceIntoOneCellPlacesOneInstance) {
     session.Click(100, 100);
     session.Click(110, 95);
     session.Hold(VirtualKey::Control, false);
-    ASSERT_EQ(LevelObjects().size(), 1u);
-    const Vector2D at = LevelObjects().front()->GetTransform().GetPosition();
-    EXPECT_EQ(at.x, 120.0f);  // cell 2s = 60 wide: 60..180 holds 100 and 110
-    EXPECT_EQ(at.y, 120.0f);
-    EXPECT_EQ(LevelObjects().front()->GetTransform().GetZLayer(), 5.0f);
-    EXPECT_FALSE(LevelObjects().front()->HasComponent("ArchetypeLevelEditorComponent"));
+    // Where painted pieces land, and what they hold, is the e2e level_editor_test.sh's level file.
+    EXPECT_EQ(LevelObjects().size(), 1u);
 }
 
 // I and K stop at the layer limits, G snaps a small object to whole units, and an erase with no
@@ -138,33 +134,20 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
 
     session.ChordDiscarding('N');
     session.ChordDiscarding('L');
-    int levelButtons = 0;
-    for (const auto& item : session.Panels().Items()) {
-        levelButtons += item.label.rfind("Load ", 0) == 0 && item.label != "Load Level";
-    }
-    EXPECT_EQ(levelButtons, 21) << "the load panel offers every level";
-    session.PressButton("Load level_Intro");
+    ASSERT_TRUE(session.PressButton("Load level_Intro")) << "the load panel offers the level";
     EXPECT_EQ(session.LevelText(), mine) << "the player's copy is read before the shipped one";
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kLoaded);
     EXPECT_EQ(session.Panels().Items()[0].label.rfind("Loaded 1 object from ", 0), 0u);
     Assets::Use(before);
 }
 
-TEST_F(LevelEditorTest, ObjectPanelShowsEditableComponentsAndTheirButtons) {
-    Object* probe = Place("Thing 0 0 10 10\n  RigidBody2D mass 2.0\n  TestCounter step 4");
+// The panel's names, values and component buttons are the e2e editor_object_panel picture's.
+TEST_F(LevelEditorTest, ObjectPanelShowsOnlyComponentsOfAKnownType) {
+    Place("Thing 0 0 10 10\n  RigidBody2D mass 2.0\n  TestCounter step 4");
     session.Click(0, 0, true);
-    const auto& panels = session.Panels();
-    EXPECT_EQ(panels.Title(), "Object");
-    EXPECT_EQ(panels.Value("Name"), "Thing");
-    EXPECT_EQ(panels.Value("Transform2D.scale.X"), "10");
-    EXPECT_EQ(panels.Value("RigidBody2D.mass"), "2");
-    EXPECT_TRUE(panels.HasButton("  Remove Component RigidBody2D"));
-    EXPECT_TRUE(panels.HasButton("Add Component BoxCollider2D"));
-    EXPECT_FALSE(panels.HasButton("Add Component RigidBody2D"));
-    EXPECT_EQ(panels.Describe().find("TestCounter"), std::string::npos) << "no type, shown nowhere";
-    session.PressButton("Add Component BoxCollider2D");
-    EXPECT_TRUE(probe->HasComponent("BoxCollider2D"));
-    EXPECT_TRUE(session.Panels().HasButton("  Remove Component BoxCollider2D"));
+    EXPECT_EQ(session.Panels().Value("RigidBody2D.mass"), "2");
+    EXPECT_FALSE(session.Panels().HasButton("Add Component RigidBody2D"));
+    EXPECT_EQ(session.Panels().Describe().find("TestCounter"), std::string::npos);
 }
 
 // One kind of edit on a level of one crate and one block, with the block selected.

@@ -68,21 +68,11 @@ TEST_F(InputTest, MouseOverIncludesTheBounds) {
     EXPECT_FALSE(InputSystem::IsMouseOver(object));
 }
 
-TEST_F(InputTest, MouseGoesThroughTheCamerasWhenTheyExist) {
+// Through a camera the mouse is the MouseUnproject tests' and every click of the e2e scripts.
+TEST_F(InputTest, WithoutACameraTheMouseStaysWhereItWas) {
     InputSystem::SetCameraSource([] { return std::vector<MouseCamera>{}; });
     InputSystem::MoveMouse(300, 200);
-    EXPECT_EQ(InputSystem::GetMouseX(), 0) << "no camera: the mouse stays where it was";
-
-    MouseCamera camera;
-    camera.viewport = {0.0f, 0.0f, 1600.0f, 900.0f, 0.0f, 1.0f};
-    camera.projection = Matrix4::OrthoLH(1600.0f, 900.0f, 1.0f, 1000.0f);
-    // Centred half a unit off the grid so the truncation never sits on a rounding edge.
-    camera.view = Matrix4::LookAtLH({0.5f, 0.5f, -500.0f}, {0.5f, 0.5f, 0.0f}, {0.0f, 1.0f, 0.0f});
-    InputSystem::SetCameraSource([camera] { return std::vector<MouseCamera>{camera}; });
-    InputSystem::SetMouseLeft(true, 1000, 225);
-    // 200 px right of the centre and 225 px above it; the x is stored negated.
-    EXPECT_EQ(InputSystem::GetMouseX(), -200);
-    EXPECT_EQ(InputSystem::GetMouseY(), 225);
+    EXPECT_EQ(InputSystem::GetMouseX(), 0);
 }
 
 platform::ControllerState Stick(std::int16_t lx, std::int16_t ly, std::int16_t rx = 0,
@@ -99,11 +89,9 @@ TEST_F(InputTest, TheFirstUpdateProbesEveryPadTheNextReadsThemAndMissingOnesAreP
     pads.pads[0] = Stick(0, 0);
     pads.pads[2] = Stick(0, 0);
     Frame();
-    EXPECT_TRUE(InputSystem::PadConnected(0));
-    EXPECT_FALSE(InputSystem::PadConnected(1));
-    EXPECT_TRUE(InputSystem::PadConnected(2));
-    EXPECT_FALSE(InputSystem::PadConnected(4));
-    EXPECT_FALSE(InputSystem::PadConnected(-1));
+    for (const int pad : {-1, 0, 1, 2, 4}) {
+        EXPECT_EQ(InputSystem::PadConnected(pad), pad == 0 || pad == 2) << pad;
+    }
     pads.pads[2]->buttons = PadButton::A;
     Frame();
     EXPECT_TRUE(InputSystem::PadButtonTriggered(2, PadButton::A)) << "pads beyond 0 are dependable";
@@ -144,32 +132,6 @@ TEST_F(InputTest, StickDeadZonesUseTheDistanceFromCentre) {
     Frame();
     EXPECT_FLOAT_EQ(InputSystem::LeftMagnitude(0), 32767.0f - 7849.0f);
     EXPECT_FLOAT_EQ(InputSystem::LeftStickX(5), 0.0f);
-}
-
-TEST_F(InputTest, PadsComeAndGoAndAreProbedWhileAway) {
-    pads.pads[0] = Stick(0, 0);
-    Frame();
-    ASSERT_TRUE(InputSystem::PadConnected(0));
-    pads.pads[0]->buttons = PadButton::Start;
-    Frame();
-    EXPECT_TRUE(InputSystem::PadButtonDown(0, PadButton::Start));
-
-    pads.pads[0].reset();
-    Frame();
-    EXPECT_FALSE(InputSystem::PadConnected(0));
-    EXPECT_FALSE(InputSystem::PadButtonDown(0, PadButton::Start));
-
-    // Plugged in again: a probe finds it within a second, and the read after that delivers it.
-    pads.pads[0] = Stick(0, 0);
-    pads.pads[0]->buttons = PadButton::X;
-    int frames = 0;
-    while (!InputSystem::PadConnected(0) && frames < 120) {
-        Frame();
-        ++frames;
-    }
-    EXPECT_LT(frames, 70);
-    Frame();
-    EXPECT_TRUE(InputSystem::PadButtonDown(0, PadButton::X));
 }
 
 TEST_F(InputTest, RumbleScalesStrengthToMotorSpeedOnConnectedPadsAndPauseStopsThem) {
