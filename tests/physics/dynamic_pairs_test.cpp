@@ -106,17 +106,4 @@ TEST_F(DynamicPairs, FarFromTheOriginAndNonFiniteCentresStayEquivalent) {
     EXPECT_EQ(Found(scene, DynamicPairSearch::Swept), Found(scene, DynamicPairSearch::Exhaustive));
 }
 
-TEST_F(DynamicPairs, BoundsCoverEveryShape) {
-    auto box = physics_test::Box({10, 20}, {3, 4}, 30);
-    const ColliderBounds b = ConservativeBounds(*box);
-    std::vector<Vector2D> outline;
-    box->GetOutline(outline);
-    for (const Vector2D& p : outline) {
-        EXPECT_TRUE(p.x > b.minX && p.x < b.maxX && p.y > b.minY && p.y < b.maxY);
-    }
-    auto circle = physics_test::Circle({0, 0}, 5);
-    EXPECT_LE(ConservativeBounds(*circle).maxX, 7.0f);
-    EXPECT_GE(ConservativeBounds(*circle).maxX, 5.0f);
-}
-
 }  // namespace
