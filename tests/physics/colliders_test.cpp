@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
-#include "objects/component_factory.h"
 #include "physics/physics_test_support.h"
 #include "support/engine_test.h"
 
@@ -15,25 +13,6 @@ using physics_test::Box;
 using physics_test::Circle;
 
 using CollidersTest = testing_support::EngineTest;
-
-TEST_F(CollidersTest, DataLinesFillMembersAndTheUpdateOverwritesTheHalfSize) {
-    std::vector<std::string> diagnostics;
-    Component* made =
-        ComponentFactory::Find("BoxCollider2D")
-            ->CreateFromTokens({"BoxCollider2D", "mHalfSize", "3", "4", "mHollow", "true"},
-                               &diagnostics);
-    EXPECT_TRUE(diagnostics.empty());
-    Object owner;
-    owner.AddComponent("BoxCollider2D", made);
-    auto* box = static_cast<BoxCollider2D*>(made);
-    EXPECT_EQ(box->GetHalfSize(), (Vector2D{3, 4}));
-    EXPECT_TRUE(box->IsHollow());
-    owner.GetTransform().SetScale({7, 8});
-    owner.GetTransform().SetRotationDegrees(90);
-    box->Update();
-    EXPECT_EQ(box->GetHalfSize(), (Vector2D{7, 8}));
-    EXPECT_FLOAT_EQ(box->GetAngle(), 90 * kPi / 180);
-}
 
 TEST_F(CollidersTest, SetPositionMovesOnlyTheBoxCentreAtOnce) {
     auto box = Box({0, 0}, {1, 1});
