@@ -14,20 +14,6 @@ using physics_test::Circle;
 
 using CollidersTest = testing_support::EngineTest;
 
-TEST_F(CollidersTest, SetPositionMovesOnlyTheBoxCentreAtOnce) {
-    auto box = Box({0, 0}, {1, 1});
-    box.object->GetTransform().SetPosition({5, 6});
-    EXPECT_EQ(box->GetCentre(), (Vector2D{5, 6}));
-    box.object->GetTransform().Translate(1, 1, 0);
-    EXPECT_EQ(box->GetCentre(), (Vector2D{6, 7}));
-
-    auto circle = Circle({0, 0}, 1);
-    circle.object->GetTransform().SetPosition({5, 6});
-    EXPECT_EQ(circle->GetCentre(), (Vector2D{0, 0})) << "circles wait for their update";
-    circle->Update();
-    EXPECT_EQ(circle->GetCentre(), (Vector2D{5, 6}));
-}
-
 TEST_F(CollidersTest, OutlinesFollowTheShapeAndTheBoxAngle) {
     std::vector<Vector2D> outline;
     Box({10, 20}, {2, 1})->GetOutline(outline);
