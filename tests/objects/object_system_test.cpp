@@ -51,18 +51,6 @@ protected:
     ObjectSystem system;
 };
 
-TEST_F(ObjectSystemTest, ClearLevelDestroysEveryLiveObjectOneFrameLater) {
-    Spawn("A", {}, {});
-    Spawn("B", {}, {});
-    MessagingSystem::Send<ClearLevelMessage>();
-    EXPECT_EQ(LevelObjects().size(), 2u);
-    Frame();
-    EXPECT_TRUE(LevelObjects().empty());
-    MessagingSystem::Send<ClearLevelMessage>();
-    Frame();  // with nothing live, nothing happens
-    EXPECT_TRUE(LevelObjects().empty());
-}
-
 TEST_F(ObjectSystemTest, PauseAndDeviceLossToggleTheUpdateAndTheEditorStopsIt) {
     MessagingSystem::Send<TogglePauseMessage>();
     Frame();
