@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "core/clock.h"
@@ -85,31 +83,6 @@ TEST_F(FrameRateControllerTest, ALongFrameRunsTheBoundedStepsAndTheRestIsNeverSi
     EXPECT_EQ(FrameRateController::StepsDue(), 1) << "no catching up on the half second";
 }
 
-// A machine drawing at any of these rates simulates 63 steps in each second of its clock.
-TEST(FrameRateControllerSteps, TheSimulationKeepsTheClocksPaceAtAnyFrameLength) {
-    for (const double frame : {1.0 / 30.0, 1.0 / 45.0, 1.0 / 60.0, 1.0 / 63.0, 1.0 / 120.0}) {
-        SCOPED_TRACE(1.0 / frame);
-        FrameRateController::UseClock(timing::MakeFixedStepClock(frame));
-        FrameRateController::UseStep(FrameRateController::kGameFrameTime);
-        int steps = 0;
-        int most = 0;
-        const int frames = static_cast<int>(std::lround(10.0 / frame));
-        for (int i = 0; i < frames; ++i) {
-            FrameRateController::StartFrame();
-            steps += FrameRateController::StepsDue();
-            most = std::max(most, FrameRateController::StepsDue());
-            const double fraction = FrameRateController::StepFraction();
-            EXPECT_TRUE(fraction >= 0.0 && fraction < 1.0) << fraction;
-            FrameRateController::EndFrame();
-        }
-        // One step a 63rd of a second of the clock, and the first frame's step ahead of it.
-        EXPECT_NEAR(steps, 1.0 + (frames - 1) * frame * 63.0, 1.0);
-        EXPECT_EQ(most, static_cast<int>(std::ceil(frame * 63.0 - 1e-9)));
-    }
-    FrameRateController::UseClock(timing::MakeFixedStepClock(1.0 / 60.0));
-    FrameRateController::UseStep(1.0 / 60.0);
-}
-
 TEST_F(FrameRateControllerTest, StatisticsRollOverOncePerSecondOfFrameTime) {
     for (int i = 0; i < 4; ++i) {
         Frame(0.3);
@@ -155,15 +128,6 @@ TEST_F(FrameRateControllerTest, APercentageOverNoWorkIsNotFinite) {
     FrameRateController::Record("StartFrame", 0.0);
     const std::string text = FrameRateController::BuildStatsText();
     EXPECT_NE(text.find("nan%"), std::string::npos) << text;
-}
-
-TEST(FixedStepClock, EachWaitAdvancesExactlyOneStep) {
-    auto clock = timing::MakeFixedStepClock(0.25);
-    EXPECT_EQ(clock->Now(), 0.0);
-    clock->WaitPast(10.0);
-    EXPECT_EQ(clock->Now(), 0.25);
-    clock->WaitPast(0.0);
-    EXPECT_EQ(clock->Now(), 0.5);
 }
 
 TEST(CappedClock, AWaitLastsAtLeastTheShortestFrameSinceThePreviousWake) {

@@ -16,6 +16,18 @@ std::vector<std::string> Keys(const NameTable<V>& table) {
     return keys;
 }
 
+// The first `count` keys "<prefix><n>" that fall in the bucket (of 8) of "<prefix>0".
+std::vector<std::string> KeysInOneBucket(const std::string& prefix, std::size_t count) {
+    std::vector<std::string> keys;
+    for (int i = 0; keys.size() < count; ++i) {
+        const std::string key = prefix + std::to_string(i);
+        if ((Fnv1a(key) & 7u) == (Fnv1a(prefix + "0") & 7u)) {
+            keys.push_back(key);
+        }
+    }
+    return keys;
+}
+
 TEST(Fnv1a, MatchesTheReferenceValues) {
     EXPECT_EQ(Fnv1a(""), 2166136261u);
     EXPECT_EQ(Fnv1a("a"), 0xe40c292cu);
@@ -23,19 +35,10 @@ TEST(Fnv1a, MatchesTheReferenceValues) {
 }
 
 TEST(NameTable, EmptyBucketGoesToTheBackNonEmptyBucketInFrontOfItsFirst) {
-    // Find three keys: two sharing a bucket (of 8) and one in another bucket.
-    std::vector<std::string> sameBucket;
-    std::string other;
-    const std::uint32_t target = Fnv1a("k0") & 7u;
-    for (int i = 0; sameBucket.size() < 2 || other.empty(); ++i) {
-        const std::string key = "k" + std::to_string(i);
-        if ((Fnv1a(key) & 7u) == target) {
-            if (sameBucket.size() < 2) {
-                sameBucket.push_back(key);
-            }
-        } else if (other.empty()) {
-            other = key;
-        }
+    const std::vector<std::string> sameBucket = KeysInOneBucket("k", 2);
+    std::string other = "k1";
+    for (int i = 2; (Fnv1a(other) & 7u) == (Fnv1a("k0") & 7u); ++i) {
+        other = "k" + std::to_string(i);
     }
     NameTable<int> table;
     table.Insert(sameBucket[0], 1);
@@ -78,13 +81,7 @@ TEST(NameTable, GrowsByEightWhenTheLoadExceedsOneAndKeepsEveryEntry) {
 
 TEST(NameTable, ErasingTheFirstOfABucketKeepsTheRestReachable) {
     NameTable<int> table;
-    std::vector<std::string> sameBucket;
-    for (int i = 0; sameBucket.size() < 3; ++i) {
-        const std::string key = "c" + std::to_string(i);
-        if ((Fnv1a(key) & 7u) == (Fnv1a("c0") & 7u)) {
-            sameBucket.push_back(key);
-        }
-    }
+    const std::vector<std::string> sameBucket = KeysInOneBucket("c", 3);
     for (std::size_t i = 0; i < sameBucket.size(); ++i) {
         table.Insert(sameBucket[i], static_cast<int>(i));
     }

@@ -9,7 +9,7 @@
 #include "objects/component_list.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
@@ -71,8 +71,9 @@ TEST(Graveyard, AnObjectDestroyedMidFrameOutlivesTheMessagesThatNameIt) {
     EXPECT_EQ(Graveyard::ComponentCount(), 0u);
 }
 
-TEST(Graveyard, AComponentStaysWhileASystemListStillHoldsIt) {
-    testing_support::ResetEngineState();
+using GraveyardTest = testing_support::EngineTest;
+
+TEST_F(GraveyardTest, AComponentStaysWhileASystemListStillHoldsIt) {
     Object* object = SpawnWithProbe("Fan");
     auto* probe = object->Get<TestCounter>("TestCounter");
     ComponentList<GameLogicComponent> list;
@@ -87,7 +88,6 @@ TEST(Graveyard, AComponentStaysWhileASystemListStillHoldsIt) {
     EXPECT_TRUE(list.Empty());
     Graveyard::Collect();
     EXPECT_EQ(Graveyard::ComponentCount(), 0u);
-    testing_support::ResetEngineState();
 }
 
 TEST(Graveyard, AThousandLevelClearsLeaveNothingBehind) {

@@ -10,6 +10,7 @@
 
 #include "core/messaging.h"
 #include "engine/core.h"
+#include "graphics/texture.h"
 #include "objects/game_logic_system.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
@@ -134,7 +135,13 @@ TEST_F(LevelManagerTest, LevelRequestsStartTheirLevels) {
     }
 }
 
-TEST_F(LevelManagerTest, TheCodeAfterTheLastLevelQuitsWhileInputIsRecorded) {
+TEST_F(LevelManagerTest, QuitAndTheCodeAfterTheLastLevelWhileInputIsRecordedEndTheGame) {
+    StartAt(5);
+    Request(25);
+    Step();
+    EXPECT_FALSE(isRunning);
+    isRunning = true;
+    LevelManager::Reset();
     LevelManager::GetHooks().recordInput = [] { return true; };
     StartAt(20);
     Request(21);
@@ -165,13 +172,6 @@ TEST_F(LevelManagerTest, TheEditorCodesSetUpTheirViewsAndSendTheirMessages) {
     EXPECT_EQ(Step().levelsStarted, (std::vector<std::string>{"level_Intro"}));
 }
 
-TEST_F(LevelManagerTest, QuitClearsIsRunning) {
-    StartAt(5);
-    Request(25);
-    Step();
-    EXPECT_FALSE(isRunning);
-}
-
 TEST_F(LevelManagerTest, UnknownCodesAndRestartsFromAnEditorAreIgnored) {
     const testing_support::ExpectedCheckFailures expected;
     StartAt(5);
@@ -191,7 +191,8 @@ TEST_F(LevelManagerTest, UnknownCodesAndRestartsFromAnEditorAreIgnored) {
     EXPECT_TRUE(Step().levelsStarted.empty());
 }
 
-// The real engine: frame by frame through start-up and one level change.
+// The real engine: frame by frame through start-up (the texture list, the animation list, the
+// archetypes) and one level change.
 class LevelSequenceTest : public testing_support::EngineTest {
 protected:
     void SetUp() override {
@@ -200,7 +201,7 @@ protected:
         assets.Write("TextureList", "Wall\n");
         std::filesystem::copy_file(std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Wall.png",
                                    assets.Folder() / "Wall.png");
-        assets.Write("AnimationList", "");
+        assets.Write("AnimationList", "Spin Wall 0 10 0.05\n");
         assets.Write("BrelSplashLevel", "Splash\n{\nTransform2D 0.0 0.0 0.0 1.0 1.0 0.0\n}\n");
         assets.Write("level_Intro",
                      "Counted\n{\nTransform2D 1.0 2.0 0.0 1.0 1.0 0.0\nTestCounter step 3 \n}\n");
@@ -229,6 +230,10 @@ protected:
 TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     HeadlessEngine engine;
     LoadGameData(engine.core());
+    EXPECT_EQ(MessagingSystem::FrameNumber(), 1u) << "after one warm-up frame on empty data";
+    // The animation found its sheet, so the texture list was read first.
+    ASSERT_NE(AnimationTable().Get("Spin"), nullptr);
+    EXPECT_EQ(AnimationTable().Get("Spin")->texture, TextureTable().Get("Wall"));
     ASSERT_TRUE(ArchetypeTable().Contains("Counter"));
     auto* logic = engine.core().Get<GameLogicSystem>("GameLogicSystem");
 

@@ -95,22 +95,20 @@ TEST_F(ObjectTest, CloneOfAClassWithoutMembersGivesADefaultInstance) {
     delete copy;
 }
 
-TEST_F(ObjectTest, DestroyingAnArchetypeLeavesLevelObjectsAlone) {
-    Object* archetype = MakeArchetype("Fan");
-    Object* live = MakeLevelObject("Fan");
-    archetype->Destroy();
-    EXPECT_FALSE(ArchetypeTable().Contains("Fan"));
-    EXPECT_EQ(LevelObjects(), std::vector<Object*>{live});
-}
-
-TEST_F(ObjectTest, DestroyingADuplicateArchetypeKeepsTheTableEntryOfTheFirst) {
+// The table keeps the entry of the first archetype of a name while a refused duplicate goes, and
+// loses it when that one goes; level objects of the name stay.
+TEST_F(ObjectTest, DestroyingAnArchetypeTouchesOnlyItsOwnTableEntry) {
     Object* first = MakeArchetype("Fan");
+    Object* live = MakeLevelObject("Fan");
     auto* duplicate = new Object;
     duplicate->SetName("Fan");
     duplicate->SetArchetype(true);
     EXPECT_FALSE(ArchetypeTable().Insert("Fan", duplicate).second);
     duplicate->Destroy();
     EXPECT_EQ(ArchetypeTable().Get("Fan"), first);
+    first->Destroy();
+    EXPECT_FALSE(ArchetypeTable().Contains("Fan"));
+    EXPECT_EQ(LevelObjects(), std::vector<Object*>{live});
 }
 
 TEST_F(ObjectTest, DestroyCallsOnDestroyThenDetachesEveryComponentInTableOrder) {

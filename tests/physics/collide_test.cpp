@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "physics/collider_test_support.h"
+#include "physics/physics_test_support.h"
 #include "support/engine_test.h"
 
 namespace {
@@ -14,14 +14,22 @@ using physics_test::Held;
 
 using CollideTest = testing_support::EngineTest;
 
-// A collider written as a table cell: 'B'ox (half size, degrees), 'C'ircle (radius in size.x) or
-// 'P'oint.
+// A collider written as a table cell: a box (half size, degrees), a circle or a point.
 struct Shape {
     char kind;
     Vector2D at;
     Vector2D size = {};
     int degrees = 0;
 };
+Shape B(float x, float y, float halfX, float halfY, int degrees = 0) {
+    return {'B', {x, y}, {halfX, halfY}, degrees};
+}
+Shape C(float x, float y, float radius) {
+    return {'C', {x, y}, {radius, 0}};
+}
+Shape P(float x, float y) {
+    return {'P', {x, y}};
+}
 
 Held<PointCollider2D> Make(const Shape& s) {
     if (s.kind == 'B') {
@@ -48,61 +56,33 @@ struct Pair {
 
 TEST_F(CollideTest, PairsMeetOrMissWithTheirPushVector) {
     const Pair pairs[] = {
-        {"boxes overlapping",
-         {'B', {0, 0}, {1, 1}},
-         {'B', {1.5f, 0}, {1, 1}},
-         true,
-         Vector2D{0.5f, 0}},
-        {"boxes the other way",
-         {'B', {1.5f, 0}, {1, 1}},
-         {'B', {0, 0}, {1, 1}},
-         true,
-         Vector2D{-0.5f, 0}},
-        {"boxes touching", {'B', {0, 0}, {1, 1}}, {'B', {2, 0}, {1, 1}}, false},
-        {"quarter turn swaps extents", {'B', {0, 0}, {10, 2}, 90}, {'B', {0, 10.5f}, {1, 1}}, true},
-        {"quarter turn, beside", {'B', {0, 0}, {10, 2}, 90}, {'B', {5, 0}, {1, 1}}, false},
-        {"diamond near",
-         {'B', {0, 0}, {10, 10}, 45},
-         {'B', {23, 0}, {10, 10}},
-         true,
-         std::nullopt,
-         1.1421f},
-        {"diamond far", {'B', {0, 0}, {10, 10}, 45}, {'B', {25, 0}, {10, 10}}, false},
-        {"diamond far, the other way",
-         {'B', {25, 0}, {10, 10}},
-         {'B', {0, 0}, {10, 10}, 45},
-         false},
-        {"circles touching",
-         {'C', {0, 0}, {1, 0}},
-         {'C', {4, 0}, {3, 0}},
-         true,
-         std::nullopt,
-         0.0f},
-        {"circles apart", {'C', {0, 0}, {1, 0}}, {'C', {4.01f, 0}, {3, 0}}, false},
-        {"circles overlapping", {'C', {0, 0}, {1, 0}}, {'C', {3, 0}, {3, 0}}, true, Vector2D{1, 0}},
-        {"coincident circles", {'C', {5, 5}, {2, 0}}, {'C', {5, 5}, {3, 0}}, true, Vector2D{0, 5}},
-        {"box against circle ignores rotation",
-         {'B', {0, 0}, {10, 10}, 45},
-         {'C', {12, 0}, {2, 0}},
-         false},
-        {"circle against box does not", {'C', {12, 0}, {2, 0}}, {'B', {0, 0}, {10, 10}, 45}, true},
-        {"box then circle", {'B', {0, 0}, {10, 10}}, {'C', {11, 0}, {2, 0}}, true, Vector2D{1, 0}},
-        {"circle then box", {'C', {11, 0}, {2, 0}}, {'B', {0, 0}, {10, 10}}, true, Vector2D{-1, 0}},
-        {"same points", {'P', {3, 4}}, {'P', {3, 4}}, true},
-        {"points apart", {'P', {3, 4}}, {'P', {3, 4.0001f}}, false},
-        {"point in box", {'P', {3, 4}}, {'B', {3, 4}, {1, 1}}, true, Vector2D{9, 9}},
-        {"point in circle", {'P', {3, 4}}, {'C', {3, 4}, {5, 0}}, true, Vector2D{9, 9}},
-        {"a point first meets only the centre", {'P', {3, 4.0001f}}, {'B', {3, 4}, {1, 1}}, false},
-        {"point on a box's edge", {'B', {3, 4}, {1, 1}}, {'P', {4, 4}}, false},
-        {"point inside a box", {'B', {3, 4}, {1, 1}}, {'P', {3.5f, 4.5f}}, true, Vector2D{9, 9}},
-        {"point ignores a box's turn", {'B', {0, 0}, {10, 1}, 90}, {'P', {5, 0}}, true},
-        {"point ignores a box's turn, across", {'B', {0, 0}, {10, 1}, 90}, {'P', {0, 5}}, false},
-        {"circle pushes a point out",
-         {'C', {0, 0}, {2, 0}},
-         {'P', {0, 1.5f}},
-         true,
-         Vector2D{0, 0.5f}},
-        {"point outside a circle", {'C', {0, 0}, {2, 0}}, {'P', {0, 2.5f}}, false},
+        {"boxes overlapping", B(0, 0, 1, 1), B(1.5f, 0, 1, 1), true, Vector2D{0.5f, 0}},
+        {"boxes the other way", B(1.5f, 0, 1, 1), B(0, 0, 1, 1), true, Vector2D{-0.5f, 0}},
+        {"boxes touching", B(0, 0, 1, 1), B(2, 0, 1, 1), false},
+        {"quarter turn swaps extents", B(0, 0, 10, 2, 90), B(0, 10.5f, 1, 1), true},
+        {"quarter turn, beside", B(0, 0, 10, 2, 90), B(5, 0, 1, 1), false},
+        {"diamond near", B(0, 0, 10, 10, 45), B(23, 0, 10, 10), true, std::nullopt, 1.1421f},
+        {"diamond far", B(0, 0, 10, 10, 45), B(25, 0, 10, 10), false},
+        {"diamond far, the other way", B(25, 0, 10, 10), B(0, 0, 10, 10, 45), false},
+        {"circles touching", C(0, 0, 1), C(4, 0, 3), true, std::nullopt, 0.0f},
+        {"circles apart", C(0, 0, 1), C(4.01f, 0, 3), false},
+        {"circles overlapping", C(0, 0, 1), C(3, 0, 3), true, Vector2D{1, 0}},
+        {"coincident circles", C(5, 5, 2), C(5, 5, 3), true, Vector2D{0, 5}},
+        {"box against circle ignores rotation", B(0, 0, 10, 10, 45), C(12, 0, 2), false},
+        {"circle against box does not", C(12, 0, 2), B(0, 0, 10, 10, 45), true},
+        {"box then circle", B(0, 0, 10, 10), C(11, 0, 2), true, Vector2D{1, 0}},
+        {"circle then box", C(11, 0, 2), B(0, 0, 10, 10), true, Vector2D{-1, 0}},
+        {"same points", P(3, 4), P(3, 4), true},
+        {"points apart", P(3, 4), P(3, 4.0001f), false},
+        {"point in box", P(3, 4), B(3, 4, 1, 1), true, Vector2D{9, 9}},
+        {"point in circle", P(3, 4), C(3, 4, 5), true, Vector2D{9, 9}},
+        {"a point first meets only the centre", P(3, 4.0001f), B(3, 4, 1, 1), false},
+        {"point on a box's edge", B(3, 4, 1, 1), P(4, 4), false},
+        {"point inside a box", B(3, 4, 1, 1), P(3.5f, 4.5f), true, Vector2D{9, 9}},
+        {"point ignores a box's turn", B(0, 0, 10, 1, 90), P(5, 0), true},
+        {"point ignores a box's turn, across", B(0, 0, 10, 1, 90), P(0, 5), false},
+        {"circle pushes a point out", C(0, 0, 2), P(0, 1.5f), true, Vector2D{0, 0.5f}},
+        {"point outside a circle", C(0, 0, 2), P(0, 2.5f), false},
     };
     for (const Pair& p : pairs) {
         SCOPED_TRACE(p.name);
@@ -118,8 +98,8 @@ TEST_F(CollideTest, PairsMeetOrMissWithTheirPushVector) {
         }
     }
     // The polygon test orients its vector from a toward b.
-    const auto diamond = Make({'B', {0, 0}, {10, 10}, 45});
-    const auto near = Make({'B', {23, 0}, {10, 10}});
+    const auto diamond = Make(B(0, 0, 10, 10, 45));
+    const auto near = Make(B(23, 0, 10, 10));
     Vector2D mtv;
     ASSERT_TRUE(Collide(*diamond, *near, &mtv));
     EXPECT_GT(mtv.x, 0.0f);

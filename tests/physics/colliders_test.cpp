@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <string>
 #include <vector>
 
-#include "meta/meta_type.h"
-#include "objects/component_factory.h"
-#include "physics/collider_test_support.h"
+#include "physics/physics_test_support.h"
 #include "support/engine_test.h"
 
 namespace {
@@ -18,85 +14,27 @@ using physics_test::Circle;
 
 using CollidersTest = testing_support::EngineTest;
 
-TEST_F(CollidersTest, PrototypesStartCentredOnOneOneSolidAndRefreshed) {
-    const auto* point = dynamic_cast<PointCollider2D*>(ComponentFactory::Find("PointCollider2D"));
-    const auto* box = dynamic_cast<BoxCollider2D*>(ComponentFactory::Find("BoxCollider2D"));
-    const auto* circle =
-        dynamic_cast<CircleCollider2D*>(ComponentFactory::Find("CircleCollider2D"));
-    ASSERT_TRUE(point && box && circle);
-    for (const PointCollider2D* c : {point, static_cast<const PointCollider2D*>(box),
-                                     static_cast<const PointCollider2D*>(circle)}) {
-        EXPECT_EQ(c->GetCentre(), (Vector2D{1, 1}));
-        EXPECT_FALSE(c->IsHollow());
-        EXPECT_TRUE(c->IsRefreshed());
-        EXPECT_EQ(c->GetOwner(), nullptr);
-    }
-    EXPECT_EQ(box->GetShapeName(), "Box");
-    EXPECT_EQ(circle->GetShapeName(), "Circle");
-}
-
-TEST_F(CollidersTest, DataLinesFillMembersAndTheUpdateOverwritesTheHalfSize) {
-    std::vector<std::string> diagnostics;
-    Component* made =
-        ComponentFactory::Find("BoxCollider2D")
-            ->CreateFromTokens({"BoxCollider2D", "mHalfSize", "3", "4", "mHollow", "true"},
-                               &diagnostics);
-    EXPECT_TRUE(diagnostics.empty());
-    Object owner;
-    owner.AddComponent("BoxCollider2D", made);
-    auto* box = static_cast<BoxCollider2D*>(made);
-    EXPECT_EQ(box->GetHalfSize(), (Vector2D{3, 4}));
-    EXPECT_TRUE(box->IsHollow());
-    owner.GetTransform().SetScale({7, 8});
-    owner.GetTransform().SetRotationDegrees(90);
-    box->Update();
-    EXPECT_EQ(box->GetHalfSize(), (Vector2D{7, 8}));
-    EXPECT_FLOAT_EQ(box->GetAngle(), 90 * kPi / 180);
-}
-
-TEST_F(CollidersTest, SetPositionMovesOnlyTheBoxCentreAtOnce) {
-    auto box = Box({0, 0}, {1, 1});
-    box.object->GetTransform().SetPosition({5, 6});
-    EXPECT_EQ(box->GetCentre(), (Vector2D{5, 6}));
-    box.object->GetTransform().Translate(1, 1, 0);
-    EXPECT_EQ(box->GetCentre(), (Vector2D{6, 7}));
-
-    auto circle = Circle({0, 0}, 1);
-    circle.object->GetTransform().SetPosition({5, 6});
-    EXPECT_EQ(circle->GetCentre(), (Vector2D{0, 0})) << "circles wait for their update";
-    circle->Update();
-    EXPECT_EQ(circle->GetCentre(), (Vector2D{5, 6}));
-}
-
-TEST_F(CollidersTest, BoxOutlineIsAWoundPolygonTurnedByTheAngle) {
-    auto box = Box({10, 20}, {2, 1});
+TEST_F(CollidersTest, OutlinesFollowTheShapeAndTheBoxAngle) {
     std::vector<Vector2D> outline;
-    box->GetOutline(outline);
-    const std::vector<Vector2D> expected = {{12, 21}, {12, 19}, {8, 19}, {8, 21}};
-    EXPECT_EQ(outline, expected);
-
-    auto turned = Box({0, 0}, {2, 1}, 90);
+    Box({10, 20}, {2, 1})->GetOutline(outline);
+    EXPECT_EQ(outline, (std::vector<Vector2D>{{12, 21}, {12, 19}, {8, 19}, {8, 21}}));
     outline.clear();
-    turned->GetOutline(outline);
+    Box({0, 0}, {2, 1}, 90)->GetOutline(outline);
     ASSERT_EQ(outline.size(), 4u);
     // theta = -90 degrees: (2, 1) -> (1, -2).
     EXPECT_NEAR(outline[0].x, 1.0f, 1e-5f);
     EXPECT_NEAR(outline[0].y, -2.0f, 1e-5f);
-}
 
-TEST_F(CollidersTest, CircleOutlineHasTenPointsAndPointOutlineIsTheCentre) {
-    auto circle = Circle({1, 2}, 3);
-    std::vector<Vector2D> outline;
-    circle->GetOutline(outline);
+    outline.clear();
+    Circle({1, 2}, 3)->GetOutline(outline);
     ASSERT_EQ(outline.size(), 10u);
     EXPECT_EQ(outline[0], (Vector2D{4, 2}));
     EXPECT_NEAR(outline[5].x, -2.0f, 1e-5f);
     for (const Vector2D& p : outline) {
         EXPECT_NEAR((p - Vector2D{1, 2}).Length(), 3.0f, 1e-5f);
     }
-    auto point = physics_test::Point({7, 8});
     outline.clear();
-    point->GetOutline(outline);
+    physics_test::Point({7, 8})->GetOutline(outline);
     EXPECT_EQ(outline, (std::vector<Vector2D>{{7, 8}}));
 }
 

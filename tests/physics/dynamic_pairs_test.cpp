@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "physics/collide.h"
-#include "physics/collider_test_support.h"
-#include "support/headless_engine.h"
+#include "physics/physics_test_support.h"
+#include "support/engine_test.h"
 
 namespace {
+
+using DynamicPairs = testing_support::EngineTest;
 
 struct RandomScene {
     std::vector<std::unique_ptr<Object>> owners;
@@ -31,24 +33,22 @@ RandomScene MakeScene(std::mt19937& rng, int count, float spread) {
         if (i % 3 == 0) {
             at = {std::round(at.x), std::round(at.y)};
         }
+        const auto keep = [&](auto held) {
+            scene.colliders.push_back(held.collider);
+            scene.owners.push_back(std::move(held.object));
+        };
         if (s < 6) {
             const int degrees = s < 2 ? angle(rng) : (s < 4 ? 90 * (angle(rng) % 5) : 0);
-            auto held = physics_test::Box(
-                at, {static_cast<float>(size(rng)), static_cast<float>(size(rng))}, degrees);
-            scene.colliders.push_back(held.collider);
-            scene.owners.push_back(std::move(held.object));
+            keep(physics_test::Box(
+                at, {static_cast<float>(size(rng)), static_cast<float>(size(rng))}, degrees));
         } else if (s < 9) {
-            auto held = physics_test::Circle(at, static_cast<float>(size(rng)));
-            scene.colliders.push_back(held.collider);
-            scene.owners.push_back(std::move(held.object));
+            keep(physics_test::Circle(at, static_cast<float>(size(rng))));
         } else {
             // Points share centres with an earlier collider now and then.
             if (!scene.colliders.empty() && i % 2 == 0) {
                 at = scene.colliders.back()->GetCentre();
             }
-            auto held = physics_test::Point(at);
-            scene.colliders.push_back(held.collider);
-            scene.owners.push_back(std::move(held.object));
+            keep(physics_test::Point(at));
         }
     }
     // A gap in the list, as for a dynamic object whose collider went away.
@@ -74,8 +74,7 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> Found(const RandomScene& sc
     return found;
 }
 
-TEST(DynamicPairs, SweptSearchFindsTheExhaustivePairsInTheSameOrder) {
-    testing_support::ResetEngineState();
+TEST_F(DynamicPairs, SweptSearchFindsTheExhaustivePairsInTheSameOrder) {
     std::mt19937 rng(1234);
     std::size_t totalPairs = 0;
     for (int round = 0; round < 300; ++round) {
@@ -91,11 +90,9 @@ TEST(DynamicPairs, SweptSearchFindsTheExhaustivePairsInTheSameOrder) {
         totalPairs += reference.size();
     }
     EXPECT_GT(totalPairs, 1000u) << "the scenes must actually overlap";
-    testing_support::ResetEngineState();
 }
 
-TEST(DynamicPairs, FarFromTheOriginAndNonFiniteCentresStayEquivalent) {
-    testing_support::ResetEngineState();
+TEST_F(DynamicPairs, FarFromTheOriginAndNonFiniteCentresStayEquivalent) {
     std::mt19937 rng(99);
     RandomScene scene = MakeScene(rng, 40, 50.0f);
     for (std::size_t i = 0; i < scene.owners.size(); ++i) {
@@ -107,22 +104,6 @@ TEST(DynamicPairs, FarFromTheOriginAndNonFiniteCentresStayEquivalent) {
     }
     scene.colliders[3]->SetCentre({std::nanf(""), 0.0f});
     EXPECT_EQ(Found(scene, DynamicPairSearch::Swept), Found(scene, DynamicPairSearch::Exhaustive));
-    testing_support::ResetEngineState();
-}
-
-TEST(DynamicPairs, BoundsCoverEveryShape) {
-    testing_support::ResetEngineState();
-    auto box = physics_test::Box({10, 20}, {3, 4}, 30);
-    const ColliderBounds b = ConservativeBounds(*box);
-    std::vector<Vector2D> outline;
-    box->GetOutline(outline);
-    for (const Vector2D& p : outline) {
-        EXPECT_TRUE(p.x > b.minX && p.x < b.maxX && p.y > b.minY && p.y < b.maxY);
-    }
-    auto circle = physics_test::Circle({0, 0}, 5);
-    EXPECT_LE(ConservativeBounds(*circle).maxX, 7.0f);
-    EXPECT_GE(ConservativeBounds(*circle).maxX, 5.0f);
-    testing_support::ResetEngineState();
 }
 
 }  // namespace

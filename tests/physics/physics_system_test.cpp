@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-
 #include "objects/level_objects.h"
 #include "physics/physics_test_support.h"
 #include "support/scene_builder.h"
@@ -28,30 +25,33 @@ Crate 800 200 20 20
   BoxCollider2D
 )";
 
-TEST(PhysicsSystem, StartsDisabledAndEnablesWhenTheLevelHasLoaded) {
+// A destroyed dynamic object leaves the step while the others go on falling.
+TEST(PhysicsSystem, EnablesWhenTheLevelHasLoadedAndForgetsEverythingOnChangeLevel) {
     HeadlessEngine engine;
     PhysicsSystem& physics = Physics(engine);
     EXPECT_FALSE(physics.update);
-    auto objects = LoadScene(kFloorAndCrate);
+    auto objects = LoadScene(kFloorAndCrate + std::string(R"(
+Other 200 400 10 10
+  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
+  BoxCollider2D
+)"));
     engine.RunFrames(1);
     EXPECT_TRUE(physics.update);
     EXPECT_FALSE(physics.GridRebuildPending());
-    EXPECT_EQ(physics.BodyCount(), 2u);
-    EXPECT_EQ(physics.ColliderCount(), 2u);
-    EXPECT_EQ(physics.DynamicObjects(), (std::vector<Object*>{objects[1]}));
-}
-
-TEST(PhysicsSystem, ABoxSettlesOnTheFloorAndStays) {
-    HeadlessEngine engine;
-    auto objects = LoadScene(kFloorAndCrate);
-    Object* crate = objects[1];
-    engine.RunFrames(120);
-    EXPECT_NEAR(Y(crate), 140.0f, 0.1f) << "resting on the floor's top edge at 120";
-    const float rested = Y(crate);
-    engine.RunFrames(120);
-    EXPECT_NEAR(Y(crate), rested, 0.05f);
-    EXPECT_NEAR(Body(crate).GetVelocity().y, 0.0f, 5.0f);
-    EXPECT_EQ(Y(objects[0]), 100.0f) << "the static floor never moves";
+    EXPECT_EQ(physics.BodyCount(), 3u);
+    EXPECT_EQ(physics.ColliderCount(), 3u);
+    EXPECT_EQ(physics.DynamicObjects(), (std::vector<Object*>{objects[1], objects[2]}));
+    objects[1]->Destroy();
+    const float before = Y(objects[2]);
+    engine.RunFrames(5);
+    EXPECT_EQ(physics.DynamicObjects(), (std::vector<Object*>{objects[2]}));
+    EXPECT_LT(Y(objects[2]), before);
+    MessagingSystem::Send<ChangeLevelMessage>(3);
+    engine.RunFrames(1);
+    EXPECT_EQ(physics.BodyCount(), 0u);
+    EXPECT_EQ(physics.ColliderCount(), 0u);
+    EXPECT_TRUE(physics.DynamicObjects().empty());
+    EXPECT_TRUE(physics.Grid().Cells().empty());
 }
 
 TEST(PhysicsSystem, OverlapForThreeFramesBeginsContinuesAndEnds) {
@@ -66,30 +66,22 @@ Trigger 500 500 20 20
 )");
     Object* probe = objects[0];
     std::vector<std::vector<Contact>> seen;
-    const auto frame = [&](Vector2D at) {
+    const Vector2D out{0, 0};
+    const Vector2D in{500, 505};
+    for (const Vector2D at : {out, in, in, in, out, out, out}) {
         probe->GetTransform().SetPosition(at);
         engine.RunFrames(1);
         seen.push_back(ContactsInQueue());
-    };
-    frame({0, 0});
-    for (int i = 0; i < 3; ++i) {
-        frame({500, 505});
     }
-    frame({0, 0});
-    frame({0, 0});
-    frame({0, 0});
     // Each frame's queue holds what the step of the frame before sent.
-    const std::vector<std::vector<Contact>> expected = {{},
-                                                        {},
-                                                        {{1, "Probe", "Trigger"}},
-                                                        {{2, "Probe", "Trigger"}},
-                                                        {{2, "Probe", "Trigger"}},
-                                                        {{3, "Probe", "Trigger"}},
-                                                        {}};
-    EXPECT_EQ(seen, expected);
+    const Contact began{1, "Probe", "Trigger"};
+    const Contact goesOn{2, "Probe", "Trigger"};
+    const Contact ended{3, "Probe", "Trigger"};
+    EXPECT_EQ(seen, (std::vector<std::vector<Contact>>{
+                        {}, {}, {began}, {goesOn}, {goesOn}, {ended}, {}}));
 }
 
-TEST(PhysicsSystem, AHollowTriggerReportsButNeverMovesAnything) {
+TEST(PhysicsSystem, AHollowTriggerNeverMovesAnything) {
     HeadlessEngine engine;
     auto objects = LoadScene(R"(
 Falling 100 400 10 10
@@ -102,18 +94,13 @@ Trigger 100 300 50 50
   RigidBody2D mass 0.0 state 0
   BoxCollider2D mHollow true
 )");
-    std::vector<int> kinds;
+    std::size_t contacts = 0;
     for (int i = 0; i < 90; ++i) {
         engine.RunFrames(1);
-        for (const Contact& c : ContactsInQueue()) {
-            kinds.push_back(c.kind);
-        }
+        contacts += ContactsInQueue().size();
         ASSERT_EQ(Y(objects[0]), Y(objects[1])) << "frame " << i;
     }
-    ASSERT_GE(kinds.size(), 3u);
-    EXPECT_EQ(kinds.front(), 1);
-    EXPECT_EQ(kinds.back(), 3);
-    EXPECT_TRUE(std::all_of(kinds.begin() + 1, kinds.end() - 1, [](int k) { return k == 2; }));
+    EXPECT_GE(contacts, 3u) << "it fell through the trigger";
     EXPECT_EQ(Y(objects[2]), 300.0f);
 }
 
@@ -162,6 +149,7 @@ Floor 800 100 800 20
         EXPECT_LE(Y(objects[i]) - 20.0f, below + 0.01f) << "crate " << i << " floats";
     }
     EXPECT_FLOAT_EQ(settled[0], 140.0f) << "the bottom crate rests exactly on the floor";
+    EXPECT_EQ(Y(objects[0]), 100.0f) << "the static floor never moves";
     engine.RunFrames(120);
     for (int i = 1; i <= 5; ++i) {
         EXPECT_NEAR(Y(objects[i]), settled[static_cast<std::size_t>(i - 1)], 0.01f)
@@ -183,43 +171,6 @@ Light 25 0 10 10
     // The heavy box closes the gap; the split of the correction leaves them touching.
     EXPECT_GT(physics_test::X(objects[1]), 25.0f);
     EXPECT_NEAR(physics_test::X(objects[1]) - physics_test::X(objects[0]), 20.0f, 0.01f);
-}
-
-TEST(PhysicsSystem, FewerThanTwoLiveObjectsDoNothing) {
-    HeadlessEngine engine;
-    auto objects = LoadScene(R"(
-Alone 0 500 10 10
-  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
-  BoxCollider2D
-)");
-    engine.RunFrames(10);
-    EXPECT_EQ(Y(objects[0]), 500.0f);
-}
-
-TEST(PhysicsSystem, ChangeLevelForgetsEveryComponent) {
-    HeadlessEngine engine;
-    LoadScene(kFloorAndCrate);
-    engine.RunFrames(2);
-    MessagingSystem::Send<ChangeLevelMessage>(3);
-    engine.RunFrames(1);
-    EXPECT_EQ(Physics(engine).BodyCount(), 0u);
-    EXPECT_EQ(Physics(engine).ColliderCount(), 0u);
-    EXPECT_TRUE(Physics(engine).DynamicObjects().empty());
-    EXPECT_TRUE(Physics(engine).Grid().Cells().empty());
-}
-
-TEST(PhysicsSystem, ADestroyedDynamicObjectLeavesTheStep) {
-    HeadlessEngine engine;
-    auto objects = LoadScene(kFloorAndCrate + std::string(R"(
-Other 200 400 10 10
-  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
-  BoxCollider2D
-)"));
-    engine.RunFrames(5);
-    objects[1]->Destroy();
-    engine.RunFrames(5);
-    EXPECT_EQ(Physics(engine).DynamicObjects(), (std::vector<Object*>{objects[2]}));
-    EXPECT_LT(Y(objects[2]), 400.0f);
 }
 
 TEST(PhysicsSystem, StaticCollidersMovedAfterTheRebuildStayInTheirOldCells) {
@@ -287,7 +238,7 @@ TEST(PhysicsSystem, ContactsKeptThroughIdleFramesForgetDestroyedObjects) {
     HeadlessEngine engine;
     auto objects = LoadScene(R"(
 Probe 500 505 10 10
-  RigidBody2D mass 1.0 state 1 gravity 0.0 friction 1000
+  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
   BoxCollider2D
 Trigger 500 500 20 20
   RigidBody2D mass 0.0 state 0
@@ -295,11 +246,14 @@ Trigger 500 500 20 20
 )");
     engine.RunFrames(3);
     ASSERT_FALSE(ContactsInQueue().empty());
-    // With one live object the step idles and keeps the contacts it had seen; the destroyed
-    // trigger's storage is reclaimed meanwhile.
+    // With one live object the step idles, moving nothing and keeping the contacts it had seen;
+    // the destroyed trigger's storage is reclaimed meanwhile.
     const Object* trigger = objects[1];
     objects[1]->Destroy();
+    engine.RunFrames(1);
+    const float idle = Y(objects[0]);
     engine.RunFrames(3);
+    EXPECT_EQ(Y(objects[0]), idle);
     auto* newcomer = new Object;
     newcomer->SetName("Newcomer");
     LevelObjects().push_back(newcomer);
