@@ -34,15 +34,9 @@ EditorSession::EditorSession(const std::vector<std::string>& archetypes) {
     Frames(3);
 }
 
-EditorSession::~EditorSession() = default;
-
 void EditorSession::EnterEditor() {
     Tap(VirtualKey::F5);
     Frames(4);
-}
-
-void EditorSession::Frames(int count) {
-    engine_->RunFrames(count);
 }
 
 void EditorSession::CloseWindow(int reports) {
@@ -117,10 +111,6 @@ bool EditorSession::PressButton(const std::string& label) {
 
 LevelEditor& EditorSession::Editor() {
     return *engine_->core().Get<LevelEditor>("LevelEditor");
-}
-
-platform::HeadlessPanels& EditorSession::Panels() {
-    return *panels_;
 }
 
 std::string EditorSession::LevelText() const {
