@@ -33,10 +33,6 @@ void Settle(GameplayScene& game) {
     game.Frames(60);
 }
 
-float Y(const GameplayScene& game) {
-    return game.Find("Player1")->GetTransform().GetPosition().y;
-}
-
 // The full form (given no kick here) has no top speed.
 TEST(Player, TheHalfFormStartsRollingAtOnceAndNeverPassesItsTopSpeed) {
     struct Case {
@@ -93,12 +89,12 @@ TEST(Player, JumpsOnlyFromCratesBreakableBlocksAndMovablesAndOnceUntilLanding) {
                 game.Tap(VirtualKey::Space);
                 Settle(game);
             }
-            const float rest = Y(game);
+            const float rest = game.At().y;
             const auto highest = [&] {
                 float top = rest;
                 for (int i = 0; i < 90; ++i) {
                     game.Frames(1);
-                    top = std::max(top, Y(game));
+                    top = std::max(top, game.At().y);
                 }
                 return top;
             };
@@ -146,8 +142,7 @@ TEST(Player, SpaceSwitchesFormTheFaceShowsOnlyInTheFullForm) {
     Object* face = game.Player().GetFace();
     ASSERT_NE(face, nullptr);
     EXPECT_TRUE(face->IsVisible());
-    EXPECT_EQ(face->GetTransform().GetPosition(),
-              game.Find("Player1")->GetTransform().GetPosition());
+    EXPECT_EQ(face->GetTransform().GetPosition(), game.At());
     game.Tap(VirtualKey::Space);
     EXPECT_FALSE(face->IsVisible());
     EXPECT_EQ(game.Count("PlayerFormChanged 0"), 1);
@@ -159,7 +154,7 @@ TEST(Player, SpaceSwitchesFormTheFaceShowsOnlyInTheFullForm) {
 
 TEST(Player, FallingOutOfTheLevelPlaysTheDefeatOnceThenReloadsTheLevel) {
     GameplayScene game(PlayerLine(0, 0));
-    game.FramesUntil(600, [&] { return Y(game) < -384.0f; });
+    game.FramesUntil(600, [&] { return game.At().y < -384.0f; });
     game.Frames(1);
     EXPECT_FALSE(game.Player().active) << "control stops at the fall";
     const int reload = game.FirstFrame("ChangeLevel 22");
@@ -168,7 +163,7 @@ TEST(Player, FallingOutOfTheLevelPlaysTheDefeatOnceThenReloadsTheLevel) {
     EXPECT_EQ(reload, -1) << "no reload before y < -484";
     game.Frames(4);
     ASSERT_NE(game.Find("Player1"), nullptr);
-    EXPECT_GT(Y(game), -384.0f) << "the player is back at its start";
+    EXPECT_GT(game.At().y, -384.0f) << "the player is back at its start";
     EXPECT_TRUE(game.Player().active);
 }
 

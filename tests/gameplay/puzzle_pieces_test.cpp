@@ -23,10 +23,6 @@ Crate 0 0 2000 20
   BoxCollider2D
 )";
 
-Vector2D At(const GameplayScene& game, const char* name = "Player1") {
-    return game.Find(name)->GetTransform().GetPosition();
-}
-
 TEST(Fan, LiftsTheHalfFormButNotTheFullForm) {
     for (const bool half : {false, true}) {
         SCOPED_TRACE(half ? "half form" : "full form");
@@ -42,7 +38,7 @@ Fan 0 200 60 200
         float highest = 0.0f;
         for (int i = 0; i < 180; ++i) {
             game.Frames(1);
-            highest = std::max(highest, At(game).y);
+            highest = std::max(highest, game.At().y);
         }
         EXPECT_EQ(highest > 150.0f, half) << "highest " << highest;
         EXPECT_GE(game.Count(half ? "PlaySound SFX/Wind_Light" : "PlaySound SFX/Wind_Heavy"), 1);
@@ -71,13 +67,13 @@ Cannon 100 50 40 40 )" + std::to_string(c.degrees) +
         game.FramesUntil(120, [&] { return cannon.occupied; });
         ASSERT_TRUE(cannon.occupied) << "the player was caught";
         int held = 0;
-        float distance = (At(game) - centre).Length();
+        float distance = (game.At() - centre).Length();
         while (game.PlayerBody().heldByCannon && held < 100) {
             EXPECT_TRUE(game.Player().inCannon);
             EXPECT_FALSE(game.Player().canJump);
             game.Frames(1);
             ++held;
-            const float now = (At(game) - centre).Length();
+            const float now = (game.At() - centre).Length();
             if (held >= 3 && held < 45) {
                 ASSERT_EQ(player->DrawnAt(), centre) << "frame " << held << " of holding";
                 ASSERT_EQ(game.Player().GetFace()->DrawnAt(), centre);
@@ -186,7 +182,7 @@ Player1 0 60 30 30
         float highest = 0.0f;
         for (int i = 0; i < 120; ++i) {
             game.Frames(1);
-            highest = std::max(highest, At(game).y);
+            highest = std::max(highest, game.At().y);
         }
         EXPECT_EQ(highest > 150.0f, react == 1) << "highest " << highest;
     }

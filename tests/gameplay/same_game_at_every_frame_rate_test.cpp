@@ -47,10 +47,6 @@ Cannon 0 150 40 40 45
   CannonComponent speed 3000.0
 )";
 
-float Y(const GameplayScene& game) {
-    return game.Find("Player1")->GetTransform().GetPosition().y;
-}
-
 // Drawn frames for `seconds` of the machine's clock.
 void Run(GameplayScene& game, double seconds, double clockFrame) {
     game.Frames(static_cast<int>(std::lround(seconds / clockFrame)));
@@ -67,9 +63,9 @@ float Rise(double clockFrame, const std::string& extra, const std::vector<int>& 
         game.Tap(keys[i]);
         Run(game, 1.0, clockFrame);
     }
-    const float rest = Y(game);
+    const float rest = game.At().y;
     float top = rest;
-    game.EachStep([&] { top = std::max(top, Y(game)); });
+    game.EachStep([&] { top = std::max(top, game.At().y); });
     game.Tap(keys.back());
     Run(game, seconds, clockFrame);
     return top - rest;
@@ -86,8 +82,8 @@ float CannonThrow(double clockFrame) {
         const bool inCannon = game.PlayerBody().heldByCannon;
         thrown = thrown || (held && !inCannon);
         held = held || inCannon;
-        if (thrown && std::isnan(landedAt) && Y(game) < kRest + kClear) {
-            landedAt = game.Find("Player1")->GetTransform().GetPosition().x;
+        if (thrown && std::isnan(landedAt) && game.At().y < kRest + kClear) {
+            landedAt = game.At().x;
         }
     });
     Run(game, 6.0, clockFrame);

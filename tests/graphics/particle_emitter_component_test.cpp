@@ -18,8 +18,7 @@ class ParticleEmitterTest : public testing_support::EngineTest {
 protected:
     void SetUp() override {
         std::srand(7);
-        owner_ = new Object;
-        LevelObjects().push_back(owner_);
+        owner_ = MakeLevelObject("Emitter");
         emitter_ = new ParticleEmitterComponent;
         owner_->AddComponent("ParticleEmitterComponent", emitter_);
         emitter_->active = true;

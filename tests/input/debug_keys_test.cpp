@@ -64,9 +64,7 @@ TEST(DebugKeys, EachCommandIsCarriedOutByItsSystem) {
         {"previous level", VirtualKey::End,
          [](GameplayScene& game) { return game.Count("ChangeLevel 1") == 1; }},
         {"end skip", VirtualKey::PageDown,
-         [](GameplayScene& game) {
-             return game.Find("Skipper")->GetTransform().GetPosition() == EndSkip::kLaunchPoint;
-         }},
+         [](GameplayScene& game) { return game.At("Skipper") == EndSkip::kLaunchPoint; }},
     };
     for (const Reaction& reaction : reactions) {
         SCOPED_TRACE(reaction.name);

@@ -16,18 +16,14 @@ namespace testing_support {
 EditorSession::EditorSession(const std::vector<std::string>& archetypes) {
     std::string list;
     for (const std::string& entry : archetypes) {
-        const std::string name = entry.substr(0, entry.find(':'));
-        std::string body = entry.size() > name.size() ? entry.substr(name.size() + 1) : "";
+        const std::size_t colon = entry.find(':');
+        std::istringstream lines(colon == std::string::npos ? "" : entry.substr(colon + 1));
         std::string file;
-        std::istringstream lines(body);
-        for (std::string line; std::getline(lines, line, ';');) {
-            file += line.substr(line.find_first_not_of(' ') == std::string::npos
-                                    ? line.size()
-                                    : line.find_first_not_of(' ')) +
-                    "\n";
+        for (std::string line; std::getline(lines >> std::ws, line, ';');) {
+            file += line + "\n";
         }
-        assets_.Write(name, file);
-        list += name + "\n";
+        assets_.Write(entry.substr(0, colon), file);
+        list += entry.substr(0, colon) + "\n";
     }
     assets_.Write("Objects", list);
     ScriptedServices made = MakeScriptedServices();
@@ -38,15 +34,9 @@ EditorSession::EditorSession(const std::vector<std::string>& archetypes) {
     Frames(3);
 }
 
-EditorSession::~EditorSession() = default;
-
 void EditorSession::EnterEditor() {
     Tap(VirtualKey::F5);
     Frames(4);
-}
-
-void EditorSession::Frames(int count) {
-    engine_->RunFrames(count);
 }
 
 void EditorSession::CloseWindow(int reports) {
@@ -121,10 +111,6 @@ bool EditorSession::PressButton(const std::string& label) {
 
 LevelEditor& EditorSession::Editor() {
     return *engine_->core().Get<LevelEditor>("LevelEditor");
-}
-
-platform::HeadlessPanels& EditorSession::Panels() {
-    return *panels_;
 }
 
 std::string EditorSession::LevelText() const {

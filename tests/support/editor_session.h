@@ -24,11 +24,10 @@ public:
     // `archetypes`: one "<name>: <component line>; <component line>" per archetype, listed in
     // "Objects" in this order.
     explicit EditorSession(const std::vector<std::string>& archetypes);
-    ~EditorSession();
 
     // Presses F5 and runs until the editor is on and its level settled.
     void EnterEditor();
-    void Frames(int count);
+    void Frames(int count) { engine_->RunFrames(count); }
 
     void Tap(int key);
     // Holds Ctrl, taps `key`, lets Ctrl go.
@@ -49,7 +48,7 @@ public:
     bool PressButton(const std::string& label);
 
     LevelEditor& Editor();
-    platform::HeadlessPanels& Panels();
+    platform::HeadlessPanels& Panels() { return *panels_; }
     TempAssets& Assets() { return assets_; }
     // The level as a save writes it.
     std::string LevelText() const;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <span>
 #include <sstream>
@@ -153,6 +154,10 @@ Object* GameplayScene::Find(std::string_view name) const {
     return FindLevelObject(name);
 }
 
+Vector2D GameplayScene::At(std::string_view name) const {
+    return Find(name)->GetTransform().GetPosition();
+}
+
 PlayerControlComponent& GameplayScene::Player() const {
     return *Find("Player1")->Get<PlayerControlComponent>("PlayerControlComponent");
 }
@@ -162,20 +167,12 @@ RigidBody2D& GameplayScene::PlayerBody() const {
 }
 
 int GameplayScene::Count(std::string_view what) const {
-    int n = 0;
-    for (const Heard& h : log_) {
-        n += h.what == what ? 1 : 0;
-    }
-    return n;
+    return static_cast<int>(std::ranges::count(log_, what, &Heard::what));
 }
 
 int GameplayScene::FirstFrame(std::string_view what) const {
-    for (const Heard& h : log_) {
-        if (h.what == what) {
-            return h.frame;
-        }
-    }
-    return -1;
+    const auto heard = std::ranges::find(log_, what, &Heard::what);
+    return heard == log_.end() ? -1 : heard->frame;
 }
 
 }  // namespace testing_support

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/vector.h"
 #include "platform/audio_device.h"
 #include "platform/gamepad.h"
 #include "platform/window.h"
@@ -75,6 +76,8 @@ public:
     platform::ControllerState& Pad();
 
     Object* Find(std::string_view name) const;
+    // Where the object `name` stands now.
+    Vector2D At(std::string_view name = "Player1") const;
     PlayerControlComponent& Player() const;
     RigidBody2D& PlayerBody() const;
 

@@ -5,7 +5,7 @@
 
 #include <deque>
 #include <functional>
-#include <vector>
+#include <utility>
 
 #include "platform/window.h"
 
@@ -22,21 +22,15 @@ public:
     }
 
     void PumpEvents(platform::WindowEvents& events) override {
-        std::vector<Event> now(next_.begin(), next_.end());
-        next_.clear();
-        for (const Event& event : now) {
+        for (const Event& event : std::exchange(next_, {})) {
             event(events);
         }
-        ++pumps;
     }
     bool IsHidden() const override { return hidden; }
     platform::DisplayPacing Pacing() const override { return pacing; }
-    void BringToFront() override { ++raised; }
 
     bool hidden = false;
     platform::DisplayPacing pacing;
-    int pumps = 0;
-    int raised = 0;
 
 private:
     std::deque<Event> next_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <sstream>
 
 #include "graphics/graphics_system.h"
@@ -150,11 +151,8 @@ double TravelDeviation(const std::vector<DrawnFrame>& frames) {
     if (travel.empty()) {
         return 0.0;
     }
-    double mean = 0.0;
-    for (float t : travel) {
-        mean += t;
-    }
-    mean /= static_cast<double>(travel.size());
+    const double mean =
+        std::accumulate(travel.begin(), travel.end(), 0.0) / static_cast<double>(travel.size());
     double worst = 0.0;
     for (float t : travel) {
         worst = std::max(worst, std::fabs(t - mean));

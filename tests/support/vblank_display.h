@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "core/vector.h"
 #include "core/clock.h"
+#include "core/vector.h"
 #include "platform/graphics_device.h"
 #include "support/asset_folder.h"
 #include "support/headless_engine.h"

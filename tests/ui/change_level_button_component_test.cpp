@@ -10,27 +10,23 @@
 #include "graphics/texture_component.h"
 #include "input/input_system.h"
 #include "objects/level_manager.h"
-#include "objects/level_objects.h"
 #include "objects/object.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
 using T = MessageType;
 
-class ButtonTest : public ::testing::Test {
+class ButtonTest : public testing_support::EngineTest {
 protected:
     void SetUp() override {
-        testing_support::ResetEngineState();
         object->SetVisible(true);
         object->GetTransform().SetScale({80.0f, 45.0f});
-        LevelObjects().push_back(object);
         object->AddComponent("TextureComponent", sprite);
         button->texture = "MenuOptions";
         button->hovertexture = "MenuOptionsHover";
         object->AddComponent("ChangeLevelButtonComponent", button);
     }
-    void TearDown() override { testing_support::ResetEngineState(); }
 
     // One frame of the button as the GUI pass drives it; returns what it sent.
     std::vector<MessageType> Frame(bool hovering, bool click = false) {
@@ -48,7 +44,7 @@ protected:
         return sent;
     }
 
-    Object* object = new Object;
+    Object* object = MakeLevelObject("Button");
     TextureComponent* sprite = new TextureComponent;
     ChangeLevelButtonComponent* button = new ChangeLevelButtonComponent;
 };

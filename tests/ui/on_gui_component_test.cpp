@@ -4,29 +4,25 @@
 #include <gtest/gtest.h>
 
 #include "graphics/camera.h"
-#include "objects/level_objects.h"
 #include "objects/object.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "ui/on_lgui_component.h"
 
 namespace {
 
-class ScreenFurnitureTest : public ::testing::Test {
+class ScreenFurnitureTest : public testing_support::EngineTest {
 protected:
-    void SetUp() override { Restart(); }
-    void TearDown() override { Restart(); }
-    void Restart() {
-        testing_support::ResetEngineState();
+    void SetUp() override { Forget(); }
+    void TearDown() override { Forget(); }
+    static void Forget() {
         OnGUIComponent::ForgetLayout();
         OnLGUIComponent::ForgetPlacement();
-        ResetCameras();
     }
 
     template <class C>
     Object* Make(C* component, const char* name) {
-        auto* object = new Object;
+        Object* object = MakeLevelObject(name);
         object->GetTransform().SetPosition({2.0f, 2.0f});
-        LevelObjects().push_back(object);
         object->AddComponent(name, component);
         return object;
     }
