@@ -312,15 +312,12 @@ TEST(AudioFailure, ABankNamesOnlySoundsInsideItsFolder) {
         bool IsSilent() const override { return false; }
     };
     testing_support::TempAssets assets;
-    std::filesystem::create_directories(assets.Folder() / "Sounds");
-    std::filesystem::copy_file(
-        std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds" / "player_jump.ogg",
-        assets.Folder() / "Sounds" / "jump.ogg");
+    assets.ShareFolder("Sounds", std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds");
     testing_support::CapturedDiagnostics diagnostics;
     Audible device;
     auto layer = SoundEventLayer::Create(&device);
     assets.Write("SoundBank",
-                 "SFX/Good oneshot 1 jump.ogg\n"
+                 "SFX/Good oneshot 1 player_jump.ogg\n"
                  "SFX/Root oneshot 1 /etc/passwd\n"
                  "SFX/Far oneshot 1 ../../../../etc/passwd\n");
     layer->LoadBank(Assets::PathOf("SoundBank"), Assets::PathOf("Sounds"));
