@@ -175,8 +175,7 @@ TEST_F(AudioRules, WorldSoundsArePannedByWhereTheyStandAndScreenSoundsAreNot) {
     SendAndRun<PlaySoundMessage>("SFX/Star_Cannon_01");
     SendAndRun<PlaySoundMessage>("SFX/Player_Jump_01");
     ASSERT_EQ(device_->pans.size(), 3u);
-    ASSERT_TRUE(device_->pans[0].has_value());
-    EXPECT_LT(*device_->pans[0], -0.3f) << "left of the camera, heard on the left";
+    EXPECT_TRUE(device_->pans[0].has_value());  // its side: WorldPlacement, the fan's loopback
     EXPECT_EQ(device_->pans[1], std::optional<float>(0.0f)) << "no position: in the middle";
     EXPECT_FALSE(device_->pans[2].has_value()) << "heard as it is";
 }
@@ -257,28 +256,28 @@ TEST_F(AudioRules, EachMuteMessageFlipsOnceWhateverItsPayload) {
     EXPECT_TRUE(Audio().muteSwitch1);
 }
 
-TEST_F(AudioRules, SevenMusicStepsReturnTo02) {
+// Each level load steps the music's state by 0.1, round to 0.2 after seven steps; a step fades its
+// layers over three seconds, never cuts.
+TEST_F(AudioRules, SevenMusicStepsReturnTo02EachFadingOverThreeSeconds) {
     const float expected[] = {0.3f, 0.4f, 0.5f, 0.6f, 0.0f, 0.1f, 0.2f};
+    device_->secondLayerGains.clear();
     for (int step = 0; step < 7; ++step) {
         Send<LevelObjectsLoadedMessage>();
         engine_->RunFrames(2);  // the step, then the parameter it sends
         float value = -1.0f;
         ASSERT_TRUE(Audio().Layer().GetParameter(Audio().Events().at(kGame), "StateChange", value));
         EXPECT_NEAR(value, expected[step], 1e-6f) << "step " << step + 1;
-    }
-}
-
-TEST_F(AudioRules, AMusicStepFadesItsLayersOverThreeSecondsNeverCuts) {
-    device_->secondLayerGains.clear();
-    Send<LevelObjectsLoadedMessage>();
-    engine_->RunFrames(2 + 200);  // the step, its parameter, then a little over three seconds
-    const std::vector<float>& gains = device_->secondLayerGains;
-    ASSERT_FALSE(gains.empty());
-    EXPECT_EQ(gains.back(), 0.0f);
-    float previous = 1.0f;
-    for (float gain : gains) {
-        EXPECT_LE(previous - gain, 1.0f / 180.0f + 1e-6f);  // 1/60 s steps over 3 s
-        previous = gain;
+        if (step == 0) {              // from 1/1 to 1/0
+            engine_->RunFrames(200);  // a little over three seconds
+            const std::vector<float>& gains = device_->secondLayerGains;
+            ASSERT_FALSE(gains.empty());
+            EXPECT_EQ(gains.back(), 0.0f);
+            float previous = 1.0f;
+            for (float gain : gains) {
+                EXPECT_LE(previous - gain, 1.0f / 180.0f + 1e-6f);  // 1/60 s steps over 3 s
+                previous = gain;
+            }
+        }
     }
 }
 
@@ -313,15 +312,12 @@ TEST(AudioFailure, ABankNamesOnlySoundsInsideItsFolder) {
         bool IsSilent() const override { return false; }
     };
     testing_support::TempAssets assets;
-    std::filesystem::create_directories(assets.Folder() / "Sounds");
-    std::filesystem::copy_file(
-        std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds" / "player_jump.ogg",
-        assets.Folder() / "Sounds" / "jump.ogg");
+    assets.ShareFolder("Sounds", std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds");
     testing_support::CapturedDiagnostics diagnostics;
     Audible device;
     auto layer = SoundEventLayer::Create(&device);
     assets.Write("SoundBank",
-                 "SFX/Good oneshot 1 jump.ogg\n"
+                 "SFX/Good oneshot 1 player_jump.ogg\n"
                  "SFX/Root oneshot 1 /etc/passwd\n"
                  "SFX/Far oneshot 1 ../../../../etc/passwd\n");
     layer->LoadBank(Assets::PathOf("SoundBank"), Assets::PathOf("Sounds"));

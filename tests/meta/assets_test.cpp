@@ -126,7 +126,7 @@ TEST_F(AssetsTest, ScreenshotsGoToTheDesktopsPicturesFolderWhenItHasOne) {
     EXPECT_EQ(Assets::Locate(around)->pictures, root() / "Shots" / "Vorl");
 }
 
-TEST_F(AssetsTest, ThePlayersOwnFileIsReadBeforeTheShippedOne) {
+TEST_F(AssetsTest, ThePlayersOwnFileIsReadBeforeTheShippedOneAndSavesGoToItsFolder) {
     InstallData();
     const Assets::Folders folders = Installed();
     Touch(folders.shipped / "level_Intro", "shipped");
@@ -136,11 +136,7 @@ TEST_F(AssetsTest, ThePlayersOwnFileIsReadBeforeTheShippedOne) {
     EXPECT_EQ(Assets::PathOf("level_Intro"), (folders.saves / "level_Intro").string());
     EXPECT_EQ(Assets::PathOf("level_Other"), (folders.shipped / "level_Other").string());
     EXPECT_EQ(Assets::PathOf("level_None"), (folders.shipped / "level_None").string());
-}
-
-TEST_F(AssetsTest, SavesGoToTheSavesFolderWhoseFoldersAreMadeOnTheWay) {
-    const Assets::Folders folders = Installed();
-    Assets::Use(folders);
+    // Saves go to the saves folder, whose folders are made on the way.
     const std::string path = Assets::SavePathOf("Level3Input\\inputfile1.input");
     EXPECT_EQ(path, (folders.saves / "Level3Input" / "inputfile1.input").string());
     EXPECT_TRUE(fs::is_directory(folders.saves / "Level3Input"));

@@ -16,6 +16,7 @@ struct Parsed {
     bool quiet = false;
     std::string level;
     std::string error;
+    std::string usage;
 };
 
 Parsed Parse(std::vector<std::string> args) {
@@ -34,6 +35,7 @@ Parsed Parse(std::vector<std::string> args) {
     std::ostringstream err;
     parsed.outcome = line.Parse(static_cast<int>(argv.size()), argv.data(), parsed.values, err);
     parsed.error = err.str().substr(0, err.str().find('\n'));
+    parsed.usage = line.Usage();
     return parsed;
 }
 
@@ -70,11 +72,7 @@ TEST(CommandLineTest, ReadsSwitchesAndValuesOrReportsTheFirstProblem) {
 }
 
 TEST(CommandLineTest, UsageShowsASwitchWithoutAValue) {
-    bool quiet = false;
-    tools::CommandLine line("tool", {"<assets-folder>"});
-    line.AddSwitch("--quiet", "say nothing", quiet);
-    line.Add({"--level", "<n>", "start here", [](const std::string&) { return std::string(); }});
-    const std::string usage = line.Usage();
+    const std::string usage = Parse({}).usage;
     EXPECT_NE(usage.find("usage: tool <assets-folder> [options]\n"), std::string::npos);
     EXPECT_NE(usage.find("  --quiet                 say nothing\n"), std::string::npos);
     EXPECT_NE(usage.find("  --level <n>             start here\n"), std::string::npos);

@@ -11,13 +11,14 @@ constexpr platform::TexelGrid kSheet{256, 128};
 
 // A quad placed as the renderer places one: `width` x `height` pixels with its left-top corner at
 // (left, top) on the screen, showing the sheet's texels from (u, v), `texelsWide` x `texelsHigh`
-// of them (negative mirrors), turned by `shear` of clip y per unit of x.
+// of them (negative mirrors), turned by `shear` of clip y per unit of x, sliced by `slice`.
 struct Placement {
     const char* what;
     float left, top, width, height;
     float u, v, texelsWide, texelsHigh;
     float shear;
     bool exact;
+    std::optional<platform::QuadDraw::Slice> slice = std::nullopt;
 };
 
 Matrix4 WorldViewProjection(const Placement& p) {
@@ -42,6 +43,12 @@ Matrix4 TextureMatrix(const Placement& p) {
 }
 
 TEST(TexelExact, OnlyOneTexelOnOnePixelAtWholeEdgesCountsAsExact) {
+    // A picture wider than it was made repeats its middle, mirrored, between borders that keep
+    // their size: exact only where the quad spans the repeats pixel for texel and the borders end
+    // on texels.
+    const platform::QuadDraw::Slice across{1.5f, 1.0f, 0.25f, 0.25f, 0, 0};
+    const platform::QuadDraw::Slice both{2.0f, 1.5f, 0.125f, 0.125f, 0.25f, 0.25f};
+    const platform::QuadDraw::Slice offTexel{1.5f, 1.0f, 0.2f, 0.25f, 0, 0};
     const Placement cases[] = {
         {"one to one at whole pixels", 736, 386, 128, 64, 2, 2, 128, 64, 0, true},
         {"the whole screen", 0, 0, 1600, 900, 0, 0, 1600, 900, 0, true},
@@ -52,10 +59,14 @@ TEST(TexelExact, OnlyOneTexelOnOnePixelAtWholeEdgesCountsAsExact) {
         {"minified", 736, 386, 128, 64, 2, 2, 128, 128, 0, false},
         {"turned", 736, 386, 128, 64, 2, 2, 128, 64, 0.01f, false},
         {"under a pixel", 736, 386, 0.5f, 64, 2, 2, 0.5f, 64, 0, false},
+        {"repeated 1.5 x across, whole borders", 0, 0, 192, 64, 2, 2, 128, 64, 0, true, across},
+        {"repeated both ways", 0, 0, 256, 96, 2, 2, 128, 64, 0, true, both},
+        {"a border ending inside a texel", 0, 0, 192, 64, 2, 2, 128, 64, 0, false, offTexel},
+        {"drawn bigger than its repeats", 0, 0, 200, 64, 2, 2, 128, 64, 0, false, across},
     };
     for (const Placement& p : cases) {
         EXPECT_EQ(platform::SamplesTexelCentres(WorldViewProjection(p), TextureMatrix(p), kScreen,
-                                                kSheet),
+                                                kSheet, p.slice),
                   p.exact)
             << p.what;
     }
@@ -70,33 +81,6 @@ TEST(TexelExact, NoGridOrPerspectiveIsNeverExact) {
     Matrix4 perspective = WorldViewProjection(p);
     perspective.m[0][3] = 0.1f;
     EXPECT_FALSE(platform::SamplesTexelCentres(perspective, TextureMatrix(p), kScreen, kSheet));
-}
-
-// A picture wider than it was made repeats its middle, mirrored, between borders that keep their
-// size: exact only where the quad spans the repeats pixel for texel and the borders end on texels.
-TEST(TexelExact, ASlicedPictureCountsItsRepeatsAndItsBorders) {
-    const Placement cell{"", 0, 0, 0, 0, 2, 2, 128, 64, 0, true};
-    struct Case {
-        const char* what;
-        float width, height;
-        platform::QuadDraw::Slice slice;
-        bool exact;
-    };
-    const Case cases[] = {
-        {"repeated 1.5 x across, whole borders", 192, 64, {1.5f, 1.0f, 0.25f, 0.25f, 0, 0}, true},
-        {"repeated both ways", 256, 96, {2.0f, 1.5f, 0.125f, 0.125f, 0.25f, 0.25f}, true},
-        {"a border ending inside a texel", 192, 64, {1.5f, 1.0f, 0.2f, 0.25f, 0, 0}, false},
-        {"drawn bigger than its repeats", 200, 64, {1.5f, 1.0f, 0.25f, 0.25f, 0, 0}, false},
-    };
-    for (const Case& c : cases) {
-        Placement p = cell;
-        p.width = c.width;
-        p.height = c.height;
-        EXPECT_EQ(platform::SamplesTexelCentres(WorldViewProjection(p), TextureMatrix(p), kScreen,
-                                                kSheet, c.slice),
-                  c.exact)
-            << c.what;
-    }
 }
 
 }  // namespace
