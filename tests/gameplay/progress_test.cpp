@@ -22,25 +22,15 @@ namespace fs = std::filesystem;
 
 class ProgressTest : public ::testing::Test {
 protected:
-    ProgressTest()
-        : folder(fs::temp_directory_path() / ("vorl-progress-" + std::to_string(getpid()))) {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
     ~ProgressTest() override {
         ProgressKeeper::Disable();
         BeginNewGame();
-        fs::remove_all(folder);
     }
-    void Write(const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
-    std::string Read() {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void Write(const std::string& text) { assets.Write("progress", text); }
 
+    testing_support::TempAssets assets;
     testing_support::CapturedDiagnostics diagnostics;
-    fs::path folder;
-    fs::path file = folder / "progress";
+    fs::path file = assets.Folder() / "progress";
 };
 
 TEST_F(ProgressTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
@@ -102,7 +92,7 @@ TEST_F(ProgressTest, WhichStarsAndBestTimesAreKeptAndAnOlderFileStillCounts) {
     EXPECT_EQ(kept.bestSteps[5], 700);
     EXPECT_EQ(kept.bestRunSteps, 50000);
     // The lines an older reader does not know it keeps as they are, and gives back.
-    const std::string text = Read();
+    const std::string text = assets.Read("progress");
     EXPECT_NE(text.find("\nfound 5 3\nbest 5 700\nbestrun 50000\n"), std::string::npos) << text;
     EXPECT_EQ(ProgressFile::Parse(text), kept);
 }
