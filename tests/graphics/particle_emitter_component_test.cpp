@@ -37,7 +37,7 @@ protected:
     ParticleEmitterComponent* emitter_ = nullptr;
 };
 
-TEST_F(ParticleEmitterTest, PoolIsBuiltParkedOnTheFirstNearUpdate) {
+TEST_F(ParticleEmitterTest, PoolIsBuiltParkedOnTheFirstNearUpdateAndLetGoWithItsOwner) {
     emitter_->active = false;
     owner_->GetTransform().SetPosition({0.0f, 901.0f});
     emitter_->Update();
@@ -55,6 +55,13 @@ TEST_F(ParticleEmitterTest, PoolIsBuiltParkedOnTheFirstNearUpdate) {
     }
     // Particles are not level objects.
     EXPECT_EQ(LevelObjects().size(), 1u);
+    // Destroying the owner detaches every square.
+    ColoredSquareComponent* square = emitter_->SquareOf(0);
+    owner_->Destroy();
+    for (int i = 0; i < ParticleEmitterComponent::kPoolSize; ++i) {
+        EXPECT_TRUE(emitter_->GetParticle(i).GetComponents().Empty());
+    }
+    EXPECT_EQ(square->GetOwner(), nullptr);
 }
 
 TEST_F(ParticleEmitterTest, SpawnRateAndCapLimitEachUpdate) {
@@ -184,17 +191,6 @@ TEST_F(ParticleEmitterTest, FarEmitterSpawnsNothingButAdvancesItsParticles) {
     owner_->GetTransform().SetPosition({1600.0f, -900.0f});
     emitter_->Update();
     EXPECT_EQ(AliveCount(), 2);
-}
-
-TEST_F(ParticleEmitterTest, DestroyingTheOwnerDetachesEverySquare) {
-    emitter_->Update();
-    ColoredSquareComponent* square = emitter_->SquareOf(0);
-    ASSERT_NE(square, nullptr);
-    owner_->Destroy();
-    for (int i = 0; i < ParticleEmitterComponent::kPoolSize; ++i) {
-        EXPECT_TRUE(emitter_->GetParticle(i).GetComponents().Empty());
-    }
-    EXPECT_EQ(square->GetOwner(), nullptr);
 }
 
 }  // namespace
