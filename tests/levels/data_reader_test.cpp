@@ -34,12 +34,7 @@ protected:
     // Whether a message of `type` was sent since the last swap.
     static bool Sent(MessageType type) {
         MessagingSystem::Update();
-        for (const auto& m : MessagingSystem::GetMessages()) {
-            if (m->type == type) {
-                return true;
-            }
-        }
-        return false;
+        return MessagingSystem::WasSent(type);
     }
 
     TempAssets assets;
