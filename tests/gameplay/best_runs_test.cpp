@@ -198,13 +198,13 @@ TEST(BestRuns, AShorterRunReplacesTheKeptOneAndADamagedFileCountsAsNone) {
         const char* kept;  // the file's bytes, "" for none
         std::size_t offered;
         std::size_t keptAfter;
-        const char* line;  // part of the one line said, "" for none
+        const char* line;  // part of the one line said, null for none
     };
     const std::string ten(10 * InputRecording::kRecordSize, '\0');
     const Case cases[] = {
-        {"", 12, 12, ""},
-        {"steps:10", 12, 10, ""},
-        {"steps:10", 8, 8, ""},
+        {"", 12, 12, nullptr},
+        {"steps:10", 12, 10, nullptr},
+        {"steps:10", 8, 8, nullptr},
         {"short", 12, 12, "5 bytes are not"},
         {"untagged", 12, 12, "not a best run's record"},
     };
@@ -224,10 +224,8 @@ TEST(BestRuns, AShorterRunReplacesTheKeptOneAndADamagedFileCountsAsNone) {
         const std::optional<BestRun> after = BestRuns::Load(kLevel);
         ASSERT_TRUE(after);
         EXPECT_EQ(after->size(), c.keptAfter);
-        EXPECT_EQ(lines.Lines().size(), std::string(c.line).empty() ? 0u : 1u);
-        if (!std::string(c.line).empty()) {
-            EXPECT_TRUE(lines.Contains(c.line));
-        }
+        EXPECT_EQ(lines.Lines().size(), c.line ? 1u : 0u);
+        EXPECT_TRUE(!c.line || lines.Contains(c.line));
     }
 }
 

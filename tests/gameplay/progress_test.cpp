@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "gameplay/run_state.h"
 #include "meta/assets.h"
@@ -22,25 +21,15 @@ namespace fs = std::filesystem;
 
 class ProgressTest : public ::testing::Test {
 protected:
-    ProgressTest()
-        : folder(fs::temp_directory_path() / ("vorl-progress-" + std::to_string(getpid()))) {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
     ~ProgressTest() override {
         ProgressKeeper::Disable();
         BeginNewGame();
-        fs::remove_all(folder);
     }
-    void Write(const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
-    std::string Read() {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    void Write(const std::string& text) { assets.Write("progress", text); }
 
+    testing_support::TempAssets assets;
     testing_support::CapturedDiagnostics diagnostics;
-    fs::path folder;
-    fs::path file = folder / "progress";
+    fs::path file = assets.Folder() / "progress";
 };
 
 TEST_F(ProgressTest, AFailedSaveSaysSoAndLeavesTheOldFile) {
@@ -102,7 +91,7 @@ TEST_F(ProgressTest, WhichStarsAndBestTimesAreKeptAndAnOlderFileStillCounts) {
     EXPECT_EQ(kept.bestSteps[5], 700);
     EXPECT_EQ(kept.bestRunSteps, 50000);
     // The lines an older reader does not know it keeps as they are, and gives back.
-    const std::string text = Read();
+    const std::string text = assets.Read("progress");
     EXPECT_NE(text.find("\nfound 5 3\nbest 5 700\nbestrun 50000\n"), std::string::npos) << text;
     EXPECT_EQ(ProgressFile::Parse(text), kept);
 }
@@ -138,19 +127,16 @@ TEST_F(ProgressTest, WithoutAFileNothingIsKept) {
 // docs/levels.md tells players and designers how many stars each level holds; it must say what
 // the level files hold.
 TEST(LevelDocs, StarCountsMatchTheLevelFiles) {
-    const Assets::Folders previous = Assets::Current();
-    Assets::SetRoot(VORL_SOURCE_DIR "/assets");
     std::ifstream doc(VORL_SOURCE_DIR "/docs/levels.md");
     ASSERT_TRUE(doc) << "docs/levels.md missing";
-    std::stringstream text;
-    text << doc.rdbuf();
-    const std::string all = text.str();
+    const Assets::Folders previous = Assets::Current();
+    Assets::SetRoot(VORL_SOURCE_DIR "/assets");
+    std::string all;
     std::int32_t total = 0;
     int rows = 0;
-    std::istringstream lines(all);
     // | # | Level | Stars | What it teaches |
     const std::regex row(R"(^\| *[0-9]+ *\| *(level_\w+) *\| *([0-9]*) *\|)");
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line; std::getline(doc, line); all += line + "\n") {
         std::smatch cells;
         if (std::regex_search(line, cells, row)) {
             const std::int32_t stars = StarsInLevelFile(cells[1].str());

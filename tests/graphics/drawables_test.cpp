@@ -51,7 +51,7 @@ TEST_F(DrawablesTest, FirstFreeBackgroundSetsItsDepthOnceAndFollowsTheCamera) {
     EXPECT_EQ(first.GetTransform().GetZLayer(), 3.0f);
 }
 
-TEST_F(DrawablesTest, LightPassesItsScreenPositionAndColour) {
+TEST_F(DrawablesTest, LightPassesItsScreenPositionAndColourOnlyWhenItHasTheTechnique) {
     Object object;
     auto* light = new LightingShaderComponent;
     light->r = 0.5f;
@@ -75,16 +75,11 @@ TEST_F(DrawablesTest, LightPassesItsScreenPositionAndColour) {
     EXPECT_FLOAT_EQ(value.at("g"), 1.0f);
     EXPECT_FLOAT_EQ(value.at("radius"), 0.3f);
     EXPECT_FLOAT_EQ(value.at("AmbientIntensity"), 1.0f);
-}
-
-TEST_F(DrawablesTest, LightWithoutTheTechniqueDrawsNothing) {
-    Object object;
-    auto* light = new LightingShaderComponent;
-    object.AddComponent("LightingShaderComponent", light);
-    testing_support::RecordingDevice device;
-    device.effectError = "broken";
-    light->ApplyLight(device);
-    EXPECT_TRUE(device.quads.empty());
+    // Without the technique it draws nothing.
+    testing_support::RecordingDevice broken;
+    broken.effectError = "broken";
+    light->ApplyLight(broken);
+    EXPECT_TRUE(broken.quads.empty());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 
 #include "core/frame_rate_controller.h"
@@ -36,7 +35,7 @@ protected:
     ParticleEmitterComponent* emitter_ = nullptr;
 };
 
-TEST_F(ParticleEmitterTest, PoolIsBuiltParkedOnTheFirstNearUpdate) {
+TEST_F(ParticleEmitterTest, PoolIsBuiltParkedOnTheFirstNearUpdateAndLetGoWithItsOwner) {
     emitter_->active = false;
     owner_->GetTransform().SetPosition({0.0f, 901.0f});
     emitter_->Update();
@@ -54,6 +53,13 @@ TEST_F(ParticleEmitterTest, PoolIsBuiltParkedOnTheFirstNearUpdate) {
     }
     // Particles are not level objects.
     EXPECT_EQ(LevelObjects().size(), 1u);
+    // Destroying the owner detaches every square.
+    ColoredSquareComponent* square = emitter_->SquareOf(0);
+    owner_->Destroy();
+    for (int i = 0; i < ParticleEmitterComponent::kPoolSize; ++i) {
+        EXPECT_TRUE(emitter_->GetParticle(i).GetComponents().Empty());
+    }
+    EXPECT_EQ(square->GetOwner(), nullptr);
 }
 
 TEST_F(ParticleEmitterTest, SpawnRateAndCapLimitEachUpdate) {
@@ -91,23 +97,20 @@ TEST_F(ParticleEmitterTest, LiveParticlesOfAnInactiveEmitterCarryOnUntilTheirLif
     EXPECT_EQ(emitter_->LiveCount(), 0);
 }
 
-TEST_F(ParticleEmitterTest, ZeroLifetimeParticleDiesAtOnceWithFiniteColours) {
-    emitter_->minLifetime = emitter_->maxLifetime = 0.0f;
-    emitter_->Update();
-    // Its life fraction counts as spent rather than 0 / 0.
-    EXPECT_FLOAT_EQ(emitter_->SquareOf(0)->alphaTint, 1.0f);
-    EXPECT_FALSE(std::isnan(emitter_->SquareOf(0)->redTint));
-    EXPECT_FALSE(emitter_->GetParticle(0).alive);
-    EXPECT_EQ(emitter_->LiveCount(), 0);
-}
-
 TEST_F(ParticleEmitterTest, ColoursInterpolateAndAlphaFades) {
-    emitter_->minLifetime = emitter_->maxLifetime = 1.0f;
     emitter_->startR = 1.0f;
     emitter_->endR = 0.0f;
     emitter_->startG = 0.0f;
     emitter_->endG = 1.0f;
     emitter_->fadeAlpha = true;
+    // With no lifetime a particle shows its end colours (its life counts as spent rather than
+    // 0 / 0) and dies in its first update.
+    emitter_->minLifetime = emitter_->maxLifetime = 0.0f;
+    emitter_->Update();
+    EXPECT_FLOAT_EQ(emitter_->SquareOf(0)->redTint, 0.0f);
+    EXPECT_FALSE(emitter_->GetParticle(0).alive);
+    EXPECT_EQ(emitter_->LiveCount(), 0);
+    emitter_->minLifetime = emitter_->maxLifetime = 1.0f;
     FrameRateController::UseStep(0.5);
     emitter_->Update();
     emitter_->active = false;
@@ -183,17 +186,6 @@ TEST_F(ParticleEmitterTest, FarEmitterSpawnsNothingButAdvancesItsParticles) {
     owner_->GetTransform().SetPosition({1600.0f, -900.0f});
     emitter_->Update();
     EXPECT_EQ(AliveCount(), 2);
-}
-
-TEST_F(ParticleEmitterTest, DestroyingTheOwnerDetachesEverySquare) {
-    emitter_->Update();
-    ColoredSquareComponent* square = emitter_->SquareOf(0);
-    ASSERT_NE(square, nullptr);
-    owner_->Destroy();
-    for (int i = 0; i < ParticleEmitterComponent::kPoolSize; ++i) {
-        EXPECT_TRUE(emitter_->GetParticle(i).GetComponents().Empty());
-    }
-    EXPECT_EQ(square->GetOwner(), nullptr);
 }
 
 }  // namespace

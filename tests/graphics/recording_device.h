@@ -33,7 +33,6 @@ public:
         quads.clear();
         texts.clear();
         clears.clear();
-        ++frames;
     }
     void SetViewport(int, int, int, int) override {}
     void Clear(platform::Argb colour, float) override { clears.push_back(colour); }
@@ -57,7 +56,6 @@ public:
     std::vector<platform::Argb> clears;
     Matrix4 view;
     Matrix4 projection;
-    int frames = 0;
     int presents = 0;
 };
 

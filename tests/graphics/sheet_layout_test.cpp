@@ -16,20 +16,6 @@ Vector2D Through(const Matrix4& m, float u, float v) {
     return {p.x, p.y};
 }
 
-// Where the full grid's frames land on the sheet: TextureComponentTest's texture matrix test.
-TEST(SheetLayout, TheFullGridShowsEachCellInsetByAQuarterOfAPercent) {
-    const SheetLayout grid = SheetLayout::Grid(320, 160);
-    EXPECT_FALSE(grid.IsPacked());
-    EXPECT_TRUE(grid.HasFrame(49));
-    // The part of cell 12 that shows: column 2, row 1, inset 0.0025 of the whole image.
-    const auto shown = grid.FramePixels(12);
-    ASSERT_TRUE(shown);
-    EXPECT_FLOAT_EQ(shown->x, 0.2025f * 320);
-    EXPECT_FLOAT_EQ(shown->y, 0.2025f * 160);
-    EXPECT_FLOAT_EQ(shown->width, 0.095f * 320);
-    EXPECT_FLOAT_EQ(shown->height, 0.195f * 160);
-}
-
 TEST(SheetLayout, APackedFrameMapsTheCellsVisiblePartOntoItsRectangle) {
     testing_support::CapturedDiagnostics diagnostics;
     const SheetLayout layout = SheetLayout::Read(
@@ -89,6 +75,14 @@ TEST(SheetLayout, ALayoutWithoutFramesReadsAsTheFullGridAndAMissingQuadAsOneTexe
     EXPECT_FALSE(empty.IsPacked());
     EXPECT_TRUE(empty.HasFrame(49));
     EXPECT_TRUE(diagnostics.Contains("Empty.png: sheet layout places no frame"));
+    // The part of cell 12 that shows: column 2, row 1, inset 0.0025 of the whole image (where
+    // TextureComponentTest's texture matrix puts the full grid's frames).
+    const auto shown = empty.FramePixels(12);
+    ASSERT_TRUE(shown);
+    EXPECT_FLOAT_EQ(shown->x, 0.2025f * 100);
+    EXPECT_FLOAT_EQ(shown->y, 0.2025f * 50);
+    EXPECT_FLOAT_EQ(shown->width, 0.095f * 100);
+    EXPECT_FLOAT_EQ(shown->height, 0.195f * 50);
 
     const SheetLayout noQuad = SheetLayout::Read("frame 3 0 0 24 12\n", 32, 16, "NoQuad.png");
     EXPECT_EQ(noQuad.QuadSize(), Vector2D(24.0f, 12.0f));

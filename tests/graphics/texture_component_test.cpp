@@ -56,20 +56,9 @@ TEST_F(TextureComponentTest, AdvancesAtMostOneFramePerStepAndLoops) {
     }
 }
 
-// An animation whose name is missing keeps the name and the frame but has no texture.
-TEST_F(TextureComponentTest, AMissingAnimationHoldsItsFrame) {
-    AddAnimation("walk", "sheet", 12, 3, 0.1f);
-    TextureComponent& texture = Playing("walk");
-    texture.SetAnimation("nothing here");
-    EXPECT_EQ(texture.GetAnimation(), nullptr);
-    EXPECT_EQ(texture.filename, "walk");
-    EXPECT_EQ(texture.GetTexture(), nullptr);
-    FrameRateController::UseStep(1.0);
-    texture.Update();
-    EXPECT_EQ(texture.GetCurrentFrame(), 12u);
-}
-
-TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
+// A new filename switches on the next step; a missing name keeps the name and the frame but has
+// no texture.
+TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStepAndAMissingOneHoldsItsFrame) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
     AddAnimation("jump", "sheet", 30, 2, 0.1f);
     TextureComponent& texture = Playing("walk");
@@ -77,6 +66,13 @@ TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStep) {
     FrameRateController::UseStep(0.01);
     texture.Update();
     EXPECT_EQ(texture.GetAnimation(), AnimationTable().Get("jump"));
+    EXPECT_EQ(texture.GetCurrentFrame(), 30u);
+    texture.SetAnimation("nothing here");
+    EXPECT_EQ(texture.GetAnimation(), nullptr);
+    EXPECT_EQ(texture.filename, "jump");
+    EXPECT_EQ(texture.GetTexture(), nullptr);
+    FrameRateController::UseStep(1.0);
+    texture.Update();
     EXPECT_EQ(texture.GetCurrentFrame(), 30u);
 }
 

@@ -15,19 +15,9 @@ protected:
     testing_support::CapturedDiagnostics diagnostics;
 };
 
-TEST_F(TextureListsTest, TheTextureListKeepsTheFirstOfEachNameAndIgnoresExtraTokens) {
-    assets.Write("TextureList", "rdr_fan 1 2 3\n\nrdr_goal\nrdr_fan\n  \n");
-    LoadTextureList("TextureList");
-    ASSERT_NE(TextureTable().Get("rdr_fan"), nullptr);
-    EXPECT_EQ(TextureTable().Get("rdr_fan")->name, "rdr_fan");
-    EXPECT_NE(TextureTable().Get("rdr_goal"), nullptr);
-    // A line of two spaces is one token holding a space (the second space starts it).
-    EXPECT_NE(TextureTable().Get(" "), nullptr);
-    EXPECT_TRUE(diagnostics.Contains("TextureList:4: texture \"rdr_fan\" is listed twice"));
-}
-
-TEST_F(TextureListsTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet) {
-    assets.Write("TextureList", "rda_sheet\n");
+// Each list keeps the first of each name; extra tokens on a texture line are ignored.
+TEST_F(TextureListsTest, TheListsKeepTheFirstOfANameAndAnAnimationFillsMissingNumbers) {
+    assets.Write("TextureList", "rda_sheet 1 2 3\n\nrdr_goal\nrda_sheet\n  \n");
     assets.Write("AnimationList",
                  "rda_walk rda_sheet 12 3 0.1\n"
                  "rda_idle rda_sheet\n"
@@ -38,6 +28,12 @@ TEST_F(TextureListsTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet)
                  "rda_nosheet rda_unknown 4\n");
     LoadTextureList("TextureList");
     LoadAnimationList("AnimationList");
+    ASSERT_NE(TextureTable().Get("rda_sheet"), nullptr);
+    EXPECT_EQ(TextureTable().Get("rda_sheet")->name, "rda_sheet");
+    EXPECT_NE(TextureTable().Get("rdr_goal"), nullptr);
+    // A line of two spaces is one token holding a space (the second space starts it).
+    EXPECT_NE(TextureTable().Get(" "), nullptr);
+    EXPECT_TRUE(diagnostics.Contains("TextureList:4: texture \"rda_sheet\" is listed twice"));
     const Animation* walk = AnimationTable().Get("rda_walk");
     ASSERT_NE(walk, nullptr);
     EXPECT_EQ(walk->texture, TextureTable().Get("rda_sheet"));
@@ -55,7 +51,7 @@ TEST_F(TextureListsTest, TheAnimationListFillsMissingNumbersAndResolvesItsSheet)
     EXPECT_FALSE(AnimationTable().Contains("rda_bad"));
     EXPECT_FALSE(AnimationTable().Contains("rda_neg"));
     EXPECT_FALSE(AnimationTable().Contains("rda_lonely"));
-    EXPECT_EQ(diagnostics.Lines().size(), 5u);
+    EXPECT_EQ(diagnostics.Lines().size(), 6u);
     EXPECT_TRUE(diagnostics.Contains("AnimationList:3: animation \"rda_walk\" is listed twice"));
     EXPECT_TRUE(diagnostics.Contains("AnimationList:4: "));
     EXPECT_TRUE(diagnostics.Contains("AnimationList:5: start frame: not a whole number"));

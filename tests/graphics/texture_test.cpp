@@ -57,7 +57,8 @@ protected:
     std::streambuf* previous_ = nullptr;
 };
 
-TEST_F(TextureTest, APackedSheetBringsItsLayoutAndAnOldFullSheetReadsAsTheGrid) {
+TEST_F(TextureTest,
+       APackedSheetBringsItsLayoutAnOldFullSheetReadsAsTheGridAndNoRendererDecodesNothing) {
     ASSERT_TRUE(platform::WritePngRgba(PathOf("packed"), Filled(68, 36, 255), "Vorl sheet",
                                        "quad 32 32\nframe 4 2 2 32 32\nmipmaps\n"));
     ASSERT_TRUE(platform::WritePngRgba(PathOf("full"), Filled(320, 160, 0)));
@@ -73,6 +74,14 @@ TEST_F(TextureTest, APackedSheetBringsItsLayoutAndAnOldFullSheetReadsAsTheGrid) 
     EXPECT_TRUE(full->layout.HasFrame(0));
     EXPECT_FALSE(mipmaps_[1]);
     EXPECT_EQ(DecodedTextureBytes(), 68u * 36u * 4u + 320u * 160u * 4u);
+
+    // Without a renderer nothing is decoded.
+    SetTextureLoader(nullptr);
+    ASSERT_TRUE(platform::WritePngRgba(PathOf("bare"), Filled(20, 10, 255)));
+    const Texture* bare = LoadTexture("bare");
+    EXPECT_EQ(bare->image, nullptr);
+    EXPECT_EQ(bare->decodedBytes, 0u);
+    EXPECT_NE(out_.str().find("Texture bareNot properly loaded\n"), std::string::npos);
 }
 
 TEST_F(TextureTest, AListedSheetIsReadOnFirstUseOrInListOrderAndOnlyOnce) {
@@ -104,15 +113,6 @@ TEST_F(TextureTest, AListedSheetIsReadOnFirstUseOrInListOrderAndOnlyOnce) {
     // Loaded again, a sheet keeps its first entry.
     Texture* first = TextureTable().Get("first");
     EXPECT_EQ(LoadTexture("first"), first);
-}
-
-TEST_F(TextureTest, WithoutARendererNothingIsDecoded) {
-    SetTextureLoader(nullptr);
-    ASSERT_TRUE(platform::WritePngRgba(PathOf("sheet"), Filled(20, 10, 255)));
-    Texture* texture = LoadTexture("sheet");
-    EXPECT_EQ(texture->image, nullptr);
-    EXPECT_EQ(texture->decodedBytes, 0u);
-    EXPECT_EQ(out_.str(), "Texture sheetNot properly loaded\n");
 }
 
 }  // namespace

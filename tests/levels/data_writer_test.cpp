@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "core/messaging.h"
@@ -27,18 +26,6 @@ protected:
     TempAssets assets;
     CapturedDiagnostics diagnostics;
 };
-
-TEST_F(WriterTest, AComponentLineUsesTheTextFormOfEachMemberTypeAndEndsWithASpace) {
-    TestSign sign;
-    sign.caption = "two words";
-    std::ostringstream text;
-    PrepareStream(text);
-    WriteComponentLine(text, sign);
-    // A space inside a text is escaped; the member with no text form ("cache") writes nothing.
-    EXPECT_EQ(text.str(),
-              "TestSign caption \"two\\ words\" speed 1.500000000 count 7 lit false offset "
-              "1.000000000 2.000000000 \n");
-}
 
 // A class a designer can add in the editor's panels must be saved, or it vanishes at the next save;
 // the embedded transform is shown but never saved as a component line.
