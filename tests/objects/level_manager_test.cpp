@@ -65,18 +65,6 @@ protected:
     CapturedDiagnostics diagnostics;
 };
 
-TEST_F(LevelManagerTest, ArchetypesLoadedStartsTheCurrentLevelAndStartLevelCallsItsHooks) {
-    int cameras = 0;
-    int rumbles = 0;
-    LevelManager::GetHooks().resetCameras = [&] { ++cameras; };
-    LevelManager::GetHooks().stopRumble = [&] { ++rumbles; };
-    MessagingSystem::Send<ArchetypesLoadedMessage>();
-    const Sent sent = Step();
-    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
-    EXPECT_EQ(cameras, 1);
-    EXPECT_EQ(rumbles, 1);
-}
-
 TEST_F(LevelManagerTest, ALevelStartedBeforeTheArchetypesAreLoadedReadsNoFile) {
     assets.Write("level_Intro", "Early\n{\n}\n");
     LevelManager::StartLevel("level_Intro");
@@ -149,12 +137,19 @@ TEST_F(LevelManagerTest, QuitAndTheCodeAfterTheLastLevelWhileInputIsRecordedEndT
     EXPECT_FALSE(isRunning);
 }
 
-TEST_F(LevelManagerTest, TheEditorCodesSetUpTheirViewsAndSendTheirMessages) {
+// Which level ArchetypesLoaded starts at start-up is LevelSequenceTest's.
+TEST_F(LevelManagerTest, StartLevelCallsItsHooksAndTheEditorCodesSetUpTheirViews) {
+    int cameras = 0;
+    int rumbles = 0;
     int levelViews = 0;
     int archetypeViews = 0;
+    LevelManager::GetHooks().resetCameras = [&] { ++cameras; };
+    LevelManager::GetHooks().stopRumble = [&] { ++rumbles; };
     LevelManager::GetHooks().setUpLevelEditorView = [&] { ++levelViews; };
     LevelManager::GetHooks().setUpArchetypeEditorView = [&] { ++archetypeViews; };
     StartAt(2);
+    EXPECT_EQ(cameras, 1);
+    EXPECT_EQ(rumbles, 1);
     Request(23);
     Sent sent = Step();
     EXPECT_EQ(sent.types, (std::vector<MessageType>{MessageType::EnterLevelEditor}));
