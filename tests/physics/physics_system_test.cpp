@@ -16,25 +16,17 @@ using physics_test::Y;
 using testing_support::HeadlessEngine;
 using testing_support::LoadScene;
 
-constexpr const char* kFloorAndCrate = R"(
-Floor 800 100 800 20
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D
-Crate 800 200 20 20
-  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
-  BoxCollider2D
-)";
+const std::string kFloor =
+    "Floor 800 100 800 20\n  RigidBody2D mass 0.0 state 0\n  BoxCollider2D\n";
+const std::string kFalls = "\n  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000\n  ";
+const std::string kFloorAndCrate = kFloor + "Crate 800 200 20 20" + kFalls + "BoxCollider2D\n";
 
 // A destroyed dynamic object leaves the step while the others go on falling.
 TEST(PhysicsSystem, EnablesWhenTheLevelHasLoadedAndForgetsEverythingOnChangeLevel) {
     HeadlessEngine engine;
     PhysicsSystem& physics = Physics(engine);
     EXPECT_FALSE(physics.update);
-    auto objects = LoadScene(kFloorAndCrate + std::string(R"(
-Other 200 400 10 10
-  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000
-  BoxCollider2D
-)"));
+    auto objects = LoadScene(kFloorAndCrate + "Other 200 400 10 10" + kFalls + "BoxCollider2D\n");
     engine.RunFrames(1);
     EXPECT_TRUE(physics.update);
     EXPECT_FALSE(physics.GridRebuildPending());
@@ -114,15 +106,10 @@ TEST(PhysicsSystem, PauseFreezesBodiesAndForgetsContactsUntilResume) {
 
 TEST(PhysicsSystem, StacksSettleWithoutSinking) {
     HeadlessEngine engine;
-    std::string scene = R"(
-Floor 800 100 800 20
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D
-)";
+    std::string scene = kFloor;
     for (int i = 0; i < 5; ++i) {
         scene += "Crate " + std::to_string(800 + 3 * i) + " " + std::to_string(145 + 45 * i) +
-                 " 20 20\n  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000\n"
-                 "  BoxCollider2D\n";
+                 " 20 20" + kFalls + "BoxCollider2D\n";
     }
     auto objects = LoadScene(scene);
     engine.RunFrames(300);
@@ -186,13 +173,11 @@ TEST(PhysicsSystem, BothPairSearchesResolveTheSameScene) {
     for (auto search : {DynamicPairSearch::Exhaustive, DynamicPairSearch::Swept}) {
         HeadlessEngine engine;
         Physics(engine).SetDynamicPairSearch(search);
-        std::string scene =
-            "Floor 800 100 800 20\n  RigidBody2D mass 0.0 state 0\n  BoxCollider2D\n";
+        std::string scene = kFloor;
         for (int i = 0; i < 30; ++i) {
             scene += "Crate " + std::to_string(700 + (i * 37) % 200) + " " +
                      std::to_string(150 + 25 * i) + " " + std::to_string(8 + i % 5) + " 10" +
-                     (i % 4 == 0 ? " 30" : "") +
-                     "\n  RigidBody2D mass 1.0 state 1 gravity 600.0 friction 1000\n  " +
+                     (i % 4 == 0 ? " 30" : "") + kFalls +
                      (i % 3 == 0 ? "CircleCollider2D radius 10.0" : "BoxCollider2D") + "\n";
         }
         auto objects = LoadScene(scene);
