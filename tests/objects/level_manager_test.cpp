@@ -34,12 +34,8 @@ struct Sent {
     }
 };
 
-// Drives the sequencer alone: makes everything sent so far readable, runs one update, and returns
-// what that update sent.
-Sent Step() {
-    MessagingSystem::Update();
-    LevelManager::Update();
-    MessagingSystem::Update();
+// The messages readable now.
+Sent Read() {
     Sent sent;
     for (const auto& m : MessagingSystem::GetMessages()) {
         sent.types.push_back(m->type);
@@ -48,6 +44,15 @@ Sent Step() {
         }
     }
     return sent;
+}
+
+// Drives the sequencer alone: makes everything sent so far readable, runs one update, and returns
+// what that update sent.
+Sent Step() {
+    MessagingSystem::Update();
+    LevelManager::Update();
+    MessagingSystem::Update();
+    return Read();
 }
 
 class LevelManagerTest : public testing_support::EngineTest {
@@ -196,14 +201,6 @@ protected:
                      "Counted\n{\nTransform2D 1.0 2.0 0.0 1.0 1.0 0.0\nTestCounter step 3 \n}\n");
     }
 
-    static bool Read(MessageType type) {
-        for (const auto& m : MessagingSystem::GetMessages()) {
-            if (m->type == type) {
-                return true;
-            }
-        }
-        return false;
-    }
     static std::vector<std::string> Names() {
         std::vector<std::string> names;
         for (const Object* o : LevelObjects()) {
@@ -227,11 +224,11 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     auto* logic = engine.core().Get<GameLogicSystem>("GameLogicSystem");
 
     engine.RunFrames(1);  // reads ArchetypesLoaded, starts level 0
-    EXPECT_TRUE(Read(MessageType::ArchetypesLoaded));
+    EXPECT_TRUE(Read().Has(MessageType::ArchetypesLoaded));
     EXPECT_TRUE(LevelObjects().empty());
 
     engine.RunFrames(1);  // reads LevelStarted, loads the splash level
-    EXPECT_TRUE(Read(MessageType::LevelStarted));
+    EXPECT_TRUE(Read().Has(MessageType::LevelStarted));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
     EXPECT_TRUE(logic->update);
 
@@ -239,13 +236,13 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     MessagingSystem::Send<ChangeLevelMessage>(2);
 
     engine.RunFrames(1);  // N+1: the sequencer switches; the old level still stands
-    EXPECT_TRUE(Read(MessageType::ChangeLevel));
+    EXPECT_TRUE(Read().Has(MessageType::ChangeLevel));
     EXPECT_EQ(LevelManager::GetCurrentLevel(), 2);
     EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
 
     engine.RunFrames(1);  // N+2: the old level is cleared and the new file read
-    EXPECT_TRUE(Read(MessageType::ClearLevel));
-    EXPECT_TRUE(Read(MessageType::LevelStarted));
+    EXPECT_TRUE(Read().Has(MessageType::ClearLevel));
+    EXPECT_TRUE(Read().Has(MessageType::LevelStarted));
     ASSERT_EQ(Names(), (std::vector<std::string>{"Counted"}));
     auto* counter = LevelObjects()[0]->Get<TestCounter>("TestCounter");
     ASSERT_NE(counter, nullptr);
@@ -254,7 +251,7 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     EXPECT_TRUE(logic->Components().Empty());
 
     engine.RunFrames(1);  // N+3: the new components are taken up and run
-    EXPECT_TRUE(Read(MessageType::LevelObjectsLoaded));
+    EXPECT_TRUE(Read().Has(MessageType::LevelObjectsLoaded));
     ASSERT_EQ(logic->Components().Size(), 1u);
     EXPECT_EQ(counter->updates, 1);
     EXPECT_TRUE(diagnostics.Lines().empty());
