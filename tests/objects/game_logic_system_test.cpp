@@ -24,11 +24,8 @@ protected:
     // A level object with one counter, taken up by the system in the next frame.
     template <class T = TestCounter>
     T* AddCounter(const std::string& name) {
-        auto* object = new Object;
-        object->SetName(name);
-        LevelObjects().push_back(object);
         auto* counter = new T;
-        object->AddComponent("TestCounter", counter);
+        MakeLevelObject(name)->AddComponent("TestCounter", counter);
         return counter;
     }
 
