@@ -123,13 +123,6 @@ TEST_F(FrameRateControllerTest, StatsTextListsTheFrameAndItsProfileSharesSummedO
     EXPECT_TRUE(FrameRateController::GetProfileEntries().empty());
 }
 
-TEST_F(FrameRateControllerTest, APercentageOverNoWorkIsNotFinite) {
-    FrameRateController::StartFrame();
-    FrameRateController::Record("StartFrame", 0.0);
-    const std::string text = FrameRateController::BuildStatsText();
-    EXPECT_NE(text.find("nan%"), std::string::npos) << text;
-}
-
 TEST(CappedClock, AWaitLastsAtLeastTheShortestFrameSinceThePreviousWake) {
     double now = 0.0;
     auto clock = timing::MakeCappedClock(std::make_unique<ManualClock>(&now), 0.1);

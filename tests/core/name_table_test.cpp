@@ -48,11 +48,11 @@ TEST(NameTable, EmptyBucketGoesToTheBackNonEmptyBucketInFrontOfItsFirst) {
     EXPECT_EQ(Keys(table), (std::vector<std::string>{sameBucket[1], sameBucket[0], other}));
 }
 
-TEST(NameTable, FirstEntryWinsAndLookupOfAMissingKeyAddsNothing) {
+// That the first entry of a name wins is
+// ObjectTest.DestroyingAnArchetypeTouchesOnlyItsOwnTableEntry's.
+TEST(NameTable, LookupOfAMissingKeyAddsNothing) {
     NameTable<int> table;
-    EXPECT_TRUE(table.Insert("Fan", 1).second);
-    EXPECT_FALSE(table.Insert("Fan", 2).second);
-    EXPECT_EQ(table.Get("Fan"), 1);
+    table.Insert("Fan", 1);
     EXPECT_EQ(table.Get("Goal"), 0);
     EXPECT_FALSE(table.Contains("Goal"));
     EXPECT_EQ(table.Size(), 1u);

@@ -10,7 +10,6 @@
 #include "meta/tokenizer.h"
 #include "objects/component_factory.h"
 #include "objects/graveyard.h"
-#include "physics/rigid_body2d.h"
 #include "support/engine_test.h"
 #include "support/test_components.h"
 
@@ -44,19 +43,6 @@ private:
     std::vector<std::string> problems_;
     std::vector<Component*> built_;
 };
-
-TEST_F(CreateFromTokensTest, TheWorkedExampleRigidBodyLineDecodesEveryKind) {
-    auto* body = Build<RigidBody2D>(
-        "RigidBody2D mass 1.000000000 velocity 0.000000000 -2.500000000 state 0 active true "
-        "bounciness 0.000000000 friction 100 gravity 600.000000000 ");
-    ASSERT_NE(body, nullptr) << problem;
-    EXPECT_EQ(body->mass, 1.0f);
-    EXPECT_EQ(body->velocity, (Vector2D{0.0f, -2.5f}));
-    EXPECT_EQ(body->state, 0);
-    EXPECT_TRUE(body->active);
-    EXPECT_EQ(body->friction, 100);
-    EXPECT_EQ(body->gravity, 600.0f);
-}
 
 // A class name alone gives the defaults. Text loses its quotes and backslashes and needs a
 // backslash to hold a space (without one the member gets the first word); entry order does not

@@ -34,12 +34,8 @@ struct Sent {
     }
 };
 
-// Drives the sequencer alone: makes everything sent so far readable, runs one update, and returns
-// what that update sent.
-Sent Step() {
-    MessagingSystem::Update();
-    LevelManager::Update();
-    MessagingSystem::Update();
+// The messages readable now.
+Sent Read() {
     Sent sent;
     for (const auto& m : MessagingSystem::GetMessages()) {
         sent.types.push_back(m->type);
@@ -48,6 +44,15 @@ Sent Step() {
         }
     }
     return sent;
+}
+
+// Drives the sequencer alone: makes everything sent so far readable, runs one update, and returns
+// what that update sent.
+Sent Step() {
+    MessagingSystem::Update();
+    LevelManager::Update();
+    MessagingSystem::Update();
+    return Read();
 }
 
 class LevelManagerTest : public testing_support::EngineTest {
@@ -64,18 +69,6 @@ protected:
     TempAssets assets;
     CapturedDiagnostics diagnostics;
 };
-
-TEST_F(LevelManagerTest, ArchetypesLoadedStartsTheCurrentLevelAndStartLevelCallsItsHooks) {
-    int cameras = 0;
-    int rumbles = 0;
-    LevelManager::GetHooks().resetCameras = [&] { ++cameras; };
-    LevelManager::GetHooks().stopRumble = [&] { ++rumbles; };
-    MessagingSystem::Send<ArchetypesLoadedMessage>();
-    const Sent sent = Step();
-    EXPECT_EQ(sent.levelsStarted, (std::vector<std::string>{"BrelSplashLevel"}));
-    EXPECT_EQ(cameras, 1);
-    EXPECT_EQ(rumbles, 1);
-}
 
 TEST_F(LevelManagerTest, ALevelStartedBeforeTheArchetypesAreLoadedReadsNoFile) {
     assets.Write("level_Intro", "Early\n{\n}\n");
@@ -135,26 +128,27 @@ TEST_F(LevelManagerTest, LevelRequestsStartTheirLevels) {
     }
 }
 
-TEST_F(LevelManagerTest, QuitAndTheCodeAfterTheLastLevelWhileInputIsRecordedEndTheGame) {
+// The code after the last level while input is recorded is Core.BackToTheFirstLevel...'s.
+TEST_F(LevelManagerTest, QuitEndsTheGame) {
     StartAt(5);
     Request(25);
-    Step();
-    EXPECT_FALSE(isRunning);
-    isRunning = true;
-    LevelManager::Reset();
-    LevelManager::GetHooks().recordInput = [] { return true; };
-    StartAt(20);
-    Request(21);
     EXPECT_TRUE(Step().types.empty());
     EXPECT_FALSE(isRunning);
 }
 
-TEST_F(LevelManagerTest, TheEditorCodesSetUpTheirViewsAndSendTheirMessages) {
+// Which level ArchetypesLoaded starts at start-up is LevelSequenceTest's.
+TEST_F(LevelManagerTest, StartLevelCallsItsHooksAndTheEditorCodesSetUpTheirViews) {
+    int cameras = 0;
+    int rumbles = 0;
     int levelViews = 0;
     int archetypeViews = 0;
+    LevelManager::GetHooks().resetCameras = [&] { ++cameras; };
+    LevelManager::GetHooks().stopRumble = [&] { ++rumbles; };
     LevelManager::GetHooks().setUpLevelEditorView = [&] { ++levelViews; };
     LevelManager::GetHooks().setUpArchetypeEditorView = [&] { ++archetypeViews; };
     StartAt(2);
+    EXPECT_EQ(cameras, 1);
+    EXPECT_EQ(rumbles, 1);
     Request(23);
     Sent sent = Step();
     EXPECT_EQ(sent.types, (std::vector<MessageType>{MessageType::EnterLevelEditor}));
@@ -207,14 +201,6 @@ protected:
                      "Counted\n{\nTransform2D 1.0 2.0 0.0 1.0 1.0 0.0\nTestCounter step 3 \n}\n");
     }
 
-    static bool Read(MessageType type) {
-        for (const auto& m : MessagingSystem::GetMessages()) {
-            if (m->type == type) {
-                return true;
-            }
-        }
-        return false;
-    }
     static std::vector<std::string> Names() {
         std::vector<std::string> names;
         for (const Object* o : LevelObjects()) {
@@ -238,11 +224,11 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     auto* logic = engine.core().Get<GameLogicSystem>("GameLogicSystem");
 
     engine.RunFrames(1);  // reads ArchetypesLoaded, starts level 0
-    EXPECT_TRUE(Read(MessageType::ArchetypesLoaded));
+    EXPECT_TRUE(Read().Has(MessageType::ArchetypesLoaded));
     EXPECT_TRUE(LevelObjects().empty());
 
     engine.RunFrames(1);  // reads LevelStarted, loads the splash level
-    EXPECT_TRUE(Read(MessageType::LevelStarted));
+    EXPECT_TRUE(Read().Has(MessageType::LevelStarted));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
     EXPECT_TRUE(logic->update);
 
@@ -250,13 +236,13 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     MessagingSystem::Send<ChangeLevelMessage>(2);
 
     engine.RunFrames(1);  // N+1: the sequencer switches; the old level still stands
-    EXPECT_TRUE(Read(MessageType::ChangeLevel));
+    EXPECT_TRUE(Read().Has(MessageType::ChangeLevel));
     EXPECT_EQ(LevelManager::GetCurrentLevel(), 2);
     EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
 
     engine.RunFrames(1);  // N+2: the old level is cleared and the new file read
-    EXPECT_TRUE(Read(MessageType::ClearLevel));
-    EXPECT_TRUE(Read(MessageType::LevelStarted));
+    EXPECT_TRUE(Read().Has(MessageType::ClearLevel));
+    EXPECT_TRUE(Read().Has(MessageType::LevelStarted));
     ASSERT_EQ(Names(), (std::vector<std::string>{"Counted"}));
     auto* counter = LevelObjects()[0]->Get<TestCounter>("TestCounter");
     ASSERT_NE(counter, nullptr);
@@ -265,7 +251,7 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     EXPECT_TRUE(logic->Components().Empty());
 
     engine.RunFrames(1);  // N+3: the new components are taken up and run
-    EXPECT_TRUE(Read(MessageType::LevelObjectsLoaded));
+    EXPECT_TRUE(Read().Has(MessageType::LevelObjectsLoaded));
     ASSERT_EQ(logic->Components().Size(), 1u);
     EXPECT_EQ(counter->updates, 1);
     EXPECT_TRUE(diagnostics.Lines().empty());

@@ -17,11 +17,9 @@ protected:
     ObjectSystemTest() { system.selectionInput = MouseSelectionInput(); }
 
     static Object* Spawn(const std::string& name, Vector2D position, Vector2D scale) {
-        auto* object = new Object;
-        object->SetName(name);
+        Object* object = MakeLevelObject(name);
         object->GetTransform().SetPosition(position);
         object->GetTransform().SetScale(scale);
-        LevelObjects().push_back(object);
         return object;
     }
 
