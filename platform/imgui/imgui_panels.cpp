@@ -131,8 +131,8 @@ public:
     }
 
 private:
-    // ImGui starts with the first thing it has to show: its cursors, programs and font cost a
-    // player who never opens the editor a visible part of the start-up.
+    // ImGui starts with the first thing it has to show: a player who never opens the editor need
+    // not wait for its cursors, program and font.
     bool StartedIfShowing() {
         if (!started_ &&
             (HasPanel() || !Status().empty() || !Outlines().empty() || !Tooltip().empty())) {

@@ -45,7 +45,7 @@ public:
         }
         RequestGameGLContext();
         // Opened where it will stay, covering the display: moving or resizing a shown window
-        // waits for the window manager's answer, and with none (a bare X server) for a timeout.
+        // waits for the window manager's answer.
         SDL_Rect bounds{kWindowedX, kWindowedY, kBackBufferWidth, kBackBufferHeight};
         SDL_GetDisplayBounds(0, &bounds);
         window_ = SDL_CreateWindow(
