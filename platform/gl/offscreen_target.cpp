@@ -23,7 +23,9 @@ bool DefaultFramebufferHasDepth() {
 }  // namespace
 
 OffscreenTarget::OffscreenTarget(GLSurface& surface)
-    : surface_(surface), windowHasDepth_(DefaultFramebufferHasDepth()) {
+    : surface_(surface), windowHasDepth_(DefaultFramebufferHasDepth()) {}
+
+void OffscreenTarget::CreateFramebuffer() {
     glGenFramebuffers(1, &framebuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glGenRenderbuffers(1, &colourBuffer_);
@@ -47,6 +49,9 @@ OffscreenTarget::~OffscreenTarget() {
 void OffscreenTarget::BeginFrame() {
     drawingIntoWindow_ = windowHasDepth_ && surface_.DrawableWidth() == kBackBufferWidth &&
                          surface_.DrawableHeight() == kBackBufferHeight;
+    if (!drawingIntoWindow_ && framebuffer_ == 0) {
+        CreateFramebuffer();
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, Framebuffer());
 }
 

@@ -3,7 +3,9 @@
 // framebuffer (colour and 24-bit depth) that is blitted letterboxed into the window's drawable
 // when the frame is presented. On a software rasteriser that blit is a full-window shading pass,
 // several times the cost of clearing and swapping an empty frame, so it is only paid when scaling
-// needs it. Requires the surface's context to be current.
+// needs it; the offscreen buffers, which a software rasteriser fills with zeros when it allocates
+// them, are made with the first frame drawn offscreen. Requires the surface's context to be
+// current.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -29,6 +31,7 @@ public:
 
 private:
     GLuint Framebuffer() const { return drawingIntoWindow_ ? 0 : framebuffer_; }
+    void CreateFramebuffer();
     void BlitLetterboxed();
 
     GLSurface& surface_;
