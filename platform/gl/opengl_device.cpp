@@ -60,19 +60,6 @@ class OpenGLDevice : public GraphicsDevice {
 public:
     explicit OpenGLDevice(GLSurface& surface) : target_(surface) {
         CreateQuad();
-        for (const bool sliced : {false, true}) {
-            for (const bool opaque : {false, true}) {
-                FixedProgram& fixed = fixed_[Variant(sliced, opaque)];
-                const ShaderSources sources = FixedQuadShaders(sliced, opaque);
-                std::string error;
-                fixed.program = BuildProgram(sources.vertex, sources.fragment, error);
-                if (!fixed.program) {
-                    // Quads of this kind are not drawn; the game goes on.
-                    ReportShaderLog("built-in quad shader", 0, error);
-                }
-                fixed.textured = glGetUniformLocation(fixed.program, "uTextured");
-            }
-        }
         CreateBatchArray();
         CreateNearestSampler();
         glyphs_.Load();
@@ -343,10 +330,29 @@ private:
     // The programs of fixed-state quads: plain or sliced, blended or opaque.
     static int Variant(bool sliced, bool opaque) { return (sliced ? 2 : 0) + (opaque ? 1 : 0); }
     static bool IsOpaque(int variant) { return (variant & 1) != 0; }
+    static bool IsSliced(int variant) { return (variant & 2) != 0; }
     struct FixedProgram {
+        bool built = false;
         GLuint program = 0;
         GLint textured = -1;
     };
+
+    // Built on first use: start-up compiles only what its first screens draw with.
+    const FixedProgram& Fixed(int variant) {
+        FixedProgram& fixed = fixed_[variant];
+        if (!fixed.built) {
+            fixed.built = true;
+            const ShaderSources sources = FixedQuadShaders(IsSliced(variant), IsOpaque(variant));
+            std::string error;
+            fixed.program = BuildProgram(sources.vertex, sources.fragment, error);
+            if (!fixed.program) {
+                // Quads of this kind are not drawn; the game goes on.
+                ReportShaderLog("built-in quad shader", 0, error);
+            }
+            fixed.textured = glGetUniformLocation(fixed.program, "uTextured");
+        }
+        return fixed;
+    }
 
     void DrawEffectQuad(const QuadDraw& quad) {
         auto it = techniques_.find(quad.technique);
@@ -373,7 +379,7 @@ private:
         if (batch_.empty()) {
             return;
         }
-        const FixedProgram& fixed = fixed_[batchVariant_];
+        const FixedProgram& fixed = Fixed(batchVariant_);
         if (fixed.program != boundProgram_) {
             glUseProgram(fixed.program);
             boundProgram_ = fixed.program;
