@@ -7,7 +7,6 @@
 #include "gameplay/run_state.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -33,24 +32,15 @@ using BestRun = BestRuns::Run;
 constexpr int kLevel = 3;
 
 // The shipped data with a scratch user folder.
-class ScratchUser {
-public:
-    ScratchUser() : previous_(Assets::Current()) {
-        Assets::Folders folders = previous_;
+struct ScratchUser : testing_support::TempAssets {
+    ScratchUser() {
+        Assets::Folders folders = Assets::Current();
         folders.shipped = folders.saves = fs::path(VORL_SOURCE_DIR) / "assets";
-        folders.user = fs::temp_directory_path() / ("vorl-best-runs-" + std::to_string(getpid()));
-        fs::remove_all(folders.user);
+        folders.user = Folder();
         Assets::Use(folders);
         BestRuns::Reset();
     }
-    ~ScratchUser() {
-        fs::remove_all(Assets::Current().user);
-        Assets::Use(previous_);
-        BestRuns::Reset();
-    }
-
-private:
-    Assets::Folders previous_;
+    ~ScratchUser() { BestRuns::Reset(); }
 };
 
 BestRun Steps(std::size_t count) {

@@ -18,6 +18,7 @@
 #include <optional>
 #include <set>
 
+#include "core/name_table.h"
 #include "gameplay/progress.h"
 #include "gameplay/run_state.h"
 #include "support/asset_folder.h"
@@ -26,16 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Fnv1a(std::string_view text) {
-    std::uint32_t hash = 2166136261u;
-    for (const char c : text) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    }
-    char digits[9];
-    std::snprintf(digits, sizeof digits, "%08x", hash);
-    return digits;
-}
 
 struct Model {
     // What the running game holds.
@@ -258,7 +249,9 @@ struct NewerVersion : Step {
         for (const std::string& line : lines) {
             bytes += line + "\n";
         }
-        return bytes + "check " + Fnv1a(bytes) + "\n";
+        char check[9];
+        std::snprintf(check, sizeof check, "%08x", Fnv1a(bytes));
+        return bytes + "check " + check + "\n";
     }
     void checkPreconditions(const Model& model) const override { RC_PRE(model.bytes.has_value()); }
     void apply(Model& model) const override {

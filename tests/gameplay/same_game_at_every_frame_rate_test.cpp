@@ -21,31 +21,17 @@ namespace {
 using testing_support::GameplayScene;
 using testing_support::PlayerLine;
 using testing_support::SceneTiming;
+using testing_support::Solid;
+using testing_support::Trigger;
 
 constexpr double kGameStep = FrameRateController::kGameFrameTime;
 constexpr float kRest = 50.0f;  // the player's centre on the floor
 // Higher than a rolling box's corner lifts the player: off the floor.
 constexpr float kClear = 15.0f;
 
-constexpr const char* kFloor = R"(
-Crate 0 0 4000 20
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D
-)";
-
-constexpr const char* kFan = R"(
-Fan 0 192 64 192
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D mHollow true
-  FanComponent speed 3000.0
-)";
-
-constexpr const char* kCannon = R"(
-Cannon 0 150 40 40 45
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D mHollow true
-  CannonComponent speed 3000.0
-)";
+const std::string kFloor = Solid("Crate 0 0 4000 20");
+const std::string kFan = Trigger("Fan 0 192 64 192", "FanComponent speed 3000.0");
+const std::string kCannon = Trigger("Cannon 0 150 40 40 45", "CannonComponent speed 3000.0");
 
 // Drawn frames for `seconds` of the machine's clock.
 void Run(GameplayScene& game, double seconds, double clockFrame) {
@@ -56,8 +42,7 @@ void Run(GameplayScene& game, double seconds, double clockFrame) {
 // each earlier key tapped a second before it.
 float Rise(double clockFrame, const std::string& extra, const std::vector<int>& keys,
            double seconds) {
-    GameplayScene game(std::string(kFloor) + extra + PlayerLine(0, kRest),
-                       SceneTiming{clockFrame, kGameStep});
+    GameplayScene game(kFloor + extra + PlayerLine(0, kRest), SceneTiming{clockFrame, kGameStep});
     Run(game, 0.5, clockFrame);
     for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
         game.Tap(keys[i]);
@@ -73,8 +58,7 @@ float Rise(double clockFrame, const std::string& extra, const std::vector<int>& 
 
 // Where the full form, dropped into a cannon, lands after the throw.
 float CannonThrow(double clockFrame) {
-    GameplayScene game(std::string(kFloor) + kCannon + PlayerLine(0, 260),
-                       SceneTiming{clockFrame, kGameStep});
+    GameplayScene game(kFloor + kCannon + PlayerLine(0, 260), SceneTiming{clockFrame, kGameStep});
     bool held = false;
     bool thrown = false;
     float landedAt = NAN;

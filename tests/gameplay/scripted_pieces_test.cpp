@@ -118,10 +118,7 @@ TEST(TitleScreens, TheControllerScreenGoesOnAtAnyKeyClickOrAfterThreeSeconds) {
 // and won at once, so that only the ending holds it.
 struct EndingScene {
     explicit EndingScene(int stars)
-        : game(R"(
-Catapult 0 0 100 20
-  RigidBody2D mass 0.0 state 0
-  BoxCollider2D mHollow true
+        : game(testing_support::Trigger("Catapult 0 0 100 20") + R"(
 Player1 0 0 30 30
   PlayerControlComponent
   RigidBody2D mass 2.13 state 1 gravity 0.0 friction 10000

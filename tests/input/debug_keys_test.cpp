@@ -22,11 +22,8 @@ using testing_support::PlayerLine;
 std::vector<DebugCommand> CommandsSent() {
     MessagingSystem::Update();
     std::vector<DebugCommand> sent;
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        if (const auto* debug = As<DebugCommandMessage>(*message)) {
-            sent.push_back(debug->command);
-        }
-    }
+    MessagingSystem::ForEach<DebugCommandMessage>(
+        [&](const DebugCommandMessage& debug) { sent.push_back(debug.command); });
     return sent;
 }
 

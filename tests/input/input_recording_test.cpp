@@ -67,16 +67,8 @@ void WriteSamples(int first, int count, std::size_t cut = 0) {
 // Every test runs in a fresh working directory: recordings go to "assets/Level<N>Input/".
 class RecordingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        scratch_ = std::make_unique<testing_support::ScratchAssets>("recording");
-        engine_ = std::make_unique<HeadlessEngine>();
-        InputSystem::UseGamepads(&pads);
-    }
-    void TearDown() override {
-        engine_.reset();
-        scratch_.reset();
-    }
-    void Frame() { engine_->RunFrames(1); }
+    RecordingTest() { InputSystem::UseGamepads(&pads); }
+    void Frame() { engine.RunFrames(1); }
     // The pad as the game reads it this step, as a record.
     static InputRecording::Record Seen() {
         return InputRecording::Encode(InputSystem::PadState(0));
@@ -86,9 +78,9 @@ protected:
         Frame();
     }
 
-    FakeGamepads pads;
-    std::unique_ptr<testing_support::ScratchAssets> scratch_;
-    std::unique_ptr<HeadlessEngine> engine_;
+    FakeGamepads pads;  // outlives the engine
+    testing_support::ScratchAssets scratch{"recording"};
+    HeadlessEngine engine;
 };
 
 TEST_F(RecordingTest, ALevelIsRecordedFromItsLoadToItsChangeAndPlaysBackAsRecorded) {
@@ -131,14 +123,10 @@ TEST_F(RecordingTest, ALevelIsRecordedFromItsLoadToItsChangeAndPlaysBackAsRecord
     Frame();
     EXPECT_FALSE(InputSystem::IsPlayingBack());
     Frame();
-    int changes = 0;
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        if (const auto* change = As<ChangeLevelMessage>(*message)) {
-            EXPECT_EQ(change->target, 1);
-            ++changes;
-        }
-    }
-    EXPECT_EQ(changes, 1);
+    std::vector<int> targets;
+    MessagingSystem::ForEach<ChangeLevelMessage>(
+        [&](const ChangeLevelMessage& change) { targets.push_back(change.target); });
+    EXPECT_EQ(targets, std::vector<int>{1});
     InputSystem::SetPlaybackInput(false);
 }
 
@@ -204,9 +192,7 @@ TEST_F(RecordingTest, PlaybackWithNoRecordingDoesNotStart) {
     LoadLevel();
     EXPECT_FALSE(InputSystem::IsPlayingBack());
     Frame();
-    for (const auto& message : MessagingSystem::GetMessages()) {
-        EXPECT_NE(message->type, MessageType::ChangeLevel);
-    }
+    EXPECT_FALSE(MessagingSystem::WasSent(MessageType::ChangeLevel));
 }
 
 TEST_F(RecordingTest, PlaybackPicksAmongTheLevelsRecordings) {

@@ -144,20 +144,14 @@ TEST_F(InputTest, RumbleScalesStrengthToMotorSpeedOnConnectedPadsAndPauseStopsTh
     }
     InputSystem::SetRumble(0, 1.0f);
     InputSystem::SetRumble(9, 1.0f);
-    const int expected[] = {65535, 32767, 0, 65535, 0};
-    ASSERT_EQ(pads.rumble.size(), 5u);
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(pads.rumble[i].pad, 1);
-        EXPECT_EQ(pads.rumble[i].left, expected[i]) << i;
-        EXPECT_EQ(pads.rumble[i].right, expected[i]) << i;
-    }
+    using Calls = std::vector<FakeGamepads::RumbleCall>;
+    EXPECT_EQ(
+        pads.rumble,
+        (Calls{{1, 65535, 65535}, {1, 32767, 32767}, {1, 0, 0}, {1, 65535, 65535}, {1, 0, 0}}));
     pads.rumble.clear();
     MessagingSystem::Send<TogglePauseMessage>();
     Frame();
-    ASSERT_EQ(pads.rumble.size(), 2u);
-    EXPECT_EQ(pads.rumble[0].pad, 1);
-    EXPECT_EQ(pads.rumble[1].pad, 3);
-    EXPECT_EQ(pads.rumble[1].left, 0);
+    EXPECT_EQ(pads.rumble, (Calls{{1, 0, 0}, {3, 0, 0}}));
 }
 
 TEST_F(InputTest, ALoadedLevelStartsWithEveryKeyUp) {

@@ -74,13 +74,6 @@ TEST_F(WindowSystemTest, MouseEventsReachTheInputStateAndTheWheelLastsOneFrame) 
     EXPECT_EQ(InputSystem::GetMouseY(), 54);
 }
 
-TEST_F(WindowSystemTest, ClosingTheWindowEndsTheLoopAfterTheFrame) {
-    ASSERT_TRUE(isRunning);
-    window->Queue([](platform::WindowEvents& e) { e.OnClose(); });
-    Frame();
-    EXPECT_FALSE(isRunning);
-}
-
 TEST_F(WindowSystemTest, TheConsoleOpensOnSpaceWithCtrlHeld) {
     // Frames are not run with both keys down: that would read the test's own standard input.
     window->QueueKey(VirtualKey::Control, true);

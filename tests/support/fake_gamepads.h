@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "platform/gamepad.h"
@@ -17,6 +18,10 @@ public:
         int pad;
         std::uint16_t left;
         std::uint16_t right;
+        bool operator==(const RumbleCall&) const = default;
+        friend void PrintTo(const RumbleCall& call, std::ostream* out) {
+            *out << "pad " << call.pad << ": " << call.left << ", " << call.right;
+        }
     };
 
     // An unset pad is unplugged.

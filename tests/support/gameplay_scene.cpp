@@ -30,6 +30,29 @@ std::string PlayerLine(float x, float y) {
     return out.str();
 }
 
+namespace {
+
+std::string Fixed(std::string_view placement, bool hollow, std::string_view components) {
+    std::string text(placement);
+    text += "\n  RigidBody2D mass 0.0 state 0\n  BoxCollider2D";
+    text += hollow ? " mHollow true\n" : "\n";
+    std::istringstream lines{std::string(components)};
+    for (std::string line; std::getline(lines, line);) {
+        text += "  " + line + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string Solid(std::string_view placement, std::string_view components) {
+    return Fixed(placement, false, components);
+}
+
+std::string Trigger(std::string_view placement, std::string_view components) {
+    return Fixed(placement, true, components);
+}
+
 GameplayScene::~GameplayScene() {
     engine_.reset();
     for (const std::string& line : diagnostics_.Lines()) {

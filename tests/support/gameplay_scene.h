@@ -31,6 +31,10 @@ namespace testing_support {
 
 // A player for scenes: "Player1" with the feel of the game's own player.
 std::string PlayerLine(float x, float y);
+// A piece that never moves, "name x y w h [degrees]", with `components` (one a line) after its
+// body; a trigger's body is hollow, so the player passes into it.
+std::string Solid(std::string_view placement, std::string_view components = "");
+std::string Trigger(std::string_view placement, std::string_view components = "");
 
 // How time passes: drawn frames of `clockFrame` seconds, simulation steps of `step`. The default
 // makes every frame one step of the 1/60 s the worked figures use.
