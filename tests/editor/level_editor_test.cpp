@@ -60,18 +60,6 @@ TEST_F(LevelEditorTest, AClickPicksTheObjectDrawnOnTop) {
     }
 }
 
-TEST_F(LevelEditorTest, PaintingTwiceIntoOneCellPlacesOneInstance) {
-    // Ctrl+click on an icon picks its archetype for painting while Ctrl stays held.
-    session.Hold(VirtualKey::Control, true);
-    session.Click(-1000000, 420);
-    ASSERT_TRUE(editor().Selected() && editor().Selected()->IsArchetype());
-    session.Click(100, 100);
-    session.Click(110, 95);
-    session.Hold(VirtualKey::Control, false);
-    // Where painted pieces land, and what they hold, is the e2e level_editor_test.sh's level file.
-    EXPECT_EQ(LevelObjects().size(), 1u);
-}
-
 // I and K stop at the layer limits, G snaps a small object to whole units, and an erase with no
 // archetype picked erases nothing and keeps the selection.
 TEST_F(LevelEditorTest, EditsOfTheSelectedObjectKeepToTheirLimits) {
@@ -188,12 +176,7 @@ const EditCase kEdits[] = {
          s.Click(500, 500);
          s.Hold(VirtualKey::Control, false);
      }},
-    {"Erase",
-     [](EditorSession& s) {
-         s.Hold(VirtualKey::Control, true);
-         s.Click(200, 0, true);
-         s.Hold(VirtualKey::Control, false);
-     }},
+    {"Erase", [](EditorSession& s) { s.Click(200, 0, true, true); }},
     {"Delete", [](EditorSession& s) { s.Tap(VirtualKey::Delete); }},
     {"AddComponent", [](EditorSession& s) { s.PressButton("Add Component RigidBody2D"); }},
     {"RemoveComponent",

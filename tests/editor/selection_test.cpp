@@ -31,7 +31,7 @@ protected:
     EditorSession session;
 };
 
-TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSize) {
+TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSizeAndACellTakesOne) {
     struct Case {
         int iconY;
         Vector2D size;
@@ -47,8 +47,10 @@ TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSize) {
         session.Hold(VirtualKey::Control, true);
         session.Click(-1000000, c.iconY);
         session.Click(2000, 2000);
+        session.Click(2010, 2005);
         session.Hold(VirtualKey::Control, false);
         EXPECT_EQ(LevelObjects().back()->GetTransform().GetScale(), c.size) << "painted";
+        EXPECT_EQ(LevelObjects().size(), 2u) << "a second paint into one cell places nothing";
         session.ChordDiscarding('N');
     }
 }

@@ -119,8 +119,4 @@ std::string EditorSession::LevelText() const {
     return text.str();
 }
 
-std::vector<Object*> EditorSession::Objects() const {
-    return LevelObjects();
-}
-
 }  // namespace testing_support
