@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -52,19 +48,13 @@ protected:
     ~UISystemTest() override {
         SettingsKeeper::Disable();
         ProgressKeeper::Disable();
-        if (!progress.empty()) {
-            std::filesystem::remove(progress);
-        }
     }
     // A progress file with `text`, as a returning player has (none, for an empty text).
     void KeepProgress(const std::string& text) {
-        progress = std::filesystem::temp_directory_path() /
-                   ("vorl-ui-progress-" + std::to_string(getpid()));
-        std::filesystem::remove(progress);
         if (!text.empty()) {
-            std::ofstream(progress) << text;
+            scratch.Write("progress", text);
         }
-        ProgressKeeper::Enable(progress);
+        ProgressKeeper::Enable(scratch.Folder() / "progress");
     }
 
     // Loads the menu archetypes from the game's data and starts `level` (its file need not exist).
@@ -163,12 +153,14 @@ protected:
         return nullptr;
     }
 
+    // The data folder while the test lives: levels the test starts need no file, and the
+    // folders a test chooses are put back.
+    testing_support::TempAssets scratch;
     testing_support::ScriptedServices made;
     testing_support::ScriptedWindow* window;
     testing_support::FakeGamepads* gamepads;
     testing_support::HeadlessEngine engine;
     std::vector<MessageType> sent;
-    std::filesystem::path progress;
 };
 
 TEST_F(UISystemTest, EscapeOpensThePauseMenuAFrameLaterDimsTheLevelAndEscapeClosesIt) {
@@ -189,7 +181,7 @@ TEST_F(UISystemTest, EscapeOpensThePauseMenuAFrameLaterDimsTheLevelAndEscapeClos
     EXPECT_EQ(ui().Veil(), nullptr);
 }
 
-TEST_F(UISystemTest, PagesAndQuestionsFollowTheButtonsAndGoBackToThePauseMenu) {
+TEST_F(UISystemTest, PagesAndQuestionsGoBackToThePauseMenuAndYesToARestartResumes) {
     OpenPauseMenu();
     for (auto [button, page] :
          {std::pair{"Howtoplay", "HowToPlayScreen"}, std::pair{"CreditsButton", "Credits"}}) {
@@ -219,10 +211,6 @@ TEST_F(UISystemTest, PagesAndQuestionsFollowTheButtonsAndGoBackToThePauseMenu) {
     }
     EXPECT_TRUE(ui().menuOpen);
     EXPECT_EQ(Sent(MessageType::ChangeLevel), 0);
-}
-
-TEST_F(UISystemTest, YesAfterRestartLevelReloadsTheLevelAndResumes) {
-    OpenPauseMenu();
     Click("RestartLevelButton");
     Click("Yes");
     EXPECT_EQ(Sent(MessageType::Resume), 1);
@@ -395,10 +383,6 @@ TEST_F(UISystemTest, TheTimerCountsStepsPlayedAndStopsInThePauseMenu) {
 TEST_F(UISystemTest, LevelsFromTheTitleMenuPlayTheChosenLevelWithTheStarsFoundBeforeIt) {
     KeepProgress("vorl progress 1\nfurthest 6\nstars 2 1\nstars 4 2\nbest 3 600\n");
     // The plates count the stars in the level files, wherever the test runs from.
-    struct KeepAssets {
-        Assets::Folders folders = Assets::Current();
-        ~KeepAssets() { Assets::Use(folders); }
-    } keep;
     Assets::SetRoot(VORL_SOURCE_DIR "/assets");
     StartOn(1);
     Press(VirtualKey::Down, 1);
