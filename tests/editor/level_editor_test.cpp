@@ -93,7 +93,6 @@ TEST_F(LevelEditorTest, ASaveReportGoesByItselfAndAFailureStays) {
     EXPECT_FALSE(session.Panels().HasPanel()) << "read, then gone";
     editor().SaveLevelAs("Objects");
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kNotSaved);
-    EXPECT_NE(session.Panels().Items()[0].label.find("the archetype list"), std::string::npos);
     session.Frames(260);
     EXPECT_EQ(session.Panels().Title(), LevelEditor::kNotSaved) << "a failure waits to be read";
 }
@@ -101,8 +100,8 @@ TEST_F(LevelEditorTest, ASaveReportGoesByItselfAndAFailureStays) {
 TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopyBack) {
     const std::string shipped = "Rock\n{\nTransform2D 5 6 1 10 10 0\n}\n";
     session.Assets().Write("level_Intro", shipped);
-    const Assets::Folders before = Assets::Current();
-    Assets::Folders installed = before;
+    // The session's folder puts the folders back at its end.
+    Assets::Folders installed = Assets::Current();
     installed.saves = session.Assets().Folder() / "player";
     Assets::Use(installed);
 
@@ -126,7 +125,6 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
     EXPECT_EQ(session.LevelText(), mine) << "the player's copy is read before the shipped one";
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kLoaded);
     EXPECT_EQ(session.Panels().Items()[0].label.rfind("Loaded 1 object from ", 0), 0u);
-    Assets::Use(before);
 }
 
 // The panel's names, values and component buttons are the e2e editor_object_panel picture's.

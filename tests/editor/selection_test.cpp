@@ -57,8 +57,7 @@ TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSizeAndACellTak
 
 TEST_F(SelectionTest, ASavedBoxColliderHasItsObjectsSize) {
     session.Click(-1000000, 420);
-    Object* fan = LevelObjects().back();
-    fan->GetTransform().SetScale({30.0f, 90.0f});
+    LevelObjects().back()->GetTransform().SetScale({30.0f, 90.0f});
     editor().SaveLevelAs("level_Sized");
     const std::string text = session.Assets().Read("level_Sized");
     EXPECT_NE(text.find("BoxCollider2D mHalfSize 30.000000000 90.000000000"), std::string::npos)

@@ -92,8 +92,7 @@ void EditorSession::Drag(int fromX, int fromY, int toX, int toY) {
     const auto left = platform::MouseButton::Left;
     window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(left, true, fromX, fromY); });
     Frames(1);
-    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseMove(toX, toY); });
-    Frames(1);
+    Move(toX, toY);
     window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(left, false, toX, toY); });
     Frames(2);
 }

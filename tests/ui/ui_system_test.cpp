@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,13 @@ protected:
         window->QueueKey(key, true);
         Frames(1);
         window->QueueKey(key, false);
+        Frames(after);
+    }
+    // The same with a button of the first pad.
+    void PressPad(std::uint16_t button, int after = 0) {
+        gamepads->pads[0]->buttons = button;
+        Frames(1);
+        gamepads->pads[0]->buttons = 0;
         Frames(after);
     }
     std::string Selected() {
@@ -256,17 +264,12 @@ TEST_F(UISystemTest, TheFinalScreenStartsOnQuitAndItsRestartAsksFirst) {
 TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
     gamepads->pads[0] = platform::ControllerState{};  // plugged in before the first frame
     StartOn(5);
-    auto& pad = *gamepads->pads[0];
-    pad.buttons = PadButton::Start;
-    Frames(1);
-    pad.buttons = 0;
-    Frames(2);
+    PressPad(PadButton::Start, 2);
     ASSERT_EQ(Screen(), kPauseMenu);
-    pad.buttons = PadButton::DPadUp;
-    Frames(1);
+    PressPad(PadButton::DPadUp);
     EXPECT_EQ(ui().selected, 7) << "one up from the top selects the last";
-    pad.buttons = 0;
     Frames(20);
+    auto& pad = *gamepads->pads[0];
     // A held stick moves at once, then again every 0.2 s (12 frames at 1/60 s).
     pad.thumbLY = -32767;
     Frames(1);
@@ -278,16 +281,11 @@ TEST_F(UISystemTest, TheGamepadWrapsRepeatsEveryFifthOfASecondAndPressesWithA) {
     pad.thumbLY = 0;
     Mouse({500.0f, 0.0f});  // a mouse off every button changes nothing
     Frames(1);
-    pad.buttons = PadButton::A;
-    Frames(3);
+    PressPad(PadButton::A, 3);
     EXPECT_EQ(ui().screen, UISystem::Screen::Options) << "A on Options";
-    pad.buttons = 0;
-    Frames(2);
-    pad.buttons = PadButton::DPadLeft;
-    Frames(1);
+    PressPad(PadButton::DPadLeft);
     EXPECT_TRUE(ShowsText("< 90 % >")) << "the pad steps the music volume down";
-    pad.buttons = PadButton::B;
-    Frames(3);
+    PressPad(PadButton::B, 2);
     EXPECT_EQ(Screen(), kPauseMenu) << "B goes back";
 }
 
@@ -317,7 +315,6 @@ TEST_F(UISystemTest, OptionsChangeTheSettingsLiveFromTheKeyboard) {
 
 TEST_F(UISystemTest, TheControlsPageRebindsSwapsRefusesCancelsAndResets) {
     gamepads->pads[0] = platform::ControllerState{};
-    auto& pad = *gamepads->pads[0];
     OpenOptions();
     Press(VirtualKey::Up, 1);  // from the top round to Back, then up to Controls
     Press('W', 1);
@@ -342,10 +339,7 @@ TEST_F(UISystemTest, TheControlsPageRebindsSwapsRefusesCancelsAndResets) {
     rebind('L', "L is kept for the game; Jump unchanged");
 
     Press(VirtualKey::Return, 2);
-    pad.buttons = PadButton::B;
-    Frames(1);
-    pad.buttons = 0;
-    Frames(2);
+    PressPad(PadButton::B, 2);
     EXPECT_TRUE(ShowsText("Jump now on pad B"));
     EXPECT_EQ(SettingsKeeper::Current().padButtons.at("jump"), PadButton::B);
     EXPECT_EQ(ui().screen, UISystem::Screen::Controls) << "B was taken, not read as going back";
