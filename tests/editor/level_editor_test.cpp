@@ -15,6 +15,7 @@
 
 namespace {
 
+using testing_support::BuildScene;
 using testing_support::EditorSession;
 
 const std::vector<std::string> kArchetypes = {
@@ -26,10 +27,6 @@ class LevelEditorTest : public ::testing::Test {
 protected:
     LevelEditorTest() : session(kArchetypes) { session.EnterEditor(); }
     LevelEditor& editor() { return session.Editor(); }
-    Object* Place(std::string_view scene) {
-        auto objects = testing_support::BuildScene(scene);
-        return objects.empty() ? nullptr : objects.back();
-    }
     EditorSession session;
 };
 
@@ -47,8 +44,8 @@ TEST_F(LevelEditorTest, AClickPicksTheObjectDrawnOnTop) {
         {3.8f, 3.2f, true}, {4.0f, 3.9f, false}, {5.0f, 5.0f, true},
     };
     for (const OverlapCase& c : cases) {
-        Object* first = Place("First 100 100 40 40");
-        Object* later = Place("Later 110 100 40 40");
+        Object* first = BuildScene("First 100 100 40 40").front();
+        Object* later = BuildScene("Later 110 100 40 40").front();
         first->GetTransform().SetZLayer(c.firstLayer);
         later->GetTransform().SetZLayer(c.laterLayer);
         session.Click(105, 100);
@@ -63,7 +60,7 @@ TEST_F(LevelEditorTest, AClickPicksTheObjectDrawnOnTop) {
 // I and K stop at the layer limits, G snaps a small object to whole units, and an erase with no
 // archetype picked erases nothing and keeps the selection.
 TEST_F(LevelEditorTest, EditsOfTheSelectedObjectKeepToTheirLimits) {
-    Place("Box 0 0 0.5 0.5");
+    BuildScene("Box 0 0 0.5 0.5");
     session.Click(0, 0);
     Transform2D& t = editor().Selected()->GetTransform();
     t.SetZLayer(38.95f);
@@ -86,7 +83,7 @@ TEST_F(LevelEditorTest, EditsOfTheSelectedObjectKeepToTheirLimits) {
 
 // A report of a save goes by itself; a failure stays until read.
 TEST_F(LevelEditorTest, ASaveReportGoesByItselfAndAFailureStays) {
-    Place("Box 0 0 10 10");
+    BuildScene("Box 0 0 10 10");
     editor().SaveLevelAs("level_Mine");
     ASSERT_EQ(session.Panels().Title(), LevelEditor::kSaved);
     session.Frames(260);
@@ -129,7 +126,7 @@ TEST_F(LevelEditorTest, AnInstalledGameSavesIntoThePlayersFolderAndReadsThatCopy
 
 // The panel's names, values and component buttons are the e2e editor_object_panel picture's.
 TEST_F(LevelEditorTest, ObjectPanelShowsOnlyComponentsOfAKnownType) {
-    Place("Thing 0 0 10 10\n  RigidBody2D mass 2.0\n  TestCounter step 4");
+    BuildScene("Thing 0 0 10 10\n  RigidBody2D mass 2.0\n  TestCounter step 4");
     session.Click(0, 0, true);
     EXPECT_EQ(session.Panels().Value("RigidBody2D.mass"), "2");
     EXPECT_FALSE(session.Panels().HasButton("Add Component RigidBody2D"));
@@ -145,7 +142,7 @@ struct EditCase {
 class UndoTest : public LevelEditorTest, public ::testing::WithParamInterface<EditCase> {};
 
 TEST_P(UndoTest, UndoRestoresTheLevelExactlyAndRedoReappliesIt) {
-    Place("Crate 0 0 30 30\n  RigidBody2D mass 1.0\nBlock 200 0 20 20");
+    BuildScene("Crate 0 0 30 30\n  RigidBody2D mass 1.0\nBlock 200 0 20 20");
     session.Frames(3);
     session.Click(200, 0, true);
     const std::string before = session.LevelText();
