@@ -76,16 +76,11 @@ const std::vector<std::string> kHostile = {
     "level_A.bak", Autosave::kFileName, LevelEditor::kPlayTestFile};
 
 bool IsEditorsOwn(const std::string& file) {
-    if (file == Autosave::kFileName || file == LevelEditor::kPlayTestFile ||
-        file.find(".saving-") != std::string::npos) {
-        return true;
-    }
-    for (const std::string& level : kLevels) {
-        if (file == level || file.rfind(level + ".bak", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return file == Autosave::kFileName || file == LevelEditor::kPlayTestFile ||
+           file.find(".saving-") != std::string::npos ||
+           std::any_of(kLevels.begin(), kLevels.end(), [&](const std::string& level) {
+               return file == level || file.rfind(level + ".bak", 0) == 0;
+           });
 }
 
 // Every file of `folder` with its change time, to see that nothing was written there.
