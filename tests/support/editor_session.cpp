@@ -1,12 +1,9 @@
 #include "support/editor_session.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "editor/level_editor.h"
 #include "input/input_system.h"
-#include "levels/data_reader.h"
 #include "levels/data_writer.h"
 #include "objects/level_objects.h"
 #include "support/scripted_services.h"
@@ -113,9 +110,7 @@ LevelEditor& EditorSession::Editor() {
 }
 
 std::string EditorSession::LevelText() const {
-    std::ostringstream text;
-    WriteLevel(text, LevelObjects());
-    return text.str();
+    return ::LevelText(LevelObjects());
 }
 
 }  // namespace testing_support
