@@ -76,16 +76,11 @@ const std::vector<std::string> kHostile = {
     "level_A.bak", Autosave::kFileName, LevelEditor::kPlayTestFile};
 
 bool IsEditorsOwn(const std::string& file) {
-    if (file == Autosave::kFileName || file == LevelEditor::kPlayTestFile ||
-        file.find(".saving-") != std::string::npos) {
-        return true;
-    }
-    for (const std::string& level : kLevels) {
-        if (file == level || file.rfind(level + ".bak", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return file == Autosave::kFileName || file == LevelEditor::kPlayTestFile ||
+           file.find(".saving-") != std::string::npos ||
+           std::any_of(kLevels.begin(), kLevels.end(), [&](const std::string& level) {
+               return file == level || file.rfind(level + ".bak", 0) == 0;
+           });
 }
 
 // Every file of `folder` with its change time, to see that nothing was written there.
@@ -205,7 +200,7 @@ private:
     }
 
     bool Pick(int arg) {
-        const auto objects = session.Objects();
+        const auto objects = LevelObjects();
         if (objects.empty()) {
             return false;
         }
@@ -288,7 +283,7 @@ private:
         session.PressButton(LevelEditor::kSaveLevel);
         if (!hostile) {
             // Emptying a level file asks first; so does a level file this one did not come from.
-            const bool emptying = existed && session.Objects().empty() &&
+            const bool emptying = existed && LevelObjects().empty() &&
                                   !LevelSameness::Same(model.versions[name].back(), "");
             RC_ASSERT(session.Panels().HasButton(LevelEditor::kSaveEmptyLevel) == emptying);
             RC_ASSERT(Asking(LevelEditor::kFileExists) ==
@@ -315,7 +310,7 @@ private:
         }
         const std::string name = kLevels[(arg / 3) % kLevels.size()];
         session.Panels().Edit(LevelEditor::kLevelNameField, name);
-        const std::size_t before = session.Objects().size();
+        const std::size_t before = LevelObjects().size();
         const std::string screen = Screen();
         const int onTop = (arg / 9) % 3;
         session.PressButton(LevelEditor::kLoadLevel);
@@ -331,7 +326,7 @@ private:
         if ((before > 0 && onTop == 2) || !model.versions.contains(name)) {
             return;
         }
-        const auto objects = session.Objects();
+        const auto objects = LevelObjects();
         const std::size_t from = onTop == 0 ? 0 : before;
         model.fileName = name;
         model.savedText = LevelText(std::vector<Object*>(
@@ -342,12 +337,12 @@ private:
     // The level on screen runs, and comes back as it was left by F5 or by winning.
     void PlayTestStep(int arg) {
         const std::string screen = Screen();
-        const std::size_t count = session.Objects().size();
+        const std::size_t count = LevelObjects().size();
         session.Chord('P');
         session.Frames(5);
         RC_ASSERT(!session.Editor().update);
         RC_ASSERT(LevelManager::GetCurrentLevel() == LevelManager::kPlayTest);
-        RC_ASSERT(session.Objects().size() == count);
+        RC_ASSERT(LevelObjects().size() == count);
         if (arg % 2 == 0) {
             session.EnterEditor();
         } else {
@@ -435,7 +430,7 @@ private:
         const bool unsaved = Unsaved();
         RC_ASSERT(session.Editor().HasUnsavedChanges() == unsaved);
         // A level is never called saved without a file, nor by a name it was not saved under.
-        const std::size_t count = session.Objects().size();
+        const std::size_t count = LevelObjects().size();
         RC_ASSERT(session.Panels().Status() ==
                   (model.fileName.empty() ? "(unnamed level)" : model.fileName) +
                       (unsaved                  ? "  * unsaved"

@@ -31,7 +31,7 @@ protected:
     EditorSession session;
 };
 
-TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSize) {
+TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSizeAndACellTakesOne) {
     struct Case {
         int iconY;
         Vector2D size;
@@ -47,16 +47,17 @@ TEST_F(SelectionTest, APlacedOrPaintedPieceArrivesAtItsArchetypesSize) {
         session.Hold(VirtualKey::Control, true);
         session.Click(-1000000, c.iconY);
         session.Click(2000, 2000);
+        session.Click(2010, 2005);
         session.Hold(VirtualKey::Control, false);
         EXPECT_EQ(LevelObjects().back()->GetTransform().GetScale(), c.size) << "painted";
+        EXPECT_EQ(LevelObjects().size(), 2u) << "a second paint into one cell places nothing";
         session.ChordDiscarding('N');
     }
 }
 
 TEST_F(SelectionTest, ASavedBoxColliderHasItsObjectsSize) {
     session.Click(-1000000, 420);
-    Object* fan = LevelObjects().back();
-    fan->GetTransform().SetScale({30.0f, 90.0f});
+    LevelObjects().back()->GetTransform().SetScale({30.0f, 90.0f});
     editor().SaveLevelAs("level_Sized");
     const std::string text = session.Assets().Read("level_Sized");
     EXPECT_NE(text.find("BoxCollider2D mHalfSize 30.000000000 90.000000000"), std::string::npos)

@@ -1,12 +1,9 @@
 #include "support/editor_session.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "editor/level_editor.h"
 #include "input/input_system.h"
-#include "levels/data_reader.h"
 #include "levels/data_writer.h"
 #include "objects/level_objects.h"
 #include "support/scripted_services.h"
@@ -92,8 +89,7 @@ void EditorSession::Drag(int fromX, int fromY, int toX, int toY) {
     const auto left = platform::MouseButton::Left;
     window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(left, true, fromX, fromY); });
     Frames(1);
-    window_->Queue([=](platform::WindowEvents& e) { e.OnMouseMove(toX, toY); });
-    Frames(1);
+    Move(toX, toY);
     window_->Queue([=](platform::WindowEvents& e) { e.OnMouseButton(left, false, toX, toY); });
     Frames(2);
 }
@@ -114,13 +110,7 @@ LevelEditor& EditorSession::Editor() {
 }
 
 std::string EditorSession::LevelText() const {
-    std::ostringstream text;
-    WriteLevel(text, LevelObjects());
-    return text.str();
-}
-
-std::vector<Object*> EditorSession::Objects() const {
-    return LevelObjects();
+    return ::LevelText(LevelObjects());
 }
 
 }  // namespace testing_support

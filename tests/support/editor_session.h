@@ -15,7 +15,6 @@
 #include "support/scripted_window.h"
 
 class LevelEditor;
-class Object;
 
 namespace testing_support {
 
@@ -52,7 +51,6 @@ public:
     TempAssets& Assets() { return assets_; }
     // The level as a save writes it.
     std::string LevelText() const;
-    std::vector<Object*> Objects() const;
 
 private:
     TempAssets assets_;

@@ -28,10 +28,13 @@ protected:
     }
 };
 
-TEST_F(ScreenFurnitureTest, OnlyTheFirstPinnedObjectOfTheRunIsPlacedAndOnLGUIObjectsAreSkipped) {
+// Each kind places only the first of its objects in a run; an OnLGUI object is not pinned, and goes
+// ten layers below the camera.
+TEST_F(ScreenFurnitureTest, OnlyTheFirstObjectOfEachKindIsPlacedAndOnLGUIObjectsAreNotPinned) {
     MainCamera()->SetPosition({100.0f, -40.0f});
+    auto* lgui = new OnLGUIComponent;
     auto* skipped = new OnGUIComponent;
-    Object* palette = Make(new OnLGUIComponent, "OnLGUIComponent");
+    Object* palette = Make(lgui, "OnLGUIComponent");
     palette->AddComponent("OnGUIComponent", skipped);
     auto* pin = new OnGUIComponent;
     pin->screenX = -700;
@@ -39,27 +42,21 @@ TEST_F(ScreenFurnitureTest, OnlyTheFirstPinnedObjectOfTheRunIsPlacedAndOnLGUIObj
     Object* first = Make(pin, "OnGUIComponent");
     auto* late = new OnGUIComponent;
     Object* second = Make(late, "OnGUIComponent");
+    auto* lateLgui = new OnLGUIComponent;
+    Object* otherPalette = Make(lateLgui, "OnLGUIComponent");
 
     skipped->Update();
     pin->Update();
     late->Update();
+    lgui->Update();
+    lateLgui->Update();
     EXPECT_EQ(palette->GetTransform().GetPosition(), (Vector2D{2.0f, 2.0f}));
+    EXPECT_FLOAT_EQ(palette->GetTransform().GetZLayer(), MainCamera()->transform.GetZLayer() - 10);
+    EXPECT_FLOAT_EQ(otherPalette->GetTransform().GetZLayer(), 0.0f);
     EXPECT_EQ(first->GetTransform().GetPosition(), (Vector2D{-600.0f, 360.0f}));
     EXPECT_FLOAT_EQ(first->GetTransform().GetZLayer(), 10.5f);
     EXPECT_EQ(first->GetTransform().GetScale(), (Vector2D{30.0f, 30.0f}));
     EXPECT_EQ(second->GetTransform().GetPosition(), (Vector2D{2.0f, 2.0f}));
-}
-
-TEST_F(ScreenFurnitureTest, OnLGUIGoesTenBelowTheCameraOncePerRun) {
-    auto* lgui = new OnLGUIComponent;
-    Object* palette = Make(lgui, "OnLGUIComponent");
-    lgui->Update();
-    EXPECT_FLOAT_EQ(palette->GetTransform().GetZLayer(), MainCamera()->transform.GetZLayer() - 10);
-
-    auto* later = new OnLGUIComponent;
-    Object* other = Make(later, "OnLGUIComponent");
-    later->Update();
-    EXPECT_FLOAT_EQ(other->GetTransform().GetZLayer(), 0.0f);
 }
 
 }  // namespace
