@@ -13,20 +13,16 @@
 #include <utility>
 #include <vector>
 
-#include "core/clock.h"
-#include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/golden/golden_compare.h"
 #include "graphics/graphics_system.h"
 #include "graphics/texture.h"
-#include "input/debug_keys.h"
 #include "input/input_system.h"
 #include "objects/object.h"
 #include "platform/gl/opengl_device.h"
 #include "platform/graphics_device.h"
 #include "platform/png_codec.h"
 #include "platform/sdl/hidden_gl_surface.h"
-#include "platform/window.h"
 #include "support/asset_folder.h"
 #include "support/engine_test.h"
 #include "support/frame_protocol_cases.h"
@@ -63,32 +59,15 @@ protected:
         LoadTexture("sheet");
     }
 
-    void TearDown() override {
-        graphics_.reset();
-        device_.reset();
-        surface_.reset();
-        assets_.reset();
-    }
-
-    // One engine frame's worth for the renderer: the queue swap, then the draw. A key pressed in it
-    // arrives as the window delivers one, after the input update, and sends its command.
-    void RenderFrame(int pressedKey = 0) {
-        FrameRateController::StartFrame();
-        MessagingSystem::Update();
-        if (pressedKey != 0) {
-            InputSystem::Update();
-            InputSystem::SetKey(pressedKey, true);
-            DebugKeys::SendDebugCommands();
-        }
+    void RenderFrame(const std::vector<std::pair<int, bool>>& keys = {}) {
         graphics_->CaptureNextFrame();
-        graphics_->Update();
-        graphics_->Draw();
-        FrameRateController::EndFrame();
+        testing_support::RenderFrame(*graphics_, keys);
     }
 
+    // Members end in reverse order: the renderer, its device, then the surface they draw on.
     testing_support::ScriptedWindow window_;
-    std::unique_ptr<platform::GLSurface> surface_;
     std::unique_ptr<testing_support::ScratchAssets> assets_;
+    std::unique_ptr<platform::GLSurface> surface_;
     std::unique_ptr<platform::GraphicsDevice> device_;
     std::unique_ptr<GraphicsSystem> graphics_;
 };
@@ -250,9 +229,8 @@ TEST_P(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
     MessagingSystem::Send<ArchetypesLoadedMessage>();
     RenderFrame();
     // The renderer takes the shot in the frame after the key's command.
-    RenderFrame(VirtualKey::F12);
-    RenderFrame();
-    InputSystem::SetKey(VirtualKey::F12, false);
+    RenderFrame({{VirtualKey::F12, true}});
+    RenderFrame({{VirtualKey::F12, false}});
 
     std::vector<std::filesystem::path> shots;
     for (const auto& entry : std::filesystem::directory_iterator("screenshots")) {
