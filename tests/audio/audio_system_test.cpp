@@ -25,11 +25,11 @@ using platform::SoundId;
 using platform::VoiceId;
 using platform::VoiceLayer;
 
-// Silent, but counts plays and stops; a looping voice sounds until stopped, a one-shot ends at
-// once.
+// Silent unless told otherwise, and counts plays and stops; a looping voice sounds until stopped,
+// a one-shot ends at once.
 class RecordingAudioDevice : public platform::AudioDevice {
 public:
-    bool IsSilent() const override { return true; }
+    bool IsSilent() const override { return silent; }
     SoundId LoadSound(const PcmSound&) override { return ++lastSound; }
     SoundId LoadStreamedSound(const platform::EncodedSound&) override { return ++lastSound; }
     VoiceId Play(const std::vector<VoiceLayer>&, bool loop, float,
@@ -55,6 +55,7 @@ public:
     bool IsPlaying(VoiceId voice) const override { return looping.contains(voice); }
     double PlaybackSeconds(VoiceId) const override { return 0.0; }
 
+    bool silent = true;
     int plays = 0;
     int stops = 0;
     SoundId lastSound = 0;
@@ -307,14 +308,11 @@ TEST_F(AudioRules, AudioComponentPlaysItsEventOnceFollowsItsObjectAndStopsWithIt
 // A bank line may name only files in the folder of sounds (the rules of what is inside, links
 // included, are the data folder's): refused names are said and never opened.
 TEST(AudioFailure, ABankNamesOnlySoundsInsideItsFolder) {
-    class Audible : public RecordingAudioDevice {
-    public:
-        bool IsSilent() const override { return false; }
-    };
     testing_support::TempAssets assets;
     assets.ShareFolder("Sounds", std::filesystem::path(VORL_SOURCE_DIR) / "assets" / "Sounds");
     testing_support::CapturedDiagnostics diagnostics;
-    Audible device;
+    RecordingAudioDevice device;
+    device.silent = false;
     auto layer = SoundEventLayer::Create(&device);
     assets.Write("SoundBank",
                  "SFX/Good oneshot 1 player_jump.ogg\n"
