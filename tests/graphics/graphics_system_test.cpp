@@ -181,6 +181,9 @@ TEST_F(GraphicsSystemTest, CulledObjectsAreSkippedYetAnimateOncePerStepInAnyNumb
         EXPECT_EQ(sprite->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(),
                   sprite == hidden ? 12u : 14u);
     }
+    // What is drawn is the frame shown: the quad's corner lands on cell 14's (column 4, row 1).
+    const Vector4D corner = Transform({0.0f, 0.0f, 1.0f}, device_.quads[0].textureMatrix);
+    EXPECT_EQ(Vector2D(corner.x, corner.y), Vector2D(0.4f, 0.2f));
 }
 
 TEST_F(GraphicsSystemTest, ListsFollowOwnersAndArchetypes) {
