@@ -133,15 +133,6 @@ protected:
     Watchdog watchdog_{60s};
 };
 
-TEST_F(FeederTest, SeveralStreamsSoundPastTheirQueuesAndStopSilencesThem) {
-    const std::vector<platform::VoiceId> voices = {Loop(music_), Loop(menu_), Loop(wind_)};
-    EXPECT_GT(PeakOfLast(RenderFor(*device_, kPastTheQueue), 400ms), kAudible);
-    for (platform::VoiceId voice : voices) {
-        device_->Stop(voice);
-    }
-    EXPECT_LE(Peak(RenderFor(*device_, 100ms), kFadeOut), kSilence);
-}
-
 TEST_F(FeederTest, AGameThreadStartsAndStopsVoicesWhileTheCardRenders) {
     RenderWhile(*device_, [this] {
         std::mt19937 random(7);

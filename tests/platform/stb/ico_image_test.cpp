@@ -81,10 +81,8 @@ Bytes IcoFile(const std::vector<std::pair<int, Bytes>>& entries) {
     Put16(file, static_cast<std::uint32_t>(entries.size()));
     std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(entries.size());
     for (const auto& [size, data] : entries) {
-        file.push_back(static_cast<std::uint8_t>(size));
-        file.push_back(static_cast<std::uint8_t>(size));
-        file.push_back(0);
-        file.push_back(0);
+        const auto side = static_cast<std::uint8_t>(size);
+        file.insert(file.end(), {side, side, 0, 0});  // width, height, colours, reserved
         Put16(file, 1);
         Put16(file, 32);
         Put32(file, static_cast<std::uint32_t>(data.size()));
