@@ -89,16 +89,14 @@ TEST_F(GraphicsSystemTest, OnlyTheLoadingTextShowsUntilTheArchetypesAreLoaded) {
     EXPECT_EQ(device_.texts[0].text, "Loading Vorl Game");
     EXPECT_EQ(device_.texts[0].x, 800);
     EXPECT_EQ(device_.texts[0].y, 450 - ScreenText::kLineHeight / 2) << "centred both ways";
-    ASSERT_EQ(device_.clears.size(), 1u);
-    EXPECT_EQ(device_.clears[0], 0xFF000000u);
+    EXPECT_EQ(device_.clears, std::vector<platform::Argb>{0xFF000000u});
     EXPECT_EQ(device_.presents, 2);
 
     MessagingSystem::Send<ArchetypesLoadedMessage>();
     Frame();
     EXPECT_EQ(device_.quads.size(), 2u);
     EXPECT_TRUE(device_.texts.empty());
-    ASSERT_EQ(device_.clears.size(), 1u);
-    EXPECT_EQ(device_.clears[0], 0x00000000u);
+    EXPECT_EQ(device_.clears, std::vector<platform::Argb>{0x00000000u});
 }
 
 TEST_F(GraphicsSystemTest, TexturedObjectsDrawBeforeSquaresInCreationOrder) {
