@@ -111,20 +111,10 @@ struct Scene {
     const char* reference;
     std::function<void()> build;
     std::vector<Probe> probes;
-    // Whether ArchetypesLoaded is sent: the loading screen is drawn before it.
-    bool loaded = true;
 };
 
 std::vector<Scene> Scenes() {
     return {
-        // Black around the text: the sprite is not drawn.
-        {"loading",
-         [] {
-             MakeSprite("frame5", {0.0f, 0.0f}, {200.0f, 200.0f}, 3.0f);
-             AddAnimation("frame5", "sheet", 5, 1, 0.0f);
-         },
-         {{kBlack, {{700, 300}}}},
-         false},
         // Left pair: the near one created first; right pair: the near one created last. In both
         // overlaps the zlayer-7 sheet cell shows.
         {"depth_order",
@@ -194,9 +184,7 @@ TEST_P(GoldenScene, EachSceneLooksAsItsReference) {
         graphics_ = std::make_unique<GraphicsSystem>(*device_, window_);
         LoadTexture("sheet");
         scene.build();
-        if (scene.loaded) {
-            MessagingSystem::Send<ArchetypesLoadedMessage>();
-        }
+        MessagingSystem::Send<ArchetypesLoadedMessage>();
         // The frame that reads the message, then one more.
         RenderFrame();
         RenderFrame();
