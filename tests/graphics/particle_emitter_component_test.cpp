@@ -5,8 +5,6 @@
 #include <cstdlib>
 
 #include "core/frame_rate_controller.h"
-#include "core/messaging.h"
-#include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "objects/level_objects.h"
 #include "support/engine_test.h"
