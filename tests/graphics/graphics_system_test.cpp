@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
@@ -14,14 +14,10 @@
 #include "graphics/screen_text.h"
 #include "graphics/texture.h"
 #include "graphics/texture_component.h"
-#include "input/debug_keys.h"
 #include "input/input_system.h"
 #include "objects/graveyard.h"
 #include "objects/level_manager.h"
-#include "objects/level_objects.h"
 #include "objects/object.h"
-#include "platform/png_codec.h"
-#include "platform/window.h"
 #include "support/asset_folder.h"
 #include "support/engine_test.h"
 #include "support/render_scene.h"
@@ -40,32 +36,15 @@ protected:
         AddAnimation("walk", "sheet", 12, 3, 0.05f);
     }
 
-    // One engine frame for the renderer: frame start, queue swap, input, the window's key events
-    // (as the window system delivers them, after the input update), draw, frame end.
-    void Frame() {
-        FrameRateController::StartFrame();
-        MessagingSystem::Update();
-        InputSystem::Update();
-        for (const auto& [key, pressed] : keyEvents_) {
-            InputSystem::SetKey(key, pressed);
-        }
-        keyEvents_.clear();
-        // As the window does once it has fed the step's keys.
-        DebugKeys::SendDebugCommands();
-        graphics_->Update();
-        graphics_->Draw();
-        FrameRateController::EndFrame();
+    void Frame(const std::vector<std::pair<int, bool>>& keys = {}) {
+        testing_support::RenderFrame(*graphics_, keys);
     }
 
-    int CountSent(MessageType type) {
-        int count = 0;
-        for (const auto& message : MessagingSystem::GetMessages()) {
-            count += message->type == type ? 1 : 0;
-        }
-        return count;
+    static long CountSent(MessageType type) {
+        return std::ranges::count(MessagingSystem::GetMessages(), type,
+                                  [](const auto& message) { return message->type; });
     }
 
-    std::vector<std::pair<int, bool>> keyEvents_;
     RecordingDevice device_;
     testing_support::ScriptedWindow window_;
     std::unique_ptr<GraphicsSystem> graphics_;
@@ -110,16 +89,14 @@ TEST_F(GraphicsSystemTest, OnlyTheLoadingTextShowsUntilTheArchetypesAreLoaded) {
     EXPECT_EQ(device_.texts[0].text, "Loading Vorl Game");
     EXPECT_EQ(device_.texts[0].x, 800);
     EXPECT_EQ(device_.texts[0].y, 450 - ScreenText::kLineHeight / 2) << "centred both ways";
-    ASSERT_EQ(device_.clears.size(), 1u);
-    EXPECT_EQ(device_.clears[0], 0xFF000000u);
+    EXPECT_EQ(device_.clears, std::vector<platform::Argb>{0xFF000000u});
     EXPECT_EQ(device_.presents, 2);
 
     MessagingSystem::Send<ArchetypesLoadedMessage>();
     Frame();
     EXPECT_EQ(device_.quads.size(), 2u);
     EXPECT_TRUE(device_.texts.empty());
-    ASSERT_EQ(device_.clears.size(), 1u);
-    EXPECT_EQ(device_.clears[0], 0x00000000u);
+    EXPECT_EQ(device_.clears, std::vector<platform::Argb>{0x00000000u});
 }
 
 TEST_F(GraphicsSystemTest, TexturedObjectsDrawBeforeSquaresInCreationOrder) {
@@ -181,62 +158,6 @@ TEST_F(GraphicsSystemTest, ListedSheetsAreReadOnceTheFirstScreenShowsAndWhatItDr
     EXPECT_EQ(out.find("Texture shown"), 0u) << out;
 }
 
-TEST_F(GraphicsSystemTest, BigPicturesAreReadWhenShownAndReleasedAfterALevelWithoutThem) {
-    testing_support::TempAssets assets;
-    const auto write = [&assets](const std::string& name, int side) {
-        platform::Image image;
-        image.width = image.height = side;
-        image.rgba.assign(static_cast<std::size_t>(side) * side * 4, 255);
-        ASSERT_TRUE(platform::WritePngRgba((assets.Folder() / (name + ".png")).string(), image));
-    };
-    write("big", 600);  // 1.4 MB of pixels
-    write("small", 16);
-    struct Fake : platform::GpuTexture {
-        int Width() const override { return 1; }
-        int Height() const override { return 1; }
-    } uploaded;
-    int released = 0;
-    SetTextureLoader(
-        [&uploaded](const platform::Image&,
-                    const platform::TextureOptions&) -> platform::GpuTexture* { return &uploaded; },
-        [&released](platform::GpuTexture*) { ++released; });
-    testing::internal::CaptureStdout();
-    Texture* big = ListTexture("big");
-    Texture* small = ListTexture("small");
-    AddAnimation("big", "big", 0, 1, 0.0f);
-    AddAnimation("small", "small", 0, 1, 0.0f);
-    const auto startLevel = [this] {
-        MessagingSystem::Send<LevelStartedMessage>("next");
-        Frame();
-    };
-    MessagingSystem::Send<ArchetypesLoadedMessage>();
-    startLevel();
-    Object* shown = MakeSprite("small", {0.0f, 0.0f}, {8.0f, 8.0f}, 3.0f);
-    Frame();
-    // Read ahead: the small sheet only.
-    EXPECT_NE(small->image, nullptr);
-    EXPECT_TRUE(big->listed);
-    EXPECT_EQ(ListedTexturesWaiting(), 0u);
-    // Shown, the big picture is read; it stays through the next level start.
-    Object* picture = MakeSprite("big", {0.0f, 0.0f}, {300.0f, 300.0f}, 1.0f);
-    Frame();
-    EXPECT_NE(big->image, nullptr);
-    picture->SetVisible(false);
-    startLevel();
-    EXPECT_NE(big->image, nullptr);
-    // A whole level without it: released at the next start, and read again when shown again.
-    startLevel();
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(released, 1);
-    EXPECT_EQ(big->image, nullptr);
-    EXPECT_EQ(big->decodedBytes, 0u);
-    EXPECT_NE(small->image, nullptr);
-    picture->SetVisible(true);
-    Frame();
-    EXPECT_NE(big->image, nullptr);
-    shown->SetVisible(false);
-}
-
 // Hidden objects are neither drawn nor animated.
 TEST_F(GraphicsSystemTest, CulledObjectsAreSkippedYetAnimateOncePerStepInAnyNumberOfViews) {
     Object* hidden = MakeSprite("walk", {0.0f, 0.0f}, {5.0f, 5.0f}, 3.0f);
@@ -258,6 +179,9 @@ TEST_F(GraphicsSystemTest, CulledObjectsAreSkippedYetAnimateOncePerStepInAnyNumb
         EXPECT_EQ(sprite->Get<TextureComponent>("TextureComponent")->GetCurrentFrame(),
                   sprite == hidden ? 12u : 14u);
     }
+    // What is drawn is the frame shown: the quad's corner lands on cell 14's (column 4, row 1).
+    const Vector4D corner = Transform({0.0f, 0.0f, 1.0f}, device_.quads[0].textureMatrix);
+    EXPECT_EQ(Vector2D(corner.x, corner.y), Vector2D(0.4f, 0.2f));
 }
 
 TEST_F(GraphicsSystemTest, ListsFollowOwnersAndArchetypes) {
@@ -308,8 +232,7 @@ TEST_F(GraphicsSystemTest, F1TogglesTheStatisticsOverlay) {
     Frame();
     EXPECT_TRUE(device_.texts.empty());
     // The key's command is read the step after the press.
-    keyEvents_.push_back({VirtualKey::F1, true});
-    Frame();
+    Frame({{VirtualKey::F1, true}});
     EXPECT_FALSE(graphics_->DebugOverlay());
     Frame();
     EXPECT_TRUE(graphics_->DebugOverlay());
@@ -318,11 +241,9 @@ TEST_F(GraphicsSystemTest, F1TogglesTheStatisticsOverlay) {
     EXPECT_EQ(text.rfind("FPS: ", 0), 0u) << text;
     EXPECT_NE(text.find("Objects: 1"), std::string::npos) << text;
     // Released and pressed again: off.
-    keyEvents_.push_back({VirtualKey::F1, false});
+    Frame({{VirtualKey::F1, false}});
     Frame();
-    Frame();
-    keyEvents_.push_back({VirtualKey::F1, true});
-    Frame();
+    Frame({{VirtualKey::F1, true}});
     Frame();
     EXPECT_FALSE(graphics_->DebugOverlay());
     EXPECT_TRUE(device_.texts.empty());
@@ -372,12 +293,10 @@ TEST_F(GraphicsSystemTest, FailedEffectLeavesSquaresUntinted) {
     EXPECT_NE(errors.find("syntax error"), std::string::npos) << errors;
     EXPECT_FALSE(graphics_->TintAvailable());
     MakeSquare({0.0f, 0.0f}, {5.0f, 5.0f}, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
-    auto* plain = new Object;
+    Object* plain = MakeLevelObject("plain");
     plain->SetVisible(true);
-    LevelObjects().push_back(plain);
     MessagingSystem::Send<ArchetypesLoadedMessage>();
-    MessagingSystem::Update();
-    graphics_->Update();
+    Frame();
     // The square is skipped, not drawn in the quad's raw colours; a bare object still is.
     EXPECT_TRUE(device_.quads.empty());
     graphics_->DrawObject(*plain, nullptr, *ViewList().front());

@@ -5,8 +5,6 @@
 #include <cstdlib>
 
 #include "core/frame_rate_controller.h"
-#include "core/messaging.h"
-#include "graphics/camera.h"
 #include "graphics/colored_square_component.h"
 #include "objects/level_objects.h"
 #include "support/engine_test.h"
@@ -21,6 +19,8 @@ protected:
         emitter_ = new ParticleEmitterComponent;
         owner_->AddComponent("ParticleEmitterComponent", emitter_);
         emitter_->active = true;
+        // Particles outlive a test unless it says otherwise.
+        emitter_->minLifetime = emitter_->maxLifetime = 10.0f;
         FrameRateController::UseStep(0.1);
     }
     int AliveCount() {
@@ -65,7 +65,6 @@ TEST_F(ParticleEmitterTest, PoolIsBuiltParkedOnTheFirstNearUpdateAndLetGoWithIts
 TEST_F(ParticleEmitterTest, SpawnRateAndCapLimitEachUpdate) {
     emitter_->particleSpawnRate = 3;
     emitter_->maxParticles = 5;
-    emitter_->minLifetime = emitter_->maxLifetime = 10.0f;
     emitter_->Update();
     EXPECT_EQ(emitter_->LiveCount(), 3);
     EXPECT_EQ(AliveCount(), 3);
@@ -130,7 +129,6 @@ TEST_F(ParticleEmitterTest, RandomColoursStayAsSpawnedWithinTheirRanges) {
     emitter_->startR = 0.2f;
     emitter_->endR = 0.4f;
     emitter_->particleSpawnRate = 20;
-    emitter_->minLifetime = emitter_->maxLifetime = 10.0f;
     emitter_->Update();
     for (int i = 0; i < 20; ++i) {
         const float red = emitter_->SquareOf(i)->redTint;
@@ -149,7 +147,6 @@ TEST_F(ParticleEmitterTest, MotionSpinDepthAndSpawnPlacement) {
     emitter_->minVelocity = emitter_->maxVelocity = {1.0f, 2.0f};
     emitter_->gravityVector = {0.0f, -60.0f};
     emitter_->rotationSpeed = 0.1f;
-    emitter_->minLifetime = emitter_->maxLifetime = 10.0f;
     FrameRateController::UseStep(0.5);
     emitter_->Update();
     Particle& particle = emitter_->GetParticle(0);
@@ -170,7 +167,6 @@ TEST_F(ParticleEmitterTest, MotionSpinDepthAndSpawnPlacement) {
 
 TEST_F(ParticleEmitterTest, FarEmitterSpawnsNothingButAdvancesItsParticles) {
     emitter_->minVelocity = emitter_->maxVelocity = {0.0f, 1.0f};
-    emitter_->minLifetime = emitter_->maxLifetime = 10.0f;
     emitter_->Update();
     ASSERT_EQ(AliveCount(), 1);
     Particle& particle = emitter_->GetParticle(0);

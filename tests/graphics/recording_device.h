@@ -1,5 +1,6 @@
 // A graphics device for renderer tests: draws nothing and remembers every call a frame made, so a
-// test can check what the renderer asked for (quads with their fill and matrices, text, clears).
+// test can check what the renderer asked for (quads with their fill and matrices, text and where it
+// goes, clears, presents).
 #pragma once
 
 #include <string>
@@ -13,8 +14,6 @@ struct RecordedText {
     std::string text;
     int x = 0;
     int y = 0;
-    platform::Argb colour = 0;
-    platform::TextAlign align = platform::TextAlign::Left;
 };
 
 class RecordingDevice : public platform::GraphicsDevice {
@@ -36,14 +35,11 @@ public:
     }
     void SetViewport(int, int, int, int) override {}
     void Clear(platform::Argb colour, float) override { clears.push_back(colour); }
-    void SetViewProjection(const Matrix4& v, const Matrix4& p) override {
-        view = v;
-        projection = p;
-    }
+    void SetViewProjection(const Matrix4&, const Matrix4&) override {}
     void DrawQuad(const platform::QuadDraw& quad) override { quads.push_back(quad); }
-    void DrawText(const std::string& text, int x, int y, platform::Argb colour,
-                  platform::TextAlign align) override {
-        texts.push_back({text, x, y, colour, align});
+    void DrawText(const std::string& text, int x, int y, platform::Argb,
+                  platform::TextAlign) override {
+        texts.push_back({text, x, y});
     }
     void Present() override { ++presents; }
     bool ReadBackBuffer(platform::Image&) override { return false; }
@@ -54,8 +50,6 @@ public:
     std::vector<platform::QuadDraw> quads;
     std::vector<RecordedText> texts;
     std::vector<platform::Argb> clears;
-    Matrix4 view;
-    Matrix4 projection;
     int presents = 0;
 };
 

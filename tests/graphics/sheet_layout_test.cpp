@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/texture_component.h"
 #include "platform/graphics_device.h"
 #include "support/asset_folder.h"
 

@@ -12,15 +12,7 @@
 
 namespace {
 
-class TextureComponentTest : public testing_support::EngineTest {
-protected:
-    TextureComponent& Playing(const std::string& animation) {
-        component_.SetAnimation(animation);
-        return component_;
-    }
-
-    TextureComponent component_;
-};
+using TextureComponentTest = testing_support::EngineTest;
 
 // The frame shown after each step: a step advances at most one frame and its excess is dropped;
 // frozen, single-frame, empty and paused runs hold their frame.
@@ -61,7 +53,8 @@ TEST_F(TextureComponentTest, AdvancesAtMostOneFramePerStepAndLoops) {
 TEST_F(TextureComponentTest, ChangingTheFilenameSwitchesOnTheNextStepAndAMissingOneHoldsItsFrame) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
     AddAnimation("jump", "sheet", 30, 2, 0.1f);
-    TextureComponent& texture = Playing("walk");
+    TextureComponent texture;
+    texture.SetAnimation("walk");
     texture.filename = "jump";
     FrameRateController::UseStep(0.01);
     texture.Update();
@@ -82,29 +75,25 @@ TEST_F(TextureComponentTest, TheTextureMatrixShiftsToTheFramesCell) {
     for (const auto& [frame, u, v] : {std::tuple{49, 0.9025f, 0.8025f}, {50, 0.0025f, 1.0025f}}) {
         const std::string name = "cell" + std::to_string(frame);
         AddAnimation(name, "sheet", static_cast<unsigned int>(frame), 1, 0.0f);
-        const Vector4D shifted = Transform({0.0025f, 0.0025f, 1.0f}, Playing(name).TextureMatrix());
+        TextureComponent texture;
+        texture.SetAnimation(name);
+        const Vector4D shifted = Transform({0.0025f, 0.0025f, 1.0f}, texture.TextureMatrix());
         EXPECT_NEAR(shifted.x, u, 1e-6f) << frame;
         EXPECT_NEAR(shifted.y, v, 1e-6f) << frame;
     }
 }
 
-TEST_F(TextureComponentTest, CompletionAndCloneResolveTheLoadedFilename) {
+// Sprites made in tests resolve theirs through CompleteObjectTexture (support/render_scene).
+TEST_F(TextureComponentTest, ACloneResolvesTheLoadedFilename) {
     AddAnimation("walk", "sheet", 12, 3, 0.1f);
-    auto* source = new Object;
+    Object* source = MakeLevelObject("source");
     auto* texture = new TextureComponent;
     texture->filename = "walk";
     source->AddComponent("TextureComponent", texture);
-    EXPECT_EQ(texture->GetAnimation(), nullptr);
-    CompleteObjectTexture(*source);
-    EXPECT_EQ(texture->GetAnimation(), AnimationTable().Get("walk"));
-
-    Object* copy = source->Clone();
-    auto* copied = copy->Get<TextureComponent>("TextureComponent");
+    auto* copied = source->Clone()->Get<TextureComponent>("TextureComponent");
     ASSERT_NE(copied, nullptr);
-    EXPECT_EQ(copied->filename, "walk");
     EXPECT_EQ(copied->GetAnimation(), AnimationTable().Get("walk"));
     EXPECT_EQ(copied->GetCurrentFrame(), 12u);
-    source->Destroy();
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "graphics/texture.h"
 #include "support/asset_folder.h"
 #include "support/engine_test.h"
@@ -34,18 +36,16 @@ TEST_F(TextureListsTest, TheListsKeepTheFirstOfANameAndAnAnimationFillsMissingNu
     // A line of two spaces is one token holding a space (the second space starts it).
     EXPECT_NE(TextureTable().Get(" "), nullptr);
     EXPECT_TRUE(diagnostics.Contains("TextureList:4: texture \"rda_sheet\" is listed twice"));
-    const Animation* walk = AnimationTable().Get("rda_walk");
-    ASSERT_NE(walk, nullptr);
-    EXPECT_EQ(walk->texture, TextureTable().Get("rda_sheet"));
-    EXPECT_EQ(walk->startFrame, 12u);
-    EXPECT_EQ(walk->frameCount, 3u);
-    EXPECT_FLOAT_EQ(walk->frameDuration, 0.1f);
-    const Animation* idle = AnimationTable().Get("rda_idle");
-    ASSERT_NE(idle, nullptr);
-    EXPECT_EQ(idle->startFrame, 1u);
-    EXPECT_EQ(idle->frameCount, 1u);
-    EXPECT_EQ(idle->frameDuration, 1.0f);
-    EXPECT_EQ(AnimationTable().Get("rda_nosheet")->texture, nullptr);
+    // An animation as (sheet, start frame, frame count, frame duration); zeros when missing.
+    const auto entry = [](const char* name) {
+        const Animation* a = AnimationTable().Get(name);
+        return a ? std::tuple(a->texture, a->startFrame, a->frameCount, a->frameDuration)
+                 : std::tuple<Texture*, unsigned, unsigned, float>{};
+    };
+    Texture* sheet = TextureTable().Get("rda_sheet");
+    EXPECT_EQ(entry("rda_walk"), std::tuple(sheet, 12u, 3u, 0.1f));
+    EXPECT_EQ(entry("rda_idle"), std::tuple(sheet, 1u, 1u, 1.0f));
+    EXPECT_EQ(entry("rda_nosheet"), std::tuple(nullptr, 4u, 1u, 1.0f));
     // Looking the sheet up did not file an empty one under that name.
     EXPECT_FALSE(TextureTable().Contains("rda_unknown"));
     EXPECT_FALSE(AnimationTable().Contains("rda_bad"));

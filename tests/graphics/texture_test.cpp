@@ -1,5 +1,6 @@
 // Sheets read from real PNG files: a packed sheet brings its layout from its text chunk, an old
-// full sheet reads as the grid, and a listed sheet is read on first use or by the queue, once.
+// full sheet reads as the grid, a listed sheet is read on first use or by the queue, once, and a
+// big picture is read only while it is shown.
 #include "graphics/texture.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +9,17 @@
 #include <sstream>
 #include <vector>
 
+#include "core/messaging.h"
+#include "graphics/graphics_system.h"
+#include "graphics/recording_device.h"
 #include "graphics/texture_component.h"
+#include "objects/object.h"
 #include "platform/graphics_device.h"
 #include "platform/png_codec.h"
 #include "support/asset_folder.h"
 #include "support/engine_test.h"
+#include "support/render_scene.h"
+#include "support/scripted_window.h"
 
 namespace {
 
@@ -33,16 +40,23 @@ platform::Image Filled(int width, int height, std::uint8_t alpha) {
 class TextureTest : public testing_support::EngineTest {
 protected:
     TextureTest() {
-        SetTextureLoader([this](const platform::Image&,
-                                const platform::TextureOptions& options) -> platform::GpuTexture* {
-            mipmaps_.push_back(options.mipmaps);
-            return &uploaded_;
-        });
+        FakeUploads();
         previous_ = std::cout.rdbuf(out_.rdbuf());
     }
     ~TextureTest() override {
         std::cout.rdbuf(previous_);
         SetTextureLoader(nullptr);
+    }
+
+    // Stands in for the renderer's uploads (a renderer made since installed its own).
+    void FakeUploads() {
+        SetTextureLoader(
+            [this](const platform::Image&,
+                   const platform::TextureOptions& options) -> platform::GpuTexture* {
+                mipmaps_.push_back(options.mipmaps);
+                return &uploaded_;
+            },
+            [this](platform::GpuTexture*) { ++released_; });
     }
 
     std::string PathOf(const std::string& name) const {
@@ -53,6 +67,7 @@ protected:
     Uploaded uploaded_;
     // Whether each upload asked for mip levels, in upload order.
     std::vector<bool> mipmaps_;
+    int released_ = 0;
     std::ostringstream out_;
     std::streambuf* previous_ = nullptr;
 };
@@ -113,6 +128,48 @@ TEST_F(TextureTest, AListedSheetIsReadOnFirstUseOrInListOrderAndOnlyOnce) {
     // Loaded again, a sheet keeps its first entry.
     Texture* first = TextureTable().Get("first");
     EXPECT_EQ(LoadTexture("first"), first);
+}
+
+TEST_F(TextureTest, BigPicturesAreReadWhenShownAndReleasedAfterALevelWithoutThem) {
+    ASSERT_TRUE(platform::WritePngRgba(PathOf("big"), Filled(600, 600, 255)));  // 1.4 MB
+    ASSERT_TRUE(platform::WritePngRgba(PathOf("small"), Filled(16, 16, 255)));
+    testing_support::RecordingDevice device;
+    testing_support::ScriptedWindow window;
+    GraphicsSystem graphics(device, window);
+    FakeUploads();
+    Texture* big = ListTexture("big");
+    Texture* small = ListTexture("small");
+    AddAnimation("big", "big", 0, 1, 0.0f);
+    AddAnimation("small", "small", 0, 1, 0.0f);
+    const auto frame = [&graphics] { testing_support::RenderFrame(graphics); };
+    const auto startLevel = [&frame] {
+        MessagingSystem::Send<LevelStartedMessage>("next");
+        frame();
+    };
+    MessagingSystem::Send<ArchetypesLoadedMessage>();
+    startLevel();
+    testing_support::MakeSprite("small", {0.0f, 0.0f}, {8.0f, 8.0f}, 3.0f);
+    frame();
+    // Read ahead: the small sheet only.
+    EXPECT_NE(small->image, nullptr);
+    EXPECT_TRUE(big->listed);
+    EXPECT_EQ(ListedTexturesWaiting(), 0u);
+    // Shown, the big picture is read; it stays through the next level start.
+    Object* picture = testing_support::MakeSprite("big", {0.0f, 0.0f}, {300.0f, 300.0f}, 1.0f);
+    frame();
+    EXPECT_NE(big->image, nullptr);
+    picture->SetVisible(false);
+    startLevel();
+    EXPECT_NE(big->image, nullptr);
+    // A whole level without it: released at the next start, and read again when shown again.
+    startLevel();
+    EXPECT_EQ(released_, 1);
+    EXPECT_EQ(big->image, nullptr);
+    EXPECT_EQ(big->decodedBytes, 0u);
+    EXPECT_NE(small->image, nullptr);
+    picture->SetVisible(true);
+    frame();
+    EXPECT_NE(big->image, nullptr);
 }
 
 }  // namespace

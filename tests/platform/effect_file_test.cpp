@@ -21,13 +21,7 @@ TEST(EffectFile, SplitsSharedCodeAndTechniques) {
     EXPECT_EQ(file.techniques[1].firstLine, 6);
 }
 
-TEST(EffectFile, MissingFileHasNoTechniques) {
-    const platform::EffectFile file = platform::ReadEffectFile("no/such/effect.fx");
-    EXPECT_FALSE(file.found);
-    EXPECT_TRUE(file.techniques.empty());
-}
-
-TEST(EffectFile, GameEffectOffersTintAndLightWithTheirParameters) {
+TEST(EffectFile, TheGameEffectOffersTintAndLightWithTheirParametersAndAMissingFileNothing) {
     const platform::EffectFile file =
         platform::ReadEffectFile(std::string(VORL_SOURCE_DIR) + "/assets/PixelShader.fx");
     ASSERT_TRUE(file.found);
@@ -43,6 +37,9 @@ TEST(EffectFile, GameEffectOffersTintAndLightWithTheirParameters) {
                 << technique.name << " " << parameter;
         }
     }
+    const platform::EffectFile missing = platform::ReadEffectFile("no/such/effect.fx");
+    EXPECT_FALSE(missing.found);
+    EXPECT_TRUE(missing.techniques.empty());
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ inline void ExpectFrameProtocolChecked(platform::GraphicsDevice& device) {
         // Quads the open frame holds afterwards (-1: no frame is open to ask).
         int quadsAfter;
     };
+    auto none = [](Device&) {};
     auto framed = [&](Device& d) {
         begin(d);
         draw(d);
@@ -40,7 +41,9 @@ inline void ExpectFrameProtocolChecked(platform::GraphicsDevice& device) {
         begin(d);
         draw(d);
     };
+    // The first case runs on the device as it was made, before its first frame.
     const Case cases[] = {
+        {"a draw before the first frame", none, draw, -1},
         {"a draw after the frame was presented", framed, draw, -1},
         {"a clear after the frame was presented", framed, clear, -1},
         {"text after the frame was presented", framed, text, -1},

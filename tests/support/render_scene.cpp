@@ -4,8 +4,13 @@
 
 #include <vector>
 
+#include "core/frame_rate_controller.h"
+#include "core/messaging.h"
 #include "graphics/colored_square_component.h"
+#include "graphics/graphics_system.h"
 #include "graphics/texture_component.h"
+#include "input/debug_keys.h"
+#include "input/input_system.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "platform/graphics_device.h"
@@ -99,6 +104,19 @@ Object* MakeSquare(Vector2D position, Vector2D scale, float zlayer, float r, flo
     square->blueTint = b;
     square->alphaTint = a;
     return MakeDrawn("ColoredSquareComponent", square, position, scale, zlayer);
+}
+
+void RenderFrame(GraphicsSystem& graphics, const std::vector<std::pair<int, bool>>& keys) {
+    FrameRateController::StartFrame();
+    MessagingSystem::Update();
+    InputSystem::Update();
+    for (const auto& [key, pressed] : keys) {
+        InputSystem::SetKey(key, pressed);
+    }
+    DebugKeys::SendDebugCommands();
+    graphics.Update();
+    graphics.Draw();
+    FrameRateController::EndFrame();
 }
 
 }  // namespace testing_support

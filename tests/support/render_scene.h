@@ -5,9 +5,12 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/vector.h"
 
+class GraphicsSystem;
 class Object;
 
 namespace testing_support {
@@ -41,5 +44,10 @@ Object* MakeSprite(const std::string& animation, Vector2D position, Vector2D sca
 // A visible object with a ColoredSquareComponent.
 Object* MakeSquare(Vector2D position, Vector2D scale, float zlayer, float r, float g, float b,
                    float a);
+
+// One engine frame as the renderer sees it: the frame starts, the message queues swap, input
+// updates and takes `keys` (virtual key, pressed) as the window delivers them, with the debug
+// commands they make, and the renderer updates and draws.
+void RenderFrame(GraphicsSystem& graphics, const std::vector<std::pair<int, bool>>& keys = {});
 
 }  // namespace testing_support

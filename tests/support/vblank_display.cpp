@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
-#include <sstream>
 
 #include "graphics/graphics_system.h"
 #include "graphics/recording_device.h"
@@ -80,22 +79,21 @@ constexpr int kLevel = 2;
 }  // namespace
 
 std::string PacingScene() {
-    std::ostringstream scene;
-    // Named as a crate, so that the player can jump from it.
-    scene << "Crate 0 0 4000 20\n"
-          << "  RigidBody2D mass 0.0 state 0\n"
-          << "  BoxCollider2D\n"
-          << "Glider -1400 400 20 20\n"
-          << "  RigidBody2D mass 1.0 state 1 gravity 0.0 friction 1000000000 velocity "
-          << kGlideSpeed << " 0.0\n"
-          << "  BoxCollider2D\n"
-          << "  ColoredSquareComponent\n"
-          << "Player1 0 50 30 30\n"
-          << "  PlayerControlComponent\n"
-          << "  RigidBody2D mass 2.13 state 1 gravity 600.0 friction 10000\n"
-          << "  BoxCollider2D\n"
-          << "  ColoredSquareComponent\n";
-    return scene.str();
+    // The floor is named as a crate, so that the player can jump from it.
+    return R"(Crate 0 0 4000 20
+  RigidBody2D mass 0.0 state 0
+  BoxCollider2D
+Glider -1400 400 20 20
+  RigidBody2D mass 1.0 state 1 gravity 0.0 friction 1000000000 velocity )" +
+           std::to_string(kGlideSpeed) + R"( 0.0
+  BoxCollider2D
+  ColoredSquareComponent
+Player1 0 50 30 30
+  PlayerControlComponent
+  RigidBody2D mass 2.13 state 1 gravity 600.0 friction 10000
+  BoxCollider2D
+  ColoredSquareComponent
+)";
 }
 
 PacedLevel::PacedLevel(std::string_view scene, const VblankTiming& timing)

@@ -47,9 +47,9 @@ protected:
         engine_->RunFrames(kSettleFrames);
     }
 
+    // The engine goes while the shipped data is still its folder; the surface goes after it.
     void TearDown() override {
         engine_.reset();
-        surface_.reset();
         Assets::SetRoot("assets");
     }
 

@@ -13,20 +13,16 @@
 #include <utility>
 #include <vector>
 
-#include "core/clock.h"
-#include "core/frame_rate_controller.h"
 #include "core/messaging.h"
 #include "graphics/golden/golden_compare.h"
 #include "graphics/graphics_system.h"
 #include "graphics/texture.h"
-#include "input/debug_keys.h"
 #include "input/input_system.h"
 #include "objects/object.h"
 #include "platform/gl/opengl_device.h"
 #include "platform/graphics_device.h"
 #include "platform/png_codec.h"
 #include "platform/sdl/hidden_gl_surface.h"
-#include "platform/window.h"
 #include "support/asset_folder.h"
 #include "support/engine_test.h"
 #include "support/frame_protocol_cases.h"
@@ -63,32 +59,15 @@ protected:
         LoadTexture("sheet");
     }
 
-    void TearDown() override {
-        graphics_.reset();
-        device_.reset();
-        surface_.reset();
-        assets_.reset();
-    }
-
-    // One engine frame's worth for the renderer: the queue swap, then the draw. A key pressed in it
-    // arrives as the window delivers one, after the input update, and sends its command.
-    void RenderFrame(int pressedKey = 0) {
-        FrameRateController::StartFrame();
-        MessagingSystem::Update();
-        if (pressedKey != 0) {
-            InputSystem::Update();
-            InputSystem::SetKey(pressedKey, true);
-            DebugKeys::SendDebugCommands();
-        }
+    void RenderFrame(const std::vector<std::pair<int, bool>>& keys = {}) {
         graphics_->CaptureNextFrame();
-        graphics_->Update();
-        graphics_->Draw();
-        FrameRateController::EndFrame();
+        testing_support::RenderFrame(*graphics_, keys);
     }
 
+    // Members end in reverse order: the renderer, its device, then the surface they draw on.
     testing_support::ScriptedWindow window_;
-    std::unique_ptr<platform::GLSurface> surface_;
     std::unique_ptr<testing_support::ScratchAssets> assets_;
+    std::unique_ptr<platform::GLSurface> surface_;
     std::unique_ptr<platform::GraphicsDevice> device_;
     std::unique_ptr<GraphicsSystem> graphics_;
 };
@@ -132,22 +111,10 @@ struct Scene {
     const char* reference;
     std::function<void()> build;
     std::vector<Probe> probes;
-    // Draws before the capture; the loading screen is drawn before ArchetypesLoaded.
-    int frames = 2;
-    bool loaded = true;
 };
 
 std::vector<Scene> Scenes() {
     return {
-        // Black around the text: the sprite is not drawn.
-        {"loading",
-         [] {
-             MakeSprite("frame5", {0.0f, 0.0f}, {200.0f, 200.0f}, 3.0f);
-             AddAnimation("frame5", "sheet", 5, 1, 0.0f);
-         },
-         {{kBlack, {{700, 300}}}},
-         2,
-         false},
         // Left pair: the near one created first; right pair: the near one created last. In both
         // overlaps the zlayer-7 sheet cell shows.
         {"depth_order",
@@ -185,14 +152,6 @@ std::vector<Scene> Scenes() {
          {{{255, 128, 0, 255}, {{400, 450}}},
           {{128, 128, 255, 255}, {{850, 400}}},
           {kBlack, {{1200, 450}}}}},
-        // Start 12, count 3, a new frame every 0.05 s: with 1/60 s steps the 8th draw shows 14.
-        {"animation_frame",
-         [] {
-             AddAnimation("walk", "sheet", 12, 3, 0.05f);
-             MakeSprite("walk", {0.0f, 0.0f}, {200.0f, 200.0f}, 5.0f);
-         },
-         {{testing_support::CellColour(14), {{800, 450}}}},
-         8},
         // Unflipped: red on the left as in the sheet; flipped: blue on the left.
         {"horizontal_flip",
          [] {
@@ -225,12 +184,10 @@ TEST_P(GoldenScene, EachSceneLooksAsItsReference) {
         graphics_ = std::make_unique<GraphicsSystem>(*device_, window_);
         LoadTexture("sheet");
         scene.build();
-        if (scene.loaded) {
-            MessagingSystem::Send<ArchetypesLoadedMessage>();
-        }
-        for (int i = 0; i < scene.frames; ++i) {
-            RenderFrame();
-        }
+        MessagingSystem::Send<ArchetypesLoadedMessage>();
+        // The frame that reads the message, then one more.
+        RenderFrame();
+        RenderFrame();
         const platform::Image& frame = graphics_->CapturedFrame();
         golden::ExpectMatchesReference(frame, scene.reference, std::to_string(GetParam().width));
         for (const Probe& probe : scene.probes) {
@@ -250,14 +207,11 @@ TEST_P(GoldenScene, F12SavesTheBackBufferUnderScreenshots) {
     MessagingSystem::Send<ArchetypesLoadedMessage>();
     RenderFrame();
     // The renderer takes the shot in the frame after the key's command.
-    RenderFrame(VirtualKey::F12);
-    RenderFrame();
-    InputSystem::SetKey(VirtualKey::F12, false);
+    RenderFrame({{VirtualKey::F12, true}});
+    RenderFrame({{VirtualKey::F12, false}});
 
-    std::vector<std::filesystem::path> shots;
-    for (const auto& entry : std::filesystem::directory_iterator("screenshots")) {
-        shots.push_back(entry.path());
-    }
+    const std::vector<std::filesystem::path> shots(
+        std::filesystem::directory_iterator("screenshots"), {});
     ASSERT_EQ(shots.size(), 1u);
     EXPECT_EQ(shots[0].extension(), ".png");
     platform::Image shot;

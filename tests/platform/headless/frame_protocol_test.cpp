@@ -12,18 +12,4 @@ TEST(HeadlessGraphicsDevice, CallsOutOfFrameOrderAreSaidAndSkipped) {
     testing_support::ExpectFrameProtocolChecked(*device);
 }
 
-TEST(HeadlessGraphicsDevice, DrawsBeforeTheFirstFrameAreNotCounted) {
-    auto device = platform::MakeHeadlessGraphicsDevice();
-    const testing_support::ExpectedCheckFailures expected;
-    testing::internal::CaptureStderr();
-    device->DrawQuad({});
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(expected.Count(), 1) << said;
-    EXPECT_NE(said.find("drawing happens between BeginFrame and Present"), std::string::npos)
-        << said;
-    device->BeginFrame();
-    EXPECT_EQ(device->QuadsDrawn(), 0);
-    device->Present();
-}
-
 }  // namespace

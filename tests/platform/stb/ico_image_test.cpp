@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -82,10 +81,8 @@ Bytes IcoFile(const std::vector<std::pair<int, Bytes>>& entries) {
     Put16(file, static_cast<std::uint32_t>(entries.size()));
     std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(entries.size());
     for (const auto& [size, data] : entries) {
-        file.push_back(static_cast<std::uint8_t>(size));
-        file.push_back(static_cast<std::uint8_t>(size));
-        file.push_back(0);
-        file.push_back(0);
+        const auto side = static_cast<std::uint8_t>(size);
+        file.insert(file.end(), {side, side, 0, 0});  // width, height, colours, reserved
         Put16(file, 1);
         Put16(file, 32);
         Put32(file, static_cast<std::uint32_t>(data.size()));
@@ -157,9 +154,8 @@ TEST(IcoImage, AMissingFileIsQuietlySkippedAndABrokenOneReportedByName) {
 
 TEST(IcoImage, TheGamesIconHasAnOpaqueCentreAndClearCorners) {
     const std::string path = std::string(VORL_SOURCE_DIR) + "/assets/Vorl1.ico";
-    ASSERT_TRUE(std::filesystem::exists(path));
     platform::IconImage image;
-    ASSERT_TRUE(platform::LoadIcoFile(path, 32, image));
+    ASSERT_TRUE(platform::LoadIcoFile(path, 32, image)) << path;
     EXPECT_EQ(image.width, 32);
     EXPECT_EQ(image.rgba[3], 0) << "top-left corner";
     EXPECT_EQ(image.rgba[(16 * 32 + 16) * 4 + 3], 255) << "centre";
