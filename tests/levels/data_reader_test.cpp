@@ -12,33 +12,20 @@
 #include "objects/object.h"
 #include "objects/object_system.h"
 #include "physics/rigid_body2d.h"
-#include "support/asset_folder.h"
-#include "support/engine_test.h"
+#include "support/data_file_test.h"
 #include "support/test_components.h"
 
 namespace {
 
-using testing_support::CapturedDiagnostics;
-using testing_support::TempAssets;
+using testing_support::LevelObjectNames;
 
-class ReaderTest : public testing_support::EngineTest {
+class ReaderTest : public testing_support::DataFileTest {
 protected:
-    std::vector<std::string> LevelNames() const {
-        std::vector<std::string> names;
-        for (const Object* o : LevelObjects()) {
-            names.push_back(o->GetName());
-        }
-        return names;
-    }
-
     // Whether a message of `type` was sent since the last swap.
     static bool Sent(MessageType type) {
         MessagingSystem::Update();
         return MessagingSystem::WasSent(type);
     }
-
-    TempAssets assets;
-    CapturedDiagnostics diagnostics;
 };
 
 const char* const kTwoBlocks =
@@ -63,7 +50,7 @@ TEST_F(ReaderTest, ALevelFileAppendsItsObjectsInOrderAndSendsLevelObjectsLoaded)
     assets.Write("level_Test", kTwoBlocks);
     LoadLevel("level_Test");
     EXPECT_TRUE(Sent(MessageType::LevelObjectsLoaded));
-    ASSERT_EQ(LevelNames(), (std::vector<std::string>{"Crate", "Player 1"}));
+    ASSERT_EQ(LevelObjectNames(), (std::vector<std::string>{"Crate", "Player 1"}));
     EXPECT_TRUE(diagnostics.Lines().empty()) << diagnostics.Lines().front();
 
     const Object& crate = *LevelObjects()[0];
@@ -122,7 +109,7 @@ TEST_F(ReaderTest, ABrokenBlockLosesOnlyWhatItMustAndEachFaultIsNamedByLine) {
         diagnostics.Clear();
         assets.Write("level_Case", c.text);
         LoadLevel("level_Case");
-        EXPECT_EQ(LevelNames(), c.names);
+        EXPECT_EQ(LevelObjectNames(), c.names);
         EXPECT_EQ(diagnostics.Lines().size(), c.said.size());
         for (const std::string& line : c.said) {
             EXPECT_TRUE(diagnostics.Contains(line)) << line;
@@ -150,7 +137,7 @@ TEST_F(ReaderTest, EveryBadLineGetsOneDiagnosticAndTheRestOfTheFileStillLoads) {
                  "}\n"
                  "After\n{\n}\n");
     LoadLevel("level_Bad");
-    EXPECT_EQ(LevelNames(), (std::vector<std::string>{"Obj", "After"}));
+    EXPECT_EQ(LevelObjectNames(), (std::vector<std::string>{"Obj", "After"}));
     const Object& obj = *LevelObjects()[0];
     EXPECT_EQ(obj.Get<RigidBody2D>("RigidBody2D")->mass, 2.0f);
     EXPECT_EQ(obj.Get<TestSign>("TestSign")->caption, "ok");
