@@ -23,7 +23,7 @@
 #include "objects/object.h"
 #include "platform/graphics_device.h"
 #include "support/asset_folder.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 
 namespace {
 
@@ -38,11 +38,9 @@ private:
     int width_, height_;
 };
 
-class GameKit : public testing::Test {
+class GameKit : public testing_support::EngineTest {
 protected:
     void SetUp() override {
-        testing_support::ResetEngineState();
-        ClearTextureTables();
         Assets::SetRoot(std::string(VORL_SOURCE_DIR) + "/assets");
         SetTextureLoader([this](const platform::Image& image,
                                 const platform::TextureOptions&) -> platform::GpuTexture* {
@@ -58,8 +56,6 @@ protected:
 
     void TearDown() override {
         SetTextureLoader(nullptr);
-        testing_support::ResetEngineState();
-        ClearTextureTables();
         Assets::SetRoot("assets");
     }
 

@@ -48,16 +48,6 @@ TEST(NameTable, EmptyBucketGoesToTheBackNonEmptyBucketInFrontOfItsFirst) {
     EXPECT_EQ(Keys(table), (std::vector<std::string>{sameBucket[1], sameBucket[0], other}));
 }
 
-// That the first entry of a name wins is
-// ObjectTest.DestroyingAnArchetypeTouchesOnlyItsOwnTableEntry's.
-TEST(NameTable, LookupOfAMissingKeyAddsNothing) {
-    NameTable<int> table;
-    table.Insert("Fan", 1);
-    EXPECT_EQ(table.Get("Goal"), 0);
-    EXPECT_FALSE(table.Contains("Goal"));
-    EXPECT_EQ(table.Size(), 1u);
-}
-
 TEST(NameTable, GrowsByEightWhenTheLoadExceedsOneAndKeepsEveryEntry) {
     NameTable<int> table;
     for (int i = 0; i < 8; ++i) {

@@ -29,12 +29,6 @@ std::string WrittenLevel() {
     return out.str();
 }
 
-std::string WrittenArchetype(const Object& archetype) {
-    std::ostringstream out;
-    WriteArchetype(out, archetype);
-    return out.str();
-}
-
 // Whether the reader would take every line of `text` (the writer refuses longer ones).
 bool ReadableLines(const std::string& text) {
     std::istringstream in(text);
@@ -74,6 +68,17 @@ void Check(bool ok, const char* what, const std::string& a, const std::string& b
     }
 }
 
+// What the readers accept the writer must give back: the same lines after one round trip (in
+// another order, see above) and the very same text after a second.
+template <class ReadAndWrite>
+void CheckRoundTrips(const std::string& what, const std::string& first, ReadAndWrite readAndWrite) {
+    const std::string second = readAndWrite(first);
+    Check(SortedLines(first) == SortedLines(second), (what + " round trip differs").c_str(), first,
+          second);
+    Check(first == readAndWrite(second), (what + " second round trip differs").c_str(), first,
+          second);
+}
+
 void Free() {
     DestroyAllLevelObjects();
     MessagingSystem::Reset();
@@ -95,39 +100,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ReadLevelObjects(in, "fuzz-level");
         const std::string first = WrittenLevel();
         if (ReadableLines(first) && NamesReadBack()) {
-            DestroyAllLevelObjects();
-            std::istringstream again(first);
-            ReadLevelObjects(again, "fuzz-level-again");
-            const std::string second = WrittenLevel();
-            Check(SortedLines(first) == SortedLines(second), "level round trip differs", first,
-                  second);
-            DestroyAllLevelObjects();
-            std::istringstream third(second);
-            ReadLevelObjects(third, "fuzz-level-third");
-            Check(first == WrittenLevel(), "level second round trip differs", first, second);
+            CheckRoundTrips("level", first, [](const std::string& text) {
+                DestroyAllLevelObjects();
+                std::istringstream in(text);
+                ReadLevelObjects(in, "fuzz-level-again");
+                return WrittenLevel();
+            });
         }
         Free();
     }
     {
-        Object archetype;
-        archetype.SetArchetype(true);
-        std::istringstream in(input);
-        ReadArchetypeComponents(in, "fuzz-archetype", archetype);
-        const std::string first = WrittenArchetype(archetype);
+        const auto readAndWrite = [](const std::string& text) {
+            Object archetype;
+            archetype.SetArchetype(true);
+            std::istringstream in(text);
+            ReadArchetypeComponents(in, "fuzz-archetype", archetype);
+            std::ostringstream out;
+            WriteArchetype(out, archetype);
+            return out.str();
+        };
+        const std::string first = readAndWrite(input);
         if (ReadableLines(first)) {
-            Object reread;
-            reread.SetArchetype(true);
-            std::istringstream again(first);
-            ReadArchetypeComponents(again, "fuzz-archetype-again", reread);
-            const std::string second = WrittenArchetype(reread);
-            Check(SortedLines(first) == SortedLines(second), "archetype round trip differs", first,
-                  second);
-            Object third;
-            third.SetArchetype(true);
-            std::istringstream onceMore(second);
-            ReadArchetypeComponents(onceMore, "fuzz-archetype-third", third);
-            Check(first == WrittenArchetype(third), "archetype second round trip differs", first,
-                  second);
+            CheckRoundTrips("archetype", first, readAndWrite);
         }
         Free();
     }

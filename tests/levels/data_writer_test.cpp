@@ -12,20 +12,12 @@
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "physics/rigid_body2d.h"
-#include "support/asset_folder.h"
-#include "support/engine_test.h"
+#include "support/data_file_test.h"
 #include "support/test_components.h"
 
 namespace {
 
-using testing_support::CapturedDiagnostics;
-using testing_support::TempAssets;
-
-class WriterTest : public testing_support::EngineTest {
-protected:
-    TempAssets assets;
-    CapturedDiagnostics diagnostics;
-};
+using WriterTest = testing_support::DataFileTest;
 
 // A class a designer can add in the editor's panels must be saved, or it vanishes at the next save;
 // the embedded transform is shown but never saved as a component line.

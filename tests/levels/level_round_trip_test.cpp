@@ -118,7 +118,6 @@ TEST(LevelRoundTrip, WrittenReadAndWrittenAgainGivesTheSameFileAndObjects) {
         ASSERT_EQ(first, second) << "seed " << seed;
         ASSERT_EQ(second, third) << "seed " << seed;
         ASSERT_EQ(firstDump, secondDump) << "seed " << seed;
-        DestroyAllLevelObjects();
         testing_support::ResetEngineState();
     }
     EXPECT_EQ(DataDiagnostics::Count(), diagnosticsBefore);

@@ -11,14 +11,10 @@
 #include "levels/data_reader.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
-#include "support/asset_folder.h"
-#include "support/engine_test.h"
+#include "support/data_file_test.h"
 #include "support/test_components.h"
 
 namespace {
-
-using testing_support::CapturedDiagnostics;
-using testing_support::TempAssets;
 
 struct BrokenFile {
     const char* name;
@@ -29,14 +25,6 @@ struct BrokenFile {
     std::function<bool()> safe;
 };
 
-bool LevelNamesAre(std::vector<std::string> names) {
-    std::vector<std::string> live;
-    for (const Object* o : LevelObjects()) {
-        live.push_back(o->GetName());
-    }
-    return live == names;
-}
-
 const char* const kBlock = "{\nTransform2D 0.0 0.0 1.0 1.0 1.0 0.0\n";
 
 const BrokenFile kBroken[] = {
@@ -44,11 +32,11 @@ const BrokenFile kBroken[] = {
      [] { LoadLevel("level_X"); },
      "level_X:4: object \"A\" has no closing \"}\"; it ends here, where \"B\" begins",
      [] {
-         return LevelNamesAre({"A", "B"});
+         return testing_support::LevelObjectNames() == std::vector<std::string>{"A", "B"};
      }},
     {"BinaryGarbage", "level_X", std::string("A\n") + kBlock + "\x1b[31m\x01\xff \n}\n",
      [] { LoadLevel("level_X"); }, "unknown component class \"\\x1b[31m\\x01\\xff\"",
-     [] { return LevelNamesAre({"A"}); }},
+     [] { return testing_support::LevelObjectNames() == std::vector<std::string>{"A"}; }},
     {"ArchetypeClimbsOut", "Objects", "../../../etc/passwd\n", [] { LoadArchetypes(); },
      "Objects:1: archetype name \"../../../etc/passwd\" refused: the name holds a path separator",
      [] { return ArchetypeTable().Empty(); }},
@@ -77,13 +65,8 @@ const BrokenFile kBroken[] = {
      [] { return TextureTable().Contains("Absent"); }},
 };
 
-class BrokenFileTest : public testing_support::EngineTest,
-                       public ::testing::WithParamInterface<BrokenFile> {
-protected:
-    ~BrokenFileTest() override { ClearTextureTables(); }
-    TempAssets assets;
-    CapturedDiagnostics diagnostics;
-};
+class BrokenFileTest : public testing_support::DataFileTest,
+                       public ::testing::WithParamInterface<BrokenFile> {};
 
 TEST_P(BrokenFileTest, SaysWhatIsWrongAndEndsSafely) {
     const BrokenFile& broken = GetParam();

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "levels/data_reader.h"
-#include "levels/data_writer.h"
 #include "objects/component_registration.h"
 #include "objects/object.h"
+#include "support/scene_builder.h"
 
 namespace {
+
+using testing_support::ComponentLine;
 
 struct GaugeFields {
     float level = 0.5f;
@@ -37,13 +39,6 @@ VORL_REGISTER_COMPONENT(GaugeByHand) {
         .UnnamedMember("cache", &GaugeByHand::cache);
 }
 
-std::string Line(const Component& component) {
-    std::ostringstream out;
-    PrepareStream(out);
-    WriteComponentLine(out, component);
-    return out.str();
-}
-
 // The same names in the same order with the same types: a member recorded differently would
 // write a different line, or read its value into the wrong field.
 TEST(MemberList, WritesAndReadsBackLikeTheListByHand) {
@@ -57,8 +52,8 @@ TEST(MemberList, WritesAndReadsBackLikeTheListByHand) {
         GaugeByHand byHand;
         static_cast<GaugeFields&>(gauge) = fields;
         static_cast<GaugeFields&>(byHand) = fields;
-        const std::string line = Line(gauge);
-        EXPECT_EQ("GaugeByHand" + line.substr(std::string("Gauge").size()), Line(byHand));
+        const std::string line = ComponentLine(gauge);
+        EXPECT_EQ("GaugeByHand" + line.substr(std::string("Gauge").size()), ComponentLine(byHand));
 
         Object archetype;
         archetype.SetArchetype(true);
@@ -66,7 +61,7 @@ TEST(MemberList, WritesAndReadsBackLikeTheListByHand) {
         ReadArchetypeComponents(in, "gauge", archetype);
         const Component* read = archetype.GetComponent("Gauge");
         ASSERT_NE(read, nullptr) << line;
-        EXPECT_EQ(Line(*read), line);
+        EXPECT_EQ(ComponentLine(*read), line);
     }
 }
 

@@ -8,7 +8,7 @@
 #include "meta/meta_value.h"
 #include "objects/component_factory.h"
 #include "objects/object.h"
-#include "support/headless_engine.h"
+#include "support/engine_test.h"
 #include "support/test_components.h"
 
 namespace {
@@ -59,8 +59,9 @@ TEST(MetaValue, AnOwnedCopyIsIndependentOfItsSource) {
     EXPECT_EQ(text, "fan");
 }
 
-TEST(MetaDump, AnObjectDumpsItsMembersThenItsComponents) {
-    testing_support::ResetEngineState();
+using MetaDump = testing_support::EngineTest;
+
+TEST_F(MetaDump, AnObjectDumpsItsMembersThenItsComponents) {
     auto* object = new Object;
     object->SetName("Crate");
     object->AddComponent("EmptyComponent", new EmptyComponent);
@@ -74,7 +75,6 @@ TEST(MetaDump, AnObjectDumpsItsMembersThenItsComponents) {
     EXPECT_NE(text.find("  EmptyComponent EmptyComponent\n  {\n  }\n}\n"), std::string::npos)
         << text;
     delete object;
-    testing_support::ResetEngineState();
 }
 
 }  // namespace

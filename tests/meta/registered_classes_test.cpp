@@ -3,12 +3,9 @@
 // to this table reads differently after it, so a change here is a change to the file format.
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-
-#include "levels/data_writer.h"
 #include "objects/component.h"
 #include "objects/component_factory.h"
+#include "support/scene_builder.h"
 
 namespace {
 
@@ -55,10 +52,8 @@ TEST(RegisteredClasses, EachPrototypeSavesItsMembersInOrderWithTheirDefaults) {
         ASSERT_NE(prototype, nullptr) << expected.name;
         EXPECT_EQ(prototype->GetName(), expected.name);
         EXPECT_EQ(prototype->GetOwner(), nullptr) << expected.name;
-        std::ostringstream line;
-        PrepareStream(line);
-        WriteComponentLine(line, *prototype);
-        EXPECT_EQ(line.str(), expected.prototypeLine) << expected.name;
+        EXPECT_EQ(testing_support::ComponentLine(*prototype), expected.prototypeLine)
+            << expected.name;
     }
 }
 

@@ -112,10 +112,4 @@ TEST_F(SettingsTest, OldMuteSwitchesCarryOverOnceAndChangesAreSaved) {
     EXPECT_EQ(SettingsKeeper::Current().effectsVolume, 70);
 }
 
-TEST(VolumeSteps, StayWithinNoneAndFull) {
-    EXPECT_EQ(StepVolume(100, 1), 100);
-    EXPECT_EQ(StepVolume(0, -1), 0);
-    EXPECT_EQ(StepVolume(50, -2), 30);
-}
-
 }  // namespace

@@ -13,14 +13,7 @@ namespace {
 class ComponentListTest : public testing_support::EngineTest {
 protected:
     TestCounter* Add(const std::string& name, bool archetype = false) {
-        auto* object = new Object;
-        object->SetName(name);
-        object->SetArchetype(archetype);
-        if (archetype) {
-            ArchetypeTable().Insert(name, object);
-        } else {
-            LevelObjects().push_back(object);
-        }
+        Object* object = archetype ? MakeArchetype(name) : MakeLevelObject(name);
         auto* probe = new TestCounter;
         object->AddComponent("TestCounter", probe);
         list.AddAnnounced(probe, false);
@@ -52,19 +45,20 @@ TEST_F(ComponentListTest, AComponentDetachedMidWalkIsDroppedAndNoOtherIsSkippedO
         probes[3]->GetOwner()->Destroy();
         self.GetOwner()->Destroy();
     };
+    const auto updates = [&] {
+        std::vector<int> counts;
+        for (const TestCounter* probe : probes) {
+            counts.push_back(probe->updates);
+        }
+        return counts;
+    };
     list.Walk([](GameLogicComponent& c) { c.Update(); });
-    EXPECT_EQ(probes[0]->updates, 1);
-    EXPECT_EQ(probes[1]->updates, 1);
-    EXPECT_EQ(probes[2]->updates, 1);
-    EXPECT_EQ(probes[3]->updates, 0);
-    EXPECT_EQ(probes[4]->updates, 1);
+    EXPECT_EQ(updates(), (std::vector<int>{1, 1, 1, 0, 1}));
     EXPECT_EQ(list.Size(), 4u) << "the second is dropped on the next walk";
 
     list.Walk([](GameLogicComponent& c) { c.Update(); });
-    EXPECT_EQ(probes[1]->updates, 1);
+    EXPECT_EQ(updates(), (std::vector<int>{2, 1, 2, 0, 2}));
     EXPECT_EQ(list.Size(), 3u);
-    EXPECT_EQ(probes[0]->updates, 2);
-    EXPECT_EQ(probes[4]->updates, 2);
 }
 
 }  // namespace

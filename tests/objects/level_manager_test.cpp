@@ -14,16 +14,14 @@
 #include "objects/game_logic_system.h"
 #include "objects/level_objects.h"
 #include "objects/object.h"
-#include "support/asset_folder.h"
 #include "support/check_listener.h"
-#include "support/engine_test.h"
+#include "support/data_file_test.h"
 #include "support/test_components.h"
 
 namespace {
 
-using testing_support::CapturedDiagnostics;
 using testing_support::HeadlessEngine;
-using testing_support::TempAssets;
+using testing_support::LevelObjectNames;
 
 // What was sent during the frame that just ran, as seen from the next one.
 struct Sent {
@@ -55,7 +53,7 @@ Sent Step() {
     return Read();
 }
 
-class LevelManagerTest : public testing_support::EngineTest {
+class LevelManagerTest : public testing_support::DataFileTest {
 protected:
     // Archetypes loaded and level `level` started, as after start-up.
     void StartAt(int level) {
@@ -65,9 +63,6 @@ protected:
     }
 
     void Request(int target) { MessagingSystem::Send<ChangeLevelMessage>(target); }
-
-    TempAssets assets;
-    CapturedDiagnostics diagnostics;
 };
 
 TEST_F(LevelManagerTest, ALevelStartedBeforeTheArchetypesAreLoadedReadsNoFile) {
@@ -128,38 +123,28 @@ TEST_F(LevelManagerTest, LevelRequestsStartTheirLevels) {
     }
 }
 
-// The code after the last level while input is recorded is Core.BackToTheFirstLevel...'s.
-TEST_F(LevelManagerTest, QuitEndsTheGame) {
-    StartAt(5);
-    Request(25);
-    EXPECT_TRUE(Step().types.empty());
-    EXPECT_FALSE(isRunning);
-}
-
 // Which level ArchetypesLoaded starts at start-up is LevelSequenceTest's.
 TEST_F(LevelManagerTest, StartLevelCallsItsHooksAndTheEditorCodesSetUpTheirViews) {
-    int cameras = 0;
-    int rumbles = 0;
-    int levelViews = 0;
-    int archetypeViews = 0;
-    LevelManager::GetHooks().resetCameras = [&] { ++cameras; };
-    LevelManager::GetHooks().stopRumble = [&] { ++rumbles; };
-    LevelManager::GetHooks().setUpLevelEditorView = [&] { ++levelViews; };
-    LevelManager::GetHooks().setUpArchetypeEditorView = [&] { ++archetypeViews; };
+    std::vector<std::string> called;
+    auto& hooks = LevelManager::GetHooks();
+    hooks.resetCameras = [&] { called.push_back("cameras"); };
+    hooks.stopRumble = [&] { called.push_back("rumble"); };
+    hooks.setUpLevelEditorView = [&] { called.push_back("level view"); };
+    hooks.setUpArchetypeEditorView = [&] { called.push_back("archetype view"); };
     StartAt(2);
-    EXPECT_EQ(cameras, 1);
-    EXPECT_EQ(rumbles, 1);
+    EXPECT_EQ(called, (std::vector<std::string>{"cameras", "rumble"}));
     Request(23);
     Sent sent = Step();
     EXPECT_EQ(sent.types, (std::vector<MessageType>{MessageType::EnterLevelEditor}));
-    EXPECT_EQ(levelViews, 1);
+    EXPECT_EQ(called.back(), "level view");
     EXPECT_EQ(LevelManager::GetCurrentLevel(), 23);
 
     Request(24);
     sent = Step();
     EXPECT_EQ(sent.types, (std::vector<MessageType>{MessageType::ClearLevel,
                                                     MessageType::EnterArchetypeEditor}));
-    EXPECT_EQ(archetypeViews, 1);
+    EXPECT_EQ(called,
+              (std::vector<std::string>{"cameras", "rumble", "level view", "archetype view"}));
 
     // From an editor a level number starts that level.
     Request(2);
@@ -187,7 +172,7 @@ TEST_F(LevelManagerTest, UnknownCodesAndRestartsFromAnEditorAreIgnored) {
 
 // The real engine: frame by frame through start-up (the texture list, the animation list, the
 // archetypes) and one level change.
-class LevelSequenceTest : public testing_support::EngineTest {
+class LevelSequenceTest : public testing_support::DataFileTest {
 protected:
     void SetUp() override {
         assets.Write("Objects", "Counter\n");
@@ -200,17 +185,6 @@ protected:
         assets.Write("level_Intro",
                      "Counted\n{\nTransform2D 1.0 2.0 0.0 1.0 1.0 0.0\nTestCounter step 3 \n}\n");
     }
-
-    static std::vector<std::string> Names() {
-        std::vector<std::string> names;
-        for (const Object* o : LevelObjects()) {
-            names.push_back(o->GetName());
-        }
-        return names;
-    }
-
-    TempAssets assets;
-    CapturedDiagnostics diagnostics;
 };
 
 TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
@@ -229,7 +203,7 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
 
     engine.RunFrames(1);  // reads LevelStarted, loads the splash level
     EXPECT_TRUE(Read().Has(MessageType::LevelStarted));
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
+    EXPECT_EQ(LevelObjectNames(), (std::vector<std::string>{"Splash"}));
     EXPECT_TRUE(logic->update);
 
     // Frame N: a level change is requested.
@@ -238,12 +212,12 @@ TEST_F(LevelSequenceTest, StartUpAndALevelChangeFollowTheirFrames) {
     engine.RunFrames(1);  // N+1: the sequencer switches; the old level still stands
     EXPECT_TRUE(Read().Has(MessageType::ChangeLevel));
     EXPECT_EQ(LevelManager::GetCurrentLevel(), 2);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Splash"}));
+    EXPECT_EQ(LevelObjectNames(), (std::vector<std::string>{"Splash"}));
 
     engine.RunFrames(1);  // N+2: the old level is cleared and the new file read
     EXPECT_TRUE(Read().Has(MessageType::ClearLevel));
     EXPECT_TRUE(Read().Has(MessageType::LevelStarted));
-    ASSERT_EQ(Names(), (std::vector<std::string>{"Counted"}));
+    ASSERT_EQ(LevelObjectNames(), (std::vector<std::string>{"Counted"}));
     auto* counter = LevelObjects()[0]->Get<TestCounter>("TestCounter");
     ASSERT_NE(counter, nullptr);
     EXPECT_EQ(counter->step, 3);

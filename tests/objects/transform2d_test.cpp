@@ -57,12 +57,4 @@ TEST(Transform2D, WorldMatrixIsTheProductOfScaleRollAndTranslation) {
     EXPECT_NEAR(p.y, 22.0f, 1e-5f);
 }
 
-TEST(Transform2D, TranslateMovesPositionAndDepth) {
-    Transform2D t;
-    t.SetPosition({1.0f, 2.0f});
-    t.Translate(3.0f, -4.0f, 0.5f);
-    EXPECT_EQ(t.GetPosition(), Vector2D(4.0f, -2.0f));
-    EXPECT_EQ(t.GetZLayer(), 0.5f);
-}
-
 }  // namespace

@@ -86,16 +86,9 @@ TEST_F(RigidBodyStep, ForceIsDividedByMassAndClearedByTheStep) {
     EXPECT_NEAR(body->GetVelocity().x, 3.0f, 1e-3f) << "no force left from the last step";
 }
 
-TEST(RigidBody2D, ImpulsesDivideByMassAMasslessBodyIgnoresThemAndPolarOnesMirrorTheAngle) {
+// Impulses are the cannon's and every collision's (Cannon.CatchesPullsInAndFires..., Player.*).
+TEST(RigidBody2D, APolarForceMirrorsTheAngle) {
     RigidBody2D body;
-    body.ApplyImpulse({10.0f, 0.0f});
-    EXPECT_EQ(body.GetVelocity(), Vector2D(0.0f, 0.0f));
-    body.mass = 4.0f;
-    body.ApplyImpulse({10.0f, -2.0f});
-    EXPECT_EQ(body.GetVelocity(), Vector2D(2.5f, -0.5f));
-    body.ApplyImpulsePolar(4.0f, kPi / 2.0f);
-    EXPECT_NEAR(body.GetVelocity().x, 2.5f, 1e-5f);
-    EXPECT_NEAR(body.GetVelocity().y, 0.5f, 1e-5f);
     body.AddForcePolar(10.0f, 0.0f);
     EXPECT_NEAR(body.GetForce().x, -10.0f, 1e-5f);
     EXPECT_NEAR(body.GetForce().y, 0.0f, 1e-5f);

@@ -6,12 +6,22 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "objects/level_objects.h"
 #include "objects/object.h"
 #include "support/headless_engine.h"
 
 namespace testing_support {
+
+// The names of the live level objects, in LevelObjects order.
+inline std::vector<std::string> LevelObjectNames() {
+    std::vector<std::string> names;
+    for (const Object* object : LevelObjects()) {
+        names.push_back(object->GetName());
+    }
+    return names;
+}
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -23,6 +33,15 @@ protected:
         auto* object = new Object;
         object->SetName(name);
         LevelObjects().push_back(object);
+        return object;
+    }
+
+    // An archetype named `name`, filed in ArchetypeTable the way the archetype loader files one.
+    static Object* MakeArchetype(const std::string& name) {
+        auto* object = new Object;
+        object->SetName(name);
+        object->SetArchetype(true);
+        ArchetypeTable().Insert(name, object);
         return object;
     }
 };

@@ -8,6 +8,7 @@
 
 #include "core/messaging.h"
 #include "levels/data_reader.h"
+#include "levels/data_writer.h"
 #include "meta/data_diagnostics.h"
 #include "objects/level_objects.h"
 #include "objects/transform2d.h"
@@ -67,6 +68,13 @@ std::vector<Object*> LoadScene(std::string_view text) {
     auto objects = BuildScene(text);
     MessagingSystem::Send<LevelObjectsLoadedMessage>();
     return objects;
+}
+
+std::string ComponentLine(const Component& component) {
+    std::ostringstream line;
+    PrepareStream(line);
+    WriteComponentLine(line, component);
+    return line.str();
 }
 
 }  // namespace testing_support

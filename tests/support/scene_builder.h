@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+class Component;
 class Object;
 
 namespace testing_support {
@@ -26,5 +27,8 @@ std::vector<Object*> BuildScene(std::string_view text);
 
 // BuildScene and then announce the level as loaded.
 std::vector<Object*> LoadScene(std::string_view text);
+
+// The data-file line of one component, as the editor saves it.
+std::string ComponentLine(const Component& component);
 
 }  // namespace testing_support
