@@ -10,6 +10,7 @@
 #include "platform/sdl/desktop_window.h"
 #include "platform/sdl/gl_context.h"
 #include "platform/sdl/key_map.h"
+#include "platform/sdl/window_manager.h"
 #include "platform/stb/ico_image.h"
 #include "platform/window_event.h"
 
@@ -44,17 +45,21 @@ public:
             return false;
         }
         RequestGameGLContext();
-        // Opened where it will stay, covering the display: moving or resizing a shown window
-        // waits for the window manager's answer.
+        // Opened where it will stay, covering the display, and made full screen before it is
+        // shown: moving or resizing a shown window waits for the window manager's answer.
         SDL_Rect bounds{kWindowedX, kWindowedY, kBackBufferWidth, kBackBufferHeight};
         SDL_GetDisplayBounds(0, &bounds);
-        window_ = SDL_CreateWindow(
-            "Vorl Game", bounds.x, bounds.y, bounds.w, bounds.h,
-            SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+        window_ = SDL_CreateWindow("Vorl Game", bounds.x, bounds.y, bounds.w, bounds.h,
+                                   SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
         if (!window_) {
             std::cerr << "Cannot create the game window: " << SDL_GetError() << '\n';
             return false;
         }
+        windowManager_ = WindowManagerAnswers(window_);
+        if (windowManager_) {
+            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
+        SDL_ShowWindow(window_);
         context_ = CreateCurrentGLContext(window_);
         if (!context_) {
             std::cerr << "Cannot create an OpenGL 3.3 core context: " << SDL_GetError() << '\n';
@@ -134,15 +139,15 @@ public:
     bool IsFullscreen() const override { return fullscreen_; }
     void SetFullscreen(bool fullscreen) override {
         if (fullscreen) {
-            // Cover the display first: with no window manager to honour the full-screen request
-            // (a bare X server) the window still fills the screen.
+            // Cover the display first: with no window manager that is the whole of full screen.
             SDL_Rect bounds;
             if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window_), &bounds) == 0) {
                 SDL_SetWindowPosition(window_, bounds.x, bounds.y);
                 SDL_SetWindowSize(window_, bounds.w, bounds.h);
             }
         }
-        if (SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        if (windowManager_ &&
+            SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
             std::cerr << "Cannot switch the window mode: " << SDL_GetError() << '\n';
         }
         if (!fullscreen) {
@@ -251,6 +256,7 @@ private:
     SDL_GLContext context_ = nullptr;
     PanelEvents* panels_ = nullptr;
     bool fullscreen_ = false;
+    bool windowManager_ = true;
     DisplayPacing pacing_;
 };
 
