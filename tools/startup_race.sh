@@ -13,13 +13,11 @@ for round in $(seq "$rounds"); do
             start=$(date +%s.%N)
             "$0" >/dev/null 2>&1 &
             pid=$!
-            until import -window root -crop 1x1+40+40 -depth 8 txt:- 2>/dev/null | grep -qi "#292130 "; do
-                sleep 0.02
-            done
+            "$1" 40 40 292130 30 || echo "$(basename "$0"): the colour never showed" >&2
             now=$(date +%s.%N)
             kill $pid
             awk -v a="$start" -v b="$now" -v p="$(basename "$0")" \
-                "BEGIN { printf \"%-12s %.2f s\\n\", p, b - a }"
-        ' "$program"
+                "BEGIN { printf \"%-12s %.3f s\\n\", p, b - a }"
+        ' "$program" "$build/bench/first_pixel"
     done
 done
