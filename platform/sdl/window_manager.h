@@ -6,9 +6,9 @@ struct SDL_Window;
 namespace platform {
 
 // False on a bare X server (no EWMH window manager announces itself on the root window); true
-// wherever it cannot be told, such as Wayland. SDL waits a tenth of a second for the answer to each
-// full-screen request, and without a manager no answer comes: there, a borderless window covering
-// the display is the full screen.
+// wherever it cannot be told, such as Wayland. A full-screen request through SDL costs a tenth of
+// a second of waiting for its answer; without a manager nothing can answer it, and a borderless
+// window covering the display is already the full screen.
 bool WindowManagerAnswers(SDL_Window* window);
 
 }  // namespace platform
